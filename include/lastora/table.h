@@ -1,0 +1,68 @@
+// Two-dimensional tables of cells as a worksheet range delivers them, and the one-dimensional
+// settings array. Both keep the caller's lower bounds.
+#ifndef LASTORA_TABLE_H_
+#define LASTORA_TABLE_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "lastora/variant.h"
+
+namespace lastora {
+
+class Table {
+ public:
+  Table() = default;  // no rows, no columns (an uninitialised array)
+  // rows x cols cells, all Empty, indexed from the given lower bounds.
+  Table(int32_t rows, int32_t cols, int32_t row_lower = 1, int32_t col_lower = 1);
+
+  int32_t RowLower() const { return row_lower_; }
+  int32_t RowUpper() const { return row_lower_ + rows_ - 1; }
+  int32_t ColLower() const { return col_lower_; }
+  int32_t ColUpper() const { return col_lower_ + cols_ - 1; }
+  int32_t RowCount() const { return rows_; }
+  int32_t ColCount() const { return cols_; }
+  bool IsAllocated() const { return rows_ > 0 && cols_ > 0; }
+
+  // Throws VbError 9 outside the bounds.
+  Variant& At(int32_t row, int32_t col);
+  const Variant& At(int32_t row, int32_t col) const;
+  Variant& operator()(int32_t row, int32_t col) { return At(row, col); }
+  const Variant& operator()(int32_t row, int32_t col) const { return At(row, col); }
+
+  // Keeps the contents and the lower bounds; new cells are Empty (ReDim Preserve on rows).
+  void ResizeRows(int32_t rows);
+  void SwapRows(int32_t a, int32_t b);
+
+ private:
+  int32_t rows_ = 0;
+  int32_t cols_ = 0;
+  int32_t row_lower_ = 1;
+  int32_t col_lower_ = 1;
+  std::vector<Variant> cells_;
+};
+
+class VariantArray {
+ public:
+  VariantArray() = default;
+  explicit VariantArray(int32_t count, int32_t lower = 1)
+      : lower_(lower), cells_(static_cast<size_t>(count)) {}
+
+  int32_t Lower() const { return lower_; }
+  int32_t Upper() const { return lower_ + static_cast<int32_t>(cells_.size()) - 1; }
+  int32_t Count() const { return static_cast<int32_t>(cells_.size()); }
+
+  // Throws VbError 9 outside the bounds.
+  Variant& At(int32_t index);
+  const Variant& At(int32_t index) const;
+  Variant& operator[](int32_t index) { return At(index); }
+  const Variant& operator[](int32_t index) const { return At(index); }
+
+ private:
+  int32_t lower_ = 1;
+  std::vector<Variant> cells_;
+};
+
+}  // namespace lastora
+
+#endif  // LASTORA_TABLE_H_

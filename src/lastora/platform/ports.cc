@@ -1,0 +1,59 @@
+// The process-wide ports and their default adapters.
+#include <mutex>
+
+#include "lastora/platform.h"
+#include "platform/posix/posix_adapters.h"
+
+namespace lastora {
+namespace {
+
+template <typename Port, typename Default>
+class PortSlot {
+ public:
+  Port& Get() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!port_) port_ = std::make_shared<Default>();
+    return *port_;
+  }
+  std::shared_ptr<Port> Set(std::shared_ptr<Port> port) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::shared_ptr<Port> previous = std::move(port_);
+    port_ = std::move(port);
+    return previous;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::shared_ptr<Port> port_;
+};
+
+PortSlot<Dialogs, StderrDialogs>& DialogsSlot() {
+  static PortSlot<Dialogs, StderrDialogs> slot;
+  return slot;
+}
+PortSlot<Clock, SystemClock>& ClockSlot() {
+  static PortSlot<Clock, SystemClock> slot;
+  return slot;
+}
+PortSlot<XmlParser, LibXml2Parser>& XmlSlot() {
+  static PortSlot<XmlParser, LibXml2Parser> slot;
+  return slot;
+}
+
+}  // namespace
+
+Dialogs& GetDialogs() { return DialogsSlot().Get(); }
+Clock& GetClock() { return ClockSlot().Get(); }
+XmlParser& GetXmlParser() { return XmlSlot().Get(); }
+
+std::shared_ptr<Dialogs> SetDialogs(std::shared_ptr<Dialogs> dialogs) {
+  return DialogsSlot().Set(std::move(dialogs));
+}
+std::shared_ptr<Clock> SetClock(std::shared_ptr<Clock> clock) {
+  return ClockSlot().Set(std::move(clock));
+}
+std::shared_ptr<XmlParser> SetXmlParser(std::shared_ptr<XmlParser> parser) {
+  return XmlSlot().Set(std::move(parser));
+}
+
+}  // namespace lastora
