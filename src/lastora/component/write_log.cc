@@ -75,8 +75,7 @@ void AppendLogLine(std::string line, const std::string& extra_fields, double now
     const VariantArray parts = SplitToArray(extra_fields, ";");
     for (int32_t i = parts.Lower(); i <= parts.Upper(); ++i) line += ";" + CStr(parts.At(i));
   }
-  files::Append(files::NativePath(folder + "\\" + strLogName()),
-                text::ToWindows1252(line + "\r\n"));
+  files::Append(folder + "\\" + strLogName(), text::ToWindows1252(line + "\r\n"));
 }
 
 std::string Titled(int catalogue_entry) {
