@@ -70,6 +70,10 @@ std::filesystem::path FileSystemPath(const std::string& path) {
   return std::filesystem::path(std::u8string(native.begin(), native.end()));
 }
 
+std::string_view ExtensionMarkUnlessGiven(const std::string& separator) {
+  return separator.empty() ? std::string_view(".") : std::string_view(separator);
+}
+
 bool EndsInSeparator(const std::string& path) {
   return !path.empty() && kSeparators.find(path.back()) != std::string_view::npos;
 }
@@ -125,13 +129,13 @@ std::string FolderPart(const std::string& path) {
 }
 
 std::string TextBeforeLast(const std::string& text, const std::string& separator) {
-  const std::string& mark = separator.empty() ? std::string(".") : separator;
+  const std::string_view mark = ExtensionMarkUnlessGiven(separator);
   const size_t last = text.rfind(mark);
   return last == std::string::npos ? text : text.substr(0, last);
 }
 
 std::string TextAfterLast(const std::string& text, const std::string& separator) {
-  const std::string& mark = separator.empty() ? std::string(".") : separator;
+  const std::string_view mark = ExtensionMarkUnlessGiven(separator);
   const size_t last = text.rfind(mark);
   return last == std::string::npos ? text : text.substr(last + mark.size());
 }
