@@ -143,6 +143,7 @@ void SortRunsByKey(Table& table, const std::vector<SortKey>& keys, size_t level)
 
 void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, int16_t& direction,
                    Table& table) {
+  if (first_row > last_row) return;
   RowSorter sorter(table, first_row, last_row, key_column, direction != 0);
   sorter.Sort(first_row, last_row);
   sorter.Apply(table);
