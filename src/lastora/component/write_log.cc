@@ -38,7 +38,8 @@ std::string ResolveMessage(const std::string& message) {
   return Message(CLng(Variant(number)));
 }
 
-// One log line per call: line breaks become blanks, and blanks that this doubles are halved.
+// A log entry must stay on one line. Each line break becomes a blank, then each pair of blanks one
+// blank (one pass: four become two), so the paragraph break of a message reads as one blank.
 std::string LogText(const std::string& message) {
   std::string line = text::Replace(message, "\r\n", " ");
   line = text::Replace(line, "\r", " ");
