@@ -1,4 +1,6 @@
 // Class1's well-formedness check of an XML file.
+#include <string>
+
 #include "core/text.h"
 #include "lastora/class1.h"
 #include "lastora/platform.h"
@@ -18,7 +20,7 @@ std::string OnOneLine(const std::string& text) {
 std::string Class1::SEPA_Check_XMLStruktur(const std::string& strDTAFile) {
   const XmlParser::Result parsed = GetXmlParser().LoadFile(strDTAFile);
   if (parsed.ok) return "";
-  return OnOneLine(parsed.reason) + " (Zeile " + OnOneLine(std::to_string(parsed.line)) + ")";
+  return OnOneLine(parsed.reason) + " (Zeile " + std::to_string(parsed.line) + ")";
 }
 
 }  // namespace lastora
