@@ -19,8 +19,9 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 TEST(XmlStructureCheck, WellFormedFileGivesEmptyAnswer) {
   ScopedTempDir dir;
-  WriteBytes(dir.File("ok.xml"),
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>\r\n  <b>x &amp; y</b>\r\n</a>\r\n\r\n");
+  WriteBytes(
+      dir.File("ok.xml"),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>\r\n  <b>x &amp; y</b>\r\n</a>\r\n\r\n");
   Class1 object;
   EXPECT_EQ(object.SEPA_Check_XMLStruktur(dir.File("ok.xml")), "");
 }

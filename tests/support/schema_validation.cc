@@ -58,9 +58,9 @@ std::string SchemaNameOf(xmlDocPtr doc) {
 std::string SepaSchemaErrors(const std::string& xml_bytes) {
   std::string errors;
   xmlSetStructuredErrorFunc(&errors, CollectError);
-  std::unique_ptr<xmlDoc, DocDeleter> doc(xmlReadMemory(
-      xml_bytes.data(), static_cast<int>(xml_bytes.size()), "document.xml", nullptr,
-      XML_PARSE_NONET));
+  std::unique_ptr<xmlDoc, DocDeleter> doc(xmlReadMemory(xml_bytes.data(),
+                                                        static_cast<int>(xml_bytes.size()),
+                                                        "document.xml", nullptr, XML_PARSE_NONET));
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   if (!doc) return errors.empty() ? "not well-formed" : errors;
   const std::string name = SchemaNameOf(doc.get());

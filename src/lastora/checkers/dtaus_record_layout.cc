@@ -14,20 +14,20 @@ constexpr int kExtensionsPerLaterBlock = 4;
 }  // namespace
 
 const std::array<Field, 14> kARecord = {{
-    {"A1", 1, 4, kNum},      // record length "0128"
-    {"A2", 5, 1, kText},     // "A"
-    {"A3", 6, 2, kText},     // "GK", "LK" (bank files "GB", "LB")
-    {"A4", 8, 8, kNum},      // receiving bank's code
-    {"A5", 16, 8, kNum},     // sending bank's code, zeros in customer files
-    {"A6", 24, 27, kText},   // customer's name
-    {"A7", 51, 6, kNum},     // creation date ddmmyy
-    {"A8", 57, 4, kText},    // blanks
-    {"A9", 61, 10, kNum},    // customer's account number
-    {"A10", 71, 10, kNum},   // reference
-    {"A11a", 81, 15, kText}, // blanks
-    {"A11b", 96, 8, kText},  // execution date ddmmyyyy, may be blank
+    {"A1", 1, 4, kNum},       // record length "0128"
+    {"A2", 5, 1, kText},      // "A"
+    {"A3", 6, 2, kText},      // "GK", "LK" (bank files "GB", "LB")
+    {"A4", 8, 8, kNum},       // receiving bank's code
+    {"A5", 16, 8, kNum},      // sending bank's code, zeros in customer files
+    {"A6", 24, 27, kText},    // customer's name
+    {"A7", 51, 6, kNum},      // creation date ddmmyy
+    {"A8", 57, 4, kText},     // blanks
+    {"A9", 61, 10, kNum},     // customer's account number
+    {"A10", 71, 10, kNum},    // reference
+    {"A11a", 81, 15, kText},  // blanks
+    {"A11b", 96, 8, kText},   // execution date ddmmyyyy, may be blank
     {"A11c", 104, 24, kText},
-    {"A12", 128, 1, kNum},   // currency, "1" for euro
+    {"A12", 128, 1, kNum},  // currency, "1" for euro
 }};
 
 const std::array<Field, 21> kCRecord = {{
@@ -95,10 +95,9 @@ size_t CRecordFileLength(int extensions) {
 int ExtensionsForLengthValue(std::string_view c1) {
   for (int extensions = 0; extensions <= kMaxExtensions; ++extensions) {
     const size_t value = CRecordLengthValue(extensions);
-    const char digits[4] = {static_cast<char>('0' + value / 1000 % 10),
-                            static_cast<char>('0' + value / 100 % 10),
-                            static_cast<char>('0' + value / 10 % 10),
-                            static_cast<char>('0' + value % 10)};
+    const char digits[4] = {
+        static_cast<char>('0' + value / 1000 % 10), static_cast<char>('0' + value / 100 % 10),
+        static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
     if (c1 == std::string_view(digits, 4)) return extensions;
   }
   return -1;

@@ -29,8 +29,27 @@ struct Field {
 // Field indices into the tables below.
 enum AField { kA1, kA2, kA3, kA4, kA5, kA6, kA7, kA8, kA9, kA10, kA11a, kA11b, kA11c, kA12 };
 enum CField {
-  kC1, kC2, kC3, kC4, kC5, kC6, kC7a, kC7b, kC8, kC9, kC10, kC11, kC12, kC13, kC14a, kC14b,
-  kC15, kC16, kC17a, kC17b, kC18
+  kC1,
+  kC2,
+  kC3,
+  kC4,
+  kC5,
+  kC6,
+  kC7a,
+  kC7b,
+  kC8,
+  kC9,
+  kC10,
+  kC11,
+  kC12,
+  kC13,
+  kC14a,
+  kC14b,
+  kC15,
+  kC16,
+  kC17a,
+  kC17b,
+  kC18
 };
 enum EField { kE1, kE2, kE3, kE4, kE5, kE6, kE7, kE8, kE9 };
 

@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr size_t kLabelWidth = 26;  // with the leading blank and ": " every value starts in 30
 constexpr size_t kRuleLength = 75;
-constexpr size_t kPlaceStart = 7;   // after a five-digit postcode and a blank
+constexpr size_t kPlaceStart = 7;  // after a five-digit postcode and a blank
 
 class Sheet {
  public:

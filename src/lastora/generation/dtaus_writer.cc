@@ -90,23 +90,38 @@ DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party)
 std::string DtausWriter::Append(const DtausPayment& payment) {
   const int64_t number = count_ + 1;
   const int extensions = ExtensionsFor(payment.purpose_lines.size());
-  const std::string length_value = RightAligned(
-      std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
+  const std::string length_value =
+      RightAligned(std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
   const std::string cents = std::to_string(payment.cents);
   const std::string name = text::UCase(LeftAligned(payment.name, 27));
   const std::string count = RightAligned(std::to_string(extensions), 2, '0');
   const std::string_view first_line =
       payment.purpose_lines.empty() ? std::string_view() : payment.purpose_lines.front();
-  const std::array<std::string_view, dtaus::kC18 + 1> values = {
-      length_value,      "C",          party_.bank_code, payment.bank_code, payment.account,
-      "0",               kind_.dtaus_text_key, "000",    "",                "0",
-      party_.bank_code,  party_.account, cents,           "",                name,
-      "",                party_name_upper_, first_line,   kEuro,             "",
-      count};
+  const std::array<std::string_view, dtaus::kC18 + 1> values = {length_value,
+                                                                "C",
+                                                                party_.bank_code,
+                                                                payment.bank_code,
+                                                                payment.account,
+                                                                "0",
+                                                                kind_.dtaus_text_key,
+                                                                "000",
+                                                                "",
+                                                                "0",
+                                                                party_.bank_code,
+                                                                party_.account,
+                                                                cents,
+                                                                "",
+                                                                name,
+                                                                "",
+                                                                party_name_upper_,
+                                                                first_line,
+                                                                kEuro,
+                                                                "",
+                                                                count};
   std::string record;
   const std::span<const Field> fields(dtaus::kCRecord);
-  const size_t first_part = AppendFields(record, fields.first(dtaus::kC15),
-                                         std::span(values).first(dtaus::kC15));
+  const size_t first_part =
+      AppendFields(record, fields.first(dtaus::kC15), std::span(values).first(dtaus::kC15));
   if (first_part != dtaus::kBlockLength) {
     throw GenerationStop(LengthFailure(number, text::Left(record, dtaus::kBlockLength)));
   }
@@ -126,10 +141,20 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
 
 DtausTexts DtausWriter::Finish(const std::string& reference, const std::string& creation_date,
                                const std::string& execution_date) const {
-  const std::array<std::string_view, dtaus::kA12 + 1> header_values = {
-      kRecordLength128, "A",  kind_.dtaus_file_kind, party_.bank_code, "0",
-      party_name_upper_, creation_date, "", party_.account, reference, "", execution_date, "",
-      kEuro};
+  const std::array<std::string_view, dtaus::kA12 + 1> header_values = {kRecordLength128,
+                                                                       "A",
+                                                                       kind_.dtaus_file_kind,
+                                                                       party_.bank_code,
+                                                                       "0",
+                                                                       party_name_upper_,
+                                                                       creation_date,
+                                                                       "",
+                                                                       party_.account,
+                                                                       reference,
+                                                                       "",
+                                                                       execution_date,
+                                                                       "",
+                                                                       kEuro};
   std::string header;
   if (AppendFields(header, dtaus::kARecord, header_values) != dtaus::kBlockLength) {
     throw GenerationStop(Message(109));

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "component/catalogue.h"
-#include "component/helpers.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "generation/amount.h"
@@ -78,6 +77,12 @@ bool SwitchedOff(const SEPAVALUES& option) { return Contains(option.Value, Messa
 
 bool NamesNothing(const std::string& id) { return id.empty() || id == "-"; }
 
+// The settings may carry a whole path; only the name counts, the folder is the caller's.
+std::string WithoutFolder(const std::string& path) {
+  const size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
 std::string DateText(double serial, std::string_view pattern) {
   return Format(Variant::Date(serial), pattern);
 }
@@ -126,7 +131,6 @@ double SettingNumber(const SEPAVALUES& setting) { return CDbl(Variant(setting.Va
 
 // The values of one payment row that every file of the pass needs.
 struct Row {
-  int index = 0;
   std::string name;
   std::string iban;
   std::string bic;
@@ -225,8 +229,8 @@ std::optional<std::string> GenerationRun::SettingsProblem() const {
   // A pain.008 file without CORE or B2B is rejected by every bank; rather than guess the
   // scheme, the run names the order kinds it knows.
   if (!dtaus_ && !kind_.credit_transfer && kind_.local_instrument.empty()) {
-    return "Unbekannte Auftragsart '" + s_.SepaAART.Value + "': erwartet " + Message(176) +
-           ", " + Message(177) + " oder " + Message(170);
+    return "Unbekannte Auftragsart '" + s_.SepaAART.Value + "': erwartet " + Message(176) + ", " +
+           Message(177) + " oder " + Message(170);
   }
   if (!IsDate(Variant(s_.SepaADAT.Value))) return Message(96) + " " + s_.SepaADAT.Value;
   return std::nullopt;
@@ -310,7 +314,6 @@ void GenerationRun::WarnRow(int i, int column, int message) {
 void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   if (!TakesSequenceType(pass, i)) return;
   Row row;
-  row.index = i;
   row.bic = text::Trim(CStr(payments_(i, kColBic)));
   row.iban = text::Trim(CStr(payments_(i, kColIban)));
   if (row.iban.empty()) return;
@@ -355,13 +358,13 @@ void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
 }
 
 std::string GenerationRun::DataFileName(const Pass& pass) const {
-  const std::string given = FileNamePart((s_.*pass.file_name).Value);
+  const std::string given = WithoutFolder((s_.*pass.file_name).Value);
   if (!given.empty()) return given;
   const std::string name = "SEPA_" + DateText(execution_date_, "YYYY-MM-DD") + "_" +
                            std::string(pass.sequence_type) + ".xml";
   if (!dtaus_) return name;
-  return text::Replace(
-      text::Replace(text::Replace(name, "SEPA", "DTAUS"), ".xml", ".txt"), "_RCUR", "");
+  return text::Replace(text::Replace(text::Replace(name, "SEPA", "DTAUS"), ".xml", ".txt"), "_RCUR",
+                       "");
 }
 
 // Writes the pass's data file and returns the name under which the bank receives it.
@@ -382,9 +385,8 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
     return name;
   }
   object_.strMID = RightAligned(text::Right(object_.strMID, 10), 10, '0');
-  const DtausTexts texts = output.dtaus->Finish(object_.strMID,
-                                                DateText(GetClock().Now(), "ddmmyy"),
-                                                DateText(execution_date_, "ddmmyyyy"));
+  const DtausTexts texts = output.dtaus->Finish(
+      object_.strMID, DateText(GetClock().Now(), "ddmmyy"), DateText(execution_date_, "ddmmyyyy"));
   files::WriteWhole(folder_ + ReadableDtausName(name), texts.readable);
   const std::string transfer_name = TransferDtausName(name);
   files::WriteWhole(folder_ + transfer_name, texts.transfer);
@@ -405,9 +407,13 @@ void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_fi
   }
   if (SwitchedOff(s_.SepaBTXT)) return;
   const std::string sheet_name = base + "_Begleitzettel.txt";
-  CoverSheetData common{s_.SepaAART.Value, data_file_name, today, output.count, output.sum_cents,
-                        Sender{s_.UserNAME.Value, s_.UserSTRE.Value, s_.UserPLZ_.Value,
-                               s_.UserTEL_.Value}};
+  CoverSheetData common{
+      s_.SepaAART.Value,
+      data_file_name,
+      today,
+      output.count,
+      output.sum_cents,
+      Sender{s_.UserNAME.Value, s_.UserSTRE.Value, s_.UserPLZ_.Value, s_.UserTEL_.Value}};
   std::string sheet;
   if (output.dtaus) {
     sheet = DtausCoverSheet(DtausCoverSheetData{

@@ -22,8 +22,8 @@ constexpr size_t kTotalGap = 75;
 
 }  // namespace
 
-void PaymentList::Append(const std::string& name, const std::string& bic,
-                         const std::string& iban, int64_t cents, const std::string& purpose) {
+void PaymentList::Append(const std::string& name, const std::string& bic, const std::string& iban,
+                         int64_t cents, const std::string& purpose) {
   ++count_;
   AppendRightAligned(rows_, std::to_string(count_), kNumberWidth);
   rows_ += ' ';

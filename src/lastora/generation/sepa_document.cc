@@ -143,9 +143,12 @@ void SepaDocument::Append(const SepaTransaction& transaction) {
   }
   AppendAgentPartyAccount(out, 8, kind_.other_party, transaction.bic, transaction.name,
                           transaction.iban, /*agent_first=*/true);
-  Open(out, 8, "RmtInf");
-  Element(out, 10, "Ustrd", transaction.remittance);
-  Close(out, 8, "RmtInf");
+  // An empty Ustrd breaks the schema; a payment without remittance text simply has none.
+  if (!transaction.remittance.empty()) {
+    Open(out, 8, "RmtInf");
+    Element(out, 10, "Ustrd", transaction.remittance);
+    Close(out, 8, "RmtInf");
+  }
   Close(out, 6, kind_.transaction);
   ++count_;
   sum_cents_ += transaction.cents;
@@ -193,8 +196,8 @@ void SepaDocument::AppendHeader(std::string& out, const SepaHeader& header) cons
 
 void SepaDocument::AppendOwnParty(std::string& out, const SepaHeader& header) const {
   Element(out, 6, kind_.requested_date, header.requested_date);
-  AppendAgentPartyAccount(out, 6, kind_.own_party, header.own_bic, header.own_name,
-                          header.own_iban, /*agent_first=*/false);
+  AppendAgentPartyAccount(out, 6, kind_.own_party, header.own_bic, header.own_name, header.own_iban,
+                          /*agent_first=*/false);
   Line(out, 6, "<ChrgBr>SLEV</ChrgBr>");
   if (!kind_.credit_transfer) AppendCreditorSchemeId(out, header.creditor_id);
 }
