@@ -124,8 +124,9 @@ TEST(IbanSplit, LettersWhereTheCountryWantsDigits) {
   const std::string german = "DE00370400440532013A00";
   const std::string with_digits = "DE" + c.getPruefziffer(german) + german.substr(4);
   EXPECT_EQ(c.Get_IBAN(with_digits), "SEPA-Checker: IBAN ist nicht numerisch    ");
+  // Same form as for a point or a comma: the catalogue text already ends in an opening quote.
   EXPECT_EQ(c.Get_IBAN("NL5630030A17164300"),
-            "SEPA-Checker: IBAN enthält ein üngültiges Zeichen: '\"3\"'");
+            "SEPA-Checker: IBAN enthält ein üngültiges Zeichen: '\"\"3\"'");
   EXPECT_EQ(c.Get_IBAN("GB29NWBK60161331926819"), "GB29NWBK60161331926819");
 }
 
