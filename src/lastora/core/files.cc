@@ -24,6 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr fs::perms kAnyWrite =
+    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -114,14 +117,22 @@ std::string ReadWhole(const std::string& path) {
 void WriteWhole(const std::string& path, std::string_view bytes) {
   const fs::path target = ToPath(NativePath(path));
   const fs::path folder = target.parent_path();
-  std::error_code error;
-  if (!folder.empty() && !fs::is_directory(folder, error)) throw VbError(76);
+  std::error_code ignored;
+  if (!folder.empty() && !fs::is_directory(folder, ignored)) throw VbError(76);
+
+  // A file the user marked read-only is not replaced, as the platform refuses to open it for
+  // writing; a writable one keeps its permissions.
+  const fs::file_status existing = fs::status(target, ignored);
+  const bool replacing = fs::is_regular_file(existing);
+  if (replacing && (existing.permissions() & kAnyWrite) == fs::perms::none) throw VbError(75);
 
   fs::path temporary;
   File f = CreateTemporary(target, &temporary);
   const bool written = WriteAll(f.get(), bytes);
   const bool closed = std::fclose(f.release()) == 0;
-  if (!written || !closed) {
+  std::error_code error;
+  if (replacing && written && closed) fs::permissions(temporary, existing.permissions(), error);
+  if (!written || !closed || error) {
     RemoveQuietly(temporary);
     throw VbError(75);
   }

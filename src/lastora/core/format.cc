@@ -2,7 +2,6 @@
 #include <cmath>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/calendar.h"
 #include "core/date_text.h"
@@ -63,13 +62,13 @@ std::string FormatNumber(double x, const NumberPattern& pattern) {
 
 enum class Field { kLiteral, kDay, kMonth, kYear, kHour, kMinute, kSecond };
 
+// One run of the pattern: a field letter repeated, or a single literal character.
 struct DateToken {
   Field field = Field::kLiteral;
-  int width = 0;  // digits (1 or 2; 2 or 4 for the year)
+  int width = 0;  // digits: 1 or 2, for the year 2 or 4
   char literal = 0;
+  size_t end = 0;  // where the next token starts
 };
-
-bool IsLiteral(char c) { return c == '.' || c == '-' || c == ':' || c == ' '; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -98,42 +97,37 @@ bool FieldOf(char letter, int width, Field* field) {
   }
 }
 
-// "m" means minutes right after an hour or right before seconds, as on the platform.
-void ResolveMinutes(std::vector<DateToken>& tokens) {
-  Field previous = Field::kLiteral;
-  for (size_t i = 0; i < tokens.size(); ++i) {
-    if (tokens[i].field == Field::kLiteral) continue;
-    if (tokens[i].field == Field::kMonth) {
-      Field next = Field::kLiteral;
-      for (size_t j = i + 1; j < tokens.size() && next == Field::kLiteral; ++j) {
-        next = tokens[j].field;
-      }
-      if (previous == Field::kHour || next == Field::kSecond) tokens[i].field = Field::kMinute;
-    }
-    previous = tokens[i].field;
+// False for a character or a run length that the patterns do not use.
+bool TokenAt(std::string_view pattern, size_t pos, DateToken* token) {
+  const char c = Lower(pattern[pos]);
+  if (c == '.' || c == '-' || c == ':' || c == ' ') {
+    *token = {Field::kLiteral, 0, c, pos + 1};
+    return true;
   }
+  size_t end = pos;
+  while (end < pattern.size() && Lower(pattern[end]) == c) ++end;
+  token->width = static_cast<int>(end - pos);
+  token->end = end;
+  return FieldOf(c, token->width, &token->field);
 }
 
-bool ParseDatePattern(std::string_view pattern, std::vector<DateToken>* tokens) {
+bool IsDatePattern(std::string_view pattern) {
   bool any_field = false;
-  for (size_t i = 0; i < pattern.size();) {
-    const char c = Lower(pattern[i]);
-    if (IsLiteral(c)) {
-      tokens->push_back({Field::kLiteral, 0, pattern[i]});
-      ++i;
-      continue;
-    }
-    size_t end = i;
-    while (end < pattern.size() && Lower(pattern[end]) == c) ++end;
-    DateToken token;
-    token.width = static_cast<int>(end - i);
-    if (!FieldOf(c, token.width, &token.field)) return false;
-    tokens->push_back(token);
-    any_field = true;
-    i = end;
+  DateToken token;
+  for (size_t pos = 0; pos < pattern.size(); pos = token.end) {
+    if (!TokenAt(pattern, pos, &token)) return false;
+    any_field = any_field || token.field != Field::kLiteral;
   }
-  ResolveMinutes(*tokens);
   return any_field;
+}
+
+Field NextField(std::string_view pattern, size_t pos) {
+  DateToken token;
+  for (; pos < pattern.size(); pos = token.end) {
+    TokenAt(pattern, pos, &token);
+    if (token.field != Field::kLiteral) return token.field;
+  }
+  return Field::kLiteral;
 }
 
 double SerialForFormat(const Variant& v) {
@@ -144,33 +138,46 @@ double SerialForFormat(const Variant& v) {
   return CDate(v.IsString() ? Variant(detail::NumberOf(v)) : v);
 }
 
-std::string FormatDate(double serial, const std::vector<DateToken>& tokens) {
+int ValueOf(const detail::DateParts& parts, Field field, int width) {
+  switch (field) {
+    case Field::kDay:
+      return parts.day;
+    case Field::kMonth:
+      return parts.month;
+    case Field::kYear:
+      return width == 2 ? parts.year % 100 : parts.year;
+    case Field::kHour:
+      return parts.hour;
+    case Field::kMinute:
+      return parts.minute;
+    case Field::kSecond:
+      return parts.second;
+    case Field::kLiteral:
+      break;
+  }
+  return 0;
+}
+
+// The pattern has passed IsDatePattern.
+std::string FormatDate(double serial, std::string_view pattern) {
   const detail::DateParts parts = detail::SplitSerial(serial);
   std::string out;
-  for (const DateToken& token : tokens) {
-    switch (token.field) {
-      case Field::kLiteral:
-        out.push_back(token.literal);
-        break;
-      case Field::kDay:
-        detail::AppendPadded(out, parts.day, token.width);
-        break;
-      case Field::kMonth:
-        detail::AppendPadded(out, parts.month, token.width);
-        break;
-      case Field::kYear:
-        detail::AppendPadded(out, token.width == 2 ? parts.year % 100 : parts.year, token.width);
-        break;
-      case Field::kHour:
-        detail::AppendPadded(out, parts.hour, token.width);
-        break;
-      case Field::kMinute:
-        detail::AppendPadded(out, parts.minute, token.width);
-        break;
-      case Field::kSecond:
-        detail::AppendPadded(out, parts.second, token.width);
-        break;
+  Field previous = Field::kLiteral;
+  DateToken token;
+  for (size_t pos = 0; pos < pattern.size(); pos = token.end) {
+    TokenAt(pattern, pos, &token);
+    Field field = token.field;
+    // "m" means minutes right after an hour or right before seconds, as on the platform.
+    if (field == Field::kMonth &&
+        (previous == Field::kHour || NextField(pattern, token.end) == Field::kSecond)) {
+      field = Field::kMinute;
     }
+    if (field == Field::kLiteral) {
+      out.push_back(token.literal);
+      continue;
+    }
+    detail::AppendPadded(out, ValueOf(parts, field, token.width), token.width);
+    previous = field;
   }
   return out;
 }
@@ -180,10 +187,9 @@ std::string FormatDate(double serial, const std::vector<DateToken>& tokens) {
 std::string Format(const Variant& v, std::string_view pattern) {
   NumberPattern number;
   if (ParseNumberPattern(pattern, &number)) return FormatNumber(detail::NumberOf(v), number);
-  std::vector<DateToken> tokens;
-  if (ParseDatePattern(pattern, &tokens)) {
+  if (IsDatePattern(pattern)) {
     detail::RequireValue(v);
-    return FormatDate(SerialForFormat(v), tokens);
+    return FormatDate(SerialForFormat(v), pattern);
   }
   throw VbError(5);
 }

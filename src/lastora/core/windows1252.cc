@@ -36,16 +36,15 @@ std::string ToWindows1252(std::string_view utf8) {
   out.reserve(utf8.size());
   size_t offset = 0;
   while (offset < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[offset]);
-    if (lead < 0x80) {
-      out.push_back(static_cast<char>(lead));
-      ++offset;
-      continue;
-    }
+    // Most text is ASCII: copy each run of it in one go.
+    size_t run_end = offset;
+    while (run_end < utf8.size() && static_cast<unsigned char>(utf8[run_end]) < 0x80) ++run_end;
+    out.append(utf8.substr(offset, run_end - offset));
+    offset = run_end;
+    if (offset == utf8.size()) break;
     unsigned char byte = '?';
-    const char32_t cp = NextCodePoint(utf8, offset);
     // U+FFFD from a broken sequence has no byte either and becomes "?".
-    if (!Windows1252Byte(cp, &byte)) byte = '?';
+    if (!Windows1252Byte(NextCodePoint(utf8, offset), &byte)) byte = '?';
     out.push_back(static_cast<char>(byte));
   }
   return out;
