@@ -27,8 +27,4 @@ std::string Class1::ext_DTAUS_Checker(VariantArray& aVariablen, Table& aZielValu
       });
 }
 
-std::string Class1::SEPA_Check_XMLStruktur(const std::string&) {
-  return FailureText(5, VbErrorDescription(5));
-}
-
 }  // namespace lastora
