@@ -21,6 +21,35 @@ namespace rt = result_table;
 using sepa_text::Between;
 using sepa_text::XmlValue;
 
+struct TagPair {
+  std::string_view open;
+  std::string_view close;
+};
+
+// The fields read from every transaction, in the order of this enumeration.
+enum TransactionField {
+  kFieldName,
+  kFieldIban,
+  kFieldBic,
+  kFieldReference,
+  kFieldAmount,
+  kFieldRemittance,
+  kFieldMandate,
+  kFieldMandateDate,
+  kFieldCount
+};
+
+constexpr std::array<TagPair, kFieldCount> TransactionFields(std::string_view counterparty_name) {
+  return {{{counterparty_name, "</Nm>"},
+           {"<IBAN>", "</IBAN>"},
+           {"<BIC>", "</BIC>"},
+           {"<EndToEndId>", "</EndToEndId>"},
+           {"<InstdAmt Ccy=\"EUR\">", "</InstdAmt>"},
+           {"<Ustrd>", "</Ustrd>"},
+           {"<MndtId>", "</MndtId>"},
+           {"<DtOfSgntr>", "</DtOfSgntr>"}}};
+}
+
 // Where the two kinds of document keep the ordering party, the date and the transactions.
 struct DocumentKind {
   std::string_view party_name;
@@ -30,18 +59,28 @@ struct DocumentKind {
   std::string_view date_close;
   std::string_view transaction_open;
   std::string_view transaction_close;
-  std::string_view counterparty_name;  // within one transaction
+  std::array<TagPair, kFieldCount> fields;  // within one transaction
   bool has_mandate;
 };
 
-constexpr DocumentKind kDirectDebit{
-    "<Cdtr><Nm>",      "<CdtrAcct><Id><IBAN>", "<CdtrAgt><FinInstnId><BIC>",
-    "<ReqdColltnDt>",  "</ReqdColltnDt>",      "<DrctDbtTxInf>",
-    "</DrctDbtTxInf>", "<Dbtr><Nm>",           true};
-constexpr DocumentKind kCreditTransfer{
-    "<Dbtr><Nm>",     "<DbtrAcct><Id><IBAN>", "<DbtrAgt><FinInstnId><BIC>",
-    "<ReqdExctnDt>",  "</ReqdExctnDt>",       "<CdtTrfTxInf>",
-    "</CdtTrfTxInf>", "<Cdtr><Nm>",           false};
+constexpr DocumentKind kDirectDebit{"<Cdtr><Nm>",
+                                    "<CdtrAcct><Id><IBAN>",
+                                    "<CdtrAgt><FinInstnId><BIC>",
+                                    "<ReqdColltnDt>",
+                                    "</ReqdColltnDt>",
+                                    "<DrctDbtTxInf>",
+                                    "</DrctDbtTxInf>",
+                                    TransactionFields("<Dbtr><Nm>"),
+                                    true};
+constexpr DocumentKind kCreditTransfer{"<Dbtr><Nm>",
+                                       "<DbtrAcct><Id><IBAN>",
+                                       "<DbtrAgt><FinInstnId><BIC>",
+                                       "<ReqdExctnDt>",
+                                       "</ReqdExctnDt>",
+                                       "<CdtTrfTxInf>",
+                                       "</CdtTrfTxInf>",
+                                       TransactionFields("<Cdtr><Nm>"),
+                                       false};
 
 // A transaction's text begins 14 characters after the start of its opening tag, for both kinds.
 // Behind the one character shorter "<CdtTrfTxInf>" this drops the first character of the
@@ -52,8 +91,6 @@ constexpr size_t kTransactionTextOffset = 14;
 // party once, so the party tags count the transactions of a one-block document.
 constexpr std::string_view kDebtorEnd = "</Dbtr>";
 constexpr std::string_view kCreditorEnd = "</Cdtr>";
-
-constexpr std::string_view kAmountOpen = "<InstdAmt Ccy=\"EUR\">";
 
 // The settings that belong to the first or the second file.
 struct FileFields {
@@ -94,13 +131,48 @@ struct FileFigures {
 
 bool TakesPart(const std::string& file) { return !file.empty() && file != "-"; }
 
-size_t CountOf(std::string_view text, std::string_view find) {
+// Whether `tag` (which begins with "<") stands at `pos`, where text has a "<". The second
+// character settles almost every comparison without a call to memcmp.
+bool TagAt(std::string_view text, size_t pos, std::string_view tag) {
+  return text.size() - pos >= tag.size() && text[pos + 1] == tag[1] &&
+         text.compare(pos, tag.size(), tag) == 0;
+}
+
+size_t CountPartyTags(std::string_view text) {
   size_t count = 0;
-  for (size_t pos = text.find(find); pos != std::string_view::npos;
-       pos = text.find(find, pos + find.size())) {
-    ++count;
+  for (size_t pos = text.find('<'); pos != std::string_view::npos; pos = text.find('<', pos + 1)) {
+    if (TagAt(text, pos, kDebtorEnd) || TagAt(text, pos, kCreditorEnd)) ++count;
   }
   return count;
+}
+
+// Where one transaction ends, and where its fields and any further opening tag stand in it.
+struct TransactionScan {
+  size_t close = std::string_view::npos;
+  size_t nested_open = std::string_view::npos;
+  std::array<size_t, kFieldCount> field_open;
+};
+
+// One pass over the tags from `start` to the closing tag, instead of one search per field.
+TransactionScan ScanTransaction(std::string_view text, size_t start, const DocumentKind& kind) {
+  constexpr size_t npos = std::string_view::npos;
+  TransactionScan scan;
+  scan.field_open.fill(npos);
+  for (size_t pos = text.find('<', start); pos != npos; pos = text.find('<', pos + 1)) {
+    if (TagAt(text, pos, kind.transaction_close)) {
+      scan.close = pos;
+      break;
+    }
+    if (scan.nested_open == npos && TagAt(text, pos, kind.transaction_open)) {
+      scan.nested_open = pos;
+    }
+    for (size_t i = 0; i < kFieldCount; ++i) {
+      if (scan.field_open[i] == npos && TagAt(text, pos, kind.fields[i].open)) {
+        scan.field_open[i] = pos;
+      }
+    }
+  }
+  return scan;
 }
 
 // A decimal text of the document ("12.50") read the way the user's sheet reads it.
@@ -204,8 +276,7 @@ class SepaCheck {
       return false;
     }
     texts_[k] = sepa_text::JoinTrimmedLines(files::ReadWhole(file));
-    const int64_t expected = static_cast<int64_t>(CountOf(texts_[k], kDebtorEnd)) +
-                             static_cast<int64_t>(CountOf(texts_[k], kCreditorEnd)) - 1;
+    const int64_t expected = static_cast<int64_t>(CountPartyTags(texts_[k])) - 1;
     if (expected > INT32_MAX) throw VbError(6);
     figures_[k].read_count = static_cast<int32_t>(expected);
     FileSetting(k, &FileFields::read_count).Value = CStr(Variant(figures_[k].read_count));
@@ -261,41 +332,47 @@ class SepaCheck {
   }
 
   bool ReadTransactions(const DocumentKind& kind, std::string_view text, int64_t* cents) {
-    size_t pos = 0;
-    for (size_t open = text.find(kind.transaction_open, pos); open != std::string_view::npos;
-         open = text.find(kind.transaction_open, pos)) {
-      pos = std::min(open + kTransactionTextOffset, text.size());
-      const size_t close = text.find(kind.transaction_close, pos);
-      if (close == std::string_view::npos) {
+    constexpr size_t npos = std::string_view::npos;
+    for (size_t open = text.find(kind.transaction_open); open != npos;) {
+      const size_t start = std::min(open + kTransactionTextOffset, text.size());
+      const TransactionScan scan = ScanTransaction(text, start, kind);
+      if (scan.close == npos) {
         run_.result = Message(98);
         return false;
       }
       ++rows_read_;
       rt::EnsureRow(rows_read_, values_, colours_);
-      *cents += WriteRow(rows_read_, kind, text.substr(pos, close - pos));
+      *cents += WriteRow(rows_read_, kind, text.substr(0, scan.close), scan);
+      open = scan.nested_open != npos ? scan.nested_open
+                                      : text.find(kind.transaction_open, scan.close);
     }
     return true;
   }
 
   // Returns the row's amount in cents (0 when the amount is not a number).
-  int64_t WriteRow(int32_t row, const DocumentKind& kind, std::string_view transaction) {
-    const auto field = [&](std::string_view open, std::string_view close) {
-      return XmlValue(Between(transaction, open, close));
+  int64_t WriteRow(int32_t row, const DocumentKind& kind, std::string_view up_to_close,
+                   const TransactionScan& scan) {
+    const auto field = [&](TransactionField f) {
+      if (scan.field_open[f] == std::string_view::npos) return std::string();
+      const size_t from = scan.field_open[f] + kind.fields[f].open.size();
+      const size_t to = up_to_close.find(kind.fields[f].close, from);
+      if (to == std::string_view::npos) return std::string();
+      return XmlValue(up_to_close.substr(from, to - from));
     };
-    const std::string iban = field("<IBAN>", "</IBAN>");
+    const std::string iban = field(kFieldIban);
     values_(row, rt::kNumber) = Variant(row);
-    values_(row, rt::kName) = field(kind.counterparty_name, "</Nm>");
+    values_(row, rt::kName) = field(kFieldName);
     values_(row, rt::kIban) = iban;
-    values_(row, rt::kBic) = field("<BIC>", "</BIC>");
-    values_(row, rt::kReference) = field("<EndToEndId>", "</EndToEndId>");
+    values_(row, rt::kBic) = field(kFieldBic);
+    values_(row, rt::kReference) = field(kFieldReference);
     if (kind.has_mandate) {
-      values_(row, rt::kMandate) = field("<MndtId>", "</MndtId>");
-      values_(row, rt::kMandateDate) = field("<DtOfSgntr>", "</DtOfSgntr>");
+      values_(row, rt::kMandate) = field(kFieldMandate);
+      values_(row, rt::kMandateDate) = field(kFieldMandateDate);
     }
-    values_(row, rt::kRemittance) = field("<Ustrd>", "</Ustrd>");
+    values_(row, rt::kRemittance) = field(kFieldRemittance);
     values_(row, rt::kCountry) = text::Left(iban, 2);
     double amount = 0;
-    if (!ReadDecimal(field(kAmountOpen, "</InstdAmt>"), &amount)) return 0;
+    if (!ReadDecimal(field(kFieldAmount), &amount)) return 0;
     const int64_t cents = ToCents(amount);
     values_(row, rt::kAmount) = rt::AmountText(cents);
     return cents;

@@ -1,6 +1,7 @@
 #include "checkers/sepa_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "core/text.h"
@@ -12,7 +13,6 @@ namespace {
 constexpr size_t kLongestReference = 10;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Length of the UTF-8 sequence that starts at s[i], or 0 when it is not a valid one.
 size_t Utf8SequenceLength(std::string_view s, size_t i) {
@@ -64,7 +64,17 @@ char32_t ReferencedCodePoint(std::string_view name) {
 }  // namespace
 
 bool IsUtf8(std::string_view bytes) {
+  constexpr uint64_t kHighBits = 0x8080808080808080ULL;
   for (size_t i = 0; i < bytes.size();) {
+    // Runs of ASCII, the bulk of any payment file, are passed eight bytes at a time.
+    uint64_t eight = 0;
+    if (i + sizeof eight <= bytes.size()) {
+      std::memcpy(&eight, bytes.data() + i, sizeof eight);
+      if ((eight & kHighBits) == 0) {
+        i += sizeof eight;
+        continue;
+      }
+    }
     const size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) return false;
     i += length;
@@ -73,21 +83,29 @@ bool IsUtf8(std::string_view bytes) {
 }
 
 std::string JoinTrimmedLines(std::string bytes) {
-  // The joined text is never longer than the bytes it comes from, so it is built in place.
+  // The joined text is never longer than the bytes it comes from, so it is built in place. Lines
+  // are found with memchr, which matters for files of a hundred megabytes; a lone CR inside a
+  // line-feed line is rare and split in a second step.
+  const char* const data = bytes.data();
   const size_t size = bytes.size();
   size_t out = 0;
-  size_t pos = 0;
-  while (pos < size) {
-    size_t end = pos;
-    while (end < size && !IsLineEnd(bytes[end])) ++end;
+  const auto keep = [&](size_t first, size_t last) {
+    while (first < last && IsBlank(data[first])) ++first;
+    while (last > first && IsBlank(data[last - 1])) --last;
+    std::memmove(&bytes[out], data + first, last - first);
+    out += last - first;
+  };
+  for (size_t pos = 0; pos < size;) {
+    const void* feed = std::memchr(data + pos, '\n', size - pos);
+    const size_t end = feed == nullptr ? size : static_cast<const char*>(feed) - data;
     size_t first = pos;
-    size_t last = end;
-    while (first < last && IsBlank(bytes[first])) ++first;
-    while (last > first && IsBlank(bytes[last - 1])) --last;
-    if (last > first) {
-      std::memmove(&bytes[out], &bytes[first], last - first);
-      out += last - first;
+    for (const void* cr = std::memchr(data + first, '\r', end - first); cr != nullptr;
+         cr = std::memchr(data + first, '\r', end - first)) {
+      const size_t at = static_cast<const char*>(cr) - data;
+      keep(first, at);
+      first = at + 1;
     }
+    keep(first, end);
     pos = end + 1;
   }
   bytes.resize(out);
