@@ -304,7 +304,7 @@ TEST_F(DtausCheckerTest, ShowsEveryExtensionOfFilesOfOtherPrograms) {
     EXPECT_EQ(Cell(1, 9), expected);
     EXPECT_EQ(Cell(1, 3), "A RECEIVERS NAME");
     EXPECT_EQ(Cell(1, 8), "1234,56");
-    EXPECT_EQ(out_.Import__MDAT.Value, "26.12.2006");
+    EXPECT_EQ(out_.Import__MDAT.Value, "06.12.2026");  // A7 "061226" as day, month, year
     EXPECT_EQ(out_.ProgChecISUM.Value, "3503007767");
     EXPECT_EQ(out_.ProgChecBSUM.Value, "16050000");
   }

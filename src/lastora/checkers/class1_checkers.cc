@@ -1,6 +1,5 @@
 // Class1's file checkers.
 #include "checkers/file_checkers.h"
-#include "component/not_built.h"
 #include "component/run_frame.h"
 #include "lastora/class1.h"
 
