@@ -1,6 +1,7 @@
 // Class1's mail merge.
 #include "component/run_frame.h"
 #include "lastora/class1.h"
+#include "lastora/vb_error.h"
 
 namespace lastora {
 
