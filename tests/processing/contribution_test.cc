@@ -11,15 +11,15 @@ namespace {
 struct ContributionCase {
   const char* name;
   Variant contribution;
-  Variant entry;
-  Variant exit;
+  Variant entry{};
+  Variant exit{};
   const char* rule = "Wechselmonat abrechnen";
   const char* monthly = "monatsgenau";  // SepaFuncMONT
   const char* cycle = "Jahr";
   Variant window_first = "01.01.2013";
   Variant window_last = "31.12.2013";
-  int months;
-  double amount;
+  int months = 0;
+  double amount = 0;
 };
 
 class ContributionTest : public ProcessingTest,

@@ -243,6 +243,7 @@ const SequenceCase kSequenceCases[] = {
 INSTANTIATE_TEST_SUITE_P(Choices, SequenceTypeTest, ::testing::ValuesIn(kSequenceCases));
 
 TEST_F(ProcessingRunTest, MergesThreeRowsOfOneAccountIntoTheLast) {
+  settings.SepaFuncCOLL.Value = "Sammeln";
   settings.SepaFuncVER3.Value = "Mitgliedsname";
   StartTable(4);
   SetMember(1, {.name = "A", .mandate = "M-1", .contribution = 120.0, .one_off = 1.0});
@@ -274,6 +275,7 @@ TEST_F(ProcessingRunTest, MergesThreeRowsOfOneAccountIntoTheLast) {
 }
 
 TEST_F(ProcessingRunTest, MergesOnlyNeighbours) {
+  settings.SepaFuncCOLL.Value = "Sammeln";
   StartTable(3);
   SetMember(1, {.name = "A", .mandate = "M-1"});
   SetMember(2, {.name = "B", .iban = "DE02120300000000202051", .mandate = "M-2"});

@@ -149,6 +149,7 @@ TEST_F(RemittanceTest, DtausTemplateKeepsAtMostTenLines) {
 
 TEST_F(RemittanceTest, DtausLinesAreTooLongBeyondFourteenLines) {
   settings.SepaVERF.Value = "DTAUS";
+  settings.SepaFuncCOLL.Value = "Sammeln";
   settings.SepaFuncVER2.Value = "-";
   settings.SepaFuncVER3.Value = "Mitgliedsname";
   for (const auto& [members, warned] : {std::pair{13, false}, std::pair{14, true}}) {

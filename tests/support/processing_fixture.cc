@@ -10,7 +10,7 @@ ProcessingTest::ProcessingTest() {
   settings.SepaDAT2.Value = "31.12.2013";
   settings.SepaAART.Value = "Basislastschrift";
   settings.SepaLART.Value = "automatisch";
-  settings.SepaFuncCOLL.Value = "Sammeln";
+  settings.SepaFuncCOLL.Value = "nicht sammeln";  // tests of the merge switch it on
   settings.SepaFuncMONT.Value = "monatsgenau";
   settings.SepaFuncAZYK.Value = "Wechselmonat abrechnen";
   settings.Import__MONB.Value = "17";

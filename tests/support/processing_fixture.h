@@ -20,17 +20,17 @@ inline constexpr int32_t kMemberColumns = 29;
 
 // One member as the caller lays it out. Blank texts and Empty variants stay blank cells.
 struct Member {
-  std::string name;
+  std::string name{};
   std::string iban = "DE89370400440532013000";
   std::string bic = "COBADEFFXXX";
-  std::string mandate;
+  std::string mandate{};
   Variant contribution = 120.0;  // per contribution period
-  Variant entry;
-  Variant exit;
-  Variant first_collection;
-  Variant one_off;
-  Variant back_payment;
-  Variant credit;
+  Variant entry{};
+  Variant exit{};
+  Variant first_collection{};
+  Variant one_off{};
+  Variant back_payment{};
+  Variant credit{};
 };
 
 // ASCII text filled with blanks to `width`, and text in double quotes: how remittance lines look.
