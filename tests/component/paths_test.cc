@@ -98,6 +98,8 @@ TEST_F(FileSystemTest, ExistenceOfFilesAndFolders) {
   EXPECT_FALSE(PathExists(Variant(Windows("Fehlt"))));
   EXPECT_FALSE(PathExists(Variant("")));
   EXPECT_FALSE(PathExists(Variant::Null()));
+  std::filesystem::create_directory(folder_.path() / "Beiträge");
+  EXPECT_TRUE(PathExists(Variant(Windows("Beiträge"))));
 
   EXPECT_TRUE(FileExists(Windows("Vorlagen\\t.txt")));
   EXPECT_TRUE(FileExists("../Vorlagen/t.txt"));

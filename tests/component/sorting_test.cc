@@ -65,6 +65,12 @@ TEST(QuickSortRows, OnlyTheGivenRowsMove) {
   Table table = KeyedTable({Variant(9), Variant(5), Variant(4), Variant(3), Variant(0)});
   Sort(table, 2, 4, 1, 1);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
+  Sort(table, 4, 2, 1, 1);
+  Sort(table, 3, 3, 1, 0);
+  EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
+  EXPECT_EQ(ThrownErrorNumber([&] { Sort(table, 1, 6, 1, 1); }), 9);
+  EXPECT_EQ(ThrownErrorNumber([&] { Sort(table, 1, 5, 4, 1); }), 9);
+  EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
 }
 
 TEST(QuickSortRows, LargeRandomTablesEndSortedWithNoRowLost) {

@@ -52,6 +52,14 @@ TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
     EXPECT_EQ(at, 1u);
     EXPECT_EQ(Length(bad), bad.size());
   }
+  // A byte match that starts inside a sequence is no match of characters.
+  const std::string four_bytes =
+      "@\xF3\x8A\x9F\x9B\x9B"
+      "0";
+  EXPECT_EQ(InStr(four_bytes, "\x9B"), 3u);
+  EXPECT_EQ(InStrRev(four_bytes, "\x9B"), 3u);
+  EXPECT_EQ(InStrRev(four_bytes, "\x9B\x9B"), 0u);
+  EXPECT_EQ(InStr("\xE2\x82\xAC\xE2\x82\xAC", "\x82\xAC"), 0u);
   EXPECT_EQ(ToWindows1252(broken),
             "a?b??\x3F"
             "c?");

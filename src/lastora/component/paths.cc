@@ -1,6 +1,10 @@
 // Paths and files. The system speaks Windows paths; here both separators are accepted and a path is
 // made native only where the file system is touched.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,7 +21,23 @@ namespace {
 
 constexpr std::string_view kSeparators = "\\/";
 
-// The file that holds this code: the shared library, or the executable of a static build.
+// The file that holds this code: the library, or the executable of a static build.
+#ifdef _WIN32
+std::string ComponentFile() {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCWSTR>(&GetAppPath), &module)) {
+    throw VbError(76);
+  }
+  std::wstring wide(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(module, wide.data(), static_cast<DWORD>(wide.size()));
+  if (length == 0 || length >= wide.size()) throw VbError(76);
+  wide.resize(length);
+  const std::u8string utf8 = std::filesystem::path(wide).u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+#else
 std::string ComponentFile() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&GetAppPath), &info) != 0 && info.dli_fname != nullptr &&
@@ -35,6 +55,7 @@ std::string ComponentFile() {
   }
   throw VbError(76);
 }
+#endif
 
 std::string WithoutTrailingSeparators(std::string path) {
   while (path.size() > 1 && kSeparators.find(path.back()) != std::string_view::npos) {
@@ -43,8 +64,14 @@ std::string WithoutTrailingSeparators(std::string path) {
   return path;
 }
 
-std::string NativeFile(const std::string& path) {
-  return files::NativePath(ResolveAppRelative(path));
+// Paths are UTF-8 texts; going through char8_t keeps them so on every platform.
+std::filesystem::path FileSystemPath(const std::string& path) {
+  const std::string native = files::NativePath(ResolveAppRelative(path));
+  return std::filesystem::path(std::u8string(native.begin(), native.end()));
+}
+
+std::string_view ExtensionMarkUnlessGiven(const std::string& separator) {
+  return separator.empty() ? std::string_view(".") : std::string_view(separator);
 }
 
 bool EndsInSeparator(const std::string& path) {
@@ -64,7 +91,8 @@ std::string StripDllFolders(std::string component_folder) {
 std::string GetAppPath() {
   const char* home = std::getenv("LASTORA_HOME");
   if (home != nullptr && home[0] != '\0') return WithoutTrailingSeparators(home);
-  return detail::StripDllFolders(TextBeforeLast(ComponentFile(), "/"));
+  const std::string file = ComponentFile();
+  return detail::StripDllFolders(file.substr(0, file.find_last_of(kSeparators)));
 }
 
 std::string ResolveAppRelative(const std::string& path) {
@@ -77,7 +105,7 @@ bool PathExists(const Variant& path) {
     const std::string name = CStr(path);
     if (name.empty()) return false;
     std::error_code error;
-    return std::filesystem::exists(NativeFile(name), error) && !error;
+    return std::filesystem::exists(FileSystemPath(name), error) && !error;
   } catch (const VbError&) {
     return false;
   }
@@ -87,7 +115,7 @@ bool FileExists(const std::string& file_name) {
   // A search for an empty name or a folder would list the folder's first file; neither is a file.
   if (file_name.empty() || EndsInSeparator(file_name)) return false;
   std::error_code error;
-  return std::filesystem::is_regular_file(NativeFile(file_name), error) && !error;
+  return std::filesystem::is_regular_file(FileSystemPath(file_name), error) && !error;
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -101,13 +129,13 @@ std::string FolderPart(const std::string& path) {
 }
 
 std::string TextBeforeLast(const std::string& text, const std::string& separator) {
-  const std::string& mark = separator.empty() ? std::string(".") : separator;
+  const std::string_view mark = ExtensionMarkUnlessGiven(separator);
   const size_t last = text.rfind(mark);
   return last == std::string::npos ? text : text.substr(0, last);
 }
 
 std::string TextAfterLast(const std::string& text, const std::string& separator) {
-  const std::string& mark = separator.empty() ? std::string(".") : separator;
+  const std::string_view mark = ExtensionMarkUnlessGiven(separator);
   const size_t last = text.rfind(mark);
   return last == std::string::npos ? text : text.substr(last + mark.size());
 }
@@ -133,10 +161,10 @@ bool CheckPathAndFile(const std::string& full_path, const std::string& switches,
 }
 
 void ReadFileLines(VariantArray& lines, const std::string& path, int32_t max_lines) {
-  const std::string native = NativeFile(path);
+  const std::string file = ResolveAppRelative(path);
   std::error_code error;
-  if (!std::filesystem::exists(native, error)) files::Append(native, "");
-  VariantArray all = SplitToArray(text::FromWindows1252(files::ReadWhole(native)), "\n");
+  if (!std::filesystem::exists(FileSystemPath(file), error)) files::Append(file, "");
+  VariantArray all = SplitToArray(text::FromWindows1252(files::ReadWhole(file)), "\n");
   if (all.Count() > max_lines) {
     if (max_lines < 1) throw VbError(9);
     VariantArray first(max_lines, 1);

@@ -1,6 +1,7 @@
 // Row sorting of tables: the partition sort whose exchange order callers can observe (it is not
 // stable), and the several-key sort built on it.
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "component/helpers.h"
@@ -15,46 +16,88 @@ bool Before(const Variant& a, const Variant& b, bool ascending) {
   return ascending ? order < 0 : order > 0;
 }
 
-void SortRows(int32_t first, int32_t last, int16_t key, bool ascending, Table& table) {
-  // The two halves of a partition are disjoint, so sorting the smaller one first by recursion
-  // and the larger one in this loop gives the same table as sorting left then right, with a
-  // stack depth that stays logarithmic.
-  for (;;) {
-    const int32_t middle =
-        static_cast<int32_t>((static_cast<int64_t>(first) + static_cast<int64_t>(last)) / 2);
-    const Variant pivot = table.At(middle, key);
-    int32_t i = first;
-    int32_t j = last;
-    while (i <= j) {
-      // The bounds matter only for keys of mixed kinds: Empty equals both 0 and "", so such a
-      // column has no consistent order and an unbounded scan could leave the range.
-      while (i < last && Before(table.At(i, key), pivot, ascending)) ++i;
-      while (j > first && Before(pivot, table.At(j, key), ascending)) --j;
-      if (i <= j) {
-        if (i < j && Compare(table.At(i, key), table.At(j, key)) != 0) table.SwapRows(i, j);
-        ++i;
-        --j;
-      }
-    }
-    const bool sort_left = first < j;
-    const bool sort_right = i < last;
-    if (sort_left && sort_right) {
-      if (j - first < last - i) {
-        SortRows(first, j, key, ascending, table);
-        first = i;
-      } else {
-        SortRows(i, last, key, ascending, table);
-        last = j;
-      }
-    } else if (sort_left) {
-      last = j;
-    } else if (sort_right) {
-      first = i;
-    } else {
-      return;
+// The partition sort runs on the rows' keys and a list of row numbers; the table's rows move only
+// once at the end. Every decision depends on the key values alone, so the rows end where
+// exchanging whole rows at each step would have put them, and a failing comparison leaves the
+// table untouched.
+class RowSorter {
+ public:
+  RowSorter(const Table& table, int32_t first, int32_t last, int16_t key, bool ascending)
+      : first_(first), ascending_(ascending) {
+    for (int32_t row = first; row <= last; ++row) {
+      keys_.push_back(table.At(row, key));
+      rows_.push_back(row);
     }
   }
-}
+
+  void Sort(int32_t first, int32_t last) {
+    // The two halves of a partition are disjoint, so sorting the smaller one first by recursion
+    // and the larger one in this loop gives the same order as left then right, with a stack
+    // depth that stays logarithmic.
+    for (;;) {
+      const int32_t middle =
+          static_cast<int32_t>((static_cast<int64_t>(first) + static_cast<int64_t>(last)) / 2);
+      const Variant& pivot = Key(middle);
+      int32_t i = first;
+      int32_t j = last;
+      while (i <= j) {
+        // The bounds matter only for keys of mixed kinds: Empty equals both 0 and "", so such a
+        // column has no consistent order and an unbounded scan could leave the range.
+        while (i < last && Before(Key(i), pivot, ascending_)) ++i;
+        while (j > first && Before(pivot, Key(j), ascending_)) --j;
+        if (i <= j) {
+          if (i < j && Compare(Key(i), Key(j)) != 0) Exchange(i, j);
+          ++i;
+          --j;
+        }
+      }
+      const bool sort_left = first < j;
+      const bool sort_right = i < last;
+      if (sort_left && sort_right) {
+        if (j - first < last - i) {
+          Sort(first, j);
+          first = i;
+        } else {
+          Sort(i, last);
+          last = j;
+        }
+      } else if (sort_left) {
+        last = j;
+      } else if (sort_right) {
+        first = i;
+      } else {
+        return;
+      }
+    }
+  }
+
+  // Moves every row to its sorted place, one cycle of the permutation at a time.
+  void Apply(Table& table) const {
+    std::vector<bool> placed(rows_.size(), false);
+    for (size_t start = 0; start < rows_.size(); ++start) {
+      if (placed[start]) continue;
+      placed[start] = true;
+      for (size_t at = start;;) {
+        const size_t from = static_cast<size_t>(rows_[at] - first_);
+        if (from == start) break;
+        table.SwapRows(first_ + static_cast<int32_t>(at), first_ + static_cast<int32_t>(from));
+        placed[from] = true;
+        at = from;
+      }
+    }
+  }
+
+ private:
+  size_t Slot(int32_t row) const { return static_cast<size_t>(row - first_); }
+  // The key of the row now standing at this position; the keys themselves never move.
+  const Variant& Key(int32_t position) const { return keys_[Slot(rows_[Slot(position)])]; }
+  void Exchange(int32_t a, int32_t b) { std::swap(rows_[Slot(a)], rows_[Slot(b)]); }
+
+  int32_t first_;
+  bool ascending_;
+  std::vector<Variant> keys_;  // keys_[k]: the key of row first_ + k as passed
+  std::vector<int32_t> rows_;  // rows_[k]: the row that ends at first_ + k
+};
 
 struct SortKey {
   int16_t column;
@@ -100,7 +143,10 @@ void SortRunsByKey(Table& table, const std::vector<SortKey>& keys, size_t level)
 
 void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, int16_t& direction,
                    Table& table) {
-  SortRows(first_row, last_row, key_column, direction != 0, table);
+  if (first_row > last_row) return;
+  RowSorter sorter(table, first_row, last_row, key_column, direction != 0);
+  sorter.Sort(first_row, last_row);
+  sorter.Apply(table);
 }
 
 void SortTable(std::vector<int32_t>& key_list, Table& table) {

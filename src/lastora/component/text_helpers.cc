@@ -1,6 +1,5 @@
 // Text and number helpers. Widths and cuts count characters (code points), never bytes.
 #include <cmath>
-#include <utility>
 #include <vector>
 
 #include "component/helpers.h"
@@ -22,6 +21,35 @@ std::string FillCharacter(const Variant& fill) {
   if (fill.IsMissing()) return " ";
   const std::string text = CStr(fill);
   return text.empty() ? std::string(" ") : text::Left(text, 1);
+}
+
+// The spelling of the umlaut whose UTF-8 form is 0xC3 followed by this byte; "" for any other.
+std::string_view SpelledOutUmlaut(char second_byte) {
+  switch (static_cast<unsigned char>(second_byte)) {
+    case 0x9C:
+      return "Ue";
+    case 0x84:
+      return "Ae";
+    case 0x96:
+      return "Oe";
+    case 0xBC:
+      return "ue";
+    case 0xA4:
+      return "ae";
+    case 0xB6:
+      return "oe";
+    case 0x9F:
+      return "ss";
+    default:
+      return "";
+  }
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -105,11 +133,20 @@ Variant NullToZero(const Variant& value) {
 }
 
 std::string ReplaceUmlauts(const std::string& text) {
-  static constexpr std::pair<std::string_view, std::string_view> kUmlauts[] = {
-      {"Ü", "Ue"}, {"Ä", "Ae"}, {"Ö", "Oe"}, {"ü", "ue"}, {"ä", "ae"}, {"ö", "oe"}, {"ß", "ss"}};
-  std::string result = text;
-  for (const auto& [umlaut, spelled_out] : kUmlauts) {
-    result = text::Replace(result, umlaut, spelled_out);
+  // All seven are two-byte sequences starting with 0xC3, and no replacement forms another one, so
+  // one pass gives what replacing Ü, Ä, Ö, ü, ä, ö, ß one after another gives.
+  if (text.find('\xC3') == std::string::npos) return text;
+  std::string result;
+  result.reserve(text.size() + 8);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const std::string_view spelled_out =
+        text[i] == '\xC3' && i + 1 < text.size() ? SpelledOutUmlaut(text[i + 1]) : "";
+    if (spelled_out.empty()) {
+      result.push_back(text[i]);
+    } else {
+      result.append(spelled_out);
+      ++i;
+    }
   }
   return result;
 }
@@ -117,6 +154,10 @@ std::string ReplaceUmlauts(const std::string& text) {
 std::string ReplaceNonAscii(const std::string& text) {
   // No character above 127 has a Windows-1252 byte below 128, so "outside ASCII" is the whole
   // rule. The length limit is the platform's 16-bit character counter.
+  if (IsAscii(text)) {
+    if (text.size() > kLongestPlatformText) throw VbError(6);
+    return text;
+  }
   std::string result;
   result.reserve(text.size());
   size_t characters = 0;

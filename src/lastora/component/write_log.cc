@@ -38,7 +38,8 @@ std::string ResolveMessage(const std::string& message) {
   return Message(CLng(Variant(number)));
 }
 
-// One log line per call: line breaks become blanks, and blanks that this doubles are halved.
+// A log entry must stay on one line. Each line break becomes a blank, then each pair of blanks one
+// blank (one pass: four become two), so the paragraph break of a message reads as one blank.
 std::string LogText(const std::string& message) {
   std::string line = text::Replace(message, "\r\n", " ");
   line = text::Replace(line, "\r", " ");
@@ -75,8 +76,7 @@ void AppendLogLine(std::string line, const std::string& extra_fields, double now
     const VariantArray parts = SplitToArray(extra_fields, ";");
     for (int32_t i = parts.Lower(); i <= parts.Upper(); ++i) line += ";" + CStr(parts.At(i));
   }
-  files::Append(files::NativePath(folder + "\\" + strLogName()),
-                text::ToWindows1252(line + "\r\n"));
+  files::Append(folder + "\\" + strLogName(), text::ToWindows1252(line + "\r\n"));
 }
 
 std::string Titled(int catalogue_entry) {

@@ -26,6 +26,21 @@ size_t CountChars(std::string_view s) {
   return count;
 }
 
+// The next occurrence of find that starts on a character at or after offset, whose character
+// position is `position`; both move to the match. 0 when there is none. In valid UTF-8 every
+// byte match starts on a character, but broken bytes can make one start inside a sequence.
+size_t NextMatch(std::string_view s, std::string_view find, size_t& offset, size_t& position) {
+  for (size_t found = s.find(find, offset); found != std::string_view::npos;
+       found = s.find(find, offset)) {
+    while (offset < found) {
+      NextCodePoint(s, offset);
+      ++position;
+    }
+    if (offset == found) return position;
+  }
+  return 0;
+}
+
 bool IsBlank(char c) { return c == ' '; }
 
 // The case pairs of Latin-1 and the Windows-1252 extras; ß and ÿ's partner outside the page are
@@ -164,21 +179,26 @@ std::string Mid(std::string_view s, size_t start, size_t n) {
 
 size_t InStr(std::string_view s, std::string_view find, size_t start) {
   if (start == 0) throw VbError(5);
-  const size_t begin = SkipChars(s, 0, start - 1);
-  if (begin >= s.size()) return 0;
+  size_t offset = SkipChars(s, 0, start - 1);
+  if (offset >= s.size()) return 0;
   if (find.empty()) return start;
-  // A match of valid UTF-8 inside valid UTF-8 always starts on a character boundary.
-  const size_t found = s.find(find, begin);
-  if (found == std::string_view::npos) return 0;
-  return start + CountChars(s.substr(begin, found - begin));
+  size_t position = start;
+  return NextMatch(s, find, offset, position);
 }
 
 size_t InStrRev(std::string_view s, std::string_view find) {
   if (s.empty()) return 0;
   if (find.empty()) return CountChars(s);
-  const size_t found = s.rfind(find);
-  if (found == std::string_view::npos) return 0;
-  return CountChars(s.substr(0, found)) + 1;
+  size_t offset = 0;
+  size_t position = 1;
+  size_t last = 0;
+  for (size_t found = NextMatch(s, find, offset, position); found != 0;
+       found = NextMatch(s, find, offset, position)) {
+    last = found;
+    NextCodePoint(s, offset);
+    ++position;
+  }
+  return last;
 }
 
 std::string LTrim(std::string_view s) {
