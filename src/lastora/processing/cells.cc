@@ -3,7 +3,15 @@
 namespace lastora::processing {
 
 bool IsBlankCell(const Variant& cell) {
-  return cell.IsEmpty() || cell.IsNull() || (cell.IsString() && cell.AsString().empty());
+  switch (cell.type()) {
+    case VarType::kEmpty:
+    case VarType::kNull:
+      return true;
+    case VarType::kString:
+      return cell.AsString().empty();
+    default:
+      return false;
+  }
 }
 
 std::string CellText(const Variant& cell) {

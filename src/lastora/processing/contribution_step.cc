@@ -3,11 +3,12 @@
 #include <optional>
 
 #include "component/catalogue.h"
-#include "component/helpers.h"
 #include "component/write_log.h"
 #include "core/text.h"
+#include "lastora/vb_error.h"
 #include "processing/cells.h"
 #include "processing/contribution.h"
+#include "processing/fixed_width.h"
 
 namespace lastora::processing {
 namespace {
@@ -45,9 +46,10 @@ std::optional<double> DateInCell(const Variant& cell) {
 
 // `value` padded with blanks and cut to `width`, or to what is left beside the amount.
 std::string FixedWidthText(const Variant& value, const std::string* amount_text, int32_t width) {
-  if (amount_text == nullptr) return PadRight(value, Variant(width), Variant(" "));
+  if (amount_text == nullptr) return FixedWidth(CellText(value), static_cast<size_t>(width));
   const auto text_width = width - 1 - static_cast<int32_t>(text::Length(*amount_text));
-  return PadRight(value, Variant(text_width), Variant(" ")) + " " + *amount_text;
+  if (text_width < 0) throw VbError(5);  // an amount wider than the line
+  return FixedWidth(CellText(value), static_cast<size_t>(text_width)) + " " + *amount_text;
 }
 
 void ComputeRow(ProcessingRun& run, const ContributionSettings& contribution, int32_t row) {

@@ -3,8 +3,8 @@
 #define LASTORA_PROCESSING_MANDATE_REGISTER_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace lastora::processing {
@@ -12,7 +12,8 @@ namespace lastora::processing {
 enum class MandateFinding { kNone, kMissing, kDuplicate };
 
 // Entry n of `references` belongs to the n-th paying row; the list is made empty with room for
-// every row, and a set of the references seen keeps the duplicate check to one look-up per row.
+// every row. The duplicate check is one look-up per row in an open-addressing table of entry
+// numbers, kept at most half full.
 class MandateRegister {
  public:
   MandateRegister(std::vector<std::string>& references, size_t rows);
@@ -23,7 +24,8 @@ class MandateRegister {
 
  private:
   std::vector<std::string>& references_;
-  std::unordered_set<std::string> seen_;
+  std::vector<uint32_t> slots_;  // 0 for a free slot, else the entry's index + 1
+  size_t slot_mask_;
   size_t recorded_ = 0;
 };
 

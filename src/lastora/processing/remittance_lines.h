@@ -13,12 +13,13 @@
 
 namespace lastora::processing {
 
+// The lines every row shares are padded and quoted once per run.
 struct RemittanceLayout {
   int32_t width = 35;
-  std::string first_line;        // SepaFuncVER1
+  std::string first_line;        // SepaFuncVER1, quoted
   std::string second_line_kind;  // SepaFuncVER2: "Payment-ID", "Mandat-ID" or anything else
   bool member_text = false;      // SepaFuncVER3 is not "-"
-  std::string last_line;         // SepaFuncVER4; "-" or empty for none
+  std::string last_line;         // SepaFuncVER4, quoted; empty when VER4 is "-" or empty
   // The DTAUS template's lines, which then replace every line after the first.
   std::optional<std::vector<std::string>> template_lines;
 };

@@ -1,6 +1,7 @@
 #include "processing/run_figures.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 #include "lastora/variant.h"
@@ -12,6 +13,8 @@ namespace {
 // carried through that text after every payment. Keeping the same rounding here gives the sums
 // the caller has always seen, without formatting and parsing a text per row.
 double AsStoredInText(double value) {
+  // Whole numbers of up to 15 digits, the counts among them, come back from the text unchanged.
+  if (std::trunc(value) == value && std::fabs(value) < 1e15) return value;
   char buffer[40];
   const auto written =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
