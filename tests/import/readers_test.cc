@@ -122,6 +122,61 @@ TEST_F(ReadersTest, OpenDocumentCellsAndCreationDate) {
   EXPECT_TRUE(table(1, 1).IsEmpty());
 }
 
+TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
+  // What other writers do: no cell references, a prefixed namespace, rich and phonetic texts,
+  // formulas without a value, the 1904 date system and a home-made date format.
+  const std::string workbook = R"(<?xml version="1.0"?>
+<x:workbook xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+    xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
+ <x:workbookPr date1904="1"/>
+ <x:sheets><x:sheet name="Daten" sheetId="1" r:id="rId7"/></x:sheets>
+</x:workbook>)";
+  const std::string rels = R"(<?xml version="1.0"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
+ <Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="sheets/data.xml"/>
+ <Relationship Id="rId8" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="/xl/texts.xml"/>
+ <Relationship Id="rId9" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>
+</Relationships>)";
+  const std::string texts = R"(<?xml version="1.0"?>
+<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">
+ <si><r><rPr><b/></rPr><t>Fett</t></r><r><t xml:space="preserve"> &amp; normal</t></r></si>
+ <si><t>漢字</t><rPh sb="0" eb="2"><t>カンジ</t></rPh></si>
+</sst>)";
+  const std::string styles = R"(<?xml version="1.0"?>
+<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">
+ <numFmts count="1"><numFmt numFmtId="170" formatCode="&quot;am&quot; dd/mm/yyyy"/></numFmts>
+ <cellStyleXfs count="1"><xf numFmtId="170"/></cellStyleXfs>
+ <cellXfs count="3"><xf numFmtId="0"/><xf numFmtId="170"/><xf numFmtId="4"/></cellXfs>
+</styleSheet>)";
+  const std::string sheet = R"(<?xml version="1.0"?>
+<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>
+ <row><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c t="inlineStr"><is><t>inline</t></is></c></row>
+ <row><c s="1"><v>0</v></c><c s="2"><v>1234.5</v></c><c><f>A1</f></c><c t="s" s="1"/></row>
+ <row r="5"><c r="D5" t="b"><v>0</v></c><c t="str"><v>Formel</v></c><c t="e"><v>#NV</v></c></row>
+</sheetData></worksheet>)";
+  const std::string path = dir_.File("fremd.xlsx");
+  WriteZip(path, {{"xl/workbook.xml", workbook},
+                  {"xl/_rels/workbook.xml.rels", rels},
+                  {"xl/texts.xml", texts},
+                  {"xl/styles.xml", styles},
+                  {"xl/sheets/data.xml", sheet}});
+  Table table;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "ok");
+  ASSERT_EQ(table.RowCount(), 5);
+  ASSERT_EQ(table.ColCount(), 6);
+  EXPECT_EQ(table(1, 1), Variant("Fett & normal"));
+  EXPECT_EQ(table(1, 2), Variant("漢字"));
+  EXPECT_EQ(table(1, 3), Variant("inline"));
+  EXPECT_EQ(table(2, 1), Variant::Date(MakeDate(1904, 1, 1)));
+  EXPECT_EQ(table(2, 2), Variant(1234.5));
+  EXPECT_TRUE(table(2, 3).IsEmpty());
+  EXPECT_TRUE(table(2, 4).IsEmpty());
+  EXPECT_TRUE(table(3, 1).IsEmpty());
+  EXPECT_EQ(table(5, 4), Variant(false));
+  EXPECT_EQ(table(5, 5), Variant("Formel"));
+  EXPECT_EQ(table(5, 6), Variant("#NV"));
+}
+
 TEST_F(ReadersTest, CommaSeparatedFiles) {
   const std::string semicolons = dir_.File("a.csv");
   WriteBytes(semicolons,

@@ -69,16 +69,21 @@ void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
   Require(workbook_close(workbook) == LXW_NO_ERROR, "close " + path);
 }
 
-void WriteOds(const std::string& path, const std::string& content_xml,
-              const std::string& meta_xml) {
+void WriteZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& parts) {
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   Require(archive != nullptr, "zip " + path);
-  static const std::string kMimetype = "application/vnd.oasis.opendocument.spreadsheet";
-  AddZipEntry(archive, "mimetype", kMimetype);
-  AddZipEntry(archive, "content.xml", content_xml);
-  if (!meta_xml.empty()) AddZipEntry(archive, "meta.xml", meta_xml);
+  for (const auto& [name, bytes] : parts) AddZipEntry(archive, name, bytes);
   Require(zip_close(archive) == 0, "close " + path);
+}
+
+void WriteOds(const std::string& path, const std::string& content_xml,
+              const std::string& meta_xml) {
+  std::vector<std::pair<std::string, std::string>> parts = {
+      {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content_xml}};
+  if (!meta_xml.empty()) parts.emplace_back("meta.xml", meta_xml);
+  WriteZip(path, parts);
 }
 
 }  // namespace lastora::testing

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct FixtureSheet {
 // writer's default, now). inline_strings: texts in the cells instead of the shared table.
 void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
                std::time_t created = 0, bool inline_strings = false);
+
+// A zip package holding the given parts, in order.
+void WriteZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& parts);
 
 // An .ods package with the given content.xml and meta.xml (meta may be empty: no meta part).
 void WriteOds(const std::string& path, const std::string& content_xml, const std::string& meta_xml);

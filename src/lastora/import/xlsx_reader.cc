@@ -200,6 +200,10 @@ class XlsxReader : public WorkbookReader {
 
   Variant CellValue(std::string_view type, std::string_view style, std::string_view value,
                     std::string_view inline_text, const std::string& part) const {
+    if (type == "inlineStr") return Variant(inline_text);
+    if (type == "str" || type == "e") return Variant(value);
+    // A cell with a format but no value (or a formula not yet calculated) is empty.
+    if (value.empty()) return Variant();
     if (type == "s") {
       size_t index = 0;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
@@ -208,10 +212,7 @@ class XlsxReader : public WorkbookReader {
       }
       return Variant(shared_strings_[index]);
     }
-    if (type == "inlineStr") return Variant(inline_text);
-    if (type == "str" || type == "e") return Variant(value);
     if (type == "b") return Variant(value == "1" || value == "true");
-    if (value.empty()) return Variant();
     if (type == "d") {
       const std::optional<double> date = ParseIsoDateTime(value);
       if (!date) ThrowUnreadable(path_, part + ": Datum " + std::string(value));
