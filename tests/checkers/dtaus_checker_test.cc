@@ -168,6 +168,15 @@ TEST_F(DtausCheckerTest, RecordWithFifteenExtensionsIsFollowedByTheNextRecord) {
   EXPECT_EQ(Cell(2, 3), "MAX MUSTER");
 }
 
+TEST_F(DtausCheckerTest, BlankExtensionsCountOnlyBeforeAWrittenLine) {
+  SampleDtausFile f = ThreeDebits();
+  f.payments[0].lines = {"A", "", "C"};
+  f.payments[1].lines = {"A", "B", "", "", "", "", ""};
+  ASSERT_EQ(CheckText(DtausFileText(f)), "ok");
+  EXPECT_EQ(Cell(1, 9), "\"A\",\"\",\"C\"");
+  EXPECT_EQ(Cell(2, 9), "\"A\",\"B\"");
+}
+
 TEST_F(DtausCheckerTest, ForeignCurrencyFilesReadTheOldAmountFields) {
   SampleDtausFile f = ThreeDebits();
   f.currency = " ";

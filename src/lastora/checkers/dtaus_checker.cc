@@ -192,10 +192,14 @@ class DtausCheck {
     return TextOf(FieldOf(record, text));
   }
 
-  // Every extension the record length announces is shown, whatever its type says.
+  // Every extension the record length announces is shown, whatever its type says, except the
+  // blank ones at the end: writers fill the record's last block with them, and a line that was
+  // never written must not come back as an empty one.
   static std::string RemittanceLines(std::string_view record, int extensions) {
+    int last = extensions;
+    while (last > 0 && text::Trim(ExtensionText(record, last)).empty()) --last;
     std::string lines = Quoted(TrimmedField(record, dtaus::kCRecord[dtaus::kC16]));
-    for (int k = 1; k <= extensions; ++k) {
+    for (int k = 1; k <= last; ++k) {
       lines += ",";
       lines += Quoted(text::Trim(ExtensionText(record, k)));
     }
