@@ -1,5 +1,6 @@
 // Reading payment files back: a SEPA direct-debit document and a DTAUS transfer file of 10,000
-// and 100,000 payments, each written once to a temporary file and then checked per iteration.
+// and 100,000 payments, written once by the generation run's writers to a temporary file and
+// then checked per iteration.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "generation/dtaus_writer.h"
+#include "generation/sepa_document.h"
 #include "lastora/class1.h"
 #include "support/payment_samples.h"
 
@@ -29,22 +32,32 @@ class SampleFiles {
   }
   const std::string& Sepa(int payments) {
     return Get("sepa-" + std::to_string(payments) + ".xml", [payments] {
-      testing::SampleDocument d;
-      for (int i = 1; i <= payments; ++i) d.payments.push_back(testing::NumberedPayment(i));
-      return testing::SepaDocumentText(d);
+      generation::SepaDocument document(generation::SepaKindFor("Basislastschrift"),
+                                        static_cast<size_t>(payments));
+      for (int i = 1; i <= payments; ++i) {
+        const testing::SamplePayment p = testing::NumberedPayment(i);
+        document.Append({p.reference, 1000 + i % 5000, p.bic, p.name, p.iban, p.remittance,
+                         p.mandate, p.mandate_date});
+      }
+      return document.TakeText({"MSG-2013-10-FRST", "PII-2013-10-FRST", "2013-09-03T09:05:07Z",
+                                "2013-10-01", "FRST", "TSV Beispiel e.V.", "DE89370400440532013000",
+                                "COBADEFFXXX", "DE98ZZZ09999999999"});
     });
   }
   const std::string& Dtaus(int payments) {
     return Get("dtaus-" + std::to_string(payments) + ".txt", [payments] {
-      testing::SampleDtausFile f;
-      testing::SampleDtausPayment p;
+      const auto field = [](const std::string& text) { return testing::DtausText(text, 27); };
+      generation::DtausWriter writer(generation::SepaKindFor("Basislastschrift"),
+                                     {field("TSV BEISPIEL"), "16050000", "3503007767"});
       for (int i = 1; i <= payments; ++i) {
-        p.cents = 1000 + i % 5000;
-        p.name = "MITGLIED " + std::to_string(i);
-        p.lines = {"BEITRAG 2013", "MANDATSREFERENZ M-" + std::to_string(i)};
-        f.payments.push_back(p);
+        const std::string n = std::to_string(i);
+        writer.Append({"37040044",
+                       "0532013000",
+                       1000 + i % 5000,
+                       field("MITGLIED " + n),
+                       {field("BEITRAG 2013"), field("MANDATSREFERENZ M-" + n)}});
       }
-      return testing::DtausFileText(f);
+      return writer.Finish("0000000001", "030913", "01102013").transfer;
     });
   }
 
