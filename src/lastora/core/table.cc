@@ -24,19 +24,11 @@ size_t IndexOffset(int32_t index, int32_t lower, int64_t count) {
 
 }  // namespace
 
+void ThrowSubscriptOutOfRange() { throw VbError(9); }
+
 Table::Table(int32_t rows, int32_t cols, int32_t row_lower, int32_t col_lower)
     : rows_(rows), cols_(cols), row_lower_(row_lower), col_lower_(col_lower) {
   cells_.resize(Extent(rows) * Extent(cols));
-}
-
-Variant& Table::At(int32_t row, int32_t col) {
-  return const_cast<Variant&>(static_cast<const Table&>(*this).At(row, col));
-}
-
-const Variant& Table::At(int32_t row, int32_t col) const {
-  const size_t r = IndexOffset(row, row_lower_, rows_);
-  const size_t c = IndexOffset(col, col_lower_, cols_);
-  return cells_[r * static_cast<size_t>(cols_) + c];
 }
 
 void Table::ResizeRows(int32_t rows) {
@@ -53,13 +45,5 @@ void Table::SwapRows(int32_t a, int32_t b) {
 }
 
 VariantArray::VariantArray(int32_t count, int32_t lower) : lower_(lower), cells_(Extent(count)) {}
-
-Variant& VariantArray::At(int32_t index) {
-  return const_cast<Variant&>(static_cast<const VariantArray&>(*this).At(index));
-}
-
-const Variant& VariantArray::At(int32_t index) const {
-  return cells_[IndexOffset(index, lower_, static_cast<int64_t>(cells_.size()))];
-}
 
 }  // namespace lastora
