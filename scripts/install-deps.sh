@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; quiet when all are there.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev)
 missing=()
 for p in "${packages[@]}"; do

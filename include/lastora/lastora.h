@@ -5,6 +5,7 @@
 #include "lastora/class1.h"
 #include "lastora/platform.h"
 #include "lastora/settings.h"
+#include "lastora/spreadsheet_app.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"

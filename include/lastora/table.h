@@ -45,8 +45,8 @@ class Table {
 class VariantArray {
  public:
   VariantArray() = default;
-  explicit VariantArray(int32_t count, int32_t lower = 1)
-      : lower_(lower), cells_(static_cast<size_t>(count)) {}
+  // VbError 9 for a negative count.
+  explicit VariantArray(int32_t count, int32_t lower = 1);
 
   int32_t Lower() const { return lower_; }
   int32_t Upper() const { return lower_ + static_cast<int32_t>(cells_.size()) - 1; }

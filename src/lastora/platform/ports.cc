@@ -1,31 +1,12 @@
 // The process-wide ports and their default adapters.
-#include <mutex>
-
 #include "lastora/platform.h"
+#include "platform/port_slot.h"
 #include "platform/posix/posix_adapters.h"
 
 namespace lastora {
 namespace {
 
-template <typename Port, typename Default>
-class PortSlot {
- public:
-  Port& Get() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!port_) port_ = std::make_shared<Default>();
-    return *port_;
-  }
-  std::shared_ptr<Port> Set(std::shared_ptr<Port> port) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::shared_ptr<Port> previous = std::move(port_);
-    port_ = std::move(port);
-    return previous;
-  }
-
- private:
-  std::mutex mutex_;
-  std::shared_ptr<Port> port_;
-};
+using detail::PortSlot;
 
 PortSlot<Dialogs, StderrDialogs>& DialogsSlot() {
   static PortSlot<Dialogs, StderrDialogs> slot;

@@ -1,0 +1,50 @@
+// The cells of one worksheet as a reader found them, with the spreadsheet's used range and sort.
+#ifndef LASTORA_IMPORT_SHEET_GRID_H_
+#define LASTORA_IMPORT_SHEET_GRID_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "lastora/table.h"
+#include "lastora/variant.h"
+
+namespace lastora::detail {
+
+// The largest sheet a spreadsheet program opens.
+inline constexpr int32_t kMaxSheetRows = 1048576;
+inline constexpr int32_t kMaxSheetColumns = 16384;
+
+class SheetGrid {
+ public:
+  // Stores a value at a 1-based cell; an Empty value leaves the cell empty. A cell outside the
+  // largest sheet, or a grid beyond the memory a sheet may take, throws VbError.
+  void Set(int32_t row, int32_t column, Variant value);
+
+  // The last row and column that hold a value; 0 when the sheet holds none.
+  int32_t LastRow() const { return static_cast<int32_t>(rows_.size()); }
+  int32_t LastColumn() const { return last_column_; }
+  // Empty outside the stored cells.
+  const Variant& At(int32_t row, int32_t column) const;
+
+  // Stable sort of the whole rows first_row..last_row by the key column: ascending puts numbers
+  // (and dates) before texts before booleans, descending the reverse; empty keys go last either
+  // way. Texts compare without regard to case. The first row stays on top when it looks like a
+  // header: it holds text only and the second row's key is a number, date or boolean.
+  void SortRows(int32_t first_row, int32_t last_row, int32_t key_column, bool descending);
+
+  // The block as a table from 1; cells outside the stored ones are Empty.
+  Table ReadBlock(int32_t first_row, int32_t first_column, int32_t last_row,
+                  int32_t last_column) const;
+
+ private:
+  using Row = std::vector<Variant>;
+  bool LooksLikeHeader(size_t first, int32_t key_column) const;
+
+  std::vector<Row> rows_;  // rows_[r - 1]; each as long as its last stored cell
+  int32_t last_column_ = 0;
+  size_t cell_count_ = 0;  // cells allocated over all rows
+};
+
+}  // namespace lastora::detail
+
+#endif  // LASTORA_IMPORT_SHEET_GRID_H_

@@ -1,0 +1,329 @@
+// Office Open XML workbooks (.xlsx, .xlsm): a zip package of XML parts.
+#include <charconv>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "import/number_formats.h"
+#include "import/workbook_reader.h"
+#include "import/xml_stream.h"
+#include "import/zip_archive.h"
+#include "lastora/variant.h"
+
+namespace lastora::detail {
+namespace {
+
+// Days between the 1904 and the 1900 date systems.
+constexpr double kDate1904Offset = 1462;
+
+struct Relationship {
+  std::string type;
+  std::string target;
+};
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::string FolderOf(const std::string& part) {
+  const size_t slash = part.rfind('/');
+  return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
+}
+
+// A relationship target is relative to the folder of its source part, or absolute from the
+// package root.
+std::string ResolveTarget(const std::string& source_folder, const std::string& target) {
+  if (!target.empty() && target[0] == '/') return target.substr(1);
+  std::vector<std::string> parts;
+  std::string joined = source_folder + target;
+  size_t start = 0;
+  while (start <= joined.size()) {
+    const size_t slash = std::min(joined.find('/', start), joined.size());
+    const std::string piece = joined.substr(start, slash - start);
+    if (piece == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!piece.empty() && piece != ".") {
+      parts.push_back(piece);
+    }
+    start = slash + 1;
+  }
+  std::string resolved;
+  for (const std::string& piece : parts) resolved += (resolved.empty() ? "" : "/") + piece;
+  return resolved;
+}
+
+std::map<std::string, Relationship> ReadRelationships(const ZipArchive& zip,
+                                                      const std::string& rels_part) {
+  std::map<std::string, Relationship> relationships;
+  const std::optional<std::string> bytes = zip.Read(rels_part);
+  if (!bytes) return relationships;
+  XmlStream xml(*bytes, rels_part);
+  while (xml.Next()) {
+    if (!xml.IsStart() || xml.LocalName() != "Relationship") continue;
+    std::string id;
+    Relationship relationship;
+    xml.ForEachAttribute([&](std::string_view name, std::string_view value) {
+      if (name == "Id") id = value;
+      if (name == "Type") relationship.type = value;
+      if (name == "Target") relationship.target = value;
+    });
+    relationships[id] = std::move(relationship);
+  }
+  return relationships;
+}
+
+// The rels part that belongs to a part: "xl/workbook.xml" -> "xl/_rels/workbook.xml.rels".
+std::string RelsPartOf(const std::string& part) {
+  const std::string folder = FolderOf(part);
+  return folder + "_rels/" + part.substr(folder.size()) + ".rels";
+}
+
+std::string TargetOfType(const std::map<std::string, Relationship>& relationships,
+                         const std::string& source_folder, std::string_view type_suffix,
+                         const std::string& fallback) {
+  for (const auto& [id, relationship] : relationships) {
+    if (EndsWith(relationship.type, type_suffix)) {
+      return ResolveTarget(source_folder, relationship.target);
+    }
+  }
+  return fallback;
+}
+
+// "BC12" -> row 12, column 55. False for anything else.
+bool ParseCellReference(std::string_view ref, int32_t& row, int32_t& column) {
+  size_t i = 0;
+  int64_t col = 0;
+  while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && col <= kMaxSheetColumns) {
+    col = col * 26 + (ref[i] - 'A' + 1);
+    ++i;
+  }
+  if (i == 0 || i == ref.size() || col > kMaxSheetColumns) return false;
+  int32_t r = 0;
+  const auto [end, error] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
+  if (error != std::errc() || end != ref.data() + ref.size() || r < 1) return false;
+  row = r;
+  column = static_cast<int32_t>(col);
+  return true;
+}
+
+// Concatenates the <t> texts below the current element (a shared string or an inline string),
+// leaving out the phonetic hints of East Asian texts.
+std::string ReadRichText(XmlStream& xml) {
+  std::string text;
+  if (xml.IsEmptyElement()) return text;
+  const int depth = xml.Depth();
+  int phonetic_depth = -1;
+  bool in_text = false;
+  while (xml.Next()) {
+    if (xml.IsEnd() && xml.Depth() == depth) break;
+    if (xml.IsStart() && !xml.IsEmptyElement()) {
+      if (xml.LocalName() == "rPh" && phonetic_depth < 0) phonetic_depth = xml.Depth();
+      if (xml.LocalName() == "t") in_text = true;
+    } else if (xml.IsEnd()) {
+      if (xml.Depth() == phonetic_depth) phonetic_depth = -1;
+      if (xml.LocalName() == "t") in_text = false;
+    } else if (in_text && phonetic_depth < 0 && xml.IsText()) {
+      text.append(xml.Value());
+    }
+  }
+  return text;
+}
+
+class XlsxReader : public WorkbookReader {
+ public:
+  explicit XlsxReader(const std::string& path) : path_(path), zip_(path) {
+    const auto root = ReadRelationships(zip_, "_rels/.rels");
+    workbook_part_ = TargetOfType(root, "", "/officeDocument", "xl/workbook.xml");
+    core_part_ = TargetOfType(root, "", "/core-properties", "docProps/core.xml");
+    ReadWorkbook();
+  }
+
+  std::vector<std::string> SheetNames() override { return sheet_names_; }
+
+  std::optional<double> CreationDate() override {
+    const std::optional<std::string> bytes = zip_.Read(core_part_);
+    if (!bytes) return std::nullopt;
+    XmlStream xml(*bytes, core_part_);
+    while (xml.Next()) {
+      if (xml.IsStart() && xml.LocalName() == "created") {
+        return ParseIsoDateTime(xml.ElementText());
+      }
+    }
+    return std::nullopt;
+  }
+
+  SheetGrid ReadSheet(size_t index) override {
+    LoadSharedParts();
+    const std::optional<std::string> bytes = zip_.Read(sheet_parts_.at(index));
+    if (!bytes) ThrowUnreadable(path_, sheet_parts_[index] + " fehlt");
+    return ParseSheet(*bytes, sheet_parts_[index]);
+  }
+
+ private:
+  void ReadWorkbook() {
+    const std::optional<std::string> bytes = zip_.Read(workbook_part_);
+    if (!bytes) ThrowUnreadable(path_, workbook_part_ + " fehlt");
+    const std::string folder = FolderOf(workbook_part_);
+    const auto relationships = ReadRelationships(zip_, RelsPartOf(workbook_part_));
+    shared_strings_part_ =
+        TargetOfType(relationships, folder, "/sharedStrings", folder + "sharedStrings.xml");
+    styles_part_ = TargetOfType(relationships, folder, "/styles", folder + "styles.xml");
+
+    XmlStream xml(*bytes, workbook_part_);
+    while (xml.Next()) {
+      if (!xml.IsStart()) continue;
+      if (xml.LocalName() == "workbookPr") {
+        const std::optional<std::string> date1904 = xml.Attribute("date1904");
+        date1904_ = date1904 && (*date1904 == "1" || *date1904 == "true");
+      } else if (xml.LocalName() == "sheet") {
+        const std::optional<std::string> name = xml.Attribute("name");
+        const std::optional<std::string> id = xml.Attribute("id");
+        const auto found = id ? relationships.find(*id) : relationships.end();
+        if (!name || found == relationships.end()) ThrowUnreadable(path_, "Blattverweis");
+        sheet_names_.push_back(*name);
+        sheet_parts_.push_back(ResolveTarget(folder, found->second.target));
+      }
+    }
+    if (sheet_names_.empty()) ThrowUnreadable(path_, "keine Tabellenblätter");
+  }
+
+  void LoadSharedParts() {
+    if (shared_loaded_) return;
+    if (const std::optional<std::string> bytes = zip_.Read(shared_strings_part_)) {
+      XmlStream xml(*bytes, shared_strings_part_);
+      while (xml.Next()) {
+        if (xml.IsStart() && xml.LocalName() == "si") shared_strings_.push_back(ReadRichText(xml));
+      }
+    }
+    if (const std::optional<std::string> bytes = zip_.Read(styles_part_)) ReadStyles(*bytes);
+    shared_loaded_ = true;
+  }
+
+  void ReadStyles(const std::string& bytes) {
+    std::map<int, std::string> custom_formats;
+    XmlStream xml(bytes, styles_part_);
+    bool in_cell_formats = false;
+    while (xml.Next()) {
+      if (xml.IsEnd() && xml.LocalName() == "cellXfs") in_cell_formats = false;
+      if (!xml.IsStart()) continue;
+      const std::string_view name = xml.LocalName();
+      if (name == "numFmt") {
+        int id = 0;
+        std::string code;
+        xml.ForEachAttribute([&](std::string_view attribute, std::string_view value) {
+          if (attribute == "numFmtId")
+            std::from_chars(value.data(), value.data() + value.size(), id);
+          if (attribute == "formatCode") code = value;
+        });
+        custom_formats[id] = std::move(code);
+      } else if (name == "cellXfs") {
+        in_cell_formats = !xml.IsEmptyElement();
+      } else if (name == "xf" && in_cell_formats) {
+        int id = 0;
+        if (const std::optional<std::string> value = xml.Attribute("numFmtId")) {
+          std::from_chars(value->data(), value->data() + value->size(), id);
+        }
+        const auto custom = custom_formats.find(id);
+        date_styles_.push_back(
+            IsDateFormat(id, custom == custom_formats.end() ? std::string() : custom->second));
+      }
+    }
+  }
+
+  bool IsDateStyle(std::string_view style) const {
+    size_t index = 0;
+    const auto [end, error] = std::from_chars(style.data(), style.data() + style.size(), index);
+    return error == std::errc() && index < date_styles_.size() && date_styles_[index];
+  }
+
+  Variant CellValue(std::string_view type, std::string_view style, const std::string& value,
+                    const std::string& inline_text, const std::string& part) const {
+    if (type == "s") {
+      size_t index = 0;
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
+      if (error != std::errc() || index >= shared_strings_.size()) {
+        ThrowUnreadable(path_, part + ": Textverweis");
+      }
+      return Variant(shared_strings_[index]);
+    }
+    if (type == "inlineStr") return Variant(inline_text);
+    if (type == "str" || type == "e") return Variant(value);
+    if (type == "b") return Variant(value == "1" || value == "true");
+    if (value.empty()) return Variant();
+    if (type == "d") {
+      const std::optional<double> date = ParseIsoDateTime(value);
+      if (!date) ThrowUnreadable(path_, part + ": Datum " + value);
+      return Variant::Date(*date);
+    }
+    double number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size()) {
+      ThrowUnreadable(path_, part + ": Zahl " + value);
+    }
+    if (IsDateStyle(style)) return Variant::Date(date1904_ ? number + kDate1904Offset : number);
+    return Variant(number);
+  }
+
+  SheetGrid ParseSheet(const std::string& bytes, const std::string& part) const {
+    SheetGrid grid;
+    XmlStream xml(bytes, part);
+    int32_t row = 0;
+    int32_t column = 0;
+    while (xml.Next()) {
+      if (!xml.IsStart()) continue;
+      const std::string_view name = xml.LocalName();
+      if (name == "row") {
+        const std::optional<std::string> r = xml.Attribute("r");
+        int32_t number = row + 1;
+        if (r) std::from_chars(r->data(), r->data() + r->size(), number);
+        if (number <= row) ThrowUnreadable(path_, part + ": Zeilenfolge");
+        row = number;
+        column = 0;
+      } else if (name == "c") {
+        std::string ref, type, style;
+        xml.ForEachAttribute([&](std::string_view attribute, std::string_view value) {
+          if (attribute == "r") ref = value;
+          if (attribute == "t") type = value;
+          if (attribute == "s") style = value;
+        });
+        int32_t cell_row = row, cell_column = column + 1;
+        if (!ref.empty() && !ParseCellReference(ref, cell_row, cell_column)) {
+          ThrowUnreadable(path_, part + ": Zelle " + ref);
+        }
+        column = cell_column;
+        std::string value, inline_text;
+        if (!xml.IsEmptyElement()) {
+          const int depth = xml.Depth();
+          while (xml.Next() && !(xml.IsEnd() && xml.Depth() == depth)) {
+            if (!xml.IsStart()) continue;
+            if (xml.LocalName() == "v") value = xml.ElementText();
+            if (xml.LocalName() == "is") inline_text = ReadRichText(xml);
+          }
+        }
+        grid.Set(cell_row, cell_column, CellValue(type, style, value, inline_text, part));
+      }
+    }
+    return grid;
+  }
+
+  std::string path_;
+  ZipArchive zip_;
+  std::string workbook_part_;
+  std::string core_part_;
+  std::string shared_strings_part_;
+  std::string styles_part_;
+  std::vector<std::string> sheet_names_;
+  std::vector<std::string> sheet_parts_;
+  bool date1904_ = false;
+  bool shared_loaded_ = false;
+  std::vector<std::string> shared_strings_;
+  std::vector<bool> date_styles_;  // by cell format index
+};
+
+}  // namespace
+
+std::unique_ptr<WorkbookReader> OpenXlsxReader(const std::string& path) {
+  return std::make_unique<XlsxReader>(path);
+}
+
+}  // namespace lastora::detail

@@ -1,0 +1,202 @@
+// IBAN check digits, building and splitting, against hand cases and the registry examples.
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "accounts/iban_countries.h"
+#include "gtest/gtest.h"
+#include "lastora/class1.h"
+#include "lastora/vb_error.h"
+
+namespace lastora {
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& name) {
+  std::ifstream in(std::string(LASTORA_TESTDATA_DIR) + "/iban/" + name);
+  EXPECT_TRUE(in.good()) << name;
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] != '#') lines.push_back(line);
+  }
+  return lines;
+}
+
+bool InTableWithItsLength(const std::string& iban) {
+  const detail::IbanCountry* country = detail::FindIbanCountry(iban.substr(0, 2));
+  return country != nullptr && static_cast<int>(iban.size()) == country->IbanLength();
+}
+
+TEST(IbanCheckDigits, IgnoreThePresentCheckDigits) {
+  Class1 c;
+  EXPECT_EQ(c.getPruefziffer("DE89370400440532013000"), "89");
+  EXPECT_EQ(c.getPruefziffer("DE00370400440532013000"), "89");
+  EXPECT_EQ(c.getPruefziffer("DEXX370400440532013000"), "89");
+  EXPECT_EQ(c.getPruefziffer("GB29NWBK60161331926819"), "29");
+}
+
+TEST(IbanCheckDigits, AreWrittenWithTwoDigits) {
+  Class1 c;
+  // Remainder 96 gives "02"; the largest value is "98".
+  EXPECT_EQ(c.getPruefziffer("AT006000000092025567"), "02");
+  EXPECT_EQ(c.getPruefziffer("GB00LOYD30963401017544"), "98");
+}
+
+TEST(IbanCheckDigits, RejectAnythingButDigitsAndCapitals) {
+  Class1 c;
+  for (const char* bad :
+       {"DE89370400440532013x00", "DE89 3704 0044 0532 0130 00", "DE8937040044053201300.",
+        "DE8937040044053201300,", "de89370400440532013000"}) {
+    try {
+      c.getPruefziffer(bad);
+      ADD_FAILURE() << bad << " was accepted";
+    } catch (const VbError& e) {
+      EXPECT_EQ(e.number(), 13) << bad;
+    }
+  }
+}
+
+TEST(IbanCheckDigits, CountCharactersNotBytes) {
+  Class1 c;
+  // An umlaut in the ignored positions 3 and 4 must not shift the rest of the text.
+  EXPECT_EQ(c.getPruefziffer("DEÄ9370400440532013000"), "89");
+}
+
+TEST(IbanRegistryExamples, ValidOnesComeBackUnchanged) {
+  Class1 c;
+  int checked = 0;
+  for (const std::string& iban : ReadLines("valid-ibans.txt")) {
+    if (!InTableWithItsLength(iban)) continue;
+    EXPECT_EQ(c.Get_IBAN(iban), iban);
+    ++checked;
+  }
+  EXPECT_GT(checked, 700);
+}
+
+TEST(IbanRegistryExamples, InvalidOnesNeverDo) {
+  Class1 c;
+  int checked = 0;
+  for (const std::string& line : ReadLines("invalid-ibans.tsv")) {
+    const std::string iban = line.substr(0, line.find('\t'));
+    if (iban.size() < 2 || detail::FindIbanCountry(iban.substr(0, 2)) == nullptr) continue;
+    const std::string result = c.Get_IBAN(iban);
+    EXPECT_NE(result, iban) << line;
+    EXPECT_EQ(result.rfind("SEPA-Checker: ", 0), 0u) << line << " -> " << result;
+    ++checked;
+  }
+  EXPECT_GT(checked, 3000);
+}
+
+TEST(IbanSplit, GermanIbanGivesBankCodeAndAccount) {
+  Class1 c;
+  std::string country, bank, account;
+  EXPECT_EQ(c.Get_IBAN("DE89370400440532013000", country, bank, account), "DE89370400440532013000");
+  EXPECT_EQ(country, "DE");
+  EXPECT_EQ(bank, "37040044");
+  EXPECT_EQ(account, "532013000");
+}
+
+TEST(IbanSplit, ReportsTheFirstFindingInOrder) {
+  Class1 c;
+  EXPECT_EQ(c.Get_IBAN("de89370400440532013000"),
+            "SEPA-Checker: IBAN Länderkennzeichen besteht nicht aus Großbuchstaben");
+  EXPECT_EQ(c.Get_IBAN("XX89370400440532013000"), "SEPA-Checker: IBAN Länderkennzeichen unbekannt");
+  EXPECT_EQ(c.Get_IBAN("DE893704004405320130001"), "SEPA-Checker: IBAN ist zu lang");
+  EXPECT_EQ(c.Get_IBAN("DE8937040044053201300"), "SEPA-Checker: IBAN ist zu kurz");
+  EXPECT_EQ(c.Get_IBAN("DEX9370400440532013000"),
+            "SEPA-Checker: IBAN Prüfziffer ist nicht numerisch");
+  EXPECT_EQ(c.Get_IBAN("DE88370400440532013000"),
+            "SEPA-Checker: IBAN Prüfziffer ist falsch (88<>89)");
+  // Too long wins over wrong characters: the length is looked at first.
+  EXPECT_EQ(c.Get_IBAN("DE89 3704 0044 0532 0130 00"), "SEPA-Checker: IBAN ist zu lang");
+}
+
+TEST(IbanSplit, UncomputableCheckDigitsAreTrapped) {
+  Class1 c;
+  EXPECT_EQ(c.Get_IBAN("DE89370400440532013x00"), "SEPA-Checker: Fehler: Typen unverträglich (13)");
+  EXPECT_EQ(c.Get_IBAN("DE8937040044053201300."), "SEPA-Checker: Fehler: Typen unverträglich (13)");
+}
+
+TEST(IbanSplit, LettersWhereTheCountryWantsDigits) {
+  Class1 c;
+  // Correct check digits around a letter: numeric-only countries say so, others name the letter.
+  const std::string german = "DE00370400440532013A00";
+  const std::string with_digits = "DE" + c.getPruefziffer(german) + german.substr(4);
+  EXPECT_EQ(c.Get_IBAN(with_digits), "SEPA-Checker: IBAN ist nicht numerisch    ");
+  // Same form as for a point or a comma: the catalogue text already ends in an opening quote.
+  EXPECT_EQ(c.Get_IBAN("NL5630030A17164300"),
+            "SEPA-Checker: IBAN enthält ein üngültiges Zeichen: '\"\"3\"'");
+  EXPECT_EQ(c.Get_IBAN("GB29NWBK60161331926819"), "GB29NWBK60161331926819");
+}
+
+TEST(IbanBuild, FromBankCodeAndAccount) {
+  Class1 c;
+  std::string country = "DE", bank = "37040044", account = "532013000";
+  EXPECT_EQ(c.Get_IBAN("", country, bank, account), "DE89370400440532013000");
+  EXPECT_EQ(account, "532013000");
+  // Short values are padded with zeros on the left.
+  country = "AT";
+  bank = "19043";
+  account = "234573201";
+  EXPECT_EQ(c.Get_IBAN("", country, bank, account), "AT611904300234573201");
+}
+
+TEST(IbanBuild, GermanShortAccountGainsTwoZerosAndLosesThemOnSplit) {
+  Class1 c;
+  std::string country = "DE", bank = "10070000", account = "1234567";
+  const std::string iban = c.Get_IBAN("", country, bank, account);
+  ASSERT_EQ(iban.size(), 22u) << iban;
+  EXPECT_EQ(iban.substr(4), "100700000123456700");
+  EXPECT_EQ(account, "123456700");
+  EXPECT_EQ(c.Get_IBAN(iban), iban);
+
+  // Splitting removes the suffix again only when the caller's account would have gained it.
+  std::string split_country, split_bank = "10070000", split_account = "1234567";
+  EXPECT_EQ(c.Get_IBAN(iban, split_country, split_bank, split_account), iban);
+  EXPECT_EQ(split_account, "1234567");
+  std::string plain_country, plain_bank, plain_account;
+  c.Get_IBAN(iban, plain_country, plain_bank, plain_account);
+  EXPECT_EQ(plain_account, "123456700");
+}
+
+TEST(IbanBuild, AccountRuleLeavesOtherBanksAlone) {
+  Class1 c;
+  std::string country = "DE", bank = "10010010", account = "1234567";
+  EXPECT_EQ(c.Get_IBAN("", country, bank, account).substr(12), "0001234567");
+  EXPECT_EQ(account, "1234567");
+}
+
+TEST(IbanBuild, FailuresKeepTheOutputsSetBefore) {
+  Class1 c;
+  std::string country = "DE", bank = "100A0000", account = "1";
+  EXPECT_EQ(c.Get_IBAN("", country, bank, account),
+            "SEPA-Checker: Fehler: Typen unverträglich (13)");
+  std::string lower = "DE", bank2 = "10070000", account2 = "12x";
+  EXPECT_EQ(c.Get_IBAN("", lower, bank2, account2),
+            "SEPA-Checker: Fehler: Typen unverträglich (13)");
+  EXPECT_EQ(account2, "12x00");
+  std::string none;
+  EXPECT_EQ(c.Get_IBAN("", none, bank, account), "SEPA-Checker: IBAN Länderkennzeichen unbekannt");
+}
+
+TEST(IbanHelpers, IsCharacter) {
+  Class1 c;
+  EXPECT_TRUE(c.IsCharacter("Ab"));
+  EXPECT_FALSE(c.IsCharacter("Ab", true));
+  EXPECT_TRUE(c.IsCharacter("", true));
+  EXPECT_FALSE(c.IsCharacter("A1"));
+  EXPECT_FALSE(c.IsCharacter("Ä"));
+  EXPECT_FALSE(c.IsCharacter("ß"));
+  EXPECT_FALSE(c.IsCharacter("A B"));
+}
+
+TEST(IbanHelpers, RubLeadingZero) {
+  Class1 c;
+  EXPECT_EQ(c.RubLeadingZero("0120"), "120");
+  EXPECT_EQ(c.RubLeadingZero("000"), "");
+  EXPECT_EQ(c.RubLeadingZero(" 01"), " 01");
+}
+
+}  // namespace
+}  // namespace lastora

@@ -1,0 +1,94 @@
+#include "component/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "support/vb_error_number.h"
+
+namespace lastora {
+namespace {
+
+using testing::ThrownErrorNumber;
+
+MessageCatalogue Loaded(const std::string& language) {
+  MessageCatalogue catalogue;
+  LoadMessageTexts(catalogue, language);
+  return catalogue;
+}
+
+TEST(MessageCatalogue, EnglishOnlyForTheWordEnglishInAnyCase) {
+  for (const char* language : {"english", " english ", "ENGLISH", "  English"}) {
+    const MessageCatalogue catalogue = Loaded(language);
+    EXPECT_EQ(catalogue[200], "English") << language;
+    EXPECT_EQ(catalogue[1], "Advice") << language;
+  }
+  for (const char* language : {"", "   ", "Deutsch", "Englisch", "EN", "english."}) {
+    const MessageCatalogue catalogue = Loaded(language);
+    EXPECT_EQ(catalogue[200], "Deutsch") << language;
+    EXPECT_EQ(catalogue[1], "Hinweis") << language;
+  }
+}
+
+TEST(MessageCatalogue, TextsKeepTheirExactBlanksQuotesAndLineBreaks) {
+  const MessageCatalogue german = Loaded("");
+  EXPECT_EQ(german[22], "Ende  SEPA-Datenimport");
+  EXPECT_EQ(german[149], "Der aktuelle Datensatz wurde geändert!\r\n\r\nWeiter OHNE Anspeichern?");
+  EXPECT_EQ(german[121], "SEPA-Checker: IBAN enthält ein üngültiges Zeichen: '\"");
+  EXPECT_EQ(german[122], "SEPA-Checker: IBAN ist nicht numerisch    ");
+  EXPECT_EQ(german[63], "BIC konnte nicht ermittelt werden");
+  EXPECT_EQ(german[170], "Überweisung");
+  EXPECT_EQ(german[6], "nicht");
+  EXPECT_EQ(Loaded("english")[22], "End   SEPA-Import of dates");
+}
+
+TEST(MessageCatalogue, EachLanguageSetsOnlyItsOwnEntries) {
+  EXPECT_EQ(Loaded("english")[6], "");
+  EXPECT_EQ(Loaded("english")[170], "");
+
+  MessageCatalogue prefilled;
+  prefilled.fill("old");
+  LoadMessageTexts(prefilled, "english");
+  EXPECT_EQ(prefilled[6], "old");
+  EXPECT_EQ(prefilled[9], "yes");
+
+  prefilled.fill("old");
+  LoadMessageTexts(prefilled, "Deutsch");
+  for (int never_set : {15, 19, 42, 49, 102, 153, 154, 156, 181, 182, 193, 199}) {
+    EXPECT_EQ(prefilled[never_set], "old") << never_set;
+  }
+  for (int emptied : {89, 94, 95, 99, 111, 112}) EXPECT_EQ(prefilled[emptied], "") << emptied;
+}
+
+TEST(MessageCatalogue, EachThreadLoadsItsOwnCatalogueOnce) {
+  std::string english_first;
+  std::string english_after_language_change;
+  std::string german_first;
+  bool english_started_empty = false;
+  std::thread english([&] {
+    english_started_empty = aMeldungen()[1].empty();
+    strSprache() = " english ";
+    english_first = Message(1);
+    // Loaded once per thread: a later language text does not replace the texts in force.
+    strSprache() = "Deutsch";
+    EnsureMessageTexts();
+    english_after_language_change = Message(1);
+  });
+  std::thread german([&] { german_first = Message(1); });
+  english.join();
+  german.join();
+  EXPECT_TRUE(english_started_empty);
+  EXPECT_EQ(english_first, "Advice");
+  EXPECT_EQ(english_after_language_change, "Advice");
+  EXPECT_EQ(german_first, "Hinweis");
+}
+
+TEST(MessageCatalogue, NumbersOutsideOneTo200AreIndexFailures) {
+  EXPECT_EQ(ThrownErrorNumber([] { Message(0); }), 9);
+  EXPECT_EQ(ThrownErrorNumber([] { Message(201); }), 9);
+  EXPECT_EQ(Message(200), "Deutsch");
+}
+
+}  // namespace
+}  // namespace lastora

@@ -1,0 +1,135 @@
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/error_of.h"
+#include "support/temp_dir.h"
+
+namespace lastora::files {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ErrorOf;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  std::string PathOf(const std::string& name) const { return dir_.File(name); }
+
+  // What the folder holds: a failed write must not leave a temporary file behind.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(FilesTest, WriteWholeCreatesAndReplaces) {
+  const std::string path = PathOf("liste.txt");
+  WriteWhole(path, "erste Fassung\r\n");
+  EXPECT_EQ(ReadBytes(path), "erste Fassung\r\n");
+  WriteWhole(path, "zweite");
+  EXPECT_EQ(ReadBytes(path), "zweite");
+  WriteWhole(path, "");
+  EXPECT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+  EXPECT_EQ(Names(), std::vector<std::string>{"liste.txt"});
+}
+
+TEST_F(FilesTest, BytesSurviveUnchanged) {
+  std::string all;
+  for (int round = 0; round < 300; ++round) {
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  }
+  const std::string path = PathOf("binary.dta");
+  WriteWhole(path, all);
+  EXPECT_EQ(ReadBytes(path), all);
+  EXPECT_EQ(ReadWhole(path), all);
+}
+
+TEST_F(FilesTest, WindowsSeparatorsAreAccepted) {
+  fs::create_directories(dir_.path() / "Logdateien");
+  WriteWhole(dir_.path().string() + "\\Logdateien\\log.txt", "x");
+  EXPECT_EQ(ReadBytes((dir_.path() / "Logdateien" / "log.txt").string()), "x");
+  EXPECT_EQ(ReadWhole(dir_.path().string() + "\\Logdateien\\log.txt"), "x");
+  EXPECT_EQ(NativePath("..\\Vorlagen\\a b.txt"), "../Vorlagen/a b.txt");
+  EXPECT_EQ(NativePath("/schon/richtig"), "/schon/richtig");
+}
+
+TEST_F(FilesTest, NamesWithUmlauts) {
+  const std::string path = PathOf("Begleitzettel_März_€.txt");
+  WriteWhole(path, "ä");
+  EXPECT_EQ(ReadWhole(path), "ä");
+}
+
+TEST_F(FilesTest, TargetThatIsAFolderIsLeftAlone) {
+  fs::create_directories(dir_.path() / "ordner" / "inhalt");
+  EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("ordner"), "x"); }), 75);
+  EXPECT_TRUE(fs::is_directory(dir_.path() / "ordner" / "inhalt"));
+  EXPECT_EQ(Names(), std::vector<std::string>{"ordner"});
+}
+
+TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
+  const std::string path = PathOf("fest.txt");
+  WriteBytes(path, "gut");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(ErrorOf([&] { WriteWhole(path, "neu"); }), 75);
+  EXPECT_EQ(ReadBytes(path), "gut");
+  EXPECT_EQ(Names(), std::vector<std::string>{"fest.txt"});
+}
+
+TEST_F(FilesTest, ReplacingKeepsPermissions) {
+  const std::string path = PathOf("geteilt.txt");
+  WriteBytes(path, "alt");
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write;
+  fs::permissions(path, shared);
+  WriteWhole(path, "neu");
+  EXPECT_EQ(ReadBytes(path), "neu");
+  EXPECT_EQ(fs::status(path).permissions(), shared);
+}
+
+TEST_F(FilesTest, MissingFolder) {
+  EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
+  EXPECT_EQ(ErrorOf([&] { Append(PathOf("fehlt/log.txt"), "x"); }), 76);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("fehlt/datei.txt")); }), 53);
+  WriteBytes(PathOf("datei"), "");
+  EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("datei/unter.txt"), "x"); }), 76);
+  EXPECT_EQ(Names(), std::vector<std::string>{"datei"});
+}
+
+TEST_F(FilesTest, ReadingFailures) {
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
+}
+
+TEST_F(FilesTest, UnwritableFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  const std::string path = PathOf("liste.txt");
+  WriteWhole(path, "gut");
+  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_EQ(ErrorOf([&] { WriteWhole(path, "neu"); }), 70);
+  EXPECT_EQ(ReadBytes(path), "gut");
+}
+
+TEST_F(FilesTest, AppendCreatesThenAppends) {
+  const std::string path = PathOf("log_20131001.txt");
+  Append(path, "eins\r\n");
+  Append(path, "zwei\r\n");
+  EXPECT_EQ(ReadBytes(path), "eins\r\nzwei\r\n");
+}
+
+}  // namespace
+}  // namespace lastora::files

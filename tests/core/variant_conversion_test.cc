@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/error_of.h"
+#include "lastora/variant.h"
+
+namespace lastora {
+namespace {
+
+using testing::ErrorOf;
+
+TEST(VariantConversionTest, NumberTextUsesGermanSeparators) {
+  EXPECT_DOUBLE_EQ(CDbl("1.234,5"), 1234.5);
+  EXPECT_DOUBLE_EQ(CDbl("1.5"), 15);
+  EXPECT_DOUBLE_EQ(CDbl("1.234.567,89"), 1234567.89);
+  EXPECT_DOUBLE_EQ(CDbl("-1,5"), -1.5);
+  EXPECT_DOUBLE_EQ(CDbl(" 12 "), 12);
+  EXPECT_DOUBLE_EQ(CDbl("1e3"), 1000);
+  EXPECT_DOUBLE_EQ(CDbl("+2,5E-1"), 0.25);
+  EXPECT_DOUBLE_EQ(CDbl(",5"), 0.5);
+  EXPECT_DOUBLE_EQ(CDbl(Variant()), 0);
+  EXPECT_DOUBLE_EQ(CDbl(true), -1);
+}
+
+TEST(VariantConversionTest, TextThatIsNoNumber) {
+  for (const char* text :
+       {"", "   ", ".", "1,2,3", "-", "+", "1e", "e3", "1 2", "12a", "1,2.3", "- 1", "0x10"}) {
+    EXPECT_FALSE(IsNumeric(text)) << text;
+    EXPECT_EQ(ErrorOf([&] { CDbl(text); }), 13) << text;
+  }
+  EXPECT_TRUE(IsNumeric("12,50"));
+  EXPECT_TRUE(IsNumeric(Variant()));
+  EXPECT_FALSE(IsNumeric(Variant::Null()));
+  EXPECT_FALSE(IsNumeric(Variant::Date(41000)));
+  EXPECT_TRUE(IsNumeric(true));
+}
+
+TEST(VariantConversionTest, HugeAndTinyNumberText) {
+  EXPECT_EQ(ErrorOf([] { CDbl("1e400"); }), 6);
+  EXPECT_FALSE(IsNumeric("1e400"));
+  EXPECT_DOUBLE_EQ(CDbl("1e-400"), 0);
+  EXPECT_DOUBLE_EQ(CDbl("0,000000001e-5"), 1e-14);
+}
+
+TEST(VariantConversionTest, NullAndMissingFail) {
+  EXPECT_EQ(ErrorOf([] { CStr(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CDbl(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CLng(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CInt(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CDate(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CBool(Variant::Null()); }), 94);
+  EXPECT_EQ(ErrorOf([] { CStr(Variant::Missing()); }), 13);
+  EXPECT_EQ(ErrorOf([] { CDbl(Variant::Missing()); }), 13);
+}
+
+TEST(VariantConversionTest, WholeNumbersRoundHalfToEven) {
+  EXPECT_EQ(CLng(2.5), 2);
+  EXPECT_EQ(CLng(3.5), 4);
+  EXPECT_EQ(CLng(-2.5), -2);
+  EXPECT_EQ(CLng(-3.5), -4);
+  EXPECT_EQ(CLng(0.5), 0);
+  EXPECT_EQ(CLng(1.5), 2);
+  EXPECT_EQ(CLng(2.5000001), 3);
+  EXPECT_EQ(CLng(-0.4), 0);
+  EXPECT_EQ(CInt(2.5), 2);
+  EXPECT_EQ(CInt(-3.5), -4);
+  EXPECT_EQ(CLng("2,5"), 2);
+  EXPECT_EQ(CLng("1.000"), 1000);
+  EXPECT_EQ(CLng(true), -1);
+  EXPECT_EQ(CLng(Variant()), 0);
+  EXPECT_EQ(CLng(Variant::Date(41000.75)), 41001);
+}
+
+TEST(VariantConversionTest, WholeNumberOverflow) {
+  EXPECT_EQ(CLng(2147483647.0), 2147483647);
+  EXPECT_EQ(CLng(-2147483648.0), INT32_MIN);
+  EXPECT_EQ(CLng(2147483647.4), 2147483647);
+  EXPECT_EQ(ErrorOf([] { CLng(2147483647.5); }), 6);
+  EXPECT_EQ(ErrorOf([] { CLng(-2147483648.6); }), 6);
+  EXPECT_EQ(ErrorOf([] { CLng(1e300); }), 6);
+  EXPECT_EQ(ErrorOf([] { CLng(std::nan("")); }), 6);
+  EXPECT_EQ(CInt(32767.0), 32767);
+  EXPECT_EQ(CInt(-32768.0), -32768);
+  EXPECT_EQ(ErrorOf([] { CInt(32767.5); }), 6);
+  EXPECT_EQ(ErrorOf([] { CInt(int32_t{40000}); }), 6);
+  EXPECT_EQ(ErrorOf([] { CInt("-32769"); }), 6);
+  EXPECT_EQ(ErrorOf([] { CLng("abc"); }), 13);
+}
+
+TEST(VariantConversionTest, IntAndFix) {
+  EXPECT_EQ(Int(-1.234), -2);
+  EXPECT_EQ(Fix(-1.7), -1);
+  EXPECT_EQ(Int(1.9), 1);
+  EXPECT_EQ(Fix(1.9), 1);
+  EXPECT_EQ(Int(Variant("-2,5")), Variant(-3.0));
+  EXPECT_EQ(Fix(Variant(int16_t{7})), Variant(int16_t{7}));
+  EXPECT_EQ(Int(Variant::Date(41000.6)), Variant::Date(41000));
+  EXPECT_TRUE(Int(Variant::Null()).IsNull());
+  EXPECT_EQ(Fix(Variant()), Variant(int16_t{0}));
+  EXPECT_EQ(Int(Variant(true)), Variant(int16_t{-1}));
+}
+
+TEST(VariantConversionTest, TextOfNumbers) {
+  EXPECT_EQ(CStr(12.5), "12,5");
+  EXPECT_EQ(CStr(0.1 + 0.2), "0,3");
+  EXPECT_EQ(CStr(1.0 / 3), "0,333333333333333");
+  EXPECT_EQ(CStr(2.0 / 3), "0,666666666666667");
+  EXPECT_EQ(CStr(123456789012345678.0), "1,23456789012346E+17");
+  EXPECT_EQ(CStr(123456789012345.0), "123456789012345");
+  EXPECT_EQ(CStr(1e15), "1E+15");
+  EXPECT_EQ(CStr(1e16), "1E+16");
+  EXPECT_EQ(CStr(-1.5e-7), "-1,5E-07");
+  EXPECT_EQ(CStr(0.0001), "0,0001");
+  EXPECT_EQ(CStr(0.00001), "1E-05");
+  EXPECT_EQ(CStr(-0.0), "0");
+  EXPECT_EQ(CStr(100.0), "100");
+  EXPECT_EQ(CStr(-42.25), "-42,25");
+  EXPECT_EQ(CStr(int16_t{-32768}), "-32768");
+  EXPECT_EQ(CStr(int32_t{2147483647}), "2147483647");
+  EXPECT_EQ(CStr(true), "Wahr");
+  EXPECT_EQ(CStr(false), "Falsch");
+  EXPECT_EQ(CStr(Variant()), "");
+}
+
+// Values with at most 15 significant digits come back exactly, which the settings record relies
+// on when it stores counters and sums as text.
+TEST(VariantConversionTest, TextRoundTripsThroughNumbers) {
+  for (double x : {0.1, 1234.5, -0.07, 99999999.99, 123456789012.345, 1e-300, 6.02214076e23}) {
+    EXPECT_EQ(CDbl(CStr(x)), x) << CStr(x);
+  }
+}
+
+TEST(VariantConversionTest, Booleans) {
+  EXPECT_TRUE(CBool("Wahr"));
+  EXPECT_TRUE(CBool("wahr"));
+  EXPECT_TRUE(CBool("TRUE"));
+  EXPECT_FALSE(CBool("falsch"));
+  EXPECT_FALSE(CBool("False"));
+  EXPECT_TRUE(CBool(" Wahr "));
+  EXPECT_TRUE(CBool("-1"));
+  EXPECT_TRUE(CBool("0,5"));
+  EXPECT_FALSE(CBool("0"));
+  EXPECT_FALSE(CBool(Variant()));
+  EXPECT_TRUE(CBool(2.0));
+  EXPECT_EQ(ErrorOf([] { CBool("ja"); }), 13);
+  EXPECT_EQ(ErrorOf([] { CBool(""); }), 13);
+}
+
+TEST(VariantConversionTest, OtherRegionalSettings) {
+  const Regional german = CurrentRegional();
+  Regional english;
+  english.decimal_separator = '.';
+  english.grouping_separator = ',';
+  english.true_text = "True";
+  english.false_text = "False";
+  SetRegional(english);
+  EXPECT_DOUBLE_EQ(CDbl("1,234.5"), 1234.5);
+  EXPECT_EQ(CStr(12.5), "12.5");
+  EXPECT_EQ(CStr(true), "True");
+  EXPECT_EQ(Format(2.5, "0.00"), "2.50");
+  SetRegional(german);
+  EXPECT_EQ(CStr(12.5), "12,5");
+}
+
+TEST(VariantTest, DirectAccessChecksTheKind) {
+  EXPECT_EQ(Variant(int16_t{3}).type(), VarType::kInteger);
+  EXPECT_EQ(Variant(3).type(), VarType::kLong);
+  EXPECT_EQ(Variant("x").type(), VarType::kString);
+  EXPECT_TRUE(Variant(1.5).IsNumber());
+  EXPECT_FALSE(Variant::Date(1).IsNumber());
+  EXPECT_FALSE(Variant(true).IsNumber());
+  EXPECT_EQ(Variant("x").AsString(), "x");
+  EXPECT_EQ(ErrorOf([] { Variant("1").AsDouble(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant(1).AsInteger(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant(1.0).AsDate(); }), 13);
+  EXPECT_FALSE(Variant(1) == Variant(1.0));
+  EXPECT_FALSE(Variant::Null() == Variant());
+  EXPECT_TRUE(Variant::Missing() == Variant::Missing());
+}
+
+}  // namespace
+}  // namespace lastora
