@@ -16,6 +16,8 @@ std::vector<Button> ButtonsOf(int style) {
   switch (style & 7) {
     case 1:
       return {{"OK", kVbOK}, {"Abbrechen", kVbCancel}};
+    case 3:
+      return {{"Ja", kVbYes}, {"Nein", kVbNo}, {"Abbrechen", kVbCancel}};
     case 4:
       return {{"Ja", kVbYes}, {"Nein", kVbNo}};
     default:
