@@ -47,32 +47,28 @@ TEST(RunFrame, FinishedWorkGivesOkAndReturnsTheChangedSettings) {
   EXPECT_EQ(run.cells.At(94), Variant("3"));
 }
 
-TEST(RunFrame, OkOnlyIfTheStartTextIsStillThere) {
-  const auto finished_with = [](const std::string& text) {
-    return RunFramed("Exit", FinishRule::kOkIfStillStart,
-                     [text](RunContext& context) {
-                       if (!text.empty()) context.result = text;
-                       return RunEnd::kFinished;
-                     })
-        .result;
+TEST(RunFrame, EachFinishRuleDecidesWhatANormalEndReturns) {
+  struct Case {
+    FinishRule rule;
+    std::string start;
+    std::string set_by_work;  // "" leaves the result alone
+    std::string expected;
   };
-  EXPECT_EQ(finished_with(""), "ok");
-  EXPECT_EQ(finished_with("DTAUS-Checker: Betragsumme falsch"),
-            "DTAUS-Checker: Betragsumme falsch");
-}
-
-TEST(RunFrame, ResultFromWorkIsReturnedAsTheWorkLeftIt) {
-  EXPECT_EQ(
-      RunFramed("", FinishRule::kResultFromWork, [](RunContext&) { return RunEnd::kFinished; })
-          .result,
-      "");
-  EXPECT_EQ(RunFramed("", FinishRule::kResultFromWork,
-                      [](RunContext& context) {
-                        context.result = "XML-Parser-Fehler";
-                        return RunEnd::kFinished;
-                      })
-                .result,
-            "XML-Parser-Fehler");
+  const Case cases[] = {
+      {FinishRule::kOkIfStillStart, "Exit", "", "ok"},
+      {FinishRule::kOkIfStillStart, "Exit", "DTAUS-Checker: Betragsumme falsch",
+       "DTAUS-Checker: Betragsumme falsch"},
+      {FinishRule::kResultFromWork, "", "", ""},
+      {FinishRule::kResultFromWork, "", "XML-Parser-Fehler", "XML-Parser-Fehler"},
+  };
+  for (const Case& c : cases) {
+    const FrameRun run = RunFramed(c.start, c.rule, [&](RunContext& context) {
+      if (!c.set_by_work.empty()) context.result = c.set_by_work;
+      return RunEnd::kFinished;
+    });
+    EXPECT_EQ(run.result, c.expected) << c.set_by_work;
+    EXPECT_EQ(run.cells.Count(), 206);
+  }
 }
 
 TEST(RunFrame, AStoppingCheckKeepsItsMessageAndStillCopiesBack) {

@@ -140,6 +140,10 @@ TEST(SortTable, BadKeyListsFailBeforeAnythingMoves) {
   EXPECT_EQ(ThrownErrorNumber([&] { SortTable(zero, table); }), 5);
   EXPECT_EQ(ThrownErrorNumber([&] { SortTable(outside, table); }), 9);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 2}));
+
+  Table no_records;
+  SortTable(outside, no_records);
+  EXPECT_FALSE(no_records.IsAllocated());
 }
 
 }  // namespace

@@ -170,12 +170,5 @@ TEST_F(WriteLogTest, InputBoxOffersTheSuffixAndReturnsTheAnswer) {
   EXPECT_EQ(Shown()[0].title, "Lastora V2.13.09.01");
 }
 
-TEST_F(WriteLogTest, DialogAndLineTogether) {
-  EXPECT_EQ(WriteLog("11111", 1, "", "63", "Fehler", "", "DE123"), Variant(true));
-  EXPECT_EQ(TodaysLog(), "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden;DE123\r\n");
-  ASSERT_EQ(Shown().size(), 1u);
-  EXPECT_EQ(Shown()[0].prompt, "BIC konnte nicht ermittelt werden");
-}
-
 }  // namespace
 }  // namespace lastora

@@ -36,6 +36,25 @@ TEST(DateTest, MakeDateRollsOverLikeDateSerial) {
   EXPECT_EQ(MakeDate(99, 1, 1), MakeDate(1999, 1, 1));
 }
 
+// Walks the calendar day by day with plain month lengths and checks both directions of the
+// serial arithmetic against it, across the Julian-Gregorian era boundaries of 1900 and 2000.
+TEST(DateTest, EveryDayFrom1800To2200) {
+  const int kMonthLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  double serial = MakeDate(1800, 1, 1);
+  for (int year = 1800; year <= 2200; ++year) {
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    for (int month = 1; month <= 12; ++month) {
+      const int length = kMonthLengths[month - 1] + (month == 2 && leap ? 1 : 0);
+      for (int day = 1; day <= length; ++day, ++serial) {
+        ASSERT_EQ(MakeDate(year, month, day), serial) << day << "." << month << "." << year;
+        ASSERT_EQ(Year(serial), year);
+        ASSERT_EQ(Month(serial), month);
+        ASSERT_EQ(Day(serial), day);
+      }
+    }
+  }
+}
+
 TEST(DateTest, PartsOfASerial) {
   const double serial = MakeDate(2013, 9, 3) + MakeTime(9, 5, 7);
   EXPECT_EQ(Year(serial), 2013);

@@ -19,6 +19,9 @@ TEST(FormatTest, NumberPatterns) {
   EXPECT_EQ(Format(int16_t{42}, "0"), "42");
   EXPECT_EQ(Format(true, "0"), "-1");
   EXPECT_EQ(Format(Variant(), "0.00"), "0,00");
+  EXPECT_EQ(Format(1e20, "0"), "100000000000000000000");
+  EXPECT_EQ(Format(123456789012345678.0, "0.00"), "123456789012346000,00");
+  EXPECT_EQ(Format(Variant::Date(41548.5), "0.00"), "41548,50");
 }
 
 TEST(FormatTest, RoundsHalfAwayFromZero) {
@@ -68,6 +71,9 @@ TEST(FormatTest, DatePatterns) {
   EXPECT_EQ(Format(when, "dd.mm.yyyy"), "03.09.2013");
   EXPECT_EQ(Format(when, "d.m.yyyy h:nn"), "3.9.2013 14:05");
   EXPECT_EQ(Format(when, "mm:ss"), "05:07");  // minutes because seconds follow
+  EXPECT_EQ(Format(when, "DD.MM.YYYY HH:MM:SS"), "03.09.2013 14:05:07");
+  EXPECT_EQ(Format(when, "hh mm"), "14 05");
+  EXPECT_EQ(Format(when, "mm"), "09");
 }
 
 TEST(FormatTest, DatePatternsOnOtherKinds) {

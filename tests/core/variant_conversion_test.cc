@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
 
 #include "core/error_of.h"
 #include "lastora/variant.h"
@@ -19,6 +25,10 @@ TEST(VariantConversionTest, NumberTextUsesGermanSeparators) {
   EXPECT_DOUBLE_EQ(CDbl("1e3"), 1000);
   EXPECT_DOUBLE_EQ(CDbl("+2,5E-1"), 0.25);
   EXPECT_DOUBLE_EQ(CDbl(",5"), 0.5);
+  EXPECT_DOUBLE_EQ(CDbl("5,"), 5);
+  EXPECT_DOUBLE_EQ(CDbl("\t-7\t"), -7);
+  EXPECT_DOUBLE_EQ(CDbl("1E+3"), 1000);
+  EXPECT_DOUBLE_EQ(CDbl("0001.000,000"), 1000);
   EXPECT_DOUBLE_EQ(CDbl(Variant()), 0);
   EXPECT_DOUBLE_EQ(CDbl(true), -1);
 }
@@ -121,6 +131,51 @@ TEST(VariantConversionTest, TextOfNumbers) {
   EXPECT_EQ(CStr(true), "Wahr");
   EXPECT_EQ(CStr(false), "Falsch");
   EXPECT_EQ(CStr(Variant()), "");
+}
+
+TEST(VariantConversionTest, TextOfExtremeNumbers) {
+  EXPECT_EQ(CStr(999999999999999.0), "999999999999999");
+  EXPECT_EQ(CStr(9999999999999995.0), "1E+16");  // rounds up into the next decade
+  EXPECT_EQ(CStr(99999.99999999999), "100000");  // 16 nines round away
+  EXPECT_EQ(CStr(0.000123456789012345678), "0,000123456789012346");
+  EXPECT_EQ(CStr(-0.0001), "-0,0001");
+  EXPECT_EQ(CStr(1e100), "1E+100");
+  EXPECT_EQ(CStr(std::numeric_limits<double>::max()), "1,79769313486232E+308");
+  EXPECT_EQ(CStr(std::numeric_limits<double>::denorm_min()), "4,94065645841247E-324");
+  EXPECT_EQ(CStr(1234567.125), "1234567,125");
+  EXPECT_EQ(ErrorOf([] { CStr(std::numeric_limits<double>::infinity()); }), 6);
+}
+
+// printf's %.15g is the reference for the platform's number text; the fast path through the
+// shortest representation must agree with it everywhere.
+TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
+  std::mt19937_64 random(20131001);
+  const auto reference = [](double x) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15G", x);
+    std::string text(buffer);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+  };
+  for (int i = 0; i < 60000; ++i) {
+    double x = 0;
+    switch (i % 3) {
+      case 0: {  // any bit pattern of a finite double
+        const uint64_t bits = random();
+        std::memcpy(&x, &bits, sizeof x);
+        if (!std::isfinite(x)) continue;
+        break;
+      }
+      case 1:  // amounts in cents
+        x = static_cast<double>(static_cast<int64_t>(random() % 100000000000) - 50000000000) / 100;
+        break;
+      default:  // sums that carry binary noise
+        x = static_cast<double>(random() % 1000000) / 100 + 0.1 + 0.2;
+        break;
+    }
+    if (x == 0) continue;
+    ASSERT_EQ(CStr(x), reference(x)) << i;
+  }
 }
 
 // Values with at most 15 significant digits come back exactly, which the settings record relies

@@ -18,8 +18,4 @@ std::string Class1::ext_DTAUS_Checker(VariantArray& aVariablen, Table&, Table&, 
                     [](RunContext&) -> RunEnd { ThrowNotBuilt(); });
 }
 
-std::string Class1::SEPA_Check_XMLStruktur(const std::string&) {
-  return FailureText(5, VbErrorDescription(5));
-}
-
 }  // namespace lastora

@@ -1,6 +1,7 @@
 // Row sorting of tables: the partition sort whose exchange order callers can observe (it is not
 // stable), and the several-key sort built on it.
 #include <cstdlib>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -110,6 +111,8 @@ std::vector<SortKey> ValidatedKeys(const std::vector<int32_t>& key_list, const T
     if (entry == 0) throw VbError(5);
     const int32_t column = std::abs(entry);
     if (column < table.ColLower() || column > table.ColUpper()) throw VbError(9);
+    // The partition sort takes its key column as a 16-bit number.
+    if (column > std::numeric_limits<int16_t>::max()) throw VbError(6);
     keys.push_back({static_cast<int16_t>(column), static_cast<int16_t>(entry > 0 ? 1 : 0)});
   }
   return keys;
@@ -150,8 +153,9 @@ void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, i
 }
 
 void SortTable(std::vector<int32_t>& key_list, Table& table) {
-  const std::vector<SortKey> keys = ValidatedKeys(key_list, table);
+  // A mail merge without records has nothing to sort, whatever its key list says.
   if (!table.IsAllocated()) return;
+  const std::vector<SortKey> keys = ValidatedKeys(key_list, table);
   for (size_t level = 0; level < keys.size(); ++level) SortRunsByKey(table, keys, level);
 }
 

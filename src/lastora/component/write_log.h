@@ -20,7 +20,7 @@ Variant WriteLog(const std::string& switches, int16_t stamp_mode, const std::str
 
 // The calling thread's log state, for tests and the CLI.
 std::string& strLogName();
-std::string LogFilePath();  // the full path the next line would go to
+std::string LogFilePath();  // the native path of the file the next line would go to
 
 }  // namespace lastora
 

@@ -132,13 +132,16 @@ SignificantDigits ToSignificantDigits(double x) {
   if (x == 0 || !std::isfinite(x)) return SignificantDigits{};
   const double magnitude = std::fabs(x);
   char buffer[40];
-  // The shortest text that reads back as x is no further from it than half a unit in the 17th
-  // digit, so when it has at most 15 digits it is also the 15-digit rounding; it is several
-  // times faster to produce than a fixed precision.
-  auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-  SignificantDigits d = FromScientific(std::string_view(buffer, result.ptr - buffer));
-  if (d.digits.size() <= kSignificant) return d;
+  // For a normal double the shortest text that reads back as x is closer to it than half a unit
+  // in the 16th digit, so when it has at most 15 digits it is also the 15-digit rounding, and it
+  // is faster to produce. Subnormals carry too few bits for that.
+  std::to_chars_result result{};
+  if (std::isnormal(x)) {
+    result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    SignificantDigits d = FromScientific(std::string_view(buffer, result.ptr - buffer));
+    if (d.digits.size() <= kSignificant) return d;
+  }
   result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
                          kSignificant - 1);
   return FromScientific(std::string_view(buffer, result.ptr - buffer));

@@ -1,0 +1,181 @@
+#include "generation/dtaus_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "checkers/dtaus_record_layout.h"
+#include "component/catalogue.h"
+#include "core/text.h"
+#include "generation/fixed_width.h"
+#include "generation/generation_stop.h"
+#include "lastora/vb_error.h"
+
+namespace lastora::generation {
+namespace {
+
+using dtaus::Field;
+using dtaus::Fill;
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kRecordLength128 = "0128";
+constexpr std::string_view kEuro = "1";
+
+// Appends the fields in table order and returns how many characters they took. Texts are cut to
+// their width; numbers never are, so a number that does not fit lengthens the record and the
+// length check catches it instead of a bank receiving a wrong amount or account.
+size_t AppendFields(std::string& out, std::span<const Field> fields,
+                    std::span<const std::string_view> values) {
+  size_t chars = 0;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const Field& field = fields[i];
+    if (field.fill == Fill::kBlanksRight) {
+      AppendLeftAligned(out, values[i], field.width);
+      chars += field.width;
+    } else {
+      AppendZeroFilled(out, values[i], field.width);
+      chars += std::max(field.width, CharCount(values[i]));
+    }
+  }
+  return chars;
+}
+
+// The platform turns a non-numeric text into a type mismatch when it sums it; so do we.
+int64_t DigitsValue(const std::string& digits) {
+  if (digits.empty() || digits.size() > 18) throw VbError(13);
+  int64_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') throw VbError(13);
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// Extension count for n purpose lines: the first line sits in the constant part, the others in
+// extensions, always filling whole pairs or groups of four.
+int ExtensionsFor(size_t lines) {
+  if (lines <= 1) return 0;
+  if (lines <= 3) return 2;
+  return 2 + 4 * static_cast<int>((lines - 4) / 4 + 1);
+}
+
+void AppendExtensions(std::string& out, const std::vector<std::string>& lines, int extensions) {
+  size_t expected_end = dtaus::kCRecordConstantLength;
+  for (int k = 1; k <= extensions; ++k) {
+    const size_t start = dtaus::ExtensionPosition(k) - 1;
+    out.append(start - expected_end, ' ');
+    out.append(dtaus::kExtensionPurpose);
+    if (static_cast<size_t>(k) < lines.size()) {
+      AppendLeftAligned(out, lines[k], dtaus::kExtensionTextWidth);
+    } else {
+      out.append(dtaus::kExtensionTextWidth, ' ');
+    }
+    expected_end = start + dtaus::kExtensionLength;
+  }
+  out.append(dtaus::CRecordFileLength(extensions) - expected_end, ' ');
+}
+
+std::string LengthFailure(int64_t number, std::string_view record_text) {
+  return Message(113) + " " + std::to_string(number) + " : '" + std::string(record_text) + "'";
+}
+
+std::string ToFileText(std::string_view utf8) { return text::ToWindows1252(utf8); }
+
+}  // namespace
+
+DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party)
+    : kind_(kind), party_(party), party_name_upper_(text::UCase(party.name)) {}
+
+std::string DtausWriter::Append(const DtausPayment& payment) {
+  const int64_t number = count_ + 1;
+  const int extensions = ExtensionsFor(payment.purpose_lines.size());
+  const std::string length_value =
+      RightAligned(std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
+  const std::string cents = std::to_string(payment.cents);
+  const std::string name = text::UCase(LeftAligned(payment.name, 27));
+  const std::string count = RightAligned(std::to_string(extensions), 2, '0');
+  const std::string_view first_line =
+      payment.purpose_lines.empty() ? std::string_view() : payment.purpose_lines.front();
+  const std::array<std::string_view, dtaus::kC18 + 1> values = {length_value,
+                                                                "C",
+                                                                party_.bank_code,
+                                                                payment.bank_code,
+                                                                payment.account,
+                                                                "0",
+                                                                kind_.dtaus_text_key,
+                                                                "000",
+                                                                "",
+                                                                "0",
+                                                                party_.bank_code,
+                                                                party_.account,
+                                                                cents,
+                                                                "",
+                                                                name,
+                                                                "",
+                                                                party_name_upper_,
+                                                                first_line,
+                                                                kEuro,
+                                                                "",
+                                                                count};
+  std::string record;
+  const std::span<const Field> fields(dtaus::kCRecord);
+  const size_t first_part =
+      AppendFields(record, fields.first(dtaus::kC15), std::span(values).first(dtaus::kC15));
+  if (first_part != dtaus::kBlockLength) {
+    throw GenerationStop(LengthFailure(number, text::Left(record, dtaus::kBlockLength)));
+  }
+  AppendFields(record, fields.subspan(dtaus::kC15), std::span(values).subspan(dtaus::kC15));
+  AppendExtensions(record, payment.purpose_lines, extensions);
+  if (CharCount(record) != dtaus::CRecordFileLength(extensions)) {
+    throw GenerationStop(LengthFailure(number, text::Mid(record, dtaus::kBlockLength + 1)));
+  }
+  account_sum_ += DigitsValue(payment.account);
+  bank_code_sum_ += DigitsValue(payment.bank_code);
+  ++count_;
+  sum_cents_ += payment.cents;
+  readable_records_.append(record).append(kCrLf);
+  transfer_records_.append(record);
+  return RightAligned(cents, dtaus::kCRecord[dtaus::kC12].width, '0');
+}
+
+DtausTexts DtausWriter::Finish(const std::string& reference, const std::string& creation_date,
+                               const std::string& execution_date) const {
+  const std::array<std::string_view, dtaus::kA12 + 1> header_values = {kRecordLength128,
+                                                                       "A",
+                                                                       kind_.dtaus_file_kind,
+                                                                       party_.bank_code,
+                                                                       "0",
+                                                                       party_name_upper_,
+                                                                       creation_date,
+                                                                       "",
+                                                                       party_.account,
+                                                                       reference,
+                                                                       "",
+                                                                       execution_date,
+                                                                       "",
+                                                                       kEuro};
+  std::string header;
+  if (AppendFields(header, dtaus::kARecord, header_values) != dtaus::kBlockLength) {
+    throw GenerationStop(Message(109));
+  }
+  const std::string count = std::to_string(count_);
+  const std::string accounts = std::to_string(account_sum_);
+  const std::string bank_codes = std::to_string(bank_code_sum_);
+  const std::string cents = std::to_string(sum_cents_);
+  const std::array<std::string_view, dtaus::kE9 + 1> trailer_values = {
+      kRecordLength128, "E", "", count, "0", accounts, bank_codes, cents, ""};
+  std::string trailer;
+  if (AppendFields(trailer, dtaus::kERecord, trailer_values) != dtaus::kBlockLength) {
+    throw GenerationStop(Message(110));
+  }
+  std::string readable;
+  readable.reserve(header.size() + readable_records_.size() + trailer.size() + 4);
+  readable.append(header).append(kCrLf).append(readable_records_).append(trailer).append(kCrLf);
+  std::string transfer;
+  transfer.reserve(header.size() + transfer_records_.size() + trailer.size());
+  transfer.append(header).append(transfer_records_).append(trailer);
+  return DtausTexts{ToFileText(readable), ToFileText(transfer)};
+}
+
+}  // namespace lastora::generation

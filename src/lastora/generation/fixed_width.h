@@ -1,0 +1,30 @@
+// Fields of fixed width in characters, appended to a growing document. Widths count characters
+// (code points), so a name with umlauts lines up in the Windows-1252 file just as a plain one.
+#ifndef LASTORA_GENERATION_FIXED_WIDTH_H_
+#define LASTORA_GENERATION_FIXED_WIDTH_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lastora::generation {
+
+// Appends the value left-aligned, filled on the right with `fill` and cut to `width` characters.
+void AppendLeftAligned(std::string& out, std::string_view value, size_t width, char fill = ' ');
+// Appends the value right-aligned, filled on the left with `fill`; a longer value keeps only its
+// last `width` characters.
+void AppendRightAligned(std::string& out, std::string_view value, size_t width, char fill = ' ');
+// As AppendRightAligned, but a longer value is kept whole: a number is never cut, the record
+// comes out too long instead and its length check reports it.
+void AppendZeroFilled(std::string& out, std::string_view digits, size_t width);
+
+// The same as texts of their own, for values that are used more than once.
+std::string LeftAligned(std::string_view value, size_t width, char fill = ' ');
+std::string RightAligned(std::string_view value, size_t width, char fill = ' ');
+
+// Number of characters of the text.
+size_t CharCount(std::string_view value);
+
+}  // namespace lastora::generation
+
+#endif  // LASTORA_GENERATION_FIXED_WIDTH_H_

@@ -1,0 +1,222 @@
+#include "generation/sepa_document.h"
+
+#include "generation/amount.h"
+#include "lastora/variant.h"
+
+namespace lastora::generation {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kProduct = "Lastora";
+constexpr std::string_view kVersion = "V2.13.09.15";
+constexpr std::string_view kProductAddress = "https://lastora.example/";
+constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr std::string_view kIsoNamespace = "urn:iso:std:iso:20022:tech:xsd:";
+constexpr std::string_view kAmountOpen = "<InstdAmt Ccy=\"EUR\">";
+// The header and party blocks take about 2,500 bytes; reserving them with the transactions
+// lets the finished document be assembled without a second allocation.
+constexpr size_t kHeaderSizeHint = 3072;
+
+// Element values may hold what a member typed into the workbook; escaping keeps a name such as
+// "Meier & Sohn" from breaking the document.
+void AppendEscaped(std::string& out, std::string_view value) {
+  size_t start = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    std::string_view entity;
+    switch (value[i]) {
+      case '&':
+        entity = "&amp;";
+        break;
+      case '<':
+        entity = "&lt;";
+        break;
+      case '>':
+        entity = "&gt;";
+        break;
+      default:
+        continue;
+    }
+    out.append(value.substr(start, i - start));
+    out.append(entity);
+    start = i + 1;
+  }
+  out.append(value.substr(start));
+}
+
+void Line(std::string& out, size_t indent, std::string_view text) {
+  out.append(indent, ' ');
+  out.append(text);
+  out.append(kCrLf);
+}
+
+// "<stem suffix>" on a line of its own; the kinds name their parties by a stem ("Cdtr", "Dbtr")
+// to which the element adds its suffix ("Acct", "Agt").
+void Open(std::string& out, size_t indent, std::string_view stem, std::string_view suffix = "") {
+  out.append(indent, ' ');
+  out.append("<").append(stem).append(suffix).append(">");
+  out.append(kCrLf);
+}
+
+void Close(std::string& out, size_t indent, std::string_view stem, std::string_view suffix = "") {
+  out.append(indent, ' ');
+  out.append("</").append(stem).append(suffix).append(">");
+  out.append(kCrLf);
+}
+
+void Element(std::string& out, size_t indent, std::string_view tag, std::string_view value) {
+  out.append(indent, ' ');
+  out.append("<").append(tag).append(">");
+  AppendEscaped(out, value);
+  out.append("</").append(tag).append(">");
+  out.append(kCrLf);
+}
+
+void AmountLine(std::string& out, size_t indent, int64_t cents) {
+  out.append(indent, ' ');
+  out.append(kAmountOpen).append(CentsText(cents, '.')).append("</InstdAmt>");
+  out.append(kCrLf);
+}
+
+// Agent (BIC), party (name) and account (IBAN) of one side, in the order the schemas want.
+void AppendAgentPartyAccount(std::string& out, size_t indent, std::string_view stem,
+                             const std::string& bic, const std::string& name,
+                             const std::string& iban, bool agent_first) {
+  const auto agent = [&] {
+    Open(out, indent, stem, "Agt");
+    Open(out, indent + 2, "FinInstnId");
+    Element(out, indent + 4, "BIC", bic);
+    Close(out, indent + 2, "FinInstnId");
+    Close(out, indent, stem, "Agt");
+  };
+  if (agent_first) agent();
+  Open(out, indent, stem);
+  Element(out, indent + 2, "Nm", name);
+  Close(out, indent, stem);
+  Open(out, indent, stem, "Acct");
+  Open(out, indent + 2, "Id");
+  Element(out, indent + 4, "IBAN", iban);
+  Close(out, indent + 2, "Id");
+  Close(out, indent, stem, "Acct");
+  if (!agent_first) agent();
+}
+
+void AppendMandate(std::string& out, const SepaTransaction& transaction) {
+  Open(out, 8, "DrctDbtTx");
+  Open(out, 10, "MndtRltdInf");
+  Element(out, 12, "MndtId", transaction.mandate_id);
+  Element(out, 12, "DtOfSgntr", transaction.mandate_date);
+  Line(out, 12, "<AmdmntInd>false</AmdmntInd>");
+  Close(out, 10, "MndtRltdInf");
+  Close(out, 8, "DrctDbtTx");
+}
+
+void AppendCreditorSchemeId(std::string& out, const std::string& creditor_id) {
+  Open(out, 6, "CdtrSchmeId");
+  Open(out, 8, "Id");
+  Open(out, 10, "PrvtId");
+  Open(out, 12, "Othr");
+  Element(out, 14, "Id", creditor_id);
+  Open(out, 14, "SchmeNm");
+  Line(out, 16, "<Prtry>SEPA</Prtry>");
+  Close(out, 14, "SchmeNm");
+  Close(out, 12, "Othr");
+  Close(out, 10, "PrvtId");
+  Close(out, 8, "Id");
+  Close(out, 6, "CdtrSchmeId");
+}
+
+}  // namespace
+
+void SepaDocument::Append(const SepaTransaction& transaction) {
+  std::string& out = transactions_;
+  Open(out, 6, kind_.transaction);
+  Open(out, 8, "PmtId");
+  Element(out, 10, "EndToEndId", transaction.end_to_end_id);
+  Close(out, 8, "PmtId");
+  if (kind_.credit_transfer) {
+    Open(out, 8, "Amt");
+    AmountLine(out, 8, transaction.cents);
+    Close(out, 8, "Amt");
+  } else {
+    AmountLine(out, 8, transaction.cents);
+    AppendMandate(out, transaction);
+  }
+  AppendAgentPartyAccount(out, 8, kind_.other_party, transaction.bic, transaction.name,
+                          transaction.iban, /*agent_first=*/true);
+  // An empty Ustrd breaks the schema; a payment without remittance text simply has none.
+  if (!transaction.remittance.empty()) {
+    Open(out, 8, "RmtInf");
+    Element(out, 10, "Ustrd", transaction.remittance);
+    Close(out, 8, "RmtInf");
+  }
+  Close(out, 6, kind_.transaction);
+  ++count_;
+  sum_cents_ += transaction.cents;
+}
+
+void SepaDocument::AppendHeader(std::string& out, const SepaHeader& header) const {
+  const std::string count = std::to_string(count_);
+  const std::string sum = CentsText(sum_cents_, '.');
+  Line(out, 0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+  out.append("<!--Generated by ").append(kProduct).append(" ").append(kVersion).append(" ");
+  out.append(kProductAddress).append(" -->").append(kCrLf);
+  out.append("<Document xmlns=\"").append(kIsoNamespace).append(kind_.message);
+  out.append("\" xmlns:xsi=\"").append(kSchemaInstance);
+  out.append("\" xsi:schemaLocation=\"").append(kIsoNamespace).append(kind_.message);
+  out.append(" ").append(kind_.message).append(".xsd\">").append(kCrLf);
+  Open(out, 2, kind_.initiation);
+  Open(out, 4, "GrpHdr");
+  Element(out, 6, "MsgId", header.message_id);
+  Element(out, 6, "CreDtTm", header.creation_time);
+  Element(out, 6, "NbOfTxs", count);
+  Element(out, 6, "CtrlSum", sum);
+  Open(out, 6, "InitgPty");
+  Element(out, 8, "Nm", header.own_name);
+  Close(out, 6, "InitgPty");
+  Close(out, 4, "GrpHdr");
+  Open(out, 4, "PmtInf");
+  Element(out, 6, "PmtInfId", header.payment_info_id);
+  Element(out, 6, "PmtMtd", kind_.payment_method);
+  Line(out, 6, "<BtchBookg>true</BtchBookg>");
+  Element(out, 6, "NbOfTxs", count);
+  Element(out, 6, "CtrlSum", sum);
+  Open(out, 6, "PmtTpInf");
+  Open(out, 8, "SvcLvl");
+  Line(out, 9, "<Cd>SEPA</Cd>");
+  Close(out, 8, "SvcLvl");
+  if (!kind_.local_instrument.empty()) {
+    Open(out, 8, "LclInstrm");
+    Element(out, 10, "Cd", kind_.local_instrument);
+    Close(out, 8, "LclInstrm");
+    Element(out, 8, "SeqTp", header.sequence_type);
+  }
+  Close(out, 6, "PmtTpInf");
+  AppendOwnParty(out, header);
+}
+
+void SepaDocument::AppendOwnParty(std::string& out, const SepaHeader& header) const {
+  Element(out, 6, kind_.requested_date, header.requested_date);
+  AppendAgentPartyAccount(out, 6, kind_.own_party, header.own_bic, header.own_name, header.own_iban,
+                          /*agent_first=*/false);
+  Line(out, 6, "<ChrgBr>SLEV</ChrgBr>");
+  if (!kind_.credit_transfer) AppendCreditorSchemeId(out, header.creditor_id);
+}
+
+std::string SepaDocument::Text(const SepaHeader& header) const {
+  std::string out;
+  out.reserve(kHeaderSizeHint + transactions_.size());
+  AppendHeader(out, header);
+  out.append(transactions_);
+  Close(out, 4, "PmtInf");
+  Close(out, 2, kind_.initiation);
+  Close(out, 0, "Document");
+  out.append(kCrLf);
+  return out;
+}
+
+std::string SepaCreationTime(double local_serial) {
+  const Variant stamp = Variant::Date(local_serial);
+  return Format(stamp, "YYYY-MM-DD") + "T" + Format(stamp, "hh:mm:ss") + "Z";
+}
+
+}  // namespace lastora::generation

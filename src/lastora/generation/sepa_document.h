@@ -1,0 +1,66 @@
+// One SEPA payment document (pain.008.002.02 or pain.001.002.03) with exactly one payment
+// information block, written as text line by line with the fixed indentation banks' tools
+// and the checker of this system expect.
+#ifndef LASTORA_GENERATION_SEPA_DOCUMENT_H_
+#define LASTORA_GENERATION_SEPA_DOCUMENT_H_
+
+#include <cstdint>
+#include <string>
+
+#include "generation/sepa_kind.h"
+
+namespace lastora::generation {
+
+// The values of the group header and the payment-information header.
+struct SepaHeader {
+  std::string message_id;
+  std::string payment_info_id;
+  std::string creation_time;   // "YYYY-MM-DDThh:mm:ssZ"
+  std::string requested_date;  // "YYYY-MM-DD"
+  std::string sequence_type;   // "FRST" or "RCUR"; written only for kinds with a local instrument
+  std::string own_name;
+  std::string own_iban;
+  std::string own_bic;
+  std::string creditor_id;  // direct debits only
+};
+
+// One payment as it goes into the document; texts are written XML-escaped.
+struct SepaTransaction {
+  std::string end_to_end_id;
+  int64_t cents = 0;
+  std::string bic;
+  std::string name;
+  std::string iban;
+  std::string remittance;
+  std::string mandate_id;    // direct debits only
+  std::string mandate_date;  // "YYYY-MM-DD", direct debits only
+};
+
+class SepaDocument {
+ public:
+  explicit SepaDocument(const SepaKind& kind) : kind_(kind) {}
+
+  void Append(const SepaTransaction& transaction);
+  int64_t count() const { return count_; }
+  int64_t sum_cents() const { return sum_cents_; }
+
+  // The whole file: header, transactions, closing lines, and the final extra line end.
+  std::string Text(const SepaHeader& header) const;
+
+ private:
+  void AppendHeader(std::string& out, const SepaHeader& header) const;
+  void AppendOwnParty(std::string& out, const SepaHeader& header) const;
+
+  const SepaKind& kind_;
+  std::string transactions_;
+  int64_t count_ = 0;
+  int64_t sum_cents_ = 0;
+};
+
+// "YYYY-MM-DDThh:mm:ssZ" for a local date serial: the "Z" is part of the format the banks'
+// portals have accepted from this product all along, although the time is local.
+std::string SepaCreationTime(double local_serial);
+
+}  // namespace lastora::generation
+
+#endif  // LASTORA_GENERATION_SEPA_DOCUMENT_H_

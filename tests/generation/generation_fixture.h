@@ -1,0 +1,127 @@
+// A generation run under a fixed clock into a fresh folder, with a club's settings and a
+// payment table laid out as the processing run leaves it.
+#ifndef LASTORA_TESTS_GENERATION_GENERATION_FIXTURE_H_
+#define LASTORA_TESTS_GENERATION_GENERATION_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "lastora/class1.h"
+#include "lastora/settings.h"
+#include "lastora/table.h"
+#include "lastora/variant.h"
+#include "support/temp_dir.h"
+#include "support/test_platform.h"
+
+namespace lastora::testing {
+
+// One row of the payment table, in the columns the generation run reads.
+struct PaymentRow {
+  std::string name;
+  std::string iban;
+  std::string bic;
+  std::string payment_id;
+  Variant amount;
+  std::string remittance;
+  std::string mandate_id;
+  Variant mandate_date;
+  std::string sequence_type;
+  std::string account;
+  std::string bank_code;
+  std::string warnings;
+};
+
+class GenerationTest : public ::testing::Test {
+ protected:
+  // 3 September 2013, 9:05:07 local time.
+  static double RunTime() { return MakeDate(2013, 9, 3) + MakeTime(9, 5, 7); }
+
+  GenerationTest() {
+    in.KreditorNAME.Value = "TSV Musterstadt e.V.";
+    in.KreditorIBAN.Value = "DE89370400440532013000";
+    in.KreditorBIC_.Value = "COBADEFFXXX";
+    in.KreditorID__.Value = "DE98ZZZ09999999999";
+    in.SepaAART.Value = "Basislastschrift";
+    in.SepaADAT.Value = "01.10.2013";
+    in.SepaFPI1.Value = "PII-2013-10-FRST";
+    in.SepaFMI1.Value = "MSG-2013-10-FRST";
+    in.SepaFPI2.Value = "PII-2013-10-RCUR";
+    in.SepaFMI2.Value = "MSG-2013-10-RCUR";
+    in.SepaITXT.Value = "Liste drucken";
+    in.SepaBTXT.Value = "Begleitzettel drucken";
+    in.SepaFuncWARN.Value = "nicht warnen";
+    in.SepaFuncBMAX.Value = "1000";
+    in.SepaFuncBMIN.Value = "1";
+    in.UserNAME.Value = "Erika Kassenwart";
+    in.UserSTRE.Value = "Hauptstr. 1";
+    in.UserPLZ_.Value = "12345 Musterstadt";
+    in.UserTEL_.Value = "0123 456789";
+    for (SEPAVALUES* counter : {&in.ProgErzeWarn, &in.ProgErzeDAN1, &in.ProgErzeDAN2,
+                                &in.ProgErzeDSU1, &in.ProgErzeDSU2}) {
+      counter->Value = "0";
+    }
+  }
+
+  // Runs ext_SEPA_Erzeugung on the rows; `out` then holds the settings the caller got back.
+  std::string Run(bool dtaus = false) {
+    RecordToVariablen(returned, in);
+    payments = Table(static_cast<int32_t>(rows.size()), 27);
+    colours = Table(static_cast<int32_t>(rows.size()), 27);
+    for (size_t r = 0; r < rows.size(); ++r) {
+      const PaymentRow& row = rows[r];
+      const int32_t i = static_cast<int32_t>(r) + 1;
+      payments(i, 3) = row.name;
+      payments(i, 4) = row.iban;
+      payments(i, 5) = row.bic;
+      payments(i, 7) = row.payment_id;
+      payments(i, 8) = row.amount;
+      payments(i, 9) = row.remittance;
+      payments(i, 10) = row.mandate_id;
+      payments(i, 11) = row.mandate_date;
+      payments(i, 12) = row.sequence_type;
+      payments(i, 22) = row.account;
+      payments(i, 23) = row.bank_code;
+      payments(i, 27) = row.warnings;
+    }
+    const std::string result =
+        object.ext_SEPA_Erzeugung(returned, payments, colours, Folder(), dtaus);
+    out = SEPAVARIABLEN{};
+    VariablenToRecord(returned, out);
+    return result;
+  }
+
+  std::string File(const std::string& name) const { return ReadBytes(dir_.File(name)); }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(dir_.File(name)); }
+  std::string Folder() const { return dir_.path().string() + "/"; }
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  ScopedTestPlatform platform_{RunTime()};
+  ScopedTempDir dir_;
+  SEPAVARIABLEN in;   // the settings passed
+  SEPAVARIABLEN out;  // the settings returned
+  VariantArray returned;
+  std::vector<PaymentRow> rows;
+  Table payments;
+  Table colours;
+  Class1 object;
+};
+
+// The checked-in file's bytes; "" when it does not exist.
+inline std::string Golden(const std::string& name) {
+  return ReadBytes(std::string(LASTORA_GOLDEN_DIR) + "/" + name);
+}
+
+}  // namespace lastora::testing
+
+#endif  // LASTORA_TESTS_GENERATION_GENERATION_FIXTURE_H_

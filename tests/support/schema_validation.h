@@ -1,0 +1,18 @@
+// Validates SEPA documents against the DK schemas in the shared test data, so every test that
+// writes or reads a pain file can show that a bank's validator would accept it.
+#ifndef LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
+#define LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
+
+#include <string>
+
+namespace lastora::testing {
+
+// The schema is chosen by the document's root namespace (pain.008.002.02 or pain.001.002.03).
+// Returns "" when the document is valid, otherwise the validator's complaints, one per line
+// with their line numbers (or why the document could not be validated at all).
+std::string SepaSchemaErrors(const std::string& xml_bytes);
+std::string SepaSchemaErrorsOfFile(const std::string& path);
+
+}  // namespace lastora::testing
+
+#endif  // LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
