@@ -86,26 +86,25 @@ class Class1 {
                                 Table& aBLZintern, Table& aBLZnew, const std::string& strDTAFile,
                                 bool boolExtern);
   std::string ext_CreateSerienbrief(int32_t lngSerienbriefID, const Table& aWerteQuelleX,
-                                    const Table& aWerteHeader, const Table& aZiel,
-                                    int16_t intBlatt, int32_t lngActiveRow,
-                                    const std::string& strIBAN, int32_t lngPicX, int32_t lngPicY,
-                                    bool boolNoPrint, bool boolEmptyPrint);
+                                    const Table& aWerteHeader, const Table& aZiel, int16_t intBlatt,
+                                    int32_t lngActiveRow, const std::string& strIBAN,
+                                    int32_t lngPicX, int32_t lngPicY, bool boolNoPrint,
+                                    bool boolEmptyPrint);
   bool IsCharacter(const std::string& strText, bool boolUCase = false);
   // Without the optional by-reference arguments, the method works on local copies.
   std::string Get_IBAN(const std::string& strIBAN);
-  std::string Get_IBAN(const std::string& strIBAN, std::string& strLandKurz,
-                       std::string& strBLZ_, std::string& strKONT);
+  std::string Get_IBAN(const std::string& strIBAN, std::string& strLandKurz, std::string& strBLZ_,
+                       std::string& strKONT);
   std::string Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchColumn,
                         int16_t intBLZFoundColumn, int16_t intDatTargetColumn,
-                        const std::string& strSearchSource, SEPAVARIABLEN& sAct,
-                        Table& aZielValues, Table& aZielColors, Table& aBLZintern,
-                        Table& aBLZnew);
+                        const std::string& strSearchSource, SEPAVARIABLEN& sAct, Table& aZielValues,
+                        Table& aZielColors, Table& aBLZintern, Table& aBLZnew);
   std::string Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchColumn,
                         int16_t intBLZFoundColumn, int16_t intDatTargetColumn,
-                        const std::string& strSearchSource, SEPAVARIABLEN& sAct,
-                        Table& aZielValues, Table& aZielColors, Table& aBLZintern,
-                        Table& aBLZnew, std::string& strOneIBAN, std::string& strOneBIC,
-                        std::string& strOneBLZ, std::string& strOneBank);
+                        const std::string& strSearchSource, SEPAVARIABLEN& sAct, Table& aZielValues,
+                        Table& aZielColors, Table& aBLZintern, Table& aBLZnew,
+                        std::string& strOneIBAN, std::string& strOneBIC, std::string& strOneBLZ,
+                        std::string& strOneBank);
   std::string RubLeadingZero(const std::string& strText);
   bool Check_BLZ_File(Table& aExternBLZ);
 
@@ -114,10 +113,13 @@ class Class1 {
   const SEPAVARIABLEN& settings() const { return settings_; }
   // The bank codes that Check_BIC has already passed on.
   std::vector<std::string>& passed_on_bank_codes() { return passed_on_bank_codes_; }
+  // The mandate references of the last processing run: entry n belongs to its n-th paying row.
+  std::vector<std::string>& mandate_references() { return mandate_references_; }
 
  private:
   SEPAVARIABLEN settings_;
   std::vector<std::string> passed_on_bank_codes_;
+  std::vector<std::string> mandate_references_;  // kept from one processing run to the next
 };
 
 }  // namespace lastora

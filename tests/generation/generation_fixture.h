@@ -40,30 +40,35 @@ class GenerationTest : public ::testing::Test {
   // 3 September 2013, 9:05:07 local time.
   static double RunTime() { return MakeDate(2013, 9, 3) + MakeTime(9, 5, 7); }
 
-  GenerationTest() {
-    in.KreditorNAME.Value = "TSV Musterstadt e.V.";
-    in.KreditorIBAN.Value = "DE89370400440532013000";
-    in.KreditorBIC_.Value = "COBADEFFXXX";
-    in.KreditorID__.Value = "DE98ZZZ09999999999";
-    in.SepaAART.Value = "Basislastschrift";
-    in.SepaADAT.Value = "01.10.2013";
-    in.SepaFPI1.Value = "PII-2013-10-FRST";
-    in.SepaFMI1.Value = "MSG-2013-10-FRST";
-    in.SepaFPI2.Value = "PII-2013-10-RCUR";
-    in.SepaFMI2.Value = "MSG-2013-10-RCUR";
-    in.SepaITXT.Value = "Liste drucken";
-    in.SepaBTXT.Value = "Begleitzettel drucken";
-    in.SepaFuncWARN.Value = "nicht warnen";
-    in.SepaFuncBMAX.Value = "1000";
-    in.SepaFuncBMIN.Value = "1";
-    in.UserNAME.Value = "Erika Kassenwart";
-    in.UserSTRE.Value = "Hauptstr. 1";
-    in.UserPLZ_.Value = "12345 Musterstadt";
-    in.UserTEL_.Value = "0123 456789";
-    for (SEPAVALUES* counter : {&in.ProgErzeWarn, &in.ProgErzeDAN1, &in.ProgErzeDAN2,
-                                &in.ProgErzeDSU1, &in.ProgErzeDSU2}) {
+  GenerationTest() : in(DefaultSettings()), folder(Folder()) {}
+
+  // A club collecting CORE debits on 1 October 2013, lists and cover sheets on, no limits.
+  static SEPAVARIABLEN DefaultSettings() {
+    SEPAVARIABLEN s;
+    s.KreditorNAME.Value = "TSV Musterstadt e.V.";
+    s.KreditorIBAN.Value = "DE89370400440532013000";
+    s.KreditorBIC_.Value = "COBADEFFXXX";
+    s.KreditorID__.Value = "DE98ZZZ09999999999";
+    s.SepaAART.Value = "Basislastschrift";
+    s.SepaADAT.Value = "01.10.2013";
+    s.SepaFPI1.Value = "PII-2013-10-FRST";
+    s.SepaFMI1.Value = "MSG-2013-10-FRST";
+    s.SepaFPI2.Value = "PII-2013-10-RCUR";
+    s.SepaFMI2.Value = "MSG-2013-10-RCUR";
+    s.SepaITXT.Value = "Liste drucken";
+    s.SepaBTXT.Value = "Begleitzettel drucken";
+    s.SepaFuncWARN.Value = "nicht warnen";
+    s.SepaFuncBMAX.Value = "1000";
+    s.SepaFuncBMIN.Value = "1";
+    s.UserNAME.Value = "Erika Kassenwart";
+    s.UserSTRE.Value = "Hauptstr. 1";
+    s.UserPLZ_.Value = "12345 Musterstadt";
+    s.UserTEL_.Value = "0123 456789";
+    for (SEPAVALUES* counter :
+         {&s.ProgErzeWarn, &s.ProgErzeDAN1, &s.ProgErzeDAN2, &s.ProgErzeDSU1, &s.ProgErzeDSU2}) {
       counter->Value = "0";
     }
+    return s;
   }
 
   // Runs ext_SEPA_Erzeugung on the rows; `out` then holds the settings the caller got back.
@@ -88,7 +93,7 @@ class GenerationTest : public ::testing::Test {
       payments(i, 27) = row.warnings;
     }
     const std::string result =
-        object.ext_SEPA_Erzeugung(returned, payments, colours, Folder(), dtaus);
+        object.ext_SEPA_Erzeugung(returned, payments, colours, folder, dtaus);
     out = SEPAVARIABLEN{};
     VariablenToRecord(returned, out);
     return result;
@@ -108,8 +113,9 @@ class GenerationTest : public ::testing::Test {
 
   ScopedTestPlatform platform_{RunTime()};
   ScopedTempDir dir_;
-  SEPAVARIABLEN in;   // the settings passed
-  SEPAVARIABLEN out;  // the settings returned
+  SEPAVARIABLEN in;    // the settings passed
+  std::string folder;  // strPathDTA_
+  SEPAVARIABLEN out;   // the settings returned
   VariantArray returned;
   std::vector<PaymentRow> rows;
   Table payments;

@@ -266,16 +266,22 @@ void GenerationRun::RunPass(const Pass& pass) {
   for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i, output);
   s_.ProgErzeDANZ.Value = std::to_string(output.count);
 
-  const std::string name = WriteDataFile(pass, DataFileName(pass), output);
-  WriteCompanions(pass, name, output);
-  s_.ProgErzePAOK.Value = Outcome(name);
+  // The schemas demand at least one payment, so a SEPA document without any would only come
+  // back from the bank; an empty pass leaves no files, just its zero figures.
+  if (dtaus_ || output.count > 0) {
+    const std::string name = WriteDataFile(pass, DataFileName(pass), output);
+    WriteCompanions(pass, name, output);
+    s_.ProgErzePAOK.Value = Outcome(name);
+    (s_.*pass.file_name).Value = name;
+    (s_.*pass.data_file_field).Value = name;
+  } else {
+    s_.ProgErzePAOK.Value = std::string(kOk);
+  }
   if (s_.ProgErzePAOK.Value != kOk) {
     result_ = s_.ProgErzePAOK.Value;
     if (first_failed_outcome_.empty()) first_failed_outcome_ = s_.ProgErzePAOK.Value;
   }
-  (s_.*pass.file_name).Value = name;
   (s_.*pass.sequence_field).Value = std::string(pass.sequence_type);
-  (s_.*pass.data_file_field).Value = name;
   (s_.*pass.sum_field).Value = NumberText(static_cast<double>(output.sum_cents) / 100.0);
   (s_.*pass.count_field).Value = std::to_string(output.count);
   (s_.*pass.outcome_field).Value = s_.ProgErzePAOK.Value;

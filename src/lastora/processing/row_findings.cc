@@ -1,0 +1,23 @@
+#include "processing/row_findings.h"
+
+#include "processing/cells.h"
+
+namespace lastora::processing {
+
+void RowFindings::Colour(int32_t row, int32_t column, int32_t colour) {
+  colours_(row, column) = Variant(colour);
+}
+
+void RowFindings::Error(int32_t row, int32_t column, const std::string& message) {
+  Colour(row, column, kColourError);
+  figures_.errors.Add(1);
+  AppendRowMessage(values_(row, kErrorColumn), message);
+}
+
+void RowFindings::Warning(int32_t row, int32_t column, const std::string& message) {
+  Colour(row, column, kColourWarning);
+  figures_.warnings.Add(1);
+  AppendRowMessage(values_(row, kWarningColumn), message);
+}
+
+}  // namespace lastora::processing

@@ -1,0 +1,84 @@
+#include "processing/run_figures.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "lastora/variant.h"
+
+namespace lastora::processing {
+namespace {
+
+// The caller's settings hold figures as text with up to 15 significant digits, and a sum is
+// carried through that text after every payment. Keeping the same rounding here gives the sums
+// the caller has always seen, without formatting and parsing a text per row.
+double AsStoredInText(double value) {
+  // Whole numbers of up to 15 digits, the counts among them, come back from the text unchanged.
+  if (std::trunc(value) == value && std::fabs(value) < 1e15) return value;
+  char buffer[40];
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  double stored = value;
+  std::from_chars(buffer, written.ptr, stored);
+  return stored;
+}
+
+}  // namespace
+
+void SettingFigure::Reset() {
+  field_.Value = std::string("0");
+  read_ = false;
+}
+
+void SettingFigure::Add(double amount) {
+  if (!read_) {
+    value_ = field_.Value.empty() ? 0.0 : CDbl(Variant(field_.Value));
+    read_ = true;
+  }
+  value_ = AsStoredInText(value_ + amount);
+}
+
+void SettingFigure::WriteBack() {
+  if (read_) field_.Value = CStr(Variant(value_));
+}
+
+RunFigures::RunFigures(SEPAVARIABLEN& settings)
+    : errors(settings.ProgBearFehl),
+      warnings(settings.ProgBearWarn),
+      characters(settings.ProgBearZeic),
+      umlauts(settings.ProgBearUmla),
+      payments(settings.ProgBearDANZ),
+      first_file_payments(settings.ProgBearDAN1),
+      second_file_payments(settings.ProgBearDAN2),
+      total(settings.ProgBearDSUM),
+      first_file_total(settings.ProgBearDSU1),
+      second_file_total(settings.ProgBearDSU2) {}
+
+RunFigures::~RunFigures() {
+  // Runs while a failure unwinds too; a figure that cannot be written keeps its old text rather
+  // than ending the process.
+  for (SettingFigure* figure :
+       {&errors, &warnings, &characters, &umlauts, &payments, &first_file_payments,
+        &second_file_payments, &total, &first_file_total, &second_file_total}) {
+    try {
+      figure->WriteBack();
+    } catch (...) {
+    }
+  }
+}
+
+void RunFigures::ResetFileFigures() {
+  for (SettingFigure* figure : {&payments, &first_file_payments, &second_file_payments, &total,
+                                &first_file_total, &second_file_total}) {
+    figure->Reset();
+  }
+}
+
+void RunFigures::CountPayment(bool second_file, double amount) {
+  payments.Add(1);
+  total.Add(amount);
+  (second_file ? second_file_payments : first_file_payments).Add(1);
+  (second_file ? second_file_total : first_file_total).Add(amount);
+}
+
+}  // namespace lastora::processing

@@ -1,0 +1,328 @@
+// What the caller of the generation run sees: result texts, settings, row marks and which
+// files appear.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "generation/generation_fixture.h"
+#include "lastora/platform.h"
+#include "support/schema_validation.h"
+
+namespace lastora::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+PaymentRow Debit(const std::string& sequence_type, Variant amount,
+                 const std::string& payment_id = "E2E-1") {
+  return PaymentRow{"Max Mustermann", "DE50512305000018102010",
+                    "BYLADEM1001",    payment_id,
+                    amount,           "\"Beitrag 2013\"",
+                    "M001",           Variant::Date(MakeDate(2010, 3, 15)),
+                    sequence_type,    "18102010",
+                    "51230500",       ""};
+}
+
+int32_t ColourOf(const Table& colours, int row, int column) {
+  return colours(row, column).IsEmpty() ? 0 : CLng(colours(row, column));
+}
+
+class GenerationRun : public GenerationTest {};
+
+TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
+  struct Case {
+    const char* what;
+    void (*change)(SEPAVARIABLEN&);
+    std::string result;
+  };
+  const Case cases[] = {
+      {"creditor id of 17", [](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ0999999999"; },
+       "Gläubiger ID falsch"},
+      {"creditor id of 19", [](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ099999999999"; },
+       "Gläubiger ID falsch"},
+      {"no creditor name", [](SEPAVARIABLEN& s) { s.KreditorNAME.Value = ""; },
+       "Kein Auftraggeber angegeben"},
+      {"no date", [](SEPAVARIABLEN& s) { s.SepaADAT.Value = "32.13.2013"; },
+       "Fehler in Abbuchungsdatum: 32.13.2013"},
+      {"unknown kind", [](SEPAVARIABLEN& s) { s.SepaAART.Value = "Lastschrift"; },
+       "Unbekannte Auftragsart 'Lastschrift': erwartet Basislastschrift, Firmenlastschrift oder "
+       "Überweisung"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    in = DefaultSettings();
+    in.ProgErzeFil1.Value = "alt.xml";
+    c.change(in);
+    rows = {Debit("FRST", 10.0)};
+    EXPECT_EQ(Run(), c.result);
+    EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");  // the caller's array as passed
+    EXPECT_EQ(FileNames(), Names{});
+  }
+}
+
+TEST_F(GenerationRun, EmptyTableStopsWithoutCopyBack) {
+  in.ProgErzeFil1.Value = "alt.xml";
+  EXPECT_EQ(Run(), "Es liegen keine Lastschriften oder Überweisungen vor!");
+  EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");
+}
+
+TEST_F(GenerationRun, RowsGoIntoThePassOfTheirSequenceType) {
+  rows = {Debit("FRST", 1.5, "A"), Debit("RCUR", 2.0, "B"), Debit("OOFF", 4.0, "C"),
+          Debit("FNAL", 8.0, "D"), Debit("", 16.0, "E")};
+  in.ProgErzeDAN1.Value = "7";
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "3");
+  EXPECT_EQ(out.ProgErzeDSU1.Value, "13,5");
+  EXPECT_EQ(out.ProgErzeDAN2.Value, "3");
+  EXPECT_EQ(out.ProgErzeDSU2.Value, "14");
+  EXPECT_EQ(out.ProgErzeDANZ.Value, "6");
+  EXPECT_EQ(out.ProgErzeDSUM.Value, "27,5");
+  EXPECT_EQ(out.SepaLAR1.Value, "FRST");
+  EXPECT_EQ(out.SepaLAR2.Value, "RCUR");
+  EXPECT_EQ(out.SepaFIL1.Value, "SEPA_2013-10-01_FRST.xml");
+  EXPECT_EQ(out.ProgErzeFil2.Value, "SEPA_2013-10-01_RCUR.xml");
+  EXPECT_EQ(out.ProgErzeItx1.Value, "SEPA_2013-10-01_FRST_Liste.txt");
+  EXPECT_EQ(out.ProgErzeBtx2.Value, "SEPA_2013-10-01_RCUR_Begleitzettel.txt");
+  EXPECT_EQ(out.ProgErzePAO1.Value, "ok");
+  EXPECT_EQ(out.ProgErzePAO2.Value, "ok");
+  const std::string frst = File("SEPA_2013-10-01_FRST.xml");
+  EXPECT_NE(frst.find("<EndToEndId>C</EndToEndId>"), std::string::npos);
+  EXPECT_NE(File("SEPA_2013-10-01_RCUR.xml").find("<EndToEndId>C</EndToEndId>"), std::string::npos);
+  EXPECT_EQ(frst.find("<EndToEndId>B</EndToEndId>"), std::string::npos);
+  EXPECT_EQ(frst.find("<EndToEndId>E</EndToEndId>"), std::string::npos);
+  EXPECT_EQ(object.strMID, "MSG-2013-10-RCUR");
+}
+
+TEST_F(GenerationRun, CreditTransferTakesEveryRowInBothPasses) {
+  in.SepaAART.Value = "Überweisung";
+  rows = {Debit("RCUR", 3.0, "A"), Debit("", 4.0, "B")};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "2");
+  EXPECT_EQ(out.ProgErzeDAN2.Value, "2");
+  EXPECT_EQ(SepaSchemaErrors(File("SEPA_2013-10-01_RCUR.xml")), "");
+}
+
+TEST_F(GenerationRun, SkippedPassKeepsTheCallersFigures) {
+  in.SepaFPI2.Value = "-";
+  in.ProgErzeDAN2.Value = "5";
+  in.ProgErzeDSU2.Value = "100,25";
+  in.ProgErzePAO2.Value = "von früher";
+  rows = {Debit("FRST", 10.0), Debit("RCUR", 20.0)};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(FileNames(),
+            (Names{"SEPA_2013-10-01_FRST.xml", "SEPA_2013-10-01_FRST_Begleitzettel.txt",
+                   "SEPA_2013-10-01_FRST_Liste.txt"}));
+  EXPECT_EQ(out.ProgErzeDAN2.Value, "5");
+  EXPECT_EQ(out.ProgErzePAO2.Value, "von früher");
+  EXPECT_EQ(out.ProgErzeDANZ.Value, "6");
+  EXPECT_EQ(out.ProgErzeDSUM.Value, "110,25");
+
+  in.SepaFMI2.Value = "";
+  EXPECT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeDAN2.Value, "5");
+}
+
+TEST_F(GenerationRun, NoPassAtAllReturnsTheOutcomeTheCallerHad) {
+  in.SepaFPI1.Value = "-";
+  in.SepaFPI2.Value = "";
+  in.ProgErzePAOK.Value = "ok von gestern";
+  rows = {Debit("FRST", 10.0)};
+  EXPECT_EQ(Run(), "ok von gestern");
+  EXPECT_EQ(FileNames(), Names{});
+}
+
+TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
+  rows = {Debit("FRST", 0.0, "X1"),   Debit("FRST", 0.0, ""),    Debit("FRST", "zehn", "X3"),
+          Debit("FRST", 0.004, "X4"), Debit("FRST", -5.0, "X5"), Debit("FRST", 7.0, "X6")};
+  rows[0].warnings = "Adresse alt";
+  in.ProgErzeWarn.Value = "3";
+  in.SepaFPI2.Value = "-";
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(CStr(payments(1, 27)), "Adresse alt, Betragsgrenze!");
+  EXPECT_EQ(ColourOf(colours, 1, 8), 6);
+  EXPECT_EQ(CStr(payments(2, 27)), "");
+  EXPECT_EQ(ColourOf(colours, 2, 8), 0);
+  EXPECT_EQ(CStr(payments(3, 27)), "Betragsgrenze!");
+  EXPECT_EQ(CStr(payments(4, 27)), "Betragsgrenze!");
+  EXPECT_EQ(CStr(payments(5, 27)), "Betragsgrenze!");
+  EXPECT_EQ(CStr(payments(6, 27)), "");
+  EXPECT_EQ(out.ProgErzeWarn.Value, "7");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
+}
+
+TEST_F(GenerationRun, AmountsAtTheLimitsAreFlaggedButWritten) {
+  in.SepaFuncWARN.Value = "warnen";
+  in.SepaFuncBMAX.Value = "100";
+  in.SepaFuncBMIN.Value = "1";
+  in.SepaFPI2.Value = "-";
+  rows = {Debit("FRST", 100.0, "A"), Debit("FRST", 1.0, "B"), Debit("FRST", 50.0, "C")};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_TRUE(object.boolWarnung);
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "3");
+  EXPECT_EQ(CStr(payments(1, 27)), "Betragsgrenze!");
+  EXPECT_EQ(CStr(payments(2, 27)), "Betragsgrenze!");
+  EXPECT_EQ(CStr(payments(3, 27)), "");
+  EXPECT_EQ(ColourOf(colours, 1, 8), 6);
+  EXPECT_EQ(out.ProgErzeWarn.Value, "2");
+
+  in.SepaFuncWARN.Value = "nicht warnen";
+  rows = {Debit("FRST", 100.0, "A")};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_FALSE(object.boolWarnung);
+  EXPECT_EQ(CStr(payments(1, 27)), "");
+}
+
+TEST_F(GenerationRun, LongRemittanceIsCutAndMarked) {
+  in.SepaFPI2.Value = "-";
+  rows = {Debit("FRST", 5.0)};
+  rows[0].remittance = "\"" + std::string(100, 'a') + "\",\"" + std::string(41, 'b') + "\"";
+  ASSERT_EQ(Run(), "ok");
+  const std::string xml = File("SEPA_2013-10-01_FRST.xml");
+  EXPECT_EQ(SepaSchemaErrors(xml), "");
+  EXPECT_NE(xml.find("<Ustrd>" + std::string(100, 'a') + std::string(40, 'b') + "</Ustrd>"),
+            std::string::npos);
+  EXPECT_EQ(CStr(payments(1, 27)), "Verwendungszweck gekürzt auf 140 Zeichen");
+  EXPECT_EQ(ColourOf(colours, 1, 9), 6);
+  EXPECT_EQ(out.ProgErzeWarn.Value, "1");
+}
+
+TEST_F(GenerationRun, RowsWithoutAccountDataAreLeftOut) {
+  in.SepaFPI2.Value = "-";
+  rows = {Debit("FRST", 5.0, "A"), Debit("FRST", 6.0, "B"), Debit("FRST", 7.0, "C")};
+  rows[0].iban = "  ";
+  rows[1].bic = "";
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
+  // DTAUS needs no BIC but a German account.
+  rows[2].iban = "AT611904300234573201";
+  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
+  EXPECT_EQ(out.ProgErzeDSU1.Value, "6");
+}
+
+TEST_F(GenerationRun, EmptySepaPassLeavesNoFileTheBankWouldReject) {
+  rows = {Debit("RCUR", 5.0)};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_FALSE(Exists("SEPA_2013-10-01_FRST.xml"));
+  EXPECT_FALSE(Exists("SEPA_2013-10-01_FRST_Liste.txt"));
+  EXPECT_EQ(out.ProgErzeFil1.Value, "");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "0");
+  EXPECT_EQ(out.ProgErzeDSU1.Value, "0");
+  EXPECT_EQ(out.ProgErzePAO1.Value, "ok");
+  EXPECT_EQ(out.ProgErzeFil2.Value, "SEPA_2013-10-01_RCUR.xml");
+}
+
+TEST_F(GenerationRun, EmptyDtausPassStillGivesAFileWithItsTrailer) {
+  rows = {Debit("RCUR", 5.0)};
+  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
+  const std::string transfer = File("DTAUS_2013-10-01_FRST.txt");
+  ASSERT_EQ(transfer.size(), 256u);
+  EXPECT_EQ(transfer.substr(128, 17), "0128E     0000000");
+  const std::string list = File("DTAUS_2013-10-01_FRST_Liste.txt");
+  EXPECT_EQ(list.substr(list.size() - 17), "         0,00\r\n\r\n");
+}
+
+TEST_F(GenerationRun, FileNamesFromSettingsAndDefaults) {
+  in.SepaFIL1.Value = "C:\\Verein\\Ausgabe\\ZAHLUNG";
+  rows = {Debit("FRST", 5.0), Debit("RCUR", 6.0)};
+  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
+  EXPECT_EQ(FileNames(), (Names{"DTAUS_2013-10-01 (mit Umbruch).txt", "DTAUS_2013-10-01.txt",
+                                "DTAUS_2013-10-01_Begleitzettel.txt", "DTAUS_2013-10-01_Liste.txt",
+                                "ZAHLUNG (mit Umbruch).txt", "ZAHLUNG.txt",
+                                "ZAHLUNG_Begleitzettel.txt", "ZAHLUNG_Liste.txt"}));
+  EXPECT_EQ(out.SepaFIL1.Value, "ZAHLUNG.txt");
+  EXPECT_EQ(out.SepaFIL2.Value, "DTAUS_2013-10-01.txt");
+  EXPECT_EQ(object.strMID, "13-10-RCUR");
+}
+
+TEST_F(GenerationRun, CompanionsFollowTheirSwitches) {
+  in.SepaITXT.Value = "Liste nicht drucken";
+  in.SepaFIL1.Value = "ZAHLUNG.html";
+  in.ProgErzeItx1.Value = "alt_Liste.txt";
+  in.SepaFPI2.Value = "-";
+  rows = {Debit("FRST", 5.0)};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(FileNames(), (Names{"ZAHLUNG.html", "ZAHLUNG_Begleitzettel.txt"}));
+  EXPECT_EQ(out.ProgErzeItx1.Value, "");
+  EXPECT_EQ(out.ProgErzeBtx1.Value, "ZAHLUNG_Begleitzettel.txt");
+
+  in.SepaBTXT.Value = "nicht";
+  in.SepaITXT.Value = "Nicht";  // the switch word is case-sensitive
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeItx1.Value, "ZAHLUNG_Liste.txt");
+  EXPECT_EQ(out.ProgErzeBtx1.Value, "");
+}
+
+TEST_F(GenerationRun, AmpersandInANameStillGivesAValidDocument) {
+  in.KreditorNAME.Value = "Turn- & Sportverein <Musterstadt>";
+  rows = {Debit("FRST", 5.0)};
+  rows[0].name = "Meier & Co";
+  rows[0].remittance = "\"Beitrag <2013> & Spende\"";
+  ASSERT_EQ(Run(), "ok");
+  const std::string xml = File("SEPA_2013-10-01_FRST.xml");
+  EXPECT_EQ(SepaSchemaErrors(xml), "");
+  EXPECT_NE(xml.find("<Nm>Meier &amp; Co</Nm>"), std::string::npos);
+  EXPECT_NE(xml.find("<Ustrd>Beitrag &lt;2013&gt; &amp; Spende</Ustrd>"), std::string::npos);
+}
+
+// A parser that rejects the FRST document only.
+class RejectingFrstParser : public XmlParser {
+ public:
+  Result LoadFile(const std::string& path) override {
+    if (path.find("FRST") == std::string::npos) return Result{};
+    return Result{false, "Ungültiges Zeichen", 12};
+  }
+};
+
+TEST_F(GenerationRun, AFailedCheckIsNotHiddenByALaterGoodFile) {
+  const auto previous = SetXmlParser(std::make_shared<RejectingFrstParser>());
+  rows = {Debit("FRST", 5.0), Debit("RCUR", 6.0)};
+  const std::string result = Run();
+  SetXmlParser(previous);
+  EXPECT_EQ(result, "XML-Parser-Fehler: Ungültiges Zeichen (Zeile 12)");
+  EXPECT_EQ(out.ProgErzePAO1.Value, result);
+  EXPECT_EQ(out.ProgErzePAO2.Value, "ok");
+  EXPECT_EQ(out.ProgErzePAOK.Value, result);
+  EXPECT_TRUE(Exists("SEPA_2013-10-01_RCUR.xml"));
+}
+
+TEST_F(GenerationRun, RuntimeFailuresUseTheFailureFormAndReturnTheSettings) {
+  rows = {Debit("FRST", 5.0)};
+  in.ProgErzeFil1.Value = "alt.xml";
+  folder = Folder() + "fehlt/";
+  EXPECT_EQ(Run(), "Fehler: Pfad nicht gefunden (76)");
+  EXPECT_EQ(out.ProgErzeFil1.Value, "");  // emptied by the run and handed back
+
+  folder = Folder();
+  in.ProgErzeWarn.Value = "";
+  rows = {Debit("FRST", 0.0)};
+  EXPECT_EQ(Run(), "Fehler: Typen unverträglich (13)");
+}
+
+TEST_F(GenerationRun, DtausRecordTooLongStopsWithItsText) {
+  rows = {Debit("FRST", 5.0), Debit("FRST", 6.0)};
+  rows[1].account = "12345678901";
+  in.ProgErzeFil1.Value = "alt.txt";
+  const std::string result = Run(/*dtaus=*/true);
+  EXPECT_EQ(result.rfind("DTAUS: Datensatzlänge falsch für Datensatz 2 : '", 0), 0u) << result;
+  EXPECT_EQ(out.ProgErzeFil1.Value, "alt.txt");
+  EXPECT_EQ(FileNames(), Names{});
+}
+
+TEST_F(GenerationRun, DtausAmountTooLargeForItsFieldStopsTheRun) {
+  rows = {Debit("FRST", 1e10)};
+  const std::string result = Run(/*dtaus=*/true);
+  EXPECT_EQ(result.rfind("DTAUS: Datensatzlänge falsch für Datensatz 1 : '0187C", 0), 0u) << result;
+}
+
+TEST_F(GenerationRun, DtausNonNumericAccountFailsTheRun) {
+  rows = {Debit("FRST", 5.0)};
+  rows[0].account = "12AB";
+  const std::string result = Run(/*dtaus=*/true);
+  EXPECT_EQ(result, "Fehler: Typen unverträglich (13)");
+}
+
+}  // namespace
+}  // namespace lastora::testing

@@ -1,0 +1,231 @@
+// The contribution a member pays for the billing window, through the processing run.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/processing_fixture.h"
+
+namespace lastora::testing {
+namespace {
+
+struct ContributionCase {
+  const char* name;
+  Variant contribution;
+  Variant entry{};
+  Variant exit{};
+  const char* rule = "Wechselmonat abrechnen";
+  const char* monthly = "monatsgenau";  // SepaFuncMONT
+  const char* cycle = "Jahr";
+  Variant window_first = "01.01.2013";
+  Variant window_last = "31.12.2013";
+  int months = 0;
+  double amount = 0;
+};
+
+class ContributionTest : public ProcessingTest,
+                         public ::testing::WithParamInterface<ContributionCase> {};
+
+TEST_P(ContributionTest, BillsTheMonthsOfTheWindow) {
+  const ContributionCase& c = GetParam();
+  settings.SepaFuncAZYK.Value = c.rule;
+  settings.SepaFuncMONT.Value = c.monthly;
+  settings.SepaCYCL.Value = c.cycle;
+  settings.SepaDAT1.Value = CStr(c.window_first);
+  settings.SepaDAT2.Value = CStr(c.window_last);
+  StartTable(1);
+  SetMember(1, {.name = "Anna Berg",
+                .mandate = "M-1",
+                .contribution = c.contribution,
+                .entry = c.entry,
+                .exit = c.exit});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(object.intAnzMonate, c.months);
+  EXPECT_EQ(CDbl(Cell(1, 16)), c.amount);
+}
+
+TEST_F(ProcessingTest, NoPositiveContributionLeavesTheRowUntouchedByTheCalculation) {
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  StartTable(2);
+  SetMember(1, {.name = "Null", .mandate = "M-1", .contribution = 0.0});
+  SetMember(2, {.name = "Minus", .mandate = "M-2", .contribution = -10.0});
+  Cell(1, 16) = 55.0;  // a figure from the previous run
+
+  ASSERT_EQ(Run(), "ok");
+  for (int32_t row : {1, 2}) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(Cell(row, 16), Variant(int16_t{0}));
+    // Column 25 takes the member name only in the amount step, for rows with an account.
+    EXPECT_EQ(Text(row, 25), Text(row, 21));
+    EXPECT_EQ(Text(row, 9), "");
+  }
+}
+
+struct MemberTextCase {
+  const char* kind;
+  const char* procedure;
+  Variant contribution;
+  std::string expected;
+};
+
+class MemberTextTest : public ProcessingTest,
+                       public ::testing::WithParamInterface<MemberTextCase> {};
+
+TEST_P(MemberTextTest, HasTheWidthOfARemittanceLine) {
+  const MemberTextCase& c = GetParam();
+  settings.SepaFuncVER3.Value = c.kind;
+  settings.SepaVERF.Value = c.procedure;
+  StartTable(1);
+  SetMember(1, {.name = "Maximiliane Mustermann-Schulze",
+                .mandate = "MANDAT-0001",
+                .contribution = c.contribution,
+                .first_collection = DateCell(2012, 1, 1)});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 25), c.expected);
+}
+
+const MemberTextCase kMemberTexts[] = {
+    {"Mitgliedsname", "SEPA", 120.0, "Maximiliane Mustermann-Schulze     "},
+    {"Mitgliedsname", "DTAUS", 120.0, "Maximiliane Mustermann-Schu"},
+    // Twelve and a half in German notation: five characters of amount, 29 of name.
+    {"Mitgliedsname und Einzelbetrag", "SEPA", 12.5, "Maximiliane Mustermann-Schulz 12,50"},
+    {"Mitgliedsname und Einzelbetrag", "DTAUS", 1200.0, "Maximiliane Musterm 1200,00"},
+    {"Mandat-ID", "SEPA", 120.0, "MANDAT-0001                        "},
+    {"Mandat-ID und Einzelbetrag", "DTAUS", 120.0, "MANDAT-0001          120,00"},
+    {"irgendwas", "SEPA", 120.0, "Maximiliane Mustermann-Schulze"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, MemberTextTest, ::testing::ValuesIn(kMemberTexts));
+
+const ContributionCase kWorkedExamples[] = {
+    {.name = "NoDates", .contribution = 120.0, .months = 12, .amount = 120.0},
+    {.name = "EntryMonthBilled",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 3, 15),
+     .months = 10,
+     .amount = 100.0},
+    {.name = "EntryMonthNotBilled",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 3, 15),
+     .rule = "Wechselmonat nicht abrechnen",
+     .months = 9,
+     .amount = 90.0},
+    {.name = "UnknownRuleSkipsTheEntryMonth",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 3, 15),
+     .rule = "irgendwas",
+     .months = 9,
+     .amount = 90.0},
+    {.name = "ExitMonthBilled",
+     .contribution = 120.0,
+     .exit = DateCell(2013, 6, 15),
+     .months = 6,
+     .amount = 60.0},
+    {.name = "ExitMonthNotBilled",
+     .contribution = 120.0,
+     .exit = DateCell(2013, 6, 15),
+     .rule = "Wechselmonat nicht abrechnen",
+     .months = 5,
+     .amount = 50.0},
+    {.name = "NothingBilledOnExit",
+     .contribution = 120.0,
+     .exit = DateCell(2013, 6, 15),
+     .rule = "Nichts abrechnen",
+     .months = 0,
+     .amount = 0.0},
+    {.name = "NothingBilledOnEntry",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 6, 15),
+     .rule = "Nichts abrechnen",
+     .months = 0,
+     .amount = 0.0},
+    {.name = "WholeWindowDespiteEntryAndExit",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 3, 15),
+     .exit = DateCell(2013, 6, 15),
+     .rule = "Vollen Zeitrahmen abrechnen",
+     .months = 12,
+     .amount = 120.0},
+    {.name = "RuleOffBillsTheWholeWindow",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 3, 15),
+     .monthly = "nicht monatsgenau",
+     .months = 12,
+     .amount = 120.0},
+    {.name = "EntryAfterTheWindow",
+     .contribution = 120.0,
+     .entry = DateCell(2014, 1, 2),
+     .months = 0,
+     .amount = 0.0},
+    {.name = "EntryAfterTheWindowRuleOff",
+     .contribution = 120.0,
+     .entry = DateCell(2014, 1, 2),
+     .monthly = "nicht monatsgenau",
+     .months = 0,
+     .amount = 0.0},
+    {.name = "LeftBeforeTheWindow",
+     .contribution = 120.0,
+     .entry = DateCell(2010, 1, 1),
+     .exit = DateCell(2012, 12, 15),
+     .months = 0,
+     .amount = 0.0},
+    {.name = "OldExitBeforeAReentry",
+     .contribution = 120.0,
+     .entry = DateCell(2013, 7, 10),
+     .exit = DateCell(2012, 12, 15),
+     .months = 6,
+     .amount = 60.0},
+    {.name = "DatesGivenAsText",
+     .contribution = "120",
+     .entry = "15.03.2013",
+     .exit = "",
+     .months = 10,
+     .amount = 100.0},
+    {.name = "FifteenDaysRoundToNoMonth",
+     .contribution = 120.0,
+     .window_last = "16.01.2013",
+     .months = 0,
+     .amount = 0.0},
+    {.name = "FortyFiveDaysRoundToTwoMonths",
+     .contribution = 120.0,
+     .window_last = "15.02.2013",
+     .months = 2,
+     .amount = 20.0},
+    {.name = "ThirdOfAQuarterIsCutToCents",
+     .contribution = 100.0,
+     .cycle = "Vierteljahr",
+     .window_last = "31.01.2013",
+     .months = 1,
+     .amount = 33.33},
+    {.name = "TwentyNineCentsAreStoredAsTwentyEight",
+     .contribution = 0.29,
+     .cycle = "Monat",
+     .window_last = "31.01.2013",
+     .months = 1,
+     .amount = 0.28},
+    {.name = "HalfYear", .contribution = 60.0, .cycle = "Halbjahr", .months = 12, .amount = 120.0},
+    {.name = "ThirdOfAYear",
+     .contribution = 40.0,
+     .cycle = "Dritteljahr",
+     .months = 12,
+     .amount = 120.0},
+    {.name = "TwoMonths", .contribution = 20.0, .cycle = "2 Monate", .months = 12, .amount = 120.0},
+    {.name = "NoContribution", .contribution = 0.0, .months = 0, .amount = 0.0},
+    {.name = "NegativeContribution", .contribution = -5.0, .months = 0, .amount = 0.0},
+    // Leaving in the unbilled first month of a window that starts late in a month leaves nothing
+    // to pay, not a negative month.
+    {.name = "ExitInTheUnbilledFirstMonth",
+     .contribution = 120.0,
+     .exit = DateCell(2013, 1, 25),
+     .rule = "Wechselmonat nicht abrechnen",
+     .window_first = "20.01.2013",
+     .months = 0,
+     .amount = 0.0},
+};
+
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, ContributionTest, ::testing::ValuesIn(kWorkedExamples),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace lastora::testing

@@ -1,0 +1,195 @@
+// Remittance lines and mandate checks of the processing run.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/processing_fixture.h"
+#include "support/temp_dir.h"
+
+namespace lastora::testing {
+namespace {
+
+class RemittanceTest : public ProcessingTest {
+ protected:
+  RemittanceTest() {
+    settings.SepaFuncVER1.Value = "Beitrag 2013";
+    settings.SepaFuncVER2.Value = "Mandat-ID";
+  }
+
+  // A text of exactly `width` characters without two blanks in a row.
+  static std::string Solid(char letter, size_t width) { return std::string(width, letter); }
+};
+
+TEST_F(RemittanceTest, FirstLineAndMandateLineHaveTheFullWidth) {
+  StartTable(1);
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9),
+            Quoted(Padded("Beitrag 2013", 35)) + "," + Quoted(Padded("Mandatsreferenz M-1", 35)));
+  EXPECT_EQ(Text(1, 27), "");
+}
+
+TEST_F(RemittanceTest, LinesFollowTheSettings) {
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  settings.SepaFuncVER4.Value = "Danke";
+  StartTable(1);
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9), Quoted(Padded("Beitrag 2013", 35)) + "," +
+                            Quoted(Padded("Mandatsreferenz M-1", 35)) + "," +
+                            Quoted(Padded("Anna", 35)) + "," + Quoted(Padded("Danke", 35)));
+
+  // The payment identifier is emptied by the run, so it never makes a line here; an empty last
+  // line makes none either.
+  settings.SepaFuncVER2.Value = "Payment-ID";
+  settings.SepaFuncVER3.Value = "-";
+  settings.SepaFuncVER4.Value = "";
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+  Cell(1, 7) = "E2E-1";
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9), Quoted(Padded("Beitrag 2013", 35)));
+}
+
+TEST_F(RemittanceTest, SepaLinesAreTooLongFromOneHundredFortyThreeCharacters) {
+  settings.SepaFuncVER1.Value = Solid('V', 35);
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  const std::string mandate = Solid('M', 35 - 16);  // "Mandatsreferenz " fills the rest
+  StartTable(2);
+  SetMember(1, {.name = Solid('N', 35), .mandate = mandate});
+  SetMember(2,
+            {.name = Solid('N', 35), .iban = "DE02120300000000202051", .mandate = Solid('Q', 19)});
+
+  // Four solid lines: 4 x 37 + 3 = 151 characters.
+  settings.SepaFuncVER4.Value = Solid('E', 35);
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9).size(), 151u);
+  EXPECT_EQ(Text(1, 27), "Verwendungszweck länger als 140 Zeichen");
+  EXPECT_EQ(Colour(1, 9), 6);
+  EXPECT_EQ(reported.ProgBearWarn.Value, "2");
+
+  // Three solid lines: 113 characters.
+  settings.SepaFuncVER4.Value = "-";
+  StartTable(1);
+  SetMember(1, {.name = Solid('N', 35), .mandate = mandate});
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9).size(), 113u);
+  EXPECT_EQ(Text(1, 27), "");
+}
+
+TEST_F(RemittanceTest, FillBlanksCountHalvedInTheSepaLengthCheck) {
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  settings.SepaFuncVER4.Value = "Danke";
+  StartTable(1);
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 9).size(), 151u);
+  EXPECT_EQ(Text(1, 27), "");
+}
+
+TEST_F(RemittanceTest, SepaLengthCheckBoundary) {
+  // With a text kind of its own the member text is the bare name, so its length shapes the whole:
+  // 37 for the first line, the name with its quotes and comma, 38 for the last line.
+  settings.SepaFuncVER1.Value = Solid('V', 35);
+  settings.SepaFuncVER2.Value = "-";
+  settings.SepaFuncVER3.Value = "frei";
+  settings.SepaFuncVER4.Value = Solid('E', 35);
+  for (const auto& [name_length, warned] : {std::pair{64, false}, std::pair{65, true}}) {
+    SCOPED_TRACE(name_length);
+    StartTable(1);
+    SetMember(1, {.name = Solid('N', name_length), .mandate = "M-1"});
+
+    ASSERT_EQ(Run(), "ok");
+    EXPECT_EQ(Text(1, 9).size(), static_cast<size_t>(78 + name_length));
+    EXPECT_EQ(Text(1, 27), warned ? "Verwendungszweck länger als 140 Zeichen" : "");
+  }
+}
+
+TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
+  ScopedTempDir folder;
+  const std::string file = folder.File("Verwendungszweck.txt");
+  WriteBytes(file, "Gl\xe4ubiger <<GID>>\r\nMandat <<Mandatsreferenz>>\r\n");
+  settings.SepaVERF.Value = "DTAUS";
+  settings.SepaFuncVERP.Value = file;
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  settings.SepaFuncVER4.Value = "Danke";
+  StartTable(2);
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+  SetMember(2, {.name = "Bert", .iban = "DE02120300000000202051", .mandate = "M-2"});
+
+  ASSERT_EQ(Run(), "ok");
+  for (int32_t row : {1, 2}) {
+    SCOPED_TRACE(row);
+    // The creditor identifier pushes the line one character over the width; it is cut.
+    EXPECT_EQ(Text(row, 9), Quoted(Padded("Beitrag 2013", 27)) + "," +
+                                Quoted("Gläubiger DE98ZZZ0999999999") + "," +
+                                Quoted(Padded("Mandat M-" + std::to_string(row), 27)));
+  }
+}
+
+TEST_F(RemittanceTest, DtausTemplateKeepsAtMostTenLines) {
+  ScopedTempDir folder;
+  const std::string file = folder.File("zwoelf.txt");
+  std::string content;
+  for (int line = 1; line <= 12; ++line) content += "Zeile " + std::to_string(line) + "\n";
+  WriteBytes(file, content);
+  settings.SepaVERF.Value = "DTAUS";
+  settings.SepaFuncVERP.Value = file;
+  StartTable(1);
+  SetMember(1, {.name = "Anna", .mandate = "M-1"});
+
+  ASSERT_EQ(Run(), "ok");
+  const std::string lines = Text(1, 9);
+  EXPECT_NE(lines.find(Quoted(Padded("Zeile 10", 27))), std::string::npos);
+  EXPECT_EQ(lines.find("Zeile 11"), std::string::npos);
+  EXPECT_EQ(lines.size(), 11u * 30 - 1);  // 27 characters, two quotes, a comma per line
+}
+
+TEST_F(RemittanceTest, DtausLinesAreTooLongBeyondFourteenLines) {
+  settings.SepaVERF.Value = "DTAUS";
+  settings.SepaFuncCOLL.Value = "Sammeln";
+  settings.SepaFuncVER2.Value = "-";
+  settings.SepaFuncVER3.Value = "Mitgliedsname";
+  for (const auto& [members, warned] : {std::pair{13, false}, std::pair{14, true}}) {
+    SCOPED_TRACE(members);
+    StartTable(members);
+    for (int32_t row = 1; row <= members; ++row) {
+      SetMember(row, {.name = "Kind " + std::to_string(row), .mandate = "M-1"});
+    }
+
+    ASSERT_EQ(Run(), "ok");
+    EXPECT_EQ(Text(members, 9).size(), static_cast<size_t>((members + 1) * 30 - 1));
+    EXPECT_EQ(Text(members, 27), warned ? "Verwendungszweck länger als 140 Zeichen" : "");
+  }
+}
+
+TEST_F(RemittanceTest, OnlyTheLaterRowOfADuplicateMandateIsMarked) {
+  settings.ProgBearFehl.Value = "0";
+  StartTable(6);
+  SetMember(1, {.name = "A", .iban = "DE01", .mandate = "M-7"});
+  SetMember(2, {.name = "B", .iban = "DE02", .mandate = " M-7 "});
+  SetMember(3, {.name = "C", .iban = "DE03", .mandate = "m-7"});
+  SetMember(4, {.name = "D", .iban = "DE04", .mandate = ""});
+  SetMember(5, {.name = "E", .iban = "DE05", .mandate = "M-7", .contribution = 0.0});
+  SetMember(6, {.name = "F", .iban = "DE06", .mandate = "M-7"});
+
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Text(1, 26), "");
+  EXPECT_EQ(Colour(1, 10), 0);
+  EXPECT_EQ(Text(2, 26), "Mandanten-ID doppelt");
+  EXPECT_EQ(Colour(2, 10), 3);
+  EXPECT_EQ(Text(3, 26), "");  // case counts
+  EXPECT_EQ(Text(4, 26), "Mandanten-ID fehlt");
+  EXPECT_EQ(Colour(4, 10), 3);
+  EXPECT_EQ(Text(5, 26), "");  // no amount, no check
+  EXPECT_EQ(Text(6, 26), "Mandanten-ID doppelt");
+  EXPECT_EQ(reported.ProgBearFehl.Value, "3");
+  EXPECT_EQ(object.strMandID, "M-7");
+  EXPECT_EQ(object.mandate_references(),
+            (std::vector<std::string>{"M-7", "M-7", "m-7", "", "M-7", ""}));
+}
+
+}  // namespace
+}  // namespace lastora::testing
