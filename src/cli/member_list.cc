@@ -175,7 +175,9 @@ std::string ReadSheet(Class1& component, const std::string& path, const std::str
     return rows.IsAllocated() ? "ok" : "Keine Daten!";
   }
   Table read;
-  const std::string result = component.GetColumnsFromExcelFile(path, read, sheet, first_row);
+  // The component looks for a bare file name in the program folder.
+  const std::string result = component.GetColumnsFromExcelFile(
+      std::filesystem::absolute(path).string(), read, sheet, first_row);
   if (result != "ok") return result;
   for (int32_t r = read.RowLower(); r <= read.RowUpper(); ++r) {
     for (int32_t c = read.ColLower(); c <= read.ColUpper(); ++c) {

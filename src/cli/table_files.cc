@@ -94,7 +94,9 @@ ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
     values = CsvToTable(ParseCsv(ReadTextFile(path, "Zahlungstabelle")), 2);
   } else {
     if (!std::filesystem::exists(path)) throw CliError("Zahlungstabelle fehlt: " + path);
-    const std::string result = component.GetColumnsFromExcelFile(path, values, "", 2);
+    // The component looks for a bare file name in the program folder.
+    const std::string result =
+        component.GetColumnsFromExcelFile(std::filesystem::absolute(path).string(), values, "", 2);
     if (result != "ok") {
       throw CliError("Zahlungstabelle nicht lesbar: " + path + ": " + result);
     }
