@@ -82,6 +82,8 @@ Variant Fix(const Variant& v);
 
 // Formats a value with one of the patterns the system uses: "0.00", "0", "0000", "DD.MM.YYYY",
 // "DD.MM.YY", "YYYY-MM-DD", "hh:mm:ss", "YYYYMMDD", "YYYYMMDDhhmmss", "ddmmyy", "ddmmyyyy".
+// Numbers round half away from zero; text is read as a number or a date first. Empty gives "".
+// VbError 5 for another pattern, 13 for a value that is no number (no date), 94 for Null.
 std::string Format(const Variant& v, std::string_view pattern);
 
 // The platform's Variant comparison: numbers numerically, strings by code point, a number is less

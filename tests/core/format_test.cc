@@ -18,7 +18,6 @@ TEST(FormatTest, NumberPatterns) {
   EXPECT_EQ(Format(12345, "0000"), "12345");
   EXPECT_EQ(Format(int16_t{42}, "0"), "42");
   EXPECT_EQ(Format(true, "0"), "-1");
-  EXPECT_EQ(Format(Variant(), "0.00"), "0,00");
   EXPECT_EQ(Format(1e20, "0"), "100000000000000000000");
   EXPECT_EQ(Format(123456789012345678.0, "0.00"), "123456789012346000,00");
   EXPECT_EQ(Format(Variant::Date(41548.5), "0.00"), "41548,50");
@@ -86,6 +85,13 @@ TEST(FormatTest, DatePatternsOnOtherKinds) {
   EXPECT_EQ(ErrorOf([] { Format("kein Datum", "DD.MM.YYYY"); }), 13);
   EXPECT_EQ(ErrorOf([] { Format(1e9, "DD.MM.YYYY"); }), 6);
   EXPECT_EQ(ErrorOf([] { Format(Variant::Null(), "DD.MM.YYYY"); }), 94);
+}
+
+TEST(FormatTest, EmptyStaysEmpty) {
+  EXPECT_EQ(Format(Variant(), "0.00"), "");
+  EXPECT_EQ(Format(Variant(), "YYYY-MM-DD"), "");
+  EXPECT_EQ(ErrorOf([] { Format(Variant(), "#.##"); }), 5);
+  EXPECT_EQ(ErrorOf([] { Format(Variant::Missing(), "0"); }), 13);
 }
 
 TEST(FormatTest, UnsupportedPatterns) {

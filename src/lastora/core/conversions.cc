@@ -4,6 +4,7 @@
 #include "core/calendar.h"
 #include "core/date_text.h"
 #include "core/number_text.h"
+#include "core/text.h"
 #include "core/value_kinds.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
@@ -87,10 +88,7 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 bool BoolFromText(const std::string& text) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) begin = text.size();
-  const size_t end = text.find_last_not_of(' ') + 1;
-  const std::string_view word = std::string_view(text).substr(begin, end - begin);
+  const std::string word = text::Trim(text);
   const Regional& regional = CurrentRegional();
   // The German and English words are both accepted, whatever the regional settings say.
   for (std::string_view yes :

@@ -186,12 +186,13 @@ std::string FormatDate(double serial, std::string_view pattern) {
 
 std::string Format(const Variant& v, std::string_view pattern) {
   NumberPattern number;
-  if (ParseNumberPattern(pattern, &number)) return FormatNumber(detail::NumberOf(v), number);
-  if (IsDatePattern(pattern)) {
-    detail::RequireValue(v);
-    return FormatDate(SerialForFormat(v), pattern);
-  }
-  throw VbError(5);
+  const bool is_number = ParseNumberPattern(pattern, &number);
+  if (!is_number && !IsDatePattern(pattern)) throw VbError(5);
+  detail::RequireValue(v);
+  // An empty cell stays empty, as on the platform, rather than showing 0 or 30.12.1899.
+  if (v.IsEmpty()) return std::string();
+  if (is_number) return FormatNumber(detail::NumberOf(v), number);
+  return FormatDate(SerialForFormat(v), pattern);
 }
 
 }  // namespace lastora
