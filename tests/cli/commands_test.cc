@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/lastora_runner.h"
+#include "support/schema_validation.h"
 #include "support/temp_dir.h"
 
 namespace lastora::cli {
@@ -186,6 +187,58 @@ TEST(CommandsTest, RunWritesValidFilesAndSaveKeepsTheSettingsFile) {
   EXPECT_TRUE(saved.starts_with(kSettings)) << "comments and order stay";
   EXPECT_TRUE(Contains(saved, "ProgErzeResu = ok\r\n")) << saved;
   EXPECT_FALSE(Contains(saved, "SepaFMI1")) << "derived identifiers are not pinned";
+}
+
+TEST(CommandsTest, GenerateFromTheWrittenTableGivesTheFilesOfTheAllStepsRun) {
+  Club club;
+  const std::string table = club.dir.File("zahlungen.csv");
+  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  SKIP_IF_NOT_BUILT(ran);
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.dir.File("zwei")});
+  SKIP_IF_NOT_BUILT(ran);
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  ran = Lastora({"run", "-s", club.settings, "-d", club.dir.File("eins")});
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  for (const char* name : {"SEPA_2026-03-16_FRST.xml", "SEPA_2026-03-16_RCUR.xml"}) {
+    const std::string written = club.dir.File(std::string("zwei/") + name);
+    EXPECT_EQ(ReadBytes(written), ReadBytes(club.dir.File(std::string("eins/") + name))) << name;
+    EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(written), "") << name;
+  }
+}
+
+TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
+  Club club;
+  const std::string out_dir = club.dir.File("dtaus");
+  testing::Ran ran = Lastora({"run", "-s", club.settings, "-d", out_dir, "--dtaus"});
+  SKIP_IF_NOT_BUILT(ran);
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  ran = Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
+  SKIP_IF_NOT_BUILT(ran);
+  EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok")) << ran.out;
+}
+
+TEST(CommandsTest, DemoRunsTheSampleClubToValidCheckedFiles) {
+  ScopedTempDir dir;
+  const std::string club = dir.File("verein");
+  const testing::Ran ran = Lastora({"demo", club});
+  SKIP_IF_NOT_BUILT(ran);
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  for (const char* name : {"verein.ini", "Mitglieder.csv", "BLZ_Auszug.txt", "Zahlungen.xlsx"}) {
+    EXPECT_TRUE(fs::exists(club + "/" + name)) << name;
+  }
+  const std::string rcur = club + "/Ausgabe/SEPA_2026-03-16_RCUR.xml";
+  EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(rcur), "");
+  EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(club + "/Ausgabe/SEPA_2026-03-16_FRST.xml"),
+            "");
+  // The BIC of a member who gave none comes from the bank-code file.
+  EXPECT_TRUE(Contains(ReadBytes(rcur), "<BIC>PROSDEH1XXX</BIC>"));
+  EXPECT_TRUE(Contains(ran.out, "BIC konnte nicht ermittelt werden")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Mandanten-ID doppelt"));
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
+  EXPECT_FALSE(Contains(ran.out, "abweichend"));
+  EXPECT_TRUE(Contains(ReadBytes(club + "/verein.ini"), "ProgAlleResu = ok"));
 }
 
 TEST(CommandsTest, ReadOnlyOutputFolderFailsAndKeepsTheEarlierFile) {
