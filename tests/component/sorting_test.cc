@@ -94,7 +94,7 @@ TEST(QuickSortRows, LargeRandomTablesEndSortedWithNoRowLost) {
   }
 }
 
-TEST(QuickSortRows, KeysOfMixedKindsStayInsideTheRange) {
+TEST(QuickSortRows, KeysOfMixedKindsOnlyReorderTheirRange) {
   // Empty equals both 0 and "", so these keys have no consistent order.
   Table table = KeyedTable({Variant("Rand"), Variant(), Variant(""), Variant(0), Variant(),
                             Variant(""), Variant(0), Variant(-1), Variant("Rand")});

@@ -101,6 +101,17 @@ TEST_F(FilesTest, ReplacingKeepsPermissions) {
   EXPECT_EQ(fs::status(path).permissions(), shared);
 }
 
+TEST_F(FilesTest, LinkedFileIsReplacedAndTheLinkStays) {
+  fs::create_directories(dir_.path() / "echt");
+  const std::string real = (dir_.path() / "echt" / "liste.txt").string();
+  WriteBytes(real, "alt");
+  fs::create_symlink(real, dir_.path() / "verweis.txt");
+  WriteWhole(PathOf("verweis.txt"), "neu");
+  EXPECT_TRUE(fs::is_symlink(dir_.path() / "verweis.txt"));
+  EXPECT_EQ(ReadBytes(real), "neu");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"echt", "verweis.txt"}));
+}
+
 TEST_F(FilesTest, MissingFolder) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { Append(PathOf("fehlt/log.txt"), "x"); }), 76);

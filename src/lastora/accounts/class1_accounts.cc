@@ -152,15 +152,4 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
   return result;
 }
 
-std::string Class1::Check_BIC(int16_t, int16_t, int16_t, int16_t, const std::string&,
-                              SEPAVARIABLEN&, Table&, Table&, Table&, Table&) {
-  return FailureText(5, VbErrorDescription(5));
-}
-std::string Class1::Check_BIC(int16_t, int16_t, int16_t, int16_t, const std::string&,
-                              SEPAVARIABLEN&, Table&, Table&, Table&, Table&, std::string&,
-                              std::string&, std::string&, std::string&) {
-  return FailureText(5, VbErrorDescription(5));
-}
-bool Class1::Check_BLZ_File(Table&) { return false; }
-
 }  // namespace lastora

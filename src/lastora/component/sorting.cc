@@ -42,8 +42,8 @@ class RowSorter {
       int32_t i = first;
       int32_t j = last;
       while (i <= j) {
-        // The bounds matter only for keys of mixed kinds: Empty equals both 0 and "", so such a
-        // column has no consistent order and an unbounded scan could leave the range.
+        // The scans stay inside the range without trusting the keys to be consistently ordered:
+        // in a column of mixed kinds Empty equals both 0 and "", which differ.
         while (i < last && Before(Key(i), pivot, ascending_)) ++i;
         while (j > first && Before(pivot, Key(j), ascending_)) --j;
         if (i <= j) {

@@ -91,6 +91,14 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove(path, ignored);
 }
 
+// A link is followed, so that the file it names is replaced and the link itself stays.
+fs::path ResolveLink(fs::path path) {
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+  fs::path real = fs::canonical(path, error);
+  return error ? path : real;
+}
+
 }  // namespace
 
 std::string NativePath(std::string_view path) {
@@ -115,7 +123,7 @@ std::string ReadWhole(const std::string& path) {
 }
 
 void WriteWhole(const std::string& path, std::string_view bytes) {
-  const fs::path target = ToPath(NativePath(path));
+  const fs::path target = ResolveLink(ToPath(NativePath(path)));
   const fs::path folder = target.parent_path();
   std::error_code ignored;
   if (!folder.empty() && !fs::is_directory(folder, ignored)) throw VbError(76);

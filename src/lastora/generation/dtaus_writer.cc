@@ -85,7 +85,7 @@ std::string ToFileText(std::string_view utf8) { return text::ToWindows1252(utf8)
 }  // namespace
 
 DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party)
-    : kind_(kind), party_(party), party_name_upper_(text::UCase(party.name)) {}
+    : kind_(kind), party_(party), party_name_upper_(UpperCase(party.name)) {}
 
 std::string DtausWriter::Append(const DtausPayment& payment) {
   const int64_t number = count_ + 1;
@@ -93,7 +93,7 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
   const std::string length_value =
       RightAligned(std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
   const std::string cents = std::to_string(payment.cents);
-  const std::string name = text::UCase(LeftAligned(payment.name, 27));
+  const std::string name = UpperCase(LeftAligned(payment.name, 27));
   const std::string count = RightAligned(std::to_string(extensions), 2, '0');
   const std::string_view first_line =
       payment.purpose_lines.empty() ? std::string_view() : payment.purpose_lines.front();
@@ -125,9 +125,12 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
   if (first_part != dtaus::kBlockLength) {
     throw GenerationStop(LengthFailure(number, text::Left(record, dtaus::kBlockLength)));
   }
-  AppendFields(record, fields.subspan(dtaus::kC15), std::span(values).subspan(dtaus::kC15));
+  const size_t constant_part = first_part + AppendFields(record, fields.subspan(dtaus::kC15),
+                                                         std::span(values).subspan(dtaus::kC15));
   AppendExtensions(record, payment.purpose_lines, extensions);
-  if (CharCount(record) != dtaus::CRecordFileLength(extensions)) {
+  // Extensions and fill are laid out to their exact widths, so the record has its block length
+  // exactly when its constant part has.
+  if (constant_part != dtaus::kCRecordConstantLength) {
     throw GenerationStop(LengthFailure(number, text::Mid(record, dtaus::kBlockLength + 1)));
   }
   account_sum_ += DigitsValue(payment.account);

@@ -52,6 +52,15 @@ void AppendZeroFilled(std::string& out, std::string_view digits, size_t width) {
   out.append(digits);
 }
 
+std::string UpperCase(std::string_view value) {
+  if (!IsAscii(value)) return text::UCase(value);
+  std::string upper(value);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
 std::string LeftAligned(std::string_view value, size_t width, char fill) {
   std::string out;
   AppendLeftAligned(out, value, width, fill);

@@ -25,6 +25,10 @@ std::string RightAligned(std::string_view value, size_t width, char fill = ' ');
 // Number of characters of the text.
 size_t CharCount(std::string_view value);
 
+// Upper case as the fixed-record formats want names and purpose lines; plain ASCII texts, the
+// usual case after the processing run's cleaning, take a short way.
+std::string UpperCase(std::string_view value);
+
 }  // namespace lastora::generation
 
 #endif  // LASTORA_GENERATION_FIXED_WIDTH_H_

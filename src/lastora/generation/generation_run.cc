@@ -261,7 +261,7 @@ void GenerationRun::RunPass(const Pass& pass) {
   if (dtaus_) {
     output.dtaus.emplace(kind_, party_);
   } else {
-    output.document.emplace(kind_);
+    output.document.emplace(kind_, static_cast<size_t>(payments_.RowCount()));
   }
   for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i, output);
   s_.ProgErzeDANZ.Value = std::to_string(output.count);
@@ -387,7 +387,7 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
     header.own_iban = s_.KreditorIBAN.Value;
     header.own_bic = s_.KreditorBIC_.Value;
     header.creditor_id = s_.KreditorID__.Value;
-    files::WriteWhole(folder_ + name, output.document->Text(header));
+    files::WriteWhole(folder_ + name, output.document->TakeText(header));
     return name;
   }
   object_.strMID = RightAligned(text::Right(object_.strMID, 10), 10, '0');

@@ -66,7 +66,7 @@ std::vector<std::string> DtausPurposeLines(std::string_view lines, bool keep_clo
       chosen[kDtausPurposeLines - 1] = Shortened(chosen[kDtausPurposeLines - 1]);
     }
   }
-  for (std::string& line : chosen) line = text::UCase(LeftAligned(line, kDtausLineWidth));
+  for (std::string& line : chosen) line = UpperCase(LeftAligned(line, kDtausLineWidth));
   return chosen;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "generation/sepa_kind.h"
 
@@ -38,20 +39,27 @@ struct SepaTransaction {
 
 class SepaDocument {
  public:
-  explicit SepaDocument(const SepaKind& kind) : kind_(kind) {}
+  // `expected_transactions` sizes the buffer once, so a large collection is not copied while
+  // it grows.
+  SepaDocument(const SepaKind& kind, size_t expected_transactions);
 
   void Append(const SepaTransaction& transaction);
   int64_t count() const { return count_; }
   int64_t sum_cents() const { return sum_cents_; }
 
-  // The whole file: header, transactions, closing lines, and the final extra line end.
-  std::string Text(const SepaHeader& header) const;
+  // The whole file: header, transactions, closing lines, and the final extra line end. The
+  // transactions' buffer becomes the file's, so the document is finished afterwards.
+  std::string TakeText(const SepaHeader& header);
 
  private:
   void AppendHeader(std::string& out, const SepaHeader& header) const;
   void AppendOwnParty(std::string& out, const SepaHeader& header) const;
 
   const SepaKind& kind_;
+  // The transaction block up to the remittance text as constant pieces around its values;
+  // block_order_[k] names the value that follows block_pieces_[k].
+  std::vector<std::string> block_pieces_;
+  std::vector<size_t> block_order_;
   std::string transactions_;
   int64_t count_ = 0;
   int64_t sum_cents_ = 0;

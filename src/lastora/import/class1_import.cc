@@ -21,12 +21,6 @@ bool HasFolder(const std::string& file) {
   return file.find('\\') != std::string::npos || file.find('/') != std::string::npos;
 }
 
-// "..\" and "../" stand for the program folder.
-std::string ResolveProgramRelative(const std::string& file) {
-  if (file.starts_with("..\\") || file.starts_with("../")) return GetAppPath() + file.substr(2);
-  return file;
-}
-
 // The log line must not turn the method's answer into a failure of its own.
 void LogLine(const std::string& message) {
   int32_t number = 0;
@@ -75,7 +69,7 @@ std::string Class1::GetColumnsFromExcelFile(const std::string& strFile, Table& a
   const bool completed = TrapFailure(
       [&] {
         std::unique_ptr<SpreadsheetWorkbook> workbook =
-            GetSpreadsheetApp().Open(files::NativePath(ResolveProgramRelative(file)));
+            GetSpreadsheetApp().Open(files::NativePath(ResolveAppRelative(file)));
         const int32_t sheet = ChooseSheet(*workbook, strSheet);
         if (!AcceptAge(*workbook, intDateWarnung)) return;  // the user cancelled: ""
         const SpreadsheetWorkbook::CellAddress last = workbook->LastCell(sheet);

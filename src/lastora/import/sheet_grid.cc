@@ -77,6 +77,8 @@ void SheetGrid::Set(int32_t row, int32_t column, Variant value) {
   if (cells.size() <= c) {
     cell_count_ += c + 1 - cells.size();
     if (cell_count_ > kMaxCells) throw VbError(7);
+    // Rows tend to be as wide as the ones before: one allocation instead of several.
+    if (cells.empty()) cells.reserve(std::max(c + 1, static_cast<size_t>(last_column_)));
     cells.resize(c + 1);
   }
   cells[c] = std::move(value);

@@ -27,8 +27,12 @@ bool Expect(std::string_view s, size_t& pos, char c) {
 
 }  // namespace
 
+VbError UnreadableError(const std::string& path, const std::string& reason) {
+  return VbError(1004, "Die Datei kann nicht gelesen werden (" + reason + "): " + path);
+}
+
 void ThrowUnreadable(const std::string& path, const std::string& reason) {
-  throw VbError(1004, "Die Datei kann nicht gelesen werden (" + reason + "): " + path);
+  throw UnreadableError(path, reason);
 }
 
 std::optional<double> ParseIsoDateTime(std::string_view text) {

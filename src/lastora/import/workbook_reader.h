@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "import/sheet_grid.h"
+#include "lastora/vb_error.h"
 
 namespace lastora::detail {
 
@@ -31,6 +32,7 @@ std::unique_ptr<WorkbookReader> OpenCsvReader(const std::string& path);
 std::unique_ptr<WorkbookReader> OpenBankCodeTextReader(const std::string& path);
 
 // The failure every reader reports for a file it cannot make sense of.
+VbError UnreadableError(const std::string& path, const std::string& reason);
 [[noreturn]] void ThrowUnreadable(const std::string& path, const std::string& reason);
 
 // "2020-04-20", "2020-04-20T10:11:12", with optional fraction and zone (ignored) as a date

@@ -6,6 +6,7 @@
 
 #include "import/number_formats.h"
 #include "import/workbook_reader.h"
+#include "import/xlsx_sax.h"
 #include "import/xml_stream.h"
 #include "import/zip_archive.h"
 #include "lastora/variant.h"
@@ -89,46 +90,6 @@ std::string TargetOfType(const std::map<std::string, Relationship>& relationship
   return fallback;
 }
 
-// "BC12" -> row 12, column 55. False for anything else.
-bool ParseCellReference(std::string_view ref, int32_t& row, int32_t& column) {
-  size_t i = 0;
-  int64_t col = 0;
-  while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && col <= kMaxSheetColumns) {
-    col = col * 26 + (ref[i] - 'A' + 1);
-    ++i;
-  }
-  if (i == 0 || i == ref.size() || col > kMaxSheetColumns) return false;
-  int32_t r = 0;
-  const auto [end, error] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
-  if (error != std::errc() || end != ref.data() + ref.size() || r < 1) return false;
-  row = r;
-  column = static_cast<int32_t>(col);
-  return true;
-}
-
-// Concatenates the <t> texts below the current element (a shared string or an inline string),
-// leaving out the phonetic hints of East Asian texts.
-std::string ReadRichText(XmlStream& xml) {
-  std::string text;
-  if (xml.IsEmptyElement()) return text;
-  const int depth = xml.Depth();
-  int phonetic_depth = -1;
-  bool in_text = false;
-  while (xml.Next()) {
-    if (xml.IsEnd() && xml.Depth() == depth) break;
-    if (xml.IsStart() && !xml.IsEmptyElement()) {
-      if (xml.LocalName() == "rPh" && phonetic_depth < 0) phonetic_depth = xml.Depth();
-      if (xml.LocalName() == "t") in_text = true;
-    } else if (xml.IsEnd()) {
-      if (xml.Depth() == phonetic_depth) phonetic_depth = -1;
-      if (xml.LocalName() == "t") in_text = false;
-    } else if (in_text && phonetic_depth < 0 && xml.IsText()) {
-      text.append(xml.Value());
-    }
-  }
-  return text;
-}
-
 class XlsxReader : public WorkbookReader {
  public:
   explicit XlsxReader(const std::string& path) : path_(path), zip_(path) {
@@ -154,9 +115,13 @@ class XlsxReader : public WorkbookReader {
 
   SheetGrid ReadSheet(size_t index) override {
     LoadSharedParts();
-    const std::optional<std::string> bytes = zip_.Read(sheet_parts_.at(index));
-    if (!bytes) ThrowUnreadable(path_, sheet_parts_[index] + " fehlt");
-    return ParseSheet(*bytes, sheet_parts_[index]);
+    const std::string& part = sheet_parts_.at(index);
+    SheetGrid grid;
+    ParseSheetCells(PartSource(part), part, [&](const RawCell& cell) {
+      grid.Set(cell.row, cell.column,
+               CellValue(cell.type, cell.style, cell.value, cell.inline_text, part));
+    });
+    return grid;
   }
 
  private:
@@ -189,11 +154,8 @@ class XlsxReader : public WorkbookReader {
 
   void LoadSharedParts() {
     if (shared_loaded_) return;
-    if (const std::optional<std::string> bytes = zip_.Read(shared_strings_part_)) {
-      XmlStream xml(*bytes, shared_strings_part_);
-      while (xml.Next()) {
-        if (xml.IsStart() && xml.LocalName() == "si") shared_strings_.push_back(ReadRichText(xml));
-      }
+    if (zip_.Has(shared_strings_part_)) {
+      shared_strings_ = ParseSharedStrings(PartSource(shared_strings_part_), shared_strings_part_);
     }
     if (const std::optional<std::string> bytes = zip_.Read(styles_part_)) ReadStyles(*bytes);
     shared_loaded_ = true;
@@ -236,8 +198,12 @@ class XlsxReader : public WorkbookReader {
     return error == std::errc() && index < date_styles_.size() && date_styles_[index];
   }
 
-  Variant CellValue(std::string_view type, std::string_view style, const std::string& value,
-                    const std::string& inline_text, const std::string& part) const {
+  Variant CellValue(std::string_view type, std::string_view style, std::string_view value,
+                    std::string_view inline_text, const std::string& part) const {
+    if (type == "inlineStr") return Variant(inline_text);
+    if (type == "str" || type == "e") return Variant(value);
+    // A cell with a format but no value (or a formula not yet calculated) is empty.
+    if (value.empty()) return Variant();
     if (type == "s") {
       size_t index = 0;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
@@ -246,64 +212,25 @@ class XlsxReader : public WorkbookReader {
       }
       return Variant(shared_strings_[index]);
     }
-    if (type == "inlineStr") return Variant(inline_text);
-    if (type == "str" || type == "e") return Variant(value);
     if (type == "b") return Variant(value == "1" || value == "true");
-    if (value.empty()) return Variant();
     if (type == "d") {
       const std::optional<double> date = ParseIsoDateTime(value);
-      if (!date) ThrowUnreadable(path_, part + ": Datum " + value);
+      if (!date) ThrowUnreadable(path_, part + ": Datum " + std::string(value));
       return Variant::Date(*date);
     }
     double number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (error != std::errc() || end != value.data() + value.size()) {
-      ThrowUnreadable(path_, part + ": Zahl " + value);
+      ThrowUnreadable(path_, part + ": Zahl " + std::string(value));
     }
     if (IsDateStyle(style)) return Variant::Date(date1904_ ? number + kDate1904Offset : number);
     return Variant(number);
   }
 
-  SheetGrid ParseSheet(const std::string& bytes, const std::string& part) const {
-    SheetGrid grid;
-    XmlStream xml(bytes, part);
-    int32_t row = 0;
-    int32_t column = 0;
-    while (xml.Next()) {
-      if (!xml.IsStart()) continue;
-      const std::string_view name = xml.LocalName();
-      if (name == "row") {
-        const std::optional<std::string> r = xml.Attribute("r");
-        int32_t number = row + 1;
-        if (r) std::from_chars(r->data(), r->data() + r->size(), number);
-        if (number <= row) ThrowUnreadable(path_, part + ": Zeilenfolge");
-        row = number;
-        column = 0;
-      } else if (name == "c") {
-        std::string ref, type, style;
-        xml.ForEachAttribute([&](std::string_view attribute, std::string_view value) {
-          if (attribute == "r") ref = value;
-          if (attribute == "t") type = value;
-          if (attribute == "s") style = value;
-        });
-        int32_t cell_row = row, cell_column = column + 1;
-        if (!ref.empty() && !ParseCellReference(ref, cell_row, cell_column)) {
-          ThrowUnreadable(path_, part + ": Zelle " + ref);
-        }
-        column = cell_column;
-        std::string value, inline_text;
-        if (!xml.IsEmptyElement()) {
-          const int depth = xml.Depth();
-          while (xml.Next() && !(xml.IsEnd() && xml.Depth() == depth)) {
-            if (!xml.IsStart()) continue;
-            if (xml.LocalName() == "v") value = xml.ElementText();
-            if (xml.LocalName() == "is") inline_text = ReadRichText(xml);
-          }
-        }
-        grid.Set(cell_row, cell_column, CellValue(type, style, value, inline_text, part));
-      }
-    }
-    return grid;
+  ByteSource PartSource(const std::string& part) const {
+    return [this, part](const std::function<void(std::string_view)>& piece) {
+      if (!zip_.Stream(part, piece)) ThrowUnreadable(path_, part + " fehlt");
+    };
   }
 
   std::string path_;

@@ -34,13 +34,6 @@ bool XmlStream::Next() {
   return on_node_;
 }
 
-bool XmlStream::SkipSubtree() {
-  const int status = xmlTextReaderNext(reader_);
-  if (status < 0) Fail();
-  on_node_ = status == 1;
-  return on_node_;
-}
-
 bool XmlStream::IsStart() const {
   return on_node_ && xmlTextReaderNodeType(reader_) == XML_READER_TYPE_ELEMENT;
 }

@@ -22,8 +22,6 @@ class XmlStream {
   // Moves to the next node; false at the end of the document. A malformed document throws
   // VbError.
   bool Next();
-  // Skips the current element's subtree; the stream then stands on the node after it.
-  bool SkipSubtree();
 
   bool IsStart() const;  // an opening (or empty) element
   bool IsEnd() const;    // a closing element

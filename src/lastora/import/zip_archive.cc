@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <vector>
 
 #include "import/workbook_reader.h"
 
@@ -27,32 +28,36 @@ ZipArchive::ZipArchive(const std::string& path) : path_(path) {
 
 ZipArchive::~ZipArchive() { zip_discard(archive_); }
 
+bool ZipArchive::Has(const std::string& name) const {
+  return zip_name_locate(archive_, name.c_str(), 0) >= 0;
+}
+
 std::optional<std::string> ZipArchive::Read(const std::string& name) const {
+  std::string bytes;
+  const bool found = Stream(name, [&](std::string_view piece) { bytes.append(piece); });
+  if (!found) return std::nullopt;
+  return bytes;
+}
+
+bool ZipArchive::Stream(const std::string& name,
+                        const std::function<void(std::string_view piece)>& consume) const {
   const zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
-  if (index < 0) return std::nullopt;
-  zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
-    ThrowUnreadable(path_, name);
-  }
+  if (index < 0) return false;
   std::unique_ptr<zip_file_t, ZipFileCloser> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
   if (!file) ThrowUnreadable(path_, name);
-
-  std::string bytes;
-  if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size <= kMaxPartBytes) {
-    bytes.reserve(static_cast<size_t>(stat.size));
-  }
-  // The size in the directory may lie; the cap holds whatever it says.
-  char buffer[65536];
+  // Whatever size the directory claims, the cap holds.
+  std::vector<char> buffer(256 * 1024);
+  zip_uint64_t total = 0;
   for (;;) {
-    const zip_int64_t got = zip_fread(file.get(), buffer, sizeof buffer);
+    const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
     if (got < 0) ThrowUnreadable(path_, name);
     if (got == 0) break;
-    if (bytes.size() + static_cast<size_t>(got) > kMaxPartBytes) ThrowUnreadable(path_, name);
-    bytes.append(buffer, static_cast<size_t>(got));
+    total += static_cast<zip_uint64_t>(got);
+    if (total > kMaxPartBytes) ThrowUnreadable(path_, name);
+    consume(std::string_view(buffer.data(), static_cast<size_t>(got)));
   }
-  return bytes;
+  return true;
 }
 
 }  // namespace lastora::detail

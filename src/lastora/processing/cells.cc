@@ -20,6 +20,12 @@ std::string CellText(const Variant& cell) {
   return CStr(cell);
 }
 
+std::string_view CellTextView(const Variant& cell, std::string& storage) {
+  if (cell.IsString()) return cell.AsString();
+  storage = CellText(cell);
+  return storage;
+}
+
 double CellNumber(const Variant& cell) { return IsBlankCell(cell) ? 0.0 : CDbl(cell); }
 
 void AppendRowMessage(Variant& cell, const std::string& message) {

@@ -3,6 +3,7 @@
 #define LASTORA_PROCESSING_CELLS_H_
 
 #include <string>
+#include <string_view>
 
 #include "lastora/variant.h"
 
@@ -14,6 +15,10 @@ bool IsBlankCell(const Variant& cell);
 
 // The cell's text (CStr), without a copy's detour for cells that already hold text.
 std::string CellText(const Variant& cell);
+
+// The cell's text without a copy: a view of the cell's own text, or of its conversion placed in
+// `storage`. Valid while the cell and the storage are.
+std::string_view CellTextView(const Variant& cell, std::string& storage);
 
 // The cell as a number; a blank cell counts as 0. Text that is not a number throws VbError 13.
 double CellNumber(const Variant& cell);

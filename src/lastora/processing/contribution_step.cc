@@ -46,10 +46,19 @@ std::optional<double> DateInCell(const Variant& cell) {
 
 // `value` padded with blanks and cut to `width`, or to what is left beside the amount.
 std::string FixedWidthText(const Variant& value, const std::string* amount_text, int32_t width) {
-  if (amount_text == nullptr) return FixedWidth(CellText(value), static_cast<size_t>(width));
+  std::string storage;
+  const std::string_view text = CellTextView(value, storage);
+  std::string fitted;
+  if (amount_text == nullptr) {
+    AppendFixedWidth(fitted, text, static_cast<size_t>(width));
+    return fitted;
+  }
   const auto text_width = width - 1 - static_cast<int32_t>(text::Length(*amount_text));
   if (text_width < 0) throw VbError(5);  // an amount wider than the line
-  return FixedWidth(CellText(value), static_cast<size_t>(text_width)) + " " + *amount_text;
+  AppendFixedWidth(fitted, text, static_cast<size_t>(text_width));
+  fitted += ' ';
+  fitted += *amount_text;
+  return fitted;
 }
 
 void ComputeRow(ProcessingRun& run, const ContributionSettings& contribution, int32_t row) {

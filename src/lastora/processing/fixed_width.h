@@ -8,8 +8,11 @@
 
 namespace lastora::processing {
 
-// The text filled with blanks and cut to exactly `width` characters: PadRight with a blank fill,
-// without the detour through Variants that would cost more than the rest of a row's work.
+// Appends the text filled with blanks and cut to exactly `width` characters: PadRight with a
+// blank fill, without the detour through Variants and temporary texts that would cost more than
+// the rest of a row's work.
+void AppendFixedWidth(std::string& out, std::string_view text, size_t width);
+
 std::string FixedWidth(std::string_view text, size_t width);
 
 }  // namespace lastora::processing

@@ -11,47 +11,62 @@ constexpr int kMessagePaymentId = 143;
 constexpr int kMessageMandateReference = 144;
 constexpr size_t kLongestDtausLines = 419;
 constexpr size_t kShortestTooLongSepaText = 143;
+// Room for four SEPA lines, so most rows build their text without growing it.
+constexpr size_t kTypicalLinesCapacity = 160;
 
-// The text padded with blanks and cut to the width, in quotes.
-std::string QuotedLine(const std::string& line_text, int32_t width) {
-  return '"' + FixedWidth(line_text, static_cast<size_t>(width)) + '"';
-}
-
-void AppendLine(std::string& lines, const std::string& quoted_line) {
-  lines += ',';
-  lines += quoted_line;
+// A further line: a comma, then the text padded with blanks and cut to the width, in quotes.
+void AppendLine(std::string& lines, std::string_view line_text, int32_t width) {
+  lines += ",\"";
+  AppendFixedWidth(lines, line_text, static_cast<size_t>(width));
+  lines += '"';
 }
 
 // The member text's parts (merged rows) become lines of their own, as they are.
-void AppendMemberText(std::string& lines, const std::string& member_text) {
+void AppendMemberText(std::string& lines, std::string_view member_text) {
+  static constexpr std::string_view kPartSeparator = " / ";
   lines += ",\"";
-  lines += text::Replace(member_text, " / ", "\",\"");
+  for (size_t at = member_text.find(kPartSeparator); at != std::string_view::npos;
+       at = member_text.find(kPartSeparator)) {
+    lines += member_text.substr(0, at);
+    lines += "\",\"";
+    member_text.remove_prefix(at + kPartSeparator.size());
+  }
+  lines += member_text;
   lines += '"';
 }
 
 void AppendChosenLines(const RemittanceLayout& layout, const RemittanceSource& row,
                        std::string& lines) {
   if (layout.second_line_kind == "Payment-ID" && !row.payment_id.empty()) {
-    AppendLine(lines, QuotedLine(Message(kMessagePaymentId) + row.payment_id, layout.width));
+    AppendLine(lines, Message(kMessagePaymentId) + std::string(row.payment_id), layout.width);
   } else if (layout.second_line_kind == "Mandat-ID" && !row.mandate_reference.empty()) {
-    AppendLine(lines,
-               QuotedLine(Message(kMessageMandateReference) + row.mandate_reference, layout.width));
+    AppendLine(lines, Message(kMessageMandateReference) + std::string(row.mandate_reference),
+               layout.width);
   }
   if (layout.member_text && !row.member_text.empty()) AppendMemberText(lines, row.member_text);
-  if (!layout.last_line.empty()) AppendLine(lines, layout.last_line);
+  if (!layout.last_line.empty()) {
+    lines += ',';
+    lines += layout.last_line;
+  }
 }
 
-// Halving each pair of blanks, left to right, shortens the text by one per pair.
+// Halving each pair of blanks, left to right, shortens the text by one per pair: by half of
+// every run of blanks, rounded down.
 size_t LengthWithBlankPairsHalved(std::string_view lines) {
   size_t pairs = 0;
-  bool ascii = true;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (static_cast<unsigned char>(lines[i]) >= 0x80) ascii = false;
-    if (lines[i] == ' ' && i + 1 < lines.size() && lines[i + 1] == ' ') {
-      ++pairs;
-      ++i;
+  size_t run = 0;
+  unsigned char all_bits = 0;
+  for (const char c : lines) {
+    all_bits |= static_cast<unsigned char>(c);
+    if (c == ' ') {
+      ++run;
+    } else {
+      pairs += run / 2;
+      run = 0;
     }
   }
+  pairs += run / 2;
+  const bool ascii = all_bits < 0x80;
   return (ascii ? lines.size() : text::Length(lines)) - pairs;
 }
 
@@ -62,24 +77,28 @@ RemittanceLayout ReadRemittanceLayout(const SEPAVARIABLEN& settings,
                                       std::optional<std::vector<std::string>> template_lines) {
   RemittanceLayout layout;
   layout.width = options.line_width;
-  layout.first_line = QuotedLine(settings.SepaFuncVER1.Value, layout.width);
+  layout.first_line = '"' + FixedWidth(settings.SepaFuncVER1.Value, layout.width) + '"';
   layout.second_line_kind = settings.SepaFuncVER2.Value;
   layout.member_text = settings.SepaFuncVER3.Value != "-";
   const std::string& last = settings.SepaFuncVER4.Value;
-  if (last != "-" && !last.empty()) layout.last_line = QuotedLine(last, layout.width);
+  if (last != "-" && !last.empty()) {
+    layout.last_line = '"' + FixedWidth(last, layout.width) + '"';
+  }
   layout.template_lines = std::move(template_lines);
   return layout;
 }
 
 std::string BuildRemittanceLines(const RemittanceLayout& layout, const RemittanceSource& row) {
-  std::string lines = layout.first_line;
+  std::string lines;
+  lines.reserve(kTypicalLinesCapacity);
+  lines += layout.first_line;
   if (!layout.template_lines) {
     AppendChosenLines(layout, row, lines);
     return lines;
   }
   for (const std::string& line : *layout.template_lines) {
-    AppendLine(lines, QuotedLine(text::Replace(line, "<<Mandatsreferenz>>", row.mandate_reference),
-                                 layout.width));
+    AppendLine(lines, text::Replace(line, "<<Mandatsreferenz>>", row.mandate_reference),
+               layout.width);
   }
   return lines;
 }

@@ -30,9 +30,9 @@ RemittanceLayout ReadRemittanceLayout(const SEPAVARIABLEN& settings,
 
 // The values of a row the lines are made of; blank cells are empty texts.
 struct RemittanceSource {
-  std::string payment_id;         // column 7
-  std::string mandate_reference;  // column 10
-  std::string member_text;        // column 25; merged parts separated by " / "
+  std::string_view payment_id;         // column 7
+  std::string_view mandate_reference;  // column 10
+  std::string_view member_text;        // column 25; merged parts separated by " / "
 };
 
 std::string BuildRemittanceLines(const RemittanceLayout& layout, const RemittanceSource& row);

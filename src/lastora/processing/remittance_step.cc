@@ -41,9 +41,11 @@ void BuildRemittanceAndCheckMandates(ProcessingRun& run, const RemittanceLayout&
       values(row, kRemittanceLinesColumn) = Variant("");
       continue;
     }
-    std::string lines = BuildRemittanceLines(
-        layout, {CellText(values(row, kPaymentIdColumn)), CellText(values(row, kMandateColumn)),
-                 CellText(values(row, kMemberTextColumn))});
+    std::string payment_id, mandate, member_text;  // conversions of cells that hold no text
+    std::string lines =
+        BuildRemittanceLines(layout, {CellTextView(values(row, kPaymentIdColumn), payment_id),
+                                      CellTextView(values(row, kMandateColumn), mandate),
+                                      CellTextView(values(row, kMemberTextColumn), member_text)});
     const bool too_long = RemittanceTooLong(lines, run.options.dtaus);
     values(row, kRemittanceLinesColumn) = Variant(std::move(lines));
     if (too_long) run.findings.Warning(row, kRemittanceLinesColumn, Message(kMessageTooLong));

@@ -13,14 +13,27 @@ namespace {
 // carried through that text after every payment. Keeping the same rounding here gives the sums
 // the caller has always seen, without formatting and parsing a text per row.
 double AsStoredInText(double value) {
-  // Whole numbers of up to 15 digits, the counts among them, come back from the text unchanged.
-  if (std::trunc(value) == value && std::fabs(value) < 1e15) return value;
   char buffer[40];
   const auto written =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   double stored = value;
   std::from_chars(buffer, written.ptr, stored);
   return stored;
+}
+
+bool IsWholeCents(double value) { return std::round(value * 100) / 100 == value; }
+
+// Below this a sum of whole cents has at most 15 digits, so its text holds it exactly.
+constexpr double kLargestExactCentSum = 1e11;
+
+// Two amounts of whole cents add up, through the text, to the double nearest their exact sum:
+// the common case, worked out without the text.
+double SumAsStoredInText(double a, double b) {
+  const double sum = a + b;
+  if (IsWholeCents(a) && IsWholeCents(b) && std::fabs(sum) < kLargestExactCentSum) {
+    return std::round(sum * 100) / 100;
+  }
+  return AsStoredInText(sum);
 }
 
 }  // namespace
@@ -35,7 +48,7 @@ void SettingFigure::Add(double amount) {
     value_ = field_.Value.empty() ? 0.0 : CDbl(Variant(field_.Value));
     read_ = true;
   }
-  value_ = AsStoredInText(value_ + amount);
+  value_ = SumAsStoredInText(value_, amount);
 }
 
 void SettingFigure::WriteBack() {

@@ -1,11 +1,13 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
-#include <climits>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
-#include "lastora/vb_error.h"
 #include "platform/posix/posix_adapters.h"
 
 namespace lastora {
@@ -15,6 +17,8 @@ namespace {
 // whichever parser answered.
 constexpr const char* kFileNotFound = "Das System kann die angegebene Datei nicht finden.";
 constexpr const char* kFileUnreadable = "Auf die Datei kann nicht zugegriffen werden.";
+constexpr const char* kNotWellFormed = "Das XML-Dokument ist nicht wohlgeformt.";
+constexpr size_t kChunkSize = 1 << 18;
 
 std::string WithoutTrailingLineBreaks(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
@@ -30,28 +34,42 @@ void KeepFirstError(void* sink, xmlErrorPtr error) {
   result->line = error->line;
 }
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+struct ContextFreer {
+  void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
+};
+
 }  // namespace
 
-// Well-formedness only, as the platform's parser is used here: the document is parsed with an
-// empty SAX handler, so no tree is built and a large payment file costs one pass over its bytes.
+// Well-formedness only, as the platform's parser is used here: the file is fed in chunks to a
+// push parser whose SAX handler does nothing, so no tree is built and a payment file of a
+// hundred megabytes costs one pass over its bytes and little memory.
 XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(files::NativePath(path).c_str(), "rb"));
+  if (!file) return Result{false, errno == ENOENT ? kFileNotFound : kFileUnreadable, 0};
   Result result;
-  std::string bytes;
-  try {
-    bytes = files::ReadWhole(path);
-  } catch (const VbError& e) {
-    return Result{false, e.number() == 53 ? kFileNotFound : kFileUnreadable, 0};
-  }
-  if (bytes.size() > static_cast<size_t>(INT_MAX)) {
-    return Result{false, kFileUnreadable, 0};
-  }
   xmlSAXHandler sax{};
   sax.initialized = XML_SAX2_MAGIC;
   sax.serror = KeepFirstError;
-  const int rc = xmlSAXUserParseMemory(&sax, &result, bytes.data(), static_cast<int>(bytes.size()));
-  if (rc != 0 && result.ok) {
+  std::unique_ptr<xmlParserCtxt, ContextFreer> context(
+      xmlCreatePushParserCtxt(&sax, &result, nullptr, 0, nullptr));
+  if (!context) return Result{false, kFileUnreadable, 0};
+  xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
+  std::vector<char> chunk(kChunkSize);
+  bool failed = false;
+  for (;;) {
+    const size_t read = std::fread(chunk.data(), 1, chunk.size(), file.get());
+    if (read < chunk.size() && std::ferror(file.get())) return Result{false, kFileUnreadable, 0};
+    const bool last = read < chunk.size();
+    failed = xmlParseChunk(context.get(), chunk.data(), static_cast<int>(read), last) != 0;
+    if (failed || last || !result.ok) break;
+  }
+  if ((failed || !context->wellFormed) && result.ok) {
     result.ok = false;
-    result.reason = "XML-Dokument nicht wohlgeformt";
+    result.reason = kNotWellFormed;
+    result.line = xmlSAX2GetLineNumber(context.get());
   }
   return result;
 }

@@ -1,0 +1,89 @@
+// The generation run on a large club: direct debits written as SEPA XML (with list, cover
+// sheet and well-formedness check) and as DTAUS, at two sizes to show linear growth.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "lastora/class1.h"
+#include "lastora/settings.h"
+#include "lastora/table.h"
+#include "lastora/variant.h"
+
+namespace lastora {
+namespace {
+
+SEPAVARIABLEN ClubSettings() {
+  SEPAVARIABLEN s;
+  s.KreditorNAME.Value = "TSV Musterstadt e.V.";
+  s.KreditorIBAN.Value = "DE89370400440532013000";
+  s.KreditorBIC_.Value = "COBADEFFXXX";
+  s.KreditorID__.Value = "DE98ZZZ09999999999";
+  s.SepaAART.Value = "Basislastschrift";
+  s.SepaADAT.Value = "01.10.2013";
+  s.SepaFPI1.Value = "PII-2013-10-FRST";
+  s.SepaFMI1.Value = "MSG-2013-10-FRST";
+  s.SepaFPI2.Value = "-";
+  s.SepaFMI2.Value = "-";
+  s.SepaITXT.Value = "Liste drucken";
+  s.SepaBTXT.Value = "Begleitzettel drucken";
+  s.SepaFuncWARN.Value = "warnen";
+  s.SepaFuncBMAX.Value = "1000";
+  s.SepaFuncBMIN.Value = "1";
+  for (SEPAVALUES* counter :
+       {&s.ProgErzeWarn, &s.ProgErzeDAN1, &s.ProgErzeDAN2, &s.ProgErzeDSU1, &s.ProgErzeDSU2}) {
+    counter->Value = "0";
+  }
+  return s;
+}
+
+Table Payments(int32_t rows) {
+  Table table(rows, 27);
+  for (int32_t i = 1; i <= rows; ++i) {
+    const std::string number = std::to_string(i);
+    table(i, 3) = "Mitglied Nummer " + number;
+    table(i, 4) = "DE50512305000018102010";
+    table(i, 5) = "BYLADEM1001";
+    table(i, 7) = "BEITRAG-2013-" + number;
+    table(i, 8) = 12.5 + i % 100;
+    table(i, 9) = "\"Beitrag 2013\",\"Mitglied " + number + "\",\"Abteilung Tennis\"";
+    table(i, 10) = "MANDAT-" + number;
+    table(i, 11) = Variant::Date(MakeDate(2010, 3, 15));
+    table(i, 12) = "FRST";
+    table(i, 22) = "18102010";
+    table(i, 23) = "51230500";
+  }
+  return table;
+}
+
+void RunGeneration(benchmark::State& state, bool dtaus) {
+  const auto folder = std::filesystem::temp_directory_path() / "lastora-generation-bench";
+  std::filesystem::create_directories(folder);
+  const Table payments = Payments(static_cast<int32_t>(state.range(0)));
+  const SEPAVARIABLEN settings = ClubSettings();
+  Class1 object;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Table rows = payments;
+    Table colours(rows.RowCount(), 27);
+    VariantArray aVariablen;
+    RecordToVariablen(aVariablen, settings);
+    state.ResumeTiming();
+    const std::string result =
+        object.ext_SEPA_Erzeugung(aVariablen, rows, colours, folder.string() + "/", dtaus);
+    if (result != "ok") state.SkipWithError(result.c_str());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  std::filesystem::remove_all(folder);
+}
+
+void BM_SepaDirectDebits(benchmark::State& state) { RunGeneration(state, /*dtaus=*/false); }
+void BM_DtausDirectDebits(benchmark::State& state) { RunGeneration(state, /*dtaus=*/true); }
+
+BENCHMARK(BM_SepaDirectDebits)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DtausDirectDebits)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lastora
+
+BENCHMARK_MAIN();

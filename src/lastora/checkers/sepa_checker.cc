@@ -1,0 +1,435 @@
+// Reads SEPA payment documents back into the result table: header data into the settings, one
+// row per transaction, stated and counted figures side by side, then the account checks.
+#include <array>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "checkers/file_checkers.h"
+#include "checkers/result_table.h"
+#include "checkers/sepa_text.h"
+#include "component/catalogue.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "lastora/variant.h"
+#include "lastora/vb_error.h"
+
+namespace lastora {
+namespace {
+
+namespace rt = result_table;
+using sepa_text::Between;
+using sepa_text::XmlValue;
+
+struct TagPair {
+  std::string_view open;
+  std::string_view close;
+};
+
+// The fields read from every transaction, in the order of this enumeration.
+enum TransactionField {
+  kFieldName,
+  kFieldIban,
+  kFieldBic,
+  kFieldReference,
+  kFieldAmount,
+  kFieldRemittance,
+  kFieldMandate,
+  kFieldMandateDate,
+  kFieldCount
+};
+
+constexpr std::array<TagPair, kFieldCount> TransactionFields(std::string_view counterparty_name) {
+  return {{{counterparty_name, "</Nm>"},
+           {"<IBAN>", "</IBAN>"},
+           {"<BIC>", "</BIC>"},
+           {"<EndToEndId>", "</EndToEndId>"},
+           {"<InstdAmt Ccy=\"EUR\">", "</InstdAmt>"},
+           {"<Ustrd>", "</Ustrd>"},
+           {"<MndtId>", "</MndtId>"},
+           {"<DtOfSgntr>", "</DtOfSgntr>"}}};
+}
+
+// Where the two kinds of document keep the ordering party, the date and the transactions.
+struct DocumentKind {
+  std::string_view party_name;
+  std::string_view party_iban;
+  std::string_view party_bic;
+  std::string_view date_open;
+  std::string_view date_close;
+  std::string_view transaction_open;
+  std::string_view transaction_close;
+  std::array<TagPair, kFieldCount> fields;  // within one transaction
+  bool has_mandate;
+};
+
+constexpr DocumentKind kDirectDebit{"<Cdtr><Nm>",
+                                    "<CdtrAcct><Id><IBAN>",
+                                    "<CdtrAgt><FinInstnId><BIC>",
+                                    "<ReqdColltnDt>",
+                                    "</ReqdColltnDt>",
+                                    "<DrctDbtTxInf>",
+                                    "</DrctDbtTxInf>",
+                                    TransactionFields("<Dbtr><Nm>"),
+                                    true};
+constexpr DocumentKind kCreditTransfer{"<Dbtr><Nm>",
+                                       "<DbtrAcct><Id><IBAN>",
+                                       "<DbtrAgt><FinInstnId><BIC>",
+                                       "<ReqdExctnDt>",
+                                       "</ReqdExctnDt>",
+                                       "<CdtTrfTxInf>",
+                                       "</CdtTrfTxInf>",
+                                       TransactionFields("<Cdtr><Nm>"),
+                                       false};
+
+// A transaction's text begins 14 characters after the start of its opening tag, for both kinds.
+// Behind the one character shorter "<CdtTrfTxInf>" this drops the first character of the
+// content, which in the joined text is always the "<" of a tag no field is read from.
+constexpr size_t kTransactionTextOffset = 14;
+
+// Every transaction names its debtor or creditor once and the payment block names the other
+// party once, so the party tags count the transactions of a one-block document.
+constexpr std::string_view kDebtorEnd = "</Dbtr>";
+constexpr std::string_view kCreditorEnd = "</Cdtr>";
+
+// The settings that belong to the first or the second file.
+struct FileFields {
+  SEPAVALUES SEPAVARIABLEN::*status;
+  SEPAVALUES SEPAVARIABLEN::*message_id;
+  SEPAVALUES SEPAVARIABLEN::*sequence_type;
+  SEPAVALUES SEPAVARIABLEN::*payment_info_id;
+  SEPAVALUES SEPAVARIABLEN::*date;
+  SEPAVALUES SEPAVARIABLEN::*stated_count;
+  SEPAVALUES SEPAVARIABLEN::*stated_sum;
+  SEPAVALUES SEPAVARIABLEN::*read_count;
+  SEPAVALUES SEPAVARIABLEN::*read_sum;
+};
+
+constexpr std::array<FileFields, 2> kFileFields = {{
+    {&SEPAVARIABLEN::ProgChecPAO1, &SEPAVARIABLEN::SepaFMI1, &SEPAVARIABLEN::SepaLAR1,
+     &SEPAVARIABLEN::SepaFPI1, &SEPAVARIABLEN::SepaADA1, &SEPAVARIABLEN::ProgChecKAN1,
+     &SEPAVARIABLEN::ProgChecKSU1, &SEPAVARIABLEN::ProgChecDAN1, &SEPAVARIABLEN::ProgChecDSU1},
+    {&SEPAVARIABLEN::ProgChecPAO2, &SEPAVARIABLEN::SepaFMI2, &SEPAVARIABLEN::SepaLAR2,
+     &SEPAVARIABLEN::SepaFPI2, &SEPAVARIABLEN::SepaADA2, &SEPAVARIABLEN::ProgChecKAN2,
+     &SEPAVARIABLEN::ProgChecKSU2, &SEPAVARIABLEN::ProgChecDAN2, &SEPAVARIABLEN::ProgChecDSU2},
+}};
+
+constexpr std::array<SEPAVALUES SEPAVARIABLEN::*, 14> kCountersStartingAtZero = {
+    &SEPAVARIABLEN::ProgChecDANZ, &SEPAVARIABLEN::ProgChecDAN1, &SEPAVARIABLEN::ProgChecDAN2,
+    &SEPAVARIABLEN::ProgChecDSUM, &SEPAVARIABLEN::ProgChecDSU1, &SEPAVARIABLEN::ProgChecDSU2,
+    &SEPAVARIABLEN::ProgChecKSU1, &SEPAVARIABLEN::ProgChecKSU2, &SEPAVARIABLEN::ProgChecKAN1,
+    &SEPAVARIABLEN::ProgChecKAN2, &SEPAVARIABLEN::ProgChecFehl, &SEPAVARIABLEN::ProgChecWarn,
+    &SEPAVARIABLEN::ProgChecZeic, &SEPAVARIABLEN::ProgChecUmla};
+
+// The figures of one file, kept as numbers so the totals never re-read their own texts.
+struct FileFigures {
+  std::string stated_count = "0";
+  double stated_sum = 0;
+  int32_t read_count = 0;
+  int64_t read_cents = 0;
+};
+
+bool TakesPart(const std::string& file) { return !file.empty() && file != "-"; }
+
+// Whether `tag` (which begins with "<") stands at `pos`, where text has a "<". The second
+// character settles almost every comparison without a call to memcmp.
+bool TagAt(std::string_view text, size_t pos, std::string_view tag) {
+  return text.size() - pos >= tag.size() && text[pos + 1] == tag[1] &&
+         text.compare(pos, tag.size(), tag) == 0;
+}
+
+size_t CountPartyTags(std::string_view text) {
+  size_t count = 0;
+  for (size_t pos = text.find('<'); pos != std::string_view::npos; pos = text.find('<', pos + 1)) {
+    if (TagAt(text, pos, kDebtorEnd) || TagAt(text, pos, kCreditorEnd)) ++count;
+  }
+  return count;
+}
+
+// Where one transaction ends, and where its fields and any further opening tag stand in it.
+struct TransactionScan {
+  size_t close = std::string_view::npos;
+  size_t nested_open = std::string_view::npos;
+  std::array<size_t, kFieldCount> field_open;
+};
+
+// One pass over the tags from `start` to the closing tag, instead of one search per field.
+TransactionScan ScanTransaction(std::string_view text, size_t start, const DocumentKind& kind) {
+  constexpr size_t npos = std::string_view::npos;
+  TransactionScan scan;
+  scan.field_open.fill(npos);
+  for (size_t pos = text.find('<', start); pos != npos; pos = text.find('<', pos + 1)) {
+    if (TagAt(text, pos, kind.transaction_close)) {
+      scan.close = pos;
+      break;
+    }
+    if (scan.nested_open == npos && TagAt(text, pos, kind.transaction_open)) {
+      scan.nested_open = pos;
+    }
+    for (size_t i = 0; i < kFieldCount; ++i) {
+      if (scan.field_open[i] == npos && TagAt(text, pos, kind.fields[i].open)) {
+        scan.field_open[i] = pos;
+      }
+    }
+  }
+  return scan;
+}
+
+// A decimal text of the document ("12.50") read the way the user's sheet reads it.
+bool ReadDecimal(std::string_view xml_number, double* value) {
+  const Variant number(text::Replace(xml_number, ".", ","));
+  if (!IsNumeric(number)) return false;
+  *value = CDbl(number);
+  return std::isfinite(*value);
+}
+
+int64_t ToCents(double amount) {
+  // Beyond this an amount has lost its cents in a double anyway; treat it as the platform
+  // treats a number too large for its type.
+  constexpr double kLargestCents = 1e15;
+  const double cents = std::round(amount * 100.0);
+  if (!(std::fabs(cents) < kLargestCents)) throw VbError(6);
+  return static_cast<int64_t>(cents);
+}
+
+// A stated count for the totals; a count that is no whole number in range adds nothing.
+int64_t StatedCount(const std::string& stated) {
+  double value = 0;
+  if (!ReadDecimal(stated, &value) || std::fabs(value) > 2147483647.0) return 0;
+  return static_cast<int64_t>(std::nearbyint(value));
+}
+
+// "2013-08-10T13:07:06.000Z" as "10.08.2013 13:07:06"; a text that is no date stays as it is.
+std::string CreationStamp(std::string stamp) {
+  if (stamp.ends_with('Z')) stamp.pop_back();
+  if (stamp.ends_with(".000")) stamp.resize(stamp.size() - 4);
+  stamp = text::Replace(stamp, "T", " ");
+  const Variant value(stamp);
+  if (!IsDate(value)) return stamp;
+  const Variant date = Variant::Date(CDate(value));
+  return Format(date, "DD.MM.YYYY") + " " + Format(date, "hh:mm:ss");
+}
+
+std::string DayMonthYear(const std::string& date_text) {
+  const Variant value(date_text);
+  if (!IsDate(value)) return date_text;
+  return Format(Variant::Date(CDate(value)), "DD.MM.YYYY");
+}
+
+class SepaCheck {
+ public:
+  SepaCheck(Class1& self, RunContext& run, Table& values, Table& colours, Table& blz_intern,
+            Table& blz_new)
+      : self_(self),
+        run_(run),
+        values_(values),
+        colours_(colours),
+        blz_intern_(blz_intern),
+        blz_new_(blz_new) {}
+
+  // The totals are formed however the work ends, a trapped failure included.
+  RunEnd Run(const std::array<std::string, 2>& files) {
+    try {
+      const RunEnd end = Work(files);
+      FormTotals();
+      return end;
+    } catch (...) {
+      FormTotals();
+      throw;
+    }
+  }
+
+ private:
+  SEPAVARIABLEN& settings() { return run_.settings; }
+  SEPAVALUES& FileSetting(int k, SEPAVALUES SEPAVARIABLEN::*FileFields::*field) {
+    return settings().*(kFileFields[k].*field);
+  }
+
+  RunEnd Work(const std::array<std::string, 2>& files) {
+    for (SEPAVALUES SEPAVARIABLEN::*counter : kCountersStartingAtZero) {
+      (settings().*counter).Value = "0";
+    }
+    for (int k = 0; k < 2; ++k) {
+      if (TakesPart(files[k]) && !Load(k, files[k])) return RunEnd::kStopped;
+    }
+    rt::LayOut(figures_[0].read_count + figures_[1].read_count, values_, colours_);
+    for (int k = 0; k < 2; ++k) {
+      if (TakesPart(files[k]) && !ReadDocument(k)) return RunEnd::kStopped;
+    }
+    // Several payment blocks state more party tags than transactions: rows without a
+    // transaction would only collect wrong-IBAN marks.
+    if (rows_read_ >= 1 && rows_read_ != values_.RowCount()) {
+      values_.ResizeRows(rows_read_);
+      colours_.ResizeRows(rows_read_);
+    }
+    LookUpBics();
+    CheckIbans();
+    return RunEnd::kFinished;
+  }
+
+  bool Load(int k, const std::string& file) {
+    FileSetting(k, &FileFields::status).Value = "ok";
+    const std::string complaint = self_.SEPA_Check_XMLStruktur(file);
+    if (!complaint.empty()) {
+      run_.result = Message(79) + ": " + complaint;
+      FileSetting(k, &FileFields::status).Value = run_.result;
+      return false;
+    }
+    texts_[k] = sepa_text::JoinTrimmedLines(files::ReadWhole(file));
+    const int64_t expected = static_cast<int64_t>(CountPartyTags(texts_[k])) - 1;
+    if (expected > INT32_MAX) throw VbError(6);
+    figures_[k].read_count = static_cast<int32_t>(expected);
+    FileSetting(k, &FileFields::read_count).Value = CStr(Variant(figures_[k].read_count));
+    return true;
+  }
+
+  bool ReadDocument(int k) {
+    const std::string_view text = texts_[k];
+    settings().Import__MDAT.Value =
+        CreationStamp(XmlValue(Between(text, "<CreDtTm>", "</CreDtTm>")));
+    const DocumentKind& kind = ReadKind(text);
+    settings().KreditorNAME.Value = XmlValue(Between(text, kind.party_name, "</Nm>"));
+    settings().KreditorIBAN.Value = XmlValue(Between(text, kind.party_iban, "</IBAN>"));
+    settings().KreditorBIC_.Value = XmlValue(Between(text, kind.party_bic, "</BIC>"));
+    if (kind.has_mandate) {
+      settings().KreditorID__.Value = XmlValue(Between(text, "<PrvtId><Othr><Id>", "</Id>"));
+    }
+    FileSetting(k, &FileFields::date).Value =
+        DayMonthYear(XmlValue(Between(text, kind.date_open, kind.date_close)));
+    FileSetting(k, &FileFields::message_id).Value = XmlValue(Between(text, "<MsgId>", "</MsgId>"));
+    FileSetting(k, &FileFields::sequence_type).Value =
+        XmlValue(Between(text, "<SeqTp>", "</SeqTp>"));
+    FileSetting(k, &FileFields::payment_info_id).Value =
+        XmlValue(Between(text, "<PmtInfId>", "</PmtInfId>"));
+    figures_[k].stated_count = XmlValue(Between(text, "<NbOfTxs>", "</NbOfTxs>"));
+    FileSetting(k, &FileFields::stated_count).Value = figures_[k].stated_count;
+    // The control sum is optional in both schemas; a document without one states nothing.
+    if (ReadDecimal(Between(text, "<CtrlSum>", "</CtrlSum>"), &figures_[k].stated_sum)) {
+      FileSetting(k, &FileFields::stated_sum).Value = CStr(Variant(figures_[k].stated_sum));
+    }
+
+    const int32_t rows_before = rows_read_;
+    int64_t cents = 0;
+    if (!ReadTransactions(kind, text, &cents)) return false;
+    figures_[k].read_cents = cents;
+    figures_[k].read_count = rows_read_ - rows_before;
+    FileSetting(k, &FileFields::read_sum).Value = rt::SumText(cents);
+    FileSetting(k, &FileFields::read_count).Value = CStr(Variant(figures_[k].read_count));
+    std::string().swap(texts_[k]);
+    return true;
+  }
+
+  // The payment method decides between the kinds; only a document without one falls back on
+  // the local instrument, where a missing code means a credit transfer.
+  const DocumentKind& ReadKind(std::string_view text) {
+    const std::string_view method = Between(text, "<PmtMtd>", "</PmtMtd>");
+    const std::string_view code = Between(text, "<LclInstrm><Cd>", "</Cd>");
+    const bool transfer = method == "TRF" || (method != "DD" && code != "CORE" && code != "B2B");
+    settings().SepaAART.Value = transfer        ? Message(170)
+                                : code == "B2B" ? Message(177)
+                                                : Message(176);
+    return transfer ? kCreditTransfer : kDirectDebit;
+  }
+
+  bool ReadTransactions(const DocumentKind& kind, std::string_view text, int64_t* cents) {
+    constexpr size_t npos = std::string_view::npos;
+    for (size_t open = text.find(kind.transaction_open); open != npos;) {
+      const size_t start = std::min(open + kTransactionTextOffset, text.size());
+      const TransactionScan scan = ScanTransaction(text, start, kind);
+      if (scan.close == npos) {
+        run_.result = Message(98);
+        return false;
+      }
+      ++rows_read_;
+      rt::EnsureRow(rows_read_, values_, colours_);
+      *cents += WriteRow(rows_read_, kind, text.substr(0, scan.close), scan);
+      open = scan.nested_open != npos ? scan.nested_open
+                                      : text.find(kind.transaction_open, scan.close);
+    }
+    return true;
+  }
+
+  // Returns the row's amount in cents (0 when the amount is not a number).
+  int64_t WriteRow(int32_t row, const DocumentKind& kind, std::string_view up_to_close,
+                   const TransactionScan& scan) {
+    const auto field = [&](TransactionField f) {
+      if (scan.field_open[f] == std::string_view::npos) return std::string();
+      const size_t from = scan.field_open[f] + kind.fields[f].open.size();
+      const size_t to = up_to_close.find(kind.fields[f].close, from);
+      if (to == std::string_view::npos) return std::string();
+      return XmlValue(up_to_close.substr(from, to - from));
+    };
+    const std::string iban = field(kFieldIban);
+    values_(row, rt::kNumber) = Variant(row);
+    values_(row, rt::kName) = field(kFieldName);
+    values_(row, rt::kIban) = iban;
+    values_(row, rt::kBic) = field(kFieldBic);
+    values_(row, rt::kReference) = field(kFieldReference);
+    if (kind.has_mandate) {
+      values_(row, rt::kMandate) = field(kFieldMandate);
+      values_(row, rt::kMandateDate) = field(kFieldMandateDate);
+    }
+    values_(row, rt::kRemittance) = field(kFieldRemittance);
+    values_(row, rt::kCountry) = text::Left(iban, 2);
+    double amount = 0;
+    if (!ReadDecimal(field(kFieldAmount), &amount)) return 0;
+    const int64_t cents = ToCents(amount);
+    values_(row, rt::kAmount) = rt::AmountText(cents);
+    return cents;
+  }
+
+  void LookUpBics() {
+    const std::string& yes = Message(9);
+    if (settings().ProgChecBLZ_.Value.find(yes) == std::string::npos) return;
+    if (settings().ProgBLZ_Inte.Value.find(yes) == std::string::npos) return;
+    const auto look_up = [&](const std::string& source) {
+      return self_.Check_BIC(8, 4, 6, 5, source, settings(), values_, colours_, blz_intern_,
+                             blz_new_);
+    };
+    if (look_up("intern") != "ok") look_up("extern");
+  }
+
+  void CheckIbans() {
+    int32_t wrong = 0;
+    for (int32_t row = 1; row <= rows_read_; ++row) {
+      const std::string iban = CStr(values_(row, rt::kIban));
+      const std::string checked = self_.Get_IBAN(iban);
+      if (checked == iban) continue;
+      colours_(row, rt::kIban) = Variant(rt::kColourError);
+      values_(row, rt::kError) = checked;
+      ++wrong;
+    }
+    settings().ProgChecFehl.Value = CStr(Variant(wrong));
+  }
+
+  void FormTotals() {
+    const FileFigures& first = figures_[0];
+    const FileFigures& second = figures_[1];
+    settings().ProgChecDSUM.Value = rt::SumText(first.read_cents + second.read_cents);
+    settings().ProgChecKSUM.Value = CStr(Variant(first.stated_sum + second.stated_sum));
+    settings().ProgChecDANZ.Value = CStr(Variant(first.read_count + second.read_count));
+    settings().ProgChecKANZ.Value =
+        std::to_string(StatedCount(first.stated_count) + StatedCount(second.stated_count));
+  }
+
+  Class1& self_;
+  RunContext& run_;
+  Table& values_;
+  Table& colours_;
+  Table& blz_intern_;
+  Table& blz_new_;
+  std::array<std::string, 2> texts_;  // the joined text of each file until it has been read
+  std::array<FileFigures, 2> figures_;
+  int32_t rows_read_ = 0;  // running number over both files
+};
+
+}  // namespace
+
+RunEnd CheckSepaFiles(Class1& self, RunContext& run, Table& aZielValues, Table& aZielColors,
+                      Table& aBLZintern, Table& aBLZnew, const std::string& strDTAFile1,
+                      const std::string& strDTAFile2) {
+  SepaCheck check(self, run, aZielValues, aZielColors, aBLZintern, aBLZnew);
+  return check.Run({strDTAFile1, strDTAFile2});
+}
+
+}  // namespace lastora

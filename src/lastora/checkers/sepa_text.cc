@@ -1,0 +1,152 @@
+#include "checkers/sepa_text.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "core/text.h"
+
+namespace lastora::sepa_text {
+namespace {
+
+// "&#x10FFFF;" is the longest reference worth resolving.
+constexpr size_t kLongestReference = 10;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Length of the UTF-8 sequence that starts at s[i], or 0 when it is not a valid one.
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + length > s.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// The code point of a reference body such as "amp", "#228" or "#xE4"; 0 when unknown.
+char32_t ReferencedCodePoint(std::string_view name) {
+  if (name == "amp") return U'&';
+  if (name == "lt") return U'<';
+  if (name == "gt") return U'>';
+  if (name == "quot") return U'"';
+  if (name == "apos") return U'\'';
+  if (name.size() < 2 || name[0] != '#') return 0;
+  const bool hex = name[1] == 'x';
+  const std::string_view digits = name.substr(hex ? 2 : 1);
+  uint32_t value = 0;
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
+  if (error != std::errc() || end != digits.data() + digits.size()) return 0;
+  if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  return static_cast<char32_t>(value);
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+  for (size_t i = 0; i < bytes.size();) {
+    // Runs of ASCII, the bulk of any payment file, are passed eight bytes at a time.
+    uint64_t eight = 0;
+    if (i + sizeof eight <= bytes.size()) {
+      std::memcpy(&eight, bytes.data() + i, sizeof eight);
+      if ((eight & kHighBits) == 0) {
+        i += sizeof eight;
+        continue;
+      }
+    }
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string JoinTrimmedLines(std::string bytes) {
+  // The joined text is never longer than the bytes it comes from, so it is built in place. Lines
+  // are found with memchr, which matters for files of a hundred megabytes; a lone CR inside a
+  // line-feed line is rare and split in a second step.
+  const char* const data = bytes.data();
+  const size_t size = bytes.size();
+  size_t out = 0;
+  const auto keep = [&](size_t first, size_t last) {
+    while (first < last && IsBlank(data[first])) ++first;
+    while (last > first && IsBlank(data[last - 1])) --last;
+    std::memmove(&bytes[out], data + first, last - first);
+    out += last - first;
+  };
+  for (size_t pos = 0; pos < size;) {
+    const void* feed = std::memchr(data + pos, '\n', size - pos);
+    const size_t end = feed == nullptr ? size : static_cast<const char*>(feed) - data;
+    size_t first = pos;
+    for (const void* cr = std::memchr(data + first, '\r', end - first); cr != nullptr;
+         cr = std::memchr(data + first, '\r', end - first)) {
+      const size_t at = static_cast<const char*>(cr) - data;
+      keep(first, at);
+      first = at + 1;
+    }
+    keep(first, end);
+    pos = end + 1;
+  }
+  bytes.resize(out);
+  if (IsUtf8(bytes)) return bytes;
+  return text::FromWindows1252(bytes);
+}
+
+std::string_view Between(std::string_view text, std::string_view open, std::string_view close) {
+  const size_t start = text.find(open);
+  if (start == std::string_view::npos) return {};
+  const size_t from = start + open.size();
+  const size_t end = text.find(close, from);
+  if (end == std::string_view::npos) return {};
+  return text.substr(from, end - from);
+}
+
+std::string XmlValue(std::string_view raw) {
+  if (raw.find('&') == std::string_view::npos) return std::string(raw);
+  std::string value;
+  value.reserve(raw.size());
+  size_t pos = 0;
+  while (pos < raw.size()) {
+    const size_t amp = raw.find('&', pos);
+    if (amp == std::string_view::npos) break;
+    value.append(raw, pos, amp - pos);
+    // A reference is short; looking further for its ";" would make a text full of stray "&"
+    // quadratic.
+    const size_t semicolon = raw.substr(0, amp + kLongestReference).find(';', amp);
+    const char32_t code_point = semicolon == std::string_view::npos
+                                    ? 0
+                                    : ReferencedCodePoint(raw.substr(amp + 1, semicolon - amp - 1));
+    if (code_point == 0) {
+      value += '&';
+      pos = amp + 1;
+    } else {
+      text::AppendCodePoint(value, code_point);
+      pos = semicolon + 1;
+    }
+  }
+  value.append(raw, pos);
+  return value;
+}
+
+}  // namespace lastora::sepa_text

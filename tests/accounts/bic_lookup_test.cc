@@ -1,0 +1,213 @@
+// Looking up BICs by bank code in the caller's table and in the Bundesbank file.
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "import/import_fixture.h"
+
+namespace lastora::testing {
+namespace {
+
+// Columns of the result table the lookup writes to.
+constexpr int kBic = 5, kName = 6, kCode = 23, kCountry = 24, kErrors = 26, kWarnings = 27;
+
+struct Bank {
+  Variant code;
+  const char* name;
+  const char* bic;
+};
+
+Table BankTable(const std::vector<Bank>& banks) {
+  Table table(static_cast<int32_t>(banks.size()), 13);
+  for (int32_t r = 1; r <= table.RowUpper(); ++r) {
+    const Bank& bank = banks[static_cast<size_t>(r - 1)];
+    table(r, 1) = bank.code;
+    table(r, 6) = Variant(bank.name);
+    if (bank.bic[0] != '\0') table(r, 8) = Variant(bank.bic);
+  }
+  return table;
+}
+
+// One result row per bank code, all German.
+Table ResultTable(const std::vector<std::string>& codes) {
+  Table table(static_cast<int32_t>(codes.size()), 27);
+  for (int32_t r = 1; r <= table.RowUpper(); ++r) {
+    table(r, kCode) = Variant(codes[static_cast<size_t>(r - 1)]);
+    table(r, kCountry) = Variant("DE");
+  }
+  return table;
+}
+
+class BicLookupTest : public ImportTest {
+ protected:
+  // Search the table's bank codes (column 1) with the result's (column 23); the BIC goes to 5.
+  std::string Lookup(const std::string& source, Table& values) {
+    colours_ = Table(values.RowCount(), 27);
+    return c_.Check_BIC(1, kCode, 8, kBic, source, settings_, values, colours_, intern_, new_);
+  }
+
+  Table intern_ = BankTable({{Variant("10010010"), "Postbank Ndl DB PFK", "PBNKDEFFXXX"},
+                             {Variant("20050550"), "Haspa", "HASPDEHHXXX"},
+                             {Variant("20050550"), "Haspa Filiale", "HASPDEHH001"},
+                             {Variant("20050550"), "Haspa ohne BIC", ""},
+                             {Variant("30000000"), "Ohne BIC", ""}});
+  SEPAVARIABLEN settings_;
+  Table colours_;
+  Table new_;
+};
+
+TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
+  Table values = ResultTable({"10010010", " 10010010 ", "30000000"});
+  EXPECT_EQ(Lookup("intern", values), "ok");
+  for (int r : {1, 2}) {
+    EXPECT_EQ(values(r, kBic), Variant("PBNKDEFFXXX")) << r;
+    EXPECT_EQ(values(r, kCode), Variant("10010010")) << r;
+    EXPECT_EQ(values(r, kName), Variant("Postbank Ndl DB PFK")) << r;
+  }
+  EXPECT_TRUE(values(3, kBic).IsEmpty());
+  EXPECT_EQ(values(3, kName), Variant("Ohne BIC"));
+}
+
+TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
+  Table values = ResultTable({"10010010", "10010010", "  "});
+  values(1, kBic) = Variant("");
+  values(2, kCountry) = Variant("AT611904300234573201");
+  EXPECT_EQ(Lookup("intern", values), "ok");
+  EXPECT_EQ(values(1, kBic), Variant(""));
+  EXPECT_TRUE(values(1, kName).IsEmpty());
+  EXPECT_TRUE(values(2, kBic).IsEmpty());
+  EXPECT_TRUE(values(3, kBic).IsEmpty());
+}
+
+TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
+  Table values = ResultTable({"20050550", "20050550", "20050550"});
+  values(3, kWarnings) = Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!");
+  values(2, kWarnings) = Variant("alt");
+  EXPECT_EQ(Lookup("intern", values), "ok");
+  EXPECT_EQ(values(1, kBic), Variant("HASPDEHHXXX"));
+  EXPECT_EQ(colours_(1, kBic), Variant(int32_t{6}));
+  EXPECT_EQ(values(1, kWarnings), Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
+  // The repeated code is just as ambiguous: marked too, after what was there.
+  EXPECT_EQ(colours_(2, kBic), Variant(int32_t{6}));
+  EXPECT_EQ(values(2, kWarnings),
+            Variant("alt; Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
+  EXPECT_EQ(values(3, kWarnings), Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
+  EXPECT_EQ(c_.lngZZ_WARN, 2);
+}
+
+TEST_F(BicLookupTest, MissingCodeFromTheCallersTableMarksNothing) {
+  Table values = ResultTable({"99999999"});
+  EXPECT_EQ(Lookup("intern", values), "Not found");
+  EXPECT_TRUE(values(1, kErrors).IsEmpty());
+  EXPECT_TRUE(colours_(1, kCode).IsEmpty());
+  EXPECT_EQ(c_.lngZZ_FEHL, 0);
+
+  intern_ = Table();
+  EXPECT_EQ(Lookup("intern", values), "Keine Daten vorhanden");
+}
+
+TEST_F(BicLookupTest, BankCodesStoredAsNumbersAreFound) {
+  intern_ = BankTable({{Variant(10010010.0), "Postbank Ndl DB PFK", "PBNKDEFFXXX"},
+                       {Variant(int32_t{20050550}), "Haspa", "HASPDEHHXXX"}});
+  Table values = ResultTable({"10010010", "20050550"});
+  EXPECT_EQ(Lookup("intern", values), "ok");
+  EXPECT_EQ(values(1, kBic), Variant("PBNKDEFFXXX"));
+  EXPECT_EQ(values(1, kCode), Variant(10010010.0));
+  EXPECT_EQ(values(2, kBic), Variant("HASPDEHHXXX"));
+}
+
+TEST_F(BicLookupTest, NullCellBeforeTheMatchIsAFailure) {
+  intern_(1, 1) = Variant::Null();
+  Table values = ResultTable({"20050550"});
+  EXPECT_EQ(Lookup("intern", values), "Fehler: Unzulässige Verwendung von Null (94)");
+}
+
+TEST_F(BicLookupTest, SingleLookupByIban) {
+  Table values = ResultTable({"10010010"});
+  colours_ = Table(1, 27);
+  std::string iban = "DE89100100100532013000", bic, code, bank;
+  EXPECT_EQ(c_.Check_BIC(1, kCode, 8, kBic, "intern", settings_, values, colours_, intern_, new_,
+                         iban, bic, code, bank),
+            "ok");
+  EXPECT_EQ(code, "10010010");
+  EXPECT_EQ(bic, "PBNKDEFFXXX");
+  EXPECT_EQ(bank, "Postbank Ndl DB PFK");
+  EXPECT_TRUE(values(1, kBic).IsEmpty());
+
+  std::string short_iban = "DE891001";
+  EXPECT_EQ(c_.Check_BIC(1, kCode, 8, kBic, "intern", settings_, values, colours_, intern_, new_,
+                         short_iban, bic, code, bank),
+            "Bankleitzahl ungültig");
+  EXPECT_EQ(code, "1001");
+}
+
+class BundesbankLookupTest : public BicLookupTest {
+ protected:
+  void UseFile(const std::string& name) {
+    c_.settings().ProgBLZ_File.Value = std::string(LASTORA_TESTDATA_DIR) + "/blz/" + name;
+    settings_.ProgBLZ_Inte.Value = "ja";
+  }
+};
+
+TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
+  for (const char* file :
+       {"bundesbank-blz_20200420.txt", "blz_20200420.xlsx", "blz_20200420.xls"}) {
+    UseFile(file);
+    Table values = ResultTable({"10010010", "12345678"});
+    EXPECT_EQ(Lookup("extern", values), "Not found") << file;
+    EXPECT_EQ(values(1, kBic), Variant("PBNKDEFFXXX")) << file;
+    EXPECT_EQ(values(1, kName), Variant("Postbank Ndl DB PFK")) << file;
+    EXPECT_EQ(colours_(2, kCode), Variant(int32_t{3})) << file;
+    EXPECT_EQ(colours_(2, kBic), Variant(int32_t{3})) << file;
+    EXPECT_EQ(values(2, kErrors), Variant("BIC konnte nicht ermittelt werden")) << file;
+  }
+  EXPECT_EQ(c_.lngZZ_FEHL, 3);
+}
+
+TEST_F(BundesbankLookupTest, PassesEachBanksRowsOnOnce) {
+  UseFile("bundesbank-blz_20200420.txt");
+  Table values = ResultTable({"10010010", "10010010"});
+  EXPECT_EQ(Lookup("extern", values), "ok");
+  ASSERT_EQ(new_.RowCount(), 2);
+  ASSERT_EQ(new_.ColCount(), 13);
+  EXPECT_EQ(new_(1, 1), Variant("10010010"));
+  EXPECT_EQ(new_(1, 8), Variant("PBNKDEFFXXX"));
+  EXPECT_TRUE(new_(2, 1).IsEmpty());
+  EXPECT_EQ(c_.passed_on_bank_codes(), std::vector<std::string>{"10010010"});
+
+  Table again = ResultTable({"10010010"});
+  EXPECT_EQ(Lookup("extern", again), "ok");
+  EXPECT_EQ(again(1, kBic), Variant("PBNKDEFFXXX"));
+  EXPECT_TRUE(new_(1, 1).IsEmpty());
+}
+
+TEST_F(BundesbankLookupTest, MoreBicRowsThanResultRowsAreAllPassedOn) {
+  UseFile("bundesbank-blz_20200420.txt");
+  Table bank_codes;
+  ASSERT_TRUE(c_.Check_BLZ_File(bank_codes));
+  std::string several;
+  for (int32_t r = 1; r < bank_codes.RowUpper() && several.empty(); ++r) {
+    if (bank_codes(r, 1) == bank_codes(r + 1, 1) && !bank_codes(r, 8).IsEmpty() &&
+        !bank_codes(r + 1, 8).IsEmpty()) {
+      several = bank_codes(r, 1).AsString();
+    }
+  }
+  ASSERT_FALSE(several.empty());
+  Table values = ResultTable({several});
+  EXPECT_EQ(Lookup("extern", values), "ok");
+  EXPECT_GE(new_.RowCount(), 2);
+  EXPECT_EQ(new_(2, 1), Variant(several));
+  EXPECT_EQ(colours_(1, kBic), Variant(int32_t{6}));
+}
+
+TEST_F(BundesbankLookupTest, UnreadableFileFindsNothing) {
+  c_.settings().ProgBLZ_File.Value = dir_.File("fehlt.txt");
+  Table values = ResultTable({"10010010"});
+  EXPECT_EQ(Lookup("extern", values), "Not found");
+  EXPECT_EQ(values(1, kErrors), Variant("BIC konnte nicht ermittelt werden"));
+  Table unused;
+  EXPECT_FALSE(c_.Check_BLZ_File(unused));
+}
+
+}  // namespace
+}  // namespace lastora::testing

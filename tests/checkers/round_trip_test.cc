@@ -1,0 +1,170 @@
+// What the generation run writes, the checkers read back into the same payments.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/text.h"
+#include "generation/generation_fixture.h"
+
+namespace lastora::testing {
+namespace {
+
+class CheckerRoundTrip : public GenerationTest {
+ protected:
+  void AddPayments() {
+    rows.push_back({"Max Mustermann", "DE50512305000018102010", "BYLADEM1001", "M001-2013-10", 12.5,
+                    "\"Beitrag 2013\",\"Mandatsreferenz M001\"", "M001",
+                    Variant::Date(MakeDate(2010, 3, 15)), "FRST", "18102010", "51230500", ""});
+    rows.push_back({"Meier & Soehne GmbH", "DE26501108006231602308", "INGDDEFFXXX", "M002-2013-10",
+                    "1234,5", "\"Beitrag 2013\",\"Mandatsreferenz M002\"", "M002", "01.02.2012",
+                    "RCUR", "6231602308", "50110800", ""});
+    rows.push_back({"Erika Beispiel", "DE30500210000010116606", "BELADEBEXXX", "M003-2013-10", 0.01,
+                    "\"Spende\",\"Mandatsreferenz M003\",\"Danke\"", "M003",
+                    Variant::Date(MakeDate(2013, 8, 1)), "FRST", "10116606", "50021000", ""});
+    rows.push_back({"Hans <Kurz>", "DE89370400440532013000", "COBADEFFXXX", "M004-2013-10", 99.99,
+                    "\"Beitrag\"", "M004", Variant::Date(MakeDate(2011, 1, 1)), "RCUR", "532013000",
+                    "37040044", ""});
+  }
+
+  std::string CheckSepa(const std::string& first, const std::string& second) {
+    const std::string result =
+        checker.ext_SEPA_Checker(check_vars, values, check_colours, blz_intern, blz_new,
+                                 Folder() + first, second == "-" ? second : Folder() + second);
+    VariablenToRecord(check_vars, read);
+    return result;
+  }
+
+  std::string CheckDtaus(const std::string& file, const std::string& second_line) {
+    check_vars[177] = second_line;  // SepaFuncVER2
+    const std::string result = checker.ext_DTAUS_Checker(check_vars, values, check_colours,
+                                                         blz_intern, blz_new, Folder() + file,
+                                                         /*boolExtern=*/false);
+    VariablenToRecord(check_vars, read);
+    return result;
+  }
+
+  // The table's rows by their end-to-end reference (column 7).
+  std::map<std::string, int32_t> RowsByReference() const {
+    std::map<std::string, int32_t> by_reference;
+    for (int32_t r = 1; r <= values.RowCount(); ++r) by_reference[CStr(values(r, 7))] = r;
+    return by_reference;
+  }
+
+  static std::string AmountText(const Variant& amount) {
+    return text::Replace(Format(Variant(CDbl(amount)), "0.00"), ".", ",");
+  }
+
+  // The remittance text as the document carries it: the quoted lines joined without separator.
+  static std::string JoinedRemittance(const std::string& lines) {
+    return text::Replace(text::Replace(lines, "\",\"", ""), "\"", "");
+  }
+
+  std::string Cell(int32_t row, int32_t column) const { return CStr(values(row, column)); }
+
+  Class1 checker;
+  VariantArray check_vars{206};
+  Table values;
+  Table check_colours;
+  Table blz_intern;
+  Table blz_new;
+  SEPAVARIABLEN read;
+};
+
+TEST_F(CheckerRoundTrip, DirectDebitPassesComeBackAsTheRowsTheyWereWrittenFrom) {
+  AddPayments();
+  ASSERT_EQ(Run(), "ok");
+  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, out.SepaFIL2.Value), "ok");
+
+  EXPECT_EQ(read.SepaAART.Value, "Basislastschrift");
+  EXPECT_EQ(read.KreditorNAME.Value, in.KreditorNAME.Value);
+  EXPECT_EQ(read.KreditorIBAN.Value, in.KreditorIBAN.Value);
+  EXPECT_EQ(read.KreditorBIC_.Value, in.KreditorBIC_.Value);
+  EXPECT_EQ(read.KreditorID__.Value, in.KreditorID__.Value);
+  EXPECT_EQ(read.Import__MDAT.Value, "03.09.2013 09:05:07");
+  EXPECT_EQ(read.SepaADA1.Value, "01.10.2013");
+  EXPECT_EQ(read.SepaADA2.Value, "01.10.2013");
+  EXPECT_EQ(read.SepaFMI1.Value, in.SepaFMI1.Value);
+  EXPECT_EQ(read.SepaFMI2.Value, in.SepaFMI2.Value);
+  EXPECT_EQ(read.SepaFPI1.Value, in.SepaFPI1.Value);
+  EXPECT_EQ(read.SepaLAR1.Value, "FRST");
+  EXPECT_EQ(read.SepaLAR2.Value, "RCUR");
+  EXPECT_EQ(read.ProgChecDANZ.Value, "4");
+  EXPECT_EQ(read.ProgChecKANZ.Value, "4");
+  EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  EXPECT_EQ(read.ProgChecDSUM.Value, "1347");
+  EXPECT_EQ(read.ProgChecFehl.Value, "0");
+
+  const std::map<std::string, int32_t> by_reference = RowsByReference();
+  ASSERT_EQ(by_reference.size(), rows.size());
+  for (const PaymentRow& row : rows) {
+    SCOPED_TRACE(row.payment_id);
+    ASSERT_TRUE(by_reference.contains(row.payment_id));
+    const int32_t r = by_reference.at(row.payment_id);
+    EXPECT_EQ(Cell(r, 3), row.name);
+    EXPECT_EQ(Cell(r, 4), row.iban);
+    EXPECT_EQ(Cell(r, 5), row.bic);
+    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
+    EXPECT_EQ(Cell(r, 9), JoinedRemittance(row.remittance));
+    EXPECT_EQ(Cell(r, 10), row.mandate_id);
+    EXPECT_EQ(CDate(values(r, 11)), CDate(row.mandate_date));
+    EXPECT_EQ(Cell(r, 24), "DE");
+  }
+}
+
+TEST_F(CheckerRoundTrip, CreditTransferComesBackWithTheCreditorsAndNoMandates) {
+  in.SepaAART.Value = "Überweisung";
+  in.SepaFPI2.Value = "-";
+  AddPayments();
+  ASSERT_EQ(Run(), "ok");
+  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, "-"), "ok");
+
+  EXPECT_EQ(read.SepaAART.Value, "Überweisung");
+  EXPECT_EQ(read.KreditorNAME.Value, in.KreditorNAME.Value);
+  EXPECT_EQ(read.SepaADA1.Value, "01.10.2013");
+  EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  const std::map<std::string, int32_t> by_reference = RowsByReference();
+  ASSERT_EQ(by_reference.size(), rows.size());
+  for (const PaymentRow& row : rows) {
+    SCOPED_TRACE(row.payment_id);
+    const int32_t r = by_reference.at(row.payment_id);
+    EXPECT_EQ(Cell(r, 3), row.name);
+    EXPECT_EQ(Cell(r, 4), row.iban);
+    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
+    EXPECT_EQ(Cell(r, 9), JoinedRemittance(row.remittance));
+    EXPECT_TRUE(values(r, 10).IsEmpty());
+  }
+}
+
+TEST_F(CheckerRoundTrip, DtausTransferFileComesBackWithItsTrailerConfirmed) {
+  AddPayments();
+  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
+  const std::string file = out.SepaFIL1.Value;
+  ASSERT_EQ(CheckDtaus(file, "Mandat-ID"), "ok");
+
+  EXPECT_EQ(read.SepaAART.Value, "Lastschrift Kundendiskette");
+  EXPECT_EQ(read.KreditorNAME.Value, text::UCase(in.KreditorNAME.Value));
+  EXPECT_EQ(read.SepaADAT.Value, "01.10.2013");
+  EXPECT_EQ(read.Import__MDAT.Value, "03.09.2013");
+  EXPECT_EQ(read.ProgChecPAOK.Value, "ok");
+  EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+
+  // The first pass holds the FRST rows; the checker numbers them in file order.
+  const std::vector<const PaymentRow*> written = {&rows[0], &rows[2]};
+  ASSERT_EQ(values.RowCount(), 2);
+  EXPECT_EQ(read.ProgChecKANZ.Value, "2");
+  for (int32_t r = 1; r <= 2; ++r) {
+    const PaymentRow& row = *written[static_cast<size_t>(r - 1)];
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Cell(r, 3), text::UCase(row.name));
+    EXPECT_EQ(Cell(r, 4), row.iban);
+    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
+    EXPECT_EQ(Cell(r, 10), row.mandate_id);
+    EXPECT_EQ(checker.RubLeadingZero(Cell(r, 22)), row.account);
+    EXPECT_EQ(Cell(r, 23), row.bank_code);
+    EXPECT_EQ(Cell(r, 9), text::UCase(row.remittance));
+  }
+}
+
+}  // namespace
+}  // namespace lastora::testing

@@ -1,0 +1,181 @@
+// Reading a sheet into a table: the block, the cell types, sorting, the age warning and every
+// way the method can end.
+#include <string>
+
+#include "core/text.h"
+#include "gtest/gtest.h"
+#include "import/import_fixture.h"
+#include "support/workbook_fixtures.h"
+
+namespace lastora::testing {
+namespace {
+
+using Row = std::vector<FixtureValue>;
+
+std::string S(const char* s) { return s; }
+
+// Column 1 of the table as texts ("" for empty cells, numbers in their text form).
+std::vector<std::string> Column(const Table& table, int32_t column) {
+  std::vector<std::string> values;
+  for (int32_t r = 1; r <= table.RowUpper(); ++r) values.push_back(CStr(table(r, column)));
+  return values;
+}
+
+class GetColumnsTest : public ImportTest {
+ protected:
+  std::string Write(const FixtureRows& rows, std::time_t created = 0, bool inline_strings = false) {
+    const std::string path = dir_.File("members.xlsx");
+    WriteXlsx(path, {{"Mitglieder", rows}}, created, inline_strings);
+    return path;
+  }
+};
+
+TEST_F(GetColumnsTest, KeepsCellTypesAndTheUsedRange) {
+  for (const bool inline_strings : {false, true}) {
+    const std::string path = Write({{S("Name"), S("Betrag"), S("Eintritt"), S("Aktiv")},
+                                    {S("Müller"), 12.5, FixtureDate{2019, 3, 1}, true},
+                                    {S("Schmidt"), {}, {}, false}},
+                                   0, inline_strings);
+    Table table;
+    ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2), "ok");
+    ASSERT_EQ(table.RowCount(), 2);
+    ASSERT_EQ(table.ColCount(), 4);
+    EXPECT_EQ(table(1, 1), Variant("Müller"));
+    EXPECT_EQ(table(1, 2), Variant(12.5));
+    EXPECT_EQ(table(1, 3), Variant::Date(MakeDate(2019, 3, 1)));
+    EXPECT_EQ(table(1, 4), Variant(true));
+    EXPECT_TRUE(table(2, 2).IsEmpty());
+    EXPECT_TRUE(table(2, 3).IsEmpty());
+    EXPECT_EQ(table(2, 4), Variant(false));
+  }
+}
+
+TEST_F(GetColumnsTest, BlockStartsAtTheFirstRowAndMayBeOneCell) {
+  const std::string path = Write({{S("Kopf")}, {S("Zeile 2")}});
+  Table table;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2), "ok");
+  ASSERT_EQ(table.RowCount(), 1);
+  ASSERT_EQ(table.ColCount(), 1);
+  EXPECT_EQ(table(1, 1), Variant("Zeile 2"));
+
+  Table before(1, 1);
+  before(1, 1) = Variant("unverändert");
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, before, "", 3), "Keine Daten!");
+  EXPECT_EQ(before(1, 1), Variant("unverändert"));
+}
+
+TEST_F(GetColumnsTest, ChoosesTheSheetByNameOrTakesTheFirst) {
+  const std::string path = dir_.File("two.xlsx");
+  WriteXlsx(path, {{"Erstes", {{S("eins")}}}, {"Zweites", {{S("zwei")}}}});
+  Table table;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "zweites", 1), "ok");
+  EXPECT_EQ(table(1, 1), Variant("zwei"));
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1), "ok");
+  EXPECT_EQ(table(1, 1), Variant("eins"));
+
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Drittes", 1), "Error");
+  EXPECT_EQ(table(1, 1), Variant("eins"));
+  // The log is written in the 8-bit code page.
+  EXPECT_NE(
+      LogText().find(text::ToWindows1252(";FEHLER: 9: Index außerhalb des gültigen Bereichs)\r\n")),
+      std::string::npos)
+      << LogText();
+}
+
+TEST_F(GetColumnsTest, MissingFileIsReportedAndLogged) {
+  Table table;
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(dir_.File("fehlt.xlsx"), table, "", 2),
+            "FEHLER: Datei existiert nicht");
+  EXPECT_EQ(LogText(), "21.05.2020;12:00:00;FEHLER: Datei existiert nicht\r\n");
+  EXPECT_FALSE(table.IsAllocated());
+}
+
+TEST_F(GetColumnsTest, BareFileNameIsLookedUpInTheProgramFolder) {
+  Write({{S("Kopf")}, {S("Wert")}});
+  Table table;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile("members.xlsx", table, "", 2), "ok");
+  EXPECT_EQ(table(1, 1), Variant("Wert"));
+  ASSERT_EQ(c_.GetColumnsFromExcelFile("..\\members.xlsx", table, "", 1), "ok");
+  EXPECT_EQ(table(1, 1), Variant("Kopf"));
+}
+
+TEST_F(GetColumnsTest, FirstRowBelowOneIsAFailure) {
+  const std::string path = Write({{S("a")}});
+  Table table;
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table), "Error");
+  EXPECT_FALSE(table.IsAllocated());
+}
+
+TEST_F(GetColumnsTest, SortsNumbersBeforeTextsAndEmptyKeysLast) {
+  const std::string path = Write({{S("Kopf"), S("Nr")},
+                                  {S("b"), 1.0},
+                                  {{}, 2.0},
+                                  {S("A"), 3.0},
+                                  {3.0, 4.0},
+                                  {S("a"), 5.0},
+                                  {1.0, 6.0}});
+  Table table;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1), "ok");
+  // Texts ignore case and keep their order among equals (A before a).
+  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"6", "4", "3", "5", "1", "2"}));
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1, "Desc"), "ok");
+  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"1", "3", "5", "4", "6", "2"}));
+  // Without a sort column the file's order stays.
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 0, "Desc"), "ok");
+  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+}
+
+TEST_F(GetColumnsTest, GuessedHeaderStaysOnTop) {
+  const std::string path =
+      Write({{S("Name"), S("Betrag")}, {S("Zander"), 30.0}, {S("Adam"), 10.0}, {S("Meier"), 20.0}});
+  Table table;
+  // From row 1 the text row above numbers is a header and is not sorted in.
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1, 2), "ok");
+  EXPECT_EQ(Column(table, 1), (std::vector<std::string>{"Name", "Adam", "Meier", "Zander"}));
+  // A first data row of texts above texts is sorted like any other.
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1), "ok");
+  EXPECT_EQ(Column(table, 1), (std::vector<std::string>{"Adam", "Meier", "Zander"}));
+}
+
+TEST_F(GetColumnsTest, AgeWarningOnlyForFilesOlderThanAllowed) {
+  const std::string prompt =
+      "Erstellungsdatum der BLZ Datei: 20.04.2020 10:00:00\r\rDie BLZ-Datei ist nicht aktuell. "
+      "Bitte laden Sie die aktuelle Datei von der Seite der deutschen Bundesbank";
+  // Created on 20.04.2020 at 10:00, 31 days before today.
+  const std::string path = Write({{S("Kopf")}, {S("Wert")}}, UtcTime(2020, 4, 20, 10));
+  ScriptedDialogs& dialogs = platform_.dialogs();
+  Table table;
+
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 0, "", Variant(int16_t{31})), "ok");
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 0, "", Variant(int16_t{0})), "ok");
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2), "ok");
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 0, "", Variant(int16_t{30})), "ok");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].prompt, prompt);
+  EXPECT_EQ(dialogs.shown[0].style, 65);
+  EXPECT_EQ(dialogs.shown[0].title, "Lastora V2.13.09.15");
+
+  dialogs.button_answers.push_back(kVbCancel);
+  Table untouched;
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, untouched, "", 2, 0, "", Variant("30")), "");
+  EXPECT_FALSE(untouched.IsAllocated());
+}
+
+TEST_F(GetColumnsTest, WithoutRecordedDateTheFileTimeCounts) {
+  const std::string path = dir_.File("liste.csv");
+  WriteBytes(path, "a;b\r\n");
+  std::filesystem::last_write_time(
+      path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+  // The fixed clock says 2020; the file's real time lies years later, so it is never too old.
+  Table table;
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1, 0, "", Variant(int16_t{1})), "ok");
+  EXPECT_TRUE(platform_.dialogs().shown.empty());
+  platform_.clock().Set(MakeDate(2100, 1, 1));
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1, 0, "", Variant(int16_t{1})), "ok");
+  EXPECT_EQ(platform_.dialogs().shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace lastora::testing

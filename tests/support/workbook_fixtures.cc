@@ -1,0 +1,89 @@
+#include "support/workbook_fixtures.h"
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <stdexcept>
+
+namespace lastora::testing {
+namespace {
+
+void Require(bool ok, const std::string& what) {
+  if (!ok) throw std::runtime_error("fixture: " + what);
+}
+
+void AddZipEntry(zip_t* archive, const std::string& name, const std::string& bytes) {
+  zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+  Require(source != nullptr, "zip source " + name);
+  if (zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+    zip_source_free(source);
+    Require(false, "zip entry " + name);
+  }
+}
+
+}  // namespace
+
+std::time_t UtcTime(int year, int month, int day, int hour, int minute) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  return timegm(&tm);
+}
+
+void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
+               std::time_t created, bool inline_strings) {
+  lxw_workbook_options options{};
+  options.constant_memory = inline_strings ? LXW_TRUE : LXW_FALSE;
+  lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
+  Require(workbook != nullptr, "workbook " + path);
+  if (created != 0) {
+    lxw_doc_properties properties{};
+    properties.created = created;
+    workbook_set_properties(workbook, &properties);
+  }
+  lxw_format* date_format = workbook_add_format(workbook);
+  format_set_num_format(date_format, "dd.mm.yyyy");
+  for (const FixtureSheet& sheet : sheets) {
+    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, sheet.name.c_str());
+    for (size_t r = 0; r < sheet.rows.size(); ++r) {
+      for (size_t c = 0; c < sheet.rows[r].size(); ++c) {
+        const auto row = static_cast<lxw_row_t>(r);
+        const auto col = static_cast<lxw_col_t>(c);
+        const FixtureValue& value = sheet.rows[r][c];
+        if (const auto* s = std::get_if<std::string>(&value)) {
+          worksheet_write_string(worksheet, row, col, s->c_str(), nullptr);
+        } else if (const auto* d = std::get_if<double>(&value)) {
+          worksheet_write_number(worksheet, row, col, *d, nullptr);
+        } else if (const auto* b = std::get_if<bool>(&value)) {
+          worksheet_write_boolean(worksheet, row, col, *b ? 1 : 0, nullptr);
+        } else if (const auto* date = std::get_if<FixtureDate>(&value)) {
+          lxw_datetime when{date->year, date->month, date->day, 0, 0, 0};
+          worksheet_write_datetime(worksheet, row, col, &when, date_format);
+        }
+      }
+    }
+  }
+  Require(workbook_close(workbook) == LXW_NO_ERROR, "close " + path);
+}
+
+void WriteZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& parts) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  Require(archive != nullptr, "zip " + path);
+  for (const auto& [name, bytes] : parts) AddZipEntry(archive, name, bytes);
+  Require(zip_close(archive) == 0, "close " + path);
+}
+
+void WriteOds(const std::string& path, const std::string& content_xml,
+              const std::string& meta_xml) {
+  std::vector<std::pair<std::string, std::string>> parts = {
+      {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content_xml}};
+  if (!meta_xml.empty()) parts.emplace_back("meta.xml", meta_xml);
+  WriteZip(path, parts);
+}
+
+}  // namespace lastora::testing
