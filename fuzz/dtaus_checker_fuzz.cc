@@ -6,7 +6,7 @@
 #include "lastora/class1.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& file = lastora::fuzz::WriteInput(data, size, ".dta");
+  const std::string file = lastora::fuzz::WriteInput(data, size, ".dta");
   lastora::Class1 c1;
   lastora::VariantArray vars(206);
   vars[177] = size % 2 == 0 ? "Payment-ID" : "Mandat-ID";  // SepaFuncVER2

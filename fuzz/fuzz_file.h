@@ -13,16 +13,17 @@
 
 namespace lastora::fuzz {
 
-inline const std::string& InputFile(const char* extension) {
-  static const std::string path = (std::filesystem::temp_directory_path() /
-                                   ("lastora-fuzz-" + std::to_string(::getpid()) + extension))
-                                      .string();
-  return path;
+// One name per process and extension, so parallel fuzzers never share a file.
+inline std::string InputFile(const char* extension) {
+  static const std::string base =
+      (std::filesystem::temp_directory_path() / ("lastora-fuzz-" + std::to_string(::getpid())))
+          .string();
+  return base + extension;
 }
 
 // Writes the input to the process's temporary file and returns its path.
-inline const std::string& WriteInput(const uint8_t* data, size_t size, const char* extension) {
-  const std::string& path = InputFile(extension);
+inline std::string WriteInput(const uint8_t* data, size_t size, const char* extension) {
+  std::string path = InputFile(extension);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file != nullptr) {
     if (size > 0) std::fwrite(data, 1, size, file);

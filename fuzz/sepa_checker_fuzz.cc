@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)installed;
-  const std::string& file = lastora::fuzz::WriteInput(data, size, ".xml");
+  const std::string file = lastora::fuzz::WriteInput(data, size, ".xml");
   lastora::Class1 c1;
   lastora::VariantArray vars(206);
   lastora::Table values, colours, blz_intern, blz_new;

@@ -349,25 +349,6 @@ TEST_F(ProcessingRunTest, SumsKeepWholeCentsOverManyPayments) {
   EXPECT_EQ(reported.ProgBearDSU1.Value, "100");
 }
 
-TEST_F(ProcessingRunTest, ResetsPaymentIdAndMemberTextAndContribution) {
-  StartTable(2);
-  SetMember(1, {.name = "Ohne Konto", .iban = "", .contribution = 0.0});
-  SetMember(2, {.name = "Ohne Beitrag", .iban = "", .contribution = Variant()});
-  for (int32_t row : {1, 2}) {
-    Cell(row, 7) = "E2E-alt";
-    Cell(row, 25) = "alter Text";
-    Cell(row, 16) = 99.0;
-  }
-
-  ASSERT_EQ(Run(), "ok");
-  for (int32_t row : {1, 2}) {
-    SCOPED_TRACE(row);
-    EXPECT_EQ(Cell(row, 7), Variant(""));
-    EXPECT_EQ(Cell(row, 25), Variant(""));
-    EXPECT_EQ(Cell(row, 16), Variant(int16_t{0}));
-  }
-}
-
 TEST_F(ProcessingRunTest, ABadDateSettingFailsAfterTheCleaningWithTheSettingsCopiedBack) {
   settings.SepaDAT1.Value = "Anfang";
   StartTable(1);

@@ -1,4 +1,9 @@
 // Class1's processing run: the caller's member table becomes payment rows.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "component/catalogue.h"
 #include "component/helpers.h"
 #include "component/run_frame.h"

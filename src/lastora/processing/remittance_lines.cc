@@ -50,24 +50,22 @@ void AppendChosenLines(const RemittanceLayout& layout, const RemittanceSource& r
   }
 }
 
+bool IsAscii(std::string_view text) {
+  unsigned char all_bits = 0;
+  for (const char c : text) all_bits |= static_cast<unsigned char>(c);
+  return all_bits < 0x80;
+}
+
 // Halving each pair of blanks, left to right, shortens the text by one per pair: by half of
-// every run of blanks, rounded down.
+// every run of two or more blanks, rounded down.
 size_t LengthWithBlankPairsHalved(std::string_view lines) {
   size_t pairs = 0;
-  size_t run = 0;
-  unsigned char all_bits = 0;
-  for (const char c : lines) {
-    all_bits |= static_cast<unsigned char>(c);
-    if (c == ' ') {
-      ++run;
-    } else {
-      pairs += run / 2;
-      run = 0;
-    }
+  for (size_t at = lines.find("  "); at != std::string_view::npos; at = lines.find("  ", at)) {
+    const size_t run_start = at;
+    while (at < lines.size() && lines[at] == ' ') ++at;
+    pairs += (at - run_start) / 2;
   }
-  pairs += run / 2;
-  const bool ascii = all_bits < 0x80;
-  return (ascii ? lines.size() : text::Length(lines)) - pairs;
+  return (IsAscii(lines) ? lines.size() : text::Length(lines)) - pairs;
 }
 
 }  // namespace
