@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "lastora/class1.h"
 #include "lastora/platform.h"
 #include "support/payment_samples.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
@@ -154,6 +156,31 @@ TEST_F(SepaCheckerTest, WrongIbanIsMarkedAndCountedButTheRunSucceeds) {
   EXPECT_TRUE(colours_(1, 4).IsEmpty());
   EXPECT_EQ(Cell(1, 26), "");
   EXPECT_EQ(out_.ProgChecFehl.Value, "1");
+}
+
+TEST_F(SepaCheckerTest, BicLookupAsksTheCallersTableFirstAndTheBankCodeFileAfterIt) {
+  // A lookup in the file may log and warn about the file's age: keep both in the test's folder.
+  testing::ScopedEnv home("LASTORA_HOME", dir_.path().string());
+  std::filesystem::create_directory(dir_.path() / "Logdateien");
+  c1_.settings().ProgBLZ_File.Value =
+      std::string(LASTORA_TESTDATA_DIR) + "/blz/bundesbank-blz_20200420-excerpt.txt";
+  const std::string file = WriteDocument("dd.xml", ThreeDirectDebits());
+  vars_[79] = "ja";     // ProgChecBLZ_
+  vars_[141] = "nein";  // ProgBLZ_Inte
+  ASSERT_EQ(Check(file), "ok");
+  EXPECT_FALSE(blz_new_.IsAllocated());
+
+  vars_[141] = "ja";
+  blz_intern_ = Table(1, 13);
+  blz_intern_(1, 1) = "51230500";
+  blz_intern_(1, 8) = "BYLADEM1001";
+  ASSERT_EQ(Check(file), "ok");
+  EXPECT_FALSE(blz_new_.IsAllocated());  // the caller's table answered
+
+  blz_intern_ = Table();
+  ASSERT_EQ(Check(file), "ok");
+  EXPECT_EQ(blz_new_.RowCount(), 3);     // the file was consulted for the three rows
+  EXPECT_EQ(Cell(1, 5), "COBADEFFXXX");  // a BIC the document names is kept
 }
 
 TEST_F(SepaCheckerTest, TwoFilesFollowEachOtherInOneTableWithTheirOwnFigures) {
