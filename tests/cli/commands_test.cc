@@ -189,6 +189,21 @@ TEST(CommandsTest, RunWritesValidFilesAndSaveKeepsTheSettingsFile) {
   EXPECT_FALSE(Contains(saved, "SepaFMI1")) << "derived identifiers are not pinned";
 }
 
+TEST(CommandsTest, StrictTurnsRowErrorsIntoAFailedRun) {
+  Club club;
+  std::string members = kMembers;
+  members.replace(members.find(";M-2;"), 5, ";M-1;");  // the same mandate twice
+  WriteBytes(club.dir.File("mitglieder.csv"), members);
+  const std::string table = club.dir.File("zahlungen.csv");
+  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  SKIP_IF_NOT_BUILT(ran);
+  EXPECT_EQ(ran.status, 0) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Zeile 2 (Grosse, Bjoern)\n    Fehler:  Mandanten-ID doppelt"))
+      << ran.out;
+  ran = Lastora({"process", "-s", club.settings, "-o", table, "--strict"});
+  EXPECT_EQ(ran.status, 1);
+}
+
 TEST(CommandsTest, GenerateFromTheWrittenTableGivesTheFilesOfTheAllStepsRun) {
   Club club;
   const std::string table = club.dir.File("zahlungen.csv");
