@@ -1,5 +1,6 @@
 #include "workbook.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -89,6 +90,13 @@ void Workbook::Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::
   (record_.*result).Value = text;
 }
 
+void Workbook::AddNotice(const std::string& notice) {
+  if (notice.empty() || std::find(notices_.begin(), notices_.end(), notice) != notices_.end()) {
+    return;
+  }
+  notices_.push_back(notice);
+}
+
 bool Workbook::Import(const std::string& member_file) {
   const std::string path = member_file.empty() ? record_.Import__FILE.Value : member_file;
   if (text::Trim(path).empty()) {
@@ -122,9 +130,9 @@ bool Workbook::Process() {
     if (ids.result != "ok") {
       result = ids.result;
     } else {
-      if (!ids.notice.empty()) notices_.push_back(ids.notice);
+      AddNotice(ids.notice);
       const int32_t numbered = NumberPayments(payments_.values, ids.prefix);
-      notices_.push_back(Message(55) + ": " + std::to_string(numbered) + " Payment-IDs");
+      AddNotice(Message(55) + ": " + std::to_string(numbered) + " Payment-IDs");
     }
   }
   Stamp(&SEPAVARIABLEN::ProgBearDate, &SEPAVARIABLEN::ProgBearTime, &SEPAVARIABLEN::ProgBearResu,
@@ -142,7 +150,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   } else if (!fs::is_directory(out_dir)) {
     result = Message(14) + out_dir;
   } else {
-    if (!ids.notice.empty() && notices_.empty()) notices_.push_back(ids.notice);
+    AddNotice(ids.notice);
     DeriveFileIdentifiers(record_, ids.prefix);
     // Figures of a pass that does not run are added in as the caller passes them.
     Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2,

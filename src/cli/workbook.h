@@ -45,6 +45,8 @@ class Workbook {
   void SaveResults();
 
  private:
+  // Each notice once: the processing run and the generation derive the same identifiers.
+  void AddNotice(const std::string& notice);
   std::string CallComponent(const std::function<std::string(VariantArray&)>& run);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
              SEPAVALUES SEPAVARIABLEN::*result, const std::string& text);

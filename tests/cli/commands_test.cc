@@ -189,21 +189,37 @@ TEST(CommandsTest, RunWritesValidFilesAndSaveKeepsTheSettingsFile) {
   EXPECT_FALSE(Contains(saved, "SepaFMI1")) << "derived identifiers are not pinned";
 }
 
-TEST(CommandsTest, GenerateFromTheWrittenTableGivesTheFilesOfTheAllStepsRun) {
+TEST(CommandsTest, StrictTurnsRowErrorsIntoAFailedRun) {
   Club club;
+  std::string members = kMembers;
+  members.replace(members.find(";M-2;"), 5, ";M-1;");  // the same mandate twice
+  WriteBytes(club.dir.File("mitglieder.csv"), members);
   const std::string table = club.dir.File("zahlungen.csv");
   testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
   SKIP_IF_NOT_BUILT(ran);
-  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.dir.File("zwei")});
+  EXPECT_EQ(ran.status, 0) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Zeile 2 (Grosse, Bjoern)\n    Fehler:  Mandanten-ID doppelt"))
+      << ran.out;
+  ran = Lastora({"process", "-s", club.settings, "-o", table, "--strict"});
+  EXPECT_EQ(ran.status, 1);
+}
+
+TEST(CommandsTest, GenerateFromTheWrittenTableGivesTheFilesOfTheAllStepsRun) {
+  Club club;
+  testing::Ran ran = Lastora({"run", "-s", club.settings, "-d", club.dir.File("eins")});
   SKIP_IF_NOT_BUILT(ran);
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  ran = Lastora({"run", "-s", club.settings, "-d", club.dir.File("eins")});
-  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  for (const char* name : {"SEPA_2026-03-16_FRST.xml", "SEPA_2026-03-16_RCUR.xml"}) {
-    const std::string written = club.dir.File(std::string("zwei/") + name);
-    EXPECT_EQ(ReadBytes(written), ReadBytes(club.dir.File(std::string("eins/") + name))) << name;
-    EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(written), "") << name;
+  for (const std::string table : {"zahlungen.csv", "zahlungen.xlsx"}) {
+    const std::string out_dir = club.dir.File("aus-" + table);
+    ran = Lastora({"process", "-s", club.settings, "-o", club.dir.File(table)});
+    ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+    ran = Lastora({"generate", "-s", club.settings, "-p", club.dir.File(table), "-d", out_dir});
+    ASSERT_EQ(ran.status, 0) << table << "\n" << ran.out << ran.err;
+    for (const std::string name : {"SEPA_2026-03-16_FRST.xml", "SEPA_2026-03-16_RCUR.xml"}) {
+      const std::string written = out_dir + "/" + name;
+      EXPECT_EQ(ReadBytes(written), ReadBytes(club.dir.File("eins/" + name))) << table << name;
+      EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(written), "") << name;
+    }
   }
 }
 
