@@ -20,6 +20,13 @@ test-asan: deps
 
 test: test-default test-asan
 
+# The sample club from member list to checked SEPA files, with a fixed clock so the files and
+# the output are the same on every machine.
+demo: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default --target lastora_program
+	@build/default/src/cli/lastora --yes --now "2026-03-02 09:30:00" demo build/lastora-demo
+
 bench: build
 	@bash bench/run.sh build/default
 

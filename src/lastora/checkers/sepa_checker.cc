@@ -146,10 +146,9 @@ size_t CountPartyTags(std::string_view text) {
   return count;
 }
 
-// Where one transaction ends, and where its fields and any further opening tag stand in it.
+// Where one transaction ends and where its fields stand in it.
 struct TransactionScan {
   size_t close = std::string_view::npos;
-  size_t nested_open = std::string_view::npos;
   std::array<size_t, kFieldCount> field_open;
 };
 
@@ -162,9 +161,6 @@ TransactionScan ScanTransaction(std::string_view text, size_t start, const Docum
     if (TagAt(text, pos, kind.transaction_close)) {
       scan.close = pos;
       break;
-    }
-    if (scan.nested_open == npos && TagAt(text, pos, kind.transaction_open)) {
-      scan.nested_open = pos;
     }
     for (size_t i = 0; i < kFieldCount; ++i) {
       if (scan.field_open[i] == npos && TagAt(text, pos, kind.fields[i].open)) {
@@ -343,8 +339,9 @@ class SepaCheck {
       ++rows_read_;
       rt::EnsureRow(rows_read_, values_, colours_);
       *cents += WriteRow(rows_read_, kind, text.substr(0, scan.close), scan);
-      open = scan.nested_open != npos ? scan.nested_open
-                                      : text.find(kind.transaction_open, scan.close);
+      // A transaction holds no other; an opening tag inside one (in a comment, say) starts
+      // nothing, and every byte is scanned once however many of them there are.
+      open = text.find(kind.transaction_open, scan.close);
     }
     return true;
   }

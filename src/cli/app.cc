@@ -1,0 +1,56 @@
+#include "cli_error.h"
+#include "commands/commands.h"
+#include "lastora_cli.h"
+
+namespace lastora::cli {
+namespace {
+
+void AddGlobalOptions(CLI::App& app, GlobalOptions& global) {
+  app.add_option("--now", global.now,
+                 "feste Uhrzeit \"JJJJ-MM-TT hh:mm:ss\" (reproduzierbare Dateien)")
+      ->check([](const std::string& text) {
+        return ParseNow(text) ? std::string() : "kein Zeitpunkt JJJJ-MM-TT hh:mm:ss: " + text;
+      });
+  app.add_flag("--yes", global.yes, "jede Rückfrage mit der Vorgabe beantworten");
+  app.add_option("--home", global.home, "Programmordner (Logdateien, Vorlagen)");
+}
+
+}  // namespace
+
+int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+  CLI::App app{"lastora: SEPA-Lastschriften, Überweisungen und DTAUS-Dateien für Vereine",
+               "lastora"};
+  app.set_version_flag("--version", "lastora " LASTORA_VERSION);
+  app.require_subcommand(1);
+  app.fallthrough();
+  GlobalOptions global;
+  AddGlobalOptions(app, global);
+  Commands commands;
+  AddDemoCommand(app, commands);
+  AddPaymentCommands(app, commands);
+  AddCheckCommands(app, commands);
+  AddAccountCommands(app, commands);
+  AddImportCommand(app, commands);
+  AddSettingsCommand(app, commands);
+
+  std::reverse(args.begin(), args.end());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+  }
+  for (const Command& command : commands) {
+    if (!command.app->parsed()) continue;
+    try {
+      ScopedSession session(global, err);
+      CommandContext context{global, out, err};
+      return command.run(context);
+    } catch (const CliError& e) {
+      err << "lastora: " << e.what() << "\n";
+      return kExitFailed;
+    }
+  }
+  return kExitUsage;
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,90 @@
+// check and xml-check: reading payment files back.
+#include <filesystem>
+#include <memory>
+
+#include "cli_error.h"
+#include "commands/commands.h"
+#include "core/files.h"
+#include "summary.h"
+#include "workbook.h"
+
+namespace lastora::cli {
+namespace {
+
+struct CheckOptions {
+  std::vector<std::string> files;
+  std::string settings;
+  std::string output;
+  bool external = false;
+  bool save = false;
+};
+
+void RequireFile(const std::string& path) {
+  if (!std::filesystem::is_regular_file(path)) throw CliError("Datei fehlt: " + path);
+}
+
+// SEPA files are XML; everything else goes to the DTAUS checker, which names a wrong format.
+bool LooksLikeXml(const std::string& path) {
+  const std::string head = files::ReadWhole(path).substr(0, 64);
+  const size_t first = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+  return first != std::string::npos && head[first] == '<';
+}
+
+int Check(const CheckOptions& options, CommandContext& context) {
+  for (const std::string& file : options.files) RequireFile(file);
+  Workbook workbook(options.settings.empty() ? SettingsFile()
+                                             : SettingsFile::Load(options.settings));
+  const bool sepa = LooksLikeXml(options.files.front());
+  bool ok = false;
+  bool same = false;
+  if (sepa) {
+    const std::string second = options.files.size() > 1 ? options.files[1] : "";
+    ok = workbook.CheckSepa(options.files.front(), second);
+    same = PrintSepaCheck(context.out, workbook.record(), !second.empty());
+  } else {
+    if (options.files.size() > 1) throw CliError("DTAUS: je Prüfung nur eine Datei");
+    ok = workbook.CheckDtaus(options.files.front(), options.external);
+    same = PrintDtausCheck(context.out, workbook.record());
+  }
+  PrintRowFindings(context.out, workbook.payments().values);
+  if (!options.output.empty() && workbook.payments().values.IsAllocated()) {
+    WriteTableFile(options.output, workbook.payments(), PaymentHeader());
+    PrintFiles(context.out, "Geschrieben", {options.output});
+  }
+  if (options.save) {
+    if (options.settings.empty()) throw CliError("--save braucht -s EINSTELLUNGEN");
+    workbook.SaveResults();
+  }
+  return ok && same ? kExitOk : kExitFailed;
+}
+
+int XmlCheck(const std::string& file, CommandContext& context) {
+  RequireFile(file);
+  Class1 component;
+  const std::string reason = component.SEPA_Check_XMLStruktur(file);
+  context.out << file << ": " << (reason.empty() ? "wohlgeformt" : reason) << "\n";
+  return reason.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddCheckCommands(CLI::App& app, Commands& commands) {
+  auto options = std::make_shared<CheckOptions>();
+  CLI::App* check = app.add_subcommand(
+      "check", "SEPA-XML- oder DTAUS-Datei prüfen: Angaben der Datei und gezählte Werte");
+  check->add_option("files", options->files, "Datei, bei SEPA auch eine zweite")
+      ->required()
+      ->expected(1, 2);
+  check->add_option("-s,--settings", options->settings, "Einstellungsdatei");
+  check->add_option("-o,--output", options->output, "gelesene Zahlungen (.xlsx oder .csv)");
+  check->add_flag("--extern", options->external, "DTAUS-Datei eines anderen Programms");
+  check->add_flag("--save", options->save, "Ergebnisse in die Einstellungsdatei schreiben");
+  commands.push_back({check, [options](CommandContext& c) { return Check(*options, c); }});
+
+  auto file = std::make_shared<std::string>();
+  CLI::App* xml = app.add_subcommand("xml-check", "prüfen, ob eine XML-Datei wohlgeformt ist");
+  xml->add_option("file", *file, "XML-Datei")->required();
+  commands.push_back({xml, [file](CommandContext& c) { return XmlCheck(*file, c); }});
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,40 @@
+// The program's commands. Each Add function puts its subcommands on the app and registers what
+// runs when one of them is chosen.
+#ifndef LASTORA_CLI_COMMANDS_COMMANDS_H_
+#define LASTORA_CLI_COMMANDS_COMMANDS_H_
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+#include "session.h"
+
+namespace lastora::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandContext {
+  const GlobalOptions& global;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+struct Command {
+  CLI::App* app;
+  std::function<int(CommandContext&)> run;
+};
+using Commands = std::vector<Command>;
+
+void AddPaymentCommands(CLI::App& app, Commands& commands);  // process, generate, run
+void AddCheckCommands(CLI::App& app, Commands& commands);    // check, xml-check
+void AddAccountCommands(CLI::App& app, Commands& commands);  // iban, bic
+void AddImportCommand(CLI::App& app, Commands& commands);
+void AddSettingsCommand(CLI::App& app, Commands& commands);
+void AddDemoCommand(CLI::App& app, Commands& commands);
+
+}  // namespace lastora::cli
+
+#endif  // LASTORA_CLI_COMMANDS_COMMANDS_H_

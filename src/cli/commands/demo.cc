@@ -1,0 +1,75 @@
+// demo: the sample club from member list to checked payment files.
+#include <filesystem>
+#include <optional>
+
+#include "all_steps.h"
+#include "cli_error.h"
+#include "commands/commands.h"
+#include "core/files.h"
+#include "lastora/vb_error.h"
+#include "sample_club.h"
+#include "summary.h"
+#include "workbook.h"
+
+namespace lastora::cli {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kSettingsName = "verein.ini";
+
+void CopySampleClub(const fs::path& folder) {
+  std::error_code error;
+  fs::create_directories(folder / "Logdateien", error);
+  if (error)
+    throw CliError("Ordner nicht angelegt: " + folder.string() + " (" + error.message() + ")");
+  for (const SampleFile& file : SampleClubFiles()) {
+    try {
+      files::WriteWhole((folder / file.name).string(), file.bytes);
+    } catch (const VbError& e) {
+      throw CliError("Beispieldatei nicht geschrieben: " + (folder / file.name).string() + " (" +
+                     e.description() + ")");
+    }
+  }
+}
+
+// Reads the files just written back, as the treasurer would before sending them.
+bool CheckWritten(const fs::path& out_dir, const SEPAVARIABLEN& record, CommandContext& context) {
+  const std::string& first = record.ProgErzeFil1.Value;
+  const std::string& second = record.ProgErzeFil2.Value;
+  if (first.empty() && second.empty()) return true;
+  Workbook checker{SettingsFile()};
+  const std::string file1 = (out_dir / (first.empty() ? second : first)).string();
+  const std::string file2 = first.empty() || second.empty() ? "" : (out_dir / second).string();
+  const bool ok = checker.CheckSepa(file1, file2);
+  const bool same = PrintSepaCheck(context.out, checker.record(), !file2.empty());
+  return ok && same;
+}
+
+int Demo(const std::string& folder, CommandContext& context) {
+  const fs::path root(folder);
+  CopySampleClub(root);
+  std::optional<ScopedHome> home;
+  if (context.global.home.empty()) home.emplace(folder);
+  context.out << "Beispielverein in " << folder << "\n";
+
+  Workbook workbook(SettingsFile::Load((root / kSettingsName).string()));
+  const fs::path out_dir = root / "Ausgabe";
+  const AllSteps steps{"", out_dir.string(), false, (root / "Zahlungen.xlsx").string()};
+  const bool generated = RunAllSteps(workbook, steps, context.out);
+  PrintRowFindings(context.out, workbook.payments().values);
+  workbook.SaveResults();
+  const bool checked = generated && CheckWritten(out_dir, workbook.record(), context);
+  return checked ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddDemoCommand(CLI::App& app, Commands& commands) {
+  auto folder = std::make_shared<std::string>("lastora-demo");
+  CLI::App* sub = app.add_subcommand(
+      "demo", "Beispielverein anlegen, verarbeiten, Dateien erzeugen und prüfen");
+  sub->add_option("dir", *folder, "Ordner für den Beispielverein")->default_val("lastora-demo");
+  commands.push_back({sub, [folder](CommandContext& c) { return Demo(*folder, c); }});
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,62 @@
+// import: one sheet of a spreadsheet as the component reads it.
+#include <filesystem>
+#include <memory>
+
+#include "cli_error.h"
+#include "commands/commands.h"
+#include "csv.h"
+#include "lastora/class1.h"
+#include "table_files.h"
+
+namespace lastora::cli {
+namespace {
+
+struct ImportOptions {
+  std::string file;
+  std::string sheet;
+  int32_t first_row = 1;
+  int16_t sort_column = 0;
+  bool descending = false;
+  std::string output;
+};
+
+int Import(const ImportOptions& options, CommandContext& context) {
+  if (!std::filesystem::is_regular_file(options.file))
+    throw CliError("Datei fehlt: " + options.file);
+  Class1 component;
+  Table rows;
+  const std::string result = component.GetColumnsFromExcelFile(
+      std::filesystem::absolute(options.file).string(), rows, options.sheet, options.first_row,
+      options.sort_column, options.descending ? "Desc" : "Asc");
+  if (result != "ok") {
+    context.err << "lastora: " << options.file << ": " << (result.empty() ? "abgebrochen" : result)
+                << "\n";
+    return kExitFailed;
+  }
+  if (options.output.empty()) {
+    context.out << TableToCsv(rows, {});
+    return kExitOk;
+  }
+  WriteTableFile(options.output, ColouredTable{rows, Table()}, {});
+  context.out << options.output << ": " << rows.RowCount() << " Zeilen, " << rows.ColCount()
+              << " Spalten\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddImportCommand(CLI::App& app, Commands& commands) {
+  auto options = std::make_shared<ImportOptions>();
+  CLI::App* sub =
+      app.add_subcommand("import", "ein Tabellenblatt einlesen (.xlsx, .xls, .ods, .csv)");
+  sub->add_option("file", options->file, "Tabellendatei")->required();
+  sub->add_option("--sheet", options->sheet, "Tabellenblatt; leer: das erste");
+  sub->add_option("--first-row", options->first_row, "erste Zeile")->check(CLI::PositiveNumber);
+  sub->add_option("--sort-column", options->sort_column, "nach dieser Spalte sortieren");
+  sub->add_flag("--desc", options->descending, "absteigend sortieren");
+  sub->add_option("-o,--output", options->output,
+                  "Ausgabe (.xlsx oder .csv); sonst CSV auf stdout");
+  commands.push_back({sub, [options](CommandContext& c) { return Import(*options, c); }});
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,104 @@
+// process, generate and run: the member list through the processing run to the payment files.
+#include <memory>
+
+#include "all_steps.h"
+#include "commands/commands.h"
+#include "summary.h"
+#include "workbook.h"
+
+namespace lastora::cli {
+namespace {
+
+struct PaymentOptions {
+  std::string settings;
+  std::string members;
+  std::string payments;
+  std::string out_dir;
+  std::string output;
+  bool dtaus = false;
+  bool save = false;
+  bool strict = false;
+};
+
+void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
+  sub.add_option("-s,--settings", options.settings, "Einstellungsdatei")->required();
+  sub.add_flag("--save", options.save, "Ergebnisse der Läufe in die Einstellungsdatei schreiben");
+  sub.add_flag("--strict", options.strict, "auch Zeilen mit Fehlern ergeben Status 1");
+}
+
+// The exit status of a run: its result, and with --strict also rows with errors.
+int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, CommandContext& context) {
+  const int32_t rows_with_errors = PrintRowFindings(context.out, workbook.payments().values);
+  if (options.save) workbook.SaveResults();
+  if (!ok || (options.strict && rows_with_errors > 0)) return kExitFailed;
+  return kExitOk;
+}
+
+void WritePayments(Workbook& workbook, const std::string& path, std::vector<std::string>& files) {
+  WriteTableFile(path, workbook.payments(), PaymentHeader());
+  files.push_back(path);
+}
+
+int Process(const PaymentOptions& options, CommandContext& context) {
+  Workbook workbook(SettingsFile::Load(options.settings));
+  const AllSteps steps{options.members, "", false, options.output};
+  const bool ok = RunAllSteps(workbook, steps, context.out);
+  return Finish(workbook, options, ok, context);
+}
+
+int Generate(const PaymentOptions& options, CommandContext& context) {
+  Workbook workbook(SettingsFile::Load(options.settings));
+  workbook.set_payments(ReadPaymentTable(options.payments, workbook.component()));
+  const bool generated = workbook.Generate(options.out_dir, options.dtaus);
+  PrintGeneration(context.out, workbook.record());
+  PrintNotices(context.out, workbook.notices());
+  std::vector<std::string> files = workbook.written_files();
+  if (!options.output.empty()) WritePayments(workbook, options.output, files);
+  PrintFiles(context.out, "Geschrieben", files);
+  return Finish(workbook, options, generated, context);
+}
+
+int Run(const PaymentOptions& options, CommandContext& context) {
+  Workbook workbook(SettingsFile::Load(options.settings));
+  const AllSteps steps{options.members, options.out_dir, options.dtaus, options.output};
+  const bool ok = RunAllSteps(workbook, steps, context.out);
+  return Finish(workbook, options, ok, context);
+}
+
+}  // namespace
+
+void AddPaymentCommands(CLI::App& app, Commands& commands) {
+  auto options = std::make_shared<PaymentOptions>();
+  CLI::App* process = app.add_subcommand(
+      "process", "Mitgliederliste einlesen, verarbeiten und als Zahlungstabelle schreiben");
+  AddSettingsOptions(*process, *options);
+  process->add_option("-m,--members", options->members, "Mitgliederliste (sonst Import__FILE)");
+  process->add_option("-o,--output", options->output, "Zahlungstabelle (.xlsx oder .csv)")
+      ->default_val("Zahlungen.xlsx");
+  commands.push_back({process, [options](CommandContext& c) { return Process(*options, c); }});
+
+  options = std::make_shared<PaymentOptions>();
+
+  CLI::App* generate =
+      app.add_subcommand("generate", "SEPA- oder DTAUS-Dateien aus einer Zahlungstabelle erzeugen");
+  AddSettingsOptions(*generate, *options);
+  generate->add_option("-p,--payments", options->payments, "Zahlungstabelle (.xlsx oder .csv)")
+      ->required();
+  generate->add_option("-d,--dir", options->out_dir, "Ausgabeordner")->required();
+  generate->add_flag("--dtaus", options->dtaus, "DTAUS statt SEPA-XML");
+  generate->add_option("-o,--output", options->output,
+                       "Zahlungstabelle mit den Hinweisen der Erzeugung schreiben");
+  commands.push_back({generate, [options](CommandContext& c) { return Generate(*options, c); }});
+
+  options = std::make_shared<PaymentOptions>();
+
+  CLI::App* run = app.add_subcommand("run", "alle Schritte: einlesen, verarbeiten, erzeugen");
+  AddSettingsOptions(*run, *options);
+  run->add_option("-m,--members", options->members, "Mitgliederliste (sonst Import__FILE)");
+  run->add_option("-d,--dir", options->out_dir, "Ausgabeordner")->required();
+  run->add_flag("--dtaus", options->dtaus, "DTAUS statt SEPA-XML");
+  run->add_option("-o,--output", options->output, "Zahlungstabelle (.xlsx oder .csv)");
+  commands.push_back({run, [options](CommandContext& c) { return Run(*options, c); }});
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,242 @@
+#include "member_list.h"
+
+#include <array>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+
+#include "component/catalogue.h"
+#include "component/helpers.h"
+#include "core/text.h"
+#include "csv.h"
+
+namespace lastora::cli {
+namespace {
+
+constexpr int32_t kName = 3, kIban = 4, kBic = 5, kErrors = 26, kWarnings = 27;
+constexpr int32_t kAccount = 22, kBankCode = 23, kCountry = 24;
+constexpr int kErrorColour = 3, kWarningColour = 6;
+
+struct ColumnMapping {
+  SEPAVALUES SEPAVARIABLEN::*setting;
+  const char* label;  // for the inputs the catalogue has no message of its own
+  int message;        // catalogue message, 0: none
+  int32_t target;     // column of the payment layout
+  bool required;      // 0 ("no such column") is not allowed
+};
+
+// The import columns and where each lands. Every entry may be "0" except the account holder's
+// name; the IBAN may be 0 only when account number and bank code are mapped.
+constexpr ColumnMapping kMappings[] = {
+    {&SEPAVARIABLEN::Import__NAME, "Name", 27, kName, true},
+    {&SEPAVARIABLEN::Import__MITG, "Mitglied", 28, 21, false},
+    {&SEPAVARIABLEN::Import__IBAN, "IBAN", 29, kIban, false},
+    {&SEPAVARIABLEN::Import__KONT, "Kontonummer", 30, kAccount, false},
+    {&SEPAVARIABLEN::Import__BIC_, "BIC", 31, kBic, false},
+    {&SEPAVARIABLEN::Import__BLZ_, "BLZ", 32, kBankCode, false},
+    {&SEPAVARIABLEN::Import__LAND, "Land", 33, kCountry, false},
+    {&SEPAVARIABLEN::Import__MAND, "Mandat", 34, 10, false},
+    {&SEPAVARIABLEN::Import__MDAT, "Mandatsdatum", 35, 11, false},
+    {&SEPAVARIABLEN::Import__EDAT, "Erste Ausführung", 65, 20, false},
+    {&SEPAVARIABLEN::Import__PAID, "Payment-ID", 0, 7, false},
+    {&SEPAVARIABLEN::Import__EINM, "Einmalbetrag", 0, 13, false},
+    {&SEPAVARIABLEN::Import__NACH, "Nachzahlung", 0, 14, false},
+    {&SEPAVARIABLEN::Import__GUTS, "Gutschrift", 0, 15, false},
+    {&SEPAVARIABLEN::Import__MONB, "Beitrag", 0, 17, false},
+    {&SEPAVARIABLEN::Import__EINT, "Eintritt", 0, 18, false},
+    {&SEPAVARIABLEN::Import__AUST, "Austritt", 0, 19, false},
+};
+
+std::string MappingMessage(const ColumnMapping& mapping) {
+  if (mapping.message != 0) return Message(mapping.message);
+  return std::string("Import-Spalte für ") + mapping.label +
+         " nicht oder nicht richtig angegeben: ";
+}
+
+// The source column of a mapping, 0 for none; nullopt when the setting is not a whole number in
+// 0..columns (an empty setting counts as 0 only for the inputs without a message of their own).
+std::optional<int32_t> SourceColumn(const ColumnMapping& mapping, const std::string& value,
+                                    int32_t columns) {
+  const std::string trimmed = text::Trim(value);
+  if (trimmed.empty()) {
+    if (mapping.message == 0) return 0;
+    return std::nullopt;
+  }
+  if (trimmed.size() > 6 || trimmed.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const int32_t column = std::stoi(trimmed);
+  if (column > columns || (column == 0 && mapping.required)) return std::nullopt;
+  return column;
+}
+
+bool IsBlankCell(const Variant& cell) {
+  return cell.IsEmpty() || (cell.IsString() && text::Trim(cell.AsString()).empty());
+}
+
+std::string CellText(const Table& table, int32_t row, int32_t col) {
+  const Variant& cell = table(row, col);
+  return IsBlankCell(cell) ? std::string() : text::Trim(CStr(cell));
+}
+
+void AddRowMessage(ColouredTable& table, int32_t row, int32_t column, const std::string& message) {
+  Variant& cell = table.values(row, column);
+  cell = IsBlankCell(cell) ? message : CStr(cell) + ", " + message;
+}
+
+void Mark(ColouredTable& table, int32_t row, int32_t cell_column, int colour) {
+  table.colours(row, cell_column) = static_cast<int32_t>(colour);
+}
+
+bool IsMessage(const std::string& get_iban_result) {
+  return get_iban_result.starts_with("SEPA-Checker: ");
+}
+
+struct ImportCounts {
+  int32_t errors = 0;
+  int32_t warnings = 0;
+};
+
+void BuildIban(Class1& component, ColouredTable& table, int32_t row, ImportCounts& counts) {
+  std::string country = CellText(table.values, row, kCountry);
+  if (country.empty()) country = "DE";
+  std::string bank_code = CellText(table.values, row, kBankCode);
+  std::string account = CellText(table.values, row, kAccount);
+  const std::string iban = component.Get_IBAN("", country, bank_code, account);
+  if (IsMessage(iban)) {
+    AddRowMessage(table, row, kErrors, iban);
+    Mark(table, row, kAccount, kErrorColour);
+    Mark(table, row, kBankCode, kErrorColour);
+    ++counts.errors;
+    return;
+  }
+  table.values(row, kIban) = iban;
+  table.values(row, kAccount) = account;
+  table.values(row, kCountry) = country;
+  AddRowMessage(table, row, kWarnings, Message(163));
+  Mark(table, row, kIban, kWarningColour);
+  ++counts.warnings;
+}
+
+void SplitIban(Class1& component, ColouredTable& table, int32_t row, ImportCounts& counts) {
+  const std::string given = CellText(table.values, row, kIban);
+  std::string country, bank_code, account;
+  const std::string checked = component.Get_IBAN(given, country, bank_code, account);
+  if (IsMessage(checked)) {
+    AddRowMessage(table, row, kErrors, checked + ": " + given);
+    table.values(row, kIban) = Variant();
+    Mark(table, row, kIban, kErrorColour);
+    ++counts.errors;
+    return;
+  }
+  const auto fill = [&](int32_t column, const std::string& value) {
+    if (IsBlankCell(table.values(row, column))) table.values(row, column) = value;
+  };
+  fill(kAccount, account);
+  fill(kBankCode, bank_code);
+  fill(kCountry, country);
+}
+
+bool WantsBicLookup(const ColouredTable& table) {
+  for (int32_t r = 1; r <= table.values.RowCount(); ++r) {
+    if (table.values(r, kBic).IsEmpty() && CellText(table.values, r, kCountry).starts_with("DE") &&
+        !CellText(table.values, r, kBankCode).empty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Fills empty BICs from the bank-code file, as the workbook's lookup does.
+std::string LookUpBics(Class1& component, SEPAVARIABLEN& settings, ColouredTable& table,
+                       ImportCounts& counts) {
+  const std::string file = text::Trim(settings.ProgBLZ_File.Value);
+  if (file.empty() || file == "-" || !WantsBicLookup(table)) return "ok";
+  if (!CheckPathAndFile(file, "", "")) return Message(56) + " " + file;
+  component.settings().ProgBLZ_File.Value = file;
+  component.lngZZ_FEHL = 0;
+  component.lngZZ_WARN = 0;
+  Table internal, passed_on;
+  const std::string result = component.Check_BIC(1, kBankCode, 8, kBic, "extern", settings,
+                                                 table.values, table.colours, internal, passed_on);
+  counts.errors += component.lngZZ_FEHL;
+  counts.warnings += component.lngZZ_WARN;
+  return result == "Not found" ? "ok" : result;
+}
+
+}  // namespace
+
+std::string ReadSheet(Class1& component, const std::string& path, const std::string& sheet,
+                      int32_t first_row, Table& rows) {
+  if (!std::filesystem::is_regular_file(path)) return Message(37) + path;
+  if (first_row < 1) return Message(39) + std::to_string(first_row);
+  if (HasExtension(path, ".csv")) {
+    rows = CsvToTable(ParseCsv(ReadTextFile(path, "Mitgliederliste")), first_row);
+    return rows.IsAllocated() ? "ok" : "Keine Daten!";
+  }
+  Table read;
+  // The component looks for a bare file name in the program folder.
+  const std::string result = component.GetColumnsFromExcelFile(
+      std::filesystem::absolute(path).string(), read, sheet, first_row);
+  if (result != "ok") return result;
+  for (int32_t r = read.RowLower(); r <= read.RowUpper(); ++r) {
+    for (int32_t c = read.ColLower(); c <= read.ColUpper(); ++c) {
+      if (IsBlankCell(read(r, c))) read(r, c) = Variant();
+    }
+  }
+  rows = std::move(read);
+  return "ok";
+}
+
+std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out) {
+  const int32_t columns = source.ColCount();
+  std::array<int32_t, kPaymentColumns + 1> source_of{};  // by target column; 0: none
+  for (const ColumnMapping& mapping : kMappings) {
+    const std::string& value = (settings.*(mapping.setting)).Value;
+    const std::optional<int32_t> column = SourceColumn(mapping, value, columns);
+    if (!column) {
+      return MappingMessage(mapping) + value + " (die Liste hat " + std::to_string(columns) +
+             " Spalten)";
+    }
+    source_of[mapping.target] = *column;
+  }
+  if (source_of[kIban] == 0 && (source_of[kAccount] == 0 || source_of[kBankCode] == 0)) {
+    return Message(29) + "0 (ohne Kontonummer und BLZ)";
+  }
+  const int32_t rows = source.RowCount();
+  out.values = Table(rows, kPaymentColumns);
+  out.colours = Table(rows, kPaymentColumns);
+  for (int32_t target = 1; target <= kPaymentColumns; ++target) {
+    if (source_of[target] == 0) continue;
+    for (int32_t r = 0; r < rows; ++r) {
+      Variant cell = source(source.RowLower() + r, source.ColLower() + source_of[target] - 1);
+      if (IsBlankCell(cell)) continue;
+      // Account identifiers are often written in groups of four; the bank wants them whole.
+      if ((target == kIban || target == kBic) && cell.IsString()) {
+        cell = RemoveBlanks(cell.AsString());
+      }
+      out.values(r + 1, target) = std::move(cell);
+    }
+  }
+  return "ok";
+}
+
+std::string CompleteAccounts(Class1& component, SEPAVARIABLEN& settings, ColouredTable& table) {
+  ImportCounts counts;
+  for (int32_t r = 1; r <= table.values.RowCount(); ++r) {
+    if (!CellText(table.values, r, kIban).empty()) {
+      SplitIban(component, table, r, counts);
+    } else if (!CellText(table.values, r, kAccount).empty() &&
+               !CellText(table.values, r, kBankCode).empty()) {
+      BuildIban(component, table, r, counts);
+    }
+  }
+  const std::string result = LookUpBics(component, settings, table, counts);
+  settings.ProgImpoFehl.Value = std::to_string(counts.errors);
+  settings.ProgImpoWarn.Value = std::to_string(counts.warnings);
+  settings.ProgImpoZeic.Value = "0";
+  settings.ProgImpoUmla.Value = "0";
+  return result;
+}
+
+}  // namespace lastora::cli

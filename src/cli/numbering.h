@@ -1,0 +1,33 @@
+// The workbook's step "Nummerieren und ID'S anlegen": payment identifiers for the rows that the
+// processing run gave an amount, and message and payment-information identifiers for the files
+// the settings leave unnamed.
+#ifndef LASTORA_CLI_NUMBERING_H_
+#define LASTORA_CLI_NUMBERING_H_
+
+#include <string>
+
+#include "lastora/settings.h"
+#include "lastora/table.h"
+
+namespace lastora::cli {
+
+// The part every identifier of a run begins with: SepaFRID (or "LASTORA") and SepaADAT as
+// YYYYMMDD, joined by "-". SepaFRID is cleaned to the SEPA character set and cut so that the
+// longest identifier stays within 35 characters.
+struct IdentifierPrefix {
+  std::string result;  // "ok", or the catalogue's message for an execution date that is no date
+  std::string prefix;
+  std::string notice;  // why SepaFRID was changed; empty when it was taken as given
+};
+IdentifierPrefix MakeIdentifierPrefix(const SEPAVARIABLEN& settings);
+
+// Fills SepaFMI1, SepaFMI2, SepaFPI1 and SepaFPI2 where the settings leave them empty.
+void DeriveFileIdentifiers(SEPAVARIABLEN& settings, const std::string& prefix);
+
+// Gives every row with an amount (column 8) and no payment identifier (column 7) the identifier
+// prefix-NNNNN, NNNNN being its row number. Returns how many rows were numbered.
+int32_t NumberPayments(Table& values, const std::string& prefix);
+
+}  // namespace lastora::cli
+
+#endif  // LASTORA_CLI_NUMBERING_H_

@@ -1,0 +1,59 @@
+// The settings file: "KEY = value" lines whose keys are the settings field names. It stands in
+// for the workbook's settings sheet: the program reads the record from it and, when asked, writes
+// a run's results back into it without disturbing the user's comments and order.
+#ifndef LASTORA_CLI_SETTINGS_FILE_H_
+#define LASTORA_CLI_SETTINGS_FILE_H_
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encoding.h"
+#include "lastora/settings.h"
+
+namespace lastora::cli {
+
+class SettingsFile {
+ public:
+  // A file without lines: every setting empty.
+  SettingsFile() = default;
+  // Reads and checks the file. CliError names the file and line of an unknown or repeated key and
+  // of a line that is neither a setting, a section, a comment nor blank.
+  static SettingsFile Load(const std::string& path);
+  static SettingsFile Parse(std::string_view bytes, const std::string& path);
+
+  const std::string& path() const { return path_; }
+  const SEPAVARIABLEN& record() const { return record_; }
+
+  // Takes over the values of the fields that `wanted` selects and that differ from the file's:
+  // lines that hold the key are changed in place, missing keys are appended at the end.
+  void Update(const SEPAVARIABLEN& record, const std::function<bool(std::string_view)>& wanted);
+  // The file's text as it would be saved (same encoding and line ends as read).
+  std::string Bytes() const;
+  // Replaces the file atomically.
+  void Save() const;
+
+ private:
+  struct Line {
+    std::string text;
+    int field = -1;  // position in SettingsFields(), or -1
+    size_t value_begin = 0;
+    size_t value_end = 0;
+  };
+  void ParseLine(std::string text, int line_number);
+  void SetValue(int field, const std::string& value);
+
+  std::string path_;
+  DecodedText encoding_;
+  std::string line_end_ = "\n";
+  std::vector<Line> lines_;
+  SEPAVARIABLEN record_;
+};
+
+// A commented settings file with every field the program exchanges with the component.
+std::string SettingsTemplate();
+
+}  // namespace lastora::cli
+
+#endif  // LASTORA_CLI_SETTINGS_FILE_H_

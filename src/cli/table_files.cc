@@ -1,0 +1,110 @@
+#include "table_files.h"
+
+#include <filesystem>
+
+#include "cli_error.h"
+#include "core/files.h"
+#include "csv.h"
+#include "encoding.h"
+#include "lastora/vb_error.h"
+#include "xlsx_file.h"
+
+namespace lastora::cli {
+namespace {
+
+Table Widened(const Table& table, int32_t columns) {
+  if (table.ColCount() >= columns) return table;
+  Table wide(table.RowCount(), columns);
+  for (int32_t r = 1; r <= table.RowCount(); ++r) {
+    for (int32_t c = 1; c <= table.ColCount(); ++c) {
+      wide(r, c) = table(table.RowLower() + r - 1, table.ColLower() + c - 1);
+    }
+  }
+  return wide;
+}
+
+}  // namespace
+
+const std::vector<std::string>& PaymentHeader() {
+  static const std::vector<std::string> header = {"",
+                                                  "Nr",
+                                                  "Kontoinhaber",
+                                                  "IBAN",
+                                                  "BIC",
+                                                  "Bank",
+                                                  "Payment-ID",
+                                                  "Betrag",
+                                                  "Verwendungszweck",
+                                                  "Mandatsreferenz",
+                                                  "Mandatsdatum",
+                                                  "Sequenz",
+                                                  "Einmalbetrag",
+                                                  "Nachzahlung",
+                                                  "Gutschrift",
+                                                  "Beitrag Zeitraum",
+                                                  "Beitrag je Periode",
+                                                  "Eintritt",
+                                                  "Austritt",
+                                                  "Erste Abbuchung",
+                                                  "Mitglied",
+                                                  "Kontonummer",
+                                                  "BLZ",
+                                                  "Land",
+                                                  "Verwendungstext",
+                                                  "Fehler",
+                                                  "Warnungen",
+                                                  "Zeichen ersetzt",
+                                                  "Umlaute ersetzt"};
+  return header;
+}
+
+bool HasExtension(const std::string& path, const std::string& extension) {
+  std::string actual = std::filesystem::path(path).extension().string();
+  for (char& c : actual) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return actual == extension;
+}
+
+std::string ReadTextFile(const std::string& path, const std::string& what) {
+  try {
+    return DecodeTextFile(files::ReadWhole(path)).text;
+  } catch (const VbError& e) {
+    throw CliError(what + " nicht lesbar: " + path + " (" + e.description() + ")");
+  }
+}
+
+void WriteTableFile(const std::string& path, const ColouredTable& table,
+                    const std::vector<std::string>& header) {
+  if (HasExtension(path, ".xlsx")) {
+    WriteXlsx(path, table, header);
+    return;
+  }
+  if (!HasExtension(path, ".csv")) {
+    throw CliError("Tabelle nicht geschrieben: " + path + " (erlaubt sind .xlsx und .csv)");
+  }
+  try {
+    files::WriteWhole(path, std::string(kUtf8Bom) + TableToCsv(table.values, header));
+  } catch (const VbError& e) {
+    throw CliError("Tabelle nicht geschrieben: " + path + " (" + e.description() + ")");
+  }
+}
+
+ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
+  Table values;
+  if (HasExtension(path, ".csv")) {
+    values = CsvToTable(ParseCsv(ReadTextFile(path, "Zahlungstabelle")), 2);
+  } else {
+    if (!std::filesystem::exists(path)) throw CliError("Zahlungstabelle fehlt: " + path);
+    // The component looks for a bare file name in the program folder.
+    const std::string result =
+        component.GetColumnsFromExcelFile(std::filesystem::absolute(path).string(), values, "", 2);
+    if (result != "ok") {
+      throw CliError("Zahlungstabelle nicht lesbar: " + path + ": " + result);
+    }
+  }
+  if (!values.IsAllocated()) throw CliError("Zahlungstabelle ohne Zeilen: " + path);
+  ColouredTable table{Widened(values, kPaymentColumns), Table()};
+  table.colours = Table(table.values.RowCount(), table.values.ColCount());
+  return table;
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,128 @@
+#include "xlsx_file.h"
+
+#include <xlsxwriter.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "cli_error.h"
+
+namespace lastora::cli {
+namespace {
+
+// The palette colours as the club's spreadsheet shows them (its default palette).
+uint32_t PaletteRgb(int colour) {
+  switch (colour) {
+    case 3:
+      return 0xFF0000;
+    case 6:
+      return 0xFFFF00;
+    case 16:
+      return 0x808080;
+    case 45:
+      return 0xFF9900;
+    default:
+      return 0;
+  }
+}
+
+int ColourOf(const Variant& cell) {
+  if (!IsNumeric(cell) || cell.IsEmpty()) return 0;
+  const int colour = static_cast<int>(CDbl(cell));
+  return PaletteRgb(colour) == 0 ? 0 : colour;
+}
+
+// Formats are made on first use: one per colour, with and without a date pattern.
+class Formats {
+ public:
+  explicit Formats(lxw_workbook* workbook) : workbook_(workbook) {}
+  lxw_format* Get(int colour, bool date) {
+    if (colour == 0 && !date) return nullptr;
+    lxw_format*& format = cache_[date ? 1 : 0][static_cast<size_t>(colour)];
+    if (format == nullptr) {
+      format = workbook_add_format(workbook_);
+      if (colour != 0) {
+        format_set_pattern(format, LXW_PATTERN_SOLID);
+        format_set_bg_color(format, PaletteRgb(colour));
+      }
+      if (date) format_set_num_format(format, "dd.mm.yyyy");
+    }
+    return format;
+  }
+
+ private:
+  lxw_workbook* workbook_;
+  std::array<std::array<lxw_format*, 64>, 2> cache_{};
+};
+
+void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant& cell, int colour,
+               Formats& formats) {
+  switch (cell.type()) {
+    case VarType::kString:
+      worksheet_write_string(sheet, row, col, cell.AsString().c_str(), formats.Get(colour, false));
+      break;
+    case VarType::kInteger:
+    case VarType::kLong:
+    case VarType::kDouble:
+      worksheet_write_number(sheet, row, col, CDbl(cell), formats.Get(colour, false));
+      break;
+    case VarType::kDate:
+      worksheet_write_number(sheet, row, col, cell.AsDate(), formats.Get(colour, true));
+      break;
+    case VarType::kBoolean:
+      worksheet_write_boolean(sheet, row, col, cell.AsBool(), formats.Get(colour, false));
+      break;
+    default:
+      if (colour != 0) worksheet_write_blank(sheet, row, col, formats.Get(colour, false));
+      break;
+  }
+}
+
+}  // namespace
+
+void WriteXlsx(const std::string& path, const ColouredTable& table,
+               const std::vector<std::string>& header) {
+  const std::string temporary = path + ".tmp";
+  lxw_workbook* workbook = workbook_new(temporary.c_str());
+  if (workbook == nullptr) throw CliError("Tabelle nicht geschrieben: " + path);
+  lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Zahlungen");
+  Formats formats(workbook);
+  lxw_format* bold = workbook_add_format(workbook);
+  format_set_bold(bold);
+  lxw_row_t row = 0;
+  if (!header.empty()) {
+    for (size_t c = 0; c < header.size(); ++c) {
+      worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), header[c].c_str(), bold);
+    }
+    row = 1;
+  }
+  const Table& values = table.values;
+  const bool coloured = table.colours.RowCount() == values.RowCount() &&
+                        table.colours.ColCount() == values.ColCount();
+  for (int32_t r = 0; r < values.RowCount(); ++r, ++row) {
+    for (int32_t c = 0; c < values.ColCount(); ++c) {
+      const Variant& cell = values(values.RowLower() + r, values.ColLower() + c);
+      const int colour =
+          coloured
+              ? ColourOf(table.colours(table.colours.RowLower() + r, table.colours.ColLower() + c))
+              : 0;
+      WriteCell(sheet, row, static_cast<lxw_col_t>(c), cell, colour, formats);
+    }
+  }
+  const lxw_error error = workbook_close(workbook);
+  std::error_code ignored;
+  if (error != LXW_NO_ERROR) {
+    std::filesystem::remove(temporary, ignored);
+    throw CliError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
+  }
+  std::error_code renamed;
+  std::filesystem::rename(temporary, path, renamed);
+  if (renamed) {
+    std::filesystem::remove(temporary, ignored);
+    throw CliError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
+  }
+}
+
+}  // namespace lastora::cli

@@ -1,0 +1,36 @@
+// Runs the program in-process as a user would from a shell, and keeps what it printed.
+#ifndef LASTORA_TESTS_CLI_LASTORA_RUNNER_H_
+#define LASTORA_TESTS_CLI_LASTORA_RUNNER_H_
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lastora_cli.h"
+
+namespace lastora::cli::testing {
+
+struct Ran {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Every run answers dialogs with their defaults and uses a fixed clock, as CI has no terminal.
+inline Ran Lastora(std::vector<std::string> args) {
+  args.insert(args.begin(), {"--yes", "--now", "2026-03-02 09:30:00"});
+  std::ostringstream out, err;
+  Ran ran;
+  ran.status = RunLastora(std::move(args), out, err);
+  ran.out = out.str();
+  ran.err = err.str();
+  return ran;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace lastora::cli::testing
+
+#endif  // LASTORA_TESTS_CLI_LASTORA_RUNNER_H_

@@ -1,0 +1,114 @@
+#include "settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "cli_error.h"
+#include "support/temp_dir.h"
+
+namespace lastora::cli {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScopedTempDir;
+using testing::WriteBytes;
+
+std::string ErrorOf(std::string_view text) {
+  try {
+    SettingsFile::Parse(text, "verein.ini");
+  } catch (const CliError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
+  const SettingsFile file = SettingsFile::Parse(
+      "# Kommentar\n"
+      "; auch ein Kommentar\n"
+      "[Kreditor]\n"
+      "KreditorNAME = TSV Musterstadt   # Name\n"
+      "  SepaCYCL=Jahr\n"
+      "SepaFuncVER1 = \"  Beitrag #3; 2026 \"\n"
+      "SepaFuncVER4 = 'mit \"Anfuehrung\"'\n"
+      "SepaFuncWARN =\n"
+      "\n",
+      "verein.ini");
+  const SEPAVARIABLEN& record = file.record();
+  EXPECT_EQ(record.KreditorNAME.Value, "TSV Musterstadt");
+  EXPECT_EQ(record.SepaCYCL.Value, "Jahr");
+  EXPECT_EQ(record.SepaFuncVER1.Value, "  Beitrag #3; 2026 ");
+  EXPECT_EQ(record.SepaFuncVER4.Value, "mit \"Anfuehrung\"");
+  EXPECT_EQ(record.SepaFuncWARN.Value, "");
+  // A hash inside a word is part of the value.
+  EXPECT_EQ(SettingsFile::Parse("SepaBTXT = A#B\n", "x").record().SepaBTXT.Value, "A#B");
+}
+
+TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {
+  EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\n\nKreditorNAHME = TSV\n"),
+            "verein.ini, Zeile 3: unbekannter Schlüssel \"KreditorNAHME\"");
+  EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\r\nSepaCYCL = Halbjahr\r\n"),
+            "verein.ini, Zeile 2: Schlüssel \"SepaCYCL\" steht schon weiter oben");
+  EXPECT_EQ(ErrorOf("SepaCYCL Jahr\n"),
+            "verein.ini, Zeile 1: kein \"SCHLÜSSEL = Wert\": SepaCYCL Jahr");
+  // Keys are the field names exactly as the component spells them.
+  EXPECT_NE(ErrorOf("sepacycl = Jahr\n"), "");
+}
+
+TEST(SettingsFileTest, MissingFileIsReportedWithItsPath) {
+  ScopedTempDir dir;
+  try {
+    SettingsFile::Load(dir.File("fehlt.ini"));
+    FAIL() << "no error for a missing file";
+  } catch (const CliError& e) {
+    EXPECT_NE(std::string(e.what()).find(dir.File("fehlt.ini")), std::string::npos);
+  }
+}
+
+TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys) {
+  SettingsFile file = SettingsFile::Parse(
+      "# Ergebnisse\r\n[Programm]\r\nProgBearFehl = 7   ; alt\r\nKreditorNAME = TSV\r\n", "x.ini");
+  SEPAVARIABLEN result = file.record();
+  result.ProgBearFehl.Value = "2";
+  result.ProgBearDSUM.Value = "1234,5";
+  result.ProgBearResu.Value = " ok mit # ";
+  result.KreditorNAME.Value = "anders";  // not selected: stays as the user wrote it
+  file.Update(result, [](std::string_view name) { return name.starts_with("ProgBear"); });
+  EXPECT_EQ(file.Bytes(),
+            "# Ergebnisse\r\n[Programm]\r\nProgBearFehl = 2   ; alt\r\nKreditorNAME = TSV\r\n"
+            "ProgBearResu = \" ok mit # \"\r\nProgBearDSUM = 1234,5\r\n");
+  // What was written reads back as the values that were set.
+  const SettingsFile again = SettingsFile::Parse(file.Bytes(), "x.ini");
+  EXPECT_EQ(again.record().ProgBearResu.Value, " ok mit # ");
+  EXPECT_EQ(again.record().ProgBearFehl.Value, "2");
+}
+
+TEST(SettingsFileTest, WindowsCodePageFileStaysInItsCodePage) {
+  ScopedTempDir dir;
+  const std::string path = dir.File("alt.ini");
+  WriteBytes(path,
+             "SepaAART = \xDC"
+             "berweisung\n");
+  SettingsFile file = SettingsFile::Load(path);
+  EXPECT_EQ(file.record().SepaAART.Value, "Überweisung");
+  SEPAVARIABLEN result = file.record();
+  result.ProgErzeResu.Value = "Gläubiger ID falsch";
+  file.Update(result, [](std::string_view) { return true; });
+  file.Save();
+  EXPECT_EQ(ReadBytes(path),
+            "SepaAART = \xDC"
+            "berweisung\nProgErzeResu = Gl\xE4ubiger ID falsch\n");
+}
+
+TEST(SettingsFileTest, TemplateReadsBackAndNamesEveryExchangedField) {
+  const std::string text = SettingsTemplate();
+  const SettingsFile file = SettingsFile::Parse(text, "vorlage.ini");
+  EXPECT_EQ(file.record().SepaAART.Value, "Basislastschrift");
+  for (const SettingsField& field : SettingsFields()) {
+    if (field.index == 0) continue;
+    EXPECT_NE(text.find("\n" + std::string(field.name) + " = "), std::string::npos) << field.name;
+  }
+  EXPECT_NE(text.find("\nImport__KONT = "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lastora::cli
