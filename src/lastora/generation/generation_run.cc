@@ -9,6 +9,7 @@
 #include "generation/amount.h"
 #include "generation/cover_sheet.h"
 #include "generation/dtaus_writer.h"
+#include "generation/file_names.h"
 #include "generation/fixed_width.h"
 #include "generation/generation_stop.h"
 #include "generation/payment_list.h"
@@ -67,7 +68,6 @@ constexpr int kColWarnings = 27;
 constexpr int kWarningColour = 6;
 constexpr size_t kCreditorIdLength = 18;
 constexpr std::string_view kOk = "ok";
-constexpr std::string_view kUnbrokenMark = " (mit Umbruch)";
 
 bool Contains(const std::string& text, const std::string& word) {
   return text.find(word) != std::string::npos;
@@ -77,12 +77,6 @@ bool SwitchedOff(const SEPAVALUES& option) { return Contains(option.Value, Messa
 
 bool NamesNothing(const std::string& id) { return id.empty() || id == "-"; }
 
-// The settings may carry a whole path; only the name counts, the folder is the caller's.
-std::string WithoutFolder(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 std::string DateText(double serial, std::string_view pattern) {
   return Format(Variant::Date(serial), pattern);
 }
@@ -91,33 +85,6 @@ std::string IsoDateOf(const Variant& cell) {
   if (cell.IsEmpty()) return "";
   if (!IsDate(cell)) return CStr(cell);
   return DateText(CDate(cell), "YYYY-MM-DD");
-}
-
-// The list and the cover sheet are named after the data file without its extension.
-std::string CompanionBase(const std::string& data_file_name) {
-  const size_t length = text::Length(data_file_name);
-  if (length >= 4 && text::Mid(data_file_name, length - 3, 1) == ".") {
-    return text::Left(data_file_name, length - 4);
-  }
-  if (length >= 5 && text::Mid(data_file_name, length - 4, 1) == ".") {
-    return text::Left(data_file_name, length - 5);
-  }
-  return data_file_name;
-}
-
-bool HasThreeLetterExtension(const std::string& name) {
-  const size_t length = text::Length(name);
-  return length >= 4 && text::Mid(name, length - 3, 1) == ".";
-}
-
-std::string ReadableDtausName(const std::string& name) {
-  if (!HasThreeLetterExtension(name)) return name + std::string(kUnbrokenMark) + ".txt";
-  const size_t length = text::Length(name);
-  return text::Left(name, length - 4) + std::string(kUnbrokenMark) + text::Right(name, 4);
-}
-
-std::string TransferDtausName(const std::string& name) {
-  return HasThreeLetterExtension(name) ? name : name + ".txt";
 }
 
 void AppendNote(Variant& cell, const std::string& note) {
