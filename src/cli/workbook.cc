@@ -102,6 +102,9 @@ bool Workbook::Import(const std::string& member_file) {
   if (text::Trim(path).empty()) {
     throw CliError("Keine Mitgliederliste: -m DATEI angeben oder Import__FILE setzen");
   }
+  Reset(
+      {&record_.ProgImpoFehl, &record_.ProgImpoWarn, &record_.ProgImpoZeic, &record_.ProgImpoUmla},
+      "0");
   const std::string first_row = text::Trim(record_.Import__LINE.Value);
   std::string result;
   Table rows;
