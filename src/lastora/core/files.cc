@@ -113,7 +113,12 @@ std::string ReadWhole(const std::string& path) {
   const fs::path native = ToPath(NativePath(path));
   File f = Open(native, "rb");
   if (!f) throw VbError(errno == ENOENT || errno == ENOTDIR ? 53 : 75);
+  // Sized once from the file's length, so a 100 MB payment file is read without regrowing; the
+  // loop still takes whatever the file really holds if it changes meanwhile.
+  std::error_code size_error;
+  const uintmax_t expected = fs::file_size(native, size_error);
   std::string bytes;
+  if (!size_error) bytes.reserve(static_cast<size_t>(expected));
   char buffer[1 << 16];
   size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.append(buffer, got);
