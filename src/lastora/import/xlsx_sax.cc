@@ -187,14 +187,14 @@ struct SharedState {
 void SharedStart(void* user, const xmlChar* local_name, const xmlChar*, const xmlChar*, int,
                  const xmlChar**, int, int, const xmlChar**) {
   auto& s = *static_cast<SharedState*>(user);
-  if (Is(local_name, "si")) s.current.clear();
+  if (Is(local_name, "si")) s.current.clear();  // also after a move
   if (Is(local_name, "t")) s.in_text = true;
   if (Is(local_name, "rPh")) s.in_phonetic = true;
 }
 
 void SharedEnd(void* user, const xmlChar* local_name, const xmlChar*, const xmlChar*) {
   auto& s = *static_cast<SharedState*>(user);
-  if (Is(local_name, "si")) s.strings.push_back(s.current);
+  if (Is(local_name, "si")) s.strings.push_back(std::move(s.current));
   if (Is(local_name, "t")) s.in_text = false;
   if (Is(local_name, "rPh")) s.in_phonetic = false;
 }

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,20 @@ namespace {
 // A sheet part of a full bank-code table is about 10 MB; anything beyond this is a broken or
 // hostile package rather than a member list.
 constexpr zip_uint64_t kMaxPartBytes = zip_uint64_t{512} * 1024 * 1024;
+
+// The XML parser pays a fixed cost per piece it is handed (it looks for where the last element
+// ends); pieces of a few megabytes make that cost vanish, and small parts get a small buffer.
+constexpr zip_uint64_t kLargestPiece = zip_uint64_t{4} * 1024 * 1024;
+constexpr zip_uint64_t kSmallestPiece = zip_uint64_t{16} * 1024;
+
+size_t PieceSize(zip_t* archive, zip_uint64_t index) {
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) {
+    return static_cast<size_t>(kSmallestPiece);
+  }
+  return static_cast<size_t>(std::clamp(stat.size + 1, kSmallestPiece, kLargestPiece));
+}
 
 struct ZipFileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
@@ -47,7 +62,7 @@ bool ZipArchive::Stream(const std::string& name,
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
   if (!file) ThrowUnreadable(path_, name);
   // Whatever size the directory claims, the cap holds.
-  std::vector<char> buffer(256 * 1024);
+  std::vector<char> buffer(PieceSize(archive_, static_cast<zip_uint64_t>(index)));
   zip_uint64_t total = 0;
   for (;;) {
     const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());

@@ -18,7 +18,9 @@ class ZipArchive {
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
+  // One archive is used by one thread at a time; a second thread opens its own.
 
+  const std::string& Path() const { return path_; }
   bool Has(const std::string& name) const;
   // The part's bytes, or nullopt when the package has no such part. A part that cannot be
   // unpacked, or that unpacks beyond the size a workbook part may have, throws VbError.
