@@ -126,7 +126,7 @@ class XlsxReader : public WorkbookReader {
     SheetGrid grid;
     std::vector<SharedTextCell> text_cells;
     try {
-      ParseSheetCells(PartSource(zip_, part), part, [&](const RawCell& cell) {
+      ParseSheetCells(ReadPart(zip_, part), part, [&](const RawCell& cell) {
         if (cell.type == "s" && !cell.value.empty()) {
           text_cells.push_back({cell.row, cell.column, SharedIndex(cell.value, part)});
           grid.Set(cell.row, cell.column, Variant::Null());
@@ -186,7 +186,7 @@ class XlsxReader : public WorkbookReader {
     return std::async(std::launch::async, [path = path_, part = shared_strings_part_] {
       // An archive handle must not be shared between threads.
       const ZipArchive zip(path);
-      return ParseSharedStrings(PartSource(zip, part), part);
+      return ParseSharedStrings(ReadPart(zip, part), part);
     });
   }
 
@@ -251,13 +251,11 @@ class XlsxReader : public WorkbookReader {
     }
   }
 
-  bool IsDateStyle(std::string_view style) const {
-    size_t index = 0;
-    const auto [end, error] = std::from_chars(style.data(), style.data() + style.size(), index);
-    return error == std::errc() && index < date_styles_.size() && date_styles_[index];
+  bool IsDateStyle(int32_t style) const {
+    return style >= 0 && static_cast<size_t>(style) < date_styles_.size() && date_styles_[style];
   }
 
-  Variant CellValue(std::string_view type, std::string_view style, std::string_view value,
+  Variant CellValue(std::string_view type, int32_t style, std::string_view value,
                     std::string_view inline_text, const std::string& part) const {
     if (type == "inlineStr") return Variant(inline_text);
     if (type == "str" || type == "e") return Variant(value);
@@ -278,10 +276,10 @@ class XlsxReader : public WorkbookReader {
     return Variant(number);
   }
 
-  static ByteSource PartSource(const ZipArchive& zip, const std::string& part) {
-    return [&zip, part](const std::function<void(std::string_view)>& piece) {
-      if (!zip.Stream(part, piece)) ThrowUnreadable(zip.Path(), part + " fehlt");
-    };
+  static std::string ReadPart(const ZipArchive& zip, const std::string& part) {
+    std::optional<std::string> bytes = zip.Read(part);
+    if (!bytes) ThrowUnreadable(zip.Path(), part + " fehlt");
+    return std::move(*bytes);
   }
 
   std::string path_;
