@@ -21,12 +21,15 @@ struct ZipFileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
-// What the directory states, capped: only a hint for reserving memory, never trusted further.
-size_t StatedSize(zip_t* archive, zip_uint64_t index) {
+// What the directory states is a hint for reserving memory only, so a hostile package that
+// claims the largest size costs nothing until its bytes really arrive.
+constexpr zip_uint64_t kMaxReservedBytes = zip_uint64_t{64} * 1024 * 1024;
+
+size_t ReserveFor(zip_t* archive, zip_uint64_t index) {
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat_index(archive, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) return 0;
-  return static_cast<size_t>(std::min(stat.size, kMaxPartBytes));
+  return static_cast<size_t>(std::min(stat.size, kMaxReservedBytes));
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ std::optional<std::string> ZipArchive::Read(const std::string& name) const {
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
   if (!file) ThrowUnreadable(path_, name);
   std::string bytes;
-  bytes.reserve(StatedSize(archive_, static_cast<zip_uint64_t>(index)));
+  bytes.reserve(ReserveFor(archive_, static_cast<zip_uint64_t>(index)));
   std::vector<char> buffer(kPieceBytes);
   for (;;) {
     const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
