@@ -247,6 +247,14 @@ TEST_F(SepaCheckerTest, UnclosedTransactionEndsWithMessage98AndStillFormsTheTota
   EXPECT_EQ(out_.ProgChecKSUM.Value, "1251,55");
 }
 
+TEST_F(SepaCheckerTest, ExpectedCountTakesEveryPartyTagUpToTheLastByte) {
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  const std::string file =
+      Write("cut.xml", "<PmtMtd>DD</PmtMtd></Cdtr><DrctDbtTxInf></Dbtr></Cdtr></Dbtr>");
+  EXPECT_EQ(Check(file), Message(98));
+  EXPECT_EQ(out_.ProgChecDANZ.Value, "3");
+}
+
 TEST_F(SepaCheckerTest, FailureInsideTheRunIsReportedWithTheTotalsOfTheFirstFile) {
   ScopedParser accepting(std::make_shared<AcceptingParser>());
   const std::string one = WriteDocument("frst.xml", ThreeDirectDebits());

@@ -151,8 +151,9 @@ size_t Occurrences(std::string_view text, std::string_view tag) {
   const std::boyer_moore_horspool_searcher search(tag.begin(), tag.end());
   size_t count = 0;
   for (auto from = text.begin();; ++count) {
-    from = search(from, text.end()).second;
-    if (from == text.end()) return count;
+    const auto [first, last] = search(from, text.end());
+    if (first == last) return count;
+    from = last;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/byte_words.h"
 #include "core/text.h"
 
 namespace lastora::sepa_text {
@@ -14,20 +15,7 @@ constexpr size_t kLongestReference = 10;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-constexpr uint64_t kEightBlanks = kEveryByte * ' ';
-
-uint64_t Word(const char* bytes) {
-  uint64_t word = 0;
-  std::memcpy(&word, bytes, sizeof word);
-  return word;
-}
-
-// Whether any byte of the word is below `limit` (at most 0x80).
-bool HasByteBelow(uint64_t word, unsigned char limit) {
-  return ((word - kEveryByte * limit) & ~word & kHighBits) != 0;
-}
+constexpr uint64_t kEightBlanks = byte_words::Repeated(' ');
 
 // Length of the UTF-8 sequence that starts at s[i], or 0 when it is not a valid one.
 size_t Utf8SequenceLength(std::string_view s, size_t i) {
@@ -81,7 +69,8 @@ char32_t ReferencedCodePoint(std::string_view name) {
 bool IsUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
     // Runs of ASCII, the bulk of any payment file, are passed eight bytes at a time.
-    if (i + sizeof(uint64_t) <= bytes.size() && (Word(bytes.data() + i) & kHighBits) == 0) {
+    if (i + sizeof(uint64_t) <= bytes.size() &&
+        (byte_words::Load(bytes.data() + i) & byte_words::kHighBits) == 0) {
       i += sizeof(uint64_t);
       continue;
     }
@@ -93,28 +82,45 @@ bool IsUtf8(std::string_view bytes) {
 }
 
 std::string JoinTrimmedLines(std::string bytes) {
-  // The joined text is never longer than the bytes it comes from, so it is built in place, eight
-  // bytes at a time where a word holds no line end: a payment file of a hundred megabytes is
-  // mostly indentation and short lines.
+  // The joined text is never longer than the bytes it comes from, so it is built in place, a word
+  // of eight bytes at a time: a payment file of a hundred megabytes is mostly indentation and
+  // short lines.
   char* const data = bytes.data();
   const size_t size = bytes.size();
   size_t in = 0;
   size_t out = 0;
   while (in < size) {
-    while (in + sizeof(uint64_t) <= size && Word(data + in) == kEightBlanks) in += sizeof(uint64_t);
+    for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t)) {
+      const uint64_t not_blank = byte_words::Load(data + in) ^ kEightBlanks;
+      if (not_blank != 0) {
+        in += byte_words::FirstMarked(not_blank);
+        break;
+      }
+    }
     while (in < size && IsBlank(data[in])) ++in;
     const size_t line = out;
-    while (in + sizeof(uint64_t) <= size) {
-      const uint64_t word = Word(data + in);
-      // Bytes below 0x0E include CR and LF; a tab among them only sends the word the slow way.
-      if (HasByteBelow(word, 0x0E)) break;
-      std::memcpy(data + out, &word, sizeof word);
-      in += sizeof word;
-      out += sizeof word;
+    for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t), out += sizeof(uint64_t)) {
+      const uint64_t word = byte_words::Load(data + in);
+      // Bytes below 0x0E include CR and LF; at a tab the loop below takes over.
+      const uint64_t low = byte_words::BytesBelow(word, 0x0E);
+      const size_t kept = low == 0 ? sizeof word : byte_words::FirstMarked(low);
+      // A whole word moves fastest, where it overwrites nothing still to be read; before the
+      // first trimmed blank nothing moves at all.
+      if (out + sizeof word <= in + kept) {
+        std::memmove(data + out, data + in, sizeof word);
+      } else if (out != in) {
+        std::memmove(data + out, data + in, kept);
+      }
+      if (low != 0) {
+        in += kept;
+        out += kept;
+        break;
+      }
     }
     while (in < size && data[in] != '\n' && data[in] != '\r') data[out++] = data[in++];
     while (out > line && IsBlank(data[out - 1])) --out;
-    ++in;  // the line end; the LF of a CR LF ends an empty line
+    // The line end, a CR LF as one.
+    in += in + 1 < size && data[in] == '\r' && data[in + 1] == '\n' ? 2 : 1;
   }
   bytes.resize(out);
   if (IsUtf8(bytes)) return bytes;
