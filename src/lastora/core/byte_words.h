@@ -1,5 +1,5 @@
-// Eight bytes at a time: the scans over whole payment files look at a word of eight bytes where
-// they would otherwise look at each byte, and only fall back to single bytes near what they seek.
+// Eight bytes at a time: scans over whole payment files look at a word of eight bytes where they
+// would otherwise look at each byte, and only fall back to single bytes near what they seek.
 #ifndef LASTORA_CORE_BYTE_WORDS_H_
 #define LASTORA_CORE_BYTE_WORDS_H_
 
@@ -23,15 +23,11 @@ inline uint64_t Load(const char* bytes) {
 
 inline constexpr uint64_t Repeated(unsigned char byte) { return kEveryByte * byte; }
 
-// The high bit of every byte below `limit` (at most 0x80). Nonzero exactly when there is such a
-// byte, and exact for the first of them; a borrow may also mark bytes after it.
+// The high bit of every byte below `limit` (1 to 0x80), and of no other byte: seven bits of each
+// byte are added to, which never carries into the next byte.
 inline uint64_t BytesBelow(uint64_t word, unsigned char limit) {
-  return (word - Repeated(limit)) & ~word & kHighBits;
-}
-
-// The high bit of every byte equal to `byte`, with the same exactness as BytesBelow.
-inline uint64_t BytesEqual(uint64_t word, unsigned char byte) {
-  return BytesBelow(word ^ Repeated(byte), 1);
+  constexpr uint64_t kLowBits = ~kHighBits;
+  return ~(((word & kLowBits) + Repeated(0x80 - limit)) | word) & kHighBits;
 }
 
 // The index of the first byte with a bit set in `marks` (not zero).
