@@ -37,6 +37,7 @@ std::string Repeat(std::string_view c, size_t count);
 
 // UTF-8 to Windows-1252, one byte per character; a character outside the code page becomes "?".
 std::string ToWindows1252(std::string_view utf8);
+void AppendWindows1252(std::string& out, std::string_view utf8);
 // Windows-1252 bytes to UTF-8 (each byte one character; the five unassigned bytes map to U+0081..).
 std::string FromWindows1252(std::string_view bytes);
 // True when the character (a code point) has a Windows-1252 byte, and that byte.

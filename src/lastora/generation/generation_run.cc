@@ -96,6 +96,10 @@ std::string NumberText(double value) { return CStr(Variant(value)); }
 
 double SettingNumber(const SEPAVALUES& setting) { return CDbl(Variant(setting.Value)); }
 
+TextSink To(files::FileWriter& file) {
+  return [&file](std::string_view piece) { file.Write(piece); };
+}
+
 // The values of one payment row that every file of the pass needs.
 struct Row {
   std::string name;
@@ -107,6 +111,8 @@ struct Row {
 
 // The totals of one pass and the texts it accumulates while the rows are scanned.
 struct PassOutput {
+  explicit PassOutput(size_t rows) : list(rows) {}
+
   std::optional<SepaDocument> document;
   std::optional<DtausWriter> dtaus;
   PaymentList list;
@@ -224,11 +230,12 @@ void GenerationRun::RunPass(const Pass& pass) {
   object_.strMID = (s_.*pass.message_id).Value;
   if (NamesNothing((s_.*pass.payment_info_id).Value) || NamesNothing(object_.strMID)) return;
   if (payments_.RowUpper() < 1) throw GenerationStop(Message(97));
-  PassOutput output;
+  const auto rows = static_cast<size_t>(payments_.RowCount());
+  PassOutput output(rows);
   if (dtaus_) {
-    output.dtaus.emplace(kind_, party_);
+    output.dtaus.emplace(kind_, party_, rows);
   } else {
-    output.document.emplace(kind_, static_cast<size_t>(payments_.RowCount()));
+    output.document.emplace(kind_, rows);
   }
   for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i, output);
   s_.ProgErzeDANZ.Value = std::to_string(output.count);
@@ -354,15 +361,19 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
     header.own_iban = s_.KreditorIBAN.Value;
     header.own_bic = s_.KreditorBIC_.Value;
     header.creditor_id = s_.KreditorID__.Value;
-    files::WriteWhole(folder_ + name, output.document->TakeText(header));
+    files::FileWriter file(folder_ + name);
+    output.document->Write(header, To(file));
+    file.Commit();
     return name;
   }
   object_.strMID = RightAligned(text::Right(object_.strMID, 10), 10, '0');
-  const DtausTexts texts = output.dtaus->Finish(
-      object_.strMID, DateText(GetClock().Now(), "ddmmyy"), DateText(execution_date_, "ddmmyyyy"));
-  files::WriteWhole(folder_ + ReadableDtausName(name), texts.readable);
   const std::string transfer_name = TransferDtausName(name);
-  files::WriteWhole(folder_ + transfer_name, texts.transfer);
+  files::FileWriter readable(folder_ + ReadableDtausName(name));
+  files::FileWriter transfer(folder_ + transfer_name);
+  output.dtaus->Write(object_.strMID, DateText(GetClock().Now(), "ddmmyy"),
+                      DateText(execution_date_, "ddmmyyyy"), To(readable), To(transfer));
+  readable.Commit();
+  transfer.Commit();
   return transfer_name;
 }
 
@@ -374,8 +385,9 @@ void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_fi
     const std::string list_name = base + "_Liste.txt";
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,
                                      DateText(execution_date_, "DD.MM.YYYY")};
-    files::WriteWhole(folder_ + list_name,
-                      text::ToWindows1252(output.list.Text(kind_, heading, output.sum_cents)));
+    files::FileWriter file(folder_ + list_name);
+    output.list.Write(kind_, heading, output.sum_cents, To(file));
+    file.Commit();
     (s_.*pass.list_field).Value = list_name;
   }
   if (SwitchedOff(s_.SepaBTXT)) return;
