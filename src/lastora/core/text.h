@@ -25,6 +25,8 @@ size_t InStrRev(std::string_view s, std::string_view find);
 
 // Blanks only, as the platform's Trim.
 std::string Trim(std::string_view s);
+// The same as a view into s.
+std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 // Upper / lower case for ASCII and Latin-1 letters (ß stays).

@@ -54,8 +54,8 @@ PaymentList::PaymentList(size_t expected_payments) {
   rows_.reserve(expected_payments * kRowSizeHint);
 }
 
-void PaymentList::Append(const std::string& name, const std::string& bic, const std::string& iban,
-                         int64_t cents, const std::string& purpose) {
+void PaymentList::Append(std::string_view name, std::string_view bic, std::string_view iban,
+                         int64_t cents, std::string_view purpose) {
   ++count_;
   row_.clear();
   AppendRightAligned(row_, std::to_string(count_), kNumberWidth);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "generation/sepa_kind.h"
 #include "generation/text_pieces.h"
@@ -23,8 +24,8 @@ class PaymentList {
   // `expected_payments` sizes the store once.
   explicit PaymentList(size_t expected_payments = 0);
 
-  void Append(const std::string& name, const std::string& bic, const std::string& iban,
-              int64_t cents, const std::string& purpose);
+  void Append(std::string_view name, std::string_view bic, std::string_view iban, int64_t cents,
+              std::string_view purpose);
 
   // The list as its file has it: Windows-1252 with CR LF line ends and the final extra line
   // end, handed to `sink` in pieces.

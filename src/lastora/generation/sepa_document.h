@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generation/sepa_kind.h"
@@ -26,16 +27,17 @@ struct SepaHeader {
   std::string creditor_id;  // direct debits only
 };
 
-// One payment as it goes into the document; texts are written XML-escaped.
+// One payment as it goes into the document; texts are written XML-escaped. The views need to
+// live only until Append returns.
 struct SepaTransaction {
-  std::string end_to_end_id;
+  std::string_view end_to_end_id;
   int64_t cents = 0;
-  std::string bic;
-  std::string name;
-  std::string iban;
-  std::string remittance;
-  std::string mandate_id;    // direct debits only
-  std::string mandate_date;  // "YYYY-MM-DD", direct debits only
+  std::string_view bic;
+  std::string_view name;
+  std::string_view iban;
+  std::string_view remittance;
+  std::string_view mandate_id;    // direct debits only
+  std::string_view mandate_date;  // "YYYY-MM-DD", direct debits only
 };
 
 class SepaDocument {
