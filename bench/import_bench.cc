@@ -1,5 +1,6 @@
 // Reading the Bundesbank bank-code spreadsheet (16,028 rows) and sorting it as the bank-code
-// load does (budget: 0.15 s).
+// load does (budget: 0.15 s). An .xlsx workbook is read on two threads, so the figures are the
+// wall time and the CPU time of the whole process.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -28,9 +29,15 @@ void BM_ReadAndSortXls(benchmark::State& state) { ReadBankCodes(state, "blz_2020
 void BM_ReadAndSortText(benchmark::State& state) {
   ReadBankCodes(state, "bundesbank-blz_20200420.txt");
 }
-BENCHMARK(BM_ReadAndSortXlsx)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndSortXls)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndSortText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndSortXlsx)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ReadAndSortXls)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_ReadAndSortText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 

@@ -153,6 +153,7 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
  <row><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c t="inlineStr"><is><t>inline</t></is></c></row>
  <row><c s="1"><v>0</v></c><c s="2"><v>1234.5</v></c><c><f>A1</f></c><c t="s" s="1"/></row>
  <row r="5"><c r="D5" t="b"><v>0</v></c><c t="str"><v>Formel</v></c><c t="e"><v>#NV</v></c></row>
+ <row r="6"><c r="A6" t="s"><v>0</v></c><c r="A6"><v>7</v></c><c r="B6"><v>8</v></c><c r="B6" t="s"><v>1</v></c></row>
 </sheetData></worksheet>)";
   const std::string path = dir_.File("fremd.xlsx");
   WriteZip(path, {{"xl/workbook.xml", workbook},
@@ -162,7 +163,7 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
                   {"xl/sheets/data.xml", sheet}});
   Table table;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "ok");
-  ASSERT_EQ(table.RowCount(), 5);
+  ASSERT_EQ(table.RowCount(), 6);
   ASSERT_EQ(table.ColCount(), 6);
   EXPECT_EQ(table(1, 1), Variant("Fett & normal"));
   EXPECT_EQ(table(1, 2), Variant("漢字"));
@@ -175,6 +176,25 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
   EXPECT_EQ(table(5, 4), Variant(false));
   EXPECT_EQ(table(5, 5), Variant("Formel"));
   EXPECT_EQ(table(5, 6), Variant("#NV"));
+  // A cell written twice keeps its later value, whether that is a shared text or not.
+  EXPECT_EQ(table(6, 1), Variant(7.0));
+  EXPECT_EQ(table(6, 2), Variant("漢字"));
+
+  // A reference beyond the shared texts, or a broken text table, makes the file unreadable.
+  const std::string beyond = dir_.File("beyond.xlsx");
+  WriteZip(beyond, {{"xl/workbook.xml", workbook},
+                    {"xl/_rels/workbook.xml.rels", rels},
+                    {"xl/texts.xml", texts},
+                    {"xl/sheets/data.xml", R"(<worksheet><sheetData><row><c t="s"><v>2</v></c>
+</row></sheetData></worksheet>)"}});
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(beyond, table, "Daten", 1), "Error");
+  const std::string broken_texts = dir_.File("broken-texts.xlsx");
+  WriteZip(broken_texts, {{"xl/workbook.xml", workbook},
+                          {"xl/_rels/workbook.xml.rels", rels},
+                          {"xl/texts.xml", texts.substr(0, texts.size() / 2)},
+                          {"xl/sheets/data.xml", sheet}});
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(broken_texts, table, "Daten", 1), "Error");
+  EXPECT_EQ(table(6, 1), Variant(7.0)) << "the table of the last good read stays";
 }
 
 TEST_F(ReadersTest, CommaSeparatedFiles) {

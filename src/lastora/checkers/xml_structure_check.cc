@@ -1,9 +1,10 @@
 // Class1's well-formedness check of an XML file.
+#include "checkers/xml_structure_check.h"
+
 #include <string>
 
 #include "core/text.h"
 #include "lastora/class1.h"
-#include "lastora/platform.h"
 
 namespace lastora {
 namespace {
@@ -17,10 +18,13 @@ std::string OnOneLine(const std::string& text) {
 
 }  // namespace
 
-std::string Class1::SEPA_Check_XMLStruktur(const std::string& strDTAFile) {
-  const XmlParser::Result parsed = GetXmlParser().LoadFile(strDTAFile);
+std::string XmlStructureAnswer(const XmlParser::Result& parsed) {
   if (parsed.ok) return "";
   return OnOneLine(parsed.reason) + " (Zeile " + std::to_string(parsed.line) + ")";
+}
+
+std::string Class1::SEPA_Check_XMLStruktur(const std::string& strDTAFile) {
+  return XmlStructureAnswer(GetXmlParser().LoadFile(strDTAFile));
 }
 
 }  // namespace lastora

@@ -1,5 +1,8 @@
 // Office Open XML workbooks (.xlsx, .xlsm): a zip package of XML parts.
+#include <libxml/parser.h>
+
 #include <charconv>
+#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -114,13 +117,34 @@ class XlsxReader : public WorkbookReader {
   }
 
   SheetGrid ReadSheet(size_t index) override {
-    LoadSharedParts();
     const std::string& part = sheet_parts_.at(index);
+    if (!styles_loaded_) LoadStyles();
+    // The shared texts are read on a second core while this one reads the sheet; the cells that
+    // refer to them hold a Null until both are done.
+    std::future<std::vector<std::string>> shared;
+    if (!shared_loaded_) shared = StartSharedStrings();
     SheetGrid grid;
-    ParseSheetCells(PartSource(part), part, [&](const RawCell& cell) {
-      grid.Set(cell.row, cell.column,
-               CellValue(cell.type, cell.style, cell.value, cell.inline_text, part));
-    });
+    std::vector<SharedTextCell> text_cells;
+    try {
+      ParseSheetCells(ReadPart(zip_, part), part, [&](const RawCell& cell) {
+        if (cell.type == "s" && !cell.value.empty()) {
+          text_cells.push_back({cell.row, cell.column, SharedIndex(cell.value, part)});
+          grid.Set(cell.row, cell.column, Variant::Null());
+        } else {
+          grid.Set(cell.row, cell.column,
+                   CellValue(cell.type, cell.style, cell.value, cell.inline_text, part));
+        }
+      });
+    } catch (...) {
+      // A broken text table is reported before a broken sheet, as when it was read first.
+      if (shared.valid()) shared.get();
+      throw;
+    }
+    if (shared.valid()) {
+      shared_strings_ = shared.get();
+      shared_loaded_ = true;
+    }
+    FillSharedTexts(grid, text_cells, part);
     return grid;
   }
 
@@ -152,13 +176,48 @@ class XlsxReader : public WorkbookReader {
     if (sheet_names_.empty()) ThrowUnreadable(path_, "keine Tabellenblätter");
   }
 
-  void LoadSharedParts() {
-    if (shared_loaded_) return;
-    if (zip_.Has(shared_strings_part_)) {
-      shared_strings_ = ParseSharedStrings(PartSource(shared_strings_part_), shared_strings_part_);
+  std::future<std::vector<std::string>> StartSharedStrings() const {
+    if (!zip_.Has(shared_strings_part_)) {
+      std::promise<std::vector<std::string>> none;
+      none.set_value({});
+      return none.get_future();
     }
+    xmlInitParser();  // once, before two threads parse at the same time
+    return std::async(std::launch::async, [path = path_, part = shared_strings_part_] {
+      // An archive handle must not be shared between threads.
+      const ZipArchive zip(path);
+      return ParseSharedStrings(ReadPart(zip, part), part);
+    });
+  }
+
+  void LoadStyles() {
     if (const std::optional<std::string> bytes = zip_.Read(styles_part_)) ReadStyles(*bytes);
-    shared_loaded_ = true;
+    styles_loaded_ = true;
+  }
+
+  // A reference into the shared texts, kept until they are read.
+  struct SharedTextCell {
+    int32_t row;
+    int32_t column;
+    size_t index;
+  };
+
+  size_t SharedIndex(std::string_view value, const std::string& part) const {
+    size_t index = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
+    if (error != std::errc()) ThrowUnreadable(path_, part + ": Textverweis");
+    return index;
+  }
+
+  // Later cells at the same address replace earlier ones, as when they were stored in order:
+  // the last reference wins, and only where no other value replaced its Null since.
+  void FillSharedTexts(SheetGrid& grid, const std::vector<SharedTextCell>& cells,
+                       const std::string& part) const {
+    for (auto cell = cells.rbegin(); cell != cells.rend(); ++cell) {
+      if (cell->index >= shared_strings_.size()) ThrowUnreadable(path_, part + ": Textverweis");
+      if (!grid.At(cell->row, cell->column).IsNull()) continue;
+      grid.Set(cell->row, cell->column, Variant(shared_strings_[cell->index]));
+    }
   }
 
   void ReadStyles(const std::string& bytes) {
@@ -192,26 +251,16 @@ class XlsxReader : public WorkbookReader {
     }
   }
 
-  bool IsDateStyle(std::string_view style) const {
-    size_t index = 0;
-    const auto [end, error] = std::from_chars(style.data(), style.data() + style.size(), index);
-    return error == std::errc() && index < date_styles_.size() && date_styles_[index];
+  bool IsDateStyle(int32_t style) const {
+    return style >= 0 && static_cast<size_t>(style) < date_styles_.size() && date_styles_[style];
   }
 
-  Variant CellValue(std::string_view type, std::string_view style, std::string_view value,
+  Variant CellValue(std::string_view type, int32_t style, std::string_view value,
                     std::string_view inline_text, const std::string& part) const {
     if (type == "inlineStr") return Variant(inline_text);
     if (type == "str" || type == "e") return Variant(value);
     // A cell with a format but no value (or a formula not yet calculated) is empty.
     if (value.empty()) return Variant();
-    if (type == "s") {
-      size_t index = 0;
-      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
-      if (error != std::errc() || index >= shared_strings_.size()) {
-        ThrowUnreadable(path_, part + ": Textverweis");
-      }
-      return Variant(shared_strings_[index]);
-    }
     if (type == "b") return Variant(value == "1" || value == "true");
     if (type == "d") {
       const std::optional<double> date = ParseIsoDateTime(value);
@@ -227,10 +276,10 @@ class XlsxReader : public WorkbookReader {
     return Variant(number);
   }
 
-  ByteSource PartSource(const std::string& part) const {
-    return [this, part](const std::function<void(std::string_view)>& piece) {
-      if (!zip_.Stream(part, piece)) ThrowUnreadable(path_, part + " fehlt");
-    };
+  static std::string ReadPart(const ZipArchive& zip, const std::string& part) {
+    std::optional<std::string> bytes = zip.Read(part);
+    if (!bytes) ThrowUnreadable(zip.Path(), part + " fehlt");
+    return std::move(*bytes);
   }
 
   std::string path_;
@@ -243,6 +292,7 @@ class XlsxReader : public WorkbookReader {
   std::vector<std::string> sheet_parts_;
   bool date1904_ = false;
   bool shared_loaded_ = false;
+  bool styles_loaded_ = false;
   std::vector<std::string> shared_strings_;
   std::vector<bool> date_styles_;  // by cell format index
 };

@@ -4,6 +4,7 @@
 #include <libxml/parserInternals.h>
 
 #include <charconv>
+#include <climits>
 #include <exception>
 #include <memory>
 
@@ -34,6 +35,22 @@ void ForEachShortAttribute(const xmlChar** attributes, int count, F&& f) {
     f(static_cast<char>(a[0][0]),
       std::string_view(reinterpret_cast<const char*>(a[3]), static_cast<size_t>(a[4] - a[3])));
   }
+}
+
+// Cells carry one of a handful of types: naming the constant spares a copy per cell.
+std::string_view CellType(std::string_view written, std::string& unknown) {
+  static constexpr std::string_view kKnown[] = {"s", "n", "str", "b", "inlineStr", "e", "d"};
+  for (const std::string_view known : kKnown) {
+    if (written == known) return known;
+  }
+  unknown = written;
+  return unknown;
+}
+
+int32_t StyleIndex(std::string_view written) {
+  int32_t index = -1;
+  const auto [end, error] = std::from_chars(written.data(), written.data() + written.size(), index);
+  return error == std::errc() && index >= 0 ? index : -1;
 }
 
 // "BC12" -> row 12, column 55.
@@ -72,25 +89,22 @@ struct ContextFree {
 };
 
 template <typename State>
-void RunSax(const ByteSource& source, const std::string& part, xmlSAXHandler handler,
+void RunSax(std::string_view bytes, const std::string& part, const xmlSAXHandler& handler,
             State& state) {
-  handler.initialized = XML_SAX2_MAGIC;
-  handler.serror = IgnoreError;
+  if (bytes.size() > static_cast<size_t>(INT_MAX)) ThrowUnreadable(part, "zu groß");
   std::unique_ptr<xmlParserCtxt, ContextFree> context(
-      xmlCreatePushParserCtxt(&handler, &state, nullptr, 0, part.c_str()));
+      xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
   if (!context) ThrowUnreadable(part, "fehlerhaftes XML");
+  // The context owns its handler block; ours replaces the default one in place.
+  *context->sax = handler;
+  context->sax->initialized = XML_SAX2_MAGIC;
+  context->sax->serror = IgnoreError;
+  context->userData = &state;
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   state.run.context = context.get();
-  const auto check = [&] {
-    if (state.run.failure) std::rethrow_exception(state.run.failure);
-    if (context->wellFormed == 0) ThrowUnreadable(part, "fehlerhaftes XML");
-  };
-  source([&](std::string_view piece) {
-    xmlParseChunk(context.get(), piece.data(), static_cast<int>(piece.size()), 0);
-    check();
-  });
-  xmlParseChunk(context.get(), nullptr, 0, 1);
-  check();
+  xmlParseDocument(context.get());
+  if (state.run.failure) std::rethrow_exception(state.run.failure);
+  if (context->wellFormed == 0) ThrowUnreadable(part, "fehlerhaftes XML");
 }
 
 struct SheetState {
@@ -99,7 +113,10 @@ struct SheetState {
   const std::function<void(const RawCell&)>* on_cell = nullptr;
   int32_t row = 0;
   int32_t column = 0;
-  std::string type, style, value, inline_text;
+  std::string_view type;
+  std::string unknown_type;
+  int32_t style = -1;
+  std::string value, inline_text;
   bool in_value = false, in_inline = false, in_text = false, in_phonetic = false;
 };
 
@@ -108,12 +125,12 @@ void SheetStart(void* user, const xmlChar* local_name, const xmlChar*, const xml
   auto& s = *static_cast<SheetState*>(user);
   if (Is(local_name, "c")) {
     std::string_view ref;
-    s.type.clear();
-    s.style.clear();
+    s.type = {};
+    s.style = -1;
     ForEachShortAttribute(attributes, attribute_count, [&](char letter, std::string_view value) {
       if (letter == 'r') ref = value;
-      if (letter == 't') s.type = value;
-      if (letter == 's') s.style = value;
+      if (letter == 't') s.type = CellType(value, s.unknown_type);
+      if (letter == 's') s.style = StyleIndex(value);
     });
     s.value.clear();
     s.inline_text.clear();
@@ -187,14 +204,14 @@ struct SharedState {
 void SharedStart(void* user, const xmlChar* local_name, const xmlChar*, const xmlChar*, int,
                  const xmlChar**, int, int, const xmlChar**) {
   auto& s = *static_cast<SharedState*>(user);
-  if (Is(local_name, "si")) s.current.clear();
+  if (Is(local_name, "si")) s.current.clear();  // also after a move
   if (Is(local_name, "t")) s.in_text = true;
   if (Is(local_name, "rPh")) s.in_phonetic = true;
 }
 
 void SharedEnd(void* user, const xmlChar* local_name, const xmlChar*, const xmlChar*) {
   auto& s = *static_cast<SharedState*>(user);
-  if (Is(local_name, "si")) s.strings.push_back(s.current);
+  if (Is(local_name, "si")) s.strings.push_back(std::move(s.current));
   if (Is(local_name, "t")) s.in_text = false;
   if (Is(local_name, "rPh")) s.in_phonetic = false;
 }
@@ -208,7 +225,7 @@ void SharedCharacters(void* user, const xmlChar* chars, int length) {
 
 }  // namespace
 
-void ParseSheetCells(const ByteSource& source, const std::string& part,
+void ParseSheetCells(std::string_view bytes, const std::string& part,
                      const std::function<void(const RawCell&)>& on_cell) {
   SheetState state;
   state.part = &part;
@@ -218,17 +235,17 @@ void ParseSheetCells(const ByteSource& source, const std::string& part,
   handler.endElementNs = SheetEnd;
   handler.characters = SheetCharacters;
   handler.cdataBlock = SheetCharacters;
-  RunSax(source, part, handler, state);
+  RunSax(bytes, part, handler, state);
 }
 
-std::vector<std::string> ParseSharedStrings(const ByteSource& source, const std::string& part) {
+std::vector<std::string> ParseSharedStrings(std::string_view bytes, const std::string& part) {
   SharedState state;
   xmlSAXHandler handler{};
   handler.startElementNs = SharedStart;
   handler.endElementNs = SharedEnd;
   handler.characters = SharedCharacters;
   handler.cdataBlock = SharedCharacters;
-  RunSax(source, part, handler, state);
+  RunSax(bytes, part, handler, state);
   return std::move(state.strings);
 }
 

@@ -17,22 +17,20 @@ struct RawCell {
   int32_t row = 0;
   int32_t column = 0;
   std::string_view type;
-  std::string_view style;
+  int32_t style = -1;  // the cell format's index; -1 when absent or not a number
   std::string_view value;
   std::string_view inline_text;
 };
 
-// Hands a document's bytes, piece by piece, to its argument: a part is parsed while it is being
-// unpacked, so the whole never has to be held.
-using ByteSource = std::function<void(const std::function<void(std::string_view)>& piece)>;
-
-// Throws VbError for malformed XML, a malformed cell reference or rows out of order, and passes
-// on whatever on_cell throws.
-void ParseSheetCells(const ByteSource& source, const std::string& part,
+// `bytes` is the whole part: libxml2 parses a document in memory with less work than one pushed to
+// it in pieces. Throws VbError for malformed XML, a malformed cell reference or rows out of order,
+// and passes on whatever on_cell throws.
+void ParseSheetCells(std::string_view bytes, const std::string& part,
                      const std::function<void(const RawCell&)>& on_cell);
 
-// The texts of the shared-text table in their order, phonetic hints left out.
-std::vector<std::string> ParseSharedStrings(const ByteSource& source, const std::string& part);
+// The texts of the shared-text table in their order, phonetic hints left out. Safe to run on
+// another thread than a sheet's parse once xmlInitParser() has run.
+std::vector<std::string> ParseSharedStrings(std::string_view bytes, const std::string& part);
 
 }  // namespace lastora::detail
 

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -14,9 +15,19 @@ namespace {
 // hostile package rather than a member list.
 constexpr zip_uint64_t kMaxPartBytes = zip_uint64_t{512} * 1024 * 1024;
 
+constexpr size_t kPieceBytes = size_t{256} * 1024;
+
 struct ZipFileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
+
+// What the directory states, capped: only a hint for reserving memory, never trusted further.
+size_t StatedSize(zip_t* archive, zip_uint64_t index) {
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) return 0;
+  return static_cast<size_t>(std::min(stat.size, kMaxPartBytes));
+}
 
 }  // namespace
 
@@ -33,31 +44,23 @@ bool ZipArchive::Has(const std::string& name) const {
 }
 
 std::optional<std::string> ZipArchive::Read(const std::string& name) const {
-  std::string bytes;
-  const bool found = Stream(name, [&](std::string_view piece) { bytes.append(piece); });
-  if (!found) return std::nullopt;
-  return bytes;
-}
-
-bool ZipArchive::Stream(const std::string& name,
-                        const std::function<void(std::string_view piece)>& consume) const {
   const zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
-  if (index < 0) return false;
+  if (index < 0) return std::nullopt;
   std::unique_ptr<zip_file_t, ZipFileCloser> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
   if (!file) ThrowUnreadable(path_, name);
-  // Whatever size the directory claims, the cap holds.
-  std::vector<char> buffer(256 * 1024);
-  zip_uint64_t total = 0;
+  std::string bytes;
+  bytes.reserve(StatedSize(archive_, static_cast<zip_uint64_t>(index)));
+  std::vector<char> buffer(kPieceBytes);
   for (;;) {
     const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
     if (got < 0) ThrowUnreadable(path_, name);
     if (got == 0) break;
-    total += static_cast<zip_uint64_t>(got);
-    if (total > kMaxPartBytes) ThrowUnreadable(path_, name);
-    consume(std::string_view(buffer.data(), static_cast<size_t>(got)));
+    // Whatever size the directory claims, the cap holds.
+    if (bytes.size() + static_cast<size_t>(got) > kMaxPartBytes) ThrowUnreadable(path_, name);
+    bytes.append(buffer.data(), static_cast<size_t>(got));
   }
-  return true;
+  return bytes;
 }
 
 }  // namespace lastora::detail

@@ -2,10 +2,8 @@
 #ifndef LASTORA_IMPORT_ZIP_ARCHIVE_H_
 #define LASTORA_IMPORT_ZIP_ARCHIVE_H_
 
-#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 struct zip;
 
@@ -18,15 +16,13 @@ class ZipArchive {
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
+  // One archive is used by one thread at a time; a second thread opens its own.
 
+  const std::string& Path() const { return path_; }
   bool Has(const std::string& name) const;
   // The part's bytes, or nullopt when the package has no such part. A part that cannot be
   // unpacked, or that unpacks beyond the size a workbook part may have, throws VbError.
   std::optional<std::string> Read(const std::string& name) const;
-  // Hands the part's bytes to `consume` piece by piece, so that a big part never has to be held
-  // whole; false when the package has no such part. Faults throw as with Read.
-  bool Stream(const std::string& name,
-              const std::function<void(std::string_view piece)>& consume) const;
 
  private:
   std::string path_;

@@ -1,14 +1,15 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "core/files.h"
+#include "lastora/vb_error.h"
 #include "platform/posix/posix_adapters.h"
+#include "platform/posix/xml_prescreen.h"
 
 namespace lastora {
 namespace {
@@ -34,21 +35,30 @@ void KeepFirstError(void* sink, xmlErrorPtr error) {
   result->line = error->line;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 struct ContextFreer {
   void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
 };
 
 }  // namespace
 
-// Well-formedness only, as the platform's parser is used here: the file is fed in chunks to a
-// push parser whose SAX handler does nothing, so no tree is built and a payment file of a
-// hundred megabytes costs one pass over its bytes and little memory.
 XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(files::NativePath(path).c_str(), "rb"));
-  if (!file) return Result{false, errno == ENOENT ? kFileNotFound : kFileUnreadable, 0};
+  std::string bytes;
+  try {
+    bytes = files::ReadWhole(path);
+  } catch (const VbError& error) {
+    return Result{false, error.number() == 53 ? kFileNotFound : kFileUnreadable, 0};
+  }
+  return LoadFileBytes(path, bytes);
+}
+
+XmlParser::Result LibXml2Parser::LoadFileBytes(const std::string&, std::string_view bytes) {
+  if (xml_prescreen::SurelyWellFormed(bytes)) return {};
+  return Parse(bytes);
+}
+
+// Well-formedness only, as the platform's parser is used here: the bytes are fed in chunks to a
+// push parser whose SAX handler does nothing, so no tree is built.
+XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
   Result result;
   xmlSAXHandler sax{};
   sax.initialized = XML_SAX2_MAGIC;
@@ -57,13 +67,12 @@ XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
       xmlCreatePushParserCtxt(&sax, &result, nullptr, 0, nullptr));
   if (!context) return Result{false, kFileUnreadable, 0};
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
-  std::vector<char> chunk(kChunkSize);
   bool failed = false;
-  for (;;) {
-    const size_t read = std::fread(chunk.data(), 1, chunk.size(), file.get());
-    if (read < chunk.size() && std::ferror(file.get())) return Result{false, kFileUnreadable, 0};
-    const bool last = read < chunk.size();
-    failed = xmlParseChunk(context.get(), chunk.data(), static_cast<int>(read), last) != 0;
+  for (size_t offset = 0;;) {
+    const size_t size = std::min(kChunkSize, bytes.size() - offset);
+    const bool last = size < kChunkSize;
+    failed = xmlParseChunk(context.get(), bytes.data() + offset, static_cast<int>(size), last) != 0;
+    offset += size;
     if (failed || last || !result.ok) break;
   }
   if ((failed || !context->wellFormed) && result.ok) {

@@ -1,0 +1,376 @@
+#include "platform/posix/xml_prescreen.h"
+
+#include <libxml/uri.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+
+namespace lastora::xml_prescreen {
+namespace {
+
+// Far below libxml2's own limits (10 MB of input waiting for the end of one token, 50,000
+// characters in a name, 256 levels of nesting), so that nothing passing here meets them.
+constexpr size_t kLongestToken = size_t{1} << 20;
+constexpr size_t kLongestName = 1000;
+constexpr size_t kDeepestNesting = 100;
+constexpr size_t kMostAttributes = 32;
+// "&#x10FFFF;" and "&quot;" fit; a longer reference is left to the parser.
+constexpr size_t kLongestReference = 10;
+
+// libxml2 refuses to bind these, or to bind anything to them.
+constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
+
+constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+constexpr bool IsNameStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+constexpr std::array<bool, 256> kNameChars = [] {
+  std::array<bool, 256> name{};
+  for (int c = 0; c < 0x80; ++c) {
+    name[c] = IsNameStart(static_cast<char>(c)) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+  }
+  return name;
+}();
+
+bool IsXmlChar(char32_t c) {
+  return c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Bytes that stand for themselves in character data and attribute values; the rest are looked at
+// one by one.
+constexpr std::array<bool, 256> kOrdinaryBytes = [] {
+  std::array<bool, 256> ordinary{};
+  for (int c = 0x20; c < 0x80; ++c) ordinary[c] = true;
+  for (char c : {'\t', '\n', '\r'}) ordinary[static_cast<unsigned char>(c)] = true;
+  for (char c : {'<', '&', ']', '"', '\''}) ordinary[static_cast<unsigned char>(c)] = false;
+  return ordinary;
+}();
+
+// A name as written, with where its prefix ends.
+struct QName {
+  std::string_view text;
+  size_t colon = std::string_view::npos;
+
+  std::string_view Prefix() const {
+    return colon == std::string_view::npos ? "" : text.substr(0, colon);
+  }
+  std::string_view Local() const { return text.substr(colon + 1); }
+};
+
+// A namespace name libxml2 binds without complaint: it parses URIs itself and reports those it
+// cannot parse as errors.
+bool UsableNamespace(std::string_view uri) {
+  if (uri.empty() || uri.size() > kLongestName) return false;
+  for (char c : uri) {
+    if (c <= ' ' || c >= 0x7F) return false;
+  }
+  if (uri == kXmlNamespace || uri == kXmlnsNamespace) return false;
+  xmlURIPtr parsed = xmlParseURI(std::string(uri).c_str());
+  if (parsed == nullptr) return false;
+  xmlFreeURI(parsed);
+  return true;
+}
+
+class Scanner {
+ public:
+  explicit Scanner(std::string_view document) : doc_(document) {}
+
+  bool Document() {
+    if (StartsWith("<?xml") && !Declaration()) return false;
+    return Misc() && Element() && Misc() && pos_ == doc_.size();
+  }
+
+ private:
+  struct Attribute {
+    QName name;
+    std::string_view value;
+  };
+  struct Binding {
+    std::string_view prefix;
+    size_t depth;
+  };
+
+  bool StartsWith(std::string_view literal) const {
+    return doc_.compare(pos_, literal.size(), literal) == 0;
+  }
+  bool Skip(std::string_view literal) {
+    if (!StartsWith(literal)) return false;
+    pos_ += literal.size();
+    return true;
+  }
+  size_t SkipSpaces() {
+    const size_t from = pos_;
+    while (pos_ < doc_.size() && IsSpace(doc_[pos_])) ++pos_;
+    return pos_ - from;
+  }
+
+  // version="1.0", then optionally encoding="UTF-8" and standalone="yes" or "no".
+  bool Declaration() {
+    Skip("<?xml");
+    if (SkipSpaces() == 0 || !PseudoAttribute("version", {"1.0"})) return false;
+    size_t spaces = SkipSpaces();
+    if (spaces > 0 && StartsWith("encoding")) {
+      if (!PseudoAttribute("encoding", {"UTF-8", "utf-8"})) return false;
+      spaces = SkipSpaces();
+    }
+    if (spaces > 0 && StartsWith("standalone")) {
+      if (!PseudoAttribute("standalone", {"yes", "no"})) return false;
+      SkipSpaces();
+    }
+    return Skip("?>");
+  }
+
+  bool PseudoAttribute(std::string_view name, std::initializer_list<std::string_view> values) {
+    if (!Skip(name)) return false;
+    SkipSpaces();
+    if (!Skip("=")) return false;
+    SkipSpaces();
+    if (pos_ >= doc_.size() || (doc_[pos_] != '"' && doc_[pos_] != '\'')) return false;
+    const char quote = doc_[pos_++];
+    for (std::string_view value : values) {
+      if (StartsWith(value) && pos_ + value.size() < doc_.size() &&
+          doc_[pos_ + value.size()] == quote) {
+        pos_ += value.size() + 1;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Blanks and comments, before and after the root element.
+  bool Misc() {
+    for (;;) {
+      SkipSpaces();
+      if (!StartsWith("<!--")) return true;
+      if (!Comment()) return false;
+    }
+  }
+
+  // The root element with everything inside it.
+  bool Element() {
+    if (!StartTag()) return false;
+    while (!open_.empty()) {
+      if (!CharData('<', true)) return false;
+      if (StartsWith("</")) {
+        if (!EndTag()) return false;
+      } else if (StartsWith("<!--")) {
+        if (!Comment()) return false;
+      } else if (!StartTag()) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool StartTag() {
+    const size_t start = pos_;
+    if (!Skip("<")) return false;
+    const QName name = Name();
+    if (name.text.empty()) return false;
+    attributes_.clear();
+    bool empty = false;
+    for (;;) {
+      const size_t spaces = SkipSpaces();
+      if (Skip("/>")) {
+        empty = true;
+        break;
+      }
+      if (Skip(">")) break;
+      if (spaces == 0 || attributes_.size() == kMostAttributes || !ReadAttribute()) return false;
+    }
+    const size_t depth = open_.size() + 1;
+    if (pos_ - start > kLongestToken || depth > kDeepestNesting) return false;
+    if (!DeclareNamespaces(depth) || !PrefixesBound(name)) return false;
+    if (empty) {
+      Unbind(depth);
+    } else {
+      open_.push_back(name.text);
+    }
+    return true;
+  }
+
+  bool ReadAttribute() {
+    const QName name = Name();
+    if (name.text.empty()) return false;
+    SkipSpaces();
+    if (!Skip("=")) return false;
+    SkipSpaces();
+    if (pos_ >= doc_.size() || (doc_[pos_] != '"' && doc_[pos_] != '\'')) return false;
+    const char quote = doc_[pos_++];
+    const size_t from = pos_;
+    if (!CharData(quote, false)) return false;
+    const std::string_view value = doc_.substr(from, pos_ - from);
+    ++pos_;
+    // Two attributes of one local name might be one and the same once their prefixes are
+    // resolved; leave that to the parser.
+    for (const Attribute& other : attributes_) {
+      if (other.name.Local() == name.Local()) return false;
+    }
+    attributes_.push_back({name, value});
+    return true;
+  }
+
+  bool DeclareNamespaces(size_t depth) {
+    for (const Attribute& attribute : attributes_) {
+      const bool prefixed = attribute.name.Prefix() == "xmlns";
+      if (!prefixed && attribute.name.text != "xmlns") continue;
+      if (!UsableNamespace(attribute.value)) return false;
+      if (!prefixed) continue;
+      const std::string_view prefix = attribute.name.Local();
+      if (prefix == "xml" || prefix == "xmlns") return false;
+      bindings_.push_back({prefix, depth});
+    }
+    return true;
+  }
+
+  bool Bound(std::string_view prefix) const {
+    if (prefix.empty()) return true;
+    for (const Binding& binding : bindings_) {
+      if (binding.prefix == prefix) return true;
+    }
+    return false;
+  }
+
+  bool PrefixesBound(const QName& element) const {
+    if (!Bound(element.Prefix())) return false;
+    for (const Attribute& attribute : attributes_) {
+      const std::string_view prefix = attribute.name.Prefix();
+      if (prefix != "xmlns" && !Bound(prefix)) return false;
+    }
+    return true;
+  }
+
+  void Unbind(size_t depth) {
+    while (!bindings_.empty() && bindings_.back().depth == depth) bindings_.pop_back();
+  }
+
+  bool EndTag() {
+    pos_ += 2;
+    const std::string_view name = open_.back();
+    if (!Skip(name)) return false;
+    SkipSpaces();
+    if (!Skip(">")) return false;
+    Unbind(open_.size());
+    open_.pop_back();
+    return true;
+  }
+
+  // An NCName or prefix:NCName of ASCII characters; empty when there is none.
+  QName Name() {
+    const size_t start = pos_;
+    QName name;
+    if (!NcName()) return {};
+    if (pos_ < doc_.size() && doc_[pos_] == ':') {
+      name.colon = pos_ - start;
+      ++pos_;
+      if (!NcName() || (pos_ < doc_.size() && doc_[pos_] == ':')) return {};
+    }
+    if (pos_ - start > kLongestName) return {};
+    name.text = doc_.substr(start, pos_ - start);
+    return name;
+  }
+
+  bool NcName() {
+    const char* const data = doc_.data();
+    size_t at = pos_;
+    if (at >= doc_.size() || !IsNameStart(data[at])) return false;
+    while (++at < doc_.size() && kNameChars[static_cast<unsigned char>(data[at])]) {
+    }
+    pos_ = at;
+    return true;
+  }
+
+  // Characters up to the byte `stop`, which ends the text: "<" in content, the quote in an
+  // attribute value. False at the end of the document.
+  bool CharData(char stop, bool content) {
+    const size_t start = pos_;
+    const size_t limit = std::min(doc_.size(), start + kLongestToken);
+    while (pos_ < limit) {
+      // Most of a payment file is ordinary text and indentation: skip it with local copies, which
+      // the compiler keeps in registers.
+      const char* const data = doc_.data();
+      size_t at = pos_;
+      while (at < limit && kOrdinaryBytes[static_cast<unsigned char>(data[at])]) ++at;
+      pos_ = at;
+      if (at == limit) break;
+      const char c = data[at];
+      if (c == stop) return true;
+      if (c == '<') return false;
+      if (c == '&') {
+        if (!Reference()) return false;
+      } else if (content && StartsWith("]]>")) {
+        return false;
+      } else if (!Char()) {
+        return false;
+      }
+    }
+    return false;
+  }
+
+  // "<!--", text without "--", "-->".
+  bool Comment() {
+    pos_ += 4;
+    const size_t start = pos_;
+    while (pos_ < doc_.size() && pos_ - start <= kLongestToken) {
+      if (Skip("--")) return Skip(">");
+      if (!Char()) return false;
+    }
+    return false;
+  }
+
+  // One character that XML allows: no control character but tab and line ends, valid UTF-8,
+  // neither U+FFFE nor U+FFFF.
+  bool Char() {
+    const auto byte = static_cast<unsigned char>(doc_[pos_]);
+    if (byte < 0x80) {
+      ++pos_;
+      return IsXmlChar(byte);
+    }
+    const size_t from = pos_;
+    const char32_t c = text::NextCodePoint(doc_, pos_);
+    // An invalid sequence decodes as one byte; a valid one has at least two.
+    return pos_ - from > 1 && IsXmlChar(c);
+  }
+
+  // A predefined entity or a character reference to a character XML allows.
+  bool Reference() {
+    const std::string_view rest = doc_.substr(pos_ + 1, kLongestReference);
+    const size_t semicolon = rest.find(';');
+    if (semicolon == std::string_view::npos) return false;
+    const std::string_view body = rest.substr(0, semicolon);
+    pos_ += semicolon + 2;
+    for (std::string_view entity : {"amp", "lt", "gt", "quot", "apos"}) {
+      if (body == entity) return true;
+    }
+    if (body.size() < 2 || body[0] != '#') return false;
+    const bool hex = body[1] == 'x';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    uint32_t value = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
+    return !digits.empty() && error == std::errc() && end == digits.data() + digits.size() &&
+           IsXmlChar(value);
+  }
+
+  std::string_view doc_;
+  size_t pos_ = 0;
+  std::vector<std::string_view> open_;  // the names of the open elements, innermost last
+  std::vector<Binding> bindings_;       // the namespace prefixes in scope
+  std::vector<Attribute> attributes_;   // of the start tag being read
+};
+
+}  // namespace
+
+bool SurelyWellFormed(std::string_view document) { return Scanner(document).Document(); }
+
+}  // namespace lastora::xml_prescreen
