@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "component/catalogue.h"
 #include "lastora/class1.h"
@@ -245,6 +247,14 @@ TEST_F(SepaCheckerTest, UnclosedTransactionEndsWithMessage98AndStillFormsTheTota
   EXPECT_EQ(out_.ProgChecKSUM.Value, "1251,55");
 }
 
+TEST_F(SepaCheckerTest, ExpectedCountTakesEveryPartyTagUpToTheLastByte) {
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  const std::string file =
+      Write("cut.xml", "<PmtMtd>DD</PmtMtd></Cdtr><DrctDbtTxInf></Dbtr></Cdtr></Dbtr>");
+  EXPECT_EQ(Check(file), Message(98));
+  EXPECT_EQ(out_.ProgChecDANZ.Value, "3");
+}
+
 TEST_F(SepaCheckerTest, FailureInsideTheRunIsReportedWithTheTotalsOfTheFirstFile) {
   ScopedParser accepting(std::make_shared<AcceptingParser>());
   const std::string one = WriteDocument("frst.xml", ThreeDirectDebits());
@@ -267,6 +277,33 @@ TEST_F(SepaCheckerTest, AmountThatIsNoNumberLeavesItsCellEmptyAndOutOfTheSum) {
   ASSERT_EQ(Check(WriteDocument("dd.xml", d)), "ok");
   EXPECT_TRUE(values_(2, 8).IsEmpty());
   EXPECT_EQ(out_.ProgChecDSUM.Value, "1246,55");
+}
+
+// Amounts as other programs may write them: each comes back in the cell and the sum with the
+// cents the user's number format gives it.
+TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
+  const std::vector<std::pair<std::string, std::string>> amounts = {
+      {"12.5", "12,50"},
+      {"0.05", "0,05"},
+      {"007.10", "7,10"},
+      {"3", "3,00"},
+      {"999999999.99", "999999999,99"},
+      {"1.234", "1,23"},
+      {"1.235", "1,24"},
+      {"1e2", "100,00"},
+      {" 4.20 ", "4,20"},
+  };
+  SampleDocument d;
+  for (size_t i = 0; i < amounts.size(); ++i) {
+    d.payments.push_back(NumberedPayment(static_cast<int>(i) + 1));
+    d.payments.back().amount = amounts[i].first;
+  }
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  ASSERT_EQ(Check(WriteDocument("amounts.xml", d)), "ok");
+  for (size_t i = 0; i < amounts.size(); ++i) {
+    EXPECT_EQ(Cell(static_cast<int>(i) + 1, 8), amounts[i].second) << amounts[i].first;
+  }
+  EXPECT_EQ(out_.ProgChecDSUM.Value, "1000000129,31");
 }
 
 TEST_F(SepaCheckerTest, DocumentWithoutControlSumStatesNone) {

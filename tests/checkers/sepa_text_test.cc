@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace lastora::sepa_text {
@@ -11,6 +12,39 @@ TEST(SepaText, JoinsTrimmedLinesWhateverTheLineEnds) {
   EXPECT_EQ(JoinTrimmedLines("  <A>\r\n\t<B> x y </B>\t\n<C/>\r</A>  "), "<A><B> x y </B><C/></A>");
   EXPECT_EQ(JoinTrimmedLines(""), "");
   EXPECT_EQ(JoinTrimmedLines("\r\n \r\n\t"), "");
+}
+
+// The rule read plainly, line by line, to hold the word-at-a-time join against.
+std::string JoinedLineByLine(const std::string& bytes) {
+  std::string joined;
+  std::string line;
+  const auto flush = [&] {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos) {
+      joined += line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    }
+    line.clear();
+  };
+  for (char c : bytes) {
+    if (c == '\r' || c == '\n') {
+      flush();
+    } else {
+      line += c;
+    }
+  }
+  flush();
+  return joined;
+}
+
+TEST(SepaText, JoinAgreesWithLineByLineTrimmingWhereverBlanksAndLineEndsFall) {
+  // Few letters and many blanks and line ends, so that they fall on every place of a word.
+  const std::string alphabet = "  \t\r\n\x0b<a";
+  std::mt19937 random(20131001);
+  for (int round = 0; round < 5000; ++round) {
+    std::string bytes(random() % 48, ' ');
+    for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+    ASSERT_EQ(JoinTrimmedLines(bytes), JoinedLineByLine(bytes)) << testing::PrintToString(bytes);
+  }
 }
 
 TEST(SepaText, TakesTextThatIsNoUtf8AsWindows1252) {

@@ -102,6 +102,35 @@ TEST(XmlPrescreen, NeverPassesWhatTheParserRejects) {
   }
 }
 
+// The scan passes text a word of eight bytes at a time: a fault must be seen wherever in a word
+// it falls, and what is allowed must pass there too.
+TEST(XmlPrescreen, SeesFaultsAtEveryPlaceInAWord) {
+  for (size_t offset = 0; offset < 17; ++offset) {
+    const std::string before(offset, 'x');
+    const std::string after(17, 'y');
+    for (const std::string bad : {"]]>", "&bogus;", "&#1;", "\x01", "\x7f\xc3(", "\xff", "<"}) {
+      const std::string content = "<a>" + before + bad + after + "</a>";
+      EXPECT_FALSE(LibXml2Accepts(content)) << content;
+      EXPECT_FALSE(SurelyWellFormed(content)) << content;
+    }
+    for (const std::string bad : {"<", "&bogus;", "\x02", "\xc3", "\""}) {
+      const std::string value = "<a v=\"" + before + bad + after + "\"/>";
+      EXPECT_FALSE(LibXml2Accepts(value)) << value;
+      EXPECT_FALSE(SurelyWellFormed(value)) << value;
+    }
+    for (const std::string good : {"]]>", "'", "&amp;", "\xc3\xa4", "\t\r\n", "\x7f"}) {
+      const std::string value = "<a v=\"" + before + good + after + "\"/>";
+      EXPECT_TRUE(LibXml2Accepts(value)) << value;
+      EXPECT_TRUE(SurelyWellFormed(value)) << value;
+    }
+    for (const std::string good : {"]]", "]>", "\"", "&#xE4;", "\xe2\x82\xac", "\r\n"}) {
+      const std::string content = "<a>" + before + good + after + "</a>";
+      EXPECT_TRUE(LibXml2Accepts(content)) << content;
+      EXPECT_TRUE(SurelyWellFormed(content)) << content;
+    }
+  }
+}
+
 TEST(XmlPrescreen, LeavesUnusualButWellFormedDocumentsToTheParser) {
   const std::string d = kDeclaration;
   std::string deep;

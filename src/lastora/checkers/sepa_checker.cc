@@ -1,7 +1,10 @@
 // Reads SEPA payment documents back into the result table: header data into the settings, one
 // row per transaction, stated and counted figures side by side, then the account checks.
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -141,12 +144,29 @@ bool TagAt(std::string_view text, size_t pos, std::string_view tag) {
          text.compare(pos, tag.size(), tag) == 0;
 }
 
-size_t CountPartyTags(std::string_view text) {
+// A tag to count, and the index of its letter that is rarest in a payment document: memchr runs
+// fast over the long stretches between those letters, and each hit is compared whole.
+struct CountedTag {
+  std::string_view tag;
+  size_t rare_letter;
+};
+
+// "b" stands in debtor tags only; "C" in creditor tags and the currency attribute.
+constexpr std::array<CountedTag, 2> kPartyTags = {{{kDebtorEnd, 3}, {kCreditorEnd, 2}}};
+
+size_t Occurrences(std::string_view text, const CountedTag& counted) {
+  const std::string_view tag = counted.tag;
+  const char letter = tag[counted.rare_letter];
   size_t count = 0;
-  for (size_t pos = text.find('<'); pos != std::string_view::npos; pos = text.find('<', pos + 1)) {
-    if (TagAt(text, pos, kDebtorEnd) || TagAt(text, pos, kCreditorEnd)) ++count;
+  for (size_t at = text.find(letter, counted.rare_letter); at != std::string_view::npos;
+       at = text.find(letter, at + 1)) {
+    if (text.compare(at - counted.rare_letter, tag.size(), tag) == 0) ++count;
   }
   return count;
+}
+
+size_t CountPartyTags(std::string_view text) {
+  return Occurrences(text, kPartyTags[0]) + Occurrences(text, kPartyTags[1]);
 }
 
 // Where one transaction ends and where its fields stand in it.
@@ -155,19 +175,40 @@ struct TransactionScan {
   std::array<size_t, kFieldCount> field_open;
 };
 
+// The fields whose opening tag has a given character after its "<", as a bit set: one look at
+// that character rules out all fields but one or two.
+using FieldSet = uint16_t;
+using FieldIndex = std::array<FieldSet, 256>;
+static_assert(kFieldCount <= 16);
+
+FieldIndex IndexBySecondCharacter(const DocumentKind& kind) {
+  FieldIndex index{};
+  for (size_t i = 0; i < kFieldCount; ++i) {
+    index[static_cast<unsigned char>(kind.fields[i].open[1])] |= FieldSet{1} << i;
+  }
+  return index;
+}
+
 // One pass over the tags from `start` to the closing tag, instead of one search per field.
-TransactionScan ScanTransaction(std::string_view text, size_t start, const DocumentKind& kind) {
+TransactionScan ScanTransaction(std::string_view text, size_t start, const DocumentKind& kind,
+                                const FieldIndex& index) {
   constexpr size_t npos = std::string_view::npos;
   TransactionScan scan;
   scan.field_open.fill(npos);
-  for (size_t pos = text.find('<', start); pos != npos; pos = text.find('<', pos + 1)) {
+  FieldSet missing = (FieldSet{1} << kFieldCount) - 1;
+  for (size_t pos = text.find('<', start); pos != npos && pos + 1 < text.size();
+       pos = text.find('<', pos + 1)) {
+    const auto second = static_cast<unsigned char>(text[pos + 1]);
     if (TagAt(text, pos, kind.transaction_close)) {
       scan.close = pos;
       break;
     }
-    for (size_t i = 0; i < kFieldCount; ++i) {
-      if (scan.field_open[i] == npos && TagAt(text, pos, kind.fields[i].open)) {
-        scan.field_open[i] = pos;
+    for (FieldSet candidates = index[second] & missing; candidates != 0;
+         candidates &= candidates - 1) {
+      const int field = std::countr_zero(candidates);
+      if (TagAt(text, pos, kind.fields[field].open)) {
+        scan.field_open[field] = pos;
+        missing &= ~(FieldSet{1} << field);
       }
     }
   }
@@ -189,6 +230,38 @@ int64_t ToCents(double amount) {
   const double cents = std::round(amount * 100.0);
   if (!(std::fabs(cents) < kLargestCents)) throw VbError(6);
   return static_cast<int64_t>(cents);
+}
+
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// An amount as payment files write it ("12.50", "3", "0.5") in cents, read exactly; the same
+// cents as the user's number format gives, without its cost for every row.
+bool PlainAmountCents(std::string_view amount, int64_t* cents) {
+  constexpr size_t kMostWholeDigits = 12;  // far inside the range ToCents accepts
+  const size_t point = amount.find('.');
+  const std::string_view whole = amount.substr(0, point);
+  const std::string_view decimals =
+      point == std::string_view::npos ? std::string_view() : amount.substr(point + 1);
+  if (whole.empty() || whole.size() > kMostWholeDigits || !AllDigits(whole)) return false;
+  if (point != std::string_view::npos && (decimals.empty() || decimals.size() > 2)) return false;
+  if (!AllDigits(decimals)) return false;
+  int64_t value = 0;
+  for (char digit : whole) value = value * 10 + (digit - '0');
+  const int64_t tens = decimals.empty() ? 0 : decimals[0] - '0';
+  const int64_t ones = decimals.size() < 2 ? 0 : decimals[1] - '0';
+  *cents = value * 100 + tens * 10 + ones;
+  return true;
+}
+
+// A transaction's amount in cents; false when it is no number.
+bool AmountCents(std::string_view amount, int64_t* cents) {
+  if (PlainAmountCents(amount, cents)) return true;
+  double value = 0;
+  if (!ReadDecimal(amount, &value)) return false;
+  *cents = ToCents(value);
+  return true;
 }
 
 // A stated count for the totals; a count that is no whole number in range adds nothing.
@@ -347,9 +420,10 @@ class SepaCheck {
 
   bool ReadTransactions(const DocumentKind& kind, std::string_view text, int64_t* cents) {
     constexpr size_t npos = std::string_view::npos;
+    const FieldIndex index = IndexBySecondCharacter(kind);
     for (size_t open = text.find(kind.transaction_open); open != npos;) {
       const size_t start = std::min(open + kTransactionTextOffset, text.size());
-      const TransactionScan scan = ScanTransaction(text, start, kind);
+      const TransactionScan scan = ScanTransaction(text, start, kind, index);
       if (scan.close == npos) {
         run_.result = Message(98);
         return false;
@@ -374,10 +448,11 @@ class SepaCheck {
       if (to == std::string_view::npos) return std::string();
       return XmlValue(up_to_close.substr(from, to - from));
     };
-    const std::string iban = field(kFieldIban);
+    std::string iban = field(kFieldIban);
     values_(row, rt::kNumber) = Variant(row);
     values_(row, rt::kName) = field(kFieldName);
-    values_(row, rt::kIban) = iban;
+    values_(row, rt::kCountry) = text::Left(iban, 2);
+    values_(row, rt::kIban) = std::move(iban);
     values_(row, rt::kBic) = field(kFieldBic);
     values_(row, rt::kReference) = field(kFieldReference);
     if (kind.has_mandate) {
@@ -385,10 +460,8 @@ class SepaCheck {
       values_(row, rt::kMandateDate) = field(kFieldMandateDate);
     }
     values_(row, rt::kRemittance) = field(kFieldRemittance);
-    values_(row, rt::kCountry) = text::Left(iban, 2);
-    double amount = 0;
-    if (!ReadDecimal(field(kFieldAmount), &amount)) return 0;
-    const int64_t cents = ToCents(amount);
+    int64_t cents = 0;
+    if (!AmountCents(field(kFieldAmount), &cents)) return 0;
     values_(row, rt::kAmount) = rt::AmountText(cents);
     return cents;
   }

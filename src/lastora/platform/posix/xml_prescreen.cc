@@ -100,8 +100,14 @@ class Scanner {
     size_t depth;
   };
 
+  // By hand rather than by memcmp: the literals are a few characters long and compared at
+  // every tag.
   bool StartsWith(std::string_view literal) const {
-    return doc_.compare(pos_, literal.size(), literal) == 0;
+    if (doc_.size() - pos_ < literal.size()) return false;
+    for (size_t i = 0; i < literal.size(); ++i) {
+      if (doc_[pos_ + i] != literal[i]) return false;
+    }
+    return true;
   }
   bool Skip(std::string_view literal) {
     if (!StartsWith(literal)) return false;
@@ -161,10 +167,12 @@ class Scanner {
     if (!StartTag()) return false;
     while (!open_.empty()) {
       if (!CharData('<', true)) return false;
-      if (StartsWith("</")) {
+      // At "<": the character after it tells the kinds of markup apart.
+      const char next = pos_ + 1 < doc_.size() ? doc_[pos_ + 1] : '\0';
+      if (next == '/') {
         if (!EndTag()) return false;
-      } else if (StartsWith("<!--")) {
-        if (!Comment()) return false;
+      } else if (next == '!') {
+        if (!StartsWith("<!--") || !Comment()) return false;
       } else if (!StartTag()) {
         return false;
       }
