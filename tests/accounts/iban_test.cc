@@ -7,7 +7,7 @@
 #include "accounts/iban_countries.h"
 #include "gtest/gtest.h"
 #include "lastora/class1.h"
-#include "lastora/vb_error.h"
+#include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {
@@ -28,16 +28,14 @@ bool InTableWithItsLength(const std::string& iban) {
   return country != nullptr && static_cast<int>(iban.size()) == country->IbanLength();
 }
 
-TEST(IbanCheckDigits, IgnoreThePresentCheckDigits) {
+TEST(IbanCheckDigits, IgnoreThePresentOnesAndAreWrittenWithTwoDigits) {
   Class1 c;
   EXPECT_EQ(c.getPruefziffer("DE89370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DE00370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DEXX370400440532013000"), "89");
+  // An umlaut in the ignored positions 3 and 4 must not shift the rest of the text.
+  EXPECT_EQ(c.getPruefziffer("DEÄ9370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("GB29NWBK60161331926819"), "29");
-}
-
-TEST(IbanCheckDigits, AreWrittenWithTwoDigits) {
-  Class1 c;
   // Remainder 96 gives "02"; the largest value is "98".
   EXPECT_EQ(c.getPruefziffer("AT006000000092025567"), "02");
   EXPECT_EQ(c.getPruefziffer("GB00LOYD30963401017544"), "98");
@@ -48,19 +46,8 @@ TEST(IbanCheckDigits, RejectAnythingButDigitsAndCapitals) {
   for (const char* bad :
        {"DE89370400440532013x00", "DE89 3704 0044 0532 0130 00", "DE8937040044053201300.",
         "DE8937040044053201300,", "de89370400440532013000"}) {
-    try {
-      c.getPruefziffer(bad);
-      ADD_FAILURE() << bad << " was accepted";
-    } catch (const VbError& e) {
-      EXPECT_EQ(e.number(), 13) << bad;
-    }
+    EXPECT_EQ(testing::ErrorOf([&] { c.getPruefziffer(bad); }), 13) << bad;
   }
-}
-
-TEST(IbanCheckDigits, CountCharactersNotBytes) {
-  Class1 c;
-  // An umlaut in the ignored positions 3 and 4 must not shift the rest of the text.
-  EXPECT_EQ(c.getPruefziffer("DEÄ9370400440532013000"), "89");
 }
 
 TEST(IbanRegistryExamples, ValidOnesComeBackUnchanged) {
@@ -180,7 +167,7 @@ TEST(IbanBuild, FailuresKeepTheOutputsSetBefore) {
   EXPECT_EQ(c.Get_IBAN("", none, bank, account), "SEPA-Checker: IBAN Länderkennzeichen unbekannt");
 }
 
-TEST(IbanHelpers, IsCharacter) {
+TEST(IbanHelpers, IsCharacterAndRubLeadingZero) {
   Class1 c;
   EXPECT_TRUE(c.IsCharacter("Ab"));
   EXPECT_FALSE(c.IsCharacter("Ab", true));
@@ -189,10 +176,6 @@ TEST(IbanHelpers, IsCharacter) {
   EXPECT_FALSE(c.IsCharacter("Ä"));
   EXPECT_FALSE(c.IsCharacter("ß"));
   EXPECT_FALSE(c.IsCharacter("A B"));
-}
-
-TEST(IbanHelpers, RubLeadingZero) {
-  Class1 c;
   EXPECT_EQ(c.RubLeadingZero("0120"), "120");
   EXPECT_EQ(c.RubLeadingZero("000"), "");
   EXPECT_EQ(c.RubLeadingZero(" 01"), " 01");

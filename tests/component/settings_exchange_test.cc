@@ -11,7 +11,7 @@
 namespace lastora {
 namespace {
 
-using testing::ThrownErrorNumber;
+using testing::ErrorOf;
 
 // Cell i holds the text "v<i>", so every cell's way through the record can be followed.
 VariantArray Numbered(int32_t count) {
@@ -107,7 +107,7 @@ TEST(SettingsExchange, FieldsWithoutACellAndTheOtherMembersAreLeftAlone) {
 TEST(SettingsExchange, TooFewCellsFailAtTheFirstMissingOneWithEarlierFieldsFilled) {
   SEPAVARIABLEN record;
   record.SepaVERF.Value = "untouched";
-  EXPECT_EQ(ThrownErrorNumber([&] { VariablenToRecord(Numbered(100), record); }), 9);
+  EXPECT_EQ(ErrorOf([&] { VariablenToRecord(Numbered(100), record); }), 9);
   EXPECT_EQ(record.KreditorNAME.Value, "v1");
   EXPECT_EQ(record.SepaFuncMONT.Value, "v42");
   EXPECT_EQ(record.ProgBearFehl.Value, "v94");

@@ -11,7 +11,7 @@
 namespace lastora {
 namespace {
 
-using testing::ThrownErrorNumber;
+using testing::ErrorOf;
 
 // Column 1 holds the key, column 2 the row's original position, column 3 a label.
 Table KeyedTable(const std::vector<Variant>& keys) {
@@ -68,8 +68,8 @@ TEST(QuickSortRows, OnlyTheGivenRowsMove) {
   Sort(table, 4, 2, 1, 1);
   Sort(table, 3, 3, 1, 0);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
-  EXPECT_EQ(ThrownErrorNumber([&] { Sort(table, 1, 6, 1, 1); }), 9);
-  EXPECT_EQ(ThrownErrorNumber([&] { Sort(table, 1, 5, 4, 1); }), 9);
+  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 6, 1, 1); }), 9);
+  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 5, 4, 1); }), 9);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
 }
 
@@ -108,7 +108,7 @@ TEST(QuickSortRows, KeysOfMixedKindsOnlyReorderTheirRange) {
 
 TEST(QuickSortRows, NullKeyIsAFailure) {
   Table table = KeyedTable({Variant(1), Variant::Null(), Variant(3)});
-  EXPECT_EQ(ThrownErrorNumber([&] { Sort(table, 1, 3, 1, 1); }), 94);
+  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 3, 1, 1); }), 94);
 }
 
 TEST(SortTable, LaterKeysOrderRowsWithEqualEarlierKeys) {
@@ -137,8 +137,8 @@ TEST(SortTable, BadKeyListsFailBeforeAnythingMoves) {
   Table table = KeyedTable({Variant(2), Variant(1)});
   std::vector<int32_t> zero = {1, 0};
   std::vector<int32_t> outside = {1, -4};
-  EXPECT_EQ(ThrownErrorNumber([&] { SortTable(zero, table); }), 5);
-  EXPECT_EQ(ThrownErrorNumber([&] { SortTable(outside, table); }), 9);
+  EXPECT_EQ(ErrorOf([&] { SortTable(zero, table); }), 5);
+  EXPECT_EQ(ErrorOf([&] { SortTable(outside, table); }), 9);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 2}));
 
   Table no_records;

@@ -9,7 +9,7 @@
 namespace lastora {
 namespace {
 
-using testing::ThrownErrorNumber;
+using testing::ErrorOf;
 
 std::vector<std::string> Parts(const VariantArray& array) {
   EXPECT_EQ(array.Lower(), 1);
@@ -32,7 +32,7 @@ TEST(Padding, FillIsTheFirstCharacterOfItsText) {
   EXPECT_EQ(PadRight(Variant("ab"), Variant(5), Variant("xyz")), "abxxx");
   EXPECT_EQ(PadRight(Variant("ab"), Variant(4), Variant::Missing()), "ab  ");
   EXPECT_EQ(PadRight(Variant("ab"), Variant(0), Variant("x")), "");
-  EXPECT_EQ(ThrownErrorNumber([] { PadLeft(Variant("ab"), Variant(-1), Variant("x")); }), 5);
+  EXPECT_EQ(ErrorOf([] { PadLeft(Variant("ab"), Variant(-1), Variant("x")); }), 5);
 }
 
 TEST(SplitToArray, PartsStartAtIndexOne) {
@@ -76,7 +76,7 @@ TEST(ColumnLetters, SpreadsheetColumnNames) {
     EXPECT_EQ(column, number);
   }
   int16_t zero = 0;
-  EXPECT_EQ(ThrownErrorNumber([&] { ColumnLetters(zero); }), 5);
+  EXPECT_EQ(ErrorOf([&] { ColumnLetters(zero); }), 5);
 }
 
 TEST(FindHeaderColumn, FirstExactMatchInRowOne) {
@@ -132,7 +132,7 @@ TEST(CharacterCleaning, TextsOver32767CharactersFail) {
   std::string umlauts;
   for (int i = 0; i < 32767; ++i) umlauts += "ä";
   EXPECT_EQ(ReplaceNonAscii(umlauts), std::string(32767, '?'));
-  EXPECT_EQ(ThrownErrorNumber([] { ReplaceNonAscii(std::string(32768, 'a')); }), 6);
+  EXPECT_EQ(ErrorOf([] { ReplaceNonAscii(std::string(32768, 'a')); }), 6);
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 namespace lastora {
 namespace {
 
+using testing::ErrorOf;
 using testing::ReadBytes;
-using testing::ThrownErrorNumber;
 
 const double kNewYearsEve = MakeDate(2013, 12, 31) + MakeTime(10, 20, 30);
 constexpr char kTitleSuffix[] = " - Lastora V2.13.09.01";
@@ -63,8 +63,7 @@ TEST_F(WriteLogTest, CatalogueNumbersStandForTheirTexts) {
             "31.12.2013;10:20:30;Der aktuelle Datensatz wurde ge\xE4ndert! Weiter OHNE "
             "Anspeichern?\r\n");
   for (const char* outside : {"0", "201", "-3"}) {
-    EXPECT_EQ(ThrownErrorNumber([&] { WriteLog("1111-", 1, "", outside, "", "", ""); }), 9)
-        << outside;
+    EXPECT_EQ(ErrorOf([&] { WriteLog("1111-", 1, "", outside, "", "", ""); }), 9) << outside;
   }
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/error_of.h"
 #include "lastora/variant.h"
+#include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "core/error_of.h"
 #include "lastora/variant.h"
+#include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {
@@ -56,9 +56,8 @@ TEST(DateTest, EveryDayFrom1800To2200) {
 }
 
 TEST(DateTest, PartsOfASerial) {
+  // The day parts of whole days are walked above; here the time and the edges of a day.
   const double serial = MakeDate(2013, 9, 3) + MakeTime(9, 5, 7);
-  EXPECT_EQ(Year(serial), 2013);
-  EXPECT_EQ(Month(serial), 9);
   EXPECT_EQ(Day(serial), 3);
   EXPECT_EQ(Hour(serial), 9);
   EXPECT_EQ(Minute(serial), 5);
@@ -72,8 +71,6 @@ TEST(DateTest, PartsOfASerial) {
   EXPECT_EQ(Day(MakeDate(2013, 12, 31) + 0.9999999), 1);
   EXPECT_EQ(Year(MakeDate(2013, 12, 31) + 0.9999999), 2014);
   EXPECT_EQ(Day(MakeDate(1899, 12, 29) - 0.9999999), 28);
-  EXPECT_EQ(Year(MakeDate(2000, 2, 29)), 2000);
-  EXPECT_EQ(Day(MakeDate(2000, 2, 29)), 29);
 }
 
 TEST(DateTest, PartsOutsideTheRangeOverflow) {
@@ -118,33 +115,21 @@ TEST(DateTest, TwoDigitYearsFollowTheWindow) {
 }
 
 TEST(DateTest, TextThatIsNoDate) {
-  for (const char* text : {"31.02.2013",
-                           "29.02.2013",
-                           "00.10.2013",
-                           "32.01.2013",
-                           "01.13.2013",
-                           "01.00.2013",
-                           "2013-02-29",
-                           "2013-13-01",
-                           "13-10-01",
-                           "01.10.2013x",
-                           "01.10.2013 24:00",
-                           "12:60",
-                           "12:30:60",
-                           "01.10.20131",
-                           "01.10",
-                           "1.10.",
-                           "",
-                           "  ",
-                           "abc",
-                           "45000",
-                           "1,5",
-                           "01.10.2013 12",
-                           "01.10.2013T12:00",
-                           "01/10/2013",
-                           "1.1.099"}) {
+  const auto expect_no_date = [](const char* text) {
     EXPECT_FALSE(IsDate(text)) << text;
     EXPECT_EQ(ErrorOf([&] { CDate(text); }), 13) << text;
+  };
+  // Days and times that do not exist.
+  for (const char* text :
+       {"31.02.2013", "29.02.2013", "00.10.2013", "32.01.2013", "01.13.2013", "01.00.2013",
+        "2013-02-29", "2013-13-01", "01.10.2013 24:00", "12:60", "12:30:60"}) {
+    expect_no_date(text);
+  }
+  // Forms the platform does not read.
+  for (const char* text :
+       {"13-10-01", "01.10.2013x", "01.10.20131", "01.10", "1.10.", "", "  ", "abc", "45000", "1,5",
+        "01.10.2013 12", "01.10.2013T12:00", "01/10/2013", "1.1.099"}) {
+    expect_no_date(text);
   }
   EXPECT_TRUE(IsDate("29.02.2012"));
   EXPECT_TRUE(IsDate("29.02.2000"));

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/error_of.h"
 #include "support/temp_dir.h"
+#include "support/vb_error_number.h"
 
 namespace lastora::files {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/error_of.h"
+#include "support/vb_error_number.h"
 
 namespace lastora::text {
 namespace {

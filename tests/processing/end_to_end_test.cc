@@ -38,67 +38,47 @@ class ClubCollectionTest : public ProcessingTest {
       counter->Value = "0";
     }
     StartTable(20);
-    const Variant before = DateCell(2011, 3, 1);
-    auto member = [&](int32_t row, const std::string& name) {
-      return Member{.name = name,
+    // Each row pays from its own account under its own mandate unless `change` says otherwise.
+    const auto set = [&](int32_t row, const std::string& name, auto change) {
+      Member member{.name = name,
                     .iban = "DE8937040044053201" + std::to_string(1000 + row),
                     .mandate = "MANDAT-" + std::to_string(1000 + row),
-                    .first_collection = before};
+                    .first_collection = DateCell(2011, 3, 1)};
+      change(member);
+      SetMember(row, member);
     };
-    Member family = member(4, "Paul Müller");
-    SetMember(1, member(1, "Anna Schmidt"));
-    SetMember(2, member(2, "Jürgen Weiß"));
-    SetMember(3, member(3, "Zoë Åkesson"));
-    SetMember(4, family);
-    family.name = "Eva Müller";
-    family.mandate = "MANDAT-1005";
-    SetMember(5, family);
-    family.name = "Tim Müller";
-    family.mandate = "MANDAT-1006";
-    family.contribution = 60.0;
-    SetMember(6, family);
-    Member joined = member(7, "Lena Neu");
-    joined.entry = DateCell(2013, 3, 15);
-    joined.first_collection = Variant();
-    SetMember(7, joined);
-    Member left = member(8, "Max Weg");
-    left.exit = DateCell(2013, 6, 15);
-    SetMember(8, left);
-    Member no_bic = member(9, "Ohne Bic");
-    no_bic.bic = "";
-    SetMember(9, no_bic);
-    Member duplicate = member(10, "Doppelt Gemeldet");
-    duplicate.mandate = "MANDAT-1001";
-    SetMember(10, duplicate);
-    Member credit = member(11, "Mit Gutschrift");
-    credit.credit = 30.0;
-    SetMember(11, credit);
-    Member large_credit = member(12, "Grosse Gutschrift");
-    large_credit.credit = 150.0;
-    SetMember(12, large_credit);
-    Member no_account = member(13, "Ohne Konto");
-    no_account.iban = "";
-    SetMember(13, no_account);
-    Member long_gone = member(14, "Lange Weg");
-    long_gone.entry = DateCell(2005, 1, 1);
-    long_gone.exit = DateCell(2012, 12, 15);
-    SetMember(14, long_gone);
-    Member one_off = member(15, "Einmal Zahler");
-    one_off.one_off = 25.0;
-    SetMember(15, one_off);
-    Member youth = member(16, "Jugend Mitglied");
-    youth.contribution = 60.0;
-    SetMember(16, youth);
-    Member back_payment = member(17, "Nach Zahler");
-    back_payment.back_payment = 40.0;
-    SetMember(17, back_payment);
-    Member future = member(18, "Kommt Noch");
-    future.entry = DateCell(2014, 1, 2);
-    SetMember(18, future);
-    Member first = member(19, "Erst Lastschrift");
-    first.first_collection = DateCell(2013, 2, 1);
-    SetMember(19, first);
-    SetMember(20, member(20, "Letzte Zahlerin"));
+    const auto as_is = [](Member&) {};
+    // A family of three pays from the account of row 4.
+    const auto family = [](Member& m) { m.iban = "DE89370400440532011004"; };
+    set(1, "Anna Schmidt", as_is);
+    set(2, "Jürgen Weiß", as_is);
+    set(3, "Zoë Åkesson", as_is);
+    set(4, "Paul Müller", family);
+    set(5, "Eva Müller", family);
+    set(6, "Tim Müller", [&](Member& m) {
+      family(m);
+      m.contribution = 60.0;
+    });
+    set(7, "Lena Neu", [](Member& m) {
+      m.entry = DateCell(2013, 3, 15);
+      m.first_collection = Variant();
+    });
+    set(8, "Max Weg", [](Member& m) { m.exit = DateCell(2013, 6, 15); });
+    set(9, "Ohne Bic", [](Member& m) { m.bic = ""; });
+    set(10, "Doppelt Gemeldet", [](Member& m) { m.mandate = "MANDAT-1001"; });
+    set(11, "Mit Gutschrift", [](Member& m) { m.credit = 30.0; });
+    set(12, "Grosse Gutschrift", [](Member& m) { m.credit = 150.0; });
+    set(13, "Ohne Konto", [](Member& m) { m.iban = ""; });
+    set(14, "Lange Weg", [](Member& m) {
+      m.entry = DateCell(2005, 1, 1);
+      m.exit = DateCell(2012, 12, 15);
+    });
+    set(15, "Einmal Zahler", [](Member& m) { m.one_off = 25.0; });
+    set(16, "Jugend Mitglied", [](Member& m) { m.contribution = 60.0; });
+    set(17, "Nach Zahler", [](Member& m) { m.back_payment = 40.0; });
+    set(18, "Kommt Noch", [](Member& m) { m.entry = DateCell(2014, 1, 2); });
+    set(19, "Erst Lastschrift", [](Member& m) { m.first_collection = DateCell(2013, 2, 1); });
+    set(20, "Letzte Zahlerin", as_is);
     for (int32_t row = 1; row <= 20; ++row) Cell(row, 11) = DateCell(2011, 2, 1);
   }
 };

@@ -11,7 +11,7 @@ namespace lastora::testing {
 
 // 0 when the call returns normally; any other exception passes through and fails the test.
 template <typename Call>
-int32_t ThrownErrorNumber(Call&& call) {
+int32_t ErrorOf(Call&& call) {
   try {
     std::forward<Call>(call)();
   } catch (const VbError& error) {
