@@ -213,13 +213,15 @@ std::string RTrim(std::string_view s) {
   return std::string(s.substr(0, end));
 }
 
-std::string Trim(std::string_view s) {
+std::string_view TrimmedView(std::string_view s) {
   size_t begin = 0;
   size_t end = s.size();
   while (begin < end && IsBlank(s[begin])) ++begin;
   while (end > begin && IsBlank(s[end - 1])) --end;
-  return std::string(s.substr(begin, end - begin));
+  return s.substr(begin, end - begin);
 }
+
+std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
 
 std::string UCase(std::string_view s) { return MapCase(s, ToUpper); }
 std::string LCase(std::string_view s) { return MapCase(s, ToLower); }

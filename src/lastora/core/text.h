@@ -25,6 +25,8 @@ size_t InStrRev(std::string_view s, std::string_view find);
 
 // Blanks only, as the platform's Trim.
 std::string Trim(std::string_view s);
+// The same as a view into s.
+std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 // Upper / lower case for ASCII and Latin-1 letters (ß stays).
@@ -37,6 +39,7 @@ std::string Repeat(std::string_view c, size_t count);
 
 // UTF-8 to Windows-1252, one byte per character; a character outside the code page becomes "?".
 std::string ToWindows1252(std::string_view utf8);
+void AppendWindows1252(std::string& out, std::string_view utf8);
 // Windows-1252 bytes to UTF-8 (each byte one character; the five unassigned bytes map to U+0081..).
 std::string FromWindows1252(std::string_view bytes);
 // True when the character (a code point) has a Windows-1252 byte, and that byte.

@@ -31,9 +31,7 @@ bool Windows1252Byte(char32_t cp, unsigned char* byte) {
   return false;
 }
 
-std::string ToWindows1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
+void AppendWindows1252(std::string& out, std::string_view utf8) {
   size_t offset = 0;
   while (offset < utf8.size()) {
     // Most text is ASCII: copy each run of it in one go.
@@ -47,6 +45,12 @@ std::string ToWindows1252(std::string_view utf8) {
     if (!Windows1252Byte(NextCodePoint(utf8, offset), &byte)) byte = '?';
     out.push_back(static_cast<char>(byte));
   }
+}
+
+std::string ToWindows1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  AppendWindows1252(out, utf8);
   return out;
 }
 
