@@ -35,10 +35,9 @@ void AppendWindows1252(std::string& out, std::string_view utf8) {
   size_t offset = 0;
   while (offset < utf8.size()) {
     // Most text is ASCII: copy each run of it in one go.
-    size_t run_end = offset;
-    while (run_end < utf8.size() && static_cast<unsigned char>(utf8[run_end]) < 0x80) ++run_end;
-    out.append(utf8.substr(offset, run_end - offset));
-    offset = run_end;
+    const size_t run = AsciiPrefix(utf8.substr(offset));
+    out.append(utf8.substr(offset, run));
+    offset += run;
     if (offset == utf8.size()) break;
     unsigned char byte = '?';
     // U+FFFD from a broken sequence has no byte either and becomes "?".

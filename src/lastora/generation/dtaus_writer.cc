@@ -31,11 +31,11 @@ size_t AppendFields(std::string& out, std::span<const Field> fields,
   for (size_t i = 0; i < fields.size(); ++i) {
     const Field& field = fields[i];
     if (field.fill == Fill::kBlanksRight) {
-      AppendLeftAligned(out, values[i], field.width);
+      text::AppendPadRight(out, values[i], field.width);
       chars += field.width;
     } else {
       AppendZeroFilled(out, values[i], field.width);
-      chars += std::max(field.width, CharCount(values[i]));
+      chars += std::max(field.width, text::Length(values[i]));
     }
   }
   return chars;
@@ -67,7 +67,7 @@ void AppendExtensions(std::string& out, const std::vector<std::string>& lines, i
     out.append(start - expected_end, ' ');
     out.append(dtaus::kExtensionPurpose);
     if (static_cast<size_t>(k) < lines.size()) {
-      AppendLeftAligned(out, lines[k], dtaus::kExtensionTextWidth);
+      text::AppendPadRight(out, lines[k], dtaus::kExtensionTextWidth);
     } else {
       out.append(dtaus::kExtensionTextWidth, ' ');
     }
@@ -98,7 +98,7 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
   const std::string length_value =
       RightAligned(std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
   const std::string cents = std::to_string(payment.cents);
-  const std::string name = UpperCase(LeftAligned(payment.name, 27));
+  const std::string name = UpperCase(text::PadRight(payment.name, 27));
   const std::string count = RightAligned(std::to_string(extensions), 2, '0');
   const std::string_view first_line =
       payment.purpose_lines.empty() ? std::string_view() : payment.purpose_lines.front();

@@ -244,9 +244,9 @@ void GenerationRun::DeriveOrderingParty() {
       text::Left(account, 1) == "0") {
     account = RightAligned(text::Left(account, 8), 10, '0');
   }
-  party_.name = LeftAligned(s_.KreditorNAME.Value, 27);
-  party_.bank_code = LeftAligned(bank_code, 8);
-  party_.account = LeftAligned(account, 10, '0');
+  party_.name = text::PadRight(s_.KreditorNAME.Value, 27);
+  party_.bank_code = text::PadRight(bank_code, 8);
+  party_.account = text::PadRight(account, 10, "0");
 }
 
 void GenerationRun::RunPass(const Pass& pass) {

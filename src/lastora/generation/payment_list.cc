@@ -24,17 +24,17 @@ constexpr size_t kRowSizeHint = 160;
 
 std::string Heading(const SepaKind& kind, const PaymentListHeading& heading) {
   std::string head;
-  AppendLeftAligned(head, "Sammel-" + heading.order_text, kTitleWidth);
+  text::AppendPadRight(head, "Sammel-" + heading.order_text, kTitleWidth);
   head.append(" vom ").append(heading.today).append(" (").append(heading.message_id).append(")");
   head += kCrLf;
-  AppendLeftAligned(head, "Buchung", kTitleWidth);
+  text::AppendPadRight(head, "Buchung", kTitleWidth);
   head.append(" zum ").append(heading.execution_date).append(kCrLf);
   head += kCrLf;
   head += "  NR  ";
-  AppendLeftAligned(head, kind.list_party, 1 + kNameWidth);
-  AppendLeftAligned(head, "BIC", 1 + kBicWidth);
-  AppendLeftAligned(head, "IBAN", 1 + kIbanWidth);
-  AppendLeftAligned(head, "BETRAG", kCurrency.size() + kAmountWidth + 1);
+  text::AppendPadRight(head, kind.list_party, 1 + kNameWidth);
+  text::AppendPadRight(head, "BIC", 1 + kBicWidth);
+  text::AppendPadRight(head, "IBAN", 1 + kIbanWidth);
+  text::AppendPadRight(head, "BETRAG", kCurrency.size() + kAmountWidth + 1);
   head.append("VERW.ZWECK").append(kCrLf);
   head.append(kRuleLength, '-').append(kCrLf);
   return head;
@@ -60,11 +60,11 @@ void PaymentList::Append(std::string_view name, std::string_view bic, std::strin
   row_.clear();
   AppendRightAligned(row_, std::to_string(count_), kNumberWidth);
   row_ += ' ';
-  AppendLeftAligned(row_, name, kNameWidth);
+  text::AppendPadRight(row_, name, kNameWidth);
   row_ += ' ';
-  AppendLeftAligned(row_, bic, kBicWidth);
+  text::AppendPadRight(row_, bic, kBicWidth);
   row_ += ' ';
-  AppendLeftAligned(row_, iban, kIbanWidth);
+  text::AppendPadRight(row_, iban, kIbanWidth);
   row_ += ' ';
   row_ += kCurrency;
   AppendRightAligned(row_, CentsText(cents, kDecimalComma), kAmountWidth);

@@ -62,7 +62,7 @@ SepaRemittance SepaRemittanceText(std::string_view lines, bool separate) {
     ReplaceIfPresent(joined, " -", "-");
   }
   SepaRemittance result;
-  if (CharCount(joined) > kSepaRemittanceLength) {
+  if (text::Length(joined) > kSepaRemittanceLength) {
     result.text = text::Left(joined, kSepaRemittanceLength);
     result.cut = true;
   } else {
@@ -83,7 +83,7 @@ std::vector<std::string> DtausPurposeLines(std::string_view lines, bool keep_clo
       chosen[kDtausPurposeLines - 1] = Shortened(chosen[kDtausPurposeLines - 1]);
     }
   }
-  for (std::string& line : chosen) line = UpperCase(LeftAligned(line, kDtausLineWidth));
+  for (std::string& line : chosen) line = UpperCase(text::PadRight(line, kDtausLineWidth));
   return chosen;
 }
 
