@@ -42,7 +42,7 @@ size_t AppendFields(std::string& out, std::span<const Field> fields,
 }
 
 // The platform turns a non-numeric text into a type mismatch when it sums it; so do we.
-int64_t DigitsValue(const std::string& digits) {
+int64_t DigitsValue(std::string_view digits) {
   if (digits.empty() || digits.size() > 18) throw VbError(13);
   int64_t value = 0;
   for (char c : digits) {
@@ -89,6 +89,7 @@ DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party,
                          size_t expected_payments)
     : kind_(kind), party_(party), party_name_upper_(UpperCase(party.name)) {
   records_.reserve(expected_payments * kRecordSizeHint);
+  record_.reserve(dtaus::CRecordFileLength(dtaus::kMaxExtensions));
   record_ends_.reserve(expected_payments);
 }
 
@@ -123,7 +124,8 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
                                                                 kEuro,
                                                                 "",
                                                                 count};
-  std::string record;
+  std::string& record = record_;
+  record.clear();
   const std::span<const Field> fields(dtaus::kCRecord);
   const size_t first_part =
       AppendFields(record, fields.first(dtaus::kC15), std::span(values).first(dtaus::kC15));

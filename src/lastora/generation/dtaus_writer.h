@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generation/sepa_kind.h"
@@ -20,11 +21,12 @@ struct DtausOrderingParty {
   std::string account;
 };
 
+// The texts need to live only until Append returns.
 struct DtausPayment {
-  std::string bank_code;  // digits
-  std::string account;    // digits
+  std::string_view bank_code;  // digits
+  std::string_view account;    // digits
   int64_t cents = 0;
-  std::string name;
+  std::string_view name;
   std::vector<std::string> purpose_lines;  // 1 to 14, each 27 characters
 };
 
@@ -71,6 +73,7 @@ class DtausWriter {
   // the readable file puts a line end after each one.
   std::string records_;
   std::vector<size_t> record_ends_;
+  std::string record_;  // the record being laid out, kept for its capacity
   int64_t count_ = 0;
   int64_t sum_cents_ = 0;
   int64_t account_sum_ = 0;

@@ -28,8 +28,10 @@ std::string RightAligned(std::string_view value, size_t width, char fill) {
 
 std::string UpperCase(std::string value) {
   if (text::AsciiPrefix(value) != value.size()) return text::UCase(value);
+  // Without a branch per letter the compiler handles many letters at once.
   for (char& c : value) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const bool lower = static_cast<unsigned char>(c - 'a') < 26;
+    c = static_cast<char>(c - (lower ? 'a' - 'A' : 0));
   }
   return value;
 }

@@ -356,11 +356,13 @@ void GenerationRun::AppendTransaction(int i, const Row& row, SepaDocument& docum
 }
 
 void GenerationRun::AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus) {
+  const CellText bank_code(payments_(i, kColBankCode));
+  const CellText account(payments_(i, kColAccount));
   DtausPayment payment;
-  payment.bank_code = text::Trim(CStr(payments_(i, kColBankCode)));
-  payment.account = text::Trim(CStr(payments_(i, kColAccount)));
+  payment.bank_code = text::TrimmedView(bank_code.view());
+  payment.account = text::TrimmedView(account.view());
   payment.cents = row.cents;
-  payment.name = std::string(row.name);
+  payment.name = row.name;
   payment.purpose_lines = DtausPurposeLines(row.remittance, keep_closing_line_);
   object_.strBetrag = dtaus.Append(payment);
 }

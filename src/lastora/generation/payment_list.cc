@@ -20,7 +20,8 @@ constexpr std::string_view kCurrency = "EUR ";
 constexpr size_t kTitleWidth = 25;
 constexpr size_t kRuleLength = 200;
 constexpr size_t kTotalGap = 75;
-constexpr size_t kRowSizeHint = 160;
+// A row with a long purpose column; unused room is never mapped.
+constexpr size_t kRowSizeHint = 256;
 
 std::string Heading(const SepaKind& kind, const PaymentListHeading& heading) {
   std::string head;

@@ -53,6 +53,10 @@ void ReplaceIfPresent(std::string& text, std::string_view find, std::string_view
 
 std::string Shortened(std::string_view line) { return text::Left(line, kShortenedLine) + "..."; }
 
+std::string PurposeLine(std::string_view line) {
+  return UpperCase(text::PadRight(line, kDtausLineWidth));
+}
+
 }  // namespace
 
 SepaRemittance SepaRemittanceText(std::string_view lines, bool separate) {
@@ -73,17 +77,18 @@ SepaRemittance SepaRemittanceText(std::string_view lines, bool separate) {
 
 std::vector<std::string> DtausPurposeLines(std::string_view lines, bool keep_closing_line) {
   const std::vector<std::string_view> pieces = SplitLines(WithoutOuterQuotes(lines));
-  std::vector<std::string> chosen(pieces.begin(),
-                                  pieces.begin() + std::min(pieces.size(), kDtausPurposeLines));
+  const size_t count = std::min(pieces.size(), kDtausPurposeLines);
+  std::vector<std::string> chosen;
+  chosen.reserve(count);
+  for (size_t k = 0; k < count; ++k) chosen.push_back(PurposeLine(pieces[k]));
   if (pieces.size() > kDtausPurposeLines) {
     if (keep_closing_line) {
-      chosen[kDtausPurposeLines - 2] = Shortened(chosen[kDtausPurposeLines - 2]);
-      chosen[kDtausPurposeLines - 1] = std::string(pieces.back());
+      chosen[kDtausPurposeLines - 2] = PurposeLine(Shortened(pieces[kDtausPurposeLines - 2]));
+      chosen[kDtausPurposeLines - 1] = PurposeLine(pieces.back());
     } else {
-      chosen[kDtausPurposeLines - 1] = Shortened(chosen[kDtausPurposeLines - 1]);
+      chosen[kDtausPurposeLines - 1] = PurposeLine(Shortened(pieces[kDtausPurposeLines - 1]));
     }
   }
-  for (std::string& line : chosen) line = UpperCase(text::PadRight(line, kDtausLineWidth));
   return chosen;
 }
 

@@ -17,8 +17,9 @@ constexpr std::string_view kProductAddress = "https://lastora.example/";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view kIsoNamespace = "urn:iso:std:iso:20022:tech:xsd:";
 constexpr std::string_view kAmountOpen = "<InstdAmt Ccy=\"EUR\">";
-// A direct debit's values take about 150 bytes, its whole block about 1,000.
-constexpr size_t kValuesSizeHint = 160;
+// A direct debit's values take 150 to 350 bytes, its whole block about 1,000. Reserving for long
+// values costs nothing where they are short: pages that are never written are never mapped.
+constexpr size_t kValuesSizeHint = 384;
 constexpr size_t kTransactionSizeHint = 1100;
 
 // The values of a transaction, in the order of SepaTransaction.
