@@ -39,9 +39,9 @@ class SampleFiles {
         document.Append({p.reference, 1000 + i % 5000, p.bic, p.name, p.iban, p.remittance,
                          p.mandate, p.mandate_date});
       }
-      return document.TakeText({"MSG-2013-10-FRST", "PII-2013-10-FRST", "2013-09-03T09:05:07Z",
-                                "2013-10-01", "FRST", "TSV Beispiel e.V.", "DE89370400440532013000",
-                                "COBADEFFXXX", "DE98ZZZ09999999999"});
+      return document.Text({"MSG-2013-10-FRST", "PII-2013-10-FRST", "2013-09-03T09:05:07Z",
+                            "2013-10-01", "FRST", "TSV Beispiel e.V.", "DE89370400440532013000",
+                            "COBADEFFXXX", "DE98ZZZ09999999999"});
     });
   }
   const std::string& Dtaus(int payments) {

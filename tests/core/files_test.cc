@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,38 @@ TEST_F(FilesTest, BytesSurviveUnchanged) {
   WriteWhole(path, all);
   EXPECT_EQ(ReadBytes(path), all);
   EXPECT_EQ(ReadWhole(path), all);
+}
+
+TEST_F(FilesTest, WriterReplacesOnlyOnCommit) {
+  const std::string path = PathOf("SEPA_2013-10-01_FRST.xml");
+  WriteBytes(path, "alte Datei");
+  {
+    FileWriter writer(path);
+    writer.Write("<?xml");
+    writer.Write(std::string(100000, 'x'));
+    writer.Write("");
+    // Until the commit the old file is what a reader sees.
+    EXPECT_EQ(ReadBytes(path), "alte Datei");
+    writer.Commit();
+  }
+  EXPECT_EQ(ReadBytes(path), "<?xml" + std::string(100000, 'x'));
+  EXPECT_EQ(Names(), std::vector<std::string>{"SEPA_2013-10-01_FRST.xml"});
+}
+
+TEST_F(FilesTest, WriterAbandonedByAFailedRunLeavesNothingBehind) {
+  const std::string path = PathOf("DTAUS_2013-10-01_FRST.txt");
+  WriteBytes(path, "gut");
+  EXPECT_THROW(
+      {
+        FileWriter writer(path);
+        writer.Write("halb");
+        throw std::runtime_error("Lauf abgebrochen");
+      },
+      std::runtime_error);
+  { FileWriter never_written(PathOf("neu.txt")); }
+  EXPECT_EQ(ReadBytes(path), "gut");
+  EXPECT_EQ(Names(), std::vector<std::string>{"DTAUS_2013-10-01_FRST.txt"});
+  EXPECT_EQ(ErrorOf([&] { FileWriter writer(PathOf("fehlt/datei.txt")); }), 76);
 }
 
 TEST_F(FilesTest, WindowsSeparatorsAreAccepted) {
@@ -112,18 +145,15 @@ TEST_F(FilesTest, LinkedFileIsReplacedAndTheLinkStays) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"echt", "verweis.txt"}));
 }
 
-TEST_F(FilesTest, MissingFolder) {
+TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { Append(PathOf("fehlt/log.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("fehlt/datei.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
   WriteBytes(PathOf("datei"), "");
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("datei/unter.txt"), "x"); }), 76);
   EXPECT_EQ(Names(), std::vector<std::string>{"datei"});
-}
-
-TEST_F(FilesTest, ReadingFailures) {
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
 }
 
 TEST_F(FilesTest, UnwritableFolderKeepsTheOldFile) {

@@ -109,6 +109,35 @@ TEST(TextTest, ReplaceAndRepeat) {
   EXPECT_EQ(Repeat("x", 0), "");
 }
 
+TEST(TextTest, PadRightCountsCharacters) {
+  EXPECT_EQ(PadRight("Müller", 8), "Müller  ");
+  EXPECT_EQ(PadRight("Müller", 3), "Mül");
+  EXPECT_EQ(PadRight("Müller", 6), "Müller");
+  EXPECT_EQ(PadRight("", 3, "0"), "000");
+  EXPECT_EQ(PadRight("ab", 4, "€"), "ab€€");
+  EXPECT_EQ(PadRight(kMixed, 0), "");
+  EXPECT_EQ(PadRight(kMixed, 7), "Müßig €");
+  // Long plain texts are cut on the fast path, one past the first eight bytes as well.
+  EXPECT_EQ(PadRight("ABCDEFGHIJ", 9), "ABCDEFGHI");
+  EXPECT_EQ(PadRight("ABCDEFGHü", 9), "ABCDEFGHü");
+  EXPECT_EQ(PadRight("ABCDEFGHü", 8), "ABCDEFGH");
+  // A broken byte is one character, as everywhere else.
+  EXPECT_EQ(PadRight("a\xFF", 3, "."), "a\xFF.");
+  std::string line = "NAME:";
+  AppendPadRight(line, "Jörg", 6, "_");
+  EXPECT_EQ(line, "NAME:Jörg__");
+}
+
+TEST(TextTest, AsciiPrefixStopsAtTheFirstByteAboveAscii) {
+  EXPECT_EQ(AsciiPrefix(""), 0u);
+  EXPECT_EQ(AsciiPrefix("DE89370400440532013000"), 22u);
+  for (size_t at = 0; at < 20; ++at) {
+    std::string text(20, 'a');
+    text[at] = '\xC3';
+    EXPECT_EQ(AsciiPrefix(text), at);
+  }
+}
+
 TEST(TextTest, Windows1252RoundTripOfEveryByte) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));

@@ -45,20 +45,12 @@ std::string_view SpelledOutUmlaut(char second_byte) {
   }
 }
 
-bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string RemoveBlanks(const std::string& text) { return text::Replace(text, " ", ""); }
 
 std::string PadRight(const Variant& value, const Variant& width, const Variant& fill) {
-  const size_t count = PadWidth(width);
-  return text::Left(CStr(value) + text::Repeat(FillCharacter(fill), count), count);
+  return text::PadRight(CStr(value), PadWidth(width), FillCharacter(fill));
 }
 
 std::string PadLeft(const Variant& value, const Variant& width, const Variant& fill) {
@@ -154,7 +146,7 @@ std::string ReplaceUmlauts(const std::string& text) {
 std::string ReplaceNonAscii(const std::string& text) {
   // No character above 127 has a Windows-1252 byte below 128, so "outside ASCII" is the whole
   // rule. The length limit is the platform's 16-bit character counter.
-  if (IsAscii(text)) {
+  if (text::AsciiPrefix(text) == text.size()) {
     if (text.size() > kLongestPlatformText) throw VbError(6);
     return text;
   }

@@ -27,10 +27,7 @@ namespace fs = std::filesystem;
 constexpr fs::perms kAnyWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = std::unique_ptr<std::FILE, detail::FileCloser>;
 
 fs::path ToPath(const std::string& native) {
   // Paths are UTF-8; going through char8_t keeps them so on Windows as well.
@@ -128,32 +125,47 @@ std::string ReadWhole(const std::string& path) {
 }
 
 void WriteWhole(const std::string& path, std::string_view bytes) {
-  const fs::path target = ResolveLink(ToPath(NativePath(path)));
-  const fs::path folder = target.parent_path();
+  FileWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
+
+FileWriter::FileWriter(const std::string& path) : target_(ResolveLink(ToPath(NativePath(path)))) {
+  const fs::path folder = target_.parent_path();
   std::error_code ignored;
   if (!folder.empty() && !fs::is_directory(folder, ignored)) throw VbError(76);
 
   // A file the user marked read-only is not replaced, as the platform refuses to open it for
   // writing; a writable one keeps its permissions.
-  const fs::file_status existing = fs::status(target, ignored);
-  const bool replacing = fs::is_regular_file(existing);
-  if (replacing && (existing.permissions() & kAnyWrite) == fs::perms::none) throw VbError(75);
-
-  fs::path temporary;
-  File f = CreateTemporary(target, &temporary);
-  const bool written = WriteAll(f.get(), bytes);
-  const bool closed = std::fclose(f.release()) == 0;
-  std::error_code error;
-  if (replacing && written && closed) fs::permissions(temporary, existing.permissions(), error);
-  if (!written || !closed || error) {
-    RemoveQuietly(temporary);
+  existing_ = fs::status(target_, ignored);
+  if (fs::is_regular_file(existing_) && (existing_.permissions() & kAnyWrite) == fs::perms::none) {
     throw VbError(75);
   }
-  fs::rename(temporary, target, error);
-  if (error) {
-    RemoveQuietly(temporary);
-    throw VbError(error == std::errc::permission_denied ? 70 : 75);
+  file_ = CreateTemporary(target_, &temporary_);
+}
+
+FileWriter::~FileWriter() {
+  if (!temporary_.empty()) {
+    file_.reset();
+    RemoveQuietly(temporary_);
   }
+}
+
+void FileWriter::Write(std::string_view bytes) {
+  if (!file_ || !WriteAll(file_.get(), bytes)) throw VbError(75);
+}
+
+void FileWriter::Commit() {
+  if (!file_) throw VbError(75);
+  const bool closed = std::fclose(file_.release()) == 0;
+  std::error_code error;
+  if (closed && fs::is_regular_file(existing_)) {
+    fs::permissions(temporary_, existing_.permissions(), error);
+  }
+  if (!closed || error) throw VbError(75);
+  fs::rename(temporary_, target_, error);
+  if (error) throw VbError(error == std::errc::permission_denied ? 70 : 75);
+  temporary_.clear();
 }
 
 void Append(const std::string& path, std::string_view bytes) {

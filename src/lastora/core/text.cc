@@ -1,5 +1,9 @@
 #include "core/text.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "lastora/vb_error.h"
 
 namespace lastora::text {
@@ -158,7 +162,22 @@ void AppendCodePoint(std::string& out, char32_t cp) {
   }
 }
 
-size_t Length(std::string_view s) { return CountChars(s); }
+size_t AsciiPrefix(std::string_view s) {
+  constexpr uint64_t kHighBits = 0x8080808080808080;
+  size_t i = 0;
+  // Eight bytes at a time: names, IBANs and whole records are plain text nearly always.
+  for (uint64_t word; i + sizeof word <= s.size(); i += sizeof word) {
+    std::memcpy(&word, s.data() + i, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
+size_t Length(std::string_view s) {
+  const size_t ascii = AsciiPrefix(s);
+  return ascii + CountChars(s.substr(ascii));
+}
 
 std::string Left(std::string_view s, size_t n) {
   return std::string(s.substr(0, SkipChars(s, 0, n)));
@@ -213,13 +232,15 @@ std::string RTrim(std::string_view s) {
   return std::string(s.substr(0, end));
 }
 
-std::string Trim(std::string_view s) {
+std::string_view TrimmedView(std::string_view s) {
   size_t begin = 0;
   size_t end = s.size();
   while (begin < end && IsBlank(s[begin])) ++begin;
   while (end > begin && IsBlank(s[end - 1])) --end;
-  return std::string(s.substr(begin, end - begin));
+  return s.substr(begin, end - begin);
 }
+
+std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
 
 std::string UCase(std::string_view s) { return MapCase(s, ToUpper); }
 std::string LCase(std::string_view s) { return MapCase(s, ToLower); }
@@ -235,6 +256,24 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
     from = found + find.size();
   }
   out.append(s.substr(from));
+  return out;
+}
+
+void AppendPadRight(std::string& out, std::string_view value, size_t width, std::string_view fill) {
+  size_t offset = std::min(AsciiPrefix(value), width);
+  size_t chars = offset;
+  for (; chars < width && offset < value.size(); ++chars) NextCodePoint(value, offset);
+  out.append(value.substr(0, offset));
+  if (fill.size() == 1) {
+    out.append(width - chars, fill.front());
+  } else {
+    for (; chars < width; ++chars) out.append(fill);
+  }
+}
+
+std::string PadRight(std::string_view value, size_t width, std::string_view fill) {
+  std::string out;
+  AppendPadRight(out, value, width, fill);
   return out;
 }
 

@@ -13,6 +13,8 @@ inline constexpr size_t kNpos = static_cast<size_t>(-1);
 
 // Number of characters of a UTF-8 text (invalid bytes count one each).
 size_t Length(std::string_view s);
+// Number of leading bytes below 0x80: each of them is one character, in every code page.
+size_t AsciiPrefix(std::string_view s);
 // The first / last n characters; the whole text when it is shorter.
 std::string Left(std::string_view s, size_t n);
 std::string Right(std::string_view s, size_t n);
@@ -25,6 +27,8 @@ size_t InStrRev(std::string_view s, std::string_view find);
 
 // Blanks only, as the platform's Trim.
 std::string Trim(std::string_view s);
+// The same as a view into s.
+std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 // Upper / lower case for ASCII and Latin-1 letters (ß stays).
@@ -34,9 +38,15 @@ std::string LCase(std::string_view s);
 std::string Replace(std::string_view s, std::string_view find, std::string_view with);
 // count copies of the character c (a UTF-8 sequence).
 std::string Repeat(std::string_view c, size_t count);
+// Appends the value cut or filled on the right with the character `fill` (a UTF-8 sequence) to
+// exactly `width` characters: the fixed fields of lists, records and remittance lines.
+void AppendPadRight(std::string& out, std::string_view value, size_t width,
+                    std::string_view fill = " ");
+std::string PadRight(std::string_view value, size_t width, std::string_view fill = " ");
 
 // UTF-8 to Windows-1252, one byte per character; a character outside the code page becomes "?".
 std::string ToWindows1252(std::string_view utf8);
+void AppendWindows1252(std::string& out, std::string_view utf8);
 // Windows-1252 bytes to UTF-8 (each byte one character; the five unassigned bytes map to U+0081..).
 std::string FromWindows1252(std::string_view bytes);
 // True when the character (a code point) has a Windows-1252 byte, and that byte.

@@ -31,22 +31,25 @@ bool Windows1252Byte(char32_t cp, unsigned char* byte) {
   return false;
 }
 
-std::string ToWindows1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
+void AppendWindows1252(std::string& out, std::string_view utf8) {
   size_t offset = 0;
   while (offset < utf8.size()) {
     // Most text is ASCII: copy each run of it in one go.
-    size_t run_end = offset;
-    while (run_end < utf8.size() && static_cast<unsigned char>(utf8[run_end]) < 0x80) ++run_end;
-    out.append(utf8.substr(offset, run_end - offset));
-    offset = run_end;
+    const size_t run = AsciiPrefix(utf8.substr(offset));
+    out.append(utf8.substr(offset, run));
+    offset += run;
     if (offset == utf8.size()) break;
     unsigned char byte = '?';
     // U+FFFD from a broken sequence has no byte either and becomes "?".
     if (!Windows1252Byte(NextCodePoint(utf8, offset), &byte)) byte = '?';
     out.push_back(static_cast<char>(byte));
   }
+}
+
+std::string ToWindows1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  AppendWindows1252(out, utf8);
   return out;
 }
 

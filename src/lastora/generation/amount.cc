@@ -6,8 +6,15 @@
 #include <cstring>
 
 namespace lastora::generation {
+namespace {
 
-int64_t ToCents(double amount) {
+// Below this many cents the 15-digit text has at least eight decimals.
+constexpr double kQuickLimit = 1e9;
+// An amount this close to whole cents shows, in its 15-digit text, either zeros or nines from
+// the third decimal on, and both round to those cents.
+constexpr double kQuickTolerance = 1e-4;
+
+int64_t CentsOfDecimalText(double amount) {
   char digits[64];
   const int length = std::snprintf(digits, sizeof digits, "%.15g", std::fabs(amount));
   const bool negative = amount < 0;
@@ -26,6 +33,22 @@ int64_t ToCents(double amount) {
   }
   if (*p >= '5' && *p <= '9') ++cents;
   return negative ? -cents : cents;
+}
+
+}  // namespace
+
+// Almost every amount is a number of whole cents plus binary noise; only the rest needs the
+// costly decimal text.
+int64_t ToCents(double amount) {
+  const double scaled = std::fabs(amount) * 100.0;
+  if (scaled < kQuickLimit) {
+    const double whole = std::nearbyint(scaled);
+    if (std::fabs(scaled - whole) < kQuickTolerance) {
+      const auto cents = static_cast<int64_t>(whole);
+      return amount < 0 ? -cents : cents;
+    }
+  }
+  return CentsOfDecimalText(amount);
 }
 
 std::string CentsText(int64_t cents, char decimal_separator) {

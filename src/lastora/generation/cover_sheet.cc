@@ -20,7 +20,7 @@ class Sheet {
   }
   Sheet& Labelled(std::string_view label, std::string_view value) {
     out_ += ' ';
-    AppendLeftAligned(out_, label, kLabelWidth);
+    text::AppendPadRight(out_, label, kLabelWidth);
     out_.append(": ").append(value).append(kCrLf);
     return *this;
   }

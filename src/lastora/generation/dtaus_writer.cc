@@ -31,18 +31,18 @@ size_t AppendFields(std::string& out, std::span<const Field> fields,
   for (size_t i = 0; i < fields.size(); ++i) {
     const Field& field = fields[i];
     if (field.fill == Fill::kBlanksRight) {
-      AppendLeftAligned(out, values[i], field.width);
+      text::AppendPadRight(out, values[i], field.width);
       chars += field.width;
     } else {
       AppendZeroFilled(out, values[i], field.width);
-      chars += std::max(field.width, CharCount(values[i]));
+      chars += std::max(field.width, text::Length(values[i]));
     }
   }
   return chars;
 }
 
 // The platform turns a non-numeric text into a type mismatch when it sums it; so do we.
-int64_t DigitsValue(const std::string& digits) {
+int64_t DigitsValue(std::string_view digits) {
   if (digits.empty() || digits.size() > 18) throw VbError(13);
   int64_t value = 0;
   for (char c : digits) {
@@ -67,7 +67,7 @@ void AppendExtensions(std::string& out, const std::vector<std::string>& lines, i
     out.append(start - expected_end, ' ');
     out.append(dtaus::kExtensionPurpose);
     if (static_cast<size_t>(k) < lines.size()) {
-      AppendLeftAligned(out, lines[k], dtaus::kExtensionTextWidth);
+      text::AppendPadRight(out, lines[k], dtaus::kExtensionTextWidth);
     } else {
       out.append(dtaus::kExtensionTextWidth, ' ');
     }
@@ -80,12 +80,18 @@ std::string LengthFailure(int64_t number, std::string_view record_text) {
   return Message(113) + " " + std::to_string(number) + " : '" + std::string(record_text) + "'";
 }
 
-std::string ToFileText(std::string_view utf8) { return text::ToWindows1252(utf8); }
+// A record is 128 characters, or 256 with up to three purpose lines.
+constexpr size_t kRecordSizeHint = 256;
 
 }  // namespace
 
-DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party)
-    : kind_(kind), party_(party), party_name_upper_(UpperCase(party.name)) {}
+DtausWriter::DtausWriter(const SepaKind& kind, const DtausOrderingParty& party,
+                         size_t expected_payments)
+    : kind_(kind), party_(party), party_name_upper_(UpperCase(party.name)) {
+  records_.reserve(expected_payments * kRecordSizeHint);
+  record_.reserve(dtaus::CRecordFileLength(dtaus::kMaxExtensions));
+  record_ends_.reserve(expected_payments);
+}
 
 std::string DtausWriter::Append(const DtausPayment& payment) {
   const int64_t number = count_ + 1;
@@ -93,7 +99,7 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
   const std::string length_value =
       RightAligned(std::to_string(dtaus::CRecordLengthValue(extensions)), 4, '0');
   const std::string cents = std::to_string(payment.cents);
-  const std::string name = UpperCase(LeftAligned(payment.name, 27));
+  const std::string name = UpperCase(text::PadRight(payment.name, 27));
   const std::string count = RightAligned(std::to_string(extensions), 2, '0');
   const std::string_view first_line =
       payment.purpose_lines.empty() ? std::string_view() : payment.purpose_lines.front();
@@ -118,7 +124,8 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
                                                                 kEuro,
                                                                 "",
                                                                 count};
-  std::string record;
+  std::string& record = record_;
+  record.clear();
   const std::span<const Field> fields(dtaus::kCRecord);
   const size_t first_part =
       AppendFields(record, fields.first(dtaus::kC15), std::span(values).first(dtaus::kC15));
@@ -137,13 +144,14 @@ std::string DtausWriter::Append(const DtausPayment& payment) {
   bank_code_sum_ += DigitsValue(payment.bank_code);
   ++count_;
   sum_cents_ += payment.cents;
-  readable_records_.append(record).append(kCrLf);
-  transfer_records_.append(record);
+  text::AppendWindows1252(records_, record);
+  record_ends_.push_back(records_.size());
   return RightAligned(cents, dtaus::kCRecord[dtaus::kC12].width, '0');
 }
 
-DtausTexts DtausWriter::Finish(const std::string& reference, const std::string& creation_date,
-                               const std::string& execution_date) const {
+std::string DtausWriter::HeaderRecord(const std::string& reference,
+                                      const std::string& creation_date,
+                                      const std::string& execution_date) const {
   const std::array<std::string_view, dtaus::kA12 + 1> header_values = {kRecordLength128,
                                                                        "A",
                                                                        kind_.dtaus_file_kind,
@@ -158,27 +166,55 @@ DtausTexts DtausWriter::Finish(const std::string& reference, const std::string& 
                                                                        execution_date,
                                                                        "",
                                                                        kEuro};
-  std::string header;
-  if (AppendFields(header, dtaus::kARecord, header_values) != dtaus::kBlockLength) {
+  std::string header_text;
+  if (AppendFields(header_text, dtaus::kARecord, header_values) != dtaus::kBlockLength) {
     throw GenerationStop(Message(109));
   }
+  return text::ToWindows1252(header_text);
+}
+
+std::string DtausWriter::TrailerRecord() const {
   const std::string count = std::to_string(count_);
   const std::string accounts = std::to_string(account_sum_);
   const std::string bank_codes = std::to_string(bank_code_sum_);
   const std::string cents = std::to_string(sum_cents_);
   const std::array<std::string_view, dtaus::kE9 + 1> trailer_values = {
       kRecordLength128, "E", "", count, "0", accounts, bank_codes, cents, ""};
-  std::string trailer;
-  if (AppendFields(trailer, dtaus::kERecord, trailer_values) != dtaus::kBlockLength) {
+  std::string trailer_text;
+  if (AppendFields(trailer_text, dtaus::kERecord, trailer_values) != dtaus::kBlockLength) {
     throw GenerationStop(Message(110));
   }
-  std::string readable;
-  readable.reserve(header.size() + readable_records_.size() + trailer.size() + 4);
-  readable.append(header).append(kCrLf).append(readable_records_).append(trailer).append(kCrLf);
-  std::string transfer;
-  transfer.reserve(header.size() + transfer_records_.size() + trailer.size());
-  transfer.append(header).append(transfer_records_).append(trailer);
-  return DtausTexts{ToFileText(readable), ToFileText(transfer)};
+  return text::ToWindows1252(trailer_text);
+}
+
+void DtausWriter::Write(const std::string& reference, const std::string& creation_date,
+                        const std::string& execution_date, const TextSink& readable,
+                        const TextSink& transfer) const {
+  const std::string header = HeaderRecord(reference, creation_date, execution_date);
+  const std::string trailer = TrailerRecord();
+
+  PieceBuffer lines(readable);
+  lines.text().append(header).append(kCrLf);
+  size_t start = 0;
+  for (const size_t end : record_ends_) {
+    lines.text().append(std::string_view(records_).substr(start, end - start)).append(kCrLf);
+    lines.HandOnIfFull();
+    start = end;
+  }
+  lines.text().append(trailer).append(kCrLf);
+  lines.HandOn();
+
+  transfer(header);
+  transfer(records_);
+  transfer(trailer);
+}
+
+DtausTexts DtausWriter::Finish(const std::string& reference, const std::string& creation_date,
+                               const std::string& execution_date) const {
+  DtausTexts texts;
+  Write(reference, creation_date, execution_date, AppendTo(texts.readable),
+        AppendTo(texts.transfer));
+  return texts;
 }
 
 }  // namespace lastora::generation

@@ -1,5 +1,6 @@
 // Fields of fixed width in characters, appended to a growing document. Widths count characters
 // (code points), so a name with umlauts lines up in the Windows-1252 file just as a plain one.
+// Left-aligned fields are text::AppendPadRight.
 #ifndef LASTORA_GENERATION_FIXED_WIDTH_H_
 #define LASTORA_GENERATION_FIXED_WIDTH_H_
 
@@ -9,8 +10,6 @@
 
 namespace lastora::generation {
 
-// Appends the value left-aligned, filled on the right with `fill` and cut to `width` characters.
-void AppendLeftAligned(std::string& out, std::string_view value, size_t width, char fill = ' ');
 // Appends the value right-aligned, filled on the left with `fill`; a longer value keeps only its
 // last `width` characters.
 void AppendRightAligned(std::string& out, std::string_view value, size_t width, char fill = ' ');
@@ -18,16 +17,12 @@ void AppendRightAligned(std::string& out, std::string_view value, size_t width, 
 // comes out too long instead and its length check reports it.
 void AppendZeroFilled(std::string& out, std::string_view digits, size_t width);
 
-// The same as texts of their own, for values that are used more than once.
-std::string LeftAligned(std::string_view value, size_t width, char fill = ' ');
+// The same as a text of its own, for values that are used more than once.
 std::string RightAligned(std::string_view value, size_t width, char fill = ' ');
 
-// Number of characters of the text.
-size_t CharCount(std::string_view value);
-
 // Upper case as the fixed-record formats want names and purpose lines; plain ASCII texts, the
-// usual case after the processing run's cleaning, take a short way.
-std::string UpperCase(std::string_view value);
+// usual case after the processing run's cleaning, are changed in place.
+std::string UpperCase(std::string value);
 
 }  // namespace lastora::generation
 

@@ -4,9 +4,12 @@
 #include <string_view>
 
 #include "component/catalogue.h"
+#include "core/calendar.h"
+#include "core/date_text.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "generation/amount.h"
+#include "generation/cell_text.h"
 #include "generation/cover_sheet.h"
 #include "generation/dtaus_writer.h"
 #include "generation/file_names.h"
@@ -81,10 +84,22 @@ std::string DateText(double serial, std::string_view pattern) {
   return Format(Variant::Date(serial), pattern);
 }
 
+// Format(date, "YYYY-MM-DD") without reading the pattern again for every mandate.
+std::string IsoDate(double serial) {
+  const detail::DateParts parts = detail::SplitSerial(serial);
+  std::string text;
+  detail::AppendPadded(text, parts.year, 4);
+  text += '-';
+  detail::AppendPadded(text, parts.month, 2);
+  text += '-';
+  detail::AppendPadded(text, parts.day, 2);
+  return text;
+}
+
 std::string IsoDateOf(const Variant& cell) {
   if (cell.IsEmpty()) return "";
   if (!IsDate(cell)) return CStr(cell);
-  return DateText(CDate(cell), "YYYY-MM-DD");
+  return IsoDate(CDate(cell));
 }
 
 void AppendNote(Variant& cell, const std::string& note) {
@@ -96,17 +111,23 @@ std::string NumberText(double value) { return CStr(Variant(value)); }
 
 double SettingNumber(const SEPAVALUES& setting) { return CDbl(Variant(setting.Value)); }
 
-// The values of one payment row that every file of the pass needs.
+TextSink To(files::FileWriter& file) {
+  return [&file](std::string_view piece) { file.Write(piece); };
+}
+
+// The values of one payment row that every file of the pass needs; views of the row's cells.
 struct Row {
-  std::string name;
-  std::string iban;
-  std::string bic;
-  std::string remittance;
+  std::string_view name;
+  std::string_view iban;
+  std::string_view bic;
+  std::string_view remittance;
   int64_t cents = 0;
 };
 
 // The totals of one pass and the texts it accumulates while the rows are scanned.
 struct PassOutput {
+  explicit PassOutput(size_t rows) : list(rows) {}
+
   std::optional<SepaDocument> document;
   std::optional<DtausWriter> dtaus;
   PaymentList list;
@@ -125,7 +146,10 @@ class GenerationRun {
         colours_(tables.colours),
         folder_(folder),
         dtaus_(dtaus),
-        kind_(SepaKindFor(s_.SepaAART.Value)) {}
+        kind_(SepaKindFor(s_.SepaAART.Value)),
+        list_wanted_(!SwitchedOff(s_.SepaITXT)),
+        separate_lines_(Contains(s_.SepaFuncVER0.Value, "Trennen")),
+        keep_closing_line_(!s_.SepaFuncVER2.Value.empty() && !s_.SepaFuncVER4.Value.empty()) {}
 
   RunEnd Run();
 
@@ -134,6 +158,8 @@ class GenerationRun {
   void DeriveOrderingParty();
   void RunPass(const Pass& pass);
   void ScanRow(const Pass& pass, int i, PassOutput& output);
+  void AppendTransaction(int i, const Row& row, SepaDocument& document);
+  void AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus);
   bool TakesSequenceType(const Pass& pass, int i) const;
   bool AmountAcceptable(int i, double* amount, int64_t* cents);
   void WarnRow(int i, int column, int message);
@@ -152,6 +178,9 @@ class GenerationRun {
   const std::string& folder_;
   const bool dtaus_;
   const SepaKind& kind_;
+  const bool list_wanted_;
+  const bool separate_lines_;
+  const bool keep_closing_line_;
   double run_stamp_ = 0;
   double execution_date_ = 0;
   double limit_max_ = 0;
@@ -215,20 +244,21 @@ void GenerationRun::DeriveOrderingParty() {
       text::Left(account, 1) == "0") {
     account = RightAligned(text::Left(account, 8), 10, '0');
   }
-  party_.name = LeftAligned(s_.KreditorNAME.Value, 27);
-  party_.bank_code = LeftAligned(bank_code, 8);
-  party_.account = LeftAligned(account, 10, '0');
+  party_.name = text::PadRight(s_.KreditorNAME.Value, 27);
+  party_.bank_code = text::PadRight(bank_code, 8);
+  party_.account = text::PadRight(account, 10, "0");
 }
 
 void GenerationRun::RunPass(const Pass& pass) {
   object_.strMID = (s_.*pass.message_id).Value;
   if (NamesNothing((s_.*pass.payment_info_id).Value) || NamesNothing(object_.strMID)) return;
   if (payments_.RowUpper() < 1) throw GenerationStop(Message(97));
-  PassOutput output;
+  const auto rows = static_cast<size_t>(payments_.RowCount());
+  PassOutput output(rows);
   if (dtaus_) {
-    output.dtaus.emplace(kind_, party_);
+    output.dtaus.emplace(kind_, party_, rows);
   } else {
-    output.document.emplace(kind_, static_cast<size_t>(payments_.RowCount()));
+    output.document.emplace(kind_, rows);
   }
   for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i, output);
   s_.ProgErzeDANZ.Value = std::to_string(output.count);
@@ -286,11 +316,13 @@ void GenerationRun::WarnRow(int i, int column, int message) {
 
 void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   if (!TakesSequenceType(pass, i)) return;
+  const CellText bic(payments_(i, kColBic));
+  const CellText iban(payments_(i, kColIban));
   Row row;
-  row.bic = text::Trim(CStr(payments_(i, kColBic)));
-  row.iban = text::Trim(CStr(payments_(i, kColIban)));
+  row.bic = text::TrimmedView(bic.view());
+  row.iban = text::TrimmedView(iban.view());
   if (row.iban.empty()) return;
-  if (dtaus_ ? text::Left(row.iban, 2) != "DE" : row.bic.empty()) return;
+  if (dtaus_ ? !row.iban.starts_with("DE") : row.bic.empty()) return;
   double amount = 0;
   if (!AmountAcceptable(i, &amount, &row.cents)) return;
   ++output.count;
@@ -298,36 +330,41 @@ void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   if (object_.boolWarnung && (amount >= limit_max_ || amount <= limit_min_)) {
     WarnRow(i, kColAmount, 59);
   }
-  row.name = CStr(payments_(i, kColName));
-  row.remittance = CStr(payments_(i, kColRemittance));
+  const CellText name(payments_(i, kColName));
+  const CellText remittance(payments_(i, kColRemittance));
+  row.name = name.view();
+  row.remittance = remittance.view();
   if (output.document) {
-    SepaTransaction transaction;
-    SepaRemittance remittance =
-        SepaRemittanceText(row.remittance, Contains(s_.SepaFuncVER0.Value, "Trennen"));
-    if (remittance.cut) WarnRow(i, kColRemittance, 130);
-    transaction.end_to_end_id = CStr(payments_(i, kColPaymentId));
-    transaction.cents = row.cents;
-    transaction.bic = row.bic;
-    transaction.name = row.name;
-    transaction.iban = row.iban;
-    transaction.remittance = std::move(remittance.text);
-    transaction.mandate_id = CStr(payments_(i, kColMandateId));
-    transaction.mandate_date = IsoDateOf(payments_(i, kColMandateDate));
-    output.document->Append(transaction);
+    AppendTransaction(i, row, *output.document);
   } else {
-    DtausPayment payment;
-    payment.bank_code = text::Trim(CStr(payments_(i, kColBankCode)));
-    payment.account = text::Trim(CStr(payments_(i, kColAccount)));
-    payment.cents = row.cents;
-    payment.name = row.name;
-    payment.purpose_lines = DtausPurposeLines(
-        row.remittance, !s_.SepaFuncVER2.Value.empty() && !s_.SepaFuncVER4.Value.empty());
-    object_.strBetrag = output.dtaus->Append(payment);
+    AppendDtausPayment(i, row, *output.dtaus);
   }
-  if (!SwitchedOff(s_.SepaITXT)) {
+  if (list_wanted_) {
     output.list.Append(row.name, row.bic, row.iban, row.cents,
                        ListPurpose(row.remittance, /*without_outer_quotes=*/dtaus_));
   }
+}
+
+void GenerationRun::AppendTransaction(int i, const Row& row, SepaDocument& document) {
+  const SepaRemittance remittance = SepaRemittanceText(row.remittance, separate_lines_);
+  if (remittance.cut) WarnRow(i, kColRemittance, 130);
+  const CellText end_to_end_id(payments_(i, kColPaymentId));
+  const CellText mandate_id(payments_(i, kColMandateId));
+  const std::string mandate_date = IsoDateOf(payments_(i, kColMandateDate));
+  document.Append({end_to_end_id.view(), row.cents, row.bic, row.name, row.iban, remittance.text,
+                   mandate_id.view(), mandate_date});
+}
+
+void GenerationRun::AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus) {
+  const CellText bank_code(payments_(i, kColBankCode));
+  const CellText account(payments_(i, kColAccount));
+  DtausPayment payment;
+  payment.bank_code = text::TrimmedView(bank_code.view());
+  payment.account = text::TrimmedView(account.view());
+  payment.cents = row.cents;
+  payment.name = row.name;
+  payment.purpose_lines = DtausPurposeLines(row.remittance, keep_closing_line_);
+  object_.strBetrag = dtaus.Append(payment);
 }
 
 std::string GenerationRun::DataFileName(const Pass& pass) const {
@@ -354,15 +391,19 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
     header.own_iban = s_.KreditorIBAN.Value;
     header.own_bic = s_.KreditorBIC_.Value;
     header.creditor_id = s_.KreditorID__.Value;
-    files::WriteWhole(folder_ + name, output.document->TakeText(header));
+    files::FileWriter file(folder_ + name);
+    output.document->Write(header, To(file));
+    file.Commit();
     return name;
   }
   object_.strMID = RightAligned(text::Right(object_.strMID, 10), 10, '0');
-  const DtausTexts texts = output.dtaus->Finish(
-      object_.strMID, DateText(GetClock().Now(), "ddmmyy"), DateText(execution_date_, "ddmmyyyy"));
-  files::WriteWhole(folder_ + ReadableDtausName(name), texts.readable);
   const std::string transfer_name = TransferDtausName(name);
-  files::WriteWhole(folder_ + transfer_name, texts.transfer);
+  files::FileWriter readable(folder_ + ReadableDtausName(name));
+  files::FileWriter transfer(folder_ + transfer_name);
+  output.dtaus->Write(object_.strMID, DateText(GetClock().Now(), "ddmmyy"),
+                      DateText(execution_date_, "ddmmyyyy"), To(readable), To(transfer));
+  readable.Commit();
+  transfer.Commit();
   return transfer_name;
 }
 
@@ -370,12 +411,13 @@ void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_fi
                                     const PassOutput& output) {
   const std::string base = CompanionBase(data_file_name);
   const std::string today = DateText(GetClock().Now(), "DD.MM.YYYY");
-  if (!SwitchedOff(s_.SepaITXT)) {
+  if (list_wanted_) {
     const std::string list_name = base + "_Liste.txt";
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,
                                      DateText(execution_date_, "DD.MM.YYYY")};
-    files::WriteWhole(folder_ + list_name,
-                      text::ToWindows1252(output.list.Text(kind_, heading, output.sum_cents)));
+    files::FileWriter file(folder_ + list_name);
+    output.list.Write(kind_, heading, output.sum_cents, To(file));
+    file.Commit();
     (s_.*pass.list_field).Value = list_name;
   }
   if (SwitchedOff(s_.SepaBTXT)) return;

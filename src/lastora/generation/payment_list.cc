@@ -1,5 +1,6 @@
 #include "generation/payment_list.h"
 
+#include "core/text.h"
 #include "generation/amount.h"
 #include "generation/fixed_width.h"
 
@@ -19,49 +20,66 @@ constexpr std::string_view kCurrency = "EUR ";
 constexpr size_t kTitleWidth = 25;
 constexpr size_t kRuleLength = 200;
 constexpr size_t kTotalGap = 75;
+// A row with a long purpose column; unused room is never mapped.
+constexpr size_t kRowSizeHint = 256;
+
+std::string Heading(const SepaKind& kind, const PaymentListHeading& heading) {
+  std::string head;
+  text::AppendPadRight(head, "Sammel-" + heading.order_text, kTitleWidth);
+  head.append(" vom ").append(heading.today).append(" (").append(heading.message_id).append(")");
+  head += kCrLf;
+  text::AppendPadRight(head, "Buchung", kTitleWidth);
+  head.append(" zum ").append(heading.execution_date).append(kCrLf);
+  head += kCrLf;
+  head += "  NR  ";
+  text::AppendPadRight(head, kind.list_party, 1 + kNameWidth);
+  text::AppendPadRight(head, "BIC", 1 + kBicWidth);
+  text::AppendPadRight(head, "IBAN", 1 + kIbanWidth);
+  text::AppendPadRight(head, "BETRAG", kCurrency.size() + kAmountWidth + 1);
+  head.append("VERW.ZWECK").append(kCrLf);
+  head.append(kRuleLength, '-').append(kCrLf);
+  return head;
+}
+
+std::string Total(int64_t sum_cents) {
+  std::string total = "SUMME:";
+  total.append(kTotalGap, ' ').append(kCurrency);
+  AppendRightAligned(total, CentsText(sum_cents, kDecimalComma), kAmountWidth);
+  total.append(kCrLf).append(kCrLf);
+  return total;
+}
 
 }  // namespace
 
-void PaymentList::Append(const std::string& name, const std::string& bic, const std::string& iban,
-                         int64_t cents, const std::string& purpose) {
-  ++count_;
-  AppendRightAligned(rows_, std::to_string(count_), kNumberWidth);
-  rows_ += ' ';
-  AppendLeftAligned(rows_, name, kNameWidth);
-  rows_ += ' ';
-  AppendLeftAligned(rows_, bic, kBicWidth);
-  rows_ += ' ';
-  AppendLeftAligned(rows_, iban, kIbanWidth);
-  rows_ += ' ';
-  rows_ += kCurrency;
-  AppendRightAligned(rows_, CentsText(cents, kDecimalComma), kAmountWidth);
-  rows_ += ' ';
-  rows_ += purpose;
-  rows_ += kCrLf;
+PaymentList::PaymentList(size_t expected_payments) {
+  rows_.reserve(expected_payments * kRowSizeHint);
 }
 
-std::string PaymentList::Text(const SepaKind& kind, const PaymentListHeading& heading,
-                              int64_t sum_cents) const {
-  std::string out;
-  out.reserve(rows_.size() + 1024);
-  AppendLeftAligned(out, "Sammel-" + heading.order_text, kTitleWidth);
-  out.append(" vom ").append(heading.today).append(" (").append(heading.message_id).append(")");
-  out += kCrLf;
-  AppendLeftAligned(out, "Buchung", kTitleWidth);
-  out.append(" zum ").append(heading.execution_date).append(kCrLf);
-  out += kCrLf;
-  out += "  NR  ";
-  AppendLeftAligned(out, kind.list_party, 1 + kNameWidth);
-  AppendLeftAligned(out, "BIC", 1 + kBicWidth);
-  AppendLeftAligned(out, "IBAN", 1 + kIbanWidth);
-  AppendLeftAligned(out, "BETRAG", kCurrency.size() + kAmountWidth + 1);
-  out.append("VERW.ZWECK").append(kCrLf);
-  out.append(kRuleLength, '-').append(kCrLf);
-  out += rows_;
-  out.append("SUMME:").append(kTotalGap, ' ').append(kCurrency);
-  AppendRightAligned(out, CentsText(sum_cents, kDecimalComma), kAmountWidth);
-  out.append(kCrLf).append(kCrLf);
-  return out;
+void PaymentList::Append(std::string_view name, std::string_view bic, std::string_view iban,
+                         int64_t cents, std::string_view purpose) {
+  ++count_;
+  row_.clear();
+  AppendRightAligned(row_, std::to_string(count_), kNumberWidth);
+  row_ += ' ';
+  text::AppendPadRight(row_, name, kNameWidth);
+  row_ += ' ';
+  text::AppendPadRight(row_, bic, kBicWidth);
+  row_ += ' ';
+  text::AppendPadRight(row_, iban, kIbanWidth);
+  row_ += ' ';
+  row_ += kCurrency;
+  AppendRightAligned(row_, CentsText(cents, kDecimalComma), kAmountWidth);
+  row_ += ' ';
+  row_ += purpose;
+  row_ += kCrLf;
+  text::AppendWindows1252(rows_, row_);
+}
+
+void PaymentList::Write(const SepaKind& kind, const PaymentListHeading& heading, int64_t sum_cents,
+                        const TextSink& sink) const {
+  sink(text::ToWindows1252(Heading(kind, heading)));
+  sink(rows_);
+  sink(Total(sum_cents));
 }
 
 }  // namespace lastora::generation

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "generation/sepa_kind.h"
+#include "generation/text_pieces.h"
 
 namespace lastora::generation {
 
@@ -19,15 +21,20 @@ struct PaymentListHeading {
 
 class PaymentList {
  public:
-  void Append(const std::string& name, const std::string& bic, const std::string& iban,
-              int64_t cents, const std::string& purpose);
+  // `expected_payments` sizes the store once.
+  explicit PaymentList(size_t expected_payments = 0);
 
-  // The list in UTF-8 with CR LF line ends and the final extra line end.
-  std::string Text(const SepaKind& kind, const PaymentListHeading& heading,
-                   int64_t sum_cents) const;
+  void Append(std::string_view name, std::string_view bic, std::string_view iban, int64_t cents,
+              std::string_view purpose);
+
+  // The list as its file has it: Windows-1252 with CR LF line ends and the final extra line
+  // end, handed to `sink` in pieces.
+  void Write(const SepaKind& kind, const PaymentListHeading& heading, int64_t sum_cents,
+             const TextSink& sink) const;
 
  private:
-  std::string rows_;
+  std::string row_;   // the row being laid out, in UTF-8
+  std::string rows_;  // the finished rows, already in the file's code page
   int64_t count_ = 0;
 };
 

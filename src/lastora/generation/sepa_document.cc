@@ -1,6 +1,7 @@
 #include "generation/sepa_document.h"
 
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "generation/amount.h"
@@ -16,13 +17,26 @@ constexpr std::string_view kProductAddress = "https://lastora.example/";
 constexpr std::string_view kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 constexpr std::string_view kIsoNamespace = "urn:iso:std:iso:20022:tech:xsd:";
 constexpr std::string_view kAmountOpen = "<InstdAmt Ccy=\"EUR\">";
-// The header and party blocks take about 2,500 bytes, a direct debit about 1,000.
-constexpr size_t kHeaderSizeHint = 3072;
+// A direct debit's values take 150 to 350 bytes, its whole block about 1,000. Reserving for long
+// values costs nothing where they are short: pages that are never written are never mapped.
+constexpr size_t kValuesSizeHint = 384;
 constexpr size_t kTransactionSizeHint = 1100;
 
-// The values of a transaction block, in the order of SepaTransaction.
-enum BlockValue { kEndToEnd, kAmount, kMandateId, kMandateDate, kBic, kName, kIban, kBlockValues };
+// The values of a transaction, in the order of SepaTransaction.
+enum Value {
+  kEndToEnd,
+  kAmount,
+  kMandateId,
+  kMandateDate,
+  kBic,
+  kName,
+  kIban,
+  kRemittance,
+  kValueCount
+};
+using Values = std::array<std::string_view, kValueCount>;
 constexpr char kMarker = '\x01';
+using Length = uint32_t;
 
 // Element values may hold what a member typed into the workbook; escaping keeps a name such as
 // "Meier & Sohn" from breaking the document.
@@ -118,8 +132,7 @@ void AppendMandate(std::string& out, std::string_view mandate_id, std::string_vi
 }
 
 // A transaction block from its opening tag to the row's account, the part every payment has.
-void AppendBlockHead(std::string& out, const SepaKind& kind,
-                     const std::array<std::string, kBlockValues>& values) {
+void AppendBlockHead(std::string& out, const SepaKind& kind, const Values& values) {
   Open(out, 6, kind.transaction);
   Open(out, 8, "PmtId");
   Element(out, 10, "EndToEndId", values[kEndToEnd]);
@@ -151,42 +164,81 @@ void AppendCreditorSchemeId(std::string& out, const std::string& creditor_id) {
   Close(out, 6, "CdtrSchmeId");
 }
 
+// The markers stand for values that are filled in later; escaping leaves them as they are.
+template <typename Writer>
+SepaDocument::Template WithMarkers(const Writer& write) {
+  std::array<std::string, kValueCount> marker_texts;
+  Values markers;
+  for (size_t i = 0; i < kValueCount; ++i) {
+    marker_texts[i] = std::string{kMarker, static_cast<char>('0' + i)};
+    markers[i] = marker_texts[i];
+  }
+  std::string text;
+  write(text, markers);
+  SepaDocument::Template result;
+  size_t start = 0;
+  for (size_t at; (at = text.find(kMarker, start)) != std::string::npos; start = at + 2) {
+    result.pieces.push_back(text.substr(start, at - start));
+    result.order.push_back(static_cast<size_t>(text[at + 1] - '0'));
+  }
+  result.pieces.push_back(text.substr(start));
+  return result;
+}
+
+// Values are stored already escaped, so that the template's pieces and values are only copied.
+void Expand(std::string& out, const SepaDocument::Template& block, const Values& values) {
+  for (size_t k = 0; k < block.order.size(); ++k) {
+    out.append(block.pieces[k]);
+    out.append(values[block.order[k]]);
+  }
+  out.append(block.pieces.back());
+}
+
+void StoreEscaped(std::string& store, std::string_view value) {
+  const size_t length_at = store.size();
+  store.append(sizeof(Length), '\0');
+  AppendEscaped(store, value);
+  const Length length = static_cast<Length>(store.size() - length_at - sizeof(Length));
+  std::memcpy(store.data() + length_at, &length, sizeof length);
+}
+
+std::string_view NextStored(std::string_view store, size_t& at) {
+  Length length = 0;
+  std::memcpy(&length, store.data() + at, sizeof length);
+  at += sizeof length;
+  const std::string_view value = store.substr(at, length);
+  at += length;
+  return value;
+}
+
 }  // namespace
 
-SepaDocument::SepaDocument(const SepaKind& kind, size_t expected_transactions) : kind_(kind) {
-  transactions_.reserve(kHeaderSizeHint + expected_transactions * kTransactionSizeHint);
-  // The block is written once with markers in place of its values; every payment then costs
-  // a handful of appends instead of thirty formatted lines.
-  std::array<std::string, kBlockValues> markers;
-  for (size_t i = 0; i < kBlockValues; ++i) markers[i] = std::string{kMarker, char('0' + i)};
-  std::string block;
-  AppendBlockHead(block, kind_, markers);
-  size_t start = 0;
-  for (size_t at; (at = block.find(kMarker, start)) != std::string::npos; start = at + 2) {
-    block_pieces_.push_back(block.substr(start, at - start));
-    block_order_.push_back(static_cast<size_t>(block[at + 1] - '0'));
-  }
-  block_pieces_.push_back(block.substr(start));
+SepaDocument::SepaDocument(const SepaKind& kind, size_t expected_transactions)
+    : kind_(kind),
+      block_(WithMarkers([&kind](std::string& out, const Values& markers) {
+        AppendBlockHead(out, kind, markers);
+      })),
+      remittance_(WithMarkers([](std::string& out, const Values& markers) {
+        Open(out, 8, "RmtInf");
+        Element(out, 10, "Ustrd", markers[kRemittance]);
+        Close(out, 8, "RmtInf");
+      })) {
+  Close(block_end_, 6, kind_.transaction);
+  values_.reserve(expected_transactions * kValuesSizeHint);
 }
 
 void SepaDocument::Append(const SepaTransaction& transaction) {
   const std::string amount = CentsText(transaction.cents, '.');
-  const std::array<std::string_view, kBlockValues> values = {
-      transaction.end_to_end_id, amount,           transaction.mandate_id, transaction.mandate_date,
-      transaction.bic,           transaction.name, transaction.iban};
-  std::string& out = transactions_;
-  for (size_t k = 0; k < block_order_.size(); ++k) {
-    out.append(block_pieces_[k]);
-    AppendEscaped(out, values[block_order_[k]]);
-  }
-  out.append(block_pieces_.back());
-  // An empty Ustrd breaks the schema; a payment without remittance text simply has none.
-  if (!transaction.remittance.empty()) {
-    Open(out, 8, "RmtInf");
-    Element(out, 10, "Ustrd", transaction.remittance);
-    Close(out, 8, "RmtInf");
-  }
-  Close(out, 6, kind_.transaction);
+  Values values;
+  values[kEndToEnd] = transaction.end_to_end_id;
+  values[kAmount] = amount;
+  values[kMandateId] = transaction.mandate_id;
+  values[kMandateDate] = transaction.mandate_date;
+  values[kBic] = transaction.bic;
+  values[kName] = transaction.name;
+  values[kIban] = transaction.iban;
+  values[kRemittance] = transaction.remittance;
+  for (std::string_view value : values) StoreEscaped(values_, value);
   ++count_;
   sum_cents_ += transaction.cents;
 }
@@ -239,17 +291,32 @@ void SepaDocument::AppendOwnParty(std::string& out, const SepaHeader& header) co
   if (!kind_.credit_transfer) AppendCreditorSchemeId(out, header.creditor_id);
 }
 
-std::string SepaDocument::TakeText(const SepaHeader& header) {
-  std::string head;
-  head.reserve(kHeaderSizeHint);
-  AppendHeader(head, header);
-  std::string out = std::move(transactions_);
-  out.insert(0, head);
+void SepaDocument::Write(const SepaHeader& header, const TextSink& sink) const {
+  PieceBuffer buffer(sink);
+  std::string& out = buffer.text();
+  AppendHeader(out, header);
+  size_t at = 0;
+  Values values;
+  for (int64_t i = 0; i < count_; ++i) {
+    for (std::string_view& value : values) value = NextStored(values_, at);
+    Expand(out, block_, values);
+    // An empty Ustrd breaks the schema; a payment without remittance text simply has none.
+    if (!values[kRemittance].empty()) Expand(out, remittance_, values);
+    out.append(block_end_);
+    buffer.HandOnIfFull();
+  }
   Close(out, 4, "PmtInf");
   Close(out, 2, kind_.initiation);
   Close(out, 0, "Document");
   out.append(kCrLf);
-  return out;
+  buffer.HandOn();
+}
+
+std::string SepaDocument::Text(const SepaHeader& header) const {
+  std::string text;
+  text.reserve(static_cast<size_t>(count_) * kTransactionSizeHint);
+  Write(header, AppendTo(text));
+  return text;
 }
 
 std::string SepaCreationTime(double local_serial) {

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generation/sepa_kind.h"
+#include "generation/text_pieces.h"
 
 namespace lastora::generation {
 
@@ -25,42 +27,54 @@ struct SepaHeader {
   std::string creditor_id;  // direct debits only
 };
 
-// One payment as it goes into the document; texts are written XML-escaped.
+// One payment as it goes into the document; texts are written XML-escaped. The views need to
+// live only until Append returns.
 struct SepaTransaction {
-  std::string end_to_end_id;
+  std::string_view end_to_end_id;
   int64_t cents = 0;
-  std::string bic;
-  std::string name;
-  std::string iban;
-  std::string remittance;
-  std::string mandate_id;    // direct debits only
-  std::string mandate_date;  // "YYYY-MM-DD", direct debits only
+  std::string_view bic;
+  std::string_view name;
+  std::string_view iban;
+  std::string_view remittance;
+  std::string_view mandate_id;    // direct debits only
+  std::string_view mandate_date;  // "YYYY-MM-DD", direct debits only
 };
 
 class SepaDocument {
  public:
-  // `expected_transactions` sizes the buffer once, so a large collection is not copied while
-  // it grows.
+  // `expected_transactions` sizes the store once, so a large collection is not copied while it
+  // grows.
   SepaDocument(const SepaKind& kind, size_t expected_transactions);
 
   void Append(const SepaTransaction& transaction);
   int64_t count() const { return count_; }
   int64_t sum_cents() const { return sum_cents_; }
 
-  // The whole file: header, transactions, closing lines, and the final extra line end. The
-  // transactions' buffer becomes the file's, so the document is finished afterwards.
-  std::string TakeText(const SepaHeader& header);
+  // The whole file: header, transactions, closing lines, and the final extra line end, handed
+  // to `sink` in pieces.
+  void Write(const SepaHeader& header, const TextSink& sink) const;
+  // The same as one text.
+  std::string Text(const SepaHeader& header) const;
+
+  // Part of the document written once with markers in place of its values; every payment
+  // then costs a handful of appends instead of thirty formatted lines. order[k] names the
+  // value that follows pieces[k].
+  struct Template {
+    std::vector<std::string> pieces;
+    std::vector<size_t> order;
+  };
 
  private:
   void AppendHeader(std::string& out, const SepaHeader& header) const;
   void AppendOwnParty(std::string& out, const SepaHeader& header) const;
 
   const SepaKind& kind_;
-  // The transaction block up to the remittance text as constant pieces around its values;
-  // block_order_[k] names the value that follows block_pieces_[k].
-  std::vector<std::string> block_pieces_;
-  std::vector<size_t> block_order_;
-  std::string transactions_;
+  Template block_;       // from the opening tag to the payer's account
+  Template remittance_;  // the remittance block, for payments that have a text
+  std::string block_end_;
+  // The transactions' values, XML-escaped, each behind its length; the document's markup is
+  // only added while it is written, so the collection holds a tenth of the file's size.
+  std::string values_;
   int64_t count_ = 0;
   int64_t sum_cents_ = 0;
 };

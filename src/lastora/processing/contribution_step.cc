@@ -8,7 +8,6 @@
 #include "lastora/vb_error.h"
 #include "processing/cells.h"
 #include "processing/contribution.h"
-#include "processing/fixed_width.h"
 
 namespace lastora::processing {
 namespace {
@@ -50,12 +49,12 @@ std::string FixedWidthText(const Variant& value, const std::string* amount_text,
   const std::string_view text = CellTextView(value, storage);
   std::string fitted;
   if (amount_text == nullptr) {
-    AppendFixedWidth(fitted, text, static_cast<size_t>(width));
+    text::AppendPadRight(fitted, text, static_cast<size_t>(width));
     return fitted;
   }
   const auto text_width = width - 1 - static_cast<int32_t>(text::Length(*amount_text));
   if (text_width < 0) throw VbError(5);  // an amount wider than the line
-  AppendFixedWidth(fitted, text, static_cast<size_t>(text_width));
+  text::AppendPadRight(fitted, text, static_cast<size_t>(text_width));
   fitted += ' ';
   fitted += *amount_text;
   return fitted;

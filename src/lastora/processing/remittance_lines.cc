@@ -2,7 +2,6 @@
 
 #include "component/catalogue.h"
 #include "core/text.h"
-#include "processing/fixed_width.h"
 
 namespace lastora::processing {
 namespace {
@@ -17,7 +16,7 @@ constexpr size_t kTypicalLinesCapacity = 160;
 // A further line: a comma, then the text padded with blanks and cut to the width, in quotes.
 void AppendLine(std::string& lines, std::string_view line_text, int32_t width) {
   lines += ",\"";
-  AppendFixedWidth(lines, line_text, static_cast<size_t>(width));
+  text::AppendPadRight(lines, line_text, static_cast<size_t>(width));
   lines += '"';
 }
 
@@ -50,12 +49,6 @@ void AppendChosenLines(const RemittanceLayout& layout, const RemittanceSource& r
   }
 }
 
-bool IsAscii(std::string_view text) {
-  unsigned char all_bits = 0;
-  for (const char c : text) all_bits |= static_cast<unsigned char>(c);
-  return all_bits < 0x80;
-}
-
 // Halving each pair of blanks, left to right, shortens the text by one per pair: by half of
 // every run of two or more blanks, rounded down.
 size_t LengthWithBlankPairsHalved(std::string_view lines) {
@@ -65,7 +58,7 @@ size_t LengthWithBlankPairsHalved(std::string_view lines) {
     while (at < lines.size() && lines[at] == ' ') ++at;
     pairs += (at - run_start) / 2;
   }
-  return (IsAscii(lines) ? lines.size() : text::Length(lines)) - pairs;
+  return text::Length(lines) - pairs;
 }
 
 }  // namespace
@@ -75,12 +68,12 @@ RemittanceLayout ReadRemittanceLayout(const SEPAVARIABLEN& settings,
                                       std::optional<std::vector<std::string>> template_lines) {
   RemittanceLayout layout;
   layout.width = options.line_width;
-  layout.first_line = '"' + FixedWidth(settings.SepaFuncVER1.Value, layout.width) + '"';
+  layout.first_line = '"' + text::PadRight(settings.SepaFuncVER1.Value, layout.width) + '"';
   layout.second_line_kind = settings.SepaFuncVER2.Value;
   layout.member_text = settings.SepaFuncVER3.Value != "-";
   const std::string& last = settings.SepaFuncVER4.Value;
   if (last != "-" && !last.empty()) {
-    layout.last_line = '"' + FixedWidth(last, layout.width) + '"';
+    layout.last_line = '"' + text::PadRight(last, layout.width) + '"';
   }
   layout.template_lines = std::move(template_lines);
   return layout;
