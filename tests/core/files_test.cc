@@ -1,7 +1,10 @@
 #include "core/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -163,6 +166,45 @@ TEST_F(FilesTest, UnwritableFolderKeepsTheOldFile) {
   fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_EQ(ErrorOf([&] { WriteWhole(path, "neu"); }), 70);
   EXPECT_EQ(ReadBytes(path), "gut");
+}
+
+// Files may grow to `bytes` only while this lives: a write beyond fails as on a full disk, and
+// unlike folder permissions this binds the superuser too.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_handler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_handler_)(int) = nullptr;
+};
+
+TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFile) {
+  const std::string path = PathOf("zahlungen.xml");
+  WriteWhole(path, "gut");
+  const std::string big(1 << 20, 'x');
+  {
+    ScopedFileSizeLimit limit(4096);
+    EXPECT_EQ(ErrorOf([&] { WriteWhole(path, big); }), 75);
+    EXPECT_EQ(ErrorOf([&] {
+                FileWriter writer(path);
+                writer.Write(big);
+                writer.Commit();
+              }),
+              75);
+  }
+  EXPECT_EQ(ReadBytes(path), "gut");
+  EXPECT_EQ(Names(), std::vector<std::string>{"zahlungen.xml"});
 }
 
 TEST_F(FilesTest, AppendCreatesThenAppends) {

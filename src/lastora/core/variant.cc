@@ -17,11 +17,6 @@ const T& Expect(const Storage& v) {
 
 }  // namespace
 
-VarType Variant::type() const {
-  // The alternatives of v_ are declared in the order of VarType.
-  return static_cast<VarType>(v_.index());
-}
-
 bool Variant::IsNumber() const {
   const VarType t = type();
   return t == VarType::kInteger || t == VarType::kLong || t == VarType::kDouble;
