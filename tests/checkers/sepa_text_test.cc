@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include "core/text.h"
+
 namespace lastora::sepa_text {
 namespace {
 
@@ -33,12 +35,13 @@ std::string JoinedLineByLine(const std::string& bytes) {
     }
   }
   flush();
-  return joined;
+  return IsUtf8(joined) ? joined : text::FromWindows1252(joined);
 }
 
 TEST(SepaText, JoinAgreesWithLineByLineTrimmingWhereverBlanksAndLineEndsFall) {
-  // Few letters and many blanks and line ends, so that they fall on every place of a word.
-  const std::string alphabet = "  \t\r\n\x0b<a";
+  // Few letters and many blanks and line ends, so that they fall on every place of a word; "ä"
+  // in UTF-8 or in Windows-1252 decides whether the text is converted.
+  const std::string alphabet = "  \t\r\n\x0b<a\xc3\xa4";
   std::mt19937 random(20131001);
   for (int round = 0; round < 5000; ++round) {
     std::string bytes(random() % 48, ' ');

@@ -1,5 +1,6 @@
 // Reads a DTAUS transfer file back into the result table and verifies its trailer against the
 // payments read.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,16 +34,27 @@ std::string_view FieldOf(std::string_view record, const dtaus::Field& field) {
   return record.substr(field.position - 1, field.width);
 }
 
-std::string TextOf(std::string_view bytes) { return text::FromWindows1252(bytes); }
+// Fields are Windows-1252 text, nearly always plain ASCII, which needs no conversion.
+std::string TextOf(std::string_view bytes) {
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? std::string(bytes) : text::FromWindows1252(bytes);
+}
+
+// The blank is one byte in Windows-1252, so the padding goes before the conversion.
+std::string_view WithoutBlanks(std::string_view bytes) {
+  while (!bytes.empty() && bytes.front() == ' ') bytes.remove_prefix(1);
+  while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
+  return bytes;
+}
 
 std::string TrimmedField(std::string_view record, const dtaus::Field& field) {
-  return text::Trim(TextOf(FieldOf(record, field)));
+  return TextOf(WithoutBlanks(FieldOf(record, field)));
 }
 
 // Digits, with blanks around them allowed; nothing else.
 std::optional<int64_t> WholeNumber(std::string_view field) {
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  field = WithoutBlanks(field);
   constexpr size_t kMostDigits = 18;  // stays inside int64_t
   if (field.empty() || field.size() > kMostDigits) return std::nullopt;
   int64_t value = 0;
@@ -186,10 +198,10 @@ class DtausCheck {
     bank_code_sum_ += RequiredNumber(FieldOf(record, c_field(dtaus::kC4)));
   }
 
-  static std::string ExtensionText(std::string_view record, int k) {
+  static std::string_view ExtensionText(std::string_view record, int k) {
     const dtaus::Field text{"", dtaus::ExtensionPosition(k) + dtaus::kExtensionTypeWidth,
                             dtaus::kExtensionTextWidth, dtaus::Fill::kBlanksRight};
-    return TextOf(FieldOf(record, text));
+    return FieldOf(record, text);
   }
 
   // Every extension the record length announces is shown, whatever its type says, except the
@@ -197,11 +209,11 @@ class DtausCheck {
   // never written must not come back as an empty one.
   static std::string RemittanceLines(std::string_view record, int extensions) {
     int last = extensions;
-    while (last > 0 && text::Trim(ExtensionText(record, last)).empty()) --last;
+    while (last > 0 && WithoutBlanks(ExtensionText(record, last)).empty()) --last;
     std::string lines = Quoted(TrimmedField(record, dtaus::kCRecord[dtaus::kC16]));
     for (int k = 1; k <= last; ++k) {
       lines += ",";
-      lines += Quoted(text::Trim(ExtensionText(record, k)));
+      lines += Quoted(TextOf(WithoutBlanks(ExtensionText(record, k))));
     }
     return lines;
   }
@@ -210,7 +222,7 @@ class DtausCheck {
   // the mandate reference behind their fixed words.
   void ReadReferences(int32_t row, std::string_view record, int extensions) {
     const std::string& choice = settings().SepaFuncVER2.Value;
-    const std::string line = extensions >= 1 ? ExtensionText(record, 1) : std::string();
+    const std::string line = extensions >= 1 ? TextOf(ExtensionText(record, 1)) : std::string();
     const auto behind = [&](int word) {
       return text::Trim(text::Mid(line, text::Length(Message(word)) + 1));
     };

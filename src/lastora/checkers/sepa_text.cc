@@ -89,6 +89,7 @@ std::string JoinTrimmedLines(std::string bytes) {
   const size_t size = bytes.size();
   size_t in = 0;
   size_t out = 0;
+  uint64_t high_bits = 0;  // of every byte kept: none means ASCII, which is UTF-8 as it stands
   while (in < size) {
     for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t)) {
       const uint64_t not_blank = byte_words::Load(data + in) ^ kEightBlanks;
@@ -101,6 +102,7 @@ std::string JoinTrimmedLines(std::string bytes) {
     const size_t line = out;
     for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t), out += sizeof(uint64_t)) {
       const uint64_t word = byte_words::Load(data + in);
+      high_bits |= word;
       // Bytes below 0x0E include CR and LF; at a tab the loop below takes over.
       const uint64_t low = byte_words::BytesBelow(word, 0x0E);
       const size_t kept = low == 0 ? sizeof word : byte_words::FirstMarked(low);
@@ -117,13 +119,16 @@ std::string JoinTrimmedLines(std::string bytes) {
         break;
       }
     }
-    while (in < size && data[in] != '\n' && data[in] != '\r') data[out++] = data[in++];
+    while (in < size && data[in] != '\n' && data[in] != '\r') {
+      high_bits |= static_cast<unsigned char>(data[in]);
+      data[out++] = data[in++];
+    }
     while (out > line && IsBlank(data[out - 1])) --out;
     // The line end, a CR LF as one.
     in += in + 1 < size && data[in] == '\r' && data[in + 1] == '\n' ? 2 : 1;
   }
   bytes.resize(out);
-  if (IsUtf8(bytes)) return bytes;
+  if ((high_bits & byte_words::kHighBits) == 0 || IsUtf8(bytes)) return bytes;
   return text::FromWindows1252(bytes);
 }
 

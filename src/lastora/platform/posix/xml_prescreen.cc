@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_words.h"
 #include "core/text.h"
 
 namespace lastora::xml_prescreen {
@@ -51,8 +52,9 @@ bool IsXmlChar(char32_t c) {
 constexpr std::array<bool, 256> kOrdinaryBytes = [] {
   std::array<bool, 256> ordinary{};
   for (int c = 0x20; c < 0x80; ++c) ordinary[c] = true;
-  for (char c : {'\t', '\n', '\r'}) ordinary[static_cast<unsigned char>(c)] = true;
-  for (char c : {'<', '&', ']', '"', '\''}) ordinary[static_cast<unsigned char>(c)] = false;
+  for (char c : {'\t', '\r'}) ordinary[static_cast<unsigned char>(c)] = true;
+  // A line feed is ordinary too, but indentation follows it.
+  for (char c : {'\n', '<', '&', ']', '"', '\''}) ordinary[static_cast<unsigned char>(c)] = false;
   return ordinary;
 }();
 
@@ -305,13 +307,20 @@ class Scanner {
     const size_t limit = std::min(doc_.size(), start + kLongestToken);
     while (pos_ < limit) {
       // Most of a payment file is ordinary text and indentation: skip it with local copies, which
-      // the compiler keeps in registers.
+      // the compiler keeps in registers, and the blanks after a line feed eight at a time.
       const char* const data = doc_.data();
       size_t at = pos_;
       while (at < limit && kOrdinaryBytes[static_cast<unsigned char>(data[at])]) ++at;
       pos_ = at;
       if (at == limit) break;
       const char c = data[at];
+      if (c == '\n') {
+        for (++pos_; pos_ + sizeof(uint64_t) <= limit &&
+                     byte_words::Load(data + pos_) == byte_words::Repeated(' ');
+             pos_ += sizeof(uint64_t)) {
+        }
+        continue;
+      }
       if (c == stop) return true;
       if (c == '<') return false;
       if (c == '&') {
