@@ -110,14 +110,17 @@ TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
   EXPECT_FALSE(fs::exists(output));
 
   WriteBytes(club.settings, kSettings);
-  WriteBytes(club.dir.File("leer.csv"), "Mitglied;Kontoinhaber\r\n");
+  WriteBytes(club.dir.File("leer.csv"),
+             "Mitglied;Kontoinhaber\r\n;\r\n");  // a blank row is no data
   ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("leer.csv"), "-o", output});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out, "Import: Keine Daten!"));
 
   ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv")});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: "));
+  EXPECT_TRUE(
+      Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")))
+      << ran.out;
   EXPECT_FALSE(fs::exists(output));
 }
 

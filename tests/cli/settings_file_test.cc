@@ -54,16 +54,6 @@ TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {
   EXPECT_NE(ErrorOf("sepacycl = Jahr\n"), "");
 }
 
-TEST(SettingsFileTest, MissingFileIsReportedWithItsPath) {
-  ScopedTempDir dir;
-  try {
-    SettingsFile::Load(dir.File("fehlt.ini"));
-    FAIL() << "no error for a missing file";
-  } catch (const CliError& e) {
-    EXPECT_NE(std::string(e.what()).find(dir.File("fehlt.ini")), std::string::npos);
-  }
-}
-
 TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys) {
   SettingsFile file = SettingsFile::Parse(
       "# Ergebnisse\r\n[Programm]\r\nProgBearFehl = 7   ; alt\r\nKreditorNAME = TSV\r\n", "x.ini");

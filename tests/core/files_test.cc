@@ -145,18 +145,15 @@ TEST_F(FilesTest, LinkedFileIsReplacedAndTheLinkStays) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"echt", "verweis.txt"}));
 }
 
-TEST_F(FilesTest, MissingFolder) {
+TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { Append(PathOf("fehlt/log.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("fehlt/datei.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
   WriteBytes(PathOf("datei"), "");
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("datei/unter.txt"), "x"); }), 76);
   EXPECT_EQ(Names(), std::vector<std::string>{"datei"});
-}
-
-TEST_F(FilesTest, ReadingFailures) {
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
 }
 
 TEST_F(FilesTest, UnwritableFolderKeepsTheOldFile) {

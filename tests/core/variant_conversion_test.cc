@@ -153,7 +153,7 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
 }
 
 // Where the platform's text differs from printf's.
-TEST(VariantConversionTest, TextOfOtherKindsAndSpecialNumbers) {
+TEST(VariantConversionTest, TextOfOtherKindsAndWherePrintfDiffers) {
   EXPECT_EQ(CStr(-0.0), "0");
   EXPECT_EQ(CStr(int16_t{-32768}), "-32768");
   EXPECT_EQ(CStr(int32_t{2147483647}), "2147483647");

@@ -301,6 +301,68 @@ TEST_F(GenerationRun, RuntimeFailuresUseTheFailureFormAndReturnTheSettings) {
   EXPECT_EQ(Run(), "Fehler: Typen unverträglich (13)");
 }
 
+// Enough payments that every file leaves in many pieces; names with umlauts and "&" make rows
+// of different byte lengths, so no piece ends at the same place in a row.
+class LargeCollection : public GenerationRun {
+ protected:
+  static constexpr int kCount = 3000;
+
+  void SetUp() override {
+    for (int n = 1; n <= kCount; ++n) {
+      const std::string number = std::to_string(n);
+      rows.push_back(Debit("FRST", 10.0 + n % 7, "E2E-" + number));
+      rows.back().name = (n % 3 == 0 ? "Jörg Müller & Söhne " : "Max Mustermann ") + number;
+      rows.back().remittance = "\"Beitrag 2013\"";
+      for (int line = 0; line < n % 5; ++line)
+        rows.back().remittance += ",\"Zeile " + number + "\"";
+    }
+  }
+
+  static int Count(const std::string& text, const std::string& word) {
+    int count = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+};
+
+TEST_F(LargeCollection, SepaDocumentHoldsEveryPaymentInOrder) {
+  ASSERT_EQ(Run(), "ok");
+  const std::string xml = File("SEPA_2013-10-01_FRST.xml");
+  EXPECT_EQ(SepaSchemaErrors(xml), "");
+  EXPECT_EQ(Count(xml, "<DrctDbtTxInf>"), kCount);
+  EXPECT_EQ(Count(xml, "<Nm>Jörg Müller &amp; Söhne "), kCount / 3);
+  size_t at = 0;
+  for (int n = 1; n <= kCount; ++n) {
+    at = xml.find("<EndToEndId>E2E-" + std::to_string(n) + "</EndToEndId>", at);
+    ASSERT_NE(at, std::string::npos) << n;
+  }
+  EXPECT_EQ(out.ProgErzeDAN1.Value, std::to_string(kCount));
+  const std::string list = File("SEPA_2013-10-01_FRST_Liste.txt");
+  EXPECT_EQ(Count(list, "\r\n"), 5 + kCount + 2);  // heading, rows, total and the empty end
+  EXPECT_EQ(Count(list, "J\xF6rg M\xFCller & S\xF6hne"), kCount / 3);
+  EXPECT_EQ(Count(list, "\xC3"), 0);  // nothing left in UTF-8
+}
+
+TEST_F(LargeCollection, DtausFilesAgreeRecordForRecord) {
+  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
+  const std::string readable = File("DTAUS_2013-10-01_FRST (mit Umbruch).txt");
+  const std::string transfer = File("DTAUS_2013-10-01_FRST.txt");
+  EXPECT_EQ(Count(readable, "\r\n"), kCount + 2);
+  std::string unbroken = readable;
+  std::erase(unbroken, '\r');
+  std::erase(unbroken, '\n');
+  EXPECT_EQ(unbroken, transfer);
+  EXPECT_EQ(transfer.size() % 128, 0u);
+  EXPECT_EQ(Count(transfer, "J\xD6RG M\xDCLLER & S\xD6HNE"), kCount / 3);
+  for (size_t start = 0, end; start < readable.size(); start = end + 2) {
+    end = readable.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos);
+    ASSERT_EQ((end - start) % 128, 0u) << start;
+  }
+}
+
 TEST_F(GenerationRun, DtausRecordTooLongStopsWithItsText) {
   rows = {Debit("FRST", 5.0), Debit("FRST", 6.0)};
   rows[1].account = "12345678901";

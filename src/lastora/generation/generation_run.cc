@@ -111,7 +111,7 @@ std::string NumberText(double value) { return CStr(Variant(value)); }
 
 double SettingNumber(const SEPAVALUES& setting) { return CDbl(Variant(setting.Value)); }
 
-TextSink To(files::FileWriter& file) {
+TextSink WriterSink(files::FileWriter& file) {
   return [&file](std::string_view piece) { file.Write(piece); };
 }
 
@@ -392,7 +392,7 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
     header.own_bic = s_.KreditorBIC_.Value;
     header.creditor_id = s_.KreditorID__.Value;
     files::FileWriter file(folder_ + name);
-    output.document->Write(header, To(file));
+    output.document->Write(header, WriterSink(file));
     file.Commit();
     return name;
   }
@@ -401,7 +401,8 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
   files::FileWriter readable(folder_ + ReadableDtausName(name));
   files::FileWriter transfer(folder_ + transfer_name);
   output.dtaus->Write(object_.strMID, DateText(GetClock().Now(), "ddmmyy"),
-                      DateText(execution_date_, "ddmmyyyy"), To(readable), To(transfer));
+                      DateText(execution_date_, "ddmmyyyy"), WriterSink(readable),
+                      WriterSink(transfer));
   readable.Commit();
   transfer.Commit();
   return transfer_name;
@@ -416,7 +417,7 @@ void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_fi
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,
                                      DateText(execution_date_, "DD.MM.YYYY")};
     files::FileWriter file(folder_ + list_name);
-    output.list.Write(kind_, heading, output.sum_cents, To(file));
+    output.list.Write(kind_, heading, output.sum_cents, WriterSink(file));
     file.Commit();
     (s_.*pass.list_field).Value = list_name;
   }
