@@ -1,5 +1,6 @@
 // The generation run on a large club: direct debits written as SEPA XML (with list, cover
-// sheet and well-formedness check) and as DTAUS, at two sizes to show linear growth.
+// sheet and well-formedness check) and as DTAUS, at two sizes to show linear growth (budgets
+// at 100,000 payments: 0.6 s for SEPA, 0.3 s for DTAUS).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
