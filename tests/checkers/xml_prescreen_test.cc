@@ -87,6 +87,8 @@ TEST(XmlPrescreen, NeverPassesWhatTheParserRejects) {
       d + "<a xmlns:p=\"http://www.w3.org/2000/xmlns/\"/>",
       d + "<a xmlns:xmlns=\"u:1\"/>",
       d + "<a xmlns=\":bad\"/>",
+      d + "<a xmlns=\"ur:&lt;rthema\"/>",
+      d + "<a xmlns:p=\"u:a&#32;b\"/>",
       d + "<a:b:c xmlns:a=\"u:1\"/>",
       d + "<1a/>",
       d + "<a></a >x",

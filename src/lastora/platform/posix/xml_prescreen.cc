@@ -70,11 +70,11 @@ struct QName {
 };
 
 // A namespace name libxml2 binds without complaint: it parses URIs itself and reports those it
-// cannot parse as errors.
+// cannot parse as errors. A reference would be resolved before that, so none is taken here.
 bool UsableNamespace(std::string_view uri) {
   if (uri.empty() || uri.size() > kLongestName) return false;
   for (char c : uri) {
-    if (c <= ' ' || c >= 0x7F) return false;
+    if (c <= ' ' || c >= 0x7F || c == '&') return false;
   }
   if (uri == kXmlNamespace || uri == kXmlnsNamespace) return false;
   xmlURIPtr parsed = xmlParseURI(std::string(uri).c_str());
