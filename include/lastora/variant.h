@@ -19,15 +19,15 @@ struct DateSerial {
 
 class Variant {
  public:
-  Variant() = default;  // Empty
-  Variant(bool b) : v_(b) {}                          // NOLINT: implicit like the platform
-  Variant(int16_t i) : v_(i) {}                       // NOLINT: Integer
-  Variant(int32_t l) : v_(l) {}                       // NOLINT: Long
-  Variant(double d) : v_(d) {}                        // NOLINT: Double
-  Variant(DateSerial d) : v_(d) {}                    // NOLINT: Date
-  Variant(std::string s) : v_(std::move(s)) {}        // NOLINT: String
+  Variant() = default;                                 // Empty
+  Variant(bool b) : v_(b) {}                           // NOLINT: implicit like the platform
+  Variant(int16_t i) : v_(i) {}                        // NOLINT: Integer
+  Variant(int32_t l) : v_(l) {}                        // NOLINT: Long
+  Variant(double d) : v_(d) {}                         // NOLINT: Double
+  Variant(DateSerial d) : v_(d) {}                     // NOLINT: Date
+  Variant(std::string s) : v_(std::move(s)) {}         // NOLINT: String
   Variant(std::string_view s) : v_(std::string(s)) {}  // NOLINT: String
-  Variant(const char* s) : v_(std::string(s)) {}      // NOLINT: String
+  Variant(const char* s) : v_(std::string(s)) {}       // NOLINT: String
 
   static Variant Null() { return Variant(NullTag{}); }
   static Variant Missing() { return Variant(MissingTag{}); }
@@ -71,9 +71,9 @@ inline bool operator==(const Variant& a, const Variant& b) { return SameKindAndV
 // --- Conversions under the regional settings; a failed conversion throws VbError (13, 6 or 94).
 std::string CStr(const Variant& v);
 double CDbl(const Variant& v);
-int32_t CLng(const Variant& v);   // round half to even; 6 on overflow
-int16_t CInt(const Variant& v);   // round half to even; 6 on overflow
-double CDate(const Variant& v);   // date serial
+int32_t CLng(const Variant& v);  // round half to even; 6 on overflow
+int16_t CInt(const Variant& v);  // round half to even; 6 on overflow
+double CDate(const Variant& v);  // date serial
 bool CBool(const Variant& v);
 bool IsNumeric(const Variant& v);
 bool IsDate(const Variant& v);

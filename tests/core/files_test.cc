@@ -4,9 +4,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,7 @@
 #include "checkers/result_table.h"
 
 #include <algorithm>
+#include <future>
 
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
@@ -9,8 +10,18 @@ namespace lastora::result_table {
 
 void LayOut(int32_t rows, Table& values, Table& colours) {
   if (rows < 1) throw VbError(9);
+  // At a hundred thousand payments each table takes a tenth of a second to lay out, nearly all
+  // of it first touches of fresh memory: the colours are laid out on a second core meanwhile.
+  constexpr int32_t kRowsWorthAThread = 20000;
+  if (rows < kRowsWorthAThread) {
+    values = Table(rows, kColumns);
+    colours = Table(rows, kColumns);
+    return;
+  }
+  std::future<Table> laid_out =
+      std::async(std::launch::async, [rows] { return Table(rows, kColumns); });
   values = Table(rows, kColumns);
-  colours = Table(rows, kColumns);
+  colours = laid_out.get();
 }
 
 void EnsureRow(int32_t row, Table& values, Table& colours) {
