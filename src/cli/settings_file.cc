@@ -128,7 +128,7 @@ void SettingsFile::ParseLine(std::string text, int line_number) {
     const ValueSpan span = ReadValue(view, equals + 1);
     line.value_begin = span.begin;
     line.value_end = span.end;
-    record_.*(SettingsFields()[line.field].member) = SEPAVALUES{span.value};
+    record_.*(SettingsFields()[line.field].member) = SEPAVALUES{span.value, 0, 0, {}, {}};
   }
   lines_.push_back(std::move(line));
 }

@@ -409,7 +409,9 @@ TEST_F(SepaCheckerTest, ReadsDocumentsOfOtherPrograms) {
     EXPECT_EQ(out_.ProgChecDSUM.Value, e.read_sum);
     EXPECT_EQ(out_.ProgChecDANZ.Value, std::to_string(e.rows));
     EXPECT_EQ(Cell(1, 8), e.first_amount);
-    if (e.first_name != nullptr) EXPECT_EQ(Cell(1, 3), e.first_name);
+    if (e.first_name != nullptr) {
+      EXPECT_EQ(Cell(1, 3), e.first_name);
+    }
     EXPECT_NE(Cell(1, 4), "");
     EXPECT_EQ(Cell(1, 24), Cell(1, 4).substr(0, 2));
   }
