@@ -94,34 +94,6 @@ class DtausCheckerTest : public ::testing::Test {
   SEPAVARIABLEN out_;
 };
 
-TEST_F(DtausCheckerTest, CustomerDebitFileIsLaidOutRowByRow) {
-  ASSERT_EQ(CheckText(TransferFile(ThreeDebits())), "ok");
-
-  // The ordering party's bank code stands in for both its BIC and its IBAN.
-  EXPECT_EQ(Values(out_, {&S::SepaAART, &S::KreditorNAME, &S::KreditorBIC_, &S::KreditorIBAN,
-                          &S::Import__MDAT, &S::SepaADAT, &S::SepaFMID, &S::ProgChecPAOK}),
-            (Texts{"Lastschrift Kundendiskette", "TSV BEISPIEL", "16050000", "16050000",
-                   "03.09.2013", "10.09.2013", "0000000001", "ok"}));
-  EXPECT_EQ(Values(out_, {&S::ProgChecDANZ, &S::ProgChecKANZ, &S::ProgChecDSUM, &S::ProgChecKSUM,
-                          &S::ProgChecISUM, &S::ProgChecBSUM}),
-            (Texts{"3", "3", "1251,55", "1251,55", std::to_string(kAccountSum),
-                   std::to_string(kBankCodeSum)}));
-  EXPECT_EQ(c1_.lngAnz, 3);
-
-  ASSERT_EQ(values_.RowCount(), 3);
-  ASSERT_EQ(values_.ColCount(), 29);
-  EXPECT_EQ(values_(2, 2), Variant(int32_t{2}));
-  EXPECT_EQ(CellTexts(values_, 1, {3, 4, 8, 9, 22, 23, 24}),
-            (Texts{"ERIKA MUSTERMANN", "DE89370400440532013000", "12,50",
-                   "\"BEITRAG 2013\",\"PAYMENT-ID 4711\"", "0532013000", "37040044", "DE"}));
-  EXPECT_EQ(CellTexts(values_, 2, {4, 9}),
-            (Texts{"DE50512305000018102010",
-                   "\"BEITRAG 2013\",\"MANDATSREFERENZ M-2\",\"DRITTE ZEILE\""}));
-  EXPECT_EQ(CellTexts(values_, 3, {4, 8, 9}),
-            (Texts{"DE26501108006231602308", "1234,05", "\"SPENDE\""}));
-  EXPECT_TRUE(colours_(1, 4).IsEmpty());
-}
-
 TEST_F(DtausCheckerTest, SecondRemittanceLineGivesBackPaymentIdOrMandateUnlessExternal) {
   const std::string file = Write(TransferFile(ThreeDebits()));
   vars_[177] = "Payment-ID";  // SepaFuncVER2

@@ -29,9 +29,9 @@ class CheckerRoundTrip : public GenerationTest {
   }
 
   std::string CheckSepa(const std::string& first, const std::string& second) {
-    const std::string result =
-        checker.ext_SEPA_Checker(check_vars, values, check_colours, blz_intern, blz_new,
-                                 Folder() + first, second == "-" ? second : Folder() + second);
+    const std::string result = checker.ext_SEPA_Checker(
+        check_vars, values, check_colours, blz_intern, blz_new, Folder() + first,
+        second.empty() || second == "-" ? second : Folder() + second);
     VariablenToRecord(check_vars, read);
     return result;
   }
@@ -97,7 +97,8 @@ TEST_F(CheckerRoundTrip, DirectDebitPassesComeBackAsTheRowsTheyWereWrittenFrom) 
     EXPECT_EQ(CellTexts(values, r, {3, 4, 5, 8, 9, 10, 24}),
               (Texts{row.name, row.iban, row.bic, AmountText(row.amount),
                      JoinedRemittance(row.remittance), row.mandate_id, "DE"}));
-    EXPECT_EQ(CDate(values(r, 11)), CDate(row.mandate_date));
+    // The date of signature comes back as the document's text.
+    EXPECT_EQ(Cell(r, 11), Format(Variant::Date(CDate(row.mandate_date)), "YYYY-MM-DD"));
   }
 }
 
@@ -106,20 +107,28 @@ TEST_F(CheckerRoundTrip, CreditTransferComesBackWithTheCreditorsAndNoMandates) {
   in.SepaFPI2.Value = "-";
   AddPayments();
   ASSERT_EQ(Run(), "ok");
-  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, "-"), "ok");
+  // An empty second name takes no part, as "-" does: its figures stay "0".
+  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, ""), "ok");
 
   // The debtor, the club itself, takes the ordering party's place.
   using S = SEPAVARIABLEN;
-  EXPECT_EQ(Values(read, {&S::SepaAART, &S::KreditorNAME, &S::KreditorIBAN, &S::SepaADA1}),
-            (Texts{"Überweisung", in.KreditorNAME.Value, in.KreditorIBAN.Value, "01.10.2013"}));
+  EXPECT_EQ(Values(read, {&S::SepaAART, &S::KreditorNAME, &S::KreditorIBAN, &S::SepaADA1,
+                          &S::ProgChecPAO1, &S::ProgChecKAN1, &S::ProgChecKAN2, &S::ProgChecKSU2,
+                          &S::SepaFMI2, &S::ProgChecFehl}),
+            (Texts{"Überweisung", in.KreditorNAME.Value, in.KreditorIBAN.Value, "01.10.2013", "ok",
+                   "4", "0", "0", "", "0"}));
   EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  ASSERT_EQ(values.ColCount(), 29);
+  EXPECT_EQ(check_colours.RowCount(), values.RowCount());
   const std::map<std::string, int32_t> by_reference = RowsByReference();
   ASSERT_EQ(by_reference.size(), rows.size());
   for (const PaymentRow& row : rows) {
     SCOPED_TRACE(row.payment_id);
     const int32_t r = by_reference.at(row.payment_id);
-    EXPECT_EQ(CellTexts(values, r, {3, 4, 8, 9}), (Texts{row.name, row.iban, AmountText(row.amount),
-                                                         JoinedRemittance(row.remittance)}));
+    EXPECT_EQ(values(r, 2), Variant(r));
+    EXPECT_EQ(
+        CellTexts(values, r, {3, 4, 8, 9, 26}),
+        (Texts{row.name, row.iban, AmountText(row.amount), JoinedRemittance(row.remittance), ""}));
     EXPECT_TRUE(values(r, 10).IsEmpty() && values(r, 11).IsEmpty());
   }
 }
@@ -136,16 +145,25 @@ TEST_F(CheckerRoundTrip, DtausTransferFileComesBackWithItsTrailerConfirmed) {
             (Texts{"Lastschrift Kundendiskette", text::UCase(in.KreditorNAME.Value), "01.10.2013",
                    "03.09.2013", "ok", "2"}));
   EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  // The club's bank code stands in for its BIC and IBAN.
+  EXPECT_EQ(Values(read, {&S::KreditorBIC_, &S::KreditorIBAN, &S::SepaFMID, &S::ProgChecISUM,
+                          &S::ProgChecBSUM}),
+            (Texts{"37040044", "37040044", "13-10-FRST", std::to_string(18102010 + 10116606),
+                   std::to_string(51230500 + 50021000)}));
+  EXPECT_EQ(checker.lngAnz, 2);
 
   // The first pass holds the FRST rows; the checker numbers them in file order.
   const std::vector<const PaymentRow*> written = {&rows[0], &rows[2]};
   ASSERT_EQ(values.RowCount(), 2);
+  ASSERT_EQ(values.ColCount(), 29);
   for (int32_t r = 1; r <= 2; ++r) {
     const PaymentRow& row = *written[static_cast<size_t>(r - 1)];
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(CellTexts(values, r, {3, 4, 8, 9, 10, 23}),
+    EXPECT_EQ(values(r, 2), Variant(r));
+    EXPECT_EQ(CellTexts(values, r, {3, 4, 8, 9, 10, 23, 24}),
               (Texts{text::UCase(row.name), row.iban, AmountText(row.amount),
-                     text::UCase(row.remittance), row.mandate_id, row.bank_code}));
+                     text::UCase(row.remittance), row.mandate_id, row.bank_code, "DE"}));
+    EXPECT_TRUE(check_colours(r, 4).IsEmpty());
     EXPECT_EQ(checker.RubLeadingZero(Cell(r, 22)), row.account);
   }
 }

@@ -111,30 +111,6 @@ Document ThreeDirectDebits() {
   return d;
 }
 
-TEST_F(SepaCheckerTest, DirectDebitFillsOneRowPerTransactionAndTheHeaderSettings) {
-  // An empty second name takes no part, as "-" does.
-  ASSERT_EQ(Check(WriteDocument("dd.xml", ThreeDirectDebits()), ""), "ok");
-
-  ASSERT_EQ(values_.RowCount(), 3);
-  ASSERT_EQ(values_.ColCount(), 29);
-  EXPECT_EQ(colours_.RowCount(), 3);
-  EXPECT_EQ(values_(3, 2), Variant(int32_t{3}));
-  EXPECT_EQ(CellTexts(values_, 1, {3, 4, 5, 7, 8, 9, 10, 11, 24, 26}),
-            (Texts{"Mitglied 1", "DE50512305000018102010", "COBADEFFXXX", "E2E-1", "12,50",
-                   "Beitrag 2013 Mitglied 1", "M-1", "2013-02-15", "DE", ""}));
-  EXPECT_EQ(Values(out_, {&S::SepaAART, &S::KreditorNAME, &S::KreditorIBAN, &S::KreditorBIC_,
-                          &S::KreditorID__, &S::Import__MDAT, &S::SepaADA1, &S::SepaFMI1,
-                          &S::SepaLAR1, &S::SepaFPI1, &S::ProgChecPAO1}),
-            (Texts{"Basislastschrift", "TSV Beispiel e.V.", "DE89370400440532013000", "COBADEFFXXX",
-                   "DE98ZZZ09999999999", "03.09.2013 09:05:07", "10.09.2013", "MSG-1", "FRST",
-                   "PMT-1", "ok"}));
-  // Stated and read figures; the second file took no part.
-  EXPECT_EQ(Values(out_, {&S::ProgChecKAN1, &S::ProgChecKSU1, &S::ProgChecDANZ, &S::ProgChecDSUM,
-                          &S::ProgChecKANZ, &S::ProgChecKSUM, &S::ProgChecFehl, &S::ProgChecKAN2,
-                          &S::ProgChecKSU2, &S::SepaFMI2}),
-            (Texts{"3", "1251,55", "3", "1251,55", "3", "1251,55", "0", "0", "0", ""}));
-}
-
 TEST_F(SepaCheckerTest, WrongIbanIsMarkedAndCountedButTheRunSucceeds) {
   Document d = ThreeDirectDebits();
   d.payments[1].iban = "DE00512305000018102010";
