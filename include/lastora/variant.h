@@ -103,6 +103,8 @@ class alignas(8) Variant {
     std::memcpy(&value, bytes_.data() + kPayloadByte, sizeof value);
     return value;
   }
+  template <typename T>
+  T GetChecked(VarType kind) const;  // VbError 13 for another kind
   bool HoldsLongText() const {
     return type() == VarType::kString && bytes_[kShortSizeByte] == kLongText;
   }

@@ -56,26 +56,17 @@ bool Variant::IsNumber() const {
   return t == VarType::kInteger || t == VarType::kLong || t == VarType::kDouble;
 }
 
-bool Variant::AsBool() const {
-  ExpectKind(*this, VarType::kBoolean);
-  return Get<bool>();
+template <typename T>
+T Variant::GetChecked(VarType kind) const {
+  ExpectKind(*this, kind);
+  return Get<T>();
 }
-int16_t Variant::AsInteger() const {
-  ExpectKind(*this, VarType::kInteger);
-  return Get<int16_t>();
-}
-int32_t Variant::AsLong() const {
-  ExpectKind(*this, VarType::kLong);
-  return Get<int32_t>();
-}
-double Variant::AsDouble() const {
-  ExpectKind(*this, VarType::kDouble);
-  return Get<double>();
-}
-double Variant::AsDate() const {
-  ExpectKind(*this, VarType::kDate);
-  return Get<double>();
-}
+
+bool Variant::AsBool() const { return GetChecked<bool>(VarType::kBoolean); }
+int16_t Variant::AsInteger() const { return GetChecked<int16_t>(VarType::kInteger); }
+int32_t Variant::AsLong() const { return GetChecked<int32_t>(VarType::kLong); }
+double Variant::AsDouble() const { return GetChecked<double>(VarType::kDouble); }
+double Variant::AsDate() const { return GetChecked<double>(VarType::kDate); }
 std::string_view Variant::AsString() const {
   ExpectKind(*this, VarType::kString);
   if (HoldsLongText()) return LongTextOf(Get<const char*>());
