@@ -61,7 +61,8 @@ void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant
                Formats& formats) {
   switch (cell.type()) {
     case VarType::kString:
-      worksheet_write_string(sheet, row, col, cell.AsString().c_str(), formats.Get(colour, false));
+      worksheet_write_string(sheet, row, col, std::string(cell.AsString()).c_str(),
+                             formats.Get(colour, false));
       break;
     case VarType::kInteger:
     case VarType::kLong:

@@ -57,7 +57,7 @@ TEST(NumberingTest, LongOrOddIdentifierSettingIsCleanedCutAndReported) {
   NumberPayments(values, ids.prefix);
   for (const std::string& id :
        {settings.SepaFMI1.Value, settings.SepaFMI2.Value, settings.SepaFPI1.Value,
-        settings.SepaFPI2.Value, values(1, 7).AsString()}) {
+        settings.SepaFPI2.Value, std::string(values(1, 7).AsString())}) {
     EXPECT_LE(id.size(), 35u) << id;
     EXPECT_TRUE(InSepaCharacterSet(id)) << id;
   }

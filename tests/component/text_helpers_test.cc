@@ -14,7 +14,7 @@ using testing::ErrorOf;
 std::vector<std::string> Parts(const VariantArray& array) {
   EXPECT_EQ(array.Lower(), 1);
   std::vector<std::string> parts;
-  for (int32_t i = array.Lower(); i <= array.Upper(); ++i) parts.push_back(array.At(i).AsString());
+  for (int32_t i = array.Lower(); i <= array.Upper(); ++i) parts.emplace_back(array.At(i).AsString());
   return parts;
 }
 

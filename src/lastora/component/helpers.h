@@ -37,7 +37,7 @@ bool CheckPathAndFile(const std::string& full_path, const std::string& switches,
 void ReadFileLines(VariantArray& lines, const std::string& path, int32_t max_lines);
 
 // --- Texts and numbers. Widths and cuts count characters, not bytes.
-std::string RemoveBlanks(const std::string& text);
+std::string RemoveBlanks(std::string_view text);
 // The fill is the first character of CStr(fill) (" " when empty); a negative width is VbError 5.
 std::string PadRight(const Variant& value, const Variant& width, const Variant& fill);
 std::string PadLeft(const Variant& value, const Variant& width, const Variant& fill);

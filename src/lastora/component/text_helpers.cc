@@ -47,7 +47,7 @@ std::string_view SpelledOutUmlaut(char second_byte) {
 
 }  // namespace
 
-std::string RemoveBlanks(const std::string& text) { return text::Replace(text, " ", ""); }
+std::string RemoveBlanks(std::string_view text) { return text::Replace(text, " ", ""); }
 
 std::string PadRight(const Variant& value, const Variant& width, const Variant& fill) {
   return text::PadRight(CStr(value), PadWidth(width), FillCharacter(fill));

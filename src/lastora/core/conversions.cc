@@ -87,7 +87,7 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool BoolFromText(const std::string& text) {
+bool BoolFromText(std::string_view text) {
   const std::string word = text::Trim(text);
   const Regional& regional = CurrentRegional();
   // The German and English words are both accepted, whatever the regional settings say.
@@ -124,7 +124,7 @@ std::string CStr(const Variant& v) {
     case VarType::kDate:
       return detail::DateToText(v.AsDate());
     case VarType::kString:
-      return v.AsString();
+      return std::string(v.AsString());
     case VarType::kNull:
     case VarType::kMissing:
       break;

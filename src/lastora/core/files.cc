@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/large_pages.h"
 #include "lastora/vb_error.h"
 
 #ifdef _WIN32
@@ -115,7 +116,10 @@ std::string ReadWhole(const std::string& path) {
   std::error_code size_error;
   const uintmax_t expected = fs::file_size(native, size_error);
   std::string bytes;
-  if (!size_error) bytes.reserve(static_cast<size_t>(expected));
+  if (!size_error) {
+    bytes.reserve(static_cast<size_t>(expected));
+    memory::PreferLargePages(bytes.data(), bytes.capacity());
+  }
   char buffer[1 << 16];
   size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.append(buffer, got);

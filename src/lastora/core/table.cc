@@ -1,7 +1,10 @@
 #include "lastora/table.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
+#include "core/large_pages.h"
 #include "lastora/vb_error.h"
 
 namespace lastora {
@@ -22,18 +25,33 @@ size_t IndexOffset(int32_t index, int32_t lower, int64_t count) {
   return static_cast<size_t>(offset);
 }
 
+// Room for `count` cells, growing geometrically as a vector does, with the new memory advised
+// before anything touches it.
+void Reserve(std::vector<Variant>& cells, size_t count) {
+  if (count <= cells.capacity()) return;
+  std::vector<Variant> room;
+  room.reserve(std::max(count, 2 * cells.size()));
+  memory::PreferLargePages(room.data(), room.capacity() * sizeof(Variant));
+  std::move(cells.begin(), cells.end(), std::back_inserter(room));
+  cells.swap(room);
+}
+
 }  // namespace
 
 void ThrowSubscriptOutOfRange() { throw VbError(9); }
 
 Table::Table(int32_t rows, int32_t cols, int32_t row_lower, int32_t col_lower)
     : rows_(rows), cols_(cols), row_lower_(row_lower), col_lower_(col_lower) {
-  cells_.resize(Extent(rows) * Extent(cols));
+  const size_t cells = Extent(rows) * Extent(cols);
+  Reserve(cells_, cells);
+  cells_.resize(cells);
 }
 
 void Table::ResizeRows(int32_t rows) {
   // Cells are stored row by row, so keeping the leading rows is a plain resize.
-  cells_.resize(Extent(rows) * Extent(cols_));
+  const size_t cells = Extent(rows) * Extent(cols_);
+  Reserve(cells_, cells);
+  cells_.resize(cells);
   rows_ = rows;
 }
 

@@ -1,6 +1,6 @@
 #include "lastora/variant.h"
 
-#include <type_traits>
+#include <new>
 
 #include "lastora/vb_error.h"
 
@@ -8,44 +8,98 @@ namespace lastora {
 
 namespace {
 
-template <typename T, typename Storage>
-const T& Expect(const Storage& v) {
-  const T* value = std::get_if<T>(&v);
-  if (value == nullptr) throw VbError(13);
-  return *value;
+// A long text's block: its length, then its bytes.
+char* NewLongText(std::string_view text) {
+  const size_t size = text.size();
+  char* block = static_cast<char*>(::operator new(sizeof size + size));
+  std::memcpy(block, &size, sizeof size);
+  std::memcpy(block + sizeof size, text.data(), size);
+  return block;
+}
+
+std::string_view LongTextOf(const char* block) {
+  size_t size = 0;
+  std::memcpy(&size, block, sizeof size);
+  return {block + sizeof size, size};
+}
+
+void ExpectKind(const Variant& v, VarType kind) {
+  if (v.type() != kind) throw VbError(13);
 }
 
 }  // namespace
+
+Variant::Variant(const Variant& other) : bytes_(other.bytes_) {
+  if (HoldsLongText()) Set(VarType::kString, NewLongText(other.AsString()));
+}
+
+Variant& Variant::operator=(const Variant& other) {
+  if (this != &other) *this = Variant(other);
+  return *this;
+}
+
+void Variant::SetText(std::string_view text) {
+  bytes_[kTypeByte] = static_cast<unsigned char>(VarType::kString);
+  if (text.size() <= kLongestShortText) {
+    bytes_[kShortSizeByte] = static_cast<unsigned char>(text.size());
+    std::memcpy(bytes_.data() + kShortTextByte, text.data(), text.size());
+  } else {
+    bytes_[kShortSizeByte] = kLongText;
+    Set(VarType::kString, NewLongText(text));
+  }
+}
+
+void Variant::ReleaseLongText() noexcept { ::operator delete(Get<char*>()); }
 
 bool Variant::IsNumber() const {
   const VarType t = type();
   return t == VarType::kInteger || t == VarType::kLong || t == VarType::kDouble;
 }
 
-bool Variant::AsBool() const { return Expect<bool>(v_); }
-int16_t Variant::AsInteger() const { return Expect<int16_t>(v_); }
-int32_t Variant::AsLong() const { return Expect<int32_t>(v_); }
-double Variant::AsDouble() const { return Expect<double>(v_); }
-double Variant::AsDate() const { return Expect<DateSerial>(v_).value; }
-const std::string& Variant::AsString() const { return Expect<std::string>(v_); }
+bool Variant::AsBool() const {
+  ExpectKind(*this, VarType::kBoolean);
+  return Get<bool>();
+}
+int16_t Variant::AsInteger() const {
+  ExpectKind(*this, VarType::kInteger);
+  return Get<int16_t>();
+}
+int32_t Variant::AsLong() const {
+  ExpectKind(*this, VarType::kLong);
+  return Get<int32_t>();
+}
+double Variant::AsDouble() const {
+  ExpectKind(*this, VarType::kDouble);
+  return Get<double>();
+}
+double Variant::AsDate() const {
+  ExpectKind(*this, VarType::kDate);
+  return Get<double>();
+}
+std::string_view Variant::AsString() const {
+  ExpectKind(*this, VarType::kString);
+  if (HoldsLongText()) return LongTextOf(Get<const char*>());
+  return {reinterpret_cast<const char*>(bytes_.data() + kShortTextByte), bytes_[kShortSizeByte]};
+}
 
 bool SameKindAndValue(const Variant& a, const Variant& b) {
-  if (a.v_.index() != b.v_.index()) return false;
-  return std::visit(
-      [&b](const auto& left) {
-        using T = std::decay_t<decltype(left)>;
-        const T& right = std::get<T>(b.v_);
-        if constexpr (std::is_same_v<T, DateSerial>) {
-          return left.value == right.value;
-        } else if constexpr (std::is_same_v<T, std::monostate> ||
-                             std::is_same_v<T, Variant::NullTag> ||
-                             std::is_same_v<T, Variant::MissingTag>) {
-          return true;
-        } else {
-          return left == right;
-        }
-      },
-      a.v_);
+  if (a.type() != b.type()) return false;
+  switch (a.type()) {
+    case VarType::kBoolean:
+      return a.AsBool() == b.AsBool();
+    case VarType::kInteger:
+      return a.AsInteger() == b.AsInteger();
+    case VarType::kLong:
+      return a.AsLong() == b.AsLong();
+    case VarType::kDouble:
+      return a.AsDouble() == b.AsDouble();
+    case VarType::kDate:
+      return a.AsDate() == b.AsDate();
+    case VarType::kString:
+      return a.AsString() == b.AsString();
+    default:  // Empty, Null and Missing carry no value
+      return true;
+  }
 }
 
 }  // namespace lastora

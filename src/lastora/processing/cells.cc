@@ -15,7 +15,7 @@ bool IsBlankCell(const Variant& cell) {
 }
 
 std::string CellText(const Variant& cell) {
-  if (cell.IsString()) return cell.AsString();
+  if (cell.IsString()) return std::string(cell.AsString());
   if (IsBlankCell(cell)) return std::string();
   return CStr(cell);
 }

@@ -19,7 +19,7 @@ constexpr size_t kLongestReplaceableText = 32767;
 bool IsCleanedColumn(int32_t column) { return column != 6 && (column < 12 || column > 20); }
 
 // Both replacements touch only characters outside 7-bit ASCII, and most member data has none.
-bool NothingToReplace(const std::string& text) {
+bool NothingToReplace(std::string_view text) {
   return text.size() <= kLongestReplaceableText &&
          std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
