@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "component/catalogue.h"
+#include "generation/dtaus_writer.h"
+#include "generation/sepa_kind.h"
 #include "lastora/class1.h"
+#include "support/field_texts.h"
 #include "support/payment_samples.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -11,37 +16,55 @@
 namespace lastora {
 namespace {
 
-using testing::DtausFileText;
-using testing::SampleDtausFile;
-using testing::SampleDtausPayment;
+using S = SEPAVARIABLEN;
+using testing::CellTexts;
+using testing::Texts;
+using testing::Values;
 
 std::string DtausSample(const std::string& name) {
   return std::string(LASTORA_TESTDATA_DIR) + "/dtaus/" + name;
 }
 
-SampleDtausFile ThreeDebits() {
-  SampleDtausFile f;
-  SampleDtausPayment p;
-  p.bank_code = "37040044";
-  p.account = "532013000";
-  p.cents = 1250;
-  p.name = "ERIKA MUSTERMANN";
-  p.lines = {"BEITRAG 2013", "PAYMENT-ID 4711"};
-  f.payments.push_back(p);
-  p.bank_code = "51230500";
-  p.account = "18102010";
-  p.cents = 500;
-  p.name = "MAX MUSTER";
-  p.lines = {"BEITRAG 2013", "MANDATSREFERENZ M-2", "DRITTE ZEILE"};
-  f.payments.push_back(p);
-  p.bank_code = "50110800";
-  p.account = "6231602308";
-  p.cents = 123405;
-  p.name = "VEREIN";
-  p.lines = {"SPENDE"};
-  f.payments.push_back(p);
-  return f;
+struct Debit {
+  std::string bank_code;
+  std::string account;
+  int64_t cents;
+  std::string name;
+  std::vector<std::string> lines;
+};
+
+std::vector<Debit> ThreeDebits() {
+  return {{"37040044", "532013000", 1250, "ERIKA MUSTERMANN", {"BEITRAG 2013", "PAYMENT-ID 4711"}},
+          {"51230500",
+           "18102010",
+           500,
+           "MAX MUSTER",
+           {"BEITRAG 2013", "MANDATSREFERENZ M-2", "DRITTE ZEILE"}},
+          {"50110800", "6231602308", 123405, "VEREIN", {"SPENDE"}}};
 }
+constexpr int64_t kAccountSum = 532013000LL + 18102010 + 6231602308LL;
+constexpr int64_t kBankCodeSum = 37040044LL + 51230500 + 50110800;
+
+// A transfer file of customer's direct debits as the generation run writes it.
+std::string TransferFile(const std::vector<Debit>& debits) {
+  const auto field = [](const std::string& text) { return testing::DtausText(text, 27); };
+  generation::DtausWriter writer(generation::SepaKindFor("Basislastschrift"),
+                                 {field("TSV BEISPIEL"), "16050000", "3503007767"});
+  for (const Debit& d : debits) {
+    std::vector<std::string> lines;
+    for (const std::string& line : d.lines) lines.push_back(field(line));
+    writer.Append({d.bank_code, d.account, d.cents, d.name, lines});
+  }
+  return writer.Finish("0000000001", "030913", "10092013").transfer;
+}
+
+// The file with one trailer field, at its offset in the record, replaced by a number.
+std::string WithTrailerField(std::string file, size_t offset, size_t width, int64_t value) {
+  file.replace(file.size() - 128 + offset, width, testing::DtausNumber(value, width));
+  return file;
+}
+constexpr size_t kTrailerCount = 10, kTrailerAccounts = 30, kTrailerBankCodes = 47,
+                 kTrailerCents = 64;
 
 class DtausCheckerTest : public ::testing::Test {
  protected:
@@ -71,45 +94,8 @@ class DtausCheckerTest : public ::testing::Test {
   SEPAVARIABLEN out_;
 };
 
-TEST_F(DtausCheckerTest, CustomerDebitFileIsLaidOutRowByRow) {
-  ASSERT_EQ(CheckText(DtausFileText(ThreeDebits())), "ok");
-
-  EXPECT_EQ(out_.SepaAART.Value, "Lastschrift Kundendiskette");
-  EXPECT_EQ(out_.KreditorNAME.Value, "TSV BEISPIEL");
-  EXPECT_EQ(out_.KreditorBIC_.Value, "16050000");
-  EXPECT_EQ(out_.KreditorIBAN.Value, "16050000");
-  EXPECT_EQ(out_.Import__MDAT.Value, "03.09.2013");
-  EXPECT_EQ(out_.SepaADAT.Value, "10.09.2013");
-  EXPECT_EQ(out_.SepaFMID.Value, "0000000001");
-  EXPECT_EQ(out_.ProgChecPAOK.Value, "ok");
-  EXPECT_EQ(out_.ProgChecDANZ.Value, "3");
-  EXPECT_EQ(out_.ProgChecKANZ.Value, "3");
-  EXPECT_EQ(out_.ProgChecDSUM.Value, "1251,55");
-  EXPECT_EQ(out_.ProgChecKSUM.Value, "1251,55");
-  EXPECT_EQ(out_.ProgChecISUM.Value, std::to_string(532013000LL + 18102010 + 6231602308LL));
-  EXPECT_EQ(out_.ProgChecBSUM.Value, std::to_string(37040044LL + 51230500 + 50110800));
-  EXPECT_EQ(c1_.lngAnz, 3);
-
-  ASSERT_EQ(values_.RowCount(), 3);
-  ASSERT_EQ(values_.ColCount(), 29);
-  EXPECT_EQ(values_(2, 2), Variant(int32_t{2}));
-  EXPECT_EQ(Cell(1, 3), "ERIKA MUSTERMANN");
-  EXPECT_EQ(Cell(1, 4), "DE89370400440532013000");
-  EXPECT_EQ(Cell(2, 4), "DE50512305000018102010");
-  EXPECT_EQ(Cell(3, 4), "DE26501108006231602308");
-  EXPECT_EQ(Cell(1, 8), "12,50");
-  EXPECT_EQ(Cell(3, 8), "1234,05");
-  EXPECT_EQ(Cell(1, 9), "\"BEITRAG 2013\",\"PAYMENT-ID 4711\"");
-  EXPECT_EQ(Cell(2, 9), "\"BEITRAG 2013\",\"MANDATSREFERENZ M-2\",\"DRITTE ZEILE\"");
-  EXPECT_EQ(Cell(3, 9), "\"SPENDE\"");
-  EXPECT_EQ(Cell(1, 22), "0532013000");
-  EXPECT_EQ(Cell(1, 23), "37040044");
-  EXPECT_EQ(Cell(1, 24), "DE");
-  EXPECT_TRUE(colours_(1, 4).IsEmpty());
-}
-
 TEST_F(DtausCheckerTest, SecondRemittanceLineGivesBackPaymentIdOrMandateUnlessExternal) {
-  const std::string file = Write(DtausFileText(ThreeDebits()));
+  const std::string file = Write(TransferFile(ThreeDebits()));
   vars_[177] = "Payment-ID";  // SepaFuncVER2
   ASSERT_EQ(Check(file), "ok");
   EXPECT_EQ(Cell(1, 7), "4711");
@@ -127,40 +113,37 @@ TEST_F(DtausCheckerTest, SecondRemittanceLineGivesBackPaymentIdOrMandateUnlessEx
 }
 
 TEST_F(DtausCheckerTest, TrailerFindingsNameBothValuesAndTheLastOneWins) {
-  SampleDtausFile f = ThreeDebits();
-  f.count_offset = 1;
-  EXPECT_EQ(CheckText(DtausFileText(f)), "DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)");
-  EXPECT_EQ(out_.ProgChecPAOK.Value, "DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)");
-  EXPECT_EQ(out_.ProgChecKANZ.Value, "4");
-  EXPECT_EQ(out_.ProgChecDANZ.Value, "3");
+  const std::string file = TransferFile(ThreeDebits());
+  EXPECT_EQ(CheckText(WithTrailerField(file, kTrailerCount, 7, 4)),
+            "DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)");
+  EXPECT_EQ(Values(out_, {&S::ProgChecPAOK, &S::ProgChecKANZ, &S::ProgChecDANZ}),
+            (Texts{"DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)", "4", "3"}));
 
-  f = ThreeDebits();
-  f.cents_offset = -5;
-  EXPECT_EQ(CheckText(DtausFileText(f)), "DTAUS-Checker: Betragsumme falsch (1251,5 <> 1251,55)");
+  EXPECT_EQ(CheckText(WithTrailerField(file, kTrailerCents, 13, 125150)),
+            "DTAUS-Checker: Betragsumme falsch (1251,5 <> 1251,55)");
 
-  f = ThreeDebits();
-  f.account_sum_offset = 1;
-  const std::string accounts = std::to_string(532013000LL + 18102010 + 6231602308LL);
-  const std::string accounts_plus_one = std::to_string(532013000LL + 18102010 + 6231602308LL + 1);
-  EXPECT_EQ(CheckText(DtausFileText(f)),
-            "DTAUS-Checker: Kontosumme falsch (" + accounts_plus_one + " <> " + accounts + ")");
+  EXPECT_EQ(CheckText(WithTrailerField(file, kTrailerAccounts, 17, kAccountSum + 1)),
+            "DTAUS-Checker: Kontosumme falsch (" + std::to_string(kAccountSum + 1) + " <> " +
+                std::to_string(kAccountSum) + ")");
   ASSERT_EQ(values_.RowCount(), 3);  // the table is complete all the same
   EXPECT_EQ(Cell(3, 3), "VEREIN");
 
-  f = ThreeDebits();
-  f.count_offset = 1;
-  f.bank_code_sum_offset = -1;
-  EXPECT_EQ(CheckText(DtausFileText(f)),
+  EXPECT_EQ(CheckText(WithTrailerField(WithTrailerField(file, kTrailerCount, 7, 4),
+                                       kTrailerBankCodes, 17, kBankCodeSum - 1)),
             "DTAUS-Checker: BLZ-Summe falsch (138381343 <> 138381344)");
 }
 
+// The writer stops at fourteen extensions; other programs write the fifteenth, which opens a
+// block of its own.
 TEST_F(DtausCheckerTest, RecordWithFifteenExtensionsIsFollowedByTheNextRecord) {
-  SampleDtausFile f = ThreeDebits();
-  f.payments[0].lines.clear();
-  for (int k = 0; k <= 15; ++k) f.payments[0].lines.push_back("ZEILE " + std::to_string(k));
-  const std::string text = DtausFileText(f);
-  ASSERT_EQ(text.substr(128, 4), "0622");
-  ASSERT_EQ(text.substr(128 + 768, 4), "0245");
+  std::vector<Debit> debits = ThreeDebits();
+  debits[0].lines.clear();
+  for (int k = 0; k <= 14; ++k) debits[0].lines.push_back("ZEILE " + std::to_string(k));
+  std::string text = TransferFile(debits);
+  ASSERT_EQ(text.substr(128, 4), "0593");
+  text.replace(128, 4, "0622");
+  text.replace(128 + 185, 2, "15");
+  text.insert(128 + 640, "02" + testing::DtausText("ZEILE 15", 27 + 128 - 29));
   ASSERT_EQ(CheckText(text), "ok");
   std::string expected = "\"ZEILE 0\"";
   for (int k = 1; k <= 15; ++k) expected += ",\"ZEILE " + std::to_string(k) + "\"";
@@ -169,18 +152,17 @@ TEST_F(DtausCheckerTest, RecordWithFifteenExtensionsIsFollowedByTheNextRecord) {
 }
 
 TEST_F(DtausCheckerTest, BlankExtensionsCountOnlyBeforeAWrittenLine) {
-  SampleDtausFile f = ThreeDebits();
-  f.payments[0].lines = {"A", "", "C"};
-  f.payments[1].lines = {"A", "B", "", "", "", "", ""};
-  ASSERT_EQ(CheckText(DtausFileText(f)), "ok");
+  std::vector<Debit> debits = ThreeDebits();
+  debits[0].lines = {"A", "", "C"};
+  debits[1].lines = {"A", "B", "", "", "", "", ""};
+  ASSERT_EQ(CheckText(TransferFile(debits)), "ok");
   EXPECT_EQ(Cell(1, 9), "\"A\",\"\",\"C\"");
   EXPECT_EQ(Cell(2, 9), "\"A\",\"B\"");
 }
 
 TEST_F(DtausCheckerTest, ForeignCurrencyFilesReadTheOldAmountFields) {
-  SampleDtausFile f = ThreeDebits();
-  f.currency = " ";
-  std::string text = DtausFileText(f);
+  std::string text = TransferFile(ThreeDebits());
+  text[127] = ' ';  // no currency sign
   // Move every euro amount into the former currency's field, and the trailer sum likewise.
   for (size_t offset = 128; text.substr(offset, 4) != "0128";) {
     const std::string euro = text.substr(offset + 79, 11);
@@ -205,16 +187,14 @@ TEST_F(DtausCheckerTest, FilesThatAreNoTransferFilesStopEarly) {
   ASSERT_EQ(values_.RowCount(), 1);
   EXPECT_EQ(Cell(1, 1), "caller's");
 
-  SampleDtausFile none = ThreeDebits();
-  none.payments.clear();
-  EXPECT_EQ(CheckText(DtausFileText(none)), "Fehler");
+  EXPECT_EQ(CheckText(TransferFile({})), "Fehler");
   EXPECT_EQ(out_.ProgChecPAOK.Value, "Fehler");
 
   EXPECT_EQ(Check(dir_.File("missing.txt")), "Fehler: Datei nicht gefunden (53)");
 }
 
 TEST_F(DtausCheckerTest, BrokenRecordChainEndsWithMessage142) {
-  const std::string whole = DtausFileText(ThreeDebits());
+  const std::string whole = TransferFile(ThreeDebits());
   const std::string message = "DTAUS-Checker: Formatfehler - Beginn Datensatz C nicht gefunden";
 
   // Cut inside the third payment: the two before it are shown.
@@ -236,13 +216,13 @@ TEST_F(DtausCheckerTest, BrokenRecordChainEndsWithMessage142) {
 }
 
 TEST_F(DtausCheckerTest, TrailerFieldThatIsNoNumberIsAFailure) {
-  std::string text = DtausFileText(ThreeDebits());
+  std::string text = TransferFile(ThreeDebits());
   text.replace(text.size() - 128 + 10, 7, "000000X");
   EXPECT_EQ(CheckText(text), "Fehler: Typen unverträglich (13)");
 }
 
 TEST_F(DtausCheckerTest, BinaryAndOddInputNeverEscapesTheFrame) {
-  const std::string whole = DtausFileText(ThreeDebits());
+  const std::string whole = TransferFile(ThreeDebits());
   std::string zeros = whole;
   for (size_t i = 128; i < zeros.size(); ++i) zeros[i] = '0';
   std::string binary = "0128";
@@ -254,47 +234,30 @@ TEST_F(DtausCheckerTest, BinaryAndOddInputNeverEscapesTheFrame) {
   }
 }
 
-// Files written by other programs, with the trailer figures they state.
+// Files written by other programs: credit and debit, customer's and bank's files, all with the
+// same two payments and trailer.
 TEST_F(DtausCheckerTest, ReadsFilesOfOtherPrograms) {
-  struct Expected {
-    const char* file;
-    const char* kind;
-    int rows;
-    const char* sum;
-    const char* account_sum;
-    const char* bank_code_sum;
+  const std::pair<const char*, const char*> cases[] = {
+      {"testParserBasicCredit.dta", "Gutschrift Kundendiskette"},
+      {"testParserBasicCreditBankFile.dta", "Gutschrift Bankdiskette"},
+      {"testParserBasicDebit.dta", "Lastschrift Kundendiskette"},
+      {"testParserBasicDebitBankFile.dta", "Lastschrift Bankdiskette"},
+      {"testParserTimestamp.dta", "Gutschrift Kundendiskette"},
+      {"testContent.dta", "Gutschrift Kundendiskette"},
   };
-  const Expected cases[] = {
-      {"testParserBasicCredit.dta", "Gutschrift Kundendiskette", 2, "1556,46", "27158000",
-       "66668888"},
-      {"testParserBasicCreditBankFile.dta", "Gutschrift Bankdiskette", 2, "1556,46", "27158000",
-       "66668888"},
-      {"testParserBasicDebit.dta", "Lastschrift Kundendiskette", 2, "1556,46", "27158000",
-       "66668888"},
-      {"testParserBasicDebitBankFile.dta", "Lastschrift Bankdiskette", 2, "1556,46", "27158000",
-       "66668888"},
-      {"testParserTimestamp.dta", "Gutschrift Kundendiskette", 2, "1556,46", "27158000",
-       "66668888"},
-      {"testContent.dta", "Gutschrift Kundendiskette", 2, "1556,46", "27158000", "66668888"},
-  };
-  for (const Expected& e : cases) {
-    SCOPED_TRACE(e.file);
-    ASSERT_EQ(Check(DtausSample(e.file), /*external=*/true), "ok");
-    EXPECT_EQ(out_.SepaAART.Value, e.kind);
-    EXPECT_EQ(out_.KreditorNAME.Value, "SENDERS NAME");
-    EXPECT_EQ(out_.Import__MDAT.Value, "30.01.2010");
-    ASSERT_EQ(values_.RowCount(), e.rows);
-    EXPECT_EQ(out_.ProgChecKANZ.Value, std::to_string(e.rows));
-    EXPECT_EQ(out_.ProgChecKSUM.Value, e.sum);
-    EXPECT_EQ(out_.ProgChecDSUM.Value, e.sum);
-    EXPECT_EQ(out_.ProgChecISUM.Value, e.account_sum);
-    EXPECT_EQ(out_.ProgChecBSUM.Value, e.bank_code_sum);
-    EXPECT_EQ(Cell(1, 3), "FRANZ MUELLER");
-    EXPECT_EQ(Cell(1, 8), "1234,56");
+  for (const auto& [file, kind] : cases) {
+    SCOPED_TRACE(file);
+    ASSERT_EQ(Check(DtausSample(file), /*external=*/true), "ok");
+    ASSERT_EQ(values_.RowCount(), 2);
+    EXPECT_EQ(
+        Values(out_, {&S::SepaAART, &S::KreditorNAME, &S::Import__MDAT, &S::ProgChecKANZ,
+                      &S::ProgChecKSUM, &S::ProgChecDSUM, &S::ProgChecISUM, &S::ProgChecBSUM}),
+        (Texts{kind, "SENDERS NAME", "30.01.2010", "2", "1556,46", "1556,46", "27158000",
+               "66668888"}));
+    EXPECT_EQ(
+        CellTexts(values_, 1, {3, 8, 9, 22, 23}),
+        (Texts{"FRANZ MUELLER", "1234,56", "\"TEST-VERWENDUNGSZWECK\"", "0013579000", "33334444"}));
     EXPECT_EQ(Cell(2, 8), "321,90");
-    EXPECT_EQ(Cell(1, 9), "\"TEST-VERWENDUNGSZWECK\"");
-    EXPECT_EQ(Cell(1, 22), "0013579000");
-    EXPECT_EQ(Cell(1, 23), "33334444");
     EXPECT_EQ(Cell(1, 4).substr(0, 2), "DE");
     EXPECT_TRUE(Cell(1, 4).ends_with("333344440013579000"));
   }
@@ -310,12 +273,10 @@ TEST_F(DtausCheckerTest, ShowsEveryExtensionOfFilesOfOtherPrograms) {
       expected += ",\"VERWENDUNGSZWECK ZEILE " + std::to_string(k + 1) + "\"";
     }
     ASSERT_EQ(values_.RowCount(), 1);
-    EXPECT_EQ(Cell(1, 9), expected);
-    EXPECT_EQ(Cell(1, 3), "A RECEIVERS NAME");
-    EXPECT_EQ(Cell(1, 8), "1234,56");
-    EXPECT_EQ(out_.Import__MDAT.Value, "06.12.2026");  // A7 "061226" as day, month, year
-    EXPECT_EQ(out_.ProgChecISUM.Value, "3503007767");
-    EXPECT_EQ(out_.ProgChecBSUM.Value, "16050000");
+    EXPECT_EQ(CellTexts(values_, 1, {3, 8, 9}), (Texts{"A RECEIVERS NAME", "1234,56", expected}));
+    // A7 "061226" read as day, month, year.
+    EXPECT_EQ(Values(out_, {&S::Import__MDAT, &S::ProgChecISUM, &S::ProgChecBSUM}),
+              (Texts{"06.12.2026", "3503007767", "16050000"}));
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <span>
-#include <vector>
 
 namespace lastora::dtaus {
 namespace {
@@ -18,29 +17,12 @@ size_t EndOfContiguousFields(std::span<const Field> fields) {
   return next;
 }
 
+// Positions of single fields and extension parts are held by the golden files and by the files of
+// other programs that the checker reads; a gap or overlap would hide in the fields nobody reads.
 TEST(DtausRecordLayout, RecordsAreContiguousAndHaveTheirLengths) {
   EXPECT_EQ(EndOfContiguousFields(kARecord), 129u);
   EXPECT_EQ(EndOfContiguousFields(kCRecord), 188u);
   EXPECT_EQ(EndOfContiguousFields(kERecord), 129u);
-  EXPECT_EQ(kCRecord[kC16].position, 156u);
-  EXPECT_EQ(kCRecord[kC18].position, 186u);
-  EXPECT_EQ(kERecord[kE8].position, 65u);
-  EXPECT_EQ(kARecord[kA11b].position, 96u);
-}
-
-TEST(DtausRecordLayout, ExtensionTextsBeginAtTheirFixedPositions) {
-  const std::vector<size_t> expected = {190, 219, 259, 288, 317, 346, 387, 416,
-                                        445, 474, 515, 544, 573, 602, 643};
-  for (int k = 1; k <= kMaxExtensions; ++k) {
-    EXPECT_EQ(ExtensionPosition(k) + kExtensionTypeWidth, expected[k - 1]) << "extension " << k;
-  }
-  EXPECT_FALSE(ExtensionStartsBlock(1));
-  EXPECT_FALSE(ExtensionStartsBlock(2));
-  EXPECT_TRUE(ExtensionStartsBlock(3));
-  EXPECT_FALSE(ExtensionStartsBlock(6));
-  EXPECT_TRUE(ExtensionStartsBlock(7));
-  EXPECT_TRUE(ExtensionStartsBlock(11));
-  EXPECT_TRUE(ExtensionStartsBlock(15));
 }
 
 TEST(DtausRecordLayout, LengthValueAndFileLengthFollowTheExtensionCount) {

@@ -6,6 +6,7 @@
 
 #include "core/text.h"
 #include "generation/generation_fixture.h"
+#include "support/field_texts.h"
 
 namespace lastora::testing {
 namespace {
@@ -28,9 +29,9 @@ class CheckerRoundTrip : public GenerationTest {
   }
 
   std::string CheckSepa(const std::string& first, const std::string& second) {
-    const std::string result =
-        checker.ext_SEPA_Checker(check_vars, values, check_colours, blz_intern, blz_new,
-                                 Folder() + first, second == "-" ? second : Folder() + second);
+    const std::string result = checker.ext_SEPA_Checker(
+        check_vars, values, check_colours, blz_intern, blz_new, Folder() + first,
+        second.empty() || second == "-" ? second : Folder() + second);
     VariablenToRecord(check_vars, read);
     return result;
   }
@@ -76,24 +77,16 @@ TEST_F(CheckerRoundTrip, DirectDebitPassesComeBackAsTheRowsTheyWereWrittenFrom) 
   ASSERT_EQ(Run(), "ok");
   ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, out.SepaFIL2.Value), "ok");
 
-  EXPECT_EQ(read.SepaAART.Value, "Basislastschrift");
-  EXPECT_EQ(read.KreditorNAME.Value, in.KreditorNAME.Value);
-  EXPECT_EQ(read.KreditorIBAN.Value, in.KreditorIBAN.Value);
-  EXPECT_EQ(read.KreditorBIC_.Value, in.KreditorBIC_.Value);
-  EXPECT_EQ(read.KreditorID__.Value, in.KreditorID__.Value);
-  EXPECT_EQ(read.Import__MDAT.Value, "03.09.2013 09:05:07");
-  EXPECT_EQ(read.SepaADA1.Value, "01.10.2013");
-  EXPECT_EQ(read.SepaADA2.Value, "01.10.2013");
-  EXPECT_EQ(read.SepaFMI1.Value, in.SepaFMI1.Value);
-  EXPECT_EQ(read.SepaFMI2.Value, in.SepaFMI2.Value);
-  EXPECT_EQ(read.SepaFPI1.Value, in.SepaFPI1.Value);
-  EXPECT_EQ(read.SepaLAR1.Value, "FRST");
-  EXPECT_EQ(read.SepaLAR2.Value, "RCUR");
-  EXPECT_EQ(read.ProgChecDANZ.Value, "4");
-  EXPECT_EQ(read.ProgChecKANZ.Value, "4");
-  EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
-  EXPECT_EQ(read.ProgChecDSUM.Value, "1347");
-  EXPECT_EQ(read.ProgChecFehl.Value, "0");
+  // What the caller passed comes back as written.
+  using S = SEPAVARIABLEN;
+  const auto passed = {&S::KreditorNAME, &S::KreditorIBAN, &S::KreditorBIC_, &S::KreditorID__,
+                       &S::SepaFMI1,     &S::SepaFMI2,     &S::SepaFPI1};
+  EXPECT_EQ(Values(read, passed), Values(in, passed));
+  EXPECT_EQ(Values(read, {&S::SepaAART, &S::Import__MDAT, &S::SepaADA1, &S::SepaADA2, &S::SepaLAR1,
+                          &S::SepaLAR2, &S::ProgChecDANZ, &S::ProgChecKANZ, &S::ProgChecDSUM,
+                          &S::ProgChecKSUM, &S::ProgChecFehl}),
+            (Texts{"Basislastschrift", "03.09.2013 09:05:07", "01.10.2013", "01.10.2013", "FRST",
+                   "RCUR", "4", "4", "1347", "1347", "0"}));
 
   const std::map<std::string, int32_t> by_reference = RowsByReference();
   ASSERT_EQ(by_reference.size(), rows.size());
@@ -101,14 +94,11 @@ TEST_F(CheckerRoundTrip, DirectDebitPassesComeBackAsTheRowsTheyWereWrittenFrom) 
     SCOPED_TRACE(row.payment_id);
     ASSERT_TRUE(by_reference.contains(row.payment_id));
     const int32_t r = by_reference.at(row.payment_id);
-    EXPECT_EQ(Cell(r, 3), row.name);
-    EXPECT_EQ(Cell(r, 4), row.iban);
-    EXPECT_EQ(Cell(r, 5), row.bic);
-    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
-    EXPECT_EQ(Cell(r, 9), JoinedRemittance(row.remittance));
-    EXPECT_EQ(Cell(r, 10), row.mandate_id);
-    EXPECT_EQ(CDate(values(r, 11)), CDate(row.mandate_date));
-    EXPECT_EQ(Cell(r, 24), "DE");
+    EXPECT_EQ(CellTexts(values, r, {3, 4, 5, 8, 9, 10, 24}),
+              (Texts{row.name, row.iban, row.bic, AmountText(row.amount),
+                     JoinedRemittance(row.remittance), row.mandate_id, "DE"}));
+    // The date of signature comes back as the document's text.
+    EXPECT_EQ(Cell(r, 11), Format(Variant::Date(CDate(row.mandate_date)), "YYYY-MM-DD"));
   }
 }
 
@@ -117,22 +107,29 @@ TEST_F(CheckerRoundTrip, CreditTransferComesBackWithTheCreditorsAndNoMandates) {
   in.SepaFPI2.Value = "-";
   AddPayments();
   ASSERT_EQ(Run(), "ok");
-  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, "-"), "ok");
+  // An empty second name takes no part, as "-" does: its figures stay "0".
+  ASSERT_EQ(CheckSepa(out.SepaFIL1.Value, ""), "ok");
 
-  EXPECT_EQ(read.SepaAART.Value, "Überweisung");
-  EXPECT_EQ(read.KreditorNAME.Value, in.KreditorNAME.Value);
-  EXPECT_EQ(read.SepaADA1.Value, "01.10.2013");
+  // The debtor, the club itself, takes the ordering party's place.
+  using S = SEPAVARIABLEN;
+  EXPECT_EQ(Values(read, {&S::SepaAART, &S::KreditorNAME, &S::KreditorIBAN, &S::SepaADA1,
+                          &S::ProgChecPAO1, &S::ProgChecKAN1, &S::ProgChecKAN2, &S::ProgChecKSU2,
+                          &S::SepaFMI2, &S::ProgChecFehl}),
+            (Texts{"Überweisung", in.KreditorNAME.Value, in.KreditorIBAN.Value, "01.10.2013", "ok",
+                   "4", "0", "0", "", "0"}));
   EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  ASSERT_EQ(values.ColCount(), 29);
+  EXPECT_EQ(check_colours.RowCount(), values.RowCount());
   const std::map<std::string, int32_t> by_reference = RowsByReference();
   ASSERT_EQ(by_reference.size(), rows.size());
   for (const PaymentRow& row : rows) {
     SCOPED_TRACE(row.payment_id);
     const int32_t r = by_reference.at(row.payment_id);
-    EXPECT_EQ(Cell(r, 3), row.name);
-    EXPECT_EQ(Cell(r, 4), row.iban);
-    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
-    EXPECT_EQ(Cell(r, 9), JoinedRemittance(row.remittance));
-    EXPECT_TRUE(values(r, 10).IsEmpty());
+    EXPECT_EQ(values(r, 2), Variant(r));
+    EXPECT_EQ(
+        CellTexts(values, r, {3, 4, 8, 9, 26}),
+        (Texts{row.name, row.iban, AmountText(row.amount), JoinedRemittance(row.remittance), ""}));
+    EXPECT_TRUE(values(r, 10).IsEmpty() && values(r, 11).IsEmpty());
   }
 }
 
@@ -142,27 +139,32 @@ TEST_F(CheckerRoundTrip, DtausTransferFileComesBackWithItsTrailerConfirmed) {
   const std::string file = out.SepaFIL1.Value;
   ASSERT_EQ(CheckDtaus(file, "Mandat-ID"), "ok");
 
-  EXPECT_EQ(read.SepaAART.Value, "Lastschrift Kundendiskette");
-  EXPECT_EQ(read.KreditorNAME.Value, text::UCase(in.KreditorNAME.Value));
-  EXPECT_EQ(read.SepaADAT.Value, "01.10.2013");
-  EXPECT_EQ(read.Import__MDAT.Value, "03.09.2013");
-  EXPECT_EQ(read.ProgChecPAOK.Value, "ok");
+  using S = SEPAVARIABLEN;
+  EXPECT_EQ(Values(read, {&S::SepaAART, &S::KreditorNAME, &S::SepaADAT, &S::Import__MDAT,
+                          &S::ProgChecPAOK, &S::ProgChecKANZ}),
+            (Texts{"Lastschrift Kundendiskette", text::UCase(in.KreditorNAME.Value), "01.10.2013",
+                   "03.09.2013", "ok", "2"}));
   EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
+  // The club's bank code stands in for its BIC and IBAN.
+  EXPECT_EQ(Values(read, {&S::KreditorBIC_, &S::KreditorIBAN, &S::SepaFMID, &S::ProgChecISUM,
+                          &S::ProgChecBSUM}),
+            (Texts{"37040044", "37040044", "13-10-FRST", std::to_string(18102010 + 10116606),
+                   std::to_string(51230500 + 50021000)}));
+  EXPECT_EQ(checker.lngAnz, 2);
 
   // The first pass holds the FRST rows; the checker numbers them in file order.
   const std::vector<const PaymentRow*> written = {&rows[0], &rows[2]};
   ASSERT_EQ(values.RowCount(), 2);
-  EXPECT_EQ(read.ProgChecKANZ.Value, "2");
+  ASSERT_EQ(values.ColCount(), 29);
   for (int32_t r = 1; r <= 2; ++r) {
     const PaymentRow& row = *written[static_cast<size_t>(r - 1)];
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(Cell(r, 3), text::UCase(row.name));
-    EXPECT_EQ(Cell(r, 4), row.iban);
-    EXPECT_EQ(Cell(r, 8), AmountText(row.amount));
-    EXPECT_EQ(Cell(r, 10), row.mandate_id);
+    EXPECT_EQ(values(r, 2), Variant(r));
+    EXPECT_EQ(CellTexts(values, r, {3, 4, 8, 9, 10, 23, 24}),
+              (Texts{text::UCase(row.name), row.iban, AmountText(row.amount),
+                     text::UCase(row.remittance), row.mandate_id, row.bank_code, "DE"}));
+    EXPECT_TRUE(check_colours(r, 4).IsEmpty());
     EXPECT_EQ(checker.RubLeadingZero(Cell(r, 22)), row.account);
-    EXPECT_EQ(Cell(r, 23), row.bank_code);
-    EXPECT_EQ(Cell(r, 9), text::UCase(row.remittance));
   }
 }
 

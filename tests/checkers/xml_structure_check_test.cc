@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "lastora/class1.h"
 #include "lastora/platform.h"
@@ -10,49 +11,40 @@
 namespace lastora {
 namespace {
 
-using testing::ScopedTempDir;
-using testing::WriteBytes;
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-TEST(XmlStructureCheck, WellFormedFileGivesEmptyAnswer) {
-  ScopedTempDir dir;
-  WriteBytes(
-      dir.File("ok.xml"),
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>\r\n  <b>x &amp; y</b>\r\n</a>\r\n\r\n");
-  Class1 object;
-  EXPECT_EQ(object.SEPA_Check_XMLStruktur(dir.File("ok.xml")), "");
-}
-
-TEST(XmlStructureCheck, FaultsGiveOneLineWithTheLineNumber) {
-  ScopedTempDir dir;
-  Class1 object;
-  WriteBytes(dir.File("cut.xml"), "<?xml version=\"1.0\"?>\r\n<a>\r\n  <b>text</b>\r\n  <c>ha");
-  const std::string cut = object.SEPA_Check_XMLStruktur(dir.File("cut.xml"));
-  EXPECT_TRUE(EndsWith(cut, " (Zeile 4)")) << cut;
-  EXPECT_GT(cut.size(), std::string(" (Zeile 4)").size());
-
-  WriteBytes(dir.File("amp.xml"), "<a>\r\n<b>Meier & Sohn</b>\r\n</a>");
-  const std::string amp = object.SEPA_Check_XMLStruktur(dir.File("amp.xml"));
-  EXPECT_TRUE(EndsWith(amp, " (Zeile 2)")) << amp;
-
-  WriteBytes(dir.File("mismatch.xml"), "<a>\n<b></c>\n</a>\n");
-  EXPECT_TRUE(EndsWith(object.SEPA_Check_XMLStruktur(dir.File("mismatch.xml")), " (Zeile 2)"));
-
-  for (const std::string& answer : {cut, amp}) {
-    EXPECT_EQ(answer.find('\n'), std::string::npos) << answer;
-    EXPECT_EQ(answer.find('\r'), std::string::npos) << answer;
+class XmlStructureCheck : public ::testing::Test {
+ protected:
+  std::string CheckText(const std::string& name, const std::string& bytes) {
+    testing::WriteBytes(dir_.File(name), bytes);
+    return object_.SEPA_Check_XMLStruktur(dir_.File(name));
   }
+
+  testing::ScopedTempDir dir_;
+  Class1 object_;
+};
+
+TEST_F(XmlStructureCheck, WellFormedFileGivesEmptyAnswer) {
+  EXPECT_EQ(CheckText("ok.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>\r\n  <b>x &amp; y</b>\r\n"
+                      "</a>\r\n\r\n"),
+            "");
 }
 
-TEST(XmlStructureCheck, MissingFileGivesAReason) {
-  ScopedTempDir dir;
-  Class1 object;
-  const std::string answer = object.SEPA_Check_XMLStruktur(dir.File("absent.xml"));
-  EXPECT_TRUE(EndsWith(answer, " (Zeile 0)")) << answer;
-  EXPECT_GT(answer.size(), std::string(" (Zeile 0)").size());
+// A reason, then the line number; never a line break, which would break the caller's cell.
+TEST_F(XmlStructureCheck, FaultsGiveOneLineWithTheLineNumber) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"<?xml version=\"1.0\"?>\r\n<a>\r\n  <b>text</b>\r\n  <c>ha", " (Zeile 4)"},
+      {"<a>\r\n<b>Meier & Sohn</b>\r\n</a>", " (Zeile 2)"},
+      {"<a>\n<b></c>\n</a>\n", " (Zeile 2)"},
+  };
+  for (const auto& [bytes, line] : cases) {
+    const std::string answer = CheckText("bad.xml", bytes);
+    EXPECT_TRUE(answer.ends_with(line)) << answer;
+    EXPECT_GT(answer.size(), line.size()) << answer;
+    EXPECT_EQ(answer.find_first_of("\r\n"), std::string::npos) << answer;
+  }
+  const std::string missing = object_.SEPA_Check_XMLStruktur(dir_.File("absent.xml"));
+  EXPECT_TRUE(missing.ends_with(" (Zeile 0)")) << missing;
+  EXPECT_GT(missing.size(), std::string(" (Zeile 0)").size());
 }
 
 // A parser whose reason carries line breaks, as another platform's parser may word it.
@@ -63,10 +55,9 @@ class WordyParser : public XmlParser {
   }
 };
 
-TEST(XmlStructureCheck, ReasonIsJoinedToOneLine) {
+TEST_F(XmlStructureCheck, ReasonIsJoinedToOneLine) {
   auto previous = SetXmlParser(std::make_shared<WordyParser>());
-  Class1 object;
-  const std::string answer = object.SEPA_Check_XMLStruktur("egal.xml");
+  const std::string answer = object_.SEPA_Check_XMLStruktur("egal.xml");
   SetXmlParser(previous);
   EXPECT_EQ(answer, "Ende-Tag fehlt.Element: a (Zeile 7)");
 }

@@ -58,22 +58,14 @@ TEST(DtausWriter, RecordLengthFollowsThePurposeLines) {
   }
 }
 
-TEST(DtausWriter, TransferFileOfTwoPaymentsHasNoLineEnds) {
+// A transfer differs from a debit in its file kind and transaction key; the layout both share is
+// held by the golden files.
+TEST(DtausWriter, TransferFileCarriesItsKindAndKey) {
   DtausWriter writer(SepaKindFor("Überweisung"), kParty);
   writer.Append(Payment(1));
-  writer.Append(Payment(3));
-  const DtausTexts texts = writer.Finish("0000000001", "030913", "01102013");
-  EXPECT_EQ(texts.transfer.size(), 768u);
-  EXPECT_EQ(texts.transfer.find('\r'), std::string::npos);
-  EXPECT_EQ(texts.transfer.substr(0, 7), "0128AGK");
-  EXPECT_EQ(texts.transfer.substr(128 + 44, 2), "51");
-  EXPECT_EQ(texts.readable.size(), 768u + 4 * 2);
-  EXPECT_EQ(texts.readable.substr(128, 2), "\r\n");
-  EXPECT_EQ(texts.readable.substr(texts.readable.size() - 2), "\r\n");
-  EXPECT_EQ(texts.transfer.substr(640, 30), "0128E     00000020000000000000");
-  EXPECT_EQ(writer.account_sum(), 36204020);
-  EXPECT_EQ(writer.bank_code_sum(), 102461000);
-  EXPECT_EQ(texts.transfer.substr(640 + 64, 13), "0000000002500");
+  const std::string transfer = writer.Finish("0000000001", "030913", "01102013").transfer;
+  EXPECT_EQ(transfer.substr(0, 7), "0128AGK");
+  EXPECT_EQ(transfer.substr(128 + 44, 2), "51");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
+#include "support/field_texts.h"
 #include "support/workbook_fixtures.h"
 
 namespace lastora::testing {
@@ -13,13 +14,6 @@ namespace {
 using Row = std::vector<FixtureValue>;
 
 std::string S(const char* s) { return s; }
-
-// Column 1 of the table as texts ("" for empty cells, numbers in their text form).
-std::vector<std::string> Column(const Table& table, int32_t column) {
-  std::vector<std::string> values;
-  for (int32_t r = 1; r <= table.RowUpper(); ++r) values.push_back(CStr(table(r, column)));
-  return values;
-}
 
 class GetColumnsTest : public ImportTest {
  protected:
@@ -117,12 +111,12 @@ TEST_F(GetColumnsTest, SortsNumbersBeforeTextsAndEmptyKeysLast) {
   Table table;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1), "ok");
   // Texts ignore case and keep their order among equals (A before a).
-  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"6", "4", "3", "5", "1", "2"}));
+  EXPECT_EQ(ColumnTexts(table, 2), (Texts{"6", "4", "3", "5", "1", "2"}));
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1, "Desc"), "ok");
-  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"1", "3", "5", "4", "6", "2"}));
+  EXPECT_EQ(ColumnTexts(table, 2), (Texts{"1", "3", "5", "4", "6", "2"}));
   // Without a sort column the file's order stays.
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 0, "Desc"), "ok");
-  EXPECT_EQ(Column(table, 2), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+  EXPECT_EQ(ColumnTexts(table, 2), (Texts{"1", "2", "3", "4", "5", "6"}));
 }
 
 TEST_F(GetColumnsTest, GuessedHeaderStaysOnTop) {
@@ -131,10 +125,10 @@ TEST_F(GetColumnsTest, GuessedHeaderStaysOnTop) {
   Table table;
   // From row 1 the text row above numbers is a header and is not sorted in.
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1, 2), "ok");
-  EXPECT_EQ(Column(table, 1), (std::vector<std::string>{"Name", "Adam", "Meier", "Zander"}));
+  EXPECT_EQ(ColumnTexts(table, 1), (Texts{"Name", "Adam", "Meier", "Zander"}));
   // A first data row of texts above texts is sorted like any other.
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2, 1), "ok");
-  EXPECT_EQ(Column(table, 1), (std::vector<std::string>{"Adam", "Meier", "Zander"}));
+  EXPECT_EQ(ColumnTexts(table, 1), (Texts{"Adam", "Meier", "Zander"}));
 }
 
 TEST_F(GetColumnsTest, AgeWarningOnlyForFilesOlderThanAllowed) {

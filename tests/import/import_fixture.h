@@ -3,14 +3,13 @@
 #ifndef LASTORA_TESTS_IMPORT_IMPORT_FIXTURE_H_
 #define LASTORA_TESTS_IMPORT_IMPORT_FIXTURE_H_
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "component/write_log.h"
 #include "gtest/gtest.h"
 #include "lastora/class1.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
@@ -22,28 +21,17 @@ class ImportTest : public ::testing::Test {
   static double Today() { return MakeDate(2020, 5, 21) + 0.5; }
 
   ImportTest() : platform_(Today()) {
-    if (const char* home = std::getenv("LASTORA_HOME")) previous_home_ = home;
-    setenv("LASTORA_HOME", dir_.path().c_str(), 1);
     std::filesystem::create_directory(dir_.path() / "Logdateien");
     strLogName().clear();
   }
-  ~ImportTest() override {
-    if (previous_home_) {
-      setenv("LASTORA_HOME", previous_home_->c_str(), 1);
-    } else {
-      unsetenv("LASTORA_HOME");
-    }
-    strLogName().clear();
-  }
+  ~ImportTest() override { strLogName().clear(); }
 
   std::string LogText() const { return ReadBytes(LogFilePath()); }
 
   ScopedTempDir dir_;
+  ScopedEnv home_{"LASTORA_HOME", dir_.path().string()};
   ScopedTestPlatform platform_;
   Class1 c_;
-
- private:
-  std::optional<std::string> previous_home_;
 };
 
 }  // namespace lastora::testing

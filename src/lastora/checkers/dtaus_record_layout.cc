@@ -66,11 +66,6 @@ const std::array<Field, 9> kERecord = {{
     {"E9", 78, 51, kText},  // blanks
 }};
 
-bool ExtensionStartsBlock(int k) {
-  return k > kExtensionsInSecondBlock &&
-         (k - kExtensionsInSecondBlock - 1) % kExtensionsPerLaterBlock == 0;
-}
-
 size_t ExtensionPosition(int k) {
   if (k <= kExtensionsInSecondBlock) {
     return kCRecordConstantLength + 1 + static_cast<size_t>(k - 1) * kExtensionLength;

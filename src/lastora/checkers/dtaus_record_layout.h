@@ -73,9 +73,6 @@ inline constexpr std::string_view kExtensionCustomerName = "03";
 
 // 1-based position of extension k (1..15): where its type begins; the text follows 2 later.
 size_t ExtensionPosition(int k);
-// Whether extension k is the first one of a new 128-character block (so the previous block is
-// filled with blanks before it).
-bool ExtensionStartsBlock(int k);
 // The value of C1 for a record with this many extensions: 187 + 29 per extension.
 size_t CRecordLengthValue(int extensions);
 // Characters the record takes in the file: whole 128-character blocks (256 to 768).
