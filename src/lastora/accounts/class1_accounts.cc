@@ -1,4 +1,5 @@
 // Class1's IBAN methods.
+#include <cctype>
 #include <string>
 
 #include "accounts/iban_check_digits.h"
@@ -107,7 +108,11 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
             return;
           }
           const std::string given = text::Mid(strIBAN, 3, 2);
-          if (!IsNumeric(Variant(given))) {
+          // Two digits, as nearly every IBAN has them, need no reading as a number.
+          const bool two_digits = given.size() == 2 &&
+                                  std::isdigit(static_cast<unsigned char>(given[0])) &&
+                                  std::isdigit(static_cast<unsigned char>(given[1]));
+          if (!two_digits && !IsNumeric(Variant(given))) {
             result = Message(123);
             return;
           }

@@ -15,18 +15,25 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Byte offset of the character that starts `chars` characters after `from` (or the end).
+// A plain byte is a character of its own, and most texts are plain throughout: only the others
+// are decoded.
+void SkipChar(std::string_view s, size_t& offset) {
+  if (static_cast<unsigned char>(s[offset]) < 0x80) {
+    ++offset;
+  } else {
+    NextCodePoint(s, offset);
+  }
+}
+
 size_t SkipChars(std::string_view s, size_t from, size_t chars) {
   size_t offset = from;
-  while (chars > 0 && offset < s.size()) {
-    NextCodePoint(s, offset);
-    --chars;
-  }
+  for (; chars > 0 && offset < s.size(); --chars) SkipChar(s, offset);
   return offset;
 }
 
 size_t CountChars(std::string_view s) {
   size_t count = 0;
-  for (size_t offset = 0; offset < s.size(); ++count) NextCodePoint(s, offset);
+  for (size_t offset = 0; offset < s.size(); ++count) SkipChar(s, offset);
   return count;
 }
 
