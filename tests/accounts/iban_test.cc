@@ -28,21 +28,13 @@ bool InTableWithItsLength(const std::string& iban) {
   return country != nullptr && static_cast<int>(iban.size()) == country->IbanLength();
 }
 
-TEST(IbanCheckDigits, IgnoreThePresentOnesAndAreWrittenWithTwoDigits) {
+// Two-digit forms such as "02" and "98" are met by the registry examples below.
+TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals) {
   Class1 c;
-  EXPECT_EQ(c.getPruefziffer("DE89370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DE00370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DEXX370400440532013000"), "89");
   // An umlaut in the ignored positions 3 and 4 must not shift the rest of the text.
   EXPECT_EQ(c.getPruefziffer("DEÄ9370400440532013000"), "89");
-  EXPECT_EQ(c.getPruefziffer("GB29NWBK60161331926819"), "29");
-  // Remainder 96 gives "02"; the largest value is "98".
-  EXPECT_EQ(c.getPruefziffer("AT006000000092025567"), "02");
-  EXPECT_EQ(c.getPruefziffer("GB00LOYD30963401017544"), "98");
-}
-
-TEST(IbanCheckDigits, RejectAnythingButDigitsAndCapitals) {
-  Class1 c;
   for (const char* bad :
        {"DE89370400440532013x00", "DE89 3704 0044 0532 0130 00", "DE8937040044053201300.",
         "DE8937040044053201300,", "de89370400440532013000"}) {
