@@ -38,6 +38,15 @@ Table ResultTable(const std::vector<std::string>& codes) {
   return table;
 }
 
+// The cells of `columns` in `row`, to compare a row's findings at once.
+std::vector<Variant> CellsOf(const Table& table, int32_t row,
+                             std::initializer_list<int32_t> columns) {
+  std::vector<Variant> cells;
+  for (int32_t column : columns) cells.push_back(table(row, column));
+  return cells;
+}
+using Cells = std::vector<Variant>;
+
 class BicLookupTest : public ImportTest {
  protected:
   // Search the table's bank codes (column 1) with the result's (column 23); the BIC goes to 5.
@@ -60,12 +69,11 @@ TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
   Table values = ResultTable({"10010010", " 10010010 ", "30000000"});
   EXPECT_EQ(Lookup("intern", values), "ok");
   for (int r : {1, 2}) {
-    EXPECT_EQ(values(r, kBic), Variant("PBNKDEFFXXX")) << r;
-    EXPECT_EQ(values(r, kCode), Variant("10010010")) << r;
-    EXPECT_EQ(values(r, kName), Variant("Postbank Ndl DB PFK")) << r;
+    EXPECT_EQ(CellsOf(values, r, {kBic, kCode, kName}),
+              (Cells{Variant("PBNKDEFFXXX"), Variant("10010010"), Variant("Postbank Ndl DB PFK")}))
+        << r;
   }
-  EXPECT_TRUE(values(3, kBic).IsEmpty());
-  EXPECT_EQ(values(3, kName), Variant("Ohne BIC"));
+  EXPECT_EQ(CellsOf(values, 3, {kBic, kName}), (Cells{Variant(), Variant("Ohne BIC")}));
 }
 
 TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
@@ -73,10 +81,9 @@ TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
   values(1, kBic) = Variant("");
   values(2, kCountry) = Variant("AT611904300234573201");
   EXPECT_EQ(Lookup("intern", values), "ok");
-  EXPECT_EQ(values(1, kBic), Variant(""));
-  EXPECT_TRUE(values(1, kName).IsEmpty());
-  EXPECT_TRUE(values(2, kBic).IsEmpty());
-  EXPECT_TRUE(values(3, kBic).IsEmpty());
+  EXPECT_EQ(CellsOf(values, 1, {kBic, kName}), (Cells{Variant(""), Variant()}));
+  EXPECT_EQ(CellsOf(values, 2, {kBic, kName}), (Cells{Variant(), Variant()}));
+  EXPECT_EQ(CellsOf(values, 3, {kBic, kName}), (Cells{Variant(), Variant()}));
 }
 
 TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
@@ -154,12 +161,13 @@ TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
        {"bundesbank-blz_20200420.txt", "blz_20200420.xlsx", "blz_20200420.xls"}) {
     UseFile(file);
     Table values = ResultTable({"10010010", "12345678"});
-    EXPECT_EQ(Lookup("extern", values), "Not found") << file;
-    EXPECT_EQ(values(1, kBic), Variant("PBNKDEFFXXX")) << file;
-    EXPECT_EQ(values(1, kName), Variant("Postbank Ndl DB PFK")) << file;
-    EXPECT_EQ(colours_(2, kCode), Variant(int32_t{3})) << file;
-    EXPECT_EQ(colours_(2, kBic), Variant(int32_t{3})) << file;
-    EXPECT_EQ(values(2, kErrors), Variant("BIC konnte nicht ermittelt werden")) << file;
+    SCOPED_TRACE(file);
+    EXPECT_EQ(Lookup("extern", values), "Not found");
+    EXPECT_EQ(CellsOf(values, 1, {kBic, kName}),
+              (Cells{Variant("PBNKDEFFXXX"), Variant("Postbank Ndl DB PFK")}));
+    EXPECT_EQ(CellsOf(colours_, 2, {kCode, kBic}),
+              (Cells{Variant(int32_t{3}), Variant(int32_t{3})}));
+    EXPECT_EQ(values(2, kErrors), Variant("BIC konnte nicht ermittelt werden"));
   }
   EXPECT_EQ(c_.lngZZ_FEHL, 3);
 }

@@ -34,64 +34,48 @@ FrameRun RunFramed(const std::string& start, FinishRule finish,
   return run;
 }
 
-TEST(RunFrame, FinishedWorkGivesOkAndReturnsTheChangedSettings) {
-  const FrameRun run = RunFramed("Exit", FinishRule::kOk, [](RunContext& context) {
-    EXPECT_EQ(context.result, "Exit");
-    EXPECT_EQ(context.settings.KreditorNAME.Value, "v1");
-    context.settings.ProgBearFehl.Value = "3";
-    context.result = "ignored on a normal end";
-    return RunEnd::kFinished;
-  });
-  EXPECT_EQ(run.result, "ok");
-  ASSERT_EQ(run.cells.Count(), 206);
-  EXPECT_EQ(run.cells.At(94), Variant("3"));
-}
-
-TEST(RunFrame, EachFinishRuleDecidesWhatANormalEndReturns) {
+// How the work ends decides the result text and whether its changed settings reach the caller.
+TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
   struct Case {
     FinishRule rule;
     std::string start;
+    RunEnd end;
     std::string set_by_work;  // "" leaves the result alone
     std::string expected;
   };
   const Case cases[] = {
-      {FinishRule::kOkIfStillStart, "Exit", "", "ok"},
-      {FinishRule::kOkIfStillStart, "Exit", "DTAUS-Checker: Betragsumme falsch",
+      {FinishRule::kOk, "Exit", RunEnd::kFinished, "ignored on a normal end", "ok"},
+      {FinishRule::kOkIfStillStart, "Exit", RunEnd::kFinished, "", "ok"},
+      {FinishRule::kOkIfStillStart, "Exit", RunEnd::kFinished, "DTAUS-Checker: Betragsumme falsch",
        "DTAUS-Checker: Betragsumme falsch"},
-      {FinishRule::kResultFromWork, "", "", ""},
-      {FinishRule::kResultFromWork, "", "XML-Parser-Fehler", "XML-Parser-Fehler"},
+      {FinishRule::kResultFromWork, "", RunEnd::kFinished, "", ""},
+      {FinishRule::kResultFromWork, "", RunEnd::kFinished, "XML-Parser-Fehler",
+       "XML-Parser-Fehler"},
+      // A stopping check keeps its message under every rule.
+      {FinishRule::kOk, "Exit", RunEnd::kStopped, "Kein Auftraggeber angegeben",
+       "Kein Auftraggeber angegeben"},
+      {FinishRule::kResultFromWork, "", RunEnd::kStoppedBeforeCopyBack, "Gläubiger ID falsch",
+       "Gläubiger ID falsch"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
     const FrameRun run = RunFramed(c.start, c.rule, [&](RunContext& context) {
+      EXPECT_EQ(context.result, c.start);
+      EXPECT_EQ(context.settings.KreditorNAME.Value, "v1");
+      context.settings.ProgBearFehl.Value = "changed";
       if (!c.set_by_work.empty()) context.result = c.set_by_work;
-      return RunEnd::kFinished;
+      return c.end;
     });
-    EXPECT_EQ(run.result, c.expected) << c.set_by_work;
-    EXPECT_EQ(run.cells.Count(), 206);
+    EXPECT_EQ(run.result, c.expected);
+    if (c.end == RunEnd::kStoppedBeforeCopyBack) {
+      ASSERT_EQ(run.cells.Count(), 300);
+      EXPECT_EQ(run.cells.At(94), Variant("v94"));
+      EXPECT_EQ(run.cells.At(300), Variant("v300"));
+    } else {
+      ASSERT_EQ(run.cells.Count(), 206);
+      EXPECT_EQ(run.cells.At(94), Variant("changed"));
+    }
   }
-}
-
-TEST(RunFrame, AStoppingCheckKeepsItsMessageAndStillCopiesBack) {
-  const FrameRun run = RunFramed("Exit", FinishRule::kOk, [](RunContext& context) {
-    context.result = Message(93);
-    context.settings.ProgBearFehl.Value = "1";
-    return RunEnd::kStopped;
-  });
-  EXPECT_EQ(run.result, "Kein Auftraggeber angegeben");
-  ASSERT_EQ(run.cells.Count(), 206);
-  EXPECT_EQ(run.cells.At(94), Variant("1"));
-}
-
-TEST(RunFrame, StopBeforeCopyBackLeavesTheCallersArrayAsPassed) {
-  const FrameRun run = RunFramed("", FinishRule::kResultFromWork, [](RunContext& context) {
-    context.result = Message(92);
-    context.settings.KreditorNAME.Value = "changed";
-    return RunEnd::kStoppedBeforeCopyBack;
-  });
-  EXPECT_EQ(run.result, "Gläubiger ID falsch");
-  ASSERT_EQ(run.cells.Count(), 300);
-  EXPECT_EQ(run.cells.At(1), Variant("v1"));
-  EXPECT_EQ(run.cells.At(300), Variant("v300"));
 }
 
 TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
@@ -118,18 +102,6 @@ TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
   }
 }
 
-TEST(RunFrame, CatalogueIsLoadedBeforeTheWork) {
-  std::string first_entry;
-  std::thread fresh([&] {
-    RunFramed("Exit", FinishRule::kOk, [&](RunContext&) {
-      first_entry = aMeldungen()[1];
-      return RunEnd::kFinished;
-    });
-  });
-  fresh.join();
-  EXPECT_EQ(first_entry, "Hinweis");
-}
-
 TEST(Class1Objects, ShareTheThreadsCatalogueButNotFieldsOrSettings) {
   std::string first_result;
   std::string catalogue_after_second_run;
@@ -140,7 +112,7 @@ TEST(Class1Objects, ShareTheThreadsCatalogueButNotFieldsOrSettings) {
     VariantArray too_short = Numbered(10);
     first_result =
         first.ext_DTAUS_Checker(too_short, values, colours, bank_codes, new_bank_codes, "", false);
-    // Another object in the same thread finds the catalogue loaded and keeps it.
+    // The first run loaded the catalogue; another object in the same thread keeps it.
     strSprache() = "english";
     VariantArray also_short = Numbered(3);
     second.ext_DTAUS_Checker(also_short, values, colours, bank_codes, new_bank_codes, "", false);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "component/run_frame.h"
@@ -20,50 +19,45 @@ VariantArray Numbered(int32_t count) {
   return cells;
 }
 
-// The cells that no field carries, and the one that always comes back as the empty text.
-std::set<int32_t> UnmappedCells() {
-  std::set<int32_t> cells;
-  for (auto [from, to] : {std::pair{14, 19},
-                          {31, 31},
-                          {37, 39},
-                          {57, 60},
-                          {69, 70},
-                          {85, 90},
-                          {99, 100},
-                          {109, 110},
-                          {118, 120},
-                          {127, 130},
-                          {134, 140},
-                          {144, 150}}) {
-    for (int32_t i = from; i <= to; ++i) cells.insert(i);
-  }
-  return cells;
-}
-constexpr int32_t kClearedCell = 160;
-
-TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAndClearsTheRest) {
-  VariantArray cells = Numbered(206);
+// The workbook reads the settings back from fixed cells, as text, in 206 cells.
+TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) {
+  VariantArray cells = Numbered(300);
+  cells.At(1) = Variant(static_cast<int16_t>(5));
   SEPAVARIABLEN record;
   VariablenToRecord(cells, record);
   RecordToVariablen(cells, record);
 
   ASSERT_EQ(cells.Lower(), 1);
   ASSERT_EQ(cells.Count(), 206);
-  const std::set<int32_t> unmapped = UnmappedCells();
-  for (int32_t i = 1; i <= 206; ++i) {
-    if (i == kClearedCell) {
-      EXPECT_EQ(cells.At(i), Variant(std::string())) << i;
-    } else if (unmapped.count(i)) {
-      EXPECT_TRUE(cells.At(i).IsEmpty()) << i;
+  EXPECT_EQ(cells.At(1), Variant("5"));
+  // One character per cell, 50 to a line: '+' came back, '.' is Empty, '0' the empty text.
+  std::string cell_map = "+";
+  for (int32_t i = 2; i <= 206; ++i) {
+    const Variant& cell = cells.At(i);
+    if (cell.IsEmpty()) {
+      cell_map += '.';
+    } else if (cell == Variant(std::string())) {
+      cell_map += '0';
     } else {
-      EXPECT_EQ(cells.At(i), Variant("v" + std::to_string(i))) << i;
+      EXPECT_EQ(cell, Variant("v" + std::to_string(i))) << i;
+      cell_map += '+';
     }
   }
+  EXPECT_EQ(cell_map,
+            "+++++++++++++......+++++++++++.+++++...+++++++++++"
+            "++++++....++++++++..++++++++++++++......++++++++.."
+            "++++++++..+++++++...++++++....+++.......+++......."
+            "+++++++++0++++++++++++++++++++++++++++++++++++++++"
+            "++++++");
 }
 
-TEST(SettingsExchange, FieldsUseTheirFixedCellsBothWays) {
-  VariantArray cells = Numbered(206);
+TEST(SettingsExchange, FieldsUseTheirFixedCellsAndLeaveEverythingElseAlone) {
   SEPAVARIABLEN record;
+  record.ProgNew_Vers.Value = "kept";  // fields without a cell
+  record.Import__EDAT.Value = "kept too";
+  record.KreditorNAME.Row = 7;
+  record.KreditorNAME.IniSection = "Kreditor";
+  VariantArray cells = Numbered(206);
   VariablenToRecord(cells, record);
   EXPECT_EQ(record.KreditorNAME.Value, "v1");
   EXPECT_EQ(record.User1JUG.Value, "v13");
@@ -72,36 +66,16 @@ TEST(SettingsExchange, FieldsUseTheirFixedCellsBothWays) {
   EXPECT_EQ(record.SepaVERF.Value, "v181");
   EXPECT_EQ(record.ProgBLZ_File.Value, "v142");
   EXPECT_EQ(record.Import__FREE.Value, "v170");
+  EXPECT_EQ(record.ProgNew_Vers.Value, "kept");
+  EXPECT_EQ(record.Import__EDAT.Value, "kept too");
+  EXPECT_EQ(record.KreditorNAME.Row, 7);
+  EXPECT_EQ(record.KreditorNAME.IniSection, "Kreditor");
 
   record.SepaFuncVER0.Value = "Trennen";
   record.ProgErzePAOK.Value = "ok";
   RecordToVariablen(cells, record);
   EXPECT_EQ(cells.At(206), Variant("Trennen"));
   EXPECT_EQ(cells.At(133), Variant("ok"));
-}
-
-TEST(SettingsExchange, ValuesComeBackAsTextAndTheArrayAs206Cells) {
-  VariantArray cells = Numbered(300);
-  cells.At(1) = Variant(static_cast<int16_t>(5));
-  SEPAVARIABLEN record;
-  VariablenToRecord(cells, record);
-  RecordToVariablen(cells, record);
-  EXPECT_EQ(cells.Count(), 206);
-  EXPECT_EQ(cells.At(1), Variant("5"));
-}
-
-TEST(SettingsExchange, FieldsWithoutACellAndTheOtherMembersAreLeftAlone) {
-  SEPAVARIABLEN record;
-  record.ProgNew_Vers.Value = "kept";
-  record.Import__EDAT.Value = "kept too";
-  record.KreditorNAME.Row = 7;
-  record.KreditorNAME.IniSection = "Kreditor";
-  VariablenToRecord(Numbered(206), record);
-  EXPECT_EQ(record.ProgNew_Vers.Value, "kept");
-  EXPECT_EQ(record.Import__EDAT.Value, "kept too");
-  EXPECT_EQ(record.KreditorNAME.Row, 7);
-  EXPECT_EQ(record.KreditorNAME.IniSection, "Kreditor");
-  EXPECT_EQ(record.KreditorNAME.Value, "v1");
 }
 
 TEST(SettingsExchange, TooFewCellsFailAtTheFirstMissingOneWithEarlierFieldsFilled) {

@@ -67,16 +67,14 @@ TEST_F(WriteLogTest, CatalogueNumbersStandForTheirTexts) {
   }
 }
 
-TEST_F(WriteLogTest, LineBreaksBecomeBlanksAndDoubledBlanksAreHalved) {
+// Line breaks become blanks and doubled blanks are halved, so each message stays one line.
+TEST_F(WriteLogTest, OneLinePerMessageWithSuffixAndExtraFieldsAfterIt) {
   Log("a\r\nb\rc\nd    e");
-  EXPECT_EQ(TodaysLog(), "31.12.2013;10:20:30;a b c d  e\r\n");
-}
-
-TEST_F(WriteLogTest, SuffixAndExtraFieldsFollowTheMessage) {
   EXPECT_EQ(WriteLog("1111-", 1, "", "Datei: ", "", "x.txt", "a;b"), Variant(true));
   Log("leer", ";");
   Log("eins", "nur");
   EXPECT_EQ(TodaysLog(),
+            "31.12.2013;10:20:30;a b c d  e\r\n"
             "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n"
             "31.12.2013;10:20:30;leer;;\r\n"
             "31.12.2013;10:20:30;eins;nur\r\n");

@@ -149,9 +149,6 @@ TEST(TextTest, Windows1252RoundTripOfEveryByte) {
 TEST(TextTest, Windows1252Characters) {
   EXPECT_EQ(FromWindows1252("\x80\x84\x96\x9F\xE4\xDF"), "€„–Ÿäß");
   EXPECT_EQ(FromWindows1252("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  EXPECT_EQ(ToWindows1252("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"),
-            "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97"
-            "\x98\x99\x9A\x9B\x9C\x9E\x9F");
   EXPECT_EQ(ToWindows1252("Grüße"),
             "Gr\xFC\xDF"
             "e");

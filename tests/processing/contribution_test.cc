@@ -179,8 +179,6 @@ const ContributionCase kWorkedExamples[] = {
      .months = 12,
      .amount = 120.0},
     {.name = "TwoMonths", .contribution = 20.0, .cycle = "2 Monate", .months = 12, .amount = 120.0},
-    {.name = "NoContribution", .contribution = 0.0, .months = 0, .amount = 0.0},
-    {.name = "NegativeContribution", .contribution = -5.0, .months = 0, .amount = 0.0},
     // Leaving in the unbilled first month of a window that starts late in a month leaves nothing
     // to pay, not a negative month.
     {.name = "ExitInTheUnbilledFirstMonth",
