@@ -46,6 +46,24 @@ void CompareHeader(std::ostream& out) {
       << "\n";
 }
 
+void PrintSepaFiles(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
+  out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", "
+      << record.KreditorIBAN.Value << ", erstellt " << record.Import__MDAT.Value << "\n";
+  // The component counts per file only inside the run; it hands back the totals.
+  const auto file = [&out](const char* label, const SEPAVALUES& message_id,
+                           const SEPAVALUES& sequence, const SEPAVALUES& date,
+                           const SEPAVALUES& count, const SEPAVALUES& sum) {
+    out << "  " << label << ": " << message_id.Value << ", " << sequence.Value << ", " << date.Value
+        << ", laut Datei " << count.Value << " Zahlungen, " << Money(sum.Value) << " EUR\n";
+  };
+  file("Datei 1", record.SepaFMI1, record.SepaLAR1, record.SepaADA1, record.ProgChecKAN1,
+       record.ProgChecKSU1);
+  if (two_files) {
+    file("Datei 2", record.SepaFMI2, record.SepaLAR2, record.SepaADA2, record.ProgChecKAN2,
+         record.ProgChecKSU2);
+  }
+}
+
 }  // namespace
 
 std::string Money(const std::string& amount) {
@@ -116,21 +134,11 @@ int32_t PrintRowFindings(std::ostream& out, const Table& values) {
 
 bool PrintSepaCheck(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
   out << "Prüfung SEPA: " << record.ProgChecResu.Value << "\n";
-  out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", "
-      << record.KreditorIBAN.Value << ", erstellt " << record.Import__MDAT.Value << "\n";
-  // The component counts per file only inside the run; it hands back the totals.
-  const auto file = [&out](const char* label, const SEPAVALUES& message_id,
-                           const SEPAVALUES& sequence, const SEPAVALUES& date,
-                           const SEPAVALUES& count, const SEPAVALUES& sum) {
-    out << "  " << label << ": " << message_id.Value << ", " << sequence.Value << ", " << date.Value
-        << ", laut Datei " << count.Value << " Zahlungen, " << Money(sum.Value) << " EUR\n";
-  };
-  file("Datei 1", record.SepaFMI1, record.SepaLAR1, record.SepaADA1, record.ProgChecKAN1,
-       record.ProgChecKSU1);
-  if (two_files) {
-    file("Datei 2", record.SepaFMI2, record.SepaLAR2, record.SepaADA2, record.ProgChecKAN2,
-         record.ProgChecKSU2);
-  }
+  // A document that could not be loaded was never read: the record still holds the settings'
+  // values, which would pass for the file's.
+  const bool read =
+      record.ProgChecPAO1.Value == "ok" && (!two_files || record.ProgChecPAO2.Value == "ok");
+  if (read) PrintSepaFiles(out, record, two_files);
   CompareHeader(out);
   bool same = Compare(out, "Anzahl", record.ProgChecKANZ.Value, record.ProgChecDANZ.Value);
   same &= Compare(out, "Summe", Money(record.ProgChecKSUM.Value), Money(record.ProgChecDSUM.Value));

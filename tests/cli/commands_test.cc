@@ -161,6 +161,14 @@ TEST(CommandsTest, CheckShowsStatedAndCountedFiguresOfForeignFiles) {
       Lastora({"check", kTestData + "/dtaus/testParserBasicDebit.dta", "--extern"});
   EXPECT_TRUE(Contains(dtaus.out, "Prüfung DTAUS: ok")) << dtaus.out;
   EXPECT_EQ(dtaus.status, 0) << dtaus.out;
+  // A document that cannot be loaded shows nothing of the settings as if it were the file's.
+  ScopedTempDir dir;
+  WriteBytes(dir.File("kaputt.xml"), "<Document>\n  <GrpHdr>\n</Document>\n");
+  const testing::Ran broken = Lastora({"check", dir.File("kaputt.xml")});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_TRUE(Contains(broken.out, "Prüfung SEPA: XML-Parser-Fehler: ")) << broken.out;
+  EXPECT_FALSE(Contains(broken.out, "erstellt")) << broken.out;
+  EXPECT_FALSE(Contains(broken.out, "Datei 1:")) << broken.out;
   const testing::Ran missing = Lastora({"check", "/nirgends/datei.xml"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_TRUE(Contains(missing.err, "Datei fehlt: /nirgends/datei.xml"));
