@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,27 +37,15 @@ class FilesTest : public ::testing::Test {
   testing::ScopedTempDir dir_;
 };
 
-TEST_F(FilesTest, WriteWholeCreatesAndReplaces) {
-  const std::string path = PathOf("liste.txt");
-  WriteWhole(path, "erste Fassung\r\n");
-  EXPECT_EQ(ReadBytes(path), "erste Fassung\r\n");
-  WriteWhole(path, "zweite");
-  EXPECT_EQ(ReadBytes(path), "zweite");
+TEST_F(FilesTest, EveryByteSurvivesAndAnEmptyFileIsKept) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::string path = PathOf("binary.dta");
+  WriteWhole(path, all);
+  EXPECT_EQ(ReadWhole(path), all);
   WriteWhole(path, "");
   EXPECT_TRUE(fs::exists(path));
   EXPECT_EQ(fs::file_size(path), 0u);
-  EXPECT_EQ(Names(), std::vector<std::string>{"liste.txt"});
-}
-
-TEST_F(FilesTest, BytesSurviveUnchanged) {
-  std::string all;
-  for (int round = 0; round < 300; ++round) {
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
-  }
-  const std::string path = PathOf("binary.dta");
-  WriteWhole(path, all);
-  EXPECT_EQ(ReadBytes(path), all);
-  EXPECT_EQ(ReadWhole(path), all);
 }
 
 TEST_F(FilesTest, WriterReplacesOnlyOnCommit) {
@@ -67,98 +53,39 @@ TEST_F(FilesTest, WriterReplacesOnlyOnCommit) {
   WriteBytes(path, "alte Datei");
   {
     FileWriter writer(path);
-    writer.Write("<?xml");
     writer.Write(std::string(100000, 'x'));
-    writer.Write("");
     // Until the commit the old file is what a reader sees.
     EXPECT_EQ(ReadBytes(path), "alte Datei");
     writer.Commit();
   }
-  EXPECT_EQ(ReadBytes(path), "<?xml" + std::string(100000, 'x'));
+  EXPECT_EQ(ReadBytes(path), std::string(100000, 'x'));
   EXPECT_EQ(Names(), std::vector<std::string>{"SEPA_2013-10-01_FRST.xml"});
-}
-
-TEST_F(FilesTest, WriterAbandonedByAFailedRunLeavesNothingBehind) {
-  const std::string path = PathOf("DTAUS_2013-10-01_FRST.txt");
-  WriteBytes(path, "gut");
-  EXPECT_THROW(
-      {
-        FileWriter writer(path);
-        writer.Write("halb");
-        throw std::runtime_error("Lauf abgebrochen");
-      },
-      std::runtime_error);
-  { FileWriter never_written(PathOf("neu.txt")); }
-  EXPECT_EQ(ReadBytes(path), "gut");
-  EXPECT_EQ(Names(), std::vector<std::string>{"DTAUS_2013-10-01_FRST.txt"});
-  EXPECT_EQ(ErrorOf([&] { FileWriter writer(PathOf("fehlt/datei.txt")); }), 76);
 }
 
 TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
   fs::create_directories(dir_.path() / "Beiträge");
   WriteWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt", "x");
-  EXPECT_EQ(ReadBytes((dir_.path() / "Beiträge" / "Begleitzettel_März_€.txt").string()), "x");
   EXPECT_EQ(ReadWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt"), "x");
   EXPECT_EQ(NativePath("..\\Vorlagen\\a b.txt"), "../Vorlagen/a b.txt");
-  EXPECT_EQ(NativePath("/schon/richtig"), "/schon/richtig");
 }
 
-TEST_F(FilesTest, TargetThatIsAFolderIsLeftAlone) {
-  fs::create_directories(dir_.path() / "ordner" / "inhalt");
-  EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("ordner"), "x"); }), 75);
-  EXPECT_TRUE(fs::is_directory(dir_.path() / "ordner" / "inhalt"));
-  EXPECT_EQ(Names(), std::vector<std::string>{"ordner"});
-}
-
-TEST_F(FilesTest, ReadOnlyFileIsNotReplaced) {
-  const std::string path = PathOf("fest.txt");
-  WriteBytes(path, "gut");
-  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(ErrorOf([&] { WriteWhole(path, "neu"); }), 75);
-  EXPECT_EQ(ReadBytes(path), "gut");
-  EXPECT_EQ(Names(), std::vector<std::string>{"fest.txt"});
-}
-
-TEST_F(FilesTest, ReplacingKeepsPermissions) {
-  const std::string path = PathOf("geteilt.txt");
-  WriteBytes(path, "alt");
-  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                           fs::perms::group_write;
-  fs::permissions(path, shared);
-  WriteWhole(path, "neu");
-  EXPECT_EQ(ReadBytes(path), "neu");
-  EXPECT_EQ(fs::status(path).permissions(), shared);
-}
-
-TEST_F(FilesTest, LinkedFileIsReplacedAndTheLinkStays) {
+TEST_F(FilesTest, ReplacingKeepsPermissionsAndLinks) {
   fs::create_directories(dir_.path() / "echt");
   const std::string real = (dir_.path() / "echt" / "liste.txt").string();
   WriteBytes(real, "alt");
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write;
+  fs::permissions(real, shared);
   fs::create_symlink(real, dir_.path() / "verweis.txt");
   WriteWhole(PathOf("verweis.txt"), "neu");
   EXPECT_TRUE(fs::is_symlink(dir_.path() / "verweis.txt"));
   EXPECT_EQ(ReadBytes(real), "neu");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"echt", "verweis.txt"}));
+  EXPECT_EQ(fs::status(real).permissions(), shared);
 }
 
 TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
-  EXPECT_EQ(ErrorOf([&] { Append(PathOf("fehlt/log.txt"), "x"); }), 76);
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("fehlt/datei.txt")); }), 53);
+  EXPECT_EQ(ErrorOf([&] { FileWriter writer(PathOf("fehlt/datei.txt")); }), 76);
   EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
-  EXPECT_EQ(ErrorOf([&] { ReadWhole(dir_.path().string()); }), 75);
-  WriteBytes(PathOf("datei"), "");
-  EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("datei/unter.txt"), "x"); }), 76);
-  EXPECT_EQ(Names(), std::vector<std::string>{"datei"});
-}
-
-TEST_F(FilesTest, UnwritableFolderKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  const std::string path = PathOf("liste.txt");
-  WriteWhole(path, "gut");
-  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(ErrorOf([&] { WriteWhole(path, "neu"); }), 70);
-  EXPECT_EQ(ReadBytes(path), "gut");
 }
 
 // Files may grow to `bytes` only while this lives: a write beyond fails as on a full disk, and
@@ -189,12 +116,6 @@ TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFile) {
   {
     ScopedFileSizeLimit limit(4096);
     EXPECT_EQ(ErrorOf([&] { WriteWhole(path, big); }), 75);
-    EXPECT_EQ(ErrorOf([&] {
-                FileWriter writer(path);
-                writer.Write(big);
-                writer.Commit();
-              }),
-              75);
   }
   EXPECT_EQ(ReadBytes(path), "gut");
   EXPECT_EQ(Names(), std::vector<std::string>{"zahlungen.xml"});

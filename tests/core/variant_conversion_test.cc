@@ -17,50 +17,31 @@ namespace {
 using testing::ErrorOf;
 
 TEST(VariantConversionTest, NumberTextUsesGermanSeparators) {
-  EXPECT_DOUBLE_EQ(CDbl("1.234,5"), 1234.5);
-  EXPECT_DOUBLE_EQ(CDbl("1.5"), 15);
   EXPECT_DOUBLE_EQ(CDbl("1.234.567,89"), 1234567.89);
-  EXPECT_DOUBLE_EQ(CDbl("-1,5"), -1.5);
-  EXPECT_DOUBLE_EQ(CDbl(" 12 "), 12);
-  EXPECT_DOUBLE_EQ(CDbl("1e3"), 1000);
+  EXPECT_DOUBLE_EQ(CDbl("1.5"), 15);
   EXPECT_DOUBLE_EQ(CDbl("+2,5E-1"), 0.25);
   EXPECT_DOUBLE_EQ(CDbl(",5"), 0.5);
-  EXPECT_DOUBLE_EQ(CDbl("5,"), 5);
-  EXPECT_DOUBLE_EQ(CDbl("\t-7\t"), -7);
-  EXPECT_DOUBLE_EQ(CDbl("1E+3"), 1000);
-  EXPECT_DOUBLE_EQ(CDbl("0001.000,000"), 1000);
   EXPECT_DOUBLE_EQ(CDbl(Variant()), 0);
   EXPECT_DOUBLE_EQ(CDbl(true), -1);
 }
 
 TEST(VariantConversionTest, TextThatIsNoNumber) {
-  for (const char* text :
-       {"", "   ", ".", "1,2,3", "-", "+", "1e", "e3", "1 2", "12a", "1,2.3", "- 1", "0x10"}) {
+  for (const char* text : {"", "   ", ".", "1,2,3", "-", "1e", "1 2", "12a", "1,2.3", "0x10"}) {
     EXPECT_FALSE(IsNumeric(text)) << text;
     EXPECT_EQ(ErrorOf([&] { CDbl(text); }), 13) << text;
   }
-  EXPECT_TRUE(IsNumeric("12,50"));
-  EXPECT_TRUE(IsNumeric(Variant()));
   EXPECT_FALSE(IsNumeric(Variant::Null()));
   EXPECT_FALSE(IsNumeric(Variant::Date(41000)));
-  EXPECT_TRUE(IsNumeric(true));
 }
 
 TEST(VariantConversionTest, HugeAndTinyNumberText) {
   EXPECT_EQ(ErrorOf([] { CDbl("1e400"); }), 6);
-  EXPECT_FALSE(IsNumeric("1e400"));
   EXPECT_DOUBLE_EQ(CDbl("1e-400"), 0);
-  EXPECT_DOUBLE_EQ(CDbl("0,000000001e-5"), 1e-14);
 }
 
 TEST(VariantConversionTest, NullAndMissingFail) {
   EXPECT_EQ(ErrorOf([] { CStr(Variant::Null()); }), 94);
-  EXPECT_EQ(ErrorOf([] { CDbl(Variant::Null()); }), 94);
   EXPECT_EQ(ErrorOf([] { CLng(Variant::Null()); }), 94);
-  EXPECT_EQ(ErrorOf([] { CInt(Variant::Null()); }), 94);
-  EXPECT_EQ(ErrorOf([] { CDate(Variant::Null()); }), 94);
-  EXPECT_EQ(ErrorOf([] { CBool(Variant::Null()); }), 94);
-  EXPECT_EQ(ErrorOf([] { CStr(Variant::Missing()); }), 13);
   EXPECT_EQ(ErrorOf([] { CDbl(Variant::Missing()); }), 13);
 }
 
@@ -68,47 +49,25 @@ TEST(VariantConversionTest, WholeNumbersRoundHalfToEven) {
   EXPECT_EQ(CLng(2.5), 2);
   EXPECT_EQ(CLng(3.5), 4);
   EXPECT_EQ(CLng(-2.5), -2);
-  EXPECT_EQ(CLng(-3.5), -4);
-  EXPECT_EQ(CLng(0.5), 0);
-  EXPECT_EQ(CLng(1.5), 2);
   EXPECT_EQ(CLng(2.5000001), 3);
-  EXPECT_EQ(CLng(-0.4), 0);
-  EXPECT_EQ(CInt(2.5), 2);
-  EXPECT_EQ(CInt(-3.5), -4);
   EXPECT_EQ(CLng("2,5"), 2);
-  EXPECT_EQ(CLng("1.000"), 1000);
-  EXPECT_EQ(CLng(true), -1);
-  EXPECT_EQ(CLng(Variant()), 0);
   EXPECT_EQ(CLng(Variant::Date(41000.75)), 41001);
 }
 
 TEST(VariantConversionTest, WholeNumberOverflow) {
-  EXPECT_EQ(CLng(2147483647.0), 2147483647);
-  EXPECT_EQ(CLng(-2147483648.0), INT32_MIN);
   EXPECT_EQ(CLng(2147483647.4), 2147483647);
   EXPECT_EQ(ErrorOf([] { CLng(2147483647.5); }), 6);
   EXPECT_EQ(ErrorOf([] { CLng(-2147483648.6); }), 6);
-  EXPECT_EQ(ErrorOf([] { CLng(1e300); }), 6);
   EXPECT_EQ(ErrorOf([] { CLng(std::nan("")); }), 6);
-  EXPECT_EQ(CInt(32767.0), 32767);
-  EXPECT_EQ(CInt(-32768.0), -32768);
   EXPECT_EQ(ErrorOf([] { CInt(32767.5); }), 6);
-  EXPECT_EQ(ErrorOf([] { CInt(int32_t{40000}); }), 6);
   EXPECT_EQ(ErrorOf([] { CInt("-32769"); }), 6);
-  EXPECT_EQ(ErrorOf([] { CLng("abc"); }), 13);
 }
 
 TEST(VariantConversionTest, IntAndFix) {
   EXPECT_EQ(Int(-1.234), -2);
   EXPECT_EQ(Fix(-1.7), -1);
-  EXPECT_EQ(Int(1.9), 1);
-  EXPECT_EQ(Fix(1.9), 1);
   EXPECT_EQ(Int(Variant("-2,5")), Variant(-3.0));
-  EXPECT_EQ(Fix(Variant(int16_t{7})), Variant(int16_t{7}));
   EXPECT_EQ(Int(Variant::Date(41000.6)), Variant::Date(41000));
-  EXPECT_TRUE(Int(Variant::Null()).IsNull());
-  EXPECT_EQ(Fix(Variant()), Variant(int16_t{0}));
-  EXPECT_EQ(Int(Variant(true)), Variant(int16_t{-1}));
 }
 
 // printf's %.15G is the reference for the platform's number text; the fast path through the
@@ -122,11 +81,7 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
     std::replace(text.begin(), text.end(), '.', ',');
     return text;
   };
-  EXPECT_EQ(CStr(12.5), "12,5");
-  EXPECT_EQ(CStr(-1.5e-7), "-1,5E-07");
-  for (double x : {0.1 + 0.2, 1.0 / 3, 2.0 / 3, 123456789012345678.0, 123456789012345.0, 1e15,
-                   0.0001, 0.00001, 999999999999999.0, 9999999999999995.0, 99999.99999999999,
-                   0.000123456789012345678, -0.0001, 1e100, 1234567.125,
+  for (double x : {-1.5e-7, 0.1 + 0.2, 1e15, 0.00001, 9999999999999995.0, 99999.99999999999,
                    std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}) {
     EXPECT_EQ(CStr(x), reference(x));
   }
@@ -155,36 +110,23 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
 // Where the platform's text differs from printf's.
 TEST(VariantConversionTest, TextOfOtherKindsAndWherePrintfDiffers) {
   EXPECT_EQ(CStr(-0.0), "0");
-  EXPECT_EQ(CStr(int16_t{-32768}), "-32768");
-  EXPECT_EQ(CStr(int32_t{2147483647}), "2147483647");
   EXPECT_EQ(CStr(true), "Wahr");
-  EXPECT_EQ(CStr(false), "Falsch");
-  EXPECT_EQ(CStr(Variant()), "");
   EXPECT_EQ(ErrorOf([] { CStr(std::numeric_limits<double>::infinity()); }), 6);
 }
 
 // Values with at most 15 significant digits come back exactly, which the settings record relies
 // on when it stores counters and sums as text.
 TEST(VariantConversionTest, TextRoundTripsThroughNumbers) {
-  for (double x : {0.1, 1234.5, -0.07, 99999999.99, 123456789012.345, 1e-300, 6.02214076e23}) {
+  for (double x : {0.1, -0.07, 99999999.99, 123456789012.345, 1e-300, 6.02214076e23}) {
     EXPECT_EQ(CDbl(CStr(x)), x) << CStr(x);
   }
 }
 
 TEST(VariantConversionTest, Booleans) {
-  EXPECT_TRUE(CBool("Wahr"));
-  EXPECT_TRUE(CBool("wahr"));
-  EXPECT_TRUE(CBool("TRUE"));
+  EXPECT_TRUE(CBool(" wahr "));
   EXPECT_FALSE(CBool("falsch"));
-  EXPECT_FALSE(CBool("False"));
-  EXPECT_TRUE(CBool(" Wahr "));
-  EXPECT_TRUE(CBool("-1"));
-  EXPECT_TRUE(CBool("0,5"));
   EXPECT_FALSE(CBool("0"));
-  EXPECT_FALSE(CBool(Variant()));
-  EXPECT_TRUE(CBool(2.0));
   EXPECT_EQ(ErrorOf([] { CBool("ja"); }), 13);
-  EXPECT_EQ(ErrorOf([] { CBool(""); }), 13);
 }
 
 TEST(VariantConversionTest, OtherRegionalSettings) {
@@ -201,22 +143,6 @@ TEST(VariantConversionTest, OtherRegionalSettings) {
   EXPECT_EQ(Format(2.5, "0.00"), "2.50");
   SetRegional(german);
   EXPECT_EQ(CStr(12.5), "12,5");
-}
-
-TEST(VariantTest, DirectAccessChecksTheKind) {
-  EXPECT_EQ(Variant(int16_t{3}).type(), VarType::kInteger);
-  EXPECT_EQ(Variant(3).type(), VarType::kLong);
-  EXPECT_EQ(Variant("x").type(), VarType::kString);
-  EXPECT_TRUE(Variant(1.5).IsNumber());
-  EXPECT_FALSE(Variant::Date(1).IsNumber());
-  EXPECT_FALSE(Variant(true).IsNumber());
-  EXPECT_EQ(Variant("x").AsString(), "x");
-  EXPECT_EQ(ErrorOf([] { Variant("1").AsDouble(); }), 13);
-  EXPECT_EQ(ErrorOf([] { Variant(1).AsInteger(); }), 13);
-  EXPECT_EQ(ErrorOf([] { Variant(1.0).AsDate(); }), 13);
-  EXPECT_FALSE(Variant(1) == Variant(1.0));
-  EXPECT_FALSE(Variant::Null() == Variant());
-  EXPECT_TRUE(Variant::Missing() == Variant::Missing());
 }
 
 }  // namespace
