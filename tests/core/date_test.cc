@@ -12,28 +12,16 @@ using testing::ErrorOf;
 
 constexpr double k1Oct2013 = 41548;  // 01.10.2013
 
-TEST(DateTest, SerialsCountFromThePlatformEpoch) {
+TEST(DateTest, SerialsCountFromThePlatformEpochAndRollOver) {
   EXPECT_EQ(MakeDate(1899, 12, 30), 0);
-  EXPECT_EQ(MakeDate(1900, 1, 1), 2);
   EXPECT_EQ(MakeDate(2013, 10, 1), k1Oct2013);
-  EXPECT_EQ(MakeDate(1899, 12, 29), -1);
-  EXPECT_EQ(MakeDate(100, 1, 1), -657434);
-  EXPECT_EQ(MakeDate(9999, 12, 31), 2958465);
   EXPECT_EQ(ErrorOf([] { MakeDate(10000, 1, 1); }), 5);
-  EXPECT_EQ(ErrorOf([] { MakeDate(100, 1, 0); }), 5);
-}
-
-TEST(DateTest, MakeDateRollsOverLikeDateSerial) {
+  // Months and days out of range roll over into the next.
   EXPECT_EQ(MakeDate(2013, 13, 1), MakeDate(2014, 1, 1));
-  EXPECT_EQ(MakeDate(2013, 0, 1), MakeDate(2012, 12, 1));
   EXPECT_EQ(MakeDate(2013, -11, 1), MakeDate(2012, 1, 1));
-  EXPECT_EQ(MakeDate(2013, 3, 0), MakeDate(2013, 2, 28));
   EXPECT_EQ(MakeDate(2012, 3, 0), MakeDate(2012, 2, 29));
-  EXPECT_EQ(MakeDate(2013, 1, 32), MakeDate(2013, 2, 1));
-  EXPECT_EQ(MakeDate(2013, 1, -30), MakeDate(2012, 12, 1));
   EXPECT_EQ(MakeDate(2013, 25, 400), MakeDate(2016, 2, 4));
   EXPECT_EQ(MakeDate(13, 10, 1), k1Oct2013);  // two-digit years as the platform reads them
-  EXPECT_EQ(MakeDate(99, 1, 1), MakeDate(1999, 1, 1));
 }
 
 // Walks the calendar day by day with plain month lengths and checks both directions of the
@@ -55,106 +43,54 @@ TEST(DateTest, EveryDayFrom1800To2200) {
   }
 }
 
-TEST(DateTest, PartsOfASerial) {
-  // The day parts of whole days are walked above; here the time and the edges of a day.
+TEST(DateTest, PartsOfASerialAndAddMonths) {
   const double serial = MakeDate(2013, 9, 3) + MakeTime(9, 5, 7);
-  EXPECT_EQ(Day(serial), 3);
   EXPECT_EQ(Hour(serial), 9);
-  EXPECT_EQ(Minute(serial), 5);
   EXPECT_EQ(Second(serial), 7);
   // Before the epoch the day counts towards zero and the fraction is still the time.
   EXPECT_EQ(Day(-1.25), 29);
-  EXPECT_EQ(Month(-1.25), 12);
-  EXPECT_EQ(Year(-1.25), 1899);
   EXPECT_EQ(Hour(-1.25), 6);
   // A time that rounds to the next midnight moves to the next day.
-  EXPECT_EQ(Day(MakeDate(2013, 12, 31) + 0.9999999), 1);
   EXPECT_EQ(Year(MakeDate(2013, 12, 31) + 0.9999999), 2014);
   EXPECT_EQ(Day(MakeDate(1899, 12, 29) - 0.9999999), 28);
-}
-
-TEST(DateTest, PartsOutsideTheRangeOverflow) {
   EXPECT_EQ(ErrorOf([] { Year(3e6); }), 6);
-  EXPECT_EQ(ErrorOf([] { Year(-7e5); }), 6);
   EXPECT_EQ(ErrorOf([] { Day(std::numeric_limits<double>::quiet_NaN()); }), 6);
-}
-
-TEST(DateTest, AddMonthsClampsTheDay) {
+  // AddMonths clamps the day to the month's end and keeps the time.
   EXPECT_EQ(AddMonths(MakeDate(2013, 1, 31), 1), MakeDate(2013, 2, 28));
   EXPECT_EQ(AddMonths(MakeDate(2012, 1, 31), 1), MakeDate(2012, 2, 29));
-  EXPECT_EQ(AddMonths(MakeDate(2013, 3, 31), -1), MakeDate(2013, 2, 28));
-  EXPECT_EQ(AddMonths(MakeDate(2013, 11, 15), 3), MakeDate(2014, 2, 15));
-  EXPECT_EQ(AddMonths(MakeDate(2013, 1, 15), -13), MakeDate(2011, 12, 15));
-  EXPECT_EQ(AddMonths(MakeDate(2013, 5, 31), 0), MakeDate(2013, 5, 31));
   EXPECT_DOUBLE_EQ(AddMonths(MakeDate(2013, 1, 31) + 0.5, 1), MakeDate(2013, 2, 28) + 0.5);
-  EXPECT_DOUBLE_EQ(AddMonths(-1.25, 1), MakeDate(1900, 1, 29) + 0.25);
   EXPECT_EQ(ErrorOf([] { AddMonths(MakeDate(9999, 12, 1), 1); }), 5);
 }
 
-TEST(DateTest, DateTextForms) {
+TEST(DateTest, DateTextFormsAndTwoDigitYears) {
   EXPECT_EQ(CDate("01.10.2013"), k1Oct2013);
-  EXPECT_EQ(CDate("1.10.2013"), k1Oct2013);
   EXPECT_EQ(CDate("1.10.13"), k1Oct2013);
   EXPECT_EQ(CDate("2013-10-01"), k1Oct2013);
-  EXPECT_EQ(CDate(" 01.10.2013 "), k1Oct2013);
-  EXPECT_DOUBLE_EQ(CDate("01.10.2013 12:30"), k1Oct2013 + MakeTime(12, 30, 0));
   EXPECT_DOUBLE_EQ(CDate("2013-10-01 9:05:07"), k1Oct2013 + MakeTime(9, 5, 7));
-  EXPECT_DOUBLE_EQ(CDate("23:59:59"), MakeTime(23, 59, 59));
-  EXPECT_DOUBLE_EQ(CDate("0:00"), 0);
-  EXPECT_TRUE(IsDate("01.10.2013"));
-  EXPECT_TRUE(IsDate("2013-10-01"));
-  EXPECT_TRUE(IsDate(Variant::Date(5)));
-}
-
-TEST(DateTest, TwoDigitYearsFollowTheWindow) {
-  EXPECT_EQ(Year(CDate("1.1.00")), 2000);
+  // Two-digit years follow the window.
   EXPECT_EQ(Year(CDate("1.1.29")), 2029);
   EXPECT_EQ(Year(CDate("1.1.30")), 1930);
-  EXPECT_EQ(Year(CDate("1.1.99")), 1999);
-  EXPECT_EQ(Year(CDate("1.1.5")), 2005);
 }
 
 TEST(DateTest, TextThatIsNoDate) {
-  const auto expect_no_date = [](const char* text) {
+  // Days and times that do not exist, then forms the platform does not read.
+  for (const char* text : {"29.02.2013", "00.10.2013", "32.01.2013", "01.13.2013", "2013-02-29",
+                           "01.10.2013 24:00", "12:60", "12:30:60", "13-10-01", "01.10.2013x",
+                           "01.10", "", "45000", "01.10.2013 12", "01/10/2013", "1.1.099"}) {
     EXPECT_FALSE(IsDate(text)) << text;
     EXPECT_EQ(ErrorOf([&] { CDate(text); }), 13) << text;
-  };
-  // Days and times that do not exist.
-  for (const char* text :
-       {"31.02.2013", "29.02.2013", "00.10.2013", "32.01.2013", "01.13.2013", "01.00.2013",
-        "2013-02-29", "2013-13-01", "01.10.2013 24:00", "12:60", "12:30:60"}) {
-    expect_no_date(text);
   }
-  // Forms the platform does not read.
-  for (const char* text :
-       {"13-10-01", "01.10.2013x", "01.10.20131", "01.10", "1.10.", "", "  ", "abc", "45000", "1,5",
-        "01.10.2013 12", "01.10.2013T12:00", "01/10/2013", "1.1.099"}) {
-    expect_no_date(text);
-  }
-  EXPECT_TRUE(IsDate("29.02.2012"));
   EXPECT_TRUE(IsDate("29.02.2000"));
   EXPECT_FALSE(IsDate("29.02.1900"));
   EXPECT_FALSE(IsDate(Variant(41000.0)));
-  EXPECT_FALSE(IsDate(Variant()));
-  EXPECT_FALSE(IsDate(Variant::Null()));
 }
 
-TEST(DateTest, NumbersAreSerials) {
+TEST(DateTest, NumbersAreSerialsAndTextOfDates) {
   EXPECT_EQ(CDate(41548.0), k1Oct2013);
-  EXPECT_EQ(CDate(int32_t{41548}), k1Oct2013);
-  EXPECT_EQ(CDate(true), -1);
-  EXPECT_EQ(CDate(Variant()), 0);
   EXPECT_EQ(ErrorOf([] { CDate(3e6); }), 6);
-}
-
-TEST(DateTest, TextOfDates) {
   EXPECT_EQ(CStr(Variant::Date(MakeDate(2013, 9, 3) + MakeTime(9, 5, 7))), "03.09.2013 09:05:07");
-  EXPECT_EQ(CStr(Variant::Date(MakeDate(2013, 9, 3))), "03.09.2013");
-  EXPECT_EQ(CStr(Variant::Date(MakeTime(18, 0, 1))), "18:00:01");
-  EXPECT_EQ(CStr(Variant::Date(0)), "00:00:00");
   EXPECT_EQ(CStr(Variant::Date(-1.25)), "29.12.1899 06:00:00");
   EXPECT_EQ(CStr(Variant::Date(2958465)), "31.12.9999");
-  EXPECT_EQ(CStr(Variant::Date(-657434)), "01.01.0100");
   EXPECT_EQ(ErrorOf([] { CStr(Variant::Date(1e7)); }), 6);
   // What CStr prints, CDate reads back.
   const double serial = MakeDate(1987, 6, 5) + MakeTime(4, 3, 2);

@@ -17,21 +17,20 @@ const std::string kMixed =
     "ig \xE2\x82\xAC"
     "5";
 
-TEST(TextTest, CountsCharactersNotBytes) {
-  EXPECT_EQ(Length(""), 0u);
+TEST(TextTest, CountsAndSearchesCharactersNotBytes) {
   EXPECT_EQ(Length(kMixed), 8u);
   EXPECT_EQ(Length("\xF0\x9F\x98\x80"), 1u);  // outside the basic plane
   EXPECT_EQ(Left(kMixed, 2), "Mü");
-  EXPECT_EQ(Left(kMixed, 100), kMixed);
-  EXPECT_EQ(Left(kMixed, 0), "");
   EXPECT_EQ(Right(kMixed, 2), "€5");
-  EXPECT_EQ(Right(kMixed, 8), kMixed);
-  EXPECT_EQ(Right(kMixed, 0), "");
   EXPECT_EQ(Mid(kMixed, 2, 3), "üßi");
-  EXPECT_EQ(Mid(kMixed, 7), "€5");
-  EXPECT_EQ(Mid(kMixed, 9), "");
   EXPECT_EQ(Mid(kMixed, 8, 5), "5");
   EXPECT_EQ(ErrorOf([] { Mid("abc", 0); }), 5);
+  EXPECT_EQ(InStr(kMixed, "€"), 7u);
+  EXPECT_EQ(InStr("abcabc", "bc", 3), 5u);
+  EXPECT_EQ(InStr("abc", "", 2), 2u);
+  EXPECT_EQ(InStr("äbä", "ä", 2), 3u);
+  EXPECT_EQ(ErrorOf([] { InStr("abc", "a", 0); }), 5);
+  EXPECT_EQ(InStrRev("äbcäbc", "bc"), 5u);
 }
 
 TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
@@ -41,7 +40,6 @@ TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
       "c\xFF";
   EXPECT_EQ(Length(broken), 8u);
   EXPECT_EQ(Mid(broken, 2, 1), "\xC3");
-  EXPECT_EQ(Right(broken, 1), "\xFF");
   size_t offset = 1;
   EXPECT_EQ(NextCodePoint(broken, offset), U'\xFFFD');
   EXPECT_EQ(offset, 2u);
@@ -57,7 +55,6 @@ TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
       "@\xF3\x8A\x9F\x9B\x9B"
       "0";
   EXPECT_EQ(InStr(four_bytes, "\x9B"), 3u);
-  EXPECT_EQ(InStrRev(four_bytes, "\x9B"), 3u);
   EXPECT_EQ(InStrRev(four_bytes, "\x9B\x9B"), 0u);
   EXPECT_EQ(InStr("\xE2\x82\xAC\xE2\x82\xAC", "\x82\xAC"), 0u);
   EXPECT_EQ(ToWindows1252(broken),
@@ -65,61 +62,23 @@ TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
             "c?");
 }
 
-TEST(TextTest, Searching) {
-  EXPECT_EQ(InStr(kMixed, "ig"), 4u);
-  EXPECT_EQ(InStr(kMixed, "€"), 7u);
-  EXPECT_EQ(InStr(kMixed, "x"), 0u);
-  EXPECT_EQ(InStr("abcabc", "bc", 3), 5u);
-  EXPECT_EQ(InStr("abcabc", "bc", 2), 2u);
-  EXPECT_EQ(InStr("abc", "c", 4), 0u);
-  EXPECT_EQ(InStr("abc", "", 2), 2u);
-  EXPECT_EQ(InStr("", ""), 0u);
-  EXPECT_EQ(InStr("äbä", "ä", 2), 3u);
-  EXPECT_EQ(ErrorOf([] { InStr("abc", "a", 0); }), 5);
-  EXPECT_EQ(InStrRev("äbcäbc", "bc"), 5u);
-  EXPECT_EQ(InStrRev("abc", "x"), 0u);
-  EXPECT_EQ(InStrRev("", "x"), 0u);
-}
-
-TEST(TextTest, TrimRemovesBlanksOnly) {
-  EXPECT_EQ(Trim("  a b  "), "a b");
-  EXPECT_EQ(Trim("\ta\t"), "\ta\t");
-  EXPECT_EQ(Trim("   "), "");
-  EXPECT_EQ(LTrim("  a  "), "a  ");
-  EXPECT_EQ(RTrim("  a  "), "  a");
-}
-
-TEST(TextTest, CaseOfLatinLetters) {
+TEST(TextTest, CaseTrimReplaceAndRepeat) {
   EXPECT_EQ(UCase("straße äöü éàç ÿ œšž 1€"), "STRAßE ÄÖÜ ÉÀÇ Ÿ ŒŠŽ 1€");
-  EXPECT_EQ(LCase("STRAßE ÄÖÜ ÉÀÇ Ÿ ŒŠŽ 1€"), "straße äöü éàç ÿ œšž 1€");
-  EXPECT_EQ(UCase("×÷"), "×÷");
-  EXPECT_EQ(UCase("a\xFF"
-                  "b"),
-            "A\xFF"
-            "B");
-}
-
-TEST(TextTest, ReplaceAndRepeat) {
+  EXPECT_EQ(LCase("ÄÖÜ ÉÀÇ Ÿ ŒŠŽ"), "äöü éàç ÿ œšž");
+  EXPECT_EQ(Trim("  a\tb  "), "a\tb");
+  EXPECT_EQ(Trim("\ta\t"), "\ta\t");
+  EXPECT_EQ(LTrim("  a  "), "a  ");
   EXPECT_EQ(Replace("a\r\nb\r\n", "\r\n", " / "), "a / b / ");
   EXPECT_EQ(Replace("aaa", "aa", "b"), "ba");
-  EXPECT_EQ(Replace("abc", "", "x"), "abc");
-  EXPECT_EQ(Replace("Mäßig", "ß", "ss"), "Mässig");
-  EXPECT_EQ(Repeat(" ", 3), "   ");
   EXPECT_EQ(Repeat("€", 2), "€€");
-  EXPECT_EQ(Repeat("x", 0), "");
 }
 
 TEST(TextTest, PadRightCountsCharacters) {
   EXPECT_EQ(PadRight("Müller", 8), "Müller  ");
   EXPECT_EQ(PadRight("Müller", 3), "Mül");
-  EXPECT_EQ(PadRight("Müller", 6), "Müller");
-  EXPECT_EQ(PadRight("", 3, "0"), "000");
   EXPECT_EQ(PadRight("ab", 4, "€"), "ab€€");
-  EXPECT_EQ(PadRight(kMixed, 0), "");
-  EXPECT_EQ(PadRight(kMixed, 7), "Müßig €");
   // Long plain texts are cut on the fast path, one past the first eight bytes as well.
   EXPECT_EQ(PadRight("ABCDEFGHIJ", 9), "ABCDEFGHI");
-  EXPECT_EQ(PadRight("ABCDEFGHü", 9), "ABCDEFGHü");
   EXPECT_EQ(PadRight("ABCDEFGHü", 8), "ABCDEFGH");
   // A broken byte is one character, as everywhere else.
   EXPECT_EQ(PadRight("a\xFF", 3, "."), "a\xFF.");
@@ -129,8 +88,6 @@ TEST(TextTest, PadRightCountsCharacters) {
 }
 
 TEST(TextTest, AsciiPrefixStopsAtTheFirstByteAboveAscii) {
-  EXPECT_EQ(AsciiPrefix(""), 0u);
-  EXPECT_EQ(AsciiPrefix("DE89370400440532013000"), 22u);
   for (size_t at = 0; at < 20; ++at) {
     std::string text(20, 'a');
     text[at] = '\xC3';
@@ -138,37 +95,17 @@ TEST(TextTest, AsciiPrefixStopsAtTheFirstByteAboveAscii) {
   }
 }
 
-TEST(TextTest, Windows1252RoundTripOfEveryByte) {
+TEST(TextTest, Windows1252) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
   const std::string utf8 = FromWindows1252(all);
   EXPECT_EQ(Length(utf8), 256u);
   EXPECT_EQ(ToWindows1252(utf8), all);
-}
-
-TEST(TextTest, Windows1252Characters) {
   EXPECT_EQ(FromWindows1252("\x80\x84\x96\x9F\xE4\xDF"), "€„–Ÿäß");
-  EXPECT_EQ(FromWindows1252("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  EXPECT_EQ(ToWindows1252("Grüße"),
-            "Gr\xFC\xDF"
-            "e");
   // Characters outside the code page, and C1 controls that the page uses for other characters.
   EXPECT_EQ(ToWindows1252("Łódź \u0080 \u0082 \xF0\x9F\x98\x80"),
             "?\xF3"
             "d? ? ? ?");
-  unsigned char byte = 0;
-  EXPECT_TRUE(Windows1252Byte(U'\x20AC', &byte));
-  EXPECT_EQ(byte, 0x80);
-  EXPECT_FALSE(Windows1252Byte(U'\x0100', &byte));
-}
-
-TEST(TextTest, AppendCodePointWritesUtf8) {
-  std::string out;
-  for (char32_t c : {U'A', U'\xE4', U'\x20AC', U'\x1F600'}) AppendCodePoint(out, c);
-  EXPECT_EQ(out, "Aä€\xF0\x9F\x98\x80");
-  std::string replaced;
-  AppendCodePoint(replaced, 0xD800);
-  EXPECT_EQ(replaced, "\xEF\xBF\xBD");
 }
 
 }  // namespace
