@@ -46,49 +46,22 @@ class WriteLogTest : public ::testing::Test {
   testing::ScopedTestPlatform platform_;
 };
 
-TEST_F(WriteLogTest, LineIsStampedWindows1252WithCrLf) {
-  Log("Übertrag; fertig");
-  EXPECT_EQ(TodaysLog(),
-            "31.12.2013;10:20:30;\xDC"
-            "bertrag; fertig\r\n");
-  EXPECT_TRUE(Shown().empty());
-  EXPECT_EQ(LogFilePath(), LogFile("log_20131231.txt"));
-}
-
-TEST_F(WriteLogTest, CatalogueNumbersStandForTheirTexts) {
+// Catalogue numbers stand for their texts; line breaks become blanks and doubled blanks are
+// halved, so each message stays one line, with the suffix and extra fields after it.
+TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
+  Log("Übertrag; 63");
   Log("63");
-  Log("149");
-  EXPECT_EQ(TodaysLog(),
-            "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden\r\n"
-            "31.12.2013;10:20:30;Der aktuelle Datensatz wurde ge\xE4ndert! Weiter OHNE "
-            "Anspeichern?\r\n");
-  for (const char* outside : {"0", "201", "-3"}) {
-    EXPECT_EQ(ErrorOf([&] { WriteLog("1111-", 1, "", outside, "", "", ""); }), 9) << outside;
-  }
-}
-
-// Line breaks become blanks and doubled blanks are halved, so each message stays one line.
-TEST_F(WriteLogTest, OneLinePerMessageWithSuffixAndExtraFieldsAfterIt) {
   Log("a\r\nb\rc\nd    e");
   EXPECT_EQ(WriteLog("1111-", 1, "", "Datei: ", "", "x.txt", "a;b"), Variant(true));
-  Log("leer", ";");
-  Log("eins", "nur");
+  for (int16_t stamp_mode : {2, 3, 7}) WriteLog("0001", stamp_mode, "", "m", "", "", "");
   EXPECT_EQ(TodaysLog(),
+            "31.12.2013;10:20:30;\xDC"
+            "bertrag; 63\r\n"
+            "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden\r\n"
             "31.12.2013;10:20:30;a b c d  e\r\n"
             "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n"
-            "31.12.2013;10:20:30;leer;;\r\n"
-            "31.12.2013;10:20:30;eins;nur\r\n");
-}
-
-TEST_F(WriteLogTest, StampModes) {
-  for (int16_t mode : {1, 2, 3, 0, 7}) WriteLog("0001", mode, "", "m", "", "", "");
-  EXPECT_EQ(TodaysLog(),
-            "31.12.2013;10:20:30;m\r\n"
-            "31.12.13;10:20:30;m\r\n"
-            "10:20:30;m\r\n"
-            ";m\r\n"
-            ";m\r\n");
-  EXPECT_TRUE(Shown().empty());
+            "31.12.13;10:20:30;m\r\n10:20:30;m\r\n;m\r\n");
+  EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
 }
 
 TEST_F(WriteLogTest, ThreadKeepsTheFileOfItsFirstWritePastMidnight) {
@@ -96,75 +69,35 @@ TEST_F(WriteLogTest, ThreadKeepsTheFileOfItsFirstWritePastMidnight) {
   Log("vorher");
   platform_.clock().Set(MakeDate(2014, 1, 1) + MakeTime(0, 0, 1));
   Log("nachher");
-  EXPECT_EQ(TodaysLog(),
-            "31.12.2013;23:59:59;vorher\r\n"
-            "01.01.2014;00:00:01;nachher\r\n");
-
+  EXPECT_EQ(TodaysLog(), "31.12.2013;23:59:59;vorher\r\n01.01.2014;00:00:01;nachher\r\n");
   std::thread fresh_thread([&] { Log("neuer Tag"); });
   fresh_thread.join();
   EXPECT_EQ(ReadBytes(LogFile("log_20140101.txt")), "01.01.2014;00:00:01;neuer Tag\r\n");
 }
 
-TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLine) {
+TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
   std::filesystem::remove(program_folder_.path() / "Logdateien");
-  EXPECT_EQ(WriteLog("11111", 1, "", "Hinweistext", "Hinweis", "", ""), Variant(true));
+  EXPECT_EQ(WriteLog("11111", 1, "", "149", "Fehler", " (1)", ""), Variant(true));
   EXPECT_FALSE(std::filesystem::exists(program_folder_.path() / "Logdateien"));
   ASSERT_EQ(Shown().size(), 1u);
-  EXPECT_EQ(Shown()[0].prompt, "Hinweistext");
+  EXPECT_EQ(Shown()[0].style, 16);
+  EXPECT_EQ(Shown()[0].title, std::string("Fehler") + kTitleSuffix);
+  // The dialog keeps the line breaks that the log line folds.
+  EXPECT_EQ(Shown()[0].prompt,
+            "Der aktuelle Datensatz wurde geändert!\r\n\r\nWeiter OHNE Anspeichern? (1)");
 }
 
-TEST_F(WriteLogTest, SwitchesOffOnlyLoadTheCatalogue) {
-  EXPECT_EQ(WriteLog("11000", 1, "", "51", "", "", ""), Variant(true));
-  EXPECT_EQ(WriteLog("", 1, "", "Schritt", "Hinweis", "", ""), Variant(true));
-  EXPECT_FALSE(std::filesystem::exists(LogFile("log_20131231.txt")));
-  EXPECT_TRUE(Shown().empty());
-}
-
-TEST_F(WriteLogTest, MessageBoxesByKind) {
-  struct Case {
-    std::string kind;
-    int style;
-    std::string title;
-  };
-  const Case cases[] = {
-      {"Hinweis", 64, std::string("Hinweis") + kTitleSuffix},
-      {"Fehler", 16, std::string("Fehler") + kTitleSuffix},
-      {"Warnung", 48, std::string("Warnung") + kTitleSuffix},
-      {"irgendwas", 0, ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WriteLog("----1", 1, "", "149", c.kind, " (1)", ""), Variant(true)) << c.kind;
-    ASSERT_FALSE(Shown().empty());
-    EXPECT_EQ(Shown().back().style, c.style) << c.kind;
-    EXPECT_EQ(Shown().back().title, c.title) << c.kind;
-    // The dialog keeps the line breaks that the log line folds.
-    EXPECT_EQ(Shown().back().prompt,
-              "Der aktuelle Datensatz wurde geändert!\r\n\r\nWeiter OHNE Anspeichern? (1)");
-  }
-  EXPECT_FALSE(std::filesystem::exists(LogFile("log_20131231.txt")));
-}
-
-TEST_F(WriteLogTest, QuestionsReturnTheButtonPressed) {
-  platform_.dialogs().button_answers = {kVbYes, kVbNo, kVbNo};
-  EXPECT_EQ(CLng(WriteLog("----1", 1, "", "Weiter?", "vbYesNo", "", "")), 6);
+TEST_F(WriteLogTest, QuestionsAndInputBoxReturnTheAnswer) {
+  platform_.dialogs().button_answers = {kVbNo};
+  platform_.dialogs().text_answers = {"Meier"};
   EXPECT_EQ(CLng(WriteLog("----1", 1, "", "Weiter?", "vbYesNo", "", "")), 7);
-  EXPECT_EQ(CLng(WriteLog("----1", 1, "", "Hilfe?", "HilfeButton", "", "")), 7);
-  ASSERT_EQ(Shown().size(), 3u);
+  EXPECT_EQ(WriteLog("----1", 1, "", "Name: ", "InputBox", "x", ""), Variant("Meier"));
+  ASSERT_EQ(Shown().size(), 2u);
   EXPECT_EQ(Shown()[0].style, 36);
   EXPECT_EQ(Shown()[0].title, std::string("Frage") + kTitleSuffix);
-  EXPECT_EQ(Shown()[2].style, 16388);
-  EXPECT_EQ(Shown()[2].title, std::string("Frage") + kTitleSuffix);
-}
-
-TEST_F(WriteLogTest, InputBoxOffersTheSuffixAndReturnsTheAnswer) {
-  platform_.dialogs().text_answers = {"Meier", ""};
-  EXPECT_EQ(WriteLog("----1", 1, "", "Name: ", "InputBox", "x", ""), Variant("Meier"));
-  EXPECT_EQ(WriteLog("----1", 1, "", "Name: ", "InputBox", "x", ""), Variant(""));
-  ASSERT_EQ(Shown().size(), 2u);
-  EXPECT_TRUE(Shown()[0].input_box);
-  EXPECT_EQ(Shown()[0].prompt, "Name: x");
-  EXPECT_EQ(Shown()[0].default_text, "x");
-  EXPECT_EQ(Shown()[0].title, "Lastora V2.13.09.01");
+  EXPECT_TRUE(Shown()[1].input_box);
+  EXPECT_EQ(Shown()[1].prompt, "Name: x");
+  EXPECT_FALSE(std::filesystem::exists(LogFile("log_20131231.txt")));
 }
 
 }  // namespace
