@@ -1,6 +1,5 @@
 // The program as a user meets it: real files in a temporary folder, exit codes and messages.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -18,8 +17,6 @@ using ::lastora::testing::WriteBytes;
 using testing::Contains;
 using testing::Lastora;
 
-const std::string kTestData = LASTORA_TESTDATA_DIR;
-
 // Three members: a regular payer, a new member with a one-off fee, a member without account.
 constexpr const char* kMembers =
     "Mitglied;Kontoinhaber;IBAN;BIC;Mandat;Mandatsdatum;Beitrag;Eintritt;Erste Abbuchung;Einmal\r\n"
@@ -30,22 +27,18 @@ constexpr const char* kMembers =
     "Ohne, Konto;Konto Ohne;;;M-3;01.01.2020;60,00;01.01.2020;;\r\n";
 
 constexpr const char* kSettings =
-    "# Testverein\r\n"
-    "KreditorNAME = TSV Test\r\n"
-    "KreditorIBAN = DE56123056001000000001\r\n"
-    "KreditorBIC_ = BEISDEM1XXX\r\n"
-    "KreditorID__ = DE98ZZZ09999999999\r\n"
-    "SepaVERF = SEPA\r\nSepaCYCL = Jahr\r\nSepaADAT = 16.03.2026\r\n"
-    "SepaDAT1 = 01.01.2026\r\nSepaDAT2 = 31.12.2026\r\nSepaAART = Basislastschrift\r\n"
-    "SepaLART = automatisch\r\nSepaBTXT = ja\r\nSepaITXT = ja\r\n"
-    "SepaFuncCOLL = ja\r\nSepaFuncMONT = ja\r\nSepaFuncVER1 = Beitrag\r\n"
-    "SepaFuncVER2 = Mandat-ID\r\nSepaFuncVER3 = -\r\nSepaFuncVER4 = -\r\nSepaFuncVERP = -\r\n"
-    "SepaFuncWARN = nicht\r\nSepaFuncAZYK = Wechselmonat abrechnen\r\n"
-    "Import__FILE = mitglieder.csv\r\nImport__LINE = 2\r\n"
-    "Import__NAME = 2\r\nImport__MITG = 1\r\nImport__IBAN = 3\r\nImport__BIC_ = 4\r\n"
-    "Import__KONT = 0\r\nImport__BLZ_ = 0\r\nImport__LAND = 0\r\nImport__MAND = 5\r\n"
-    "Import__MDAT = 6\r\nImport__MONB = 7\r\nImport__EINT = 8\r\nImport__AUST = 0\r\n"
-    "Import__EDAT = 9\r\nImport__EINM = 10\r\n";
+    "# Testverein\r\nKreditorNAME = TSV Test\r\nKreditorIBAN = DE56123056001000000001\r\n"
+    "KreditorBIC_ = BEISDEM1XXX\r\nKreditorID__ = DE98ZZZ09999999999\r\nSepaVERF = SEPA\r\n"
+    "SepaCYCL = Jahr\r\nSepaADAT = 16.03.2026\r\nSepaDAT1 = 01.01.2026\r\n"
+    "SepaDAT2 = 31.12.2026\r\nSepaAART = Basislastschrift\r\nSepaLART = automatisch\r\n"
+    "SepaBTXT = ja\r\nSepaITXT = ja\r\nSepaFuncCOLL = ja\r\nSepaFuncMONT = ja\r\n"
+    "SepaFuncVER1 = Beitrag\r\nSepaFuncVER2 = Mandat-ID\r\nSepaFuncVER3 = -\r\n"
+    "SepaFuncVER4 = -\r\nSepaFuncVERP = -\r\nSepaFuncWARN = nicht\r\n"
+    "SepaFuncAZYK = Wechselmonat abrechnen\r\nImport__FILE = mitglieder.csv\r\n"
+    "Import__LINE = 2\r\nImport__NAME = 2\r\nImport__MITG = 1\r\nImport__IBAN = 3\r\n"
+    "Import__BIC_ = 4\r\nImport__KONT = 0\r\nImport__BLZ_ = 0\r\nImport__LAND = 0\r\n"
+    "Import__MAND = 5\r\nImport__MDAT = 6\r\nImport__MONB = 7\r\nImport__EINT = 8\r\n"
+    "Import__AUST = 0\r\nImport__EDAT = 9\r\nImport__EINM = 10\r\n";
 
 // A folder with the settings and the member list.
 struct Club {
@@ -57,26 +50,14 @@ struct Club {
   std::string settings = dir.File("verein.ini");
 };
 
-TEST(CommandsTest, UsageErrorsExitWithTwoAndHelpWithZero) {
+TEST(CommandsTest, UsageErrorsExitWithTwoAndTheSettingsTemplateIsUsable) {
   EXPECT_EQ(Lastora({}).status, 2);
-  EXPECT_EQ(Lastora({"zaubern"}).status, 2);
-  EXPECT_EQ(Lastora({"process"}).status, 2);  // -s is required
   const testing::Ran bad_clock = Lastora({"--now", "gestern", "settings", "--template"});
   EXPECT_EQ(bad_clock.status, 2);
   EXPECT_TRUE(Contains(bad_clock.err, "gestern"));
-  const testing::Ran help = Lastora({"generate", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(Contains(help.out, "--dtaus"));
-  const testing::Ran version = Lastora({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_TRUE(Contains(version.out, "lastora "));
-}
-
-TEST(CommandsTest, SettingsTemplateIsAUsableSettingsFile) {
-  const testing::Ran ran = Lastora({"settings", "--template"});
-  ASSERT_EQ(ran.status, 0);
+  EXPECT_EQ(Lastora({"generate", "--help"}).status, 0);
   ScopedTempDir dir;
-  WriteBytes(dir.File("neu.ini"), ran.out);
+  WriteBytes(dir.File("neu.ini"), Lastora({"settings", "--template"}).out);
   // The template reads back: the next command fails on the missing member list, not the file.
   const testing::Ran process = Lastora({"process", "-s", dir.File("neu.ini")});
   EXPECT_EQ(process.status, 1);
@@ -91,10 +72,6 @@ TEST(CommandsTest, BadSettingsFileStopsBeforeAnythingIsWritten) {
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.err, "Zeile 40: unbekannter Schlüssel \"SepaFuncBMAXX\"")) << ran.err;
   EXPECT_FALSE(fs::exists(output));
-
-  const testing::Ran missing = Lastora({"process", "-s", club.dir.File("nicht-da.ini")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_TRUE(Contains(missing.err, club.dir.File("nicht-da.ini")));
 }
 
 TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
@@ -108,70 +85,39 @@ TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
                        "angegeben: 14 (die Liste hat 10 Spalten)"))
       << ran.out;
   EXPECT_FALSE(fs::exists(output));
-
   WriteBytes(club.settings, kSettings);
-  WriteBytes(club.dir.File("leer.csv"),
-             "Mitglied;Kontoinhaber\r\n;\r\n");  // a blank row is no data
-  ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("leer.csv"), "-o", output});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Import: Keine Daten!"));
-
-  ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv")});
+  ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(
       Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")))
       << ran.out;
-  EXPECT_FALSE(fs::exists(output));
 }
 
 TEST(CommandsTest, IbanValidatesEachAndBuildsFromBankCodeAndAccount) {
   testing::Ran ran = Lastora({"iban", "DE12 1230 5600 1000 1234 01", "DE13123056001000123401"});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "DE12123056001000123401\n"));
   EXPECT_TRUE(
       Contains(ran.out, "DE13123056001000123401: SEPA-Checker: IBAN Prüfziffer ist falsch"));
-  EXPECT_EQ(Lastora({"iban", "DE12123056001000123401"}).status, 0);
   ran = Lastora({"iban", "--build", "--bank-code", "12305600", "--account", "1000565601"});
   EXPECT_EQ(ran.status, 0);
   EXPECT_EQ(ran.out, "DE51123056001000565601\n");
-  EXPECT_EQ(Lastora({"iban"}).status, 1);
 }
 
-TEST(CommandsTest, XmlCheckTellsWellFormedFromBroken) {
+// Broken XML is reported with its line; a document that cannot be loaded shows nothing of the
+// settings as if it were the file's.
+TEST(CommandsTest, XmlCheckAndCheckOfBrokenFiles) {
   ScopedTempDir dir;
-  const std::string good = kTestData + "/sepa/sepa_king-pain.008.002.02.xml";
-  testing::Ran ran = Lastora({"xml-check", good});
-  EXPECT_EQ(ran.status, 0) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "wohlgeformt"));
   WriteBytes(dir.File("kaputt.xml"), "<Document>\n  <GrpHdr>\n</Document>\n");
-  ran = Lastora({"xml-check", dir.File("kaputt.xml")});
+  testing::Ran ran = Lastora({"xml-check", dir.File("kaputt.xml")});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out, "(Zeile ")) << ran.out;
-  ran = Lastora({"xml-check", dir.File("fehlt.xml")});
+  ran = Lastora({"check", dir.File("kaputt.xml")});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "Datei fehlt: "));
-}
-
-TEST(CommandsTest, CheckShowsStatedAndCountedFiguresOfForeignFiles) {
-  const testing::Ran sepa =
-      Lastora({"check", kTestData + "/sepa/python-sepaxml-pain.008.002.02-frst-rcur.xml"});
-  EXPECT_TRUE(Contains(sepa.out, "Prüfung SEPA:")) << sepa.out;
-  EXPECT_TRUE(Contains(sepa.out, "laut Datei")) << sepa.out;
-  const testing::Ran dtaus =
-      Lastora({"check", kTestData + "/dtaus/testParserBasicDebit.dta", "--extern"});
-  EXPECT_TRUE(Contains(dtaus.out, "Prüfung DTAUS: ok")) << dtaus.out;
-  EXPECT_EQ(dtaus.status, 0) << dtaus.out;
-  // A document that cannot be loaded shows nothing of the settings as if it were the file's.
-  ScopedTempDir dir;
-  WriteBytes(dir.File("kaputt.xml"), "<Document>\n  <GrpHdr>\n</Document>\n");
-  const testing::Ran broken = Lastora({"check", dir.File("kaputt.xml")});
-  EXPECT_EQ(broken.status, 1);
-  EXPECT_TRUE(Contains(broken.out, "Prüfung SEPA: XML-Parser-Fehler: ")) << broken.out;
-  EXPECT_FALSE(Contains(broken.out, "erstellt")) << broken.out;
-  EXPECT_FALSE(Contains(broken.out, "Datei 1:")) << broken.out;
-  const testing::Ran missing = Lastora({"check", "/nirgends/datei.xml"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_TRUE(Contains(missing.err, "Datei fehlt: /nirgends/datei.xml"));
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: XML-Parser-Fehler: ")) << ran.out;
+  EXPECT_FALSE(Contains(ran.out, "Datei 1:")) << ran.out;
+  ran = Lastora({"check", "/nirgends/datei.xml"});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.err, "Datei fehlt: /nirgends/datei.xml"));
 }
 
 TEST(CommandsTest, StrictTurnsRowErrorsIntoAFailedRun) {
@@ -193,8 +139,6 @@ TEST(CommandsTest, RunSavesTheSettingsAndGenerateFromItsTableGivesTheSameFiles) 
   testing::Ran ran = Lastora({"run", "-s", club.settings, "-d", club.dir.File("eins"), "-o",
                               club.dir.File("zahlungen.csv"), "--save"});
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "Verarbeitung: ok"));
-  EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "LASTORA-20260316-00001"));
   const std::string saved = ReadBytes(club.settings);
   EXPECT_TRUE(saved.starts_with(kSettings)) << "comments and order stay";
   EXPECT_TRUE(Contains(saved, "ProgErzeResu = ok\r\n")) << saved;
@@ -216,9 +160,9 @@ TEST(CommandsTest, RunSavesTheSettingsAndGenerateFromItsTableGivesTheSameFiles) 
 TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
   Club club;
   const std::string out_dir = club.dir.File("dtaus");
-  testing::Ran ran = Lastora({"run", "-s", club.settings, "-d", out_dir, "--dtaus"});
-  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  ran = Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
+  ASSERT_EQ(Lastora({"run", "-s", club.settings, "-d", out_dir, "--dtaus"}).status, 0);
+  const testing::Ran ran =
+      Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok")) << ran.out;
 }
@@ -228,38 +172,10 @@ TEST(CommandsTest, DemoRunsTheSampleClubToValidCheckedFiles) {
   const std::string club = dir.File("verein");
   const testing::Ran ran = Lastora({"demo", club});
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  for (const char* name : {"verein.ini", "Mitglieder.csv", "BLZ_Auszug.txt", "Zahlungen.xlsx"}) {
-    EXPECT_TRUE(fs::exists(club + "/" + name)) << name;
-  }
-  const std::string rcur = club + "/Ausgabe/SEPA_2026-03-16_RCUR.xml";
-  EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(rcur), "");
-  EXPECT_EQ(::lastora::testing::SepaSchemaErrorsOfFile(club + "/Ausgabe/SEPA_2026-03-16_FRST.xml"),
-            "");
   // The BIC of a member who gave none comes from the bank-code file.
-  EXPECT_TRUE(Contains(ReadBytes(rcur), "<BIC>PROSDEH1XXX</BIC>"));
-  EXPECT_TRUE(Contains(ran.out, "BIC konnte nicht ermittelt werden")) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Mandanten-ID doppelt"));
+  EXPECT_TRUE(
+      Contains(ReadBytes(club + "/Ausgabe/SEPA_2026-03-16_RCUR.xml"), "<BIC>PROSDEH1XXX</BIC>"));
   EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
-  EXPECT_FALSE(Contains(ran.out, "abweichend"));
-  EXPECT_TRUE(Contains(ReadBytes(club + "/verein.ini"), "ProgAlleResu = ok"));
-}
-
-TEST(CommandsTest, ReadOnlyOutputFolderFailsAndKeepsTheEarlierFile) {
-  Club club;
-  const fs::path locked = club.dir.path() / "gesperrt";
-  fs::create_directories(locked);
-  const std::string output = (locked / "zahlungen.csv").string();
-  WriteBytes(output, "gute alte Tabelle");
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-  if (access(locked.c_str(), W_OK) == 0) {
-    fs::permissions(locked, fs::perms::owner_all);
-    GTEST_SKIP() << "this user may write into read-only folders (root)";
-  }
-  const testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", output});
-  fs::permissions(locked, fs::perms::owner_all);
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "Tabelle nicht geschrieben: " + output)) << ran.err;
-  EXPECT_EQ(ReadBytes(output), "gute alte Tabelle");
 }
 
 }  // namespace
