@@ -44,7 +44,7 @@ TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
       {FinishRule::kResultFromWork, "", RunEnd::kStoppedBeforeCopyBack, "Gläubiger", "Gläubiger"},
   };
   for (const auto& [rule, start, end, set_by_work, expected] : cases) {
-    // Clang 14 cannot capture structured bindings, hence the explicit captures.
+    // Captured one by one: some compilers cannot capture structured bindings.
     const FrameRun run =
         RunFramed(start, rule, [&s = start, &w = set_by_work, e = end](auto& context) {
           EXPECT_EQ(context.result, s);
