@@ -32,33 +32,36 @@ std::vector<int32_t> OriginalRows(const Table& table) {
   return rows;
 }
 
-// Texts sort by code point, numbers before texts.
-TEST(QuickSortRows, BothDirectionsMoveWholeRows) {
+// The sort takes its bounds by reference, as the workbook passes them.
+void Sort(Table& table, int32_t first, int32_t last, int16_t key, int16_t direction) {
+  QuickSortRows(first, last, key, direction, table);
+}
+
+TEST(QuickSortRows, BothDirectionsMoveWholeRowsTextsByCodePointAfterNumbers) {
   Table table = KeyedTable(
       {Variant("b"), Variant("B"), Variant(10), Variant("ä"), Variant("a"), Variant(9.5)});
-  QuickSortRows(1, 6, 1, 1, table);
+  Sort(table, 1, 6, 1, 1);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{6, 3, 2, 5, 1, 4}));
   EXPECT_EQ(table(1, 3), Variant("Zeile 6"));
-  QuickSortRows(1, 6, 1, 0, table);
+  Sort(table, 1, 6, 1, 0);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{4, 1, 5, 2, 3, 6}));
 }
 
 TEST(QuickSortRows, OnlyTheGivenRowsMoveAndBadRangesOrNullKeysFail) {
   Table table = KeyedTable({Variant(9), Variant(5), Variant(4), Variant(3), Variant(0)});
-  QuickSortRows(2, 4, 1, 1, table);
+  Sort(table, 2, 4, 1, 1);
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
-  EXPECT_EQ(ErrorOf([&] { QuickSortRows(1, 6, 1, 1, table); }), 9);
+  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 6, 1, 1); }), 9);
   table(3, 1) = Variant::Null();
-  EXPECT_EQ(ErrorOf([&] { QuickSortRows(1, 5, 1, 1, table); }), 94);
+  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 5, 1, 1); }), 94);
 }
 
 TEST(QuickSortRows, LargeRandomTablesEndSortedWithNoRowLost) {
   std::mt19937 random(20131231);
-  std::uniform_int_distribution<int32_t> key(0, 300);
   std::vector<Variant> keys;
-  for (int i = 0; i < 5000; ++i) keys.push_back(Variant(key(random)));
+  for (int i = 0; i < 5000; ++i) keys.push_back(Variant(static_cast<int32_t>(random() % 301)));
   Table table = KeyedTable(keys);
-  QuickSortRows(1, table.RowUpper(), 1, 1, table);
+  Sort(table, 1, table.RowUpper(), 1, 1);
   for (int32_t row = 2; row <= table.RowUpper(); ++row) {
     ASSERT_LE(Compare(table(row - 1, 1), table(row, 1)), 0) << "row " << row;
   }
@@ -71,7 +74,7 @@ TEST(QuickSortRows, KeysOfMixedKindsOnlyReorderTheirRange) {
   // Empty equals both 0 and "", so these keys have no consistent order.
   Table table = KeyedTable({Variant("Rand"), Variant(), Variant(""), Variant(0), Variant(),
                             Variant(""), Variant(0), Variant(-1), Variant("Rand")});
-  QuickSortRows(2, 8, 1, 1, table);
+  Sort(table, 2, 8, 1, 1);
   std::vector<int32_t> rows = OriginalRows(table);
   std::sort(rows.begin() + 1, rows.end() - 1);
   EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
@@ -80,12 +83,10 @@ TEST(QuickSortRows, KeysOfMixedKindsOnlyReorderTheirRange) {
 // Keys 1 ascending, 3 descending, 4 ascending; bad key lists fail before anything moves.
 TEST(SortTable, LaterKeysOrderRowsWithEqualEarlierKeys) {
   Table table(5, 4);
-  const Variant keys_of[5][3] = {{"b", 1, 5}, {"a", 1, 7}, {"a", 2, 9}, {"a", 1, 3}, {"b", 1, 4}};
+  const Variant rows[5][4] = {
+      {"b", 1, 1, 5}, {"a", 2, 1, 7}, {"a", 3, 2, 9}, {"a", 4, 1, 3}, {"b", 5, 1, 4}};
   for (int32_t row = 1; row <= 5; ++row) {
-    table(row, 1) = keys_of[row - 1][0];
-    table(row, 2) = Variant(row);
-    table(row, 3) = keys_of[row - 1][1];
-    table(row, 4) = keys_of[row - 1][2];
+    for (int32_t col = 1; col <= 4; ++col) table(row, col) = rows[row - 1][col - 1];
   }
   std::vector<int32_t> zero = {1, 0};
   EXPECT_EQ(ErrorOf([&] { SortTable(zero, table); }), 5);
