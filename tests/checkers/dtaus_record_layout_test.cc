@@ -5,7 +5,6 @@
 namespace lastora::dtaus {
 namespace {
 
-// The edges where a record grows into the next block of 128 bytes, and lengths that are none.
 TEST(DtausRecordLayout, LengthValueAndFileLengthFollowTheExtensionCount) {
   struct Case {
     int extensions;
