@@ -1,7 +1,6 @@
 // Each file format behind the spreadsheet port, and files that are not what they claim to be.
 #include <string>
 
-#include "core/text.h"
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
 #include "support/field_texts.h"
