@@ -86,7 +86,7 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
 </styleSheet>)";
   const std::string sheet = R"(<?xml version="1.0"?>
 <worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>
- <row><c t="s"><v>0</v></c><c t="inlineStr"><is><t>inline</t></is></c></row>
+ <row><c t="s"><v>0</v></c><c t="inlineStr"><is><t>inline</t></is></c><c t="str"><v>Formel</v></c></row>
  <row r="3"><c s="1"><v>0</v></c><c s="2"><v>1234.5</v></c><c><f>A1</f></c></row>
 </sheetData></worksheet>)";
   const std::string path = dir_.File("fremd.xlsx");
@@ -101,6 +101,7 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
   ASSERT_EQ(table.ColCount(), 3);
   EXPECT_EQ(table(1, 1), Variant("Fett & normal"));
   EXPECT_EQ(table(1, 2), Variant("inline"));
+  EXPECT_EQ(table(1, 3), Variant("Formel"));
   EXPECT_TRUE(table(2, 1).IsEmpty());
   EXPECT_EQ(table(3, 1), Variant::Date(MakeDate(1904, 1, 1)));
   EXPECT_EQ(table(3, 2), Variant(1234.5));
