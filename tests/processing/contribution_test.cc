@@ -85,38 +85,34 @@ TEST_F(ProcessingTest, MemberTextHasTheWidthOfARemittanceLine) {
   }
 }
 
+const char* const kSkip = "Wechselmonat nicht abrechnen";
+const Variant kMarch15 = DateCell(2013, 3, 15);
+const Variant kJune15 = DateCell(2013, 6, 15);
+
 const ContributionCase kWorkedExamples[] = {
-    {.name = "NoDates", .months = 12, .amount = 120.0},
-    {.name = "EntryMonthBilled", .entry = DateCell(2013, 3, 15), .months = 10, .amount = 100.0},
-    {.name = "EntryMonthNotBilled",
-     .entry = DateCell(2013, 3, 15),
-     .rule = "Wechselmonat nicht abrechnen",
-     .months = 9,
-     .amount = 90.0},
-    {.name = "NothingBilledOnExit",
-     .exit = DateCell(2013, 6, 15),
-     .rule = "Nichts abrechnen",
-     .months = 0,
-     .amount = 0.0},
+    {.name = "NoDates", .months = 12, .amount = 120},
+    {.name = "EntryMonthBilled", .entry = kMarch15, .months = 10, .amount = 100},
+    {.name = "EntryMonthNotBilled", .entry = kMarch15, .rule = kSkip, .months = 9, .amount = 90},
+    {.name = "NothingBilledOnExit", .exit = kJune15, .rule = "Nichts abrechnen", .amount = 0},
     {.name = "WholeWindowDespiteEntryAndExit",
-     .entry = DateCell(2013, 3, 15),
-     .exit = DateCell(2013, 6, 15),
+     .entry = kMarch15,
+     .exit = kJune15,
      .rule = "Vollen Zeitrahmen abrechnen",
      .months = 12,
-     .amount = 120.0},
-    {.name = "EntryAfterTheWindow", .entry = DateCell(2014, 1, 2), .months = 0, .amount = 0.0},
+     .amount = 120},
+    {.name = "EntryAfterTheWindow", .entry = DateCell(2014, 1, 2), .months = 0, .amount = 0},
     {.name = "OldExitBeforeAReentry",
      .entry = DateCell(2013, 7, 10),
      .exit = DateCell(2012, 12, 15),
      .months = 6,
-     .amount = 60.0},
+     .amount = 60},
     {.name = "DatesGivenAsText",
      .contribution = "120",
      .entry = "15.03.2013",
      .exit = "",
      .months = 10,
-     .amount = 100.0},
-    {.name = "FifteenDaysRoundToNoMonth", .window_last = "16.01.2013", .months = 0, .amount = 0.0},
+     .amount = 100},
+    {.name = "FifteenDaysRoundToNoMonth", .window_last = "16.01.2013", .months = 0, .amount = 0},
     {.name = "ThirdOfAQuarterIsCutToCents",
      .contribution = 100.0,
      .cycle = "Vierteljahr",
@@ -129,15 +125,15 @@ const ContributionCase kWorkedExamples[] = {
      .window_last = "31.01.2013",
      .months = 1,
      .amount = 0.28},
-    {.name = "TwoMonths", .contribution = 20.0, .cycle = "2 Monate", .months = 12, .amount = 120.0},
+    {.name = "TwoMonths", .contribution = 20.0, .cycle = "2 Monate", .months = 12, .amount = 120},
     // Leaving in the unbilled first month of a window that starts late in a month leaves nothing
     // to pay, not a negative month.
     {.name = "ExitInTheUnbilledFirstMonth",
      .exit = DateCell(2013, 1, 25),
-     .rule = "Wechselmonat nicht abrechnen",
+     .rule = kSkip,
      .window_first = "20.01.2013",
      .months = 0,
-     .amount = 0.0},
+     .amount = 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, ContributionTest, ::testing::ValuesIn(kWorkedExamples),
