@@ -103,8 +103,7 @@ TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
 TEST_F(BicLookupTest, MissingCodeFromTheCallersTableMarksNothing) {
   Table values = ResultTable({"99999999"});
   EXPECT_EQ(Lookup("intern", values), "Not found");
-  EXPECT_TRUE(values(1, kErrors).IsEmpty());
-  EXPECT_TRUE(colours_(1, kCode).IsEmpty());
+  EXPECT_TRUE(values(1, kErrors).IsEmpty() && colours_(1, kCode).IsEmpty());
   EXPECT_EQ(c_.lngZZ_FEHL, 0);
 
   intern_ = Table();

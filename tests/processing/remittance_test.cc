@@ -64,13 +64,10 @@ TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
   SetMember(2, {.name = "Bert", .iban = "DE02120300000000202051", .mandate = "M-2"});
 
   ASSERT_EQ(Run(), "ok");
-  for (int32_t row : {1, 2}) {
-    SCOPED_TRACE(row);
-    // The creditor identifier pushes the line one character over the width; it is cut.
-    EXPECT_EQ(Text(row, 9), Quoted(Padded("Beitrag 2013", 27)) + "," +
-                                Quoted("Gläubiger DE98ZZZ0999999999") + "," +
-                                Quoted(Padded("Mandat M-" + std::to_string(row), 27)));
-  }
+  // The creditor identifier pushes the line one character over the width; it is cut.
+  EXPECT_EQ(Text(2, 9), Quoted(Padded("Beitrag 2013", 27)) + "," +
+                            Quoted("Gläubiger DE98ZZZ0999999999") + "," +
+                            Quoted(Padded("Mandat M-2", 27)));
 }
 
 TEST_F(RemittanceTest, DtausLinesAreTooLongBeyondFourteenLines) {
