@@ -10,8 +10,8 @@ namespace lastora::result_table {
 
 void LayOut(int32_t rows, Table& values, Table& colours) {
   if (rows < 1) throw VbError(9);
-  // At a hundred thousand payments each table takes a tenth of a second to lay out, nearly all
-  // of it first touches of fresh memory: the colours are laid out on a second core meanwhile.
+  // Laying out a table of many rows is mostly first touches of fresh memory: the colours are
+  // laid out on a second core meanwhile.
   constexpr int32_t kRowsWorthAThread = 20000;
   if (rows < kRowsWorthAThread) {
     values = Table(rows, kColumns);

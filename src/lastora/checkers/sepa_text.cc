@@ -68,12 +68,9 @@ char32_t ReferencedCodePoint(std::string_view name) {
 
 bool IsUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
-    // Runs of ASCII, the bulk of any payment file, are passed eight bytes at a time.
-    if (i + sizeof(uint64_t) <= bytes.size() &&
-        (byte_words::Load(bytes.data() + i) & byte_words::kHighBits) == 0) {
-      i += sizeof(uint64_t);
-      continue;
-    }
+    // Runs of ASCII are the bulk of any payment file.
+    i += text::AsciiPrefix(bytes.substr(i));
+    if (i == bytes.size()) break;
     const size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) return false;
     i += length;

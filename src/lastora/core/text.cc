@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
+#include "core/byte_words.h"
 #include "lastora/vb_error.h"
 
 namespace lastora::text {
@@ -170,12 +170,10 @@ void AppendCodePoint(std::string& out, char32_t cp) {
 }
 
 size_t AsciiPrefix(std::string_view s) {
-  constexpr uint64_t kHighBits = 0x8080808080808080;
   size_t i = 0;
   // Eight bytes at a time: names, IBANs and whole records are plain text nearly always.
-  for (uint64_t word; i + sizeof word <= s.size(); i += sizeof word) {
-    std::memcpy(&word, s.data() + i, sizeof word);
-    if ((word & kHighBits) != 0) break;
+  for (; i + sizeof(uint64_t) <= s.size(); i += sizeof(uint64_t)) {
+    if ((byte_words::Load(s.data() + i) & byte_words::kHighBits) != 0) break;
   }
   while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
   return i;
@@ -269,7 +267,7 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
 void AppendPadRight(std::string& out, std::string_view value, size_t width, std::string_view fill) {
   size_t offset = std::min(AsciiPrefix(value), width);
   size_t chars = offset;
-  for (; chars < width && offset < value.size(); ++chars) NextCodePoint(value, offset);
+  for (; chars < width && offset < value.size(); ++chars) SkipChar(value, offset);
   out.append(value.substr(0, offset));
   if (fill.size() == 1) {
     out.append(width - chars, fill.front());
