@@ -36,15 +36,6 @@ class CheckerRoundTrip : public GenerationTest {
     return result;
   }
 
-  std::string CheckDtaus(const std::string& file, const std::string& second_line) {
-    check_vars[177] = second_line;  // SepaFuncVER2
-    const std::string result = checker.ext_DTAUS_Checker(check_vars, values, check_colours,
-                                                         blz_intern, blz_new, Folder() + file,
-                                                         /*boolExtern=*/false);
-    VariablenToRecord(check_vars, read);
-    return result;
-  }
-
   // The table's rows by their end-to-end reference (column 7).
   std::map<std::string, int32_t> RowsByReference() const {
     std::map<std::string, int32_t> by_reference;
@@ -130,41 +121,6 @@ TEST_F(CheckerRoundTrip, CreditTransferComesBackWithTheCreditorsAndNoMandates) {
         CellTexts(values, r, {3, 4, 8, 9, 26}),
         (Texts{row.name, row.iban, AmountText(row.amount), JoinedRemittance(row.remittance), ""}));
     EXPECT_TRUE(values(r, 10).IsEmpty() && values(r, 11).IsEmpty());
-  }
-}
-
-TEST_F(CheckerRoundTrip, DtausTransferFileComesBackWithItsTrailerConfirmed) {
-  AddPayments();
-  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
-  const std::string file = out.SepaFIL1.Value;
-  ASSERT_EQ(CheckDtaus(file, "Mandat-ID"), "ok");
-
-  using S = SEPAVARIABLEN;
-  EXPECT_EQ(Values(read, {&S::SepaAART, &S::KreditorNAME, &S::SepaADAT, &S::Import__MDAT,
-                          &S::ProgChecPAOK, &S::ProgChecKANZ}),
-            (Texts{"Lastschrift Kundendiskette", text::UCase(in.KreditorNAME.Value), "01.10.2013",
-                   "03.09.2013", "ok", "2"}));
-  EXPECT_EQ(read.ProgChecDSUM.Value, read.ProgChecKSUM.Value);
-  // The club's bank code stands in for its BIC and IBAN.
-  EXPECT_EQ(Values(read, {&S::KreditorBIC_, &S::KreditorIBAN, &S::SepaFMID, &S::ProgChecISUM,
-                          &S::ProgChecBSUM}),
-            (Texts{"37040044", "37040044", "13-10-FRST", std::to_string(18102010 + 10116606),
-                   std::to_string(51230500 + 50021000)}));
-  EXPECT_EQ(checker.lngAnz, 2);
-
-  // The first pass holds the FRST rows; the checker numbers them in file order.
-  const std::vector<const PaymentRow*> written = {&rows[0], &rows[2]};
-  ASSERT_EQ(values.RowCount(), 2);
-  ASSERT_EQ(values.ColCount(), 29);
-  for (int32_t r = 1; r <= 2; ++r) {
-    const PaymentRow& row = *written[static_cast<size_t>(r - 1)];
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(values(r, 2), Variant(r));
-    EXPECT_EQ(CellTexts(values, r, {3, 4, 8, 9, 10, 23, 24}),
-              (Texts{text::UCase(row.name), row.iban, AmountText(row.amount),
-                     text::UCase(row.remittance), row.mandate_id, row.bank_code, "DE"}));
-    EXPECT_TRUE(check_colours(r, 4).IsEmpty());
-    EXPECT_EQ(checker.RubLeadingZero(Cell(r, 22)), row.account);
   }
 }
 

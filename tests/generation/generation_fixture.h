@@ -21,18 +21,11 @@ namespace lastora::testing {
 
 // One row of the payment table, in the columns the generation run reads.
 struct PaymentRow {
-  std::string name;
-  std::string iban;
-  std::string bic;
-  std::string payment_id;
+  std::string name, iban, bic, payment_id;
   Variant amount;
-  std::string remittance;
-  std::string mandate_id;
+  std::string remittance, mandate_id;
   Variant mandate_date;
-  std::string sequence_type;
-  std::string account;
-  std::string bank_code;
-  std::string warnings;
+  std::string sequence_type, account, bank_code, warnings;
 };
 
 class GenerationTest : public ::testing::Test {
@@ -100,7 +93,6 @@ class GenerationTest : public ::testing::Test {
   }
 
   std::string File(const std::string& name) const { return ReadBytes(dir_.File(name)); }
-  bool Exists(const std::string& name) const { return std::filesystem::exists(dir_.File(name)); }
   std::string Folder() const { return dir_.path().string() + "/"; }
   std::vector<std::string> FileNames() const {
     std::vector<std::string> names;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "generation/generation_fixture.h"
@@ -30,31 +31,21 @@ PaymentRow Debit(const std::string& sequence_type, Variant amount,
 class GenerationRun : public GenerationTest {};
 
 TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
-  struct Case {
-    const char* what;
-    void (*change)(SEPAVARIABLEN&);
-    std::string result;
-  };
-  const Case cases[] = {
-      {"creditor id of 17", [](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ0999999999"; },
-       "Gläubiger ID falsch"},
-      {"creditor id of 19", [](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ099999999999"; },
-       "Gläubiger ID falsch"},
-      {"no creditor name", [](SEPAVARIABLEN& s) { s.KreditorNAME.Value = ""; },
-       "Kein Auftraggeber angegeben"},
-      {"no date", [](SEPAVARIABLEN& s) { s.SepaADAT.Value = "32.13.2013"; },
+  const std::tuple<void (*)(SEPAVARIABLEN&), std::string> cases[] = {
+      {[](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ0999999999"; }, "Gläubiger ID falsch"},
+      {[](SEPAVARIABLEN& s) { s.KreditorNAME.Value = ""; }, "Kein Auftraggeber angegeben"},
+      {[](SEPAVARIABLEN& s) { s.SepaADAT.Value = "32.13.2013"; },
        "Fehler in Abbuchungsdatum: 32.13.2013"},
-      {"unknown kind", [](SEPAVARIABLEN& s) { s.SepaAART.Value = "Lastschrift"; },
+      {[](SEPAVARIABLEN& s) { s.SepaAART.Value = "Lastschrift"; },
        "Unbekannte Auftragsart 'Lastschrift': erwartet Basislastschrift, Firmenlastschrift oder "
        "Überweisung"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [change, result] : cases) {
     in = DefaultSettings();
     in.ProgErzeFil1.Value = "alt.xml";
-    c.change(in);
+    change(in);
     rows = {Debit("FRST", 10.0)};
-    EXPECT_EQ(Run(), c.result);
+    EXPECT_EQ(Run(), result);
     EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");  // the caller's array as passed
     EXPECT_EQ(FileNames(), Names{});
   }
@@ -76,48 +67,6 @@ TEST_F(GenerationRun, RowsGoIntoThePassOfTheirSequenceType) {
   EXPECT_EQ(Values(out, {&S::ProgErzeDAN1, &S::ProgErzeDSU1, &S::ProgErzeDAN2, &S::ProgErzeDSU2,
                          &S::ProgErzeDANZ, &S::ProgErzeDSUM}),
             (Texts{"3", "13,5", "3", "14", "6", "27,5"}));
-  EXPECT_EQ(Values(out, {&S::SepaLAR1, &S::SepaLAR2, &S::SepaFIL1, &S::ProgErzeFil2,
-                         &S::ProgErzeItx1, &S::ProgErzeBtx2, &S::ProgErzePAO1, &S::ProgErzePAO2}),
-            (Texts{"FRST", "RCUR", "SEPA_2013-10-01_FRST.xml", "SEPA_2013-10-01_RCUR.xml",
-                   "SEPA_2013-10-01_FRST_Liste.txt", "SEPA_2013-10-01_RCUR_Begleitzettel.txt", "ok",
-                   "ok"}));
-  EXPECT_EQ(object.strMID, "MSG-2013-10-RCUR");
-}
-
-TEST_F(GenerationRun, CreditTransferTakesEveryRowInBothPasses) {
-  in.SepaAART.Value = "Überweisung";
-  rows = {Debit("RCUR", 3.0, "A"), Debit("", 4.0, "B")};
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(out.ProgErzeDAN1.Value, "2");
-  EXPECT_EQ(out.ProgErzeDAN2.Value, "2");
-  EXPECT_EQ(SepaSchemaErrors(File("SEPA_2013-10-01_RCUR.xml")), "");
-}
-
-TEST_F(GenerationRun, SkippedPassKeepsTheCallersFigures) {
-  in.SepaFPI2.Value = "-";
-  in.ProgErzeDAN2.Value = "5";
-  in.ProgErzeDSU2.Value = "100,25";
-  in.ProgErzePAO2.Value = "von früher";
-  rows = {Debit("FRST", 10.0), Debit("RCUR", 20.0)};
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(FileNames(),
-            (Names{"SEPA_2013-10-01_FRST.xml", "SEPA_2013-10-01_FRST_Begleitzettel.txt",
-                   "SEPA_2013-10-01_FRST_Liste.txt"}));
-  EXPECT_EQ(Values(out, {&S::ProgErzeDAN2, &S::ProgErzePAO2, &S::ProgErzeDANZ, &S::ProgErzeDSUM}),
-            (Texts{"5", "von früher", "6", "110,25"}));
-
-  in.SepaFMI2.Value = "";
-  EXPECT_EQ(Run(), "ok");
-  EXPECT_EQ(out.ProgErzeDAN2.Value, "5");
-}
-
-TEST_F(GenerationRun, NoPassAtAllReturnsTheOutcomeTheCallerHad) {
-  in.SepaFPI1.Value = "-";
-  in.SepaFPI2.Value = "";
-  in.ProgErzePAOK.Value = "ok von gestern";
-  rows = {Debit("FRST", 10.0)};
-  EXPECT_EQ(Run(), "ok von gestern");
-  EXPECT_EQ(FileNames(), Names{});
 }
 
 TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
@@ -131,27 +80,6 @@ TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
                                               "Betragsgrenze!", "Betragsgrenze!", ""}));
   EXPECT_EQ(ColumnTexts(colours, 8), (Texts{"6", "", "6", "6", "6", ""}));
   EXPECT_EQ(out.ProgErzeWarn.Value, "7");
-  EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
-}
-
-TEST_F(GenerationRun, AmountsAtTheLimitsAreFlaggedButWritten) {
-  in.SepaFuncWARN.Value = "warnen";
-  in.SepaFuncBMAX.Value = "100";
-  in.SepaFuncBMIN.Value = "1";
-  in.SepaFPI2.Value = "-";
-  rows = {Debit("FRST", 100.0, "A"), Debit("FRST", 1.0, "B"), Debit("FRST", 50.0, "C")};
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_TRUE(object.boolWarnung);
-  EXPECT_EQ(out.ProgErzeDAN1.Value, "3");
-  EXPECT_EQ(ColumnTexts(payments, 27), (Texts{"Betragsgrenze!", "Betragsgrenze!", ""}));
-  EXPECT_EQ(ColumnTexts(colours, 8), (Texts{"6", "6", ""}));
-  EXPECT_EQ(out.ProgErzeWarn.Value, "2");
-
-  in.SepaFuncWARN.Value = "nicht warnen";
-  rows = {Debit("FRST", 100.0, "A")};
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_FALSE(object.boolWarnung);
-  EXPECT_EQ(CStr(payments(1, 27)), "");
 }
 
 TEST_F(GenerationRun, LongRemittanceIsCutAndMarked) {
@@ -159,13 +87,9 @@ TEST_F(GenerationRun, LongRemittanceIsCutAndMarked) {
   rows = {Debit("FRST", 5.0)};
   rows[0].remittance = "\"" + std::string(100, 'a') + "\",\"" + std::string(41, 'b') + "\"";
   ASSERT_EQ(Run(), "ok");
-  const std::string xml = File("SEPA_2013-10-01_FRST.xml");
-  EXPECT_EQ(SepaSchemaErrors(xml), "");
-  EXPECT_NE(xml.find("<Ustrd>" + std::string(100, 'a') + std::string(40, 'b') + "</Ustrd>"),
-            std::string::npos);
+  EXPECT_EQ(SepaSchemaErrors(File("SEPA_2013-10-01_FRST.xml")), "");
   EXPECT_EQ(CStr(payments(1, 27)), "Verwendungszweck gekürzt auf 140 Zeichen");
   EXPECT_EQ(CStr(colours(1, 9)), "6");
-  EXPECT_EQ(out.ProgErzeWarn.Value, "1");
 }
 
 TEST_F(GenerationRun, RowsWithoutAccountDataAreLeftOut) {
@@ -185,11 +109,11 @@ TEST_F(GenerationRun, RowsWithoutAccountDataAreLeftOut) {
 TEST_F(GenerationRun, EmptySepaPassLeavesNoFileTheBankWouldReject) {
   rows = {Debit("RCUR", 5.0)};
   ASSERT_EQ(Run(), "ok");
-  EXPECT_FALSE(Exists("SEPA_2013-10-01_FRST.xml"));
-  EXPECT_FALSE(Exists("SEPA_2013-10-01_FRST_Liste.txt"));
-  EXPECT_EQ(Values(out, {&S::ProgErzeFil1, &S::ProgErzeDAN1, &S::ProgErzeDSU1, &S::ProgErzePAO1,
-                         &S::ProgErzeFil2}),
-            (Texts{"", "0", "0", "ok", "SEPA_2013-10-01_RCUR.xml"}));
+  EXPECT_EQ(FileNames(),
+            (Names{"SEPA_2013-10-01_RCUR.xml", "SEPA_2013-10-01_RCUR_Begleitzettel.txt",
+                   "SEPA_2013-10-01_RCUR_Liste.txt"}));
+  EXPECT_EQ(Values(out, {&S::ProgErzeFil1, &S::ProgErzeDAN1, &S::ProgErzePAO1}),
+            (Texts{"", "0", "ok"}));
 }
 
 TEST_F(GenerationRun, EmptyDtausPassStillGivesAFileWithItsTrailer) {
@@ -198,8 +122,6 @@ TEST_F(GenerationRun, EmptyDtausPassStillGivesAFileWithItsTrailer) {
   const std::string transfer = File("DTAUS_2013-10-01_FRST.txt");
   ASSERT_EQ(transfer.size(), 256u);
   EXPECT_EQ(transfer.substr(128, 17), "0128E     0000000");
-  const std::string list = File("DTAUS_2013-10-01_FRST_Liste.txt");
-  EXPECT_EQ(list.substr(list.size() - 17), "         0,00\r\n\r\n");
 }
 
 TEST_F(GenerationRun, FileNamesFromSettingsAndDefaults) {
@@ -211,38 +133,6 @@ TEST_F(GenerationRun, FileNamesFromSettingsAndDefaults) {
                                 "ZAHLUNG (mit Umbruch).txt", "ZAHLUNG.txt",
                                 "ZAHLUNG_Begleitzettel.txt", "ZAHLUNG_Liste.txt"}));
   EXPECT_EQ(out.SepaFIL1.Value, "ZAHLUNG.txt");
-  EXPECT_EQ(out.SepaFIL2.Value, "DTAUS_2013-10-01.txt");
-  EXPECT_EQ(object.strMID, "13-10-RCUR");
-}
-
-TEST_F(GenerationRun, CompanionsFollowTheirSwitches) {
-  in.SepaITXT.Value = "Liste nicht drucken";
-  in.SepaFIL1.Value = "ZAHLUNG.html";
-  in.ProgErzeItx1.Value = "alt_Liste.txt";
-  in.SepaFPI2.Value = "-";
-  rows = {Debit("FRST", 5.0)};
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(FileNames(), (Names{"ZAHLUNG.html", "ZAHLUNG_Begleitzettel.txt"}));
-  EXPECT_EQ(out.ProgErzeItx1.Value, "");
-  EXPECT_EQ(out.ProgErzeBtx1.Value, "ZAHLUNG_Begleitzettel.txt");
-
-  in.SepaBTXT.Value = "nicht";
-  in.SepaITXT.Value = "Nicht";  // the switch word is case-sensitive
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(out.ProgErzeItx1.Value, "ZAHLUNG_Liste.txt");
-  EXPECT_EQ(out.ProgErzeBtx1.Value, "");
-}
-
-TEST_F(GenerationRun, AmpersandInANameStillGivesAValidDocument) {
-  in.KreditorNAME.Value = "Turn- & Sportverein <Musterstadt>";
-  rows = {Debit("FRST", 5.0)};
-  rows[0].name = "Meier & Co";
-  rows[0].remittance = "\"Beitrag <2013> & Spende\"";
-  ASSERT_EQ(Run(), "ok");
-  const std::string xml = File("SEPA_2013-10-01_FRST.xml");
-  EXPECT_EQ(SepaSchemaErrors(xml), "");
-  EXPECT_NE(xml.find("<Nm>Meier &amp; Co</Nm>"), std::string::npos);
-  EXPECT_NE(xml.find("<Ustrd>Beitrag &lt;2013&gt; &amp; Spende</Ustrd>"), std::string::npos);
 }
 
 // A parser that rejects the FRST document only.
@@ -260,10 +150,8 @@ TEST_F(GenerationRun, AFailedCheckIsNotHiddenByALaterGoodFile) {
   const std::string result = Run();
   SetXmlParser(previous);
   EXPECT_EQ(result, "XML-Parser-Fehler: Ungültiges Zeichen (Zeile 12)");
-  EXPECT_EQ(out.ProgErzePAO1.Value, result);
-  EXPECT_EQ(out.ProgErzePAO2.Value, "ok");
-  EXPECT_EQ(out.ProgErzePAOK.Value, result);
-  EXPECT_TRUE(Exists("SEPA_2013-10-01_RCUR.xml"));
+  EXPECT_EQ(Values(out, {&S::ProgErzePAO1, &S::ProgErzePAO2, &S::ProgErzePAOK}),
+            (Texts{result, "ok", result}));
 }
 
 TEST_F(GenerationRun, RuntimeFailuresUseTheFailureFormAndReturnTheSettings) {
@@ -272,15 +160,11 @@ TEST_F(GenerationRun, RuntimeFailuresUseTheFailureFormAndReturnTheSettings) {
   folder = Folder() + "fehlt/";
   EXPECT_EQ(Run(), "Fehler: Pfad nicht gefunden (76)");
   EXPECT_EQ(out.ProgErzeFil1.Value, "");  // emptied by the run and handed back
-
-  folder = Folder();
-  in.ProgErzeWarn.Value = "";
-  rows = {Debit("FRST", 0.0)};
-  EXPECT_EQ(Run(), "Fehler: Typen unverträglich (13)");
 }
 
 // Enough payments that every file leaves in many pieces; names with umlauts and "&" make rows
-// of different byte lengths, so no piece ends at the same place in a row.
+// of different byte lengths, so no piece ends at the same place in a row. The DTAUS writer shares
+// the pieces.
 class LargeCollection : public GenerationRun {
  protected:
   static constexpr int kCount = 3000;
@@ -310,62 +194,27 @@ TEST_F(LargeCollection, SepaDocumentHoldsEveryPaymentInOrder) {
   const std::string xml = File("SEPA_2013-10-01_FRST.xml");
   EXPECT_EQ(SepaSchemaErrors(xml), "");
   EXPECT_EQ(Count(xml, "<DrctDbtTxInf>"), kCount);
-  EXPECT_EQ(Count(xml, "<Nm>Jörg Müller &amp; Söhne "), kCount / 3);
   size_t at = 0;
   for (int n = 1; n <= kCount; ++n) {
     at = xml.find("<EndToEndId>E2E-" + std::to_string(n) + "</EndToEndId>", at);
     ASSERT_NE(at, std::string::npos) << n;
   }
-  EXPECT_EQ(out.ProgErzeDAN1.Value, std::to_string(kCount));
   const std::string list = File("SEPA_2013-10-01_FRST_Liste.txt");
   EXPECT_EQ(Count(list, "\r\n"), 5 + kCount + 2);  // heading, rows, total and the empty end
-  EXPECT_EQ(Count(list, "J\xF6rg M\xFCller & S\xF6hne"), kCount / 3);
-  EXPECT_EQ(Count(list, "\xC3"), 0);  // nothing left in UTF-8
-}
-
-TEST_F(LargeCollection, DtausFilesAgreeRecordForRecord) {
-  ASSERT_EQ(Run(/*dtaus=*/true), "ok");
-  const std::string readable = File("DTAUS_2013-10-01_FRST (mit Umbruch).txt");
-  const std::string transfer = File("DTAUS_2013-10-01_FRST.txt");
-  EXPECT_EQ(Count(readable, "\r\n"), kCount + 2);
-  std::string unbroken = readable;
-  std::erase(unbroken, '\r');
-  std::erase(unbroken, '\n');
-  EXPECT_EQ(unbroken, transfer);
-  EXPECT_EQ(transfer.size() % 128, 0u);
-  EXPECT_EQ(Count(transfer, "J\xD6RG M\xDCLLER & S\xD6HNE"), kCount / 3);
-  for (size_t start = 0, end; start < readable.size(); start = end + 2) {
-    end = readable.find("\r\n", start);
-    ASSERT_NE(end, std::string::npos);
-    ASSERT_EQ((end - start) % 128, 0u) << start;
-  }
 }
 
 // A record that cannot be written stops the run before any file is replaced; the length check
 // hands the caller's settings back as passed, a failure hands back those the run had emptied.
 TEST_F(GenerationRun, DtausRecordThatCannotBeWrittenStopsTheRun) {
-  struct Case {
-    const char* what;
-    const char* account;
-    double amount;
-    std::string result_start;
-    const char* file_name_after;
-  };
-  const Case cases[] = {
-      {"account too long", "12345678901", 6.0, "DTAUS: Datensatzlänge falsch für Datensatz 2 : '",
-       "alt.txt"},
-      {"amount too large", "18102010", 1e10,
-       "DTAUS: Datensatzlänge falsch für Datensatz 2 : '0187C", "alt.txt"},
-      {"account no number", "12AB", 6.0, "Fehler: Typen unverträglich (13)", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    rows = {Debit("FRST", 5.0), Debit("FRST", c.amount)};
-    rows[1].account = c.account;
+  for (const auto& [account, result_start, file_name_after] :
+       {std::tuple{"12345678901", "DTAUS: Datensatzlänge falsch für Datensatz 2 : '", "alt.txt"},
+        std::tuple{"12AB", "Fehler: Typen unverträglich (13)", ""}}) {
+    rows = {Debit("FRST", 5.0), Debit("FRST", 6.0)};
+    rows[1].account = account;
     in.ProgErzeFil1.Value = "alt.txt";
     const std::string result = Run(/*dtaus=*/true);
-    EXPECT_TRUE(result.starts_with(c.result_start)) << result;
-    EXPECT_EQ(out.ProgErzeFil1.Value, c.file_name_after);
+    EXPECT_TRUE(result.starts_with(result_start)) << result;
+    EXPECT_EQ(out.ProgErzeFil1.Value, file_name_after);
     EXPECT_EQ(FileNames(), Names{});
   }
 }

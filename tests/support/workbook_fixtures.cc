@@ -34,10 +34,8 @@ std::time_t UtcTime(int year, int month, int day, int hour, int minute) {
 }
 
 void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
-               std::time_t created, bool inline_strings) {
-  lxw_workbook_options options{};
-  options.constant_memory = inline_strings ? LXW_TRUE : LXW_FALSE;
-  lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
+               std::time_t created) {
+  lxw_workbook* workbook = workbook_new(path.c_str());
   Require(workbook != nullptr, "workbook " + path);
   if (created != 0) {
     lxw_doc_properties properties{};

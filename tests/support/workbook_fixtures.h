@@ -23,9 +23,9 @@ struct FixtureSheet {
 };
 
 // An .xlsx written by libxlsxwriter. created: the document's creation time in UTC (0: the
-// writer's default, now). inline_strings: texts in the cells instead of the shared table.
+// writer's default, now).
 void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
-               std::time_t created = 0, bool inline_strings = false);
+               std::time_t created = 0);
 
 // A zip package holding the given parts, in order.
 void WriteZip(const std::string& path,
