@@ -133,6 +133,20 @@ TEST_F(SepaCheckerTest, TwoFilesFollowEachOtherInOneTableWithTheirOwnFigures) {
             (Texts{"MSG-1", "MSG-2", "RCUR", "2", "0,3", "ok", "5", "5", "1251,85", "1251,85"}));
 }
 
+// Nothing is lost: a broken second file stops the run before the caller's table is replaced.
+TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
+  const std::string one = Write("frst.xml", DocumentText(ThreeDirectDebits()));
+  std::string broken = DocumentText(ThreeDirectDebits());
+  broken.resize(broken.size() / 2);
+  values_ = Table(1, 1);
+  values_(1, 1) = "caller's";
+  const std::string result = Check(one, Write("broken.xml", broken));
+  EXPECT_TRUE(result.starts_with(Message(79) + ": ")) << result;
+  EXPECT_EQ(Values(out_, {&S::ProgChecPAO1, &S::ProgChecPAO2}), (Texts{"ok", result}));
+  ASSERT_EQ(values_.RowCount(), 1);
+  EXPECT_EQ(Cell(1, 1), "caller's");
+}
+
 // Amounts as other programs write them; one that is no number stays out of the sum.
 TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
   const std::vector<std::pair<std::string, std::string>> amounts = {
