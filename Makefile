@@ -1,20 +1,23 @@
 # Convenience front end for the CMake presets.
-.PHONY: deps build test test-default test-asan bench demo clean format
+.PHONY: deps build test test-default test-asan bench demo package test-package check-format clean format
+
+# WERROR=ON turns compiler warnings into errors (CI builds).
+WERROR ?= OFF
 
 deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	@cmake --preset default >/dev/null
+	@cmake --preset default -DLASTORA_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset default
 
 test-default: deps
-	@cmake --preset default >/dev/null
+	@cmake --preset default -DLASTORA_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset default
 	@ctest --preset default
 
 test-asan: deps
-	@cmake --preset asan >/dev/null
+	@cmake --preset asan -DLASTORA_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
 
@@ -23,9 +26,22 @@ test: test-default test-asan
 # The sample club from member list to checked SEPA files, with a fixed clock so the files and
 # the output are the same on every machine.
 demo: deps
-	@cmake --preset default >/dev/null
+	@cmake --preset default -DLASTORA_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset default --target lastora_program
 	@build/default/src/cli/lastora --yes --now "2026-03-02 09:30:00" demo build/lastora-demo
+
+# The Debian package: program, libraries, headers, CMake package, manual page and schemas.
+package: deps
+	@cmake --preset release -DLASTORA_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset release
+	@cd build/release && cpack
+
+# Installs the library into a scratch prefix and builds a consumer and the program against it.
+test-package: deps
+	@LASTORA_WERROR=$(WERROR) bash scripts/test-package.sh
+
+check-format:
+	@bash scripts/check-format.sh
 
 bench: build
 	@bash bench/run.sh build/default

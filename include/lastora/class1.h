@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "lastora/export.h"
 #include "lastora/settings.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
 
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 class Class1 {
  public:
@@ -122,6 +124,7 @@ class Class1 {
   std::vector<std::string> mandate_references_;  // kept from one processing run to the next
 };
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_CLASS1_H_

@@ -7,7 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "lastora/export.h"
+
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // The platform's message box and input box.
 class Dialogs {
@@ -63,6 +66,7 @@ std::shared_ptr<Dialogs> SetDialogs(std::shared_ptr<Dialogs> dialogs);
 std::shared_ptr<Clock> SetClock(std::shared_ptr<Clock> clock);
 std::shared_ptr<XmlParser> SetXmlParser(std::shared_ptr<XmlParser> parser);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_PLATFORM_H_

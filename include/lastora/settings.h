@@ -6,9 +6,11 @@
 #include <span>
 #include <string>
 
+#include "lastora/export.h"
 #include "lastora/table.h"
 
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // One setting. Only Value is exchanged and used; the other members are carried for callers that
 // fill them themselves.
@@ -212,6 +214,7 @@ void VariablenToRecord(const VariantArray& aVariablen, SEPAVARIABLEN& sAct);
 // empty text, every other cell Empty.
 void RecordToVariablen(VariantArray& aVariablen, const SEPAVARIABLEN& sAct);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_SETTINGS_H_

@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "lastora/export.h"
 #include "lastora/table.h"
 
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // An open workbook. Destroying it closes it without saving. Worksheets are numbered from 1; any
 // operation on a sheet that does not exist, and any fault of the file, throws VbError.
@@ -50,6 +52,7 @@ SpreadsheetApp& GetSpreadsheetApp();
 // Installs another one and returns the one it replaces; nullptr restores the default.
 std::shared_ptr<SpreadsheetApp> SetSpreadsheetApp(std::shared_ptr<SpreadsheetApp> app);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_SPREADSHEET_APP_H_

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "lastora/export.h"
 #include "lastora/variant.h"
 
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // VbError 9, kept out of line so that the inline bounds checks stay small.
 [[noreturn]] void ThrowSubscriptOutOfRange();
@@ -80,6 +82,7 @@ class VariantArray {
   std::vector<Variant> cells_;
 };
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_TABLE_H_

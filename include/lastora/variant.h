@@ -9,7 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "lastora/export.h"
+
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 enum class VarType : uint8_t {
   kEmpty,
@@ -169,6 +172,7 @@ struct Regional {
 const Regional& CurrentRegional();
 void SetRegional(const Regional& regional);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_VARIANT_H_

@@ -6,7 +6,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "lastora/export.h"
+
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 class VbError : public std::runtime_error {
  public:
@@ -26,6 +29,7 @@ class VbError : public std::runtime_error {
 // The German description the platform gives for an error number.
 std::string VbErrorDescription(int32_t number);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_VB_ERROR_H_

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the Debian package (make package) and checks it as a user's machine would see it: the
+# files it carries, and the program unpacked from it writing and checking the sample club in a
+# folder far from the source tree. The package is unpacked (dpkg -x), not installed, so the test
+# needs no root and leaves the machine as it was.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+make -C "$root" --no-print-directory package WERROR="${LASTORA_WERROR:-OFF}"
+deb=$(ls "$root"/build/release/lastora_*.deb)
+echo "== $deb"
+contents=$(dpkg -c "$deb")
+echo "$contents"
+
+missing=0
+for wanted in ./usr/bin/lastora ./usr/lib/liblastora.so ./usr/lib/liblastora.a \
+  ./usr/include/lastora/lastora.h ./usr/include/lastora/export.h \
+  ./usr/lib/cmake/lastora/lastoraConfig.cmake ./usr/lib/cmake/lastora/lastoraSharedTargets.cmake \
+  ./usr/lib/cmake/lastora/lastoraStaticTargets.cmake ./usr/share/man/man1/lastora.1 \
+  ./usr/share/lastora/schemas/pain.008.002.02.xsd ./usr/share/lastora/schemas/pain.001.002.03.xsd; do
+  if ! grep -qE " $wanted( |$)" <<<"$contents"; then
+    echo "FEHLER: $wanted fehlt im Paket" >&2
+    missing=1
+  fi
+done
+[ "$missing" -eq 0 ]
+dpkg-deb -f "$deb" Depends
+
+unpacked=$(mktemp -d /tmp/lastora-deb.XXXXXX)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg -x "$deb" "$unpacked/root"
+man -l "$unpacked/root/usr/share/man/man1/lastora.1" >/dev/null
+cd "$unpacked"
+env -u LASTORA_HOME LD_LIBRARY_PATH="$unpacked/root/usr/lib" \
+  "$unpacked/root/usr/bin/lastora" --yes --now "2026-03-02 09:30:00" demo "$unpacked/verein"
+ls "$unpacked/verein/Ausgabe"/*.xml
+echo "Debian-Paket in Ordnung"

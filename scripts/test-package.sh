@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the library as a user would (cmake --install into a fresh prefix) and builds against
+# the installed files what a user would build: a small program on the shared library and the
+# command-line program on the static one. Both then run from their build folders, far from the
+# source tree: the program has to write and check the sample club on its own.
+# LASTORA_WERROR=ON turns compiler warnings into errors, as in CI.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# The scratch folders sit in build/ at the depth of the presets' folders, so that ccache finds
+# the objects of an earlier `make package`.
+scratch="$root/build"
+lib="$scratch/package-lib" prefix="$scratch/package-prefix"
+consumer="$scratch/package-consumer" cli="$scratch/package-cli" demo="$scratch/package-demo"
+rm -rf "$lib" "$prefix" "$consumer" "$cli" "$demo"
+cmake_configure() { cmake -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null; }
+
+echo "== Bibliothek bauen und nach $prefix installieren"
+cmake_configure -S "$root" -B "$lib" -DLASTORA_BUILD_TESTS=OFF -DLASTORA_BUILD_PROGRAM=OFF \
+  -DLASTORA_WERROR="${LASTORA_WERROR:-OFF}" -DCMAKE_INSTALL_PREFIX="$prefix"
+nice -n 10 cmake --build "$lib"
+cmake --install "$lib" >/dev/null
+
+echo "== Verbraucher-Programm gegen die installierte Bibliothek"
+cmake_configure -S "$root/tests/package" -B "$consumer" -DCMAKE_PREFIX_PATH="$prefix"
+nice -n 10 cmake --build "$consumer"
+# The consumer must have loaded the installed shared library, not some other copy.
+ldd "$consumer/consumer" | grep -q "$prefix/lib/liblastora.so" ||
+  { echo "FEHLER: consumer lädt nicht $prefix/lib/liblastora.so" >&2; ldd "$consumer/consumer"; exit 1; }
+"$consumer/consumer"
+
+echo "== Exportierte Symbole der geteilten Bibliothek"
+exported=$(nm -D --defined-only -C "$prefix/lib/liblastora.so")
+echo "$(wc -l <<<"$exported") Symbole exportiert"
+# Everything public lives directly in namespace lastora; the internals in namespaces below it.
+if internal=$(grep -E 'lastora::[a-z_]+::' <<<"$exported"); then
+  echo "FEHLER: interne Symbole exportiert:" >&2
+  echo "$internal" | head -20 >&2
+  exit 1
+fi
+
+echo "== Kommandozeilenprogramm gegen die installierte Bibliothek"
+cmake_configure -S "$root/tests/package/cli" -B "$cli" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DLASTORA_WERROR="${LASTORA_WERROR:-OFF}"
+nice -n 10 cmake --build "$cli"
+"$cli/cli/lastora" --version
+"$cli/cli/lastora" --yes --now "2026-03-02 09:30:00" demo "$demo"
+ls "$demo/Ausgabe"/*.xml >/dev/null
+echo "Paket-Test bestanden"
