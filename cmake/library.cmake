@@ -22,8 +22,11 @@ foreach(library IN ITEMS lastora_shared lastora_static)
   target_link_libraries(${library} PRIVATE ${LASTORA_DEPENDENCIES})
   set_target_properties(${library} PROPERTIES OUTPUT_NAME lastora)
 endforeach()
-# A library that needs a symbol nobody provides must fail here, not in a consumer's link.
-target_link_options(lastora_shared PRIVATE LINKER:--no-undefined)
+# A library that needs a symbol nobody provides must fail here, not in a consumer's link. Not with
+# the sanitizers, whose runtime only the final program brings.
+if(NOT LASTORA_SANITIZE AND NOT LASTORA_BUILD_FUZZ)
+  target_link_options(lastora_shared PRIVATE LINKER:--no-undefined)
+endif()
 set_target_properties(lastora_shared PROPERTIES
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR})
