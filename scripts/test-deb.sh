@@ -3,10 +3,21 @@
 # files it carries, and the program unpacked from it writing and checking the sample club in a
 # folder far from the source tree. The package is unpacked (dpkg -x), not installed, so the test
 # needs no root and leaves the machine as it was.
+#   scripts/test-deb.sh [BUILD_DIR]
+# With BUILD_DIR the package is made there from the finished build (cpack); without, by
+# `make package` in build/release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-make -C "$root" --no-print-directory package WERROR="${LASTORA_WERROR:-OFF}"
-deb=$(ls "$root"/build/release/lastora_*.deb)
+if [ $# -gt 0 ]; then
+  build=$(cd "$1" && pwd)
+  rm -f "$build"/lastora_*.deb
+  (cd "$build" && cpack >/dev/null)
+else
+  build="$root/build/release"
+  rm -f "$build"/lastora_*.deb
+  make -C "$root" --no-print-directory package WERROR="${LASTORA_WERROR:-OFF}"
+fi
+deb=$(ls "$build"/lastora_*.deb)
 echo "== $deb"
 contents=$(dpkg -c "$deb")
 echo "$contents"

@@ -3,7 +3,10 @@
 # the installed files what a user would build: a small program on the shared library and the
 # command-line program on the static one. Both then run from their build folders, far from the
 # source tree: the program has to write and check the sample club on its own.
-# LASTORA_WERROR=ON turns compiler warnings into errors, as in CI.
+#   scripts/test-package.sh [BUILD_DIR]
+# With BUILD_DIR the library is installed from that finished build (CI passes the one its tests
+# just used); without, it is built afresh in build/package-lib. LASTORA_WERROR=ON turns compiler
+# warnings into errors, as in CI.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The scratch folders sit in build/ at the depth of the presets' folders, so that ccache finds
@@ -11,14 +14,20 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 scratch="$root/build"
 lib="$scratch/package-lib" prefix="$scratch/package-prefix"
 consumer="$scratch/package-consumer" cli="$scratch/package-cli" demo="$scratch/package-demo"
-rm -rf "$lib" "$prefix" "$consumer" "$cli" "$demo"
+rm -rf "$prefix" "$consumer" "$cli" "$demo"
+[ $# -gt 0 ] || rm -rf "$lib"
 cmake_configure() { cmake -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null; }
 
-echo "== Bibliothek bauen und nach $prefix installieren"
-cmake_configure -S "$root" -B "$lib" -DLASTORA_BUILD_TESTS=OFF -DLASTORA_BUILD_PROGRAM=OFF \
-  -DLASTORA_WERROR="${LASTORA_WERROR:-OFF}" -DCMAKE_INSTALL_PREFIX="$prefix"
-nice -n 10 cmake --build "$lib"
-cmake --install "$lib" >/dev/null
+if [ $# -gt 0 ]; then
+  lib=$(cd "$1" && pwd)
+else
+  echo "== Bibliothek bauen"
+  cmake_configure -S "$root" -B "$lib" -DLASTORA_BUILD_TESTS=OFF -DLASTORA_BUILD_PROGRAM=OFF \
+    -DLASTORA_WERROR="${LASTORA_WERROR:-OFF}"
+  nice -n 10 cmake --build "$lib"
+fi
+echo "== Bibliothek aus $lib nach $prefix installieren"
+cmake --install "$lib" --prefix "$prefix" >/dev/null
 
 echo "== Verbraucher-Programm gegen die installierte Bibliothek"
 cmake_configure -S "$root/tests/package" -B "$consumer" -DCMAKE_PREFIX_PATH="$prefix"
