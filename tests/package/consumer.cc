@@ -31,7 +31,7 @@ int main() {
 
   // The exception's type information has to cross the library boundary for this catch to match.
   try {
-    component.getPruefziffer("DE00370400A40532013000");
+    component.getPruefziffer("DE89370400440532013x00");
     Expect(false, "ungültige IBAN ohne Fehler");
   } catch (const lastora::VbError& error) {
     Expect(error.number() == 13, "Fehlernummer 13");
