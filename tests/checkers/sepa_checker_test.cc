@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "component/catalogue.h"
+#include "core/cents.h"
 #include "core/text.h"
-#include "generation/amount.h"
 #include "generation/sepa_document.h"
 #include "generation/sepa_kind.h"
 #include "lastora/class1.h"
@@ -150,7 +150,8 @@ TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
 // Amounts as other programs write them; one that is no number stays out of the sum.
 TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
   const std::vector<std::pair<std::string, std::string>> amounts = {
-      {"0.05", "0,05"}, {"999999999.99", "999999999,99"}, {"1.235", "1,24"}, {" 4.20 ", "4,20"},
+      {"0.05", "0,05"},  {"999999999.99", "999999999,99"}, {"1.235", "1,24"}, {" 4.20 ", "4,20"},
+      {"0.285", "0,29"},  // its binary value lies below 0.285; the text's digits count
       {"fünf", ""},
   };
   Document d;
@@ -161,7 +162,7 @@ TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
   std::string text = DocumentText(d);
   for (size_t i = 0; i < amounts.size(); ++i) {
     const int64_t written = 100000 + static_cast<int64_t>(i);
-    text = text::Replace(text, ">" + generation::CentsText(written, '.') + "</InstdAmt>",
+    text = text::Replace(text, ">" + money::CentsText(written, '.') + "</InstdAmt>",
                          ">" + amounts[i].first + "</InstdAmt>");
   }
   ScopedParser accepting(std::make_shared<AcceptingParser>());
@@ -170,7 +171,47 @@ TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
     EXPECT_EQ(Cell(static_cast<int>(i) + 1, 8), amounts[i].second) << amounts[i].first;
   }
   EXPECT_TRUE(values_(static_cast<int>(amounts.size()), 8).IsEmpty());
-  EXPECT_EQ(out_.ProgChecDSUM.Value, "1000000005,48");
+  EXPECT_EQ(out_.ProgChecDSUM.Value, "1000000005,77");
+}
+
+// A bank books no negative, empty or unreadable amount: each is the row's error, counted, and
+// adds nothing to the sum read.
+TEST_F(SepaCheckerTest, AmountsNoBankBooksAreRowErrors) {
+  const std::vector<std::string> bad = {"-12.34", "NaN", "0.00", ""};
+  Document d = ThreeDirectDebits();
+  for (size_t i = 0; i < bad.size(); ++i) {
+    d.payments.push_back(NumberedPayment(static_cast<int>(i) + 4));
+    d.payments.back().cents = 900000 + static_cast<int64_t>(i);
+  }
+  std::string text = DocumentText(d);
+  for (size_t i = 0; i < bad.size(); ++i) {
+    const int64_t written = 900000 + static_cast<int64_t>(i);
+    text = text::Replace(text, ">" + money::CentsText(written, '.') + "</InstdAmt>",
+                         ">" + bad[i] + "</InstdAmt>");
+  }
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  ASSERT_EQ(Check(Write("bad_amounts.xml", text)), "ok");
+  for (size_t i = 0; i < bad.size(); ++i) {
+    const int row = static_cast<int>(i) + 4;
+    EXPECT_EQ(CLng(colours_(row, 8)), 3) << bad[i];
+    EXPECT_EQ(Cell(row, 26), "Betrag ungültig: '" + bad[i] + "'");
+  }
+  EXPECT_TRUE(colours_(1, 8).IsEmpty());
+  EXPECT_EQ(Values(out_, {&S::ProgChecFehl, &S::ProgChecDANZ, &S::ProgChecDSUM}),
+            (Texts{"4", "7", "1251,55"}));
+}
+
+// A row with a wrong IBAN and a wrong amount keeps both messages.
+TEST_F(SepaCheckerTest, EveryErrorOfARowIsKept) {
+  Document d = ThreeDirectDebits();
+  d.payments[1].iban = "DE00512305000018102010";
+  std::string text = text::Replace(DocumentText(d), ">5.00</InstdAmt>", ">-5.00</InstdAmt>");
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  ASSERT_EQ(Check(Write("both.xml", text)), "ok");
+  EXPECT_EQ(CLng(colours_(2, 4)), 3);
+  EXPECT_EQ(CLng(colours_(2, 8)), 3);
+  EXPECT_TRUE(Cell(2, 26).starts_with("Betrag ungültig: '-5.00', " + Message(124))) << Cell(2, 26);
+  EXPECT_EQ(out_.ProgChecFehl.Value, "2");
 }
 
 std::string Repeated(const std::string& piece, int times) {

@@ -3,12 +3,14 @@
 #include <optional>
 #include <string_view>
 
+#include "accounts/creditor_id.h"
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/calendar.h"
+#include "core/cents.h"
 #include "core/date_text.h"
 #include "core/files.h"
 #include "core/text.h"
-#include "generation/amount.h"
 #include "generation/cell_text.h"
 #include "generation/cover_sheet.h"
 #include "generation/dtaus_writer.h"
@@ -19,6 +21,8 @@
 #include "generation/remittance_text.h"
 #include "generation/sepa_document.h"
 #include "generation/sepa_kind.h"
+#include "generation/sepa_row_check.h"
+#include "lastora/payment_table.h"
 #include "lastora/platform.h"
 #include "lastora/variant.h"
 
@@ -54,21 +58,6 @@ constexpr Pass kPasses[] = {
      &SEPAVARIABLEN::ProgErzePAO2},
 };
 
-// Payment table columns.
-constexpr int kColName = 3;
-constexpr int kColIban = 4;
-constexpr int kColBic = 5;
-constexpr int kColPaymentId = 7;
-constexpr int kColAmount = 8;
-constexpr int kColRemittance = 9;
-constexpr int kColMandateId = 10;
-constexpr int kColMandateDate = 11;
-constexpr int kColSequenceType = 12;
-constexpr int kColAccount = 22;
-constexpr int kColBankCode = 23;
-constexpr int kColWarnings = 27;
-
-constexpr int kWarningColour = 6;
 constexpr size_t kCreditorIdLength = 18;
 constexpr std::string_view kOk = "ok";
 
@@ -76,9 +65,22 @@ bool Contains(const std::string& text, const std::string& word) {
   return text.find(word) != std::string::npos;
 }
 
-bool SwitchedOff(const SEPAVALUES& option) { return Contains(option.Value, Message(6)); }
+bool SwitchedOff(const SEPAVALUES& option) { return Contains(option.Value, Message(msg::kNot)); }
 
 bool NamesNothing(const std::string& id) { return id.empty() || id == "-"; }
+
+bool PassRuns(const SEPAVARIABLEN& s, const Pass& pass) {
+  return !NamesNothing((s.*pass.payment_info_id).Value) &&
+         !NamesNothing((s.*pass.message_id).Value);
+}
+
+// The pass that takes the rows belonging to no sequence of their own: the first that runs.
+int FirstRunningPass(const SEPAVARIABLEN& s) {
+  for (const Pass& pass : kPasses) {
+    if (PassRuns(s, pass)) return pass.number;
+  }
+  return 0;
+}
 
 std::string DateText(double serial, std::string_view pattern) {
   return Format(Variant::Date(serial), pattern);
@@ -110,6 +112,12 @@ void AppendNote(Variant& cell, const std::string& note) {
 std::string NumberText(double value) { return CStr(Variant(value)); }
 
 double SettingNumber(const SEPAVALUES& setting) { return CDbl(Variant(setting.Value)); }
+
+// A counter the caller left empty starts at nothing.
+void CountUp(SEPAVALUES& counter) {
+  const Variant present(counter.Value);
+  counter.Value = NumberText((IsNumeric(present) ? CDbl(present) : 0) + 1);
+}
 
 TextSink WriterSink(files::FileWriter& file) {
   return [&file](std::string_view piece) { file.Write(piece); };
@@ -155,14 +163,17 @@ class GenerationRun {
 
  private:
   std::optional<std::string> SettingsProblem() const;
+  std::optional<std::string> OwnAccountProblem() const;
   void DeriveOrderingParty();
   void RunPass(const Pass& pass);
   void ScanRow(const Pass& pass, int i, PassOutput& output);
-  void AppendTransaction(int i, const Row& row, SepaDocument& document);
+  bool AppendTransaction(int i, const Row& row, double amount, PassOutput& output);
+  void CountPayment(int i, double amount, int64_t cents, PassOutput& output);
   void AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus);
   bool TakesSequenceType(const Pass& pass, int i) const;
   bool AmountAcceptable(int i, double* amount, int64_t* cents);
   void WarnRow(int i, int column, int message);
+  void RejectRow(int i, const SepaRowFault& fault);
   std::string DataFileName(const Pass& pass) const;
   std::string WriteDataFile(const Pass& pass, const std::string& name, PassOutput& output);
   void WriteCompanions(const Pass& pass, const std::string& data_file_name,
@@ -181,6 +192,7 @@ class GenerationRun {
   const bool list_wanted_;
   const bool separate_lines_;
   const bool keep_closing_line_;
+  int first_running_pass_ = 0;
   double run_stamp_ = 0;
   double execution_date_ = 0;
   double limit_max_ = 0;
@@ -201,6 +213,7 @@ RunEnd GenerationRun::Run() {
     return RunEnd::kStoppedBeforeCopyBack;
   }
   if (dtaus_) DeriveOrderingParty();
+  first_running_pass_ = FirstRunningPass(s_);
   execution_date_ = CDate(Variant(s_.SepaADAT.Value));
   object_.boolWarnung = !SwitchedOff(s_.SepaFuncWARN) &&
                         IsNumeric(Variant(s_.SepaFuncBMAX.Value)) &&
@@ -220,15 +233,35 @@ RunEnd GenerationRun::Run() {
 }
 
 std::optional<std::string> GenerationRun::SettingsProblem() const {
-  if (text::Length(s_.KreditorID__.Value) != kCreditorIdLength) return Message(92);
-  if (s_.KreditorNAME.Value.empty()) return Message(93);
+  if (text::Length(s_.KreditorID__.Value) != kCreditorIdLength)
+    return Message(msg::kCreditorIdWrong);
+  if (s_.KreditorNAME.Value.empty()) return Message(msg::kNoOrderingParty);
   // A pain.008 file without CORE or B2B is rejected by every bank; rather than guess the
   // scheme, the run names the order kinds it knows.
   if (!dtaus_ && !kind_.credit_transfer && kind_.local_instrument.empty()) {
-    return "Unbekannte Auftragsart '" + s_.SepaAART.Value + "': erwartet " + Message(176) + ", " +
-           Message(177) + " oder " + Message(170);
+    return "Unbekannte Auftragsart '" + s_.SepaAART.Value + "': erwartet " +
+           Message(msg::kCoreDebit) + ", " + Message(msg::kB2bDebit) + " oder " +
+           Message(msg::kCreditTransfer);
   }
-  if (!IsDate(Variant(s_.SepaADAT.Value))) return Message(96) + " " + s_.SepaADAT.Value;
+  if (!IsDate(Variant(s_.SepaADAT.Value)))
+    return Message(msg::kCollectionDateWrong) + " " + s_.SepaADAT.Value;
+  return OwnAccountProblem();
+}
+
+// The club's own account and identifier go into every file; a fault there makes the bank
+// reject the whole file, so nothing is written.
+std::optional<std::string> GenerationRun::OwnAccountProblem() const {
+  const std::string& iban = s_.KreditorIBAN.Value;
+  if (const std::string checked = object_.Get_IBAN(iban); checked != iban) {
+    return "KreditorIBAN '" + iban + "' ungültig: " + checked;
+  }
+  if (!dtaus_ && !IsBicShaped(s_.KreditorBIC_.Value)) {
+    return "KreditorBIC_ '" + s_.KreditorBIC_.Value + "' ist keine gültige BIC";
+  }
+  if (!detail::CreditorIdCheckDigitsValid(s_.KreditorID__.Value)) {
+    return Message(msg::kCreditorIdWrong) + ": Prüfziffer von KreditorID__ '" +
+           s_.KreditorID__.Value + "' stimmt nicht";
+  }
   return std::nullopt;
 }
 
@@ -251,8 +284,8 @@ void GenerationRun::DeriveOrderingParty() {
 
 void GenerationRun::RunPass(const Pass& pass) {
   object_.strMID = (s_.*pass.message_id).Value;
-  if (NamesNothing((s_.*pass.payment_info_id).Value) || NamesNothing(object_.strMID)) return;
-  if (payments_.RowUpper() < 1) throw GenerationStop(Message(97));
+  if (!PassRuns(s_, pass)) return;
+  if (payments_.RowUpper() < 1) throw GenerationStop(Message(msg::kNoPayments));
   const auto rows = static_cast<size_t>(payments_.RowCount());
   PassOutput output(rows);
   if (dtaus_) {
@@ -284,40 +317,48 @@ void GenerationRun::RunPass(const Pass& pass) {
   (s_.*pass.outcome_field).Value = s_.ProgErzePAOK.Value;
 }
 
-// Direct debits go into the pass of their sequence type; final and one-off debits into both,
-// as the club collects them with whichever file it sends. Credit transfers know no sequence.
+// Direct debits go into the pass of their sequence type. Final and one-off debits, and credit
+// transfers, which know no sequence, go into the first pass that runs: in both files they would
+// be paid twice.
 bool GenerationRun::TakesSequenceType(const Pass& pass, int i) const {
-  if (kind_.credit_transfer) return true;
-  const std::string sequence = CStr(payments_(i, kColSequenceType));
+  if (kind_.credit_transfer) return pass.number == first_running_pass_;
+  const std::string sequence = CStr(payments_(i, payment_table::kSequenceType));
   if (sequence.empty()) return false;
   if (sequence == "FRST") return pass.number == 1;
   if (sequence == "RCUR") return pass.number == 2;
-  return true;
+  return pass.number == first_running_pass_;
 }
 
 // A payment of nothing (or of less than a cent) cannot go to the bank; a row that carries a
 // payment identifier was meant to be paid, so the treasurer is told.
 bool GenerationRun::AmountAcceptable(int i, double* amount, int64_t* cents) {
-  const Variant& cell = payments_(i, kColAmount);
+  const Variant& cell = payments_(i, payment_table::kAmount);
   if (IsNumeric(cell)) {
     *amount = CDbl(cell);
-    *cents = ToCents(*amount);
+    *cents = money::ToCents(*amount);
     if (*amount > 0 && *cents > 0) return true;
   }
-  if (!CStr(payments_(i, kColPaymentId)).empty()) WarnRow(i, kColAmount, 59);
+  if (!CStr(payments_(i, payment_table::kPaymentId)).empty())
+    WarnRow(i, payment_table::kAmount, msg::kAmountLimit);
   return false;
 }
 
 void GenerationRun::WarnRow(int i, int column, int message) {
-  colours_(i, column) = Variant(static_cast<int32_t>(kWarningColour));
+  colours_(i, column) = Variant(static_cast<int32_t>(payment_table::kWarningColour));
   s_.ProgErzeWarn.Value = NumberText(SettingNumber(s_.ProgErzeWarn) + 1);
-  AppendNote(payments_(i, kColWarnings), Message(message));
+  AppendNote(payments_(i, payment_table::kWarnings), Message(message));
+}
+
+void GenerationRun::RejectRow(int i, const SepaRowFault& fault) {
+  colours_(i, fault.column) = Variant(static_cast<int32_t>(payment_table::kErrorColour));
+  CountUp(s_.ProgErzeFehl);
+  AppendNote(payments_(i, payment_table::kErrors), fault.message);
 }
 
 void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   if (!TakesSequenceType(pass, i)) return;
-  const CellText bic(payments_(i, kColBic));
-  const CellText iban(payments_(i, kColIban));
+  const CellText bic(payments_(i, payment_table::kBic));
+  const CellText iban(payments_(i, payment_table::kIban));
   Row row;
   row.bic = text::TrimmedView(bic.view());
   row.iban = text::TrimmedView(iban.view());
@@ -325,18 +366,14 @@ void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   if (dtaus_ ? !row.iban.starts_with("DE") : row.bic.empty()) return;
   double amount = 0;
   if (!AmountAcceptable(i, &amount, &row.cents)) return;
-  ++output.count;
-  output.sum_cents += row.cents;
-  if (object_.boolWarnung && (amount >= limit_max_ || amount <= limit_min_)) {
-    WarnRow(i, kColAmount, 59);
-  }
-  const CellText name(payments_(i, kColName));
-  const CellText remittance(payments_(i, kColRemittance));
+  const CellText name(payments_(i, payment_table::kName));
+  const CellText remittance(payments_(i, payment_table::kRemittanceLines));
   row.name = name.view();
   row.remittance = remittance.view();
   if (output.document) {
-    AppendTransaction(i, row, *output.document);
+    if (!AppendTransaction(i, row, amount, output)) return;
   } else {
+    CountPayment(i, amount, row.cents, output);
     AppendDtausPayment(i, row, *output.dtaus);
   }
   if (list_wanted_) {
@@ -345,19 +382,38 @@ void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
   }
 }
 
-void GenerationRun::AppendTransaction(int i, const Row& row, SepaDocument& document) {
+// False when the row's values cannot make a transaction the schema accepts; the row is then
+// marked instead.
+bool GenerationRun::AppendTransaction(int i, const Row& row, double amount, PassOutput& output) {
   const SepaRemittance remittance = SepaRemittanceText(row.remittance, separate_lines_);
-  if (remittance.cut) WarnRow(i, kColRemittance, 130);
-  const CellText end_to_end_id(payments_(i, kColPaymentId));
-  const CellText mandate_id(payments_(i, kColMandateId));
-  const std::string mandate_date = IsoDateOf(payments_(i, kColMandateDate));
-  document.Append({end_to_end_id.view(), row.cents, row.bic, row.name, row.iban, remittance.text,
-                   mandate_id.view(), mandate_date});
+  const CellText end_to_end_id(payments_(i, payment_table::kPaymentId));
+  const CellText mandate_id(payments_(i, payment_table::kMandateId));
+  const std::string mandate_date = IsoDateOf(payments_(i, payment_table::kMandateDate));
+  const SepaTransaction transaction{
+      end_to_end_id.view(), row.cents,         row.bic,     row.name, row.iban,
+      remittance.text,      mandate_id.view(), mandate_date};
+  if (const std::optional<SepaRowFault> fault =
+          FindSepaRowFault(transaction, !kind_.credit_transfer)) {
+    RejectRow(i, *fault);
+    return false;
+  }
+  CountPayment(i, amount, row.cents, output);
+  if (remittance.cut) WarnRow(i, payment_table::kRemittanceLines, msg::kRemittanceCut);
+  output.document->Append(transaction);
+  return true;
+}
+
+void GenerationRun::CountPayment(int i, double amount, int64_t cents, PassOutput& output) {
+  ++output.count;
+  output.sum_cents += cents;
+  if (object_.boolWarnung && (amount >= limit_max_ || amount <= limit_min_)) {
+    WarnRow(i, payment_table::kAmount, msg::kAmountLimit);
+  }
 }
 
 void GenerationRun::AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus) {
-  const CellText bank_code(payments_(i, kColBankCode));
-  const CellText account(payments_(i, kColAccount));
+  const CellText bank_code(payments_(i, payment_table::kBankCode));
+  const CellText account(payments_(i, payment_table::kAccountNumber));
   DtausPayment payment;
   payment.bank_code = text::TrimmedView(bank_code.view());
   payment.account = text::TrimmedView(account.view());
@@ -450,7 +506,7 @@ std::string GenerationRun::Outcome(const std::string& data_file_name) const {
   if (dtaus_) return std::string(kOk);
   const std::string answer = object_.SEPA_Check_XMLStruktur(folder_ + data_file_name);
   if (answer.empty()) return std::string(kOk);
-  return Message(79) + ": " + answer;
+  return Message(msg::kXmlParserError) + ": " + answer;
 }
 
 // The totals include a pass that did not run with the figures the caller passed for it. A
