@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "checkers/dtaus_record_layout.h"
 #include "checkers/file_checkers.h"
 #include "checkers/result_table.h"
 #include "component/catalogue.h"
 #include "component/message_ids.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "formats/dtaus_record_layout.h"
 #include "lastora/payment_table.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"

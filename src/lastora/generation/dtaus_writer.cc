@@ -5,10 +5,10 @@
 #include <span>
 #include <string_view>
 
-#include "checkers/dtaus_record_layout.h"
 #include "component/catalogue.h"
 #include "component/message_ids.h"
 #include "core/text.h"
+#include "formats/dtaus_record_layout.h"
 #include "generation/fixed_width.h"
 #include "generation/generation_stop.h"
 #include "lastora/vb_error.h"
