@@ -1,25 +1,22 @@
 #include "generation/generation_run.h"
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "accounts/creditor_id.h"
 #include "component/catalogue.h"
 #include "component/message_ids.h"
-#include "core/calendar.h"
 #include "core/cents.h"
-#include "core/date_text.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "generation/cell_text.h"
 #include "generation/cover_sheet.h"
-#include "generation/dtaus_writer.h"
 #include "generation/file_names.h"
-#include "generation/fixed_width.h"
 #include "generation/generation_stop.h"
+#include "generation/payment_file_format.h"
 #include "generation/payment_list.h"
 #include "generation/remittance_text.h"
-#include "generation/sepa_document.h"
 #include "generation/sepa_kind.h"
 #include "generation/sepa_row_check.h"
 #include "lastora/payment_table.h"
@@ -82,26 +79,8 @@ int FirstRunningPass(const SEPAVARIABLEN& s) {
   return 0;
 }
 
-std::string DateText(double serial, std::string_view pattern) {
-  return Format(Variant::Date(serial), pattern);
-}
-
-// Format(date, "YYYY-MM-DD") without reading the pattern again for every mandate.
-std::string IsoDate(double serial) {
-  const detail::DateParts parts = detail::SplitSerial(serial);
-  std::string text;
-  detail::AppendPadded(text, parts.year, 4);
-  text += '-';
-  detail::AppendPadded(text, parts.month, 2);
-  text += '-';
-  detail::AppendPadded(text, parts.day, 2);
-  return text;
-}
-
-std::string IsoDateOf(const Variant& cell) {
-  if (cell.IsEmpty()) return "";
-  if (!IsDate(cell)) return CStr(cell);
-  return IsoDate(CDate(cell));
+PassNames PassNamesOf(const SEPAVARIABLEN& s, const Pass& pass) {
+  return {pass.sequence_type, (s.*pass.payment_info_id).Value};
 }
 
 void AppendNote(Variant& cell, const std::string& note) {
@@ -119,31 +98,16 @@ void CountUp(SEPAVALUES& counter) {
   counter.Value = NumberText((IsNumeric(present) ? CDbl(present) : 0) + 1);
 }
 
-TextSink WriterSink(files::FileWriter& file) {
-  return [&file](std::string_view piece) { file.Write(piece); };
-}
-
-// The values of one payment row that every file of the pass needs; views of the row's cells.
-struct Row {
-  std::string_view name;
-  std::string_view iban;
-  std::string_view bic;
-  std::string_view remittance;
-  int64_t cents = 0;
-};
-
-// The totals of one pass and the texts it accumulates while the rows are scanned.
+// The totals of one pass and the list it accumulates while the rows are scanned.
 struct PassOutput {
   explicit PassOutput(size_t rows) : list(rows) {}
 
-  std::optional<SepaDocument> document;
-  std::optional<DtausWriter> dtaus;
   PaymentList list;
   int64_t count = 0;
   int64_t sum_cents = 0;
 };
 
-class GenerationRun {
+class GenerationRun : private RowMarks {
  public:
   GenerationRun(Class1& object, RunContext& context, GenerationTables tables,
                 const std::string& folder, bool dtaus)
@@ -153,32 +117,25 @@ class GenerationRun {
         payments_(tables.payments),
         colours_(tables.colours),
         folder_(folder),
-        dtaus_(dtaus),
         kind_(SepaKindFor(s_.SepaAART.Value)),
-        list_wanted_(!SwitchedOff(s_.SepaITXT)),
-        separate_lines_(Contains(s_.SepaFuncVER0.Value, "Trennen")),
-        keep_closing_line_(!s_.SepaFuncVER2.Value.empty() && !s_.SepaFuncVER4.Value.empty()) {}
+        context_{object, s_, payments_, kind_, folder},
+        format_(dtaus ? DtausFileFormat(context_) : SepaFileFormat(context_)),
+        list_wanted_(!SwitchedOff(s_.SepaITXT)) {}
 
   RunEnd Run();
 
  private:
   std::optional<std::string> SettingsProblem() const;
   std::optional<std::string> OwnAccountProblem() const;
-  void DeriveOrderingParty();
   void RunPass(const Pass& pass);
-  void ScanRow(const Pass& pass, int i, PassOutput& output);
-  bool AppendTransaction(int i, const Row& row, double amount, PassOutput& output);
-  void CountPayment(int i, double amount, int64_t cents, PassOutput& output);
-  void AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus);
+  void ScanRow(const Pass& pass, int i);
   bool TakesSequenceType(const Pass& pass, int i) const;
   bool AmountAcceptable(int i, double* amount, int64_t* cents);
-  void WarnRow(int i, int column, int message);
-  void RejectRow(int i, const SepaRowFault& fault);
+  void Warn(int i, int column, int message) override;
+  void Reject(int i, const SepaRowFault& fault) override;
+  void Accept(const PaymentRowView& row) override;
   std::string DataFileName(const Pass& pass) const;
-  std::string WriteDataFile(const Pass& pass, const std::string& name, PassOutput& output);
-  void WriteCompanions(const Pass& pass, const std::string& data_file_name,
-                       const PassOutput& output);
-  std::string Outcome(const std::string& data_file_name) const;
+  void WriteCompanions(const Pass& pass, const std::string& data_file_name);
   void Finish();
 
   Class1& object_;
@@ -187,22 +144,19 @@ class GenerationRun {
   Table& payments_;
   Table& colours_;
   const std::string& folder_;
-  const bool dtaus_;
   const SepaKind& kind_;
+  GenerationContext context_;
+  const std::unique_ptr<PaymentFileFormat> format_;
   const bool list_wanted_;
-  const bool separate_lines_;
-  const bool keep_closing_line_;
   int first_running_pass_ = 0;
-  double run_stamp_ = 0;
-  double execution_date_ = 0;
   double limit_max_ = 0;
   double limit_min_ = 0;
-  DtausOrderingParty party_;
+  std::optional<PassOutput> output_;  // of the pass being written
   std::string first_failed_outcome_;
 };
 
 RunEnd GenerationRun::Run() {
-  run_stamp_ = GetClock().Now();
+  context_.run_stamp = GetClock().Now();
   for (const Pass& pass : kPasses) {
     (s_.*pass.data_file_field).Value.clear();
     (s_.*pass.cover_sheet_field).Value.clear();
@@ -212,9 +166,8 @@ RunEnd GenerationRun::Run() {
     result_ = *problem;
     return RunEnd::kStoppedBeforeCopyBack;
   }
-  if (dtaus_) DeriveOrderingParty();
   first_running_pass_ = FirstRunningPass(s_);
-  execution_date_ = CDate(Variant(s_.SepaADAT.Value));
+  context_.execution_date = CDate(Variant(s_.SepaADAT.Value));
   object_.boolWarnung = !SwitchedOff(s_.SepaFuncWARN) &&
                         IsNumeric(Variant(s_.SepaFuncBMAX.Value)) &&
                         IsNumeric(Variant(s_.SepaFuncBMIN.Value));
@@ -233,18 +186,14 @@ RunEnd GenerationRun::Run() {
 }
 
 std::optional<std::string> GenerationRun::SettingsProblem() const {
-  if (text::Length(s_.KreditorID__.Value) != kCreditorIdLength)
+  if (text::Length(s_.KreditorID__.Value) != kCreditorIdLength) {
     return Message(msg::kCreditorIdWrong);
-  if (s_.KreditorNAME.Value.empty()) return Message(msg::kNoOrderingParty);
-  // A pain.008 file without CORE or B2B is rejected by every bank; rather than guess the
-  // scheme, the run names the order kinds it knows.
-  if (!dtaus_ && !kind_.credit_transfer && kind_.local_instrument.empty()) {
-    return "Unbekannte Auftragsart '" + s_.SepaAART.Value + "': erwartet " +
-           Message(msg::kCoreDebit) + ", " + Message(msg::kB2bDebit) + " oder " +
-           Message(msg::kCreditTransfer);
   }
-  if (!IsDate(Variant(s_.SepaADAT.Value)))
+  if (s_.KreditorNAME.Value.empty()) return Message(msg::kNoOrderingParty);
+  if (std::optional<std::string> problem = format_->KindProblem()) return problem;
+  if (!IsDate(Variant(s_.SepaADAT.Value))) {
     return Message(msg::kCollectionDateWrong) + " " + s_.SepaADAT.Value;
+  }
   return OwnAccountProblem();
 }
 
@@ -255,7 +204,7 @@ std::optional<std::string> GenerationRun::OwnAccountProblem() const {
   if (const std::string checked = object_.Get_IBAN(iban); checked != iban) {
     return "KreditorIBAN '" + iban + "' ungültig: " + checked;
   }
-  if (!dtaus_ && !IsBicShaped(s_.KreditorBIC_.Value)) {
+  if (format_->WritesOwnBic() && !IsBicShaped(s_.KreditorBIC_.Value)) {
     return "KreditorBIC_ '" + s_.KreditorBIC_.Value + "' ist keine gültige BIC";
   }
   if (!detail::CreditorIdCheckDigitsValid(s_.KreditorID__.Value)) {
@@ -265,43 +214,23 @@ std::optional<std::string> GenerationRun::OwnAccountProblem() const {
   return std::nullopt;
 }
 
-// DTAUS speaks bank code and account number; both come out of the club's IBAN. Banks whose
-// code has a 4, 7 or 8 in its fourth digit keep two sub-account digits at the end of a German
-// IBAN's account part that DTAUS does not know.
-void GenerationRun::DeriveOrderingParty() {
-  const std::string& iban = s_.KreditorIBAN.Value;
-  std::string account = text::Right(iban, 10);
-  const std::string bank_code = text::Mid(iban, 5, 8);
-  const std::string fourth = text::Mid(bank_code, 4, 1);
-  if ((fourth == "4" || fourth == "7" || fourth == "8") && text::Right(account, 2) == "00" &&
-      text::Left(account, 1) == "0") {
-    account = RightAligned(text::Left(account, 8), 10, '0');
-  }
-  party_.name = text::PadRight(s_.KreditorNAME.Value, 27);
-  party_.bank_code = text::PadRight(bank_code, 8);
-  party_.account = text::PadRight(account, 10, "0");
-}
-
 void GenerationRun::RunPass(const Pass& pass) {
   object_.strMID = (s_.*pass.message_id).Value;
   if (!PassRuns(s_, pass)) return;
   if (payments_.RowUpper() < 1) throw GenerationStop(Message(msg::kNoPayments));
   const auto rows = static_cast<size_t>(payments_.RowCount());
-  PassOutput output(rows);
-  if (dtaus_) {
-    output.dtaus.emplace(kind_, party_, rows);
-  } else {
-    output.document.emplace(kind_, rows);
-  }
-  for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i, output);
+  output_.emplace(rows);
+  format_->StartPass(rows);
+  for (int i = 1; i <= payments_.RowUpper(); ++i) ScanRow(pass, i);
+  const PassOutput& output = *output_;
   s_.ProgErzeDANZ.Value = std::to_string(output.count);
 
-  // The schemas demand at least one payment, so a SEPA document without any would only come
-  // back from the bank; an empty pass leaves no files, just its zero figures.
-  if (dtaus_ || output.count > 0) {
-    const std::string name = WriteDataFile(pass, DataFileName(pass), output);
-    WriteCompanions(pass, name, output);
-    s_.ProgErzePAOK.Value = Outcome(name);
+  // A pass without payments leaves no files, just its zero figures, unless the format has a
+  // file for nothing.
+  if (format_->WritesEmptyPass() || output.count > 0) {
+    const std::string name = format_->WriteDataFile(PassNamesOf(s_, pass), DataFileName(pass));
+    WriteCompanions(pass, name);
+    s_.ProgErzePAOK.Value = format_->Outcome(name);
     (s_.*pass.file_name).Value = name;
     (s_.*pass.data_file_field).Value = name;
   } else {
@@ -338,140 +267,68 @@ bool GenerationRun::AmountAcceptable(int i, double* amount, int64_t* cents) {
     *cents = money::ToCents(*amount);
     if (*amount > 0 && *cents > 0) return true;
   }
-  if (!CStr(payments_(i, payment_table::kPaymentId)).empty())
-    WarnRow(i, payment_table::kAmount, msg::kAmountLimit);
+  if (!CStr(payments_(i, payment_table::kPaymentId)).empty()) {
+    Warn(i, payment_table::kAmount, msg::kAmountLimit);
+  }
   return false;
 }
 
-void GenerationRun::WarnRow(int i, int column, int message) {
+void GenerationRun::Warn(int i, int column, int message) {
   colours_(i, column) = Variant(static_cast<int32_t>(payment_table::kWarningColour));
   s_.ProgErzeWarn.Value = NumberText(SettingNumber(s_.ProgErzeWarn) + 1);
   AppendNote(payments_(i, payment_table::kWarnings), Message(message));
 }
 
-void GenerationRun::RejectRow(int i, const SepaRowFault& fault) {
+void GenerationRun::Reject(int i, const SepaRowFault& fault) {
   colours_(i, fault.column) = Variant(static_cast<int32_t>(payment_table::kErrorColour));
   CountUp(s_.ProgErzeFehl);
   AppendNote(payments_(i, payment_table::kErrors), fault.message);
 }
 
-void GenerationRun::ScanRow(const Pass& pass, int i, PassOutput& output) {
+void GenerationRun::Accept(const PaymentRowView& row) {
+  ++output_->count;
+  output_->sum_cents += row.cents;
+  if (object_.boolWarnung && (row.amount >= limit_max_ || row.amount <= limit_min_)) {
+    Warn(row.index, payment_table::kAmount, msg::kAmountLimit);
+  }
+}
+
+void GenerationRun::ScanRow(const Pass& pass, int i) {
   if (!TakesSequenceType(pass, i)) return;
   const CellText bic(payments_(i, payment_table::kBic));
   const CellText iban(payments_(i, payment_table::kIban));
-  Row row;
+  PaymentRowView row;
+  row.index = i;
   row.bic = text::TrimmedView(bic.view());
   row.iban = text::TrimmedView(iban.view());
-  if (row.iban.empty()) return;
-  if (dtaus_ ? !row.iban.starts_with("DE") : row.bic.empty()) return;
-  double amount = 0;
-  if (!AmountAcceptable(i, &amount, &row.cents)) return;
+  if (row.iban.empty() || !format_->AccountUsable(row.iban, row.bic)) return;
+  if (!AmountAcceptable(i, &row.amount, &row.cents)) return;
   const CellText name(payments_(i, payment_table::kName));
   const CellText remittance(payments_(i, payment_table::kRemittanceLines));
   row.name = name.view();
   row.remittance = remittance.view();
-  if (output.document) {
-    if (!AppendTransaction(i, row, amount, output)) return;
-  } else {
-    CountPayment(i, amount, row.cents, output);
-    AppendDtausPayment(i, row, *output.dtaus);
-  }
+  if (!format_->Append(row, *this)) return;
   if (list_wanted_) {
-    output.list.Append(row.name, row.bic, row.iban, row.cents,
-                       ListPurpose(row.remittance, /*without_outer_quotes=*/dtaus_));
+    output_->list.Append(row.name, row.bic, row.iban, row.cents,
+                         ListPurpose(row.remittance, format_->ListWithoutOuterQuotes()));
   }
-}
-
-// False when the row's values cannot make a transaction the schema accepts; the row is then
-// marked instead.
-bool GenerationRun::AppendTransaction(int i, const Row& row, double amount, PassOutput& output) {
-  const SepaRemittance remittance = SepaRemittanceText(row.remittance, separate_lines_);
-  const CellText end_to_end_id(payments_(i, payment_table::kPaymentId));
-  const CellText mandate_id(payments_(i, payment_table::kMandateId));
-  const std::string mandate_date = IsoDateOf(payments_(i, payment_table::kMandateDate));
-  const SepaTransaction transaction{
-      end_to_end_id.view(), row.cents,         row.bic,     row.name, row.iban,
-      remittance.text,      mandate_id.view(), mandate_date};
-  if (const std::optional<SepaRowFault> fault =
-          FindSepaRowFault(transaction, !kind_.credit_transfer)) {
-    RejectRow(i, *fault);
-    return false;
-  }
-  CountPayment(i, amount, row.cents, output);
-  if (remittance.cut) WarnRow(i, payment_table::kRemittanceLines, msg::kRemittanceCut);
-  output.document->Append(transaction);
-  return true;
-}
-
-void GenerationRun::CountPayment(int i, double amount, int64_t cents, PassOutput& output) {
-  ++output.count;
-  output.sum_cents += cents;
-  if (object_.boolWarnung && (amount >= limit_max_ || amount <= limit_min_)) {
-    WarnRow(i, payment_table::kAmount, msg::kAmountLimit);
-  }
-}
-
-void GenerationRun::AppendDtausPayment(int i, const Row& row, DtausWriter& dtaus) {
-  const CellText bank_code(payments_(i, payment_table::kBankCode));
-  const CellText account(payments_(i, payment_table::kAccountNumber));
-  DtausPayment payment;
-  payment.bank_code = text::TrimmedView(bank_code.view());
-  payment.account = text::TrimmedView(account.view());
-  payment.cents = row.cents;
-  payment.name = row.name;
-  payment.purpose_lines = DtausPurposeLines(row.remittance, keep_closing_line_);
-  object_.strBetrag = dtaus.Append(payment);
 }
 
 std::string GenerationRun::DataFileName(const Pass& pass) const {
   const std::string given = WithoutFolder((s_.*pass.file_name).Value);
   if (!given.empty()) return given;
-  const std::string name = "SEPA_" + DateText(execution_date_, "YYYY-MM-DD") + "_" +
-                           std::string(pass.sequence_type) + ".xml";
-  if (!dtaus_) return name;
-  return text::Replace(text::Replace(text::Replace(name, "SEPA", "DTAUS"), ".xml", ".txt"), "_RCUR",
-                       "");
+  return format_->DefaultFileName("SEPA_" + DateText(context_.execution_date, "YYYY-MM-DD") + "_" +
+                                  std::string(pass.sequence_type) + ".xml");
 }
 
-// Writes the pass's data file and returns the name under which the bank receives it.
-std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& name,
-                                         PassOutput& output) {
-  if (output.document) {
-    SepaHeader header;
-    header.message_id = object_.strMID;
-    header.payment_info_id = (s_.*pass.payment_info_id).Value;
-    header.creation_time = SepaCreationTime(run_stamp_);
-    header.requested_date = DateText(execution_date_, "YYYY-MM-DD");
-    header.sequence_type = std::string(pass.sequence_type);
-    header.own_name = s_.KreditorNAME.Value;
-    header.own_iban = s_.KreditorIBAN.Value;
-    header.own_bic = s_.KreditorBIC_.Value;
-    header.creditor_id = s_.KreditorID__.Value;
-    files::FileWriter file(folder_ + name);
-    output.document->Write(header, WriterSink(file));
-    file.Commit();
-    return name;
-  }
-  object_.strMID = RightAligned(text::Right(object_.strMID, 10), 10, '0');
-  const std::string transfer_name = TransferDtausName(name);
-  files::FileWriter readable(folder_ + ReadableDtausName(name));
-  files::FileWriter transfer(folder_ + transfer_name);
-  output.dtaus->Write(object_.strMID, DateText(GetClock().Now(), "ddmmyy"),
-                      DateText(execution_date_, "ddmmyyyy"), WriterSink(readable),
-                      WriterSink(transfer));
-  readable.Commit();
-  transfer.Commit();
-  return transfer_name;
-}
-
-void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_file_name,
-                                    const PassOutput& output) {
+void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_file_name) {
+  const PassOutput& output = *output_;
   const std::string base = CompanionBase(data_file_name);
   const std::string today = DateText(GetClock().Now(), "DD.MM.YYYY");
   if (list_wanted_) {
     const std::string list_name = base + "_Liste.txt";
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,
-                                     DateText(execution_date_, "DD.MM.YYYY")};
+                                     DateText(context_.execution_date, "DD.MM.YYYY")};
     files::FileWriter file(folder_ + list_name);
     output.list.Write(kind_, heading, output.sum_cents, WriterSink(file));
     file.Commit();
@@ -479,34 +336,16 @@ void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_fi
   }
   if (SwitchedOff(s_.SepaBTXT)) return;
   const std::string sheet_name = base + "_Begleitzettel.txt";
-  CoverSheetData common{
+  const CoverSheetData common{
       s_.SepaAART.Value,
       data_file_name,
       today,
       output.count,
       output.sum_cents,
       Sender{s_.UserNAME.Value, s_.UserSTRE.Value, s_.UserPLZ_.Value, s_.UserTEL_.Value}};
-  std::string sheet;
-  if (output.dtaus) {
-    sheet = DtausCoverSheet(DtausCoverSheetData{
-        common, party_.name, party_.bank_code, party_.account, output.dtaus->account_sum(),
-        output.dtaus->bank_code_sum(), DateText(execution_date_, "DD.MM.YYYY")});
-  } else {
-    sheet = SepaCoverSheet(SepaCoverSheetData{
-        common, object_.strMID, (s_.*pass.payment_info_id).Value,
-        DateText(run_stamp_, "DD.MM.YYYY") + " " + DateText(run_stamp_, "hh:mm:ss"),
-        s_.KreditorBIC_.Value, s_.KreditorIBAN.Value, s_.KreditorNAME.Value,
-        DateText(execution_date_, "YYYY-MM-DD")});
-  }
+  const std::string sheet = format_->CoverSheet(common, PassNamesOf(s_, pass));
   files::WriteWhole(folder_ + sheet_name, text::ToWindows1252(sheet));
   (s_.*pass.cover_sheet_field).Value = sheet_name;
-}
-
-std::string GenerationRun::Outcome(const std::string& data_file_name) const {
-  if (dtaus_) return std::string(kOk);
-  const std::string answer = object_.SEPA_Check_XMLStruktur(folder_ + data_file_name);
-  if (answer.empty()) return std::string(kOk);
-  return Message(msg::kXmlParserError) + ": " + answer;
 }
 
 // The totals include a pass that did not run with the figures the caller passed for it. A
