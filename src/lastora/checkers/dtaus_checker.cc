@@ -189,11 +189,15 @@ class DtausCheck {
     std::string iban_account = account;
     values_(row, payment_table::kIban) = self_.Get_IBAN("", country, iban_bank_code, iban_account);
 
-    const std::optional<int64_t> cents =
-        WholeNumber(FieldOf(record, c_field(euro_ ? dtaus::kC12 : dtaus::kC9)));
-    if (cents) {
+    const std::string_view amount = FieldOf(record, c_field(euro_ ? dtaus::kC12 : dtaus::kC9));
+    if (const std::optional<int64_t> cents = WholeNumber(amount)) {
       values_(row, payment_table::kAmount) = rt::AmountText(*cents);
       amount_cents_ += *cents;
+    } else {
+      // No bank books it; the row says so instead of reading as nothing paid.
+      colours_(row, payment_table::kAmount) = Variant(payment_table::kErrorColour);
+      values_(row, payment_table::kErrors) = "Betrag ungültig: '" + std::string(amount) + "'";
+      ++row_errors_;
     }
     values_(row, payment_table::kRemittanceLines) = RemittanceLines(record, extensions);
     if (!external_) ReadReferences(row, record, extensions);
@@ -248,6 +252,7 @@ class DtausCheck {
     const int64_t stated_cents = RequiredNumber(e_field(euro_ ? dtaus::kE8 : dtaus::kE5));
     settings().ProgChecKSUM.Value = rt::SumText(stated_cents);
     settings().ProgChecDSUM.Value = rt::SumText(amount_cents_);
+    settings().ProgChecFehl.Value = std::to_string(row_errors_);
     Compare(139, settings().ProgChecKSUM.Value, settings().ProgChecDSUM.Value);
 
     Compare(140, std::to_string(RequiredNumber(e_field(dtaus::kE6))), std::to_string(account_sum_));
@@ -266,6 +271,7 @@ class DtausCheck {
   RunContext& run_;
   Table& values_;
   Table& colours_;
+  int32_t row_errors_ = 0;
   const bool external_;
   bool euro_ = true;
   int64_t amount_cents_ = 0;
