@@ -147,6 +147,24 @@ TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
   EXPECT_EQ(Cell(1, 1), "caller's");
 }
 
+// The document with further payments appended whose amounts are written as the texts given,
+// which need not be numbers.
+std::string WithAmountsWritten(Document d, const std::vector<std::string>& amounts) {
+  constexpr int64_t kPlaceholderCents = 900000;  // unlike any amount of the samples
+  const int first = static_cast<int>(d.payments.size()) + 1;
+  for (size_t i = 0; i < amounts.size(); ++i) {
+    d.payments.push_back(NumberedPayment(first + static_cast<int>(i)));
+    d.payments.back().cents = kPlaceholderCents + static_cast<int64_t>(i);
+  }
+  std::string text = DocumentText(d);
+  for (size_t i = 0; i < amounts.size(); ++i) {
+    const int64_t placeholder = kPlaceholderCents + static_cast<int64_t>(i);
+    text = text::Replace(text, ">" + money::CentsText(placeholder, '.') + "</InstdAmt>",
+                         ">" + amounts[i] + "</InstdAmt>");
+  }
+  return text;
+}
+
 // Amounts as other programs write them; one that is no number stays out of the sum.
 TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
   const std::vector<std::pair<std::string, std::string>> amounts = {
@@ -154,19 +172,10 @@ TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
       {"0.285", "0,29"},  // its binary value lies below 0.285; the text's digits count
       {"fünf", ""},
   };
-  Document d;
-  for (size_t i = 0; i < amounts.size(); ++i) {
-    d.payments.push_back(NumberedPayment(static_cast<int>(i) + 1));
-    d.payments.back().cents = 100000 + static_cast<int64_t>(i);
-  }
-  std::string text = DocumentText(d);
-  for (size_t i = 0; i < amounts.size(); ++i) {
-    const int64_t written = 100000 + static_cast<int64_t>(i);
-    text = text::Replace(text, ">" + money::CentsText(written, '.') + "</InstdAmt>",
-                         ">" + amounts[i].first + "</InstdAmt>");
-  }
+  std::vector<std::string> written;
+  for (const auto& amount : amounts) written.push_back(amount.first);
   ScopedParser accepting(std::make_shared<AcceptingParser>());
-  ASSERT_EQ(Check(Write("amounts.xml", text)), "ok");
+  ASSERT_EQ(Check(Write("amounts.xml", WithAmountsWritten(Document(), written))), "ok");
   for (size_t i = 0; i < amounts.size(); ++i) {
     EXPECT_EQ(Cell(static_cast<int>(i) + 1, 8), amounts[i].second) << amounts[i].first;
   }
@@ -178,19 +187,8 @@ TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
 // adds nothing to the sum read.
 TEST_F(SepaCheckerTest, AmountsNoBankBooksAreRowErrors) {
   const std::vector<std::string> bad = {"-12.34", "NaN", "0.00", ""};
-  Document d = ThreeDirectDebits();
-  for (size_t i = 0; i < bad.size(); ++i) {
-    d.payments.push_back(NumberedPayment(static_cast<int>(i) + 4));
-    d.payments.back().cents = 900000 + static_cast<int64_t>(i);
-  }
-  std::string text = DocumentText(d);
-  for (size_t i = 0; i < bad.size(); ++i) {
-    const int64_t written = 900000 + static_cast<int64_t>(i);
-    text = text::Replace(text, ">" + money::CentsText(written, '.') + "</InstdAmt>",
-                         ">" + bad[i] + "</InstdAmt>");
-  }
   ScopedParser accepting(std::make_shared<AcceptingParser>());
-  ASSERT_EQ(Check(Write("bad_amounts.xml", text)), "ok");
+  ASSERT_EQ(Check(Write("bad_amounts.xml", WithAmountsWritten(ThreeDirectDebits(), bad))), "ok");
   for (size_t i = 0; i < bad.size(); ++i) {
     const int row = static_cast<int>(i) + 4;
     EXPECT_EQ(CLng(colours_(row, 8)), 3) << bad[i];
