@@ -46,6 +46,15 @@ TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
        "KreditorBIC_ '' ist keine gültige BIC"},
       {[](SEPAVARIABLEN& s) { s.KreditorBIC_.Value = "COBADEF"; },
        "KreditorBIC_ 'COBADEF' ist keine gültige BIC"},
+      {[](SEPAVARIABLEN& s) { s.KreditorNAME.Value = std::string(71, 'n'); },
+       "KreditorNAME länger als 70 Zeichen"},
+      {[](SEPAVARIABLEN& s) { s.SepaFMI2.Value = "MSG_2013"; },
+       "SepaFMI2 'MSG_2013' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( "
+       ") . , ' und Leerzeichen"},
+      {[](SEPAVARIABLEN& s) { s.SepaFPI1.Value = std::string(36, '1'); },
+       "SepaFPI1 '" + std::string(36, '1') +
+           "' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( ) . , ' und "
+           "Leerzeichen"},
       {[](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE97ZZZ09999999999"; },
        "Gläubiger ID falsch: Prüfziffer von KreditorID__ 'DE97ZZZ09999999999' stimmt nicht"},
   };

@@ -41,7 +41,12 @@ class DtausFormat : public PaymentFileFormat {
         keep_closing_line_(!context.settings.SepaFuncVER2.Value.empty() &&
                            !context.settings.SepaFuncVER4.Value.empty()) {}
 
-  std::optional<std::string> KindProblem() const override { return std::nullopt; }
+  std::optional<std::string> SettingsProblem() const override { return std::nullopt; }
+  // The file carries only the last ten characters of the message id, as digits.
+  std::optional<std::string> IdentifierProblem(std::string_view,
+                                               const std::string&) const override {
+    return std::nullopt;
+  }
   bool WritesOwnBic() const override { return false; }
   bool AccountUsable(std::string_view iban, std::string_view) const override {
     return iban.starts_with("DE");

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "accounts/creditor_id.h"
 #include "component/catalogue.h"
@@ -32,6 +33,8 @@ using Setting = SEPAVALUES SEPAVARIABLEN::*;
 struct Pass {
   int number;
   std::string_view sequence_type;
+  std::string_view payment_info_id_name;
+  std::string_view message_id_name;
   Setting payment_info_id;
   Setting message_id;
   Setting file_name;
@@ -45,14 +48,14 @@ struct Pass {
 };
 
 constexpr Pass kPasses[] = {
-    {1, "FRST", &SEPAVARIABLEN::SepaFPI1, &SEPAVARIABLEN::SepaFMI1, &SEPAVARIABLEN::SepaFIL1,
-     &SEPAVARIABLEN::SepaLAR1, &SEPAVARIABLEN::ProgErzeFil1, &SEPAVARIABLEN::ProgErzeBtx1,
-     &SEPAVARIABLEN::ProgErzeItx1, &SEPAVARIABLEN::ProgErzeDAN1, &SEPAVARIABLEN::ProgErzeDSU1,
-     &SEPAVARIABLEN::ProgErzePAO1},
-    {2, "RCUR", &SEPAVARIABLEN::SepaFPI2, &SEPAVARIABLEN::SepaFMI2, &SEPAVARIABLEN::SepaFIL2,
-     &SEPAVARIABLEN::SepaLAR2, &SEPAVARIABLEN::ProgErzeFil2, &SEPAVARIABLEN::ProgErzeBtx2,
-     &SEPAVARIABLEN::ProgErzeItx2, &SEPAVARIABLEN::ProgErzeDAN2, &SEPAVARIABLEN::ProgErzeDSU2,
-     &SEPAVARIABLEN::ProgErzePAO2},
+    {1, "FRST", "SepaFPI1", "SepaFMI1", &SEPAVARIABLEN::SepaFPI1, &SEPAVARIABLEN::SepaFMI1,
+     &SEPAVARIABLEN::SepaFIL1, &SEPAVARIABLEN::SepaLAR1, &SEPAVARIABLEN::ProgErzeFil1,
+     &SEPAVARIABLEN::ProgErzeBtx1, &SEPAVARIABLEN::ProgErzeItx1, &SEPAVARIABLEN::ProgErzeDAN1,
+     &SEPAVARIABLEN::ProgErzeDSU1, &SEPAVARIABLEN::ProgErzePAO1},
+    {2, "RCUR", "SepaFPI2", "SepaFMI2", &SEPAVARIABLEN::SepaFPI2, &SEPAVARIABLEN::SepaFMI2,
+     &SEPAVARIABLEN::SepaFIL2, &SEPAVARIABLEN::SepaLAR2, &SEPAVARIABLEN::ProgErzeFil2,
+     &SEPAVARIABLEN::ProgErzeBtx2, &SEPAVARIABLEN::ProgErzeItx2, &SEPAVARIABLEN::ProgErzeDAN2,
+     &SEPAVARIABLEN::ProgErzeDSU2, &SEPAVARIABLEN::ProgErzePAO2},
 };
 
 constexpr size_t kCreditorIdLength = 18;
@@ -190,7 +193,15 @@ std::optional<std::string> GenerationRun::SettingsProblem() const {
     return Message(msg::kCreditorIdWrong);
   }
   if (s_.KreditorNAME.Value.empty()) return Message(msg::kNoOrderingParty);
-  if (std::optional<std::string> problem = format_->KindProblem()) return problem;
+  if (std::optional<std::string> problem = format_->SettingsProblem()) return problem;
+  for (const Pass& pass : kPasses) {
+    if (!PassRuns(s_, pass)) continue;
+    for (const auto& [name, setting] :
+         {std::pair{pass.message_id_name, pass.message_id},
+          std::pair{pass.payment_info_id_name, pass.payment_info_id}}) {
+      if (auto problem = format_->IdentifierProblem(name, (s_.*setting).Value)) return problem;
+    }
+  }
   if (!IsDate(Variant(s_.SepaADAT.Value))) {
     return Message(msg::kCollectionDateWrong) + " " + s_.SepaADAT.Value;
   }

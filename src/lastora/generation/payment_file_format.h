@@ -63,8 +63,11 @@ class PaymentFileFormat {
  public:
   virtual ~PaymentFileFormat() = default;
 
-  // A setting the format cannot write a file without, in the words of the stop.
-  virtual std::optional<std::string> KindProblem() const = 0;
+  // A setting the format cannot write a file with, in the words of the stop.
+  virtual std::optional<std::string> SettingsProblem() const = 0;
+  // The same for the message or payment-information id a pass writes, named by its setting.
+  virtual std::optional<std::string> IdentifierProblem(std::string_view setting,
+                                                       const std::string& id) const = 0;
   // The club's BIC goes into the format's files.
   virtual bool WritesOwnBic() const = 0;
   // A row without the account data the format needs is left out silently, as before any file.

@@ -5,10 +5,12 @@
 #include "component/message_ids.h"
 #include "core/calendar.h"
 #include "core/date_text.h"
+#include "core/text.h"
 #include "generation/cell_text.h"
 #include "generation/payment_file_format.h"
 #include "generation/remittance_text.h"
 #include "generation/sepa_document.h"
+#include "generation/sepa_row_check.h"
 #include "lastora/payment_table.h"
 
 namespace lastora::generation {
@@ -40,11 +42,23 @@ class SepaFormat : public PaymentFileFormat {
 
   // A pain.008 file without CORE or B2B is rejected by every bank; rather than guess the
   // scheme, the run names the order kinds it knows.
-  std::optional<std::string> KindProblem() const override {
+  std::optional<std::string> SettingsProblem() const override {
+    if (text::Length(c_.settings.KreditorNAME.Value) > kLongestSepaName) {
+      return "KreditorNAME länger als 70 Zeichen";
+    }
     if (c_.kind.credit_transfer || !c_.kind.local_instrument.empty()) return std::nullopt;
     return "Unbekannte Auftragsart '" + c_.settings.SepaAART.Value + "': erwartet " +
            Message(msg::kCoreDebit) + ", " + Message(msg::kB2bDebit) + " oder " +
            Message(msg::kCreditTransfer);
+  }
+  std::optional<std::string> IdentifierProblem(std::string_view setting,
+                                               const std::string& id) const override {
+    if (id.size() <= kLongestSepaIdentifier && IsSepaIdentifier(id, /*blank_allowed=*/true)) {
+      return std::nullopt;
+    }
+    return std::string(setting) + " '" + id +
+           "' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( ) . , ' und "
+           "Leerzeichen";
   }
   bool WritesOwnBic() const override { return true; }
   bool AccountUsable(std::string_view, std::string_view bic) const override { return !bic.empty(); }

@@ -9,8 +9,6 @@
 namespace lastora::generation {
 namespace {
 
-constexpr size_t kLongestIdentifier = 35;
-constexpr size_t kLongestName = 70;
 constexpr int64_t kLargestCents = 99'999'999'999;
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -41,7 +39,7 @@ SepaRowFault Fault(int32_t column, std::string_view field, std::string_view what
 std::optional<SepaRowFault> IdentifierFault(std::string_view id, int32_t column,
                                             std::string_view field, bool blank_allowed) {
   if (id.empty()) return Fault(column, field, "fehlt");
-  if (id.size() > kLongestIdentifier) return Fault(column, field, "länger als 35 Zeichen");
+  if (id.size() > kLongestSepaIdentifier) return Fault(column, field, "länger als 35 Zeichen");
   if (!IsSepaIdentifier(id, blank_allowed)) {
     return Fault(column, field, "enthält unzulässige Zeichen");
   }
@@ -84,7 +82,7 @@ std::optional<SepaRowFault> FindSepaRowFault(const SepaTransaction& transaction,
   if (!IsBicShaped(transaction.bic)) return Fault(pt::kBic, "BIC", "ungültig");
   const size_t name_length = text::Length(transaction.name);
   if (name_length == 0) return Fault(pt::kName, "Name", "fehlt");
-  if (name_length > kLongestName) return Fault(pt::kName, "Name", "länger als 70 Zeichen");
+  if (name_length > kLongestSepaName) return Fault(pt::kName, "Name", "länger als 70 Zeichen");
   if (!IsIbanShaped(transaction.iban)) return Fault(pt::kIban, "IBAN", "ungültig");
   if (!direct_debit) return std::nullopt;
   if (auto fault = IdentifierFault(transaction.mandate_id, pt::kMandateId, "Mandatsreferenz",

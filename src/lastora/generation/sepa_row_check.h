@@ -12,6 +12,9 @@
 
 namespace lastora::generation {
 
+inline constexpr size_t kLongestSepaIdentifier = 35;
+inline constexpr size_t kLongestSepaName = 70;
+
 struct SepaRowFault {
   int32_t column;       // of the payment table
   std::string message;  // names the field and what is wrong with it
