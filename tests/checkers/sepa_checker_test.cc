@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/cents.h"
 #include "core/text.h"
 #include "generation/sepa_document.h"
@@ -108,7 +109,7 @@ TEST_F(SepaCheckerTest, WrongIbanIsMarkedAndCountedButTheRunSucceeds) {
   ASSERT_EQ(Check(Write("dd.xml", DocumentText(d))), "ok");
 
   EXPECT_EQ(CLng(colours_(2, 4)), 3);
-  EXPECT_TRUE(Cell(2, 26).starts_with(Message(124)));
+  EXPECT_TRUE(Cell(2, 26).starts_with(Message(msg::kIbanCheckDigitsWrong)));
   EXPECT_TRUE(colours_(1, 4).IsEmpty());
   EXPECT_EQ(out_.ProgChecFehl.Value, "1");
 }
@@ -141,7 +142,7 @@ TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
   values_ = Table(1, 1);
   values_(1, 1) = "caller's";
   const std::string result = Check(one, Write("broken.xml", broken));
-  EXPECT_TRUE(result.starts_with(Message(79) + ": ")) << result;
+  EXPECT_TRUE(result.starts_with(Message(msg::kXmlParserError) + ": ")) << result;
   EXPECT_EQ(Values(out_, {&S::ProgChecPAO1, &S::ProgChecPAO2}), (Texts{"ok", result}));
   ASSERT_EQ(values_.RowCount(), 1);
   EXPECT_EQ(Cell(1, 1), "caller's");
@@ -208,7 +209,9 @@ TEST_F(SepaCheckerTest, EveryErrorOfARowIsKept) {
   ASSERT_EQ(Check(Write("both.xml", text)), "ok");
   EXPECT_EQ(CLng(colours_(2, 4)), 3);
   EXPECT_EQ(CLng(colours_(2, 8)), 3);
-  EXPECT_TRUE(Cell(2, 26).starts_with("Betrag ungültig: '-5.00', " + Message(124))) << Cell(2, 26);
+  EXPECT_TRUE(
+      Cell(2, 26).starts_with("Betrag ungültig: '-5.00', " + Message(msg::kIbanCheckDigitsWrong)))
+      << Cell(2, 26);
   EXPECT_EQ(out_.ProgChecFehl.Value, "2");
 }
 
@@ -230,7 +233,8 @@ TEST_F(SepaCheckerTest, MalformedContentNeverEscapesTheFrame) {
   };
   for (const std::string& text : cases) {
     const std::string result = Check(Write("bad.xml", text));
-    EXPECT_TRUE(result == "ok" || result == Message(98) || result.starts_with("Fehler: "))
+    EXPECT_TRUE(result == "ok" || result == Message(msg::kNoTransactionsInXml) ||
+                result.starts_with("Fehler: "))
         << result;
   }
 }
