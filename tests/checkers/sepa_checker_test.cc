@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
+#include "core/cents.h"
 #include "core/text.h"
-#include "generation/amount.h"
 #include "generation/sepa_document.h"
 #include "generation/sepa_kind.h"
 #include "lastora/class1.h"
@@ -108,7 +109,7 @@ TEST_F(SepaCheckerTest, WrongIbanIsMarkedAndCountedButTheRunSucceeds) {
   ASSERT_EQ(Check(Write("dd.xml", DocumentText(d))), "ok");
 
   EXPECT_EQ(CLng(colours_(2, 4)), 3);
-  EXPECT_TRUE(Cell(2, 26).starts_with(Message(124)));
+  EXPECT_TRUE(Cell(2, 26).starts_with(Message(msg::kIbanCheckDigitsWrong)));
   EXPECT_TRUE(colours_(1, 4).IsEmpty());
   EXPECT_EQ(out_.ProgChecFehl.Value, "1");
 }
@@ -141,36 +142,77 @@ TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
   values_ = Table(1, 1);
   values_(1, 1) = "caller's";
   const std::string result = Check(one, Write("broken.xml", broken));
-  EXPECT_TRUE(result.starts_with(Message(79) + ": ")) << result;
+  EXPECT_TRUE(result.starts_with(Message(msg::kXmlParserError) + ": ")) << result;
   EXPECT_EQ(Values(out_, {&S::ProgChecPAO1, &S::ProgChecPAO2}), (Texts{"ok", result}));
   ASSERT_EQ(values_.RowCount(), 1);
   EXPECT_EQ(Cell(1, 1), "caller's");
 }
 
-// Amounts as other programs write them; one that is no number stays out of the sum.
-TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
-  const std::vector<std::pair<std::string, std::string>> amounts = {
-      {"0.05", "0,05"}, {"999999999.99", "999999999,99"}, {"1.235", "1,24"}, {" 4.20 ", "4,20"},
-      {"fünf", ""},
-  };
-  Document d;
+// The document with further payments appended whose amounts are written as the texts given,
+// which need not be numbers.
+std::string WithAmountsWritten(Document d, const std::vector<std::string>& amounts) {
+  constexpr int64_t kPlaceholderCents = 900000;  // unlike any amount of the samples
+  const int first = static_cast<int>(d.payments.size()) + 1;
   for (size_t i = 0; i < amounts.size(); ++i) {
-    d.payments.push_back(NumberedPayment(static_cast<int>(i) + 1));
-    d.payments.back().cents = 100000 + static_cast<int64_t>(i);
+    d.payments.push_back(NumberedPayment(first + static_cast<int>(i)));
+    d.payments.back().cents = kPlaceholderCents + static_cast<int64_t>(i);
   }
   std::string text = DocumentText(d);
   for (size_t i = 0; i < amounts.size(); ++i) {
-    const int64_t written = 100000 + static_cast<int64_t>(i);
-    text = text::Replace(text, ">" + generation::CentsText(written, '.') + "</InstdAmt>",
-                         ">" + amounts[i].first + "</InstdAmt>");
+    const int64_t placeholder = kPlaceholderCents + static_cast<int64_t>(i);
+    text = text::Replace(text, ">" + money::CentsText(placeholder, '.') + "</InstdAmt>",
+                         ">" + amounts[i] + "</InstdAmt>");
   }
+  return text;
+}
+
+// Amounts as other programs write them; one that is no number stays out of the sum.
+TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormKeepTheirCents) {
+  const std::vector<std::pair<std::string, std::string>> amounts = {
+      {"0.05", "0,05"},  {"999999999.99", "999999999,99"}, {"1.235", "1,24"}, {" 4.20 ", "4,20"},
+      {"0.285", "0,29"},  // its binary value lies below 0.285; the text's digits count
+      {"fünf", ""},
+  };
+  std::vector<std::string> written;
+  for (const auto& amount : amounts) written.push_back(amount.first);
   ScopedParser accepting(std::make_shared<AcceptingParser>());
-  ASSERT_EQ(Check(Write("amounts.xml", text)), "ok");
+  ASSERT_EQ(Check(Write("amounts.xml", WithAmountsWritten(Document(), written))), "ok");
   for (size_t i = 0; i < amounts.size(); ++i) {
     EXPECT_EQ(Cell(static_cast<int>(i) + 1, 8), amounts[i].second) << amounts[i].first;
   }
   EXPECT_TRUE(values_(static_cast<int>(amounts.size()), 8).IsEmpty());
-  EXPECT_EQ(out_.ProgChecDSUM.Value, "1000000005,48");
+  EXPECT_EQ(out_.ProgChecDSUM.Value, "1000000005,77");
+}
+
+// A bank books no negative, empty or unreadable amount: each is the row's error, counted, and
+// adds nothing to the sum read.
+TEST_F(SepaCheckerTest, AmountsNoBankBooksAreRowErrors) {
+  const std::vector<std::string> bad = {"-12.34", "NaN", "0.00", ""};
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  ASSERT_EQ(Check(Write("bad_amounts.xml", WithAmountsWritten(ThreeDirectDebits(), bad))), "ok");
+  for (size_t i = 0; i < bad.size(); ++i) {
+    const int row = static_cast<int>(i) + 4;
+    EXPECT_EQ(CLng(colours_(row, 8)), 3) << bad[i];
+    EXPECT_EQ(Cell(row, 26), "Betrag ungültig: '" + bad[i] + "'");
+  }
+  EXPECT_TRUE(colours_(1, 8).IsEmpty());
+  EXPECT_EQ(Values(out_, {&S::ProgChecFehl, &S::ProgChecDANZ, &S::ProgChecDSUM}),
+            (Texts{"4", "7", "1251,55"}));
+}
+
+// A row with a wrong IBAN and a wrong amount keeps both messages.
+TEST_F(SepaCheckerTest, EveryErrorOfARowIsKept) {
+  Document d = ThreeDirectDebits();
+  d.payments[1].iban = "DE00512305000018102010";
+  std::string text = text::Replace(DocumentText(d), ">5.00</InstdAmt>", ">-5.00</InstdAmt>");
+  ScopedParser accepting(std::make_shared<AcceptingParser>());
+  ASSERT_EQ(Check(Write("both.xml", text)), "ok");
+  EXPECT_EQ(CLng(colours_(2, 4)), 3);
+  EXPECT_EQ(CLng(colours_(2, 8)), 3);
+  EXPECT_TRUE(
+      Cell(2, 26).starts_with("Betrag ungültig: '-5.00', " + Message(msg::kIbanCheckDigitsWrong)))
+      << Cell(2, 26);
+  EXPECT_EQ(out_.ProgChecFehl.Value, "2");
 }
 
 std::string Repeated(const std::string& piece, int times) {
@@ -191,7 +233,8 @@ TEST_F(SepaCheckerTest, MalformedContentNeverEscapesTheFrame) {
   };
   for (const std::string& text : cases) {
     const std::string result = Check(Write("bad.xml", text));
-    EXPECT_TRUE(result == "ok" || result == Message(98) || result.starts_with("Fehler: "))
+    EXPECT_TRUE(result == "ok" || result == Message(msg::kNoTransactionsInXml) ||
+                result.starts_with("Fehler: "))
         << result;
   }
 }

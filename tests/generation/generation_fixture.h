@@ -14,6 +14,7 @@
 #include "lastora/settings.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
+#include "support/schema_validation.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
@@ -89,7 +90,16 @@ class GenerationTest : public ::testing::Test {
         object.ext_SEPA_Erzeugung(returned, payments, colours, folder, dtaus);
     out = SEPAVARIABLEN{};
     VariablenToRecord(returned, out);
+    ExpectValidDocuments();
     return result;
+  }
+
+  // Whatever a test does, a document the run leaves under its name is one the bank accepts.
+  void ExpectValidDocuments() const {
+    for (const std::string& name : FileNames()) {
+      if (!name.ends_with(".xml")) continue;
+      EXPECT_EQ(SepaSchemaErrorsOfFile(dir_.File(name)), "") << name;
+    }
   }
 
   std::string File(const std::string& name) const { return ReadBytes(dir_.File(name)); }

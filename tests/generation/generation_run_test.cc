@@ -39,6 +39,24 @@ TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
       {[](SEPAVARIABLEN& s) { s.SepaAART.Value = "Lastschrift"; },
        "Unbekannte Auftragsart 'Lastschrift': erwartet Basislastschrift, Firmenlastschrift oder "
        "Überweisung"},
+      {[](SEPAVARIABLEN& s) { s.KreditorIBAN.Value = "DE88370400440532013000"; },
+       "KreditorIBAN 'DE88370400440532013000' ungültig: SEPA-Checker: IBAN Prüfziffer ist falsch "
+       "(88<>89)"},
+      {[](SEPAVARIABLEN& s) { s.KreditorBIC_.Value = ""; },
+       "KreditorBIC_ '' ist keine gültige BIC"},
+      {[](SEPAVARIABLEN& s) { s.KreditorBIC_.Value = "COBADEF"; },
+       "KreditorBIC_ 'COBADEF' ist keine gültige BIC"},
+      {[](SEPAVARIABLEN& s) { s.KreditorNAME.Value = std::string(71, 'n'); },
+       "KreditorNAME länger als 70 Zeichen"},
+      {[](SEPAVARIABLEN& s) { s.SepaFMI2.Value = "MSG_2013"; },
+       "SepaFMI2 'MSG_2013' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( "
+       ") . , ' und Leerzeichen"},
+      {[](SEPAVARIABLEN& s) { s.SepaFPI1.Value = std::string(36, '1'); },
+       "SepaFPI1 '" + std::string(36, '1') +
+           "' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( ) . , ' und "
+           "Leerzeichen"},
+      {[](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE97ZZZ09999999999"; },
+       "Gläubiger ID falsch: Prüfziffer von KreditorID__ 'DE97ZZZ09999999999' stimmt nicht"},
   };
   for (const auto& [change, result] : cases) {
     in = DefaultSettings();
@@ -51,22 +69,100 @@ TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
   }
 }
 
+// The business code takes no part in the creditor identifier's check digits, and DTAUS files
+// carry no BIC.
+TEST_F(GenerationRun, OwnAccountThatIsSoundPasses) {
+  in.KreditorID__.Value = "de98abc09999999999";
+  rows = {Debit("FRST", 10.0)};
+  EXPECT_EQ(Run(), "ok");
+  in = DefaultSettings();
+  in.KreditorBIC_.Value = "";
+  EXPECT_EQ(Run(/*dtaus=*/true), "ok");
+}
+
 TEST_F(GenerationRun, EmptyTableStopsWithoutCopyBack) {
   in.ProgErzeFil1.Value = "alt.xml";
   EXPECT_EQ(Run(), "Es liegen keine Lastschriften oder Überweisungen vor!");
   EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");
 }
 
+// Every row is collected once: final and one-off debits go into the first pass that runs, never
+// into both files.
 TEST_F(GenerationRun, RowsGoIntoThePassOfTheirSequenceType) {
+  const auto sums = [this] {
+    return Values(out, {&S::ProgErzeDAN1, &S::ProgErzeDSU1, &S::ProgErzeDAN2, &S::ProgErzeDSU2,
+                        &S::ProgErzeDANZ, &S::ProgErzeDSUM});
+  };
   rows = {Debit("FRST", 1.5, "A"), Debit("RCUR", 2.0, "B"), Debit("OOFF", 4.0, "C"),
           Debit("FNAL", 8.0, "D"), Debit("", 16.0, "E")};
   in.ProgErzeDAN1.Value = "7";
   ASSERT_EQ(Run(), "ok");
   // No two sets of these amounts have the same sum, so each sum names the rows of its pass: FRST,
-  // OOFF and FNAL in the first, RCUR, OOFF and FNAL in the second, the row without a type in none.
-  EXPECT_EQ(Values(out, {&S::ProgErzeDAN1, &S::ProgErzeDSU1, &S::ProgErzeDAN2, &S::ProgErzeDSU2,
-                         &S::ProgErzeDANZ, &S::ProgErzeDSUM}),
-            (Texts{"3", "13,5", "3", "14", "6", "27,5"}));
+  // OOFF and FNAL in the first, RCUR in the second, the row without a type in none.
+  EXPECT_EQ(sums(), (Texts{"3", "13,5", "1", "2", "4", "15,5"}));
+  EXPECT_EQ(File("SEPA_2013-10-01_RCUR.xml").find("<EndToEndId>C</EndToEndId>"), std::string::npos);
+
+  // Without a first pass the second keeps them.
+  in = DefaultSettings();
+  in.SepaFPI1.Value = "-";
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(sums(), (Texts{"0", "0", "3", "14", "3", "14"}));
+}
+
+TEST_F(GenerationRun, ACreditTransferIsPaidOnceWhateverPassesRun) {
+  in.SepaAART.Value = "Überweisung";
+  rows = {Debit("", 30.0, "A")};
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(Values(out, {&S::ProgErzeDAN1, &S::ProgErzeDAN2, &S::ProgErzeDANZ, &S::ProgErzeDSUM}),
+            (Texts{"1", "0", "1", "30"}));
+  EXPECT_EQ(FileNames(),
+            (Names{"SEPA_2013-10-01_FRST.xml", "SEPA_2013-10-01_FRST_Begleitzettel.txt",
+                   "SEPA_2013-10-01_FRST_Liste.txt"}));
+}
+
+// A row whose values the bank's schema refuses stays out of the file, marked as an error at the
+// field it has to be fixed in; the rest of the collection is written and valid.
+TEST_F(GenerationRun, RowsTheSchemaRefusesAreLeftOutAndMarked) {
+  struct Case {
+    void (*change)(PaymentRow&);
+    int column;
+    std::string message;
+  };
+  const Case cases[] = {
+      {[](PaymentRow& r) { r.mandate_id = ""; }, 10, "Mandatsreferenz fehlt"},
+      {[](PaymentRow& r) { r.mandate_id = "M 001"; }, 10,
+       "Mandatsreferenz enthält unzulässige Zeichen"},
+      {[](PaymentRow& r) { r.mandate_date = Variant(""); }, 11, "Mandatsdatum fehlt"},
+      {[](PaymentRow& r) { r.mandate_date = Variant("bald"); }, 11, "Mandatsdatum ist kein Datum"},
+      {[](PaymentRow& r) { r.payment_id = "E2E_1"; }, 7, "Payment-ID enthält unzulässige Zeichen"},
+      {[](PaymentRow& r) { r.payment_id = std::string(36, '1'); }, 7,
+       "Payment-ID länger als 35 Zeichen"},
+      {[](PaymentRow& r) { r.name = ""; }, 3, "Name fehlt"},
+      {[](PaymentRow& r) { r.name = std::string(71, 'n'); }, 3, "Name länger als 70 Zeichen"},
+      {[](PaymentRow& r) { r.bic = "BYLADEM"; }, 5, "BIC ungültig"},
+      {[](PaymentRow& r) { r.iban = "DE5051230500001810201!"; }, 4, "IBAN ungültig"},
+      {[](PaymentRow& r) { r.amount = 1e10; }, 8, "Betrag nicht zwischen 0,01 und 999999999,99"},
+  };
+  for (const Case& c : cases) {
+    in = DefaultSettings();
+    in.SepaFPI2.Value = "-";
+    rows = {Debit("FRST", 5.0, "A"), Debit("FRST", 6.0, "B")};
+    c.change(rows[1]);
+    ASSERT_EQ(Run(), "ok") << c.message;
+    EXPECT_EQ(CStr(payments(2, 26)), c.message + " - Zahlung nicht in die Datei übernommen");
+    EXPECT_EQ(CStr(colours(2, c.column)), "3") << c.message;
+    EXPECT_EQ(Values(out, {&S::ProgErzeFehl, &S::ProgErzeDAN1, &S::ProgErzeDSU1}),
+              (Texts{"1", "1", "5"}))
+        << c.message;
+  }
+  // A credit transfer needs no mandate; the identifier characters the schema allows all pass.
+  in = DefaultSettings();
+  in.SepaAART.Value = "Überweisung";
+  rows = {Debit("", 5.0, "A+?/-:().,' z")};
+  rows[0].mandate_id = "";
+  rows[0].mandate_date = Variant("");
+  ASSERT_EQ(Run(), "ok");
+  EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
 }
 
 TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {

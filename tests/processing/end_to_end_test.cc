@@ -20,23 +20,7 @@ class ClubCollectionTest : public FindingsTest {
     settings.SepaFuncBMIN.Value = "1";
     settings.SepaFuncVER2.Value = "Mandat-ID";
     settings.SepaFuncVER3.Value = "Mitgliedsname";
-    // What the generation run needs besides.
-    settings.KreditorNAME.Value = "TSV Musterstadt e.V.";
-    settings.KreditorIBAN.Value = "DE89370400440532013000";
-    settings.KreditorBIC_.Value = "COBADEFFXXX";
-    settings.SepaADAT.Value = "01.10.2013";
-    settings.SepaFPI1.Value = "PII-2013-FRST";
-    settings.SepaFMI1.Value = "MSG-2013-FRST";
-    settings.SepaFPI2.Value = "PII-2013-RCUR";
-    settings.SepaFMI2.Value = "MSG-2013-RCUR";
-    settings.SepaITXT.Value = "Liste";
-    settings.SepaBTXT.Value = "Begleitzettel";
-    settings.UserNAME.Value = "Erika Kassenwart";
-    for (SEPAVALUES* counter :
-         {&settings.ProgErzeWarn, &settings.ProgErzeDAN1, &settings.ProgErzeDAN2,
-          &settings.ProgErzeDSU1, &settings.ProgErzeDSU2}) {
-      counter->Value = "0";
-    }
+    AddGenerationSettings(settings);
     StartTable(20);
     // Each row pays from its own account under its own mandate unless `change` says otherwise.
     const auto set = [&](int32_t row, const std::string& name, auto change) {

@@ -5,6 +5,7 @@
 #include "accounts/iban_check_digits.h"
 #include "accounts/iban_countries.h"
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "component/run_frame.h"
 #include "core/text.h"
 #include "lastora/class1.h"
@@ -77,12 +78,12 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
         const bool build = strIBAN.empty();
         strLandKurz = text::Left(build ? strLandKurz : strIBAN, 2);
         if (!IsCharacter(strLandKurz, true)) {
-          result = Message(117);
+          result = Message(msg::kIbanCountryNotUpper);
           return;
         }
         const detail::IbanCountry* country = detail::FindIbanCountry(strLandKurz);
         if (country == nullptr) {
-          result = Message(118);
+          result = Message(msg::kIbanCountryUnknown);
           return;
         }
         bool account_extended = false;
@@ -100,11 +101,11 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
           const size_t length = text::Length(strIBAN);
           const size_t expected = static_cast<size_t>(country->IbanLength());
           if (length > expected) {
-            result = Message(119);
+            result = Message(msg::kIbanTooLong);
             return;
           }
           if (length < expected) {
-            result = Message(120);
+            result = Message(msg::kIbanTooShort);
             return;
           }
           const std::string given = text::Mid(strIBAN, 3, 2);
@@ -113,12 +114,12 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
                                   std::isdigit(static_cast<unsigned char>(given[0])) &&
                                   std::isdigit(static_cast<unsigned char>(given[1]));
           if (!two_digits && !IsNumeric(Variant(given))) {
-            result = Message(123);
+            result = Message(msg::kIbanCheckDigitsNotNumeric);
             return;
           }
           const std::string computed = getPruefziffer(strIBAN);
           if (given != computed) {
-            result = Message(124) + " (" + given + "<>" + computed + ")";
+            result = Message(msg::kIbanCheckDigitsWrong) + " (" + given + "<>" + computed + ")";
             return;
           }
           const size_t bank_length = static_cast<size_t>(country->bank_length);
@@ -135,24 +136,25 @@ std::string Class1::Get_IBAN(const std::string& strIBAN, std::string& strLandKur
         // computation ever accept more.
         const size_t misfit = detail::FirstBbanMismatch(*country, std::string_view(iban).substr(4));
         if (iban.find('.') != std::string::npos) {
-          result = Message(121) + "\".\"'";
+          result = Message(msg::kIbanInvalidCharacter) + "\".\"'";
         } else if (iban.find(',') != std::string::npos) {
-          result = Message(121) + "\",\"'";
+          result = Message(msg::kIbanInvalidCharacter) + "\",\"'";
         } else if (misfit != std::string_view::npos && country->numeric_only) {
           // Digits only, not the platform's number test: that one would let an exponent letter
           // ("E", "D") through as part of a number.
-          result = Message(122);
+          result = Message(msg::kIbanNotNumeric);
         } else if (misfit != std::string_view::npos) {
           // A letter where the registry has a digit (or the reverse): the bank would refuse it.
-          result = Message(121) + "\"" + iban.substr(4 + misfit, 1) + "\"'";
+          result = Message(msg::kIbanInvalidCharacter) + "\"" + iban.substr(4 + misfit, 1) + "\"'";
         } else {
           result = iban;
         }
       },
       &number, &description);
   if (!completed) {
-    result = text::Replace(Message(125) + description + " (" + std::to_string(number) + ")", "\r\n",
-                           " / ");
+    result = text::Replace(
+        Message(msg::kIbanCheckerError) + description + " (" + std::to_string(number) + ")", "\r\n",
+        " / ");
   }
   return result;
 }

@@ -7,27 +7,20 @@
 #include "accounts/bank_code_index.h"
 #include "component/catalogue.h"
 #include "component/helpers.h"
+#include "component/message_ids.h"
 #include "component/run_frame.h"
 #include "core/text.h"
 #include "lastora/class1.h"
+#include "lastora/payment_table.h"
 #include "lastora/vb_error.h"
 
 namespace lastora {
 namespace {
 
-constexpr int32_t kColourNotFound = 3;
-constexpr int32_t kColourSeveralBics = 6;
-
-// Columns of the bank-code table and of the result table that the lookup relies on.
+// Columns of the bank-code table that the lookup relies on.
 constexpr int32_t kTableBankCode = 1;
 constexpr int32_t kTableName = 6;
 constexpr int32_t kTableBic = 8;
-constexpr int32_t kResultBic = 5;
-constexpr int32_t kResultName = 6;
-constexpr int32_t kResultBankCode = 23;
-constexpr int32_t kResultCountry = 24;
-constexpr int32_t kResultErrors = 26;
-constexpr int32_t kResultWarnings = 27;
 
 // The Bundesbank's 13 columns: the shape of the empty stand-in when the file cannot be loaded.
 constexpr int32_t kBankCodeColumns = 13;
@@ -55,32 +48,32 @@ class BicLookup {
 
   void WriteFound(int32_t i, int16_t target_column, int16_t found_column, int32_t row) {
     values_(i, target_column) = table_(row, found_column);
-    values_(i, kResultBankCode) = table_(row, kTableBankCode);
-    values_(i, kResultBic) = table_(row, kTableBic);
-    values_(i, kResultName) = table_(row, kTableName);
+    values_(i, payment_table::kBankCode) = table_(row, kTableBankCode);
+    values_(i, payment_table::kBic) = table_(row, kTableBic);
+    values_(i, payment_table::kBankName) = table_(row, kTableName);
   }
 
   // Marks the row once, however often the warning is given for it.
   void WarnSeveralBics(int32_t i) {
-    colours_(i, kResultBic) = Variant(kColourSeveralBics);
-    const std::string& warning = Message(108);
-    const std::string present = CStr(values_(i, kResultWarnings));
+    colours_(i, payment_table::kBic) = Variant(payment_table::kWarningColour);
+    const std::string& warning = Message(msg::kSeveralBics);
+    const std::string present = CStr(values_(i, payment_table::kWarnings));
     if (present.empty()) {
-      values_(i, kResultWarnings) = Variant(warning);
+      values_(i, payment_table::kWarnings) = Variant(warning);
     } else if (present.find(warning) != std::string::npos) {
       return;
     } else {
-      values_(i, kResultWarnings) = Variant(present + "; " + warning);
+      values_(i, payment_table::kWarnings) = Variant(present + "; " + warning);
     }
     ++owner_.lngZZ_WARN;
   }
 
   void MarkNotFound(int32_t i, int16_t search_column, int16_t target_column) {
-    colours_(i, search_column) = Variant(kColourNotFound);
-    colours_(i, target_column) = Variant(kColourNotFound);
-    const std::string present = CStr(values_(i, kResultErrors));
-    values_(i, kResultErrors) =
-        Variant(present.empty() ? Message(63) : present + ", " + Message(63));
+    colours_(i, search_column) = Variant(payment_table::kErrorColour);
+    colours_(i, target_column) = Variant(payment_table::kErrorColour);
+    const std::string present = CStr(values_(i, payment_table::kErrors));
+    values_(i, payment_table::kErrors) = Variant(
+        present.empty() ? Message(msg::kBicNotFound) : present + ", " + Message(msg::kBicNotFound));
     ++owner_.lngZZ_FEHL;
   }
 
@@ -120,7 +113,9 @@ bool Class1::Check_BLZ_File(Table& aExternBLZ) {
   TrapFailure(
       [&] {
         const std::string path = ResolveAppRelative(settings_.ProgBLZ_File.Value);
-        if (!CheckPathAndFile(path, "11110", Message(61) + "\r\n\r\n" + path)) return;
+        if (!CheckPathAndFile(path, "11110",
+                              Message(msg::kBankCodeFileMissing) + "\r\n\r\n" + path))
+          return;
         loaded = GetColumnsFromExcelFile(path, aExternBLZ, "", 2, 8, "Asc",
                                          Variant(int16_t{183})) == "ok";
       },
@@ -157,7 +152,7 @@ std::string Class1::Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchCo
           Check_BLZ_File(loaded);
           aBLZnew = Table(aZielValues.RowCount(), loaded.ColCount());
         } else if (aBLZintern.RowCount() == 0) {
-          result = Message(62);
+          result = Message(msg::kNoData);
           return;
         }
         const Table& table = external ? loaded : aBLZintern;
@@ -167,7 +162,7 @@ std::string Class1::Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchCo
           strOneBLZ = text::Mid(strOneIBAN, 5, 8);
           const int32_t row = lookup.FirstRow(kTableBankCode, strOneBLZ);
           if (row == 0) {
-            result = Message(105);
+            result = Message(msg::kBankCodeInvalid);
             return;
           }
           strOneBIC = CStr(table(row, kTableBic));
@@ -176,7 +171,7 @@ std::string Class1::Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchCo
         }
 
         const bool pass_on =
-            external && sAct.ProgBLZ_Inte.Value.find(Message(9)) != std::string::npos;
+            external && sAct.ProgBLZ_Inte.Value.find(Message(msg::kYes)) != std::string::npos;
         int32_t next_free = aBLZnew.RowLower();
         std::unordered_set<std::string> passed_on(passed_on_bank_codes_.begin(),
                                                   passed_on_bank_codes_.end());
@@ -185,7 +180,7 @@ std::string Class1::Check_BIC(int16_t intBLZSearchColumn, int16_t intDatSearchCo
         bool previous_several = false;
         for (int32_t i = aZielValues.RowLower(); i <= aZielValues.RowUpper(); ++i) {
           if (!aZielValues(i, intDatTargetColumn).IsEmpty()) continue;
-          if (!CStr(aZielValues(i, kResultCountry)).starts_with("DE")) continue;
+          if (!CStr(aZielValues(i, payment_table::kCountry)).starts_with("DE")) continue;
           const std::string code = text::Trim(CStr(aZielValues(i, intDatSearchColumn)));
           if (code.empty()) continue;
 

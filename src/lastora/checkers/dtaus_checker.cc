@@ -7,12 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "checkers/dtaus_record_layout.h"
 #include "checkers/file_checkers.h"
 #include "checkers/result_table.h"
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "formats/dtaus_record_layout.h"
+#include "lastora/payment_table.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
 
@@ -117,7 +119,7 @@ class DtausCheck {
     }
     self_.lngAnz = 0;
     const std::string file = files::ReadWhole(file_name);
-    if (!file.starts_with(kShortRecordLength)) return Stop(Message(180));
+    if (!file.starts_with(kShortRecordLength)) return Stop(Message(msg::kDtausWrongFormat));
     const std::string_view bytes = file;
     ReadHeader(bytes.substr(0, dtaus::kBlockLength));
 
@@ -125,13 +127,14 @@ class DtausCheck {
     const int64_t count = static_cast<int64_t>(chain.payments.size());
     if (count > INT32_MAX) throw VbError(6);
     settings().ProgChecDANZ.Value = std::to_string(count);
-    if (count == 0) return Stop(chain.trailer ? std::string("Fehler") : Message(142));
+    if (count == 0)
+      return Stop(chain.trailer ? std::string("Fehler") : Message(msg::kDtausNoPaymentRecord));
     rt::LayOut(static_cast<int32_t>(count), values_, colours_);
     for (const PaymentRecord& payment : chain.payments) {
       const size_t length = dtaus::CRecordFileLength(payment.extensions);
       ReadPayment(bytes.substr(payment.offset, length), payment.extensions);
     }
-    if (!chain.trailer) return Stop(Message(142));
+    if (!chain.trailer) return Stop(Message(msg::kDtausNoPaymentRecord));
 
     CheckTrailer(bytes.substr(*chain.trailer, dtaus::kBlockLength), count);
     settings().ProgChecDANZ.Value = std::to_string(self_.lngAnz);
@@ -176,23 +179,27 @@ class DtausCheck {
     const auto c_field = [&](dtaus::CField field) { return dtaus::kCRecord[field]; };
     const std::string bank_code = TrimmedField(record, c_field(dtaus::kC4));
     const std::string account = TrimmedField(record, c_field(dtaus::kC5));
-    values_(row, rt::kNumber) = Variant(row);
-    values_(row, rt::kName) = TrimmedField(record, c_field(dtaus::kC14a));
-    values_(row, rt::kAccount) = account;
-    values_(row, rt::kBankCode) = bank_code;
-    values_(row, rt::kCountry) = "DE";
+    values_(row, payment_table::kNumber) = Variant(row);
+    values_(row, payment_table::kName) = TrimmedField(record, c_field(dtaus::kC14a));
+    values_(row, payment_table::kAccountNumber) = account;
+    values_(row, payment_table::kBankCode) = bank_code;
+    values_(row, payment_table::kCountry) = "DE";
     std::string country = "DE";
     std::string iban_bank_code = bank_code;
     std::string iban_account = account;
-    values_(row, rt::kIban) = self_.Get_IBAN("", country, iban_bank_code, iban_account);
+    values_(row, payment_table::kIban) = self_.Get_IBAN("", country, iban_bank_code, iban_account);
 
-    const std::optional<int64_t> cents =
-        WholeNumber(FieldOf(record, c_field(euro_ ? dtaus::kC12 : dtaus::kC9)));
-    if (cents) {
-      values_(row, rt::kAmount) = rt::AmountText(*cents);
+    const std::string_view amount = FieldOf(record, c_field(euro_ ? dtaus::kC12 : dtaus::kC9));
+    if (const std::optional<int64_t> cents = WholeNumber(amount)) {
+      values_(row, payment_table::kAmount) = rt::AmountText(*cents);
       amount_cents_ += *cents;
+    } else {
+      // No bank books it; the row says so instead of reading as nothing paid.
+      colours_(row, payment_table::kAmount) = Variant(payment_table::kErrorColour);
+      values_(row, payment_table::kErrors) = "Betrag ungültig: '" + std::string(amount) + "'";
+      ++row_errors_;
     }
-    values_(row, rt::kRemittance) = RemittanceLines(record, extensions);
+    values_(row, payment_table::kRemittanceLines) = RemittanceLines(record, extensions);
     if (!external_) ReadReferences(row, record, extensions);
     account_sum_ += RequiredNumber(FieldOf(record, c_field(dtaus::kC5)));
     bank_code_sum_ += RequiredNumber(FieldOf(record, c_field(dtaus::kC4)));
@@ -226,8 +233,10 @@ class DtausCheck {
     const auto behind = [&](int word) {
       return text::Trim(text::Mid(line, text::Length(Message(word)) + 1));
     };
-    if (choice == kPaymentIdLine) values_(row, rt::kReference) = behind(143);
-    if (choice == kMandateLine) values_(row, rt::kMandate) = behind(144);
+    if (choice == kPaymentIdLine)
+      values_(row, payment_table::kPaymentId) = behind(msg::kPaymentIdLabel);
+    if (choice == kMandateLine)
+      values_(row, payment_table::kMandateId) = behind(msg::kMandateReferenceLabel);
   }
 
   // Each failing check replaces the result of an earlier one; reading has finished by then, so
@@ -243,6 +252,7 @@ class DtausCheck {
     const int64_t stated_cents = RequiredNumber(e_field(euro_ ? dtaus::kE8 : dtaus::kE5));
     settings().ProgChecKSUM.Value = rt::SumText(stated_cents);
     settings().ProgChecDSUM.Value = rt::SumText(amount_cents_);
+    settings().ProgChecFehl.Value = std::to_string(row_errors_);
     Compare(139, settings().ProgChecKSUM.Value, settings().ProgChecDSUM.Value);
 
     Compare(140, std::to_string(RequiredNumber(e_field(dtaus::kE6))), std::to_string(account_sum_));
@@ -261,6 +271,7 @@ class DtausCheck {
   RunContext& run_;
   Table& values_;
   Table& colours_;
+  int32_t row_errors_ = 0;
   const bool external_;
   bool euro_ = true;
   int64_t amount_cents_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 
+#include "lastora/payment_table.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
 
@@ -14,13 +15,13 @@ void LayOut(int32_t rows, Table& values, Table& colours) {
   // laid out on a second core meanwhile.
   constexpr int32_t kRowsWorthAThread = 20000;
   if (rows < kRowsWorthAThread) {
-    values = Table(rows, kColumns);
-    colours = Table(rows, kColumns);
+    values = Table(rows, payment_table::kColumnCount);
+    colours = Table(rows, payment_table::kColumnCount);
     return;
   }
   std::future<Table> laid_out =
-      std::async(std::launch::async, [rows] { return Table(rows, kColumns); });
-  values = Table(rows, kColumns);
+      std::async(std::launch::async, [rows] { return Table(rows, payment_table::kColumnCount); });
+  values = Table(rows, payment_table::kColumnCount);
   colours = laid_out.get();
 }
 

@@ -10,24 +10,6 @@
 
 namespace lastora::result_table {
 
-inline constexpr int32_t kColumns = 29;
-
-inline constexpr int32_t kNumber = 2;
-inline constexpr int32_t kName = 3;
-inline constexpr int32_t kIban = 4;
-inline constexpr int32_t kBic = 5;
-inline constexpr int32_t kReference = 7;
-inline constexpr int32_t kAmount = 8;
-inline constexpr int32_t kRemittance = 9;
-inline constexpr int32_t kMandate = 10;
-inline constexpr int32_t kMandateDate = 11;
-inline constexpr int32_t kAccount = 22;
-inline constexpr int32_t kBankCode = 23;
-inline constexpr int32_t kCountry = 24;
-inline constexpr int32_t kError = 26;
-
-inline constexpr int32_t kColourError = 3;
-
 // Re-creates the value and colour tables with `rows` empty rows (VbError 9 below one row: a
 // table without rows cannot be laid out).
 void LayOut(int32_t rows, Table& values, Table& colours);

@@ -14,8 +14,11 @@
 #include "checkers/sepa_text.h"
 #include "checkers/xml_structure_check.h"
 #include "component/catalogue.h"
+#include "component/message_ids.h"
+#include "core/cents.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "lastora/payment_table.h"
 #include "lastora/platform.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
@@ -148,7 +151,6 @@ bool TagAt(std::string_view text, size_t pos, std::string_view tag) {
   return true;
 }
 
-
 // A tag to count, and the index of its letter that is rarest in a payment document: memchr runs
 // fast over the long stretches between those letters, and each hit is compared whole.
 struct CountedTag {
@@ -228,15 +230,6 @@ bool ReadDecimal(std::string_view xml_number, double* value) {
   return std::isfinite(*value);
 }
 
-int64_t ToCents(double amount) {
-  // Beyond this an amount has lost its cents in a double anyway; treat it as the platform
-  // treats a number too large for its type.
-  constexpr double kLargestCents = 1e15;
-  const double cents = std::round(amount * 100.0);
-  if (!(std::fabs(cents) < kLargestCents)) throw VbError(6);
-  return static_cast<int64_t>(cents);
-}
-
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -244,7 +237,7 @@ bool AllDigits(std::string_view text) {
 // An amount as payment files write it ("12.50", "3", "0.5") in cents, read exactly; the same
 // cents as the user's number format gives, without its cost for every row.
 bool PlainAmountCents(std::string_view amount, int64_t* cents) {
-  constexpr size_t kMostWholeDigits = 12;  // far inside the range ToCents accepts
+  constexpr size_t kMostWholeDigits = 12;  // far inside the range of whole cents
   const size_t point = amount.find('.');
   const std::string_view whole = amount.substr(0, point);
   const std::string_view decimals =
@@ -260,12 +253,13 @@ bool PlainAmountCents(std::string_view amount, int64_t* cents) {
   return true;
 }
 
-// A transaction's amount in cents; false when it is no number.
+// A transaction's amount in cents; false when it is no number. Digits the plain form does not
+// take ("1.235") are rounded as the text says, not as its binary value lies.
 bool AmountCents(std::string_view amount, int64_t* cents) {
   if (PlainAmountCents(amount, cents)) return true;
   double value = 0;
   if (!ReadDecimal(amount, &value)) return false;
-  *cents = ToCents(value);
+  *cents = money::ToCents(value);
   return true;
 }
 
@@ -349,7 +343,7 @@ class SepaCheck {
     std::string bytes;
     const std::string complaint = CheckStructure(file, &bytes);
     if (!complaint.empty()) {
-      run_.result = Message(79) + ": " + complaint;
+      run_.result = Message(msg::kXmlParserError) + ": " + complaint;
       FileSetting(k, &FileFields::status).Value = run_.result;
       return false;
     }
@@ -417,9 +411,9 @@ class SepaCheck {
     const std::string_view method = Between(text, "<PmtMtd>", "</PmtMtd>");
     const std::string_view code = Between(text, "<LclInstrm><Cd>", "</Cd>");
     const bool transfer = method == "TRF" || (method != "DD" && code != "CORE" && code != "B2B");
-    settings().SepaAART.Value = transfer        ? Message(170)
-                                : code == "B2B" ? Message(177)
-                                                : Message(176);
+    settings().SepaAART.Value = transfer        ? Message(msg::kCreditTransfer)
+                                : code == "B2B" ? Message(msg::kB2bDebit)
+                                                : Message(msg::kCoreDebit);
     return transfer ? kCreditTransfer : kDirectDebit;
   }
 
@@ -430,7 +424,7 @@ class SepaCheck {
       const size_t start = std::min(open + kTransactionTextOffset, text.size());
       const TransactionScan scan = ScanTransaction(text, start, kind, index);
       if (scan.close == npos) {
-        run_.result = Message(98);
+        run_.result = Message(msg::kNoTransactionsInXml);
         return false;
       }
       ++rows_read_;
@@ -454,25 +448,38 @@ class SepaCheck {
       return XmlValue(up_to_close.substr(from, to - from));
     };
     std::string iban = field(kFieldIban);
-    values_(row, rt::kNumber) = Variant(row);
-    values_(row, rt::kName) = field(kFieldName);
-    values_(row, rt::kCountry) = text::Left(iban, 2);
-    values_(row, rt::kIban) = std::move(iban);
-    values_(row, rt::kBic) = field(kFieldBic);
-    values_(row, rt::kReference) = field(kFieldReference);
+    values_(row, payment_table::kNumber) = Variant(row);
+    values_(row, payment_table::kName) = field(kFieldName);
+    values_(row, payment_table::kCountry) = text::Left(iban, 2);
+    values_(row, payment_table::kIban) = std::move(iban);
+    values_(row, payment_table::kBic) = field(kFieldBic);
+    values_(row, payment_table::kPaymentId) = field(kFieldReference);
     if (kind.has_mandate) {
-      values_(row, rt::kMandate) = field(kFieldMandate);
-      values_(row, rt::kMandateDate) = field(kFieldMandateDate);
+      values_(row, payment_table::kMandateId) = field(kFieldMandate);
+      values_(row, payment_table::kMandateDate) = field(kFieldMandateDate);
     }
-    values_(row, rt::kRemittance) = field(kFieldRemittance);
+    values_(row, payment_table::kRemittanceLines) = field(kFieldRemittance);
+    const std::string amount = field(kFieldAmount);
     int64_t cents = 0;
-    if (!AmountCents(field(kFieldAmount), &cents)) return 0;
-    values_(row, rt::kAmount) = rt::AmountText(cents);
+    // A bank books no payment of nothing or less; such an amount adds nothing to the sum read.
+    if (!AmountCents(amount, &cents) || cents < 1) {
+      MarkError(row, payment_table::kAmount, "Betrag ungültig: '" + amount + "'");
+      return 0;
+    }
+    values_(row, payment_table::kAmount) = rt::AmountText(cents);
     return cents;
   }
 
+  void MarkError(int32_t row, int32_t column, const std::string& message) {
+    colours_(row, column) = Variant(payment_table::kErrorColour);
+    Variant& errors = values_(row, payment_table::kErrors);
+    const std::string present = CStr(errors);
+    errors = present.empty() ? message : present + ", " + message;
+    ++row_errors_;
+  }
+
   void LookUpBics() {
-    const std::string& yes = Message(9);
+    const std::string& yes = Message(msg::kYes);
     if (settings().ProgChecBLZ_.Value.find(yes) == std::string::npos) return;
     if (settings().ProgBLZ_Inte.Value.find(yes) == std::string::npos) return;
     const auto look_up = [&](const std::string& source) {
@@ -483,16 +490,12 @@ class SepaCheck {
   }
 
   void CheckIbans() {
-    int32_t wrong = 0;
     for (int32_t row = 1; row <= rows_read_; ++row) {
-      const std::string iban = CStr(values_(row, rt::kIban));
+      const std::string iban = CStr(values_(row, payment_table::kIban));
       const std::string checked = self_.Get_IBAN(iban);
-      if (checked == iban) continue;
-      colours_(row, rt::kIban) = Variant(rt::kColourError);
-      values_(row, rt::kError) = checked;
-      ++wrong;
+      if (checked != iban) MarkError(row, payment_table::kIban, checked);
     }
-    settings().ProgChecFehl.Value = CStr(Variant(wrong));
+    settings().ProgChecFehl.Value = CStr(Variant(row_errors_));
   }
 
   void FormTotals() {
@@ -514,6 +517,7 @@ class SepaCheck {
   std::array<std::string, 2> texts_;  // the joined text of each file until it has been read
   std::array<FileFigures, 2> figures_;
   int32_t rows_read_ = 0;  // running number over both files
+  int32_t row_errors_ = 0;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "generation/cover_sheet.h"
 
+#include "core/cents.h"
 #include "core/text.h"
-#include "generation/amount.h"
 #include "generation/fixed_width.h"
 
 namespace lastora::generation {
@@ -50,7 +50,7 @@ void AppendSignature(Sheet& sheet, const CoverSheetData& data) {
   sheet.Line(" Tel. " + sender.phone);
 }
 
-std::string Sum(int64_t cents) { return CentsText(cents, ','); }
+std::string Sum(int64_t cents) { return money::CentsText(cents, ','); }
 
 }  // namespace
 

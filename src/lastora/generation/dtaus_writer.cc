@@ -5,9 +5,10 @@
 #include <span>
 #include <string_view>
 
-#include "checkers/dtaus_record_layout.h"
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/text.h"
+#include "formats/dtaus_record_layout.h"
 #include "generation/fixed_width.h"
 #include "generation/generation_stop.h"
 #include "lastora/vb_error.h"
@@ -77,7 +78,8 @@ void AppendExtensions(std::string& out, const std::vector<std::string>& lines, i
 }
 
 std::string LengthFailure(int64_t number, std::string_view record_text) {
-  return Message(113) + " " + std::to_string(number) + " : '" + std::string(record_text) + "'";
+  return Message(msg::kDtausRecordLength) + " " + std::to_string(number) + " : '" +
+         std::string(record_text) + "'";
 }
 
 // A record is 128 characters, or 256 with up to three purpose lines.
@@ -168,7 +170,7 @@ std::string DtausWriter::HeaderRecord(const std::string& reference,
                                                                        kEuro};
   std::string header_text;
   if (AppendFields(header_text, dtaus::kARecord, header_values) != dtaus::kBlockLength) {
-    throw GenerationStop(Message(109));
+    throw GenerationStop(Message(msg::kDtausHeaderLength));
   }
   return text::ToWindows1252(header_text);
 }
@@ -182,7 +184,7 @@ std::string DtausWriter::TrailerRecord() const {
       kRecordLength128, "E", "", count, "0", accounts, bank_codes, cents, ""};
   std::string trailer_text;
   if (AppendFields(trailer_text, dtaus::kERecord, trailer_values) != dtaus::kBlockLength) {
-    throw GenerationStop(Message(110));
+    throw GenerationStop(Message(msg::kDtausTrailerLength));
   }
   return text::ToWindows1252(trailer_text);
 }

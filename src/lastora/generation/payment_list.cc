@@ -1,7 +1,7 @@
 #include "generation/payment_list.h"
 
+#include "core/cents.h"
 #include "core/text.h"
-#include "generation/amount.h"
 #include "generation/fixed_width.h"
 
 namespace lastora::generation {
@@ -44,7 +44,7 @@ std::string Heading(const SepaKind& kind, const PaymentListHeading& heading) {
 std::string Total(int64_t sum_cents) {
   std::string total = "SUMME:";
   total.append(kTotalGap, ' ').append(kCurrency);
-  AppendRightAligned(total, CentsText(sum_cents, kDecimalComma), kAmountWidth);
+  AppendRightAligned(total, money::CentsText(sum_cents, kDecimalComma), kAmountWidth);
   total.append(kCrLf).append(kCrLf);
   return total;
 }
@@ -68,7 +68,7 @@ void PaymentList::Append(std::string_view name, std::string_view bic, std::strin
   text::AppendPadRight(row_, iban, kIbanWidth);
   row_ += ' ';
   row_ += kCurrency;
-  AppendRightAligned(row_, CentsText(cents, kDecimalComma), kAmountWidth);
+  AppendRightAligned(row_, money::CentsText(cents, kDecimalComma), kAmountWidth);
   row_ += ' ';
   row_ += purpose;
   row_ += kCrLf;

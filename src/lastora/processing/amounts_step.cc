@@ -3,19 +3,15 @@
 #include <string>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "component/write_log.h"
 #include "core/text.h"
+#include "lastora/payment_table.h"
 #include "processing/cells.h"
 #include "processing/sequence_type.h"
 
 namespace lastora::processing {
 namespace {
-
-constexpr int kMessageNoBic = 66;
-constexpr int kMessageNotGerman = 67;
-constexpr int kMessageBelowZero = 135;
-constexpr int kMessageUpperLimit = 136;
-constexpr int kMessageLowerLimit = 137;
 
 // SepaFuncBMAX is known to be a number once the check is on; SepaFuncBMIN is read the first time
 // an amount is compared with it, and fails the run there when it is not a number.
@@ -29,12 +25,12 @@ class AmountLimits {
   // The catalogue number of the warning an amount earns, or 0.
   int WarningFor(double amount) {
     if (!on_) return 0;
-    if (amount >= upper_) return kMessageUpperLimit;
+    if (amount >= upper_) return msg::kUpperAmountLimit;
     if (!lower_read_) {
       lower_ = CDbl(Variant(lower_text_));
       lower_read_ = true;
     }
-    if (amount <= lower_) return kMessageLowerLimit;
+    if (amount <= lower_) return msg::kLowerAmountLimit;
     return 0;
   }
 
@@ -47,7 +43,8 @@ class AmountLimits {
 };
 
 bool MergedAway(const Table& values, int32_t row) {
-  for (int32_t column : {kContributionColumn, kOneOffColumn, kCreditColumn, kBackPaymentColumn}) {
+  for (int32_t column : {payment_table::kContribution, payment_table::kOneOff,
+                         payment_table::kCredit, payment_table::kBackPayment}) {
     if (!IsBlankCell(values(row, column))) return false;
   }
   return true;
@@ -59,55 +56,57 @@ bool RejectedBank(ProcessingRun& run, int32_t row) {
   Table& values = run.values;
   int32_t column = 0;
   int message = 0;
-  if (run.options.dtaus && !CellText(values(row, kAccountColumn)).starts_with("DE")) {
-    column = kAccountColumn;
-    message = kMessageNotGerman;
-  } else if (run.options.sepa && IsBlankCell(values(row, kBicColumn))) {
-    column = kBicColumn;
-    message = kMessageNoBic;
+  if (run.options.dtaus && !CellText(values(row, payment_table::kIban)).starts_with("DE")) {
+    column = payment_table::kIban;
+    message = msg::kNotGermanAmountZeroed;
+  } else if (run.options.sepa && IsBlankCell(values(row, payment_table::kBic))) {
+    column = payment_table::kBic;
+    message = msg::kNoBicAmountZeroed;
   } else {
     return false;
   }
-  run.findings.Error(row, column, Message(message) + CellText(values(row, kAmountColumn)));
-  values(row, kAmountColumn) = Variant(int16_t{0});
-  run.findings.Colour(row, kAmountColumn, kColourError);
+  run.findings.Error(row, column, Message(message) + CellText(values(row, payment_table::kAmount)));
+  values(row, payment_table::kAmount) = Variant(int16_t{0});
+  run.findings.Colour(row, payment_table::kAmount, payment_table::kErrorColour);
   return true;
 }
 
 double RowAmount(const ProcessingRun& run, int32_t row) {
   const Table& values = run.values;
-  if (run.options.credit_transfer) return CellNumber(values(row, kCreditColumn));
-  return CellNumber(values(row, kContributionColumn)) + CellNumber(values(row, kOneOffColumn)) -
-         CellNumber(values(row, kCreditColumn)) + CellNumber(values(row, kBackPaymentColumn));
+  if (run.options.credit_transfer) return CellNumber(values(row, payment_table::kCredit));
+  return CellNumber(values(row, payment_table::kContribution)) +
+         CellNumber(values(row, payment_table::kOneOff)) -
+         CellNumber(values(row, payment_table::kCredit)) +
+         CellNumber(values(row, payment_table::kBackPayment));
 }
 
 void SettleRow(ProcessingRun& run, AmountLimits& limits, int32_t row) {
   Table& values = run.values;
-  values(row, kSequenceTypeColumn) = Variant("");
+  values(row, payment_table::kSequenceType) = Variant("");
   if (MergedAway(values, row)) return;
-  if (IsBlankCell(values(row, kAccountColumn))) {
-    values(row, kAmountColumn) = Variant("");
+  if (IsBlankCell(values(row, payment_table::kIban))) {
+    values(row, payment_table::kAmount) = Variant("");
     return;
   }
   if (RejectedBank(run, row)) return;
-  if (IsBlankCell(values(row, kMemberTextColumn))) {
-    values(row, kMemberTextColumn) = values(row, kMemberNameColumn);
+  if (IsBlankCell(values(row, payment_table::kMemberText))) {
+    values(row, payment_table::kMemberText) = values(row, payment_table::kMemberName);
   }
   const double amount = RowAmount(run, row);
   run.object.dblBetrag = amount;
-  values(row, kAmountColumn) = Variant(amount);
+  values(row, payment_table::kAmount) = Variant(amount);
   if (amount >= 0) {
     if (const int warning = limits.WarningFor(amount); warning != 0) {
-      run.findings.Warning(row, kAmountColumn, Message(warning));
+      run.findings.Warning(row, payment_table::kAmount, Message(warning));
     }
   } else {
-    run.findings.Error(row, kAmountColumn, Message(kMessageBelowZero));
+    run.findings.Error(row, payment_table::kAmount, Message(msg::kAmountBelowZero));
   }
   if (amount <= 0) return;
   const SequenceChoice choice =
       ChooseSequenceType(run.options, run.settings.SepaLART.Value,
-                         values(row, kFirstCollectionColumn), run.object.datZeitFirst);
-  if (!choice.type.empty()) values(row, kSequenceTypeColumn) = Variant(choice.type);
+                         values(row, payment_table::kFirstCollection), run.object.datZeitFirst);
+  if (!choice.type.empty()) values(row, payment_table::kSequenceType) = Variant(choice.type);
   run.figures.CountPayment(choice.second_file, amount);
 }
 

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "component/helpers.h"
+#include "lastora/payment_table.h"
 #include "processing/cells.h"
 
 namespace lastora::processing {
 namespace {
 
-constexpr int32_t kLastCleanedColumn = 21;
 // Longer texts make the character replacement fail as it always has; only shorter ones may take
 // the shortcut below.
 constexpr size_t kLongestReplaceableText = 32767;
@@ -37,16 +37,16 @@ void CleanCell(ProcessingRun& run, int32_t row, int32_t column) {
   const std::string original = CellText(cell);
   const std::string without_umlauts = ReplaceUmlauts(original);
   if (without_umlauts != original) {
-    run.findings.Colour(row, column, kColourUmlauts);
+    run.findings.Colour(row, column, payment_table::kUmlautsReplacedColour);
     cell = Variant(without_umlauts);
-    run.values(row, kUmlautsMarkColumn) = Variant("X");
+    run.values(row, payment_table::kUmlautsMark) = Variant("X");
     run.figures.umlauts.Add(1);
   }
   const std::string plain = ReplaceNonAscii(without_umlauts);
   if (plain != without_umlauts) {
-    run.findings.Colour(row, column, kColourCharacters);
+    run.findings.Colour(row, column, payment_table::kCharactersReplacedColour);
     cell = Variant(plain);
-    run.values(row, kCharactersMarkColumn) = Variant("X");
+    run.values(row, payment_table::kCharactersMark) = Variant("X");
     run.figures.characters.Add(1);
   }
 }
@@ -54,11 +54,11 @@ void CleanCell(ProcessingRun& run, int32_t row, int32_t column) {
 }  // namespace
 
 void CleanCharacters(ProcessingRun& run) {
-  const int32_t last_column = std::min(kLastCleanedColumn, run.values.ColUpper());
+  const int32_t last_column = std::min(payment_table::kLastCleanedColumn, run.values.ColUpper());
   // The cleaning goes column by column, which on a large table means a cache miss per cell. One
   // read-only pass row by row finds the few cells that need it; cleaning those in column order
   // changes the table exactly as visiting every cell would.
-  std::array<std::vector<int32_t>, kLastCleanedColumn + 1> rows_to_clean;
+  std::array<std::vector<int32_t>, payment_table::kLastCleanedColumn + 1> rows_to_clean;
   for (int32_t row = 1; row <= run.last_row; ++row) {
     for (int32_t column = 1; column <= last_column; ++column) {
       if (IsCleanedColumn(column) && MayNeedCleaning(run.values(row, column))) {

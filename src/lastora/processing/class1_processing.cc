@@ -6,8 +6,10 @@
 
 #include "component/catalogue.h"
 #include "component/helpers.h"
+#include "component/message_ids.h"
 #include "component/run_frame.h"
 #include "lastora/class1.h"
+#include "lastora/payment_table.h"
 #include "processing/amounts_step.h"
 #include "processing/character_cleaning.h"
 #include "processing/collective_merge.h"
@@ -20,13 +22,11 @@
 namespace lastora {
 namespace {
 
-constexpr int kMessageFileMissing = 11;
-
 void ResetRunColumns(processing::ProcessingRun& run) {
   for (int32_t row = 1; row <= run.last_row; ++row) {
-    run.values(row, processing::kPaymentIdColumn) = Variant("");
-    run.values(row, processing::kMemberTextColumn) = Variant("");
-    run.values(row, processing::kContributionColumn) = Variant(int16_t{0});
+    run.values(row, payment_table::kPaymentId) = Variant("");
+    run.values(row, payment_table::kMemberText) = Variant("");
+    run.values(row, payment_table::kContribution) = Variant(int16_t{0});
   }
 }
 
@@ -48,7 +48,7 @@ RunEnd ProcessMemberTable(Class1& object, RunContext& context, Table& values, Ta
   if (run.options.uses_template) {
     const std::string& file_name = settings.SepaFuncVERP.Value;
     if (!CheckPathAndFile(file_name, "", "")) {
-      context.result = Message(kMessageFileMissing) + file_name;
+      context.result = Message(msg::kFileMissing) + file_name;
       return RunEnd::kStopped;
     }
     template_lines = processing::ReadRemittanceTemplate(file_name, settings.KreditorID__.Value);

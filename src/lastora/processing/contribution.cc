@@ -2,14 +2,11 @@
 
 #include "component/catalogue.h"
 #include "component/helpers.h"
+#include "component/message_ids.h"
 #include "lastora/variant.h"
 
 namespace lastora::processing {
 namespace {
-
-constexpr int kMessageWholeWindow = 171;
-constexpr int kMessageNothing = 172;
-constexpr int kMessageBillMonth = 173;
 
 double FirstDayOfMonth(double date) { return MakeDate(Year(date), Month(date), 1); }
 double FirstDayOfNextMonth(double date) { return MakeDate(Year(date), Month(date) + 1, 1); }
@@ -65,9 +62,9 @@ BilledSpan SpanUnderRule(BilledSpan span, const BillingWindow& window, ChangeMon
 }  // namespace
 
 ChangeMonthRule ChangeMonthRuleFrom(const std::string& setting) {
-  if (setting == Message(kMessageWholeWindow)) return ChangeMonthRule::kWholeWindow;
-  if (setting == Message(kMessageNothing)) return ChangeMonthRule::kNothing;
-  if (setting == Message(kMessageBillMonth)) return ChangeMonthRule::kBillMonth;
+  if (setting == Message(msg::kWholeWindow)) return ChangeMonthRule::kWholeWindow;
+  if (setting == Message(msg::kBillNothing)) return ChangeMonthRule::kNothing;
+  if (setting == Message(msg::kBillChangeMonth)) return ChangeMonthRule::kBillMonth;
   return ChangeMonthRule::kSkipMonth;
 }
 

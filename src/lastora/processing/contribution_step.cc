@@ -3,16 +3,16 @@
 #include <optional>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "component/write_log.h"
 #include "core/text.h"
+#include "lastora/payment_table.h"
 #include "lastora/vb_error.h"
 #include "processing/cells.h"
 #include "processing/contribution.h"
 
 namespace lastora::processing {
 namespace {
-
-constexpr int kMessageCreditTransfer = 170;
 
 struct ContributionSettings {
   BillingWindow window;
@@ -33,7 +33,7 @@ ContributionSettings ReadContributionSettings(const SEPAVARIABLEN& settings) {
   read.rule_on =
       OptionOn(settings.SepaFuncMONT.Value) && ColumnMapped(settings.Import__MONB.Value) &&
       ColumnMapped(settings.Import__EINT.Value) && ColumnMapped(settings.Import__AUST.Value) &&
-      settings.SepaAART.Value != Message(kMessageCreditTransfer);
+      settings.SepaAART.Value != Message(msg::kCreditTransfer);
   read.rule = ChangeMonthRuleFrom(settings.SepaFuncAZYK.Value);
   return read;
 }
@@ -61,22 +61,23 @@ std::string FixedWidthText(const Variant& value, const std::string* amount_text,
 }
 
 void ComputeRow(ProcessingRun& run, const ContributionSettings& contribution, int32_t row) {
-  const double per_period = CellNumber(run.values(row, kPeriodContributionColumn));
+  const double per_period = CellNumber(run.values(row, payment_table::kPeriodContribution));
   if (per_period <= 0) return;
   Class1& object = run.object;
-  const BilledSpan span = BilledSpanOf(
-      DateInCell(run.values(row, kEntryColumn)), DateInCell(run.values(row, kExitColumn)),
-      contribution.window, contribution.rule_on, contribution.rule);
+  const BilledSpan span =
+      BilledSpanOf(DateInCell(run.values(row, payment_table::kEntryDate)),
+                   DateInCell(run.values(row, payment_table::kExitDate)), contribution.window,
+                   contribution.rule_on, contribution.rule);
   object.datEintritt = span.entry;
   object.datAustritt = span.exit;
   object.intAnzMonate = BilledMonths(span);
   object.dblBetrag = ContributionAmount(object.intAnzMonate, per_period, contribution.factor);
-  run.values(row, kContributionColumn) = Variant(object.dblBetrag);
-  run.values(row, kAmountColumn) = Variant(object.dblBetrag);
-  object.strBetrag = Format(run.values(row, kAmountColumn), "0.00");
-  run.values(row, kMemberTextColumn) = Variant(MemberRemittanceText(
-      run.settings.SepaFuncVER3.Value, run.values(row, kMemberNameColumn),
-      run.values(row, kMandateColumn), object.strBetrag, run.options.line_width));
+  run.values(row, payment_table::kContribution) = Variant(object.dblBetrag);
+  run.values(row, payment_table::kAmount) = Variant(object.dblBetrag);
+  object.strBetrag = Format(run.values(row, payment_table::kAmount), "0.00");
+  run.values(row, payment_table::kMemberText) = Variant(MemberRemittanceText(
+      run.settings.SepaFuncVER3.Value, run.values(row, payment_table::kMemberName),
+      run.values(row, payment_table::kMandateId), object.strBetrag, run.options.line_width));
 }
 
 }  // namespace

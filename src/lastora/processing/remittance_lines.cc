@@ -1,13 +1,12 @@
 #include "processing/remittance_lines.h"
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/text.h"
 
 namespace lastora::processing {
 namespace {
 
-constexpr int kMessagePaymentId = 143;
-constexpr int kMessageMandateReference = 144;
 constexpr size_t kLongestDtausLines = 419;
 constexpr size_t kShortestTooLongSepaText = 143;
 // Room for four SEPA lines, so most rows build their text without growing it.
@@ -37,9 +36,9 @@ void AppendMemberText(std::string& lines, std::string_view member_text) {
 void AppendChosenLines(const RemittanceLayout& layout, const RemittanceSource& row,
                        std::string& lines) {
   if (layout.second_line_kind == "Payment-ID" && !row.payment_id.empty()) {
-    AppendLine(lines, Message(kMessagePaymentId) + std::string(row.payment_id), layout.width);
+    AppendLine(lines, Message(msg::kPaymentIdLabel) + std::string(row.payment_id), layout.width);
   } else if (layout.second_line_kind == "Mandat-ID" && !row.mandate_reference.empty()) {
-    AppendLine(lines, Message(kMessageMandateReference) + std::string(row.mandate_reference),
+    AppendLine(lines, Message(msg::kMandateReferenceLabel) + std::string(row.mandate_reference),
                layout.width);
   }
   if (layout.member_text && !row.member_text.empty()) AppendMemberText(lines, row.member_text);

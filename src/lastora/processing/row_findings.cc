@@ -1,5 +1,6 @@
 #include "processing/row_findings.h"
 
+#include "lastora/payment_table.h"
 #include "processing/cells.h"
 
 namespace lastora::processing {
@@ -9,15 +10,15 @@ void RowFindings::Colour(int32_t row, int32_t column, int32_t colour) {
 }
 
 void RowFindings::Error(int32_t row, int32_t column, const std::string& message) {
-  Colour(row, column, kColourError);
+  Colour(row, column, payment_table::kErrorColour);
   figures_.errors.Add(1);
-  AppendRowMessage(values_(row, kErrorColumn), message);
+  AppendRowMessage(values_(row, payment_table::kErrors), message);
 }
 
 void RowFindings::Warning(int32_t row, int32_t column, const std::string& message) {
-  Colour(row, column, kColourWarning);
+  Colour(row, column, payment_table::kWarningColour);
   figures_.warnings.Add(1);
-  AppendRowMessage(values_(row, kWarningColumn), message);
+  AppendRowMessage(values_(row, payment_table::kWarnings), message);
 }
 
 }  // namespace lastora::processing

@@ -10,16 +10,6 @@
 
 namespace lastora::processing {
 
-// Cell colours of the caller's spreadsheet palette.
-inline constexpr int32_t kColourError = 3;
-inline constexpr int32_t kColourWarning = 6;
-inline constexpr int32_t kColourUmlauts = 16;
-inline constexpr int32_t kColourCharacters = 45;
-
-// Columns of the member table that hold the row's messages.
-inline constexpr int32_t kErrorColumn = 26;
-inline constexpr int32_t kWarningColumn = 27;
-
 class RowFindings {
  public:
   RowFindings(Table& values, Table& colours, RunFigures& figures)

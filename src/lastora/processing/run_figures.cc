@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/cents.h"
 #include "lastora/variant.h"
 
 namespace lastora::processing {
@@ -21,17 +22,24 @@ double AsStoredInText(double value) {
   return stored;
 }
 
-bool IsWholeCents(double value) { return std::round(value * 100) / 100 == value; }
-
 // Below this a sum of whole cents has at most 15 digits, so its text holds it exactly.
 constexpr double kLargestExactCentSum = 1e11;
 
+bool IsWholeCents(double value, int64_t* cents) {
+  if (!(std::fabs(value) < kLargestExactCentSum)) return false;
+  *cents = money::ToCents(value);
+  return static_cast<double>(*cents) / 100 == value;
+}
+
 // Two amounts of whole cents add up, through the text, to the double nearest their exact sum:
-// the common case, worked out without the text.
+// the common case, worked out in cents without the text.
 double SumAsStoredInText(double a, double b) {
   const double sum = a + b;
-  if (IsWholeCents(a) && IsWholeCents(b) && std::fabs(sum) < kLargestExactCentSum) {
-    return std::round(sum * 100) / 100;
+  int64_t a_cents = 0;
+  int64_t b_cents = 0;
+  if (IsWholeCents(a, &a_cents) && IsWholeCents(b, &b_cents) &&
+      std::fabs(sum) < kLargestExactCentSum) {
+    return static_cast<double>(a_cents + b_cents) / 100;
   }
   return AsStoredInText(sum);
 }

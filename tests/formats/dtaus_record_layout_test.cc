@@ -1,4 +1,4 @@
-#include "checkers/dtaus_record_layout.h"
+#include "formats/dtaus_record_layout.h"
 
 #include <gtest/gtest.h>
 

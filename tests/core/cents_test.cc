@@ -1,10 +1,10 @@
-#include "generation/amount.h"
+#include "core/cents.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
-namespace lastora::generation {
+namespace lastora::money {
 namespace {
 
 // Each value is a trap for rounding the binary value instead of the decimals the cell shows.
@@ -35,4 +35,4 @@ TEST(Amount, TextsHaveTwoDecimalsAndNoGrouping) {
 }
 
 }  // namespace
-}  // namespace lastora::generation
+}  // namespace lastora::money

@@ -2,8 +2,8 @@
 // widths and fill, and the rules by which a C record's extension parts fill 128-character blocks.
 // The writer lays records out from these tables and the checker reads fields back by them, so
 // the two can never disagree about a position.
-#ifndef LASTORA_CHECKERS_DTAUS_RECORD_LAYOUT_H_
-#define LASTORA_CHECKERS_DTAUS_RECORD_LAYOUT_H_
+#ifndef LASTORA_FORMATS_DTAUS_RECORD_LAYOUT_H_
+#define LASTORA_FORMATS_DTAUS_RECORD_LAYOUT_H_
 
 #include <array>
 #include <cstddef>
@@ -83,4 +83,4 @@ int ExtensionsForLengthValue(std::string_view c1);
 
 }  // namespace lastora::dtaus
 
-#endif  // LASTORA_CHECKERS_DTAUS_RECORD_LAYOUT_H_
+#endif  // LASTORA_FORMATS_DTAUS_RECORD_LAYOUT_H_

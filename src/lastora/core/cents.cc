@@ -1,13 +1,18 @@
-#include "generation/amount.h"
+#include "core/cents.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace lastora::generation {
+#include "lastora/vb_error.h"
+
+namespace lastora::money {
 namespace {
 
+// Beyond this an amount has lost its cents in a double anyway; it is treated as the platform
+// treats a number too large for its type.
+constexpr double kLargestCents = 1e15;
 // Below this many cents the 15-digit text has at least eight decimals.
 constexpr double kQuickLimit = 1e9;
 // An amount this close to whole cents shows, in its 15-digit text, either zeros or nines from
@@ -41,6 +46,7 @@ int64_t CentsOfDecimalText(double amount) {
 // costly decimal text.
 int64_t ToCents(double amount) {
   const double scaled = std::fabs(amount) * 100.0;
+  if (!(scaled < kLargestCents)) throw VbError(6);
   if (scaled < kQuickLimit) {
     const double whole = std::nearbyint(scaled);
     if (std::fabs(scaled - whole) < kQuickTolerance) {
@@ -62,4 +68,4 @@ std::string CentsText(int64_t cents, char decimal_separator) {
   return text;
 }
 
-}  // namespace lastora::generation
+}  // namespace lastora::money
