@@ -13,6 +13,14 @@ wine=(wine)
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
   export WINELOADER=/usr/lib/wine/wine64
   wine=("$WINELOADER")
+  # A 32-bit program cannot run then: say so, and end with the status tests treat as skipped.
+  if [ -f "${1:-}" ]; then
+    pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    if [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')" = "014c" ]; then
+      echo "wine-run: $1 is a 32-bit program, and this machine cannot run 32-bit programs" >&2
+      exit 77
+    fi
+  fi
 fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
