@@ -79,8 +79,8 @@ void Form1::CreateControls(HINSTANCE instance, int dpi) {
             [](const ControlSpec* a, const ControlSpec* b) { return a->tab_order < b->tab_order; });
   for (const ControlSpec* control : by_tab_order) {
     const bool is_label = control->array == ControlArray::kLabel1;
-    const DWORD style = WS_CHILD | WS_VISIBLE |
-                        (is_label ? SS_LEFT : (WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE));
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | (is_label ? SS_LEFT : (WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE));
     HWND child = CreateWindowExW(
         0, is_label ? L"STATIC" : L"BUTTON", control->caption, style,
         TwipsToPixels(control->left, dpi), TwipsToPixels(control->top, dpi),
@@ -100,8 +100,7 @@ bool Form1::PreTranslateMessage(MSG& message) {
   }
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
     HWND focus = GetFocus();
-    const ControlSpec* control =
-        IsChild(hwnd_, focus) ? FindControl(GetDlgCtrlID(focus)) : nullptr;
+    const ControlSpec* control = IsChild(hwnd_, focus) ? FindControl(GetDlgCtrlID(focus)) : nullptr;
     if (control != nullptr && control->array != ControlArray::kLabel1) {
       SendMessageW(focus, BM_CLICK, 0, 0);
       return true;
@@ -117,8 +116,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return form != nullptr ? form->HandleMessage(message, w, l)
-                         : DefWindowProcW(hwnd, message, w, l);
+  return form != nullptr ? form->HandleMessage(message, w, l) : DefWindowProcW(hwnd, message, w, l);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM w, LPARAM l) {

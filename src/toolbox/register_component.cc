@@ -41,8 +41,8 @@ void RegisterComponent(HWND owner, std::wstring file, bool unregister, bool hide
     ShowMessage(owner, L"Unable to locate file " + file, MB_OK | MB_ICONERROR);
     return;
   }
-  const std::wstring folder =
-      ChooseToolFolder(WinSysDir(), Is64BitWin(), [](const std::wstring& f) { return PathExists(f); });
+  const std::wstring folder = ChooseToolFolder(WinSysDir(), Is64BitWin(),
+                                               [](const std::wstring& f) { return PathExists(f); });
   const Regsvr32Command command =
       BuildRegsvr32Command(folder, file, unregister, hide_results, as_admin);
   if (command.elevated) {

@@ -24,8 +24,8 @@ Regsvr32Command BuildRegsvr32Command(std::wstring_view tool_folder, std::wstring
   const bool silent = hide_results || (as_admin && !unregister);
   std::wstring switches = silent ? L" /s" : L"";
   if (unregister) switches += L" /u";
-  std::wstring line = std::wstring(tool_folder) + L"\\regsvr32" + switches + L" \"" +
-                      std::wstring(file) + L"\"";
+  std::wstring line =
+      std::wstring(tool_folder) + L"\\regsvr32" + switches + L" \"" + std::wstring(file) + L"\"";
   if (as_admin) return {true, L"/c " + line};
   return {false, line};
 }

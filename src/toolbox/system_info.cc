@@ -92,7 +92,8 @@ bool PathExists(std::wstring_view path) {
 
 bool SystemTypeIs64Bit(std::wstring_view system_type) {
   const std::wstring lowered = Lowered(system_type);
-  return lowered.find(L"64-bit") != std::wstring::npos || lowered.find(L"x64") != std::wstring::npos;
+  return lowered.find(L"64-bit") != std::wstring::npos ||
+         lowered.find(L"x64") != std::wstring::npos;
 }
 
 bool Is64BitFromSystemTypes(std::span<const std::optional<std::wstring>> system_types) {

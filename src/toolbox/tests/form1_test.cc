@@ -1,8 +1,10 @@
 // Drives the real window through its own messages, as a user's clicks and keys would, with
 // the message box replaced so that its texts can be read.
+#include "form1.h"
+
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 #include <chrono>
 #include <memory>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "com_apartment.h"
-#include "form1.h"
 #include "form1_layout.h"
 #include "message_box.h"
 #include "regsvr32_command.h"
@@ -35,8 +36,8 @@ int WINAPI RecordMessage(HWND, LPCWSTR text, LPCWSTR, UINT style) {
 }
 
 std::string Narrow(const std::wstring& text) {
-  std::string result(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr,
-                                         nullptr), '\0');
+  std::string result(
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), static_cast<int>(result.size()),
                       nullptr, nullptr);
   result.pop_back();
@@ -151,8 +152,8 @@ TEST_F(Form1Test, WindowFollowsTheControlTable) {
   metrics.cbSize = sizeof(metrics);
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
   LOGFONTW used{};
-  auto font = reinterpret_cast<HFONT>(
-      SendMessageW(Control(ControlArray::kCommand1, 0), WM_GETFONT, 0, 0));
+  auto font =
+      reinterpret_cast<HFONT>(SendMessageW(Control(ControlArray::kCommand1, 0), WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   GetObjectW(font, sizeof(used), &used);
   EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName);
@@ -161,10 +162,9 @@ TEST_F(Form1Test, WindowFollowsTheControlTable) {
 
 TEST_F(Form1Test, KeyboardWalksTheTabOrderPressesAndCloses) {
   ASSERT_TRUE(Open(L"absent"));
-  const HWND order[] = {
-      Control(ControlArray::kCommand1, 0), Control(ControlArray::kCommand1, 1),
-      Control(ControlArray::kCmduRegDLL, 1), Control(ControlArray::kCmdTest, -1),
-      Control(ControlArray::kCmdRegDLL, 0), Control(ControlArray::kCommand1, 0)};
+  const HWND order[] = {Control(ControlArray::kCommand1, 0),   Control(ControlArray::kCommand1, 1),
+                        Control(ControlArray::kCmduRegDLL, 1), Control(ControlArray::kCmdTest, -1),
+                        Control(ControlArray::kCmdRegDLL, 0),  Control(ControlArray::kCommand1, 0)};
   EXPECT_EQ(GetFocus(), order[0]);
   for (std::size_t i = 1; i < std::size(order); ++i) {
     Key(VK_TAB);
@@ -207,14 +207,12 @@ TEST_F(Form1Test, InProcessRegistrationCycle) {
   EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kNotRegistered);
 }
 
-
 // Whether the regsvr32 the buttons choose can be started here at all: a Wine without its
 // 32-bit half cannot start the one in the 32-bit system folder.
 bool ChosenRegsvr32Starts() {
-  const std::wstring tool =
-      ChooseToolFolder(WinSysDir(), Is64BitWin(), [](const std::wstring& f) {
-        return PathExists(f);
-      }) + L"\\regsvr32.exe";
+  const std::wstring tool = ChooseToolFolder(WinSysDir(), Is64BitWin(),
+                                             [](const std::wstring& f) { return PathExists(f); }) +
+                            L"\\regsvr32.exe";
   std::wstring command_line = L"\"" + tool + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

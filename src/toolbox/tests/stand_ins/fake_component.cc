@@ -1,8 +1,8 @@
 // A component that registers and serves an object under the class identifier of the real
 // Class1, so the toolbox's whole cycle can be checked without the real component.
-#include <windows.h>
 #include <objbase.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <atomic>
 #include <string>
@@ -78,8 +78,8 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
 }
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID class_id,
-                                                                          REFIID iid, void** out) {
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(REFCLSID class_id, REFIID iid, void** out) {
   *out = nullptr;
   if (class_id != lastora::toolbox::kClass1Clsid) return CLASS_E_CLASSNOTAVAILABLE;
   Factory* factory = new Factory;
