@@ -3,20 +3,16 @@
 #include "form1.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 #include <windows.h>
 
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "com_apartment.h"
 #include "form1_layout.h"
 #include "message_box.h"
-#include "regsvr32_command.h"
-#include "system_info.h"
 
 namespace lastora::toolbox {
 namespace {
@@ -82,17 +78,6 @@ class Form1Test : public ::testing::Test {
     SendMessageW(button, BM_CLICK, 0, 0);
     EXPECT_LE(shown.size(), 1u);
     return shown.empty() ? std::wstring() : shown.back().text;
-  }
-
-  // regsvr32 runs on its own: press the check button until it gives `wanted` or time is up.
-  std::wstring AwaitCheckAnswer(const std::wstring& wanted) {
-    const auto deadline = steady_clock::now() + std::chrono::seconds(30);
-    std::wstring answer;
-    while ((answer = Click(ControlArray::kCmdTest, -1)) != wanted &&
-           steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(milliseconds(250));
-    }
-    return answer;
   }
 
   void Key(WPARAM key) {
@@ -207,53 +192,6 @@ TEST_F(Form1Test, InProcessRegistrationCycle) {
   EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kNotRegistered);
 }
 
-// Whether the regsvr32 the buttons choose can be started here at all: a Wine without its
-// 32-bit half cannot start the one in the 32-bit system folder.
-bool ChosenRegsvr32Starts() {
-  const std::wstring tool = ChooseToolFolder(WinSysDir(), Is64BitWin(),
-                                             [](const std::wstring& f) { return PathExists(f); }) +
-                            L"\\regsvr32.exe";
-  std::wstring command_line = L"\"" + tool + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  TerminateProcess(process.hProcess, 0);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
-
-// Ends the tool runs this test started: their own answer boxes would keep them alive.
-void EndChildProcesses() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != GetCurrentProcessId()) continue;
-    if (HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-      TerminateProcess(child, 0);
-      CloseHandle(child);
-    }
-  }
-  CloseHandle(snapshot);
-}
-
-TEST_F(Form1Test, Regsvr32ButtonsStartTheToolWithoutAMessageOfTheirOwn) {
-  if (!ChosenRegsvr32Starts()) GTEST_SKIP() << "regsvr32 cannot be started on this system";
-  ASSERT_TRUE(Open(L"component"));
-  EXPECT_EQ(Click(ControlArray::kCmdRegDLL, 0), L"");
-  EXPECT_EQ(AwaitCheckAnswer(kRegistered), kRegistered);
-  EXPECT_EQ(Click(ControlArray::kCmduRegDLL, 1), L"");
-  EXPECT_EQ(AwaitCheckAnswer(kNotRegistered), kNotRegistered);
-  EndChildProcesses();
-}
-
 TEST_F(Form1Test, FailureCodeWithinTheLimitIsAFailure) {
   ASSERT_TRUE(Open(L"failing"));
   EXPECT_EQ(Click(ControlArray::kCommand1, 0), kFailure);  // returns E_FAIL
@@ -281,7 +219,7 @@ TEST_F(Form1Test, SlowEntryPointIsAbandonedAfterFiveSecondsAndUnloadedWhenDone) 
   // ...and the library goes once the worker has left it.
   const auto deadline = steady_clock::now() + std::chrono::seconds(15);
   while (GetModuleHandleW(dll.c_str()) != nullptr && steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(milliseconds(200));
+    Sleep(200);
   }
   EXPECT_EQ(GetModuleHandleW(dll.c_str()), nullptr);
 }
