@@ -13,15 +13,17 @@ export WINEPREFIX="${WINEPREFIX:-$build/wine-prefix-toolbox}"
 # Inside the virtual screen (the script calls itself there): start the toolbox, wait for its
 # window, photograph it, end it.
 if [ "${2:-}" = "--inside" ]; then
-  "$root/scripts/wine-run.sh" explorer /desktop=Toolbox,640x240 "$program" &
+  "$root/scripts/wine-run.sh" explorer /desktop=Toolbox,1000x500 "$program" &
   started=$!
   for _ in $(seq 1 120); do
     xwininfo -root -tree 2>/dev/null | grep -q '"Toolbox' && break
     sleep 0.5
   done
   sleep 3  # let the controls paint
-  xwininfo -root -tree | grep -E '"(Toolbox|Lastora)' || true
-  import -window root -crop 640x240+0+0 "$shot"
+  # The picture is the toolbox's window with its frame: "WxH+X+Y" from the window list.
+  geometry=$(xwininfo -root -tree | grep '"Lastora Toolbox"' | grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -1)
+  echo "window: ${geometry:-not found}"
+  import -window root ${geometry:+-crop "$geometry"} "$shot"
   kill "$started" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   exit 0

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -112,6 +113,11 @@ TEST_F(Form1Test, WindowFollowsTheControlTable) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
+  // A run on a prepared screen says which density it prepared, so a scaling run cannot pass
+  // at 96 dots per inch by accident.
+  if (const char* expected = std::getenv("LASTORA_EXPECT_DPI")) {
+    EXPECT_EQ(dpi, std::atoi(expected));
+  }
   RECT client;
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, MulDiv(7710, dpi, 1440));
