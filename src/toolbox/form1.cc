@@ -89,7 +89,8 @@ void Form1::CreateControls(HINSTANCE instance, int dpi) {
         instance, nullptr);
     if (font_ != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
-  SetFocus(GetDlgItem(hwnd_, ControlId(by_tab_order.front()->array, by_tab_order.front()->index)));
+  focused_ = GetDlgItem(hwnd_, ControlId(by_tab_order.front()->array, by_tab_order.front()->index));
+  SetFocus(focused_);
 }
 
 bool Form1::PreTranslateMessage(MSG& message) {
@@ -123,6 +124,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED && l != 0) OnClick(LOWORD(w));
+      return 0;
+    // The focus leaves with the window and comes back to the control that had it.
+    case WM_ACTIVATE:
+      if (LOWORD(w) == WA_INACTIVE && IsChild(hwnd_, GetFocus())) focused_ = GetFocus();
+      return DefWindowProcW(hwnd_, message, w, l);
+    case WM_SETFOCUS:
+      if (IsWindow(focused_)) SetFocus(focused_);
       return 0;
     case WM_DESTROY:
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);

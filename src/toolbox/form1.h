@@ -36,6 +36,7 @@ class Form1 {
   std::wstring program_folder_;
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
+  HWND focused_ = nullptr;
 };
 
 // Runs the message loop until the window is closed; returns the exit code.
