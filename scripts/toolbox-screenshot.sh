@@ -4,7 +4,7 @@
 # Usage: scripts/toolbox-screenshot.sh [build folder, default build/windows-x64]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/windows-x64}"
+build="$(cd "${1:-$root/build/windows-x64}" && pwd)"
 program="$build/src/toolbox/LastoraToolbox.exe"
 shot="$root/build/toolbox.png"
 [ -f "$program" ] || { echo "no $program: build the target lastora_toolbox first" >&2; exit 1; }

@@ -108,12 +108,6 @@ TEST(SystemFolderTest, SystemFolderAndExistence) {
   EXPECT_FALSE(PathExists(L""));
 }
 
-TEST(LayoutTest, TwipsScaleWithTheScreen) {
-  EXPECT_EQ(TwipsToPixels(kClientWidthTwips, 96), 514);
-  EXPECT_EQ(TwipsToPixels(kClientHeightTwips, 96), 143);
-  EXPECT_EQ(TwipsToPixels(kClientWidthTwips, 144), 771);
-}
-
 TEST(LayoutTest, ControlIdsTellEveryArrayMemberApart) {
   std::set<int> ids;
   for (const ControlSpec& control : Form1Controls()) {
