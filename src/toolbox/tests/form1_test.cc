@@ -1,0 +1,234 @@
+// Drives the real window through its own messages, as a user's clicks and keys would, with
+// the message box replaced so that its texts can be read.
+#include "form1.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "com_apartment.h"
+#include "form1_layout.h"
+#include "message_box.h"
+
+namespace lastora::toolbox {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+struct Shown {
+  std::wstring text;
+  UINT style;
+};
+std::vector<Shown> shown;
+
+int WINAPI RecordMessage(HWND, LPCWSTR text, LPCWSTR, UINT style) {
+  shown.push_back({text, style});
+  return IDOK;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string result(
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), static_cast<int>(result.size()),
+                      nullptr, nullptr);
+  result.pop_back();
+  return result;
+}
+
+// The program folder of one prepared case (see the build: cases/<name>/DLL/Lastora.dll).
+std::wstring CaseFolder(const wchar_t* name) {
+  wchar_t file[MAX_PATH];
+  std::wstring folder(file, GetModuleFileNameW(nullptr, file, MAX_PATH));
+  folder.resize(folder.find_last_of(L'\\'));
+  return folder + L"\\cases\\" + name;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shown.clear();
+    SetMessageBoxForTesting(&RecordMessage);
+  }
+  void TearDown() override {
+    form_.reset();
+    SetMessageBoxForTesting(nullptr);
+    DrainMessages();
+  }
+
+  // The window needs a display (under Wine: an X server such as Xvfb).
+  [[nodiscard]] bool Open(const wchar_t* case_name) {
+    form_ = Form1::Create(GetModuleHandleW(nullptr), CaseFolder(case_name), SW_SHOWNORMAL);
+    return form_ != nullptr;
+  }
+
+  HWND Control(ControlArray array, int index) const {
+    return GetDlgItem(form_->hwnd(), ControlId(array, index));
+  }
+
+  // Clicks and returns the one message the click showed (empty when it showed none).
+  std::wstring Click(ControlArray array, int index) {
+    shown.clear();
+    HWND button = Control(array, index);
+    EXPECT_NE(button, nullptr);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_LE(shown.size(), 1u);
+    return shown.empty() ? std::wstring() : shown.back().text;
+  }
+
+  void Key(WPARAM key) {
+    MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    if (!form_->PreTranslateMessage(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  static void DrainMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+
+  ComApartment apartment_;
+  std::unique_ptr<Form1> form_;
+};
+
+constexpr wchar_t kSuccess[] = L"Der Vorgang war erfolgreich!";
+constexpr wchar_t kFailure[] = L"Fehler! Der Vorgang wurde abgebrochen.";
+constexpr wchar_t kRegistered[] = L"Die DLL ist registriert!";
+constexpr wchar_t kNotRegistered[] = L"Die DLL ist nicht registriert!";
+
+TEST_F(Form1Test, WindowFollowsTheControlTable) {
+  ASSERT_TRUE(Open(L"absent"));
+  HWND window = form_->hwnd();
+  wchar_t text[100];
+  GetWindowTextW(window, text, 100);
+  EXPECT_STREQ(text, L"Lastora Toolbox");
+
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  // A run on a prepared screen says which density it prepared, so a scaling run cannot pass
+  // at 96 dots per inch by accident.
+  if (const char* expected = std::getenv("LASTORA_EXPECT_DPI")) {
+    EXPECT_EQ(dpi, std::atoi(expected));
+  }
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, MulDiv(7710, dpi, 1440));
+  EXPECT_EQ(client.bottom, MulDiv(2145, dpi, 1440));
+
+  for (const ControlSpec& control : Form1Controls()) {
+    HWND child = Control(control.array, control.index);
+    ASSERT_NE(child, nullptr) << Narrow(control.caption);
+    GetWindowTextW(child, text, 100);
+    EXPECT_STREQ(text, control.caption);
+    RECT box;
+    GetWindowRect(child, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(box.left, MulDiv(control.left, dpi, 1440)) << Narrow(control.caption);
+    EXPECT_EQ(box.top, MulDiv(control.top, dpi, 1440)) << Narrow(control.caption);
+    EXPECT_EQ(box.right - box.left, MulDiv(control.width, dpi, 1440));
+    EXPECT_EQ(box.bottom - box.top, MulDiv(control.height, dpi, 1440));
+  }
+  GetWindowTextW(Control(ControlArray::kCmdTest, -1), text, 100);
+  EXPECT_STREQ(text, L"\u00dcberpr\u00fcfen des Registrierungs-Vorgangs");
+
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  LOGFONTW used{};
+  auto font =
+      reinterpret_cast<HFONT>(SendMessageW(Control(ControlArray::kCommand1, 0), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  GetObjectW(font, sizeof(used), &used);
+  EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName);
+  EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight);
+}
+
+TEST_F(Form1Test, KeyboardWalksTheTabOrderPressesAndCloses) {
+  ASSERT_TRUE(Open(L"absent"));
+  const HWND order[] = {Control(ControlArray::kCommand1, 0),   Control(ControlArray::kCommand1, 1),
+                        Control(ControlArray::kCmduRegDLL, 1), Control(ControlArray::kCmdTest, -1),
+                        Control(ControlArray::kCmdRegDLL, 0),  Control(ControlArray::kCommand1, 0)};
+  EXPECT_EQ(GetFocus(), order[0]);
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), order[i]) << "after " << i << " presses of Tab";
+  }
+  // Focus on the check button; Enter presses it.
+  Key(VK_TAB);
+  Key(VK_TAB);
+  Key(VK_TAB);
+  ASSERT_EQ(GetFocus(), Control(ControlArray::kCmdTest, -1));
+  shown.clear();
+  Key(VK_RETURN);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, kNotRegistered);
+
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(form_->hwnd()));
+}
+
+TEST_F(Form1Test, AbsentDllIsReportedByEveryButton) {
+  ASSERT_TRUE(Open(L"absent"));
+  const std::wstring dll = CaseFolder(L"absent") + L"\\DLL\\Lastora.dll";
+  for (ControlArray array : {ControlArray::kCmdRegDLL, ControlArray::kCmduRegDLL}) {
+    EXPECT_EQ(Click(array, array == ControlArray::kCmdRegDLL ? 0 : 1),
+              L"Unable to locate file " + dll);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  }
+  EXPECT_EQ(Click(ControlArray::kCommand1, 0), kFailure);
+  EXPECT_EQ(shown.back().style, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(Click(ControlArray::kCommand1, 1), kFailure);
+}
+
+TEST_F(Form1Test, InProcessRegistrationCycle) {
+  ASSERT_TRUE(Open(L"component"));
+  EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kNotRegistered) << "left registered earlier?";
+  EXPECT_EQ(Click(ControlArray::kCommand1, 0), kSuccess);
+  EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kRegistered);
+  EXPECT_EQ(Click(ControlArray::kCommand1, 1), kSuccess);
+  EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kNotRegistered);
+}
+
+TEST_F(Form1Test, FailureCodeWithinTheLimitIsAFailure) {
+  ASSERT_TRUE(Open(L"failing"));
+  EXPECT_EQ(Click(ControlArray::kCommand1, 0), kFailure);  // returns E_FAIL
+  EXPECT_EQ(Click(ControlArray::kCommand1, 1), kFailure);  // has no DllUnregisterServer
+  EXPECT_EQ(GetModuleHandleW((CaseFolder(L"failing") + L"\\DLL\\Lastora.dll").c_str()), nullptr)
+      << "library not unloaded after the entry point returned";
+}
+
+TEST_F(Form1Test, SlowEntryPointIsAbandonedAfterFiveSecondsAndUnloadedWhenDone) {
+  ASSERT_TRUE(Open(L"slow"));
+  const std::wstring dll = CaseFolder(L"slow") + L"\\DLL\\Lastora.dll";
+  const auto start = steady_clock::now();
+  EXPECT_EQ(Click(ControlArray::kCommand1, 0), kFailure);
+  const auto waited = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start);
+  EXPECT_GE(waited.count(), 4900);
+  EXPECT_LT(waited.count(), 9000);
+
+  // The window goes on answering while the worker still sleeps in the library...
+  EXPECT_NE(GetModuleHandleW(dll.c_str()), nullptr) << "unloaded under a running worker";
+  const auto check_start = steady_clock::now();
+  EXPECT_EQ(Click(ControlArray::kCmdTest, -1), kNotRegistered);
+  EXPECT_LT(steady_clock::now() - check_start, std::chrono::seconds(2));
+  EXPECT_TRUE(IsWindow(form_->hwnd()));
+
+  // ...and the library goes once the worker has left it.
+  const auto deadline = steady_clock::now() + std::chrono::seconds(15);
+  while (GetModuleHandleW(dll.c_str()) != nullptr && steady_clock::now() < deadline) {
+    Sleep(200);
+  }
+  EXPECT_EQ(GetModuleHandleW(dll.c_str()), nullptr);
+}
+
+}  // namespace
+}  // namespace lastora::toolbox

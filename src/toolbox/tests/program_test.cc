@@ -1,0 +1,120 @@
+// The shipped program itself, driven from outside as a user would: its own message loop, its
+// real message boxes, read back from the screen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "form1_layout.h"
+
+namespace lastora::toolbox {
+namespace {
+
+struct Found {
+  DWORD process;
+  HWND window;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM context) {
+  auto* found = reinterpret_cast<Found*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t class_name[16];
+  if (owner == found->process && IsWindowVisible(window) && GetClassNameW(window, class_name, 16) &&
+      std::wstring(class_name) == L"#32770") {
+    found->window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits for a window; gives up after ten seconds.
+template <typename Probe>
+HWND Await(Probe probe) {
+  for (int i = 0; i < 100; ++i) {
+    if (HWND window = probe()) return window;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+// The message box's text: the longest static text in it (the other one, if any, is the icon).
+std::wstring TextOf(HWND message_box) {
+  std::wstring longest;
+  for (HWND child = GetWindow(message_box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(child, text, 512);
+    wchar_t class_name[16];
+    GetClassNameW(child, class_name, 16);
+    if (_wcsicmp(class_name, L"Static") == 0 && wcslen(text) > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t file[MAX_PATH];
+    std::wstring folder(file, GetModuleFileNameW(nullptr, file, MAX_PATH));
+    folder.resize(folder.find_last_of(L'\\'));
+    // The copy beside the empty case looks for its component where there is none.
+    folder_ = folder + L"\\cases\\absent";
+    std::wstring command_line = L"\"" + folder_ + L"\\LastoraToolbox.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ASSERT_TRUE(CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process_));
+    window_ = Await([this] {
+      HWND window = FindWindowW(L"LastoraToolboxForm1", L"Lastora Toolbox");
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      // Shown only once its controls are made.
+      return owner == process_.dwProcessId && IsWindowVisible(window) ? window : nullptr;
+    });
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  // Presses the button, reads the message box it shows and answers it with OK.
+  std::wstring PressAndRead(ControlArray array, int index) {
+    PostMessageW(GetDlgItem(window_, ControlId(array, index)), BM_CLICK, 0, 0);
+    Found found{process_.dwProcessId, nullptr};
+    HWND box = Await([&found] {
+      EnumWindows(&FindMessageBox, reinterpret_cast<LPARAM>(&found));
+      return found.window;
+    });
+    if (box == nullptr) return L"(no message box)";
+    const std::wstring text = TextOf(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    Await([box] { return IsWindow(box) ? nullptr : box; });
+    return text;
+  }
+
+  std::wstring folder_;
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+TEST_F(ProgramTest, ShowsItsAnswersInRealMessageBoxesAndClosesOnEscape) {
+  EXPECT_EQ(PressAndRead(ControlArray::kCommand1, 0), L"Fehler! Der Vorgang wurde abgebrochen.");
+  EXPECT_EQ(PressAndRead(ControlArray::kCmdRegDLL, 0),
+            L"Unable to locate file " + folder_ + L"\\DLL\\Lastora.dll");
+  EXPECT_EQ(PressAndRead(ControlArray::kCmdTest, -1), L"Die DLL ist nicht registriert!");
+
+  PostMessageW(GetDlgItem(window_, ControlId(ControlArray::kCommand1, 0)), WM_KEYDOWN, VK_ESCAPE,
+               0);
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD exit_code = 1;
+  GetExitCodeProcess(process_.hProcess, &exit_code);
+  EXPECT_EQ(exit_code, 0u);
+}
+
+}  // namespace
+}  // namespace lastora::toolbox
