@@ -1,13 +1,14 @@
-#include "settings_file.h"
+#include "lastora/settings_file.h"
 
 #include <unordered_map>
 
-#include "cli_error.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "lastora/table_files.h"
 #include "lastora/vb_error.h"
+#include "lastora/workbook_error.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 int FieldPosition(std::string_view name) {
@@ -79,7 +80,7 @@ SettingsFile SettingsFile::Load(const std::string& path) {
   try {
     bytes = files::ReadWhole(files::NativePath(path));
   } catch (const VbError&) {
-    throw CliError("Einstellungsdatei nicht lesbar: " + path);
+    throw WorkbookError("Einstellungsdatei nicht lesbar: " + path);
   }
   return Parse(bytes, path);
 }
@@ -113,16 +114,16 @@ void SettingsFile::ParseLine(std::string text, int line_number) {
     const std::string where = path_ + ", Zeile " + std::to_string(line_number);
     const size_t equals = view.find('=');
     if (equals == std::string_view::npos) {
-      throw CliError(where + ": kein \"SCHLÜSSEL = Wert\": " + line.text);
+      throw WorkbookError(where + ": kein \"SCHLÜSSEL = Wert\": " + line.text);
     }
     size_t key_end = equals;
     while (key_end > first && IsBlank(view[key_end - 1])) --key_end;
     const std::string key(view.substr(first, key_end - first));
     line.field = FieldPosition(key);
-    if (line.field < 0) throw CliError(where + ": unbekannter Schlüssel \"" + key + "\"");
+    if (line.field < 0) throw WorkbookError(where + ": unbekannter Schlüssel \"" + key + "\"");
     for (const Line& earlier : lines_) {
       if (earlier.field == line.field) {
-        throw CliError(where + ": Schlüssel \"" + key + "\" steht schon weiter oben");
+        throw WorkbookError(where + ": Schlüssel \"" + key + "\" steht schon weiter oben");
       }
     }
     const ValueSpan span = ReadValue(view, equals + 1);
@@ -167,11 +168,7 @@ std::string SettingsFile::Bytes() const {
 }
 
 void SettingsFile::Save() const {
-  try {
-    files::WriteWhole(files::NativePath(path_), Bytes());
-  } catch (const VbError& e) {
-    throw CliError("Einstellungsdatei nicht geschrieben: " + path_ + " (" + e.description() + ")");
-  }
+  WriteWholeFile(files::NativePath(path_), Bytes(), "Einstellungsdatei");
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,11 +1,11 @@
-#include "settings_file.h"
+#include "lastora/settings_file.h"
 
 #include <gtest/gtest.h>
 
-#include "cli_error.h"
+#include "lastora/workbook_error.h"
 #include "support/temp_dir.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 using testing::ReadBytes;
@@ -15,7 +15,7 @@ using testing::WriteBytes;
 std::string ErrorOf(std::string_view text) {
   try {
     SettingsFile::Parse(text, "verein.ini");
-  } catch (const CliError& e) {
+  } catch (const WorkbookError& e) {
     return e.what();
   }
   return "";
@@ -73,4 +73,4 @@ TEST(SettingsFileTest, WindowsCodePageFileStaysInItsCodePage) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora

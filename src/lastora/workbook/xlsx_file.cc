@@ -1,4 +1,4 @@
-#include "xlsx_file.h"
+#include "workbook/xlsx_file.h"
 
 #include <xlsxwriter.h>
 
@@ -7,9 +7,9 @@
 #include <memory>
 #include <system_error>
 
-#include "cli_error.h"
+#include "lastora/workbook_error.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 // The palette colours as the club's spreadsheet shows them (its default palette).
@@ -87,7 +87,7 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
                const std::vector<std::string>& header) {
   const std::string temporary = path + ".tmp";
   lxw_workbook* workbook = workbook_new(temporary.c_str());
-  if (workbook == nullptr) throw CliError("Tabelle nicht geschrieben: " + path);
+  if (workbook == nullptr) throw WorkbookError("Tabelle nicht geschrieben: " + path);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Zahlungen");
   Formats formats(workbook);
   lxw_format* bold = workbook_add_format(workbook);
@@ -116,14 +116,14 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
   std::error_code ignored;
   if (error != LXW_NO_ERROR) {
     std::filesystem::remove(temporary, ignored);
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
   }
   std::error_code renamed;
   std::filesystem::rename(temporary, path, renamed);
   if (renamed) {
     std::filesystem::remove(temporary, ignored);
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
   }
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,25 +1,25 @@
 // The settings file: "KEY = value" lines whose keys are the settings field names. It stands in
 // for the workbook's settings sheet: the program reads the record from it and, when asked, writes
 // a run's results back into it without disturbing the user's comments and order.
-#ifndef LASTORA_CLI_SETTINGS_FILE_H_
-#define LASTORA_CLI_SETTINGS_FILE_H_
+#ifndef LASTORA_SETTINGS_FILE_H_
+#define LASTORA_SETTINGS_FILE_H_
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "encoding.h"
 #include "lastora/settings.h"
+#include "lastora/text_file.h"
 
-namespace lastora::cli {
+namespace lastora {
 
 class SettingsFile {
  public:
   // A file without lines: every setting empty.
   SettingsFile() = default;
-  // Reads and checks the file. CliError names the file and line of an unknown or repeated key and
-  // of a line that is neither a setting, a section, a comment nor blank.
+  // Reads and checks the file. WorkbookError names the file and line of an unknown or repeated key
+  // and of a line that is neither a setting, a section, a comment nor blank.
   static SettingsFile Load(const std::string& path);
   static SettingsFile Parse(std::string_view bytes, const std::string& path);
 
@@ -54,6 +54,6 @@ class SettingsFile {
 // A commented settings file with every field the program exchanges with the component.
 std::string SettingsTemplate();
 
-}  // namespace lastora::cli
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_SETTINGS_FILE_H_
+#endif  // LASTORA_SETTINGS_FILE_H_
