@@ -190,7 +190,7 @@ class GenerationRun {
 };
 
 RunEnd GenerationRun::Run() {
-  run_stamp_ = GetClock().Now();
+  run_stamp_ = GetClock()->Now();
   for (const Pass& pass : kPasses) {
     (s_.*pass.data_file_field).Value.clear();
     (s_.*pass.cover_sheet_field).Value.clear();
@@ -400,7 +400,7 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
   const std::string transfer_name = TransferDtausName(name);
   files::FileWriter readable(folder_ + ReadableDtausName(name));
   files::FileWriter transfer(folder_ + transfer_name);
-  output.dtaus->Write(object_.strMID, DateText(GetClock().Now(), "ddmmyy"),
+  output.dtaus->Write(object_.strMID, DateText(GetClock()->Now(), "ddmmyy"),
                       DateText(execution_date_, "ddmmyyyy"), WriterSink(readable),
                       WriterSink(transfer));
   readable.Commit();
@@ -411,7 +411,7 @@ std::string GenerationRun::WriteDataFile(const Pass& pass, const std::string& na
 void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_file_name,
                                     const PassOutput& output) {
   const std::string base = CompanionBase(data_file_name);
-  const std::string today = DateText(GetClock().Now(), "DD.MM.YYYY");
+  const std::string today = DateText(GetClock()->Now(), "DD.MM.YYYY");
   if (list_wanted_) {
     const std::string list_name = base + "_Liste.txt";
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,

@@ -91,7 +91,7 @@ std::string Workbook::CallComponent(const std::function<std::string(VariantArray
 
 void Workbook::Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
                      SEPAVALUES SEPAVARIABLEN::*result, const std::string& text) {
-  const Variant now = Variant::Date(GetClock().Now());
+  const Variant now = Variant::Date(GetClock()->Now());
   (record_.*date).Value = Format(now, "DD.MM.YYYY");
   (record_.*time).Value = Format(now, "hh:mm:ss");
   (record_.*result).Value = text;
