@@ -3,10 +3,13 @@
 #include <xlsxwriter.h>
 
 #include <array>
+#include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "lastora/platform.h"
 #include "lastora/workbook_error.h"
 
 namespace lastora {
@@ -81,6 +84,13 @@ void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant
   }
 }
 
+// The clock's date serial (days since 30.12.1899) as seconds since 1.1.1970.
+std::time_t CreationTime() {
+  constexpr double kUnixEpochSerial = 25569;
+  const double seconds = std::round((GetClock()->Now() - kUnixEpochSerial) * 86400);
+  return seconds > 0 ? static_cast<std::time_t>(seconds) : 0;
+}
+
 }  // namespace
 
 void WriteXlsx(const std::string& path, const ColouredTable& table,
@@ -88,6 +98,11 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
   const std::string temporary = path + ".tmp";
   lxw_workbook* workbook = workbook_new(temporary.c_str());
   if (workbook == nullptr) throw WorkbookError("Tabelle nicht geschrieben: " + path);
+  // The document's creation time follows the run's clock, so a run with a fixed clock writes the
+  // same bytes every time.
+  lxw_doc_properties properties{};
+  properties.created = CreationTime();
+  workbook_set_properties(workbook, &properties);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Zahlungen");
   Formats formats(workbook);
   lxw_format* bold = workbook_add_format(workbook);
