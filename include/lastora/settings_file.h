@@ -24,6 +24,9 @@ class SettingsFile {
   static SettingsFile Parse(std::string_view bytes, const std::string& path);
 
   const std::string& path() const { return path_; }
+  // "<path>, Zeile <n>" of the line that sets the key, for messages about its value; the path
+  // alone when the file leaves the key out.
+  std::string WhereSet(std::string_view key) const;
   const SEPAVARIABLEN& record() const { return record_; }
 
   // Takes over the values of the fields that `wanted` selects and that differ from the file's:
@@ -38,6 +41,7 @@ class SettingsFile {
   struct Line {
     std::string text;
     int field = -1;  // position in SettingsFields(), or -1
+    int number = 0;  // 1-based line number as read; 0 for a line added since
     size_t value_begin = 0;
     size_t value_end = 0;
   };

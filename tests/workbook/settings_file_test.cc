@@ -32,6 +32,8 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
   EXPECT_EQ(record.SepaFuncVER1.Value, "  Beitrag #3; 2026 ");
   EXPECT_EQ(record.SepaFuncVER4.Value, "mit \"Anfuehrung\"");
   EXPECT_EQ(record.SepaBTXT.Value, "A#B");  // a hash inside a word is part of the value
+  EXPECT_EQ(file.WhereSet("SepaFuncVER1"), "verein.ini, Zeile 5");
+  EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
 }
 
 TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {

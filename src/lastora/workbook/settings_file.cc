@@ -106,6 +106,7 @@ SettingsFile SettingsFile::Parse(std::string_view bytes, const std::string& path
 
 void SettingsFile::ParseLine(std::string text, int line_number) {
   Line line{std::move(text)};
+  line.number = line_number;
   const std::string_view view = line.text;
   const size_t first = SkipBlanks(view, 0);
   const bool ignorable =
@@ -132,6 +133,16 @@ void SettingsFile::ParseLine(std::string text, int line_number) {
     record_.*(SettingsFields()[line.field].member) = SEPAVALUES{span.value, 0, 0, {}, {}};
   }
   lines_.push_back(std::move(line));
+}
+
+std::string SettingsFile::WhereSet(std::string_view key) const {
+  const int field = FieldPosition(key);
+  for (const Line& line : lines_) {
+    if (field >= 0 && line.field == field && line.number > 0) {
+      return path_ + ", Zeile " + std::to_string(line.number);
+    }
+  }
+  return path_;
 }
 
 void SettingsFile::SetValue(int field, const std::string& value) {
