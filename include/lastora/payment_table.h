@@ -7,7 +7,10 @@
 
 #include <cstdint>
 
+#include "lastora/export.h"
+
 namespace lastora::payment_table {
+LASTORA_PUBLIC_BEGIN
 
 inline constexpr int32_t kColumnCount = 29;
 
@@ -51,6 +54,7 @@ inline constexpr int32_t kWarningColour = 6;
 inline constexpr int32_t kUmlautsReplacedColour = 16;
 inline constexpr int32_t kCharactersReplacedColour = 45;
 
+LASTORA_PUBLIC_END
 }  // namespace lastora::payment_table
 
 #endif  // LASTORA_PAYMENT_TABLE_H_

@@ -56,9 +56,11 @@ class XmlParser {
 };
 
 // Process-wide ports. Never null: the POSIX adapters stand in until something else is installed.
-Dialogs& GetDialogs();
-Clock& GetClock();
-XmlParser& GetXmlParser();
+// The caller shares ownership, so a port replaced by another thread stays usable while held:
+// `GetClock()->Now()` keeps the clock alive for the call.
+std::shared_ptr<Dialogs> GetDialogs();
+std::shared_ptr<Clock> GetClock();
+std::shared_ptr<XmlParser> GetXmlParser();
 
 // Install a port; returns the one it replaces (so a test can put it back). nullptr restores the
 // default adapter.

@@ -48,7 +48,7 @@ class SpreadsheetApp {
 };
 
 // The process-wide spreadsheet program; never null (the file readers stand in by default).
-SpreadsheetApp& GetSpreadsheetApp();
+std::shared_ptr<SpreadsheetApp> GetSpreadsheetApp();
 // Installs another one and returns the one it replaces; nullptr restores the default.
 std::shared_ptr<SpreadsheetApp> SetSpreadsheetApp(std::shared_ptr<SpreadsheetApp> app);
 

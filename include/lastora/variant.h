@@ -162,7 +162,7 @@ int Second(double serial);
 // Adds whole months; the day is clamped to the last day of the target month (DateAdd "m").
 double AddMonths(double serial, int months);
 
-// --- Regional settings (process-wide; German unless a test or front end changes them).
+// --- Regional settings (per thread; German unless a test or front end changes them).
 struct Regional {
   char decimal_separator = ',';
   char grouping_separator = '.';

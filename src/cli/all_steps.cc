@@ -4,23 +4,20 @@
 
 namespace lastora::cli {
 
-bool RunAllSteps(Workbook& workbook, const AllSteps& steps, std::ostream& out) {
-  const bool imported = workbook.Import(steps.members);
+bool RunAllSteps(Workbook& workbook, const AllSteps& steps, const std::string& table_path,
+                 std::ostream& out) {
+  const StepsRun run = workbook.RunAll(steps);
   PrintImport(out, workbook.record());
-  const bool processed = imported && workbook.Process();
-  if (imported) PrintProcessing(out, workbook.record());
-  const bool generating = !steps.out_dir.empty();
-  const bool generated = generating && processed && workbook.Generate(steps.out_dir, steps.dtaus);
-  if (generating && processed) PrintGeneration(out, workbook.record());
-  if (generating) workbook.RecordAllSteps();
+  if (run.imported) PrintProcessing(out, workbook.record());
+  if (run.generating && run.processed) PrintGeneration(out, workbook.record());
   PrintNotices(out, workbook.notices());
   std::vector<std::string> files = workbook.written_files();
-  if (processed && !steps.table_path.empty()) {
-    WriteTableFile(steps.table_path, workbook.payments(), PaymentHeader());
-    files.push_back(steps.table_path);
+  if (run.processed && !table_path.empty()) {
+    workbook.WritePayments(table_path);
+    files.push_back(table_path);
   }
   PrintFiles(out, "Geschrieben", files);
-  return generating ? generated : processed;
+  return run.ok();
 }
 
 }  // namespace lastora::cli

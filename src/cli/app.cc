@@ -1,6 +1,13 @@
-#include "cli_error.h"
+#include <lastora/session.h>
+#include <lastora/workbook_error.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
 #include "commands/commands.h"
 #include "lastora_cli.h"
+#include "terminal_dialogs.h"
 
 namespace lastora::cli {
 namespace {
@@ -13,6 +20,12 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& global) {
       });
   app.add_flag("--yes", global.yes, "jede Rückfrage mit der Vorgabe beantworten");
   app.add_option("--home", global.home, "Programmordner (Logdateien, Vorlagen)");
+}
+
+// Asks on the terminal when someone sits at it and did not say --yes.
+std::shared_ptr<Dialogs> MakeDialogs(const GlobalOptions& global, std::ostream& err) {
+  const bool ask = !global.yes && isatty(STDIN_FILENO);
+  return std::make_shared<TerminalDialogs>(ask ? &std::cin : nullptr, err);
 }
 
 }  // namespace
@@ -42,10 +55,10 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
   for (const Command& command : commands) {
     if (!command.app->parsed()) continue;
     try {
-      ScopedSession session(global, err);
+      ScopedSession session({global.now, global.home}, MakeDialogs(global, err));
       CommandContext context{global, out, err};
       return command.run(context);
-    } catch (const CliError& e) {
+    } catch (const WorkbookError& e) {
       err << "lastora: " << e.what() << "\n";
       return kExitFailed;
     }

@@ -1,21 +1,11 @@
 #include "summary.h"
 
-#include <iomanip>
+#include <lastora/run_summary.h>
 
-#include "core/text.h"
+#include <iomanip>
 
 namespace lastora::cli {
 namespace {
-
-bool IsFilled(const Variant& cell) {
-  return !cell.IsEmpty() && !cell.IsNull() && !(cell.IsString() && cell.AsString().empty());
-}
-
-std::string Text(const Table& values, int32_t row, int32_t col) {
-  if (col > values.ColUpper()) return "";
-  const Variant& cell = values(row, col);
-  return IsFilled(cell) ? CStr(cell) : "";
-}
 
 void Counters(std::ostream& out, const SEPAVALUES& errors, const SEPAVALUES& warnings,
               const SEPAVALUES& characters, const SEPAVALUES& umlauts) {
@@ -26,24 +16,22 @@ void Counters(std::ostream& out, const SEPAVALUES& errors, const SEPAVALUES& war
 void Figures(std::ostream& out, const std::string& label, const SEPAVALUES& count,
              const SEPAVALUES& sum) {
   out << "  " << label << ": " << (count.Value.empty() ? "0" : count.Value) << " Zahlungen, "
-      << Money(sum.Value) << " EUR\n";
+      << MoneyText(sum.Value) << " EUR\n";
 }
 
-// One line of a checker's figures; returns whether stated and counted agree.
-bool Compare(std::ostream& out, const std::string& label, const std::string& stated,
-             const std::string& counted) {
-  const Variant a(stated), b(counted);
-  const bool numeric = IsNumeric(a) && IsNumeric(b) && !stated.empty() && !counted.empty();
-  const bool same = numeric ? CDbl(a) == CDbl(b) : stated == counted;
-  out << "  " << std::left << std::setw(18) << label << std::right << std::setw(16) << stated
-      << std::setw(16) << counted << (same ? "" : "   <- abweichend") << "\n";
-  return same;
-}
-
-void CompareHeader(std::ostream& out) {
+// The stated and counted figures as a small table; returns whether all agree.
+bool PrintCheckedFigures(std::ostream& out, const SEPAVARIABLEN& record) {
   out << "  " << std::left << std::setw(18) << "" << std::right << std::setw(16) << "laut Datei"
       << std::setw(16) << "gezählt"
       << "\n";
+  bool same = true;
+  for (const CheckedFigure& figure : CheckedFigures(record)) {
+    out << "  " << std::left << std::setw(18) << figure.label << std::right << std::setw(16)
+        << figure.stated << std::setw(16) << figure.counted
+        << (figure.same ? "" : "   <- abweichend") << "\n";
+    same = same && figure.same;
+  }
+  return same;
 }
 
 void PrintSepaFiles(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
@@ -54,7 +42,7 @@ void PrintSepaFiles(std::ostream& out, const SEPAVARIABLEN& record, bool two_fil
                            const SEPAVALUES& sequence, const SEPAVALUES& date,
                            const SEPAVALUES& count, const SEPAVALUES& sum) {
     out << "  " << label << ": " << message_id.Value << ", " << sequence.Value << ", " << date.Value
-        << ", laut Datei " << count.Value << " Zahlungen, " << Money(sum.Value) << " EUR\n";
+        << ", laut Datei " << count.Value << " Zahlungen, " << MoneyText(sum.Value) << " EUR\n";
   };
   file("Datei 1", record.SepaFMI1, record.SepaLAR1, record.SepaADA1, record.ProgChecKAN1,
        record.ProgChecKSU1);
@@ -65,12 +53,6 @@ void PrintSepaFiles(std::ostream& out, const SEPAVARIABLEN& record, bool two_fil
 }
 
 }  // namespace
-
-std::string Money(const std::string& amount) {
-  const Variant value(amount);
-  if (amount.empty() || !IsNumeric(value)) return amount.empty() ? "0,00" : amount;
-  return Format(Variant(CDbl(value)), "0.00");
-}
 
 void PrintImport(std::ostream& out, const SEPAVARIABLEN& record) {
   out << "Import: " << record.ProgImpoResu.Value << "\n";
@@ -92,7 +74,7 @@ void PrintGeneration(std::ostream& out, const SEPAVARIABLEN& record) {
                            const SEPAVALUES& sum, const SEPAVALUES& outcome) {
     if (file.Value.empty()) return;
     out << "  " << label << ": " << file.Value << ", " << count.Value << " Zahlungen, "
-        << Money(sum.Value) << " EUR, Prüfung: " << outcome.Value << "\n";
+        << MoneyText(sum.Value) << " EUR, Prüfung: " << outcome.Value << "\n";
   };
   pass("Datei 1", record.ProgErzeFil1, record.ProgErzeDAN1, record.ProgErzeDSU1,
        record.ProgErzePAO1);
@@ -114,34 +96,22 @@ void PrintNotices(std::ostream& out, const std::vector<std::string>& notices) {
 }
 
 int32_t PrintRowFindings(std::ostream& out, const Table& values) {
+  const std::vector<RowFinding> findings = RowFindings(values);
+  if (!findings.empty()) out << "Zeilen mit Fehlern oder Warnungen:\n";
   int32_t with_errors = 0;
-  bool any = false;
-  for (int32_t r = values.RowLower(); r <= values.RowUpper(); ++r) {
-    const std::string errors = Text(values, r, 26);
-    const std::string warnings = Text(values, r, 27);
-    if (errors.empty() && warnings.empty()) continue;
-    if (!any) out << "Zeilen mit Fehlern oder Warnungen:\n";
-    any = true;
-    std::string name = Text(values, r, 21);
-    if (name.empty()) name = Text(values, r, 3);
-    out << "  Zeile " << (r - values.RowLower() + 1) << " (" << name << ")\n";
-    if (!errors.empty()) out << "    Fehler:  " << errors << "\n";
-    if (!warnings.empty()) out << "    Warnung: " << warnings << "\n";
-    if (!errors.empty()) ++with_errors;
+  for (const RowFinding& finding : findings) {
+    out << "  Zeile " << finding.row << " (" << finding.name << ")\n";
+    if (!finding.errors.empty()) out << "    Fehler:  " << finding.errors << "\n";
+    if (!finding.warnings.empty()) out << "    Warnung: " << finding.warnings << "\n";
+    if (!finding.errors.empty()) ++with_errors;
   }
   return with_errors;
 }
 
 bool PrintSepaCheck(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
   out << "Prüfung SEPA: " << record.ProgChecResu.Value << "\n";
-  // A document that could not be loaded was never read: the record still holds the settings'
-  // values, which would pass for the file's.
-  const bool read =
-      record.ProgChecPAO1.Value == "ok" && (!two_files || record.ProgChecPAO2.Value == "ok");
-  if (read) PrintSepaFiles(out, record, two_files);
-  CompareHeader(out);
-  bool same = Compare(out, "Anzahl", record.ProgChecKANZ.Value, record.ProgChecDANZ.Value);
-  same &= Compare(out, "Summe", Money(record.ProgChecKSUM.Value), Money(record.ProgChecDSUM.Value));
+  if (SepaFilesRead(record, two_files)) PrintSepaFiles(out, record, two_files);
+  const bool same = PrintCheckedFigures(out, record);
   out << "  Falsche IBANs: " << record.ProgChecFehl.Value << "\n";
   return same;
 }
@@ -150,9 +120,7 @@ bool PrintDtausCheck(std::ostream& out, const SEPAVARIABLEN& record) {
   out << "Prüfung DTAUS: " << record.ProgChecResu.Value << "\n";
   out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", BLZ "
       << record.KreditorIBAN.Value << ", Ausführung " << record.SepaADAT.Value << "\n";
-  CompareHeader(out);
-  bool same = Compare(out, "Anzahl", record.ProgChecKANZ.Value, record.ProgChecDANZ.Value);
-  same &= Compare(out, "Summe", Money(record.ProgChecKSUM.Value), Money(record.ProgChecDSUM.Value));
+  const bool same = PrintCheckedFigures(out, record);
   out << "  Kontosumme " << record.ProgChecISUM.Value << ", BLZ-Summe " << record.ProgChecBSUM.Value
       << "\n";
   return same;

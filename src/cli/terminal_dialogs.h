@@ -4,10 +4,10 @@
 #ifndef LASTORA_CLI_TERMINAL_DIALOGS_H_
 #define LASTORA_CLI_TERMINAL_DIALOGS_H_
 
+#include <lastora/platform.h>
+
 #include <istream>
 #include <ostream>
-
-#include "lastora/platform.h"
 
 namespace lastora::cli {
 

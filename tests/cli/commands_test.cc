@@ -91,6 +91,14 @@ TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
   EXPECT_TRUE(
       Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")))
       << ran.out;
+  // A quote left open would have taken every member after it into one cell.
+  const std::string open_quote = club.dir.File("offen.csv");
+  WriteBytes(open_quote, std::string(kMembers) + "\"Neu, Nina;Nina Neu;DE12123056001000123401\r\n");
+  ran = Lastora({"process", "-s", club.settings, "-m", open_quote, "-o", output});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out, open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"))
+      << ran.out;
+  EXPECT_FALSE(fs::exists(output));
 }
 
 TEST(CommandsTest, IbanValidatesEachAndBuildsFromBankCodeAndAccount) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "lastora/text_file.h"
 #include "support/vb_error_number.h"
 
 namespace lastora::text {
@@ -93,6 +94,35 @@ TEST(TextTest, AsciiPrefixStopsAtTheFirstByteAboveAscii) {
     text[at] = '\xC3';
     EXPECT_EQ(AsciiPrefix(text), at);
   }
+}
+
+TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
+  EXPECT_TRUE(text::IsValidUtf8(""));
+  EXPECT_TRUE(text::IsValidUtf8("Bäcker € \xF0\x9F\x98\x80 \xEF\xBF\xBD"));
+  EXPECT_TRUE(text::IsValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF, the last code point
+  for (const std::string_view bad :
+       {"\xED\xA0\x80", "\xE0\x80\x80", "\xC0\xAF", "\xC1\xBF", "\xF0\x80\x80\x80",
+        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80", "ab\xC3", "\xE2\x82", "\xC3(", "\xFF"}) {
+    EXPECT_FALSE(text::IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
+  }
+}
+
+TEST(TextTest, TextFilesThatAreNoUtf8AreReadInTheWindowsCodePage) {
+  // A surrogate or overlong form is no UTF-8: the bytes are the Windows code page's characters.
+  const DecodedText overlong = DecodeTextFile("\xEF\xBB\xBF\xE0\x80\x80");
+  EXPECT_TRUE(overlong.windows1252);
+  EXPECT_EQ(overlong.text, "à€€");
+  const DecodedText utf8 = DecodeTextFile("\xEF\xBB\xBFStraße");
+  EXPECT_FALSE(utf8.windows1252);
+  EXPECT_EQ(utf8.text, "Straße");
+  EXPECT_EQ(EncodeTextFile(utf8), "\xEF\xBB\xBFStraße");
+  const DecodedText cp1252 = DecodeTextFile(
+      "Stra\xDF"
+      "e");
+  EXPECT_EQ(cp1252.text, "Straße");
+  EXPECT_EQ(EncodeTextFile(cp1252),
+            "Stra\xDF"
+            "e");
 }
 
 TEST(TextTest, Windows1252) {

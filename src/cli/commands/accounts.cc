@@ -1,11 +1,11 @@
 // iban and bic: single account look-ups.
+#include <lastora/account_lookup.h>
+#include <lastora/class1.h>
+#include <lastora/workbook_error.h>
+
 #include <memory>
 
-#include "cli_error.h"
 #include "commands/commands.h"
-#include "component/catalogue.h"
-#include "component/helpers.h"
-#include "lastora/class1.h"
 
 namespace lastora::cli {
 namespace {
@@ -23,59 +23,41 @@ struct BicOptions {
   std::vector<std::string> queries;
 };
 
-bool IsMessage(const std::string& result) { return result.starts_with("SEPA-Checker: "); }
-
 int Iban(const IbanOptions& options, CommandContext& context) {
   Class1 component;
   if (options.build) {
     if (!options.ibans.empty())
-      throw CliError("--build nimmt keine IBAN, nur --bank-code und --account");
-    std::string country = options.country, bank_code = options.bank_code, account = options.account;
-    const std::string iban = component.Get_IBAN("", country, bank_code, account);
-    context.out << iban << "\n";
-    return IsMessage(iban) ? kExitFailed : kExitOk;
+      throw WorkbookError("--build nimmt keine IBAN, nur --bank-code und --account");
+    const AccountAnswer built =
+        BuildIban(component, options.country, options.bank_code, options.account);
+    context.out << built.text << "\n";
+    return built.ok ? kExitOk : kExitFailed;
   }
-  if (options.ibans.empty()) throw CliError("keine IBAN angegeben");
+  if (options.ibans.empty()) throw WorkbookError("keine IBAN angegeben");
   int status = kExitOk;
   for (const std::string& given : options.ibans) {
-    const std::string result = component.Get_IBAN(RemoveBlanks(given));
-    if (IsMessage(result)) {
-      context.out << given << ": " << result << "\n";
-      status = kExitFailed;
+    const AccountAnswer checked = CheckIban(component, given);
+    if (checked.ok) {
+      context.out << checked.text << "\n";
     } else {
-      context.out << result << "\n";
+      context.out << given << ": " << checked.text << "\n";
+      status = kExitFailed;
     }
   }
   return status;
 }
 
-// A bank code alone is looked up as the bank part of a German IBAN.
-std::string AsIban(const std::string& query) {
-  const std::string compact = RemoveBlanks(query);
-  const bool bank_code =
-      compact.size() == 8 && compact.find_first_not_of("0123456789") == std::string::npos;
-  return bank_code ? "DE00" + compact : compact;
-}
-
 int Bic(const BicOptions& options, CommandContext& context) {
   Class1 component;
-  component.settings().ProgBLZ_File.Value = options.bank_codes;
-  Table bank_codes;
-  if (!component.Check_BLZ_File(bank_codes)) {
-    throw CliError(Message(56) + " " + options.bank_codes);
-  }
+  BankCodeLookup lookup(component, options.bank_codes);
   int status = kExitOk;
-  SEPAVARIABLEN settings;
   for (const std::string& query : options.queries) {
-    Table unused_values, unused_colours, passed_on;
-    std::string iban = AsIban(query), bic, bank_code, bank;
-    const std::string result =
-        component.Check_BIC(1, 23, 8, 5, "intern", settings, unused_values, unused_colours,
-                            bank_codes, passed_on, iban, bic, bank_code, bank);
-    if (result == "ok") {
-      context.out << query << ": " << (bic.empty() ? "(ohne BIC)" : bic) << ", " << bank << "\n";
+    const BankAnswer found = lookup.Find(query);
+    if (found.result == "ok") {
+      context.out << query << ": " << (found.bic.empty() ? "(ohne BIC)" : found.bic) << ", "
+                  << found.bank << "\n";
     } else {
-      context.out << query << ": " << result << "\n";
+      context.out << query << ": " << found.result << "\n";
       status = kExitFailed;
     }
   }

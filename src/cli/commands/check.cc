@@ -1,12 +1,12 @@
 // check and xml-check: reading payment files back.
+#include <lastora/workbook.h>
+#include <lastora/workbook_error.h>
+
 #include <filesystem>
 #include <memory>
 
-#include "cli_error.h"
 #include "commands/commands.h"
-#include "core/files.h"
 #include "summary.h"
-#include "workbook.h"
 
 namespace lastora::cli {
 namespace {
@@ -20,14 +20,7 @@ struct CheckOptions {
 };
 
 void RequireFile(const std::string& path) {
-  if (!std::filesystem::is_regular_file(path)) throw CliError("Datei fehlt: " + path);
-}
-
-// SEPA files are XML; everything else goes to the DTAUS checker, which names a wrong format.
-bool LooksLikeXml(const std::string& path) {
-  const std::string head = files::ReadWhole(path).substr(0, 64);
-  const size_t first = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-  return first != std::string::npos && head[first] == '<';
+  if (!std::filesystem::is_regular_file(path)) throw WorkbookError("Datei fehlt: " + path);
 }
 
 int Check(const CheckOptions& options, CommandContext& context) {
@@ -42,17 +35,17 @@ int Check(const CheckOptions& options, CommandContext& context) {
     ok = workbook.CheckSepa(options.files.front(), second);
     same = PrintSepaCheck(context.out, workbook.record(), !second.empty());
   } else {
-    if (options.files.size() > 1) throw CliError("DTAUS: je Prüfung nur eine Datei");
+    if (options.files.size() > 1) throw WorkbookError("DTAUS: je Prüfung nur eine Datei");
     ok = workbook.CheckDtaus(options.files.front(), options.external);
     same = PrintDtausCheck(context.out, workbook.record());
   }
   PrintRowFindings(context.out, workbook.payments().values);
   if (!options.output.empty() && workbook.payments().values.IsAllocated()) {
-    WriteTableFile(options.output, workbook.payments(), PaymentHeader());
+    workbook.WritePayments(options.output);
     PrintFiles(context.out, "Geschrieben", {options.output});
   }
   if (options.save) {
-    if (options.settings.empty()) throw CliError("--save braucht -s EINSTELLUNGEN");
+    if (options.settings.empty()) throw WorkbookError("--save braucht -s EINSTELLUNGEN");
     workbook.SaveResults();
   }
   return ok && same ? kExitOk : kExitFailed;

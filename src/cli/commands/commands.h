@@ -6,15 +6,21 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
-
-#include "session.h"
 
 namespace lastora::cli {
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+
+// The options every command shares.
+struct GlobalOptions {
+  std::string now;   // "YYYY-MM-DD hh:mm:ss": a fixed clock for reproducible files
+  bool yes = false;  // answer every dialog with its default
+  std::string home;  // the program folder (log folder, templates)
+};
 
 struct CommandContext {
   const GlobalOptions& global;

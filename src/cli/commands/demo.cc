@@ -1,15 +1,16 @@
 // demo: the sample club from member list to checked payment files.
+#include <lastora/session.h>
+#include <lastora/table_files.h>
+#include <lastora/workbook.h>
+#include <lastora/workbook_error.h>
+
 #include <filesystem>
 #include <optional>
 
 #include "all_steps.h"
-#include "cli_error.h"
 #include "commands/commands.h"
-#include "core/files.h"
-#include "lastora/vb_error.h"
 #include "sample_club.h"
 #include "summary.h"
-#include "workbook.h"
 
 namespace lastora::cli {
 namespace fs = std::filesystem;
@@ -21,14 +22,9 @@ void CopySampleClub(const fs::path& folder) {
   std::error_code error;
   fs::create_directories(folder / "Logdateien", error);
   if (error)
-    throw CliError("Ordner nicht angelegt: " + folder.string() + " (" + error.message() + ")");
+    throw WorkbookError("Ordner nicht angelegt: " + folder.string() + " (" + error.message() + ")");
   for (const SampleFile& file : SampleClubFiles()) {
-    try {
-      files::WriteWhole((folder / file.name).string(), file.bytes);
-    } catch (const VbError& e) {
-      throw CliError("Beispieldatei nicht geschrieben: " + (folder / file.name).string() + " (" +
-                     e.description() + ")");
-    }
+    WriteWholeFile((folder / file.name).string(), file.bytes, "Beispieldatei");
   }
 }
 
@@ -54,8 +50,9 @@ int Demo(const std::string& folder, CommandContext& context) {
 
   Workbook workbook(SettingsFile::Load((root / kSettingsName).string()));
   const fs::path out_dir = root / "Ausgabe";
-  const AllSteps steps{"", out_dir.string(), false, (root / "Zahlungen.xlsx").string()};
-  const bool generated = RunAllSteps(workbook, steps, context.out);
+  const AllSteps steps{"", out_dir.string(), false};
+  const bool generated =
+      RunAllSteps(workbook, steps, (root / "Zahlungen.xlsx").string(), context.out);
   PrintRowFindings(context.out, workbook.payments().values);
   workbook.SaveResults();
   const bool checked = generated && CheckWritten(out_dir, workbook.record(), context);

@@ -1,12 +1,13 @@
 // import: one sheet of a spreadsheet as the component reads it.
+#include <lastora/class1.h>
+#include <lastora/csv.h>
+#include <lastora/table_files.h>
+#include <lastora/workbook_error.h>
+
 #include <filesystem>
 #include <memory>
 
-#include "cli_error.h"
 #include "commands/commands.h"
-#include "csv.h"
-#include "lastora/class1.h"
-#include "table_files.h"
 
 namespace lastora::cli {
 namespace {
@@ -22,7 +23,7 @@ struct ImportOptions {
 
 int Import(const ImportOptions& options, CommandContext& context) {
   if (!std::filesystem::is_regular_file(options.file))
-    throw CliError("Datei fehlt: " + options.file);
+    throw WorkbookError("Datei fehlt: " + options.file);
   Class1 component;
   Table rows;
   const std::string result = component.GetColumnsFromExcelFile(

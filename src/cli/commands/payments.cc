@@ -1,10 +1,11 @@
 // process, generate and run: the member list through the processing run to the payment files.
+#include <lastora/workbook.h>
+
 #include <memory>
 
 #include "all_steps.h"
 #include "commands/commands.h"
 #include "summary.h"
-#include "workbook.h"
 
 namespace lastora::cli {
 namespace {
@@ -34,15 +35,10 @@ int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, CommandCo
   return kExitOk;
 }
 
-void WritePayments(Workbook& workbook, const std::string& path, std::vector<std::string>& files) {
-  WriteTableFile(path, workbook.payments(), PaymentHeader());
-  files.push_back(path);
-}
-
 int Process(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
-  const AllSteps steps{options.members, "", false, options.output};
-  const bool ok = RunAllSteps(workbook, steps, context.out);
+  const AllSteps steps{options.members, "", false};
+  const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, context);
 }
 
@@ -53,15 +49,18 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
   PrintGeneration(context.out, workbook.record());
   PrintNotices(context.out, workbook.notices());
   std::vector<std::string> files = workbook.written_files();
-  if (!options.output.empty()) WritePayments(workbook, options.output, files);
+  if (!options.output.empty()) {
+    workbook.WritePayments(options.output);
+    files.push_back(options.output);
+  }
   PrintFiles(context.out, "Geschrieben", files);
   return Finish(workbook, options, generated, context);
 }
 
 int Run(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
-  const AllSteps steps{options.members, options.out_dir, options.dtaus, options.output};
-  const bool ok = RunAllSteps(workbook, steps, context.out);
+  const AllSteps steps{options.members, options.out_dir, options.dtaus};
+  const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, context);
 }
 

@@ -1,8 +1,9 @@
 // settings: the commented settings file to start from.
+#include <lastora/settings_file.h>
+
 #include <memory>
 
 #include "commands/commands.h"
-#include "settings_file.h"
 
 namespace lastora::cli {
 

@@ -366,7 +366,7 @@ class SepaCheck {
       if (complaint.empty()) throw;
       return complaint;
     }
-    return XmlStructureAnswer(GetXmlParser().LoadFileBytes(file, *bytes));
+    return XmlStructureAnswer(GetXmlParser()->LoadFileBytes(file, *bytes));
   }
 
   bool ReadDocument(int k) {

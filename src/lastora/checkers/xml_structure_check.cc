@@ -24,7 +24,7 @@ std::string XmlStructureAnswer(const XmlParser::Result& parsed) {
 }
 
 std::string Class1::SEPA_Check_XMLStruktur(const std::string& strDTAFile) {
-  return XmlStructureAnswer(GetXmlParser().LoadFile(strDTAFile));
+  return XmlStructureAnswer(GetXmlParser()->LoadFile(strDTAFile));
 }
 
 }  // namespace lastora

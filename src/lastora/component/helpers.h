@@ -50,11 +50,11 @@ int32_t CountOccurrences(std::string_view text, std::string_view search);
 std::string TextBetween(std::string_view text, std::string_view start_mark,
                         std::string_view end_mark);
 // 1 "A" .. 26 "Z", 27 "AA" .. 702 "ZZ", 703 "AAA" and on; below 1 is VbError 5.
-Variant ColumnLetters(int16_t& column);
+Variant ColumnLetters(int16_t column);
 // The first column of row 1 whose text equals the name (Null cells never match); 0 when none.
 int32_t FindHeaderColumn(const Table& header, const std::string& name);
 // Cuts towards minus infinity: 0.29 with 2 decimals gives 0.28 (0.29 * 100 lies below 29).
-double TruncateDecimals(double& value, double& decimals);
+double TruncateDecimals(double value, double decimals);
 Variant NullToZero(const Variant& value);
 std::string ReplaceUmlauts(const std::string& text);
 // Every character outside 7-bit ASCII becomes "?"; a text over 32767 characters is VbError 6.
@@ -62,12 +62,12 @@ std::string ReplaceNonAscii(const std::string& text);
 
 // --- Sorting. direction 0: descending; any other value: ascending. Comparisons follow the
 // platform's Variant rules (lastora::Compare); the sort is not stable.
-void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, int16_t& direction,
+void QuickSortRows(int32_t first_row, int32_t last_row, int16_t key_column, int16_t direction,
                    Table& table);
 // Sorts all rows of the table by the keys in turn: each entry of key_list is a column number,
 // positive for ascending and negative for descending order of that column; 0 is VbError 5. Later
 // keys order the runs of rows whose earlier keys are equal.
-void SortTable(std::vector<int32_t>& key_list, Table& table);
+void SortTable(const std::vector<int32_t>& key_list, Table& table);
 
 namespace detail {
 // The program folder for a component that lies in component_folder.

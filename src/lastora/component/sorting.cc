@@ -130,11 +130,11 @@ bool SameEarlierKeys(const Table& table, int32_t row_a, int32_t row_b,
 
 // Sorts each run of rows whose first `level` keys are equal by key number `level`.
 void SortRunsByKey(Table& table, const std::vector<SortKey>& keys, size_t level) {
-  SortKey key = keys[level];
+  const SortKey key = keys[level];
   int32_t run_start = table.RowLower();
   for (int32_t row = run_start + 1; row <= table.RowUpper() + 1; ++row) {
     if (row <= table.RowUpper() && SameEarlierKeys(table, run_start, row, keys, level)) continue;
-    int32_t run_end = row - 1;
+    const int32_t run_end = row - 1;
     if (run_start < run_end) {
       QuickSortRows(run_start, run_end, key.column, key.direction, table);
     }
@@ -144,7 +144,7 @@ void SortRunsByKey(Table& table, const std::vector<SortKey>& keys, size_t level)
 
 }  // namespace
 
-void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, int16_t& direction,
+void QuickSortRows(int32_t first_row, int32_t last_row, int16_t key_column, int16_t direction,
                    Table& table) {
   if (first_row > last_row) return;
   RowSorter sorter(table, first_row, last_row, key_column, direction != 0);
@@ -152,7 +152,7 @@ void QuickSortRows(int32_t& first_row, int32_t& last_row, int16_t& key_column, i
   sorter.Apply(table);
 }
 
-void SortTable(std::vector<int32_t>& key_list, Table& table) {
+void SortTable(const std::vector<int32_t>& key_list, Table& table) {
   // A mail merge without records has nothing to sort, whatever its key list says.
   if (!table.IsAllocated()) return;
   const std::vector<SortKey> keys = ValidatedKeys(key_list, table);

@@ -98,7 +98,7 @@ std::string TextBetween(std::string_view text, std::string_view start_mark,
   return std::string(text.substr(from, end - from));
 }
 
-Variant ColumnLetters(int16_t& column) {
+Variant ColumnLetters(int16_t column) {
   if (column < 1) throw VbError(5);
   std::string letters;
   for (int rest = column; rest > 0; rest = (rest - 1) / 26) {
@@ -115,7 +115,7 @@ int32_t FindHeaderColumn(const Table& header, const std::string& name) {
   return 0;
 }
 
-double TruncateDecimals(double& value, double& decimals) {
+double TruncateDecimals(double value, double decimals) {
   const double scale = std::pow(10.0, decimals);
   return std::floor(value * scale) / scale;
 }

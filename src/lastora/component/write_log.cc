@@ -84,22 +84,22 @@ std::string Titled(int catalogue_entry) {
 }
 
 Variant ShowDialog(const std::string& message, const std::string& kind, const std::string& suffix) {
-  Dialogs& dialogs = GetDialogs();
+  const std::shared_ptr<Dialogs> dialogs = GetDialogs();
   if (kind == "Hinweis") {
-    dialogs.MessageBox(message, kStyleInformation, Titled(1));
+    dialogs->MessageBox(message, kStyleInformation, Titled(1));
   } else if (kind == "Fehler") {
-    dialogs.MessageBox(message, kStyleCritical, Titled(2));
+    dialogs->MessageBox(message, kStyleCritical, Titled(2));
   } else if (kind == "Warnung") {
-    dialogs.MessageBox(message, kStyleExclamation, Titled(3));
+    dialogs->MessageBox(message, kStyleExclamation, Titled(3));
   } else if (kind == "vbYesNo") {
     return Variant(
-        static_cast<int32_t>(dialogs.MessageBox(message, kStyleQuestionYesNo, Titled(4))));
+        static_cast<int32_t>(dialogs->MessageBox(message, kStyleQuestionYesNo, Titled(4))));
   } else if (kind == "HilfeButton") {
-    return Variant(static_cast<int32_t>(dialogs.MessageBox(message, kStyleYesNoHelp, Titled(4))));
+    return Variant(static_cast<int32_t>(dialogs->MessageBox(message, kStyleYesNoHelp, Titled(4))));
   } else if (kind == "InputBox") {
-    return Variant(dialogs.InputBox(message, std::string(kProductTitle), suffix));
+    return Variant(dialogs->InputBox(message, std::string(kProductTitle), suffix));
   } else {
-    dialogs.MessageBox(message, kStyleOkOnly, "");
+    dialogs->MessageBox(message, kStyleOkOnly, "");
   }
   return Variant(true);
 }
@@ -112,7 +112,7 @@ std::string& strLogName() {
 }
 
 std::string LogFilePath() {
-  const std::string name = strLogName().empty() ? DayFileName(GetClock().Now()) : strLogName();
+  const std::string name = strLogName().empty() ? DayFileName(GetClock()->Now()) : strLogName();
   return files::NativePath(LogFolder() + "\\" + name);
 }
 
@@ -123,7 +123,7 @@ Variant WriteLog(const std::string& switches, int16_t stamp_mode, const std::str
   std::string shown = ResolveMessage(message);
   if (!suffix.empty()) shown += suffix;
   if (SwitchOn(switches, 4)) {
-    const double now = GetClock().Now();
+    const double now = GetClock()->Now();
     AppendLogLine(TimeStamp(stamp_mode, now) + ";" + LogText(shown), extra_fields, now);
   }
   if (SwitchOn(switches, 5)) return ShowDialog(shown, kind, suffix);

@@ -4,10 +4,11 @@ namespace lastora {
 
 namespace {
 
-// One object for the process: conversions read it per cell, so it is a plain static rather than a
-// locale lookup.
+// One object per thread, like the rest of the component's state: conversions read it per cell, so
+// it is a plain variable rather than a locale lookup, and a thread that changes it cannot change
+// the numbers another thread is writing.
 Regional& Settings() {
-  static Regional regional;
+  thread_local Regional regional;
   return regional;
 }
 

@@ -150,6 +150,17 @@ char32_t NextCodePoint(std::string_view s, size_t& offset) {
   return cp;
 }
 
+bool IsValidUtf8(std::string_view s) {
+  size_t offset = AsciiPrefix(s);
+  while (offset < s.size()) {
+    const size_t start = offset;
+    // A malformed sequence decodes as the replacement character and moves one byte; the
+    // replacement character written out is three.
+    if (NextCodePoint(s, offset) == kReplacement && offset - start == 1) return false;
+  }
+  return true;
+}
+
 void AppendCodePoint(std::string& out, char32_t cp) {
   if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
   if (cp < 0x80) {

@@ -52,6 +52,10 @@ std::string FromWindows1252(std::string_view bytes);
 // True when the character (a code point) has a Windows-1252 byte, and that byte.
 bool Windows1252Byte(char32_t code_point, unsigned char* byte);
 
+// True when every byte belongs to a well-formed UTF-8 sequence: no overlong forms, no surrogates,
+// nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view s);
+
 // Decodes one code point at offset; advances offset. Invalid bytes decode as U+FFFD and move one.
 char32_t NextCodePoint(std::string_view s, size_t& offset);
 void AppendCodePoint(std::string& out, char32_t code_point);

@@ -85,7 +85,7 @@ class DtausFormat : public PaymentFileFormat {
     const std::string transfer_name = TransferDtausName(name);
     files::FileWriter readable(c_.folder + ReadableDtausName(name));
     files::FileWriter transfer(c_.folder + transfer_name);
-    writer_->Write(reference, DateText(GetClock().Now(), "ddmmyy"),
+    writer_->Write(reference, DateText(GetClock()->Now(), "ddmmyy"),
                    DateText(c_.execution_date, "ddmmyyyy"), WriterSink(readable),
                    WriterSink(transfer));
     readable.Commit();

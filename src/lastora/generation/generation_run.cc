@@ -159,7 +159,7 @@ class GenerationRun : private RowMarks {
 };
 
 RunEnd GenerationRun::Run() {
-  context_.run_stamp = GetClock().Now();
+  context_.run_stamp = GetClock()->Now();
   for (const Pass& pass : kPasses) {
     (s_.*pass.data_file_field).Value.clear();
     (s_.*pass.cover_sheet_field).Value.clear();
@@ -335,7 +335,7 @@ std::string GenerationRun::DataFileName(const Pass& pass) const {
 void GenerationRun::WriteCompanions(const Pass& pass, const std::string& data_file_name) {
   const PassOutput& output = *output_;
   const std::string base = CompanionBase(data_file_name);
-  const std::string today = DateText(GetClock().Now(), "DD.MM.YYYY");
+  const std::string today = DateText(GetClock()->Now(), "DD.MM.YYYY");
   if (list_wanted_) {
     const std::string list_name = base + "_Liste.txt";
     const PaymentListHeading heading{s_.SepaAART.Value, today, object_.strMID,

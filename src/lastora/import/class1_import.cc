@@ -43,12 +43,12 @@ bool AcceptAge(SpreadsheetWorkbook& workbook, const Variant& days_allowed) {
   const double days = days_allowed.IsMissing() ? 0 : CDbl(days_allowed);
   if (days <= 0) return true;
   const double created = workbook.CreationDate();
-  if (created + days >= Int(GetClock().Now())) return true;
+  if (created + days >= Int(GetClock()->Now())) return true;
   const std::string prompt =
       "Erstellungsdatum der BLZ Datei: " + CStr(Variant::Date(created)) +
       "\r\rDie BLZ-Datei ist nicht aktuell. Bitte laden Sie die aktuelle Datei von der Seite der "
       "deutschen Bundesbank";
-  return GetDialogs().MessageBox(prompt, 1 + 64, kAgeWarningTitle) != kVbCancel;
+  return GetDialogs()->MessageBox(prompt, 1 + 64, kAgeWarningTitle) != kVbCancel;
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ std::string Class1::GetColumnsFromExcelFile(const std::string& strFile, Table& a
   const bool completed = TrapFailure(
       [&] {
         std::unique_ptr<SpreadsheetWorkbook> workbook =
-            GetSpreadsheetApp().Open(files::NativePath(ResolveAppRelative(file)));
+            GetSpreadsheetApp()->Open(files::NativePath(ResolveAppRelative(file)));
         const int32_t sheet = ChooseSheet(*workbook, strSheet);
         if (!AcceptAge(*workbook, intDateWarnung)) return;  // the user cancelled: ""
         const SpreadsheetWorkbook::CellAddress last = workbook->LastCell(sheet);

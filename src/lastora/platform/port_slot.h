@@ -1,5 +1,6 @@
 // One process-wide port: lazily filled with its default adapter, replaceable by tests and front
-// ends.
+// ends. Get hands out shared ownership, so a port that another thread replaces meanwhile lives on
+// until its last user lets go of it.
 #ifndef LASTORA_PLATFORM_PORT_SLOT_H_
 #define LASTORA_PLATFORM_PORT_SLOT_H_
 
@@ -11,10 +12,10 @@ namespace lastora::detail {
 template <typename Port, typename Default>
 class PortSlot {
  public:
-  Port& Get() {
+  std::shared_ptr<Port> Get() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!port_) port_ = std::make_shared<Default>();
-    return *port_;
+    return port_;
   }
   std::shared_ptr<Port> Set(std::shared_ptr<Port> port) {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -23,9 +23,9 @@ PortSlot<XmlParser, LibXml2Parser>& XmlSlot() {
 
 }  // namespace
 
-Dialogs& GetDialogs() { return DialogsSlot().Get(); }
-Clock& GetClock() { return ClockSlot().Get(); }
-XmlParser& GetXmlParser() { return XmlSlot().Get(); }
+std::shared_ptr<Dialogs> GetDialogs() { return DialogsSlot().Get(); }
+std::shared_ptr<Clock> GetClock() { return ClockSlot().Get(); }
+std::shared_ptr<XmlParser> GetXmlParser() { return XmlSlot().Get(); }
 
 std::shared_ptr<Dialogs> SetDialogs(std::shared_ptr<Dialogs> dialogs) {
   return DialogsSlot().Set(std::move(dialogs));

@@ -13,7 +13,7 @@ detail::PortSlot<SpreadsheetApp, ReaderSpreadsheetApp>& SpreadsheetSlot() {
 
 }  // namespace
 
-SpreadsheetApp& GetSpreadsheetApp() { return SpreadsheetSlot().Get(); }
+std::shared_ptr<SpreadsheetApp> GetSpreadsheetApp() { return SpreadsheetSlot().Get(); }
 
 std::shared_ptr<SpreadsheetApp> SetSpreadsheetApp(std::shared_ptr<SpreadsheetApp> app) {
   return SpreadsheetSlot().Set(std::move(app));

@@ -1,9 +1,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "settings_file.h"
+#include "lastora/settings_file.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 struct Hint {
@@ -117,4 +117,4 @@ std::string SettingsTemplate() {
   return out;
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

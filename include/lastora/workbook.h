@@ -1,17 +1,40 @@
-// The program's stand-in for the club's workbook: it holds the settings, the component object
-// and the payment table between the steps, and calls the component's methods in the order the
-// workbook does: import, processing, numbering, generation.
-#ifndef LASTORA_CLI_WORKBOOK_H_
-#define LASTORA_CLI_WORKBOOK_H_
+// The caller's side of the component, as the club's workbook plays it: it holds the settings, the
+// component object and the payment table between the steps, and calls the component's methods in
+// the workbook's order: import, processing, numbering, generation.
+#ifndef LASTORA_WORKBOOK_H_
+#define LASTORA_WORKBOOK_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "lastora/class1.h"
-#include "settings_file.h"
-#include "table_files.h"
+#include "lastora/export.h"
+#include "lastora/settings_file.h"
+#include "lastora/table_files.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
+
+// The steps of an all-steps run.
+struct AllSteps {
+  std::string members;  // empty: Import__FILE
+  std::string out_dir;  // empty: stop after the processing run
+  bool dtaus = false;
+};
+
+// Which steps of an all-steps run ended "ok".
+struct StepsRun {
+  bool imported = false;
+  bool processed = false;
+  bool generating = false;  // a generation was asked for
+  bool generated = false;
+  // Every asked-for step ended "ok".
+  bool ok() const { return generating ? generated : processed; }
+};
+
+// SEPA files are XML; anything else is for the DTAUS checker, which names a wrong format.
+bool LooksLikeXml(const std::string& path);
 
 class Workbook {
  public:
@@ -40,6 +63,11 @@ class Workbook {
   bool CheckDtaus(const std::string& file, bool external);
   // Marks the all-steps run with the combined figures of the steps that ran.
   void RecordAllSteps();
+  // Runs the steps until one does not end "ok"; with a generation, records the all-steps run.
+  StepsRun RunAll(const AllSteps& steps);
+
+  // Writes the payment table (.xlsx or .csv) with its heading; WorkbookError when it cannot.
+  void WritePayments(const std::string& path) const;
 
   // Writes the run's result fields (those whose names begin with "Prog") into the settings file.
   void SaveResults();
@@ -59,6 +87,7 @@ class Workbook {
   std::vector<std::string> written_files_;
 };
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_WORKBOOK_H_
+#endif  // LASTORA_WORKBOOK_H_

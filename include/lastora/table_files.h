@@ -1,15 +1,19 @@
 // The payment table on disk: the processed member table with its 29 columns, as .xlsx with the
-// cell colours of the run or as .csv (UTF-8, ";", decimal comma) for other programs.
-#ifndef LASTORA_CLI_TABLE_FILES_H_
-#define LASTORA_CLI_TABLE_FILES_H_
+// cell colours of the run or as .csv (UTF-8, ";", decimal comma) for other programs; and the text
+// files around it.
+#ifndef LASTORA_TABLE_FILES_H_
+#define LASTORA_TABLE_FILES_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lastora/class1.h"
+#include "lastora/export.h"
 #include "lastora/table.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 inline constexpr int32_t kPaymentColumns = 29;
 
@@ -23,7 +27,7 @@ struct ColouredTable {
 const std::vector<std::string>& PaymentHeader();
 
 // Writes the table by the file's extension (.xlsx or .csv); the file is replaced atomically.
-// CliError for another extension or a file that cannot be written.
+// WorkbookError for another extension or a file that cannot be written.
 void WriteTableFile(const std::string& path, const ColouredTable& table,
                     const std::vector<std::string>& header);
 
@@ -31,11 +35,16 @@ void WriteTableFile(const std::string& path, const ColouredTable& table,
 // colours empty. A spreadsheet is read through the component.
 ColouredTable ReadPaymentTable(const std::string& path, Class1& component);
 
-// Reads a text file as UTF-8 or Windows-1252, as DecodeTextFile decides. CliError when missing.
+// Reads a text file as UTF-8 or Windows-1252, as DecodeTextFile decides. WorkbookError when
+// missing.
 std::string ReadTextFile(const std::string& path, const std::string& what);
+
+// Replaces the file atomically. WorkbookError "<what> nicht geschrieben: <path> (<reason>)".
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& what);
 
 bool HasExtension(const std::string& path, const std::string& extension);
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_TABLE_FILES_H_
+#endif  // LASTORA_TABLE_FILES_H_

@@ -1,29 +1,34 @@
 // The settings file: "KEY = value" lines whose keys are the settings field names. It stands in
 // for the workbook's settings sheet: the program reads the record from it and, when asked, writes
 // a run's results back into it without disturbing the user's comments and order.
-#ifndef LASTORA_CLI_SETTINGS_FILE_H_
-#define LASTORA_CLI_SETTINGS_FILE_H_
+#ifndef LASTORA_SETTINGS_FILE_H_
+#define LASTORA_SETTINGS_FILE_H_
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "encoding.h"
+#include "lastora/export.h"
 #include "lastora/settings.h"
+#include "lastora/text_file.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 class SettingsFile {
  public:
   // A file without lines: every setting empty.
   SettingsFile() = default;
-  // Reads and checks the file. CliError names the file and line of an unknown or repeated key and
-  // of a line that is neither a setting, a section, a comment nor blank.
+  // Reads and checks the file. WorkbookError names the file and line of an unknown or repeated key
+  // and of a line that is neither a setting, a section, a comment nor blank.
   static SettingsFile Load(const std::string& path);
   static SettingsFile Parse(std::string_view bytes, const std::string& path);
 
   const std::string& path() const { return path_; }
+  // "<path>, Zeile <n>" of the line that sets the key, for messages about its value; the path
+  // alone when the file leaves the key out.
+  std::string WhereSet(std::string_view key) const;
   const SEPAVARIABLEN& record() const { return record_; }
 
   // Takes over the values of the fields that `wanted` selects and that differ from the file's:
@@ -38,6 +43,7 @@ class SettingsFile {
   struct Line {
     std::string text;
     int field = -1;  // position in SettingsFields(), or -1
+    int number = 0;  // 1-based line number as read; 0 for a line added since
     size_t value_begin = 0;
     size_t value_end = 0;
   };
@@ -54,6 +60,7 @@ class SettingsFile {
 // A commented settings file with every field the program exchanges with the component.
 std::string SettingsTemplate();
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_SETTINGS_FILE_H_
+#endif  // LASTORA_SETTINGS_FILE_H_

@@ -1,16 +1,17 @@
 // How the program takes text files that people made: UTF-8 (with or without a byte-order mark) or,
 // when the bytes are not valid UTF-8, the Windows code page that older club files use.
-#ifndef LASTORA_CLI_ENCODING_H_
-#define LASTORA_CLI_ENCODING_H_
+#ifndef LASTORA_TEXT_FILE_H_
+#define LASTORA_TEXT_FILE_H_
 
 #include <string>
 #include <string_view>
 
-namespace lastora::cli {
+#include "lastora/export.h"
+
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-bool IsValidUtf8(std::string_view bytes);
 
 struct DecodedText {
   std::string text;          // UTF-8, without a byte-order mark
@@ -21,6 +22,7 @@ DecodedText DecodeTextFile(std::string_view bytes);
 // The inverse of DecodeTextFile for the same flags.
 std::string EncodeTextFile(const DecodedText& decoded);
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_ENCODING_H_
+#endif  // LASTORA_TEXT_FILE_H_

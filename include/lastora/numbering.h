@@ -1,15 +1,17 @@
 // The workbook's step "Nummerieren und ID'S anlegen": payment identifiers for the rows that the
 // processing run gave an amount, and message and payment-information identifiers for the files
 // the settings leave unnamed.
-#ifndef LASTORA_CLI_NUMBERING_H_
-#define LASTORA_CLI_NUMBERING_H_
+#ifndef LASTORA_NUMBERING_H_
+#define LASTORA_NUMBERING_H_
 
 #include <string>
 
+#include "lastora/export.h"
 #include "lastora/settings.h"
 #include "lastora/table.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // The part every identifier of a run begins with: SepaFRID (or "LASTORA") and SepaADAT as
 // YYYYMMDD, joined by "-". SepaFRID is cleaned to the SEPA character set and cut so that the
@@ -28,6 +30,7 @@ void DeriveFileIdentifiers(SEPAVARIABLEN& settings, const std::string& prefix);
 // prefix-NNNNN, NNNNN being its row number. Returns how many rows were numbered.
 int32_t NumberPayments(Table& values, const std::string& prefix);
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_NUMBERING_H_
+#endif  // LASTORA_NUMBERING_H_

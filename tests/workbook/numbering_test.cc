@@ -1,8 +1,8 @@
-#include "numbering.h"
+#include "lastora/numbering.h"
 
 #include <gtest/gtest.h>
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 SEPAVARIABLEN Settings(const std::string& frid, const std::string& date = "16.03.2026") {
@@ -49,4 +49,4 @@ TEST(NumberingTest, ExecutionDateThatIsNoDateStopsTheStep) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,8 +1,8 @@
-#include "csv.h"
+#include "lastora/csv.h"
 
 #include <gtest/gtest.h>
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
@@ -15,8 +15,31 @@ TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
 
 TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
   EXPECT_EQ(ParseCsv("a,b\n1,2\n")[1], (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(ParseCsv("a\tb\n")[0], (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(ParseCsv("a\tb\tc\n")[0], (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(ParseCsv("a;b,c\n")[0], (std::vector<std::string>{"a", "b,c"}));
+  // One semicolon outweighs any number of commas: a German list leaves the commas of names and
+  // amounts unquoted, so counting them would split "Müller, Hans" and "30,00".
+  EXPECT_EQ(ParseCsv("Name,Ort;Land,IBAN\n")[0],
+            (std::vector<std::string>{"Name,Ort", "Land,IBAN"}));
+  EXPECT_EQ(ParseCsv("Müller, Hans;30,00;1,50\n")[0],
+            (std::vector<std::string>{"Müller, Hans", "30,00", "1,50"}));
+  // Separators inside quotes do not count, and a tab beats a comma.
+  EXPECT_EQ(CsvSeparator("\"a;b\",c\n"), ',');
+  EXPECT_EQ(CsvSeparator("a,b\tc\n"), '\t');
+  EXPECT_EQ(CsvSeparator("Name\nx;y\n"), ';');
+}
+
+TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
+  EXPECT_EQ(ParseCsv("12\" Zoll;x\n")[0], (std::vector<std::string>{"12\" Zoll", "x"}));
+  EXPECT_EQ(ParseCsv("a;\n")[0], (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(ParseCsv("a;")[0], (std::vector<std::string>{"a", ""}));
+  try {
+    ParseCsv("a;b\r\n\"c\r\nd;e\r\n");
+    FAIL() << "an open quote swallowed the rest of the file";
+  } catch (const CsvQuoteError& e) {
+    EXPECT_EQ(e.line(), 2);
+    EXPECT_STREQ(e.what(), "Anführungszeichen ab Zeile 2 nicht geschlossen");
+  }
 }
 
 TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
@@ -42,4 +65,4 @@ TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,10 +1,10 @@
-#include "member_list.h"
+#include "lastora/member_list.h"
 
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 // Name, IBAN, account number, bank code, mandate, contribution: Mapping() names these columns.
@@ -84,4 +84,4 @@ TEST(MemberListTest, ReadsCsvListsInUtf8OrTheWindowsCodePage) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora

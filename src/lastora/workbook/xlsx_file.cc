@@ -1,15 +1,18 @@
-#include "xlsx_file.h"
+#include "workbook/xlsx_file.h"
 
 #include <xlsxwriter.h>
 
 #include <array>
+#include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
-#include "cli_error.h"
+#include "lastora/platform.h"
+#include "lastora/workbook_error.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 // The palette colours as the club's spreadsheet shows them (its default palette).
@@ -81,13 +84,25 @@ void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant
   }
 }
 
+// The clock's date serial (days since 30.12.1899) as seconds since 1.1.1970.
+std::time_t CreationTime() {
+  constexpr double kUnixEpochSerial = 25569;
+  const double seconds = std::round((GetClock()->Now() - kUnixEpochSerial) * 86400);
+  return seconds > 0 ? static_cast<std::time_t>(seconds) : 0;
+}
+
 }  // namespace
 
 void WriteXlsx(const std::string& path, const ColouredTable& table,
                const std::vector<std::string>& header) {
   const std::string temporary = path + ".tmp";
   lxw_workbook* workbook = workbook_new(temporary.c_str());
-  if (workbook == nullptr) throw CliError("Tabelle nicht geschrieben: " + path);
+  if (workbook == nullptr) throw WorkbookError("Tabelle nicht geschrieben: " + path);
+  // The document's creation time follows the run's clock, so a run with a fixed clock writes the
+  // same bytes every time.
+  lxw_doc_properties properties{};
+  properties.created = CreationTime();
+  workbook_set_properties(workbook, &properties);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Zahlungen");
   Formats formats(workbook);
   lxw_format* bold = workbook_add_format(workbook);
@@ -116,14 +131,14 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
   std::error_code ignored;
   if (error != LXW_NO_ERROR) {
     std::filesystem::remove(temporary, ignored);
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
   }
   std::error_code renamed;
   std::filesystem::rename(temporary, path, renamed);
   if (renamed) {
     std::filesystem::remove(temporary, ignored);
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
   }
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

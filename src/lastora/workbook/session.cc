@@ -1,16 +1,13 @@
-#include "session.h"
-
-#include <unistd.h>
+#include "lastora/session.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
+#include <stdexcept>
 
 #include "lastora/variant.h"
-#include "terminal_dialogs.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 constexpr const char* kHomeVariable = "LASTORA_HOME";
@@ -41,13 +38,14 @@ std::optional<double> ParseNow(const std::string& text) {
   return date + MakeTime(hour, minute, second);
 }
 
-ScopedSession::ScopedSession(const GlobalOptions& options, std::ostream& err) {
+ScopedSession::ScopedSession(const SessionOptions& options, std::shared_ptr<Dialogs> dialogs) {
   if (!options.now.empty()) {
-    previous_clock_ = SetClock(std::make_shared<FixedClock>(*ParseNow(options.now)));
+    const std::optional<double> now = ParseNow(options.now);
+    if (!now) throw std::invalid_argument("kein Zeitpunkt JJJJ-MM-TT hh:mm:ss: " + options.now);
+    previous_clock_ = SetClock(std::make_shared<FixedClock>(*now));
     clock_set_ = true;
   }
-  const bool ask = !options.yes && isatty(STDIN_FILENO);
-  previous_dialogs_ = SetDialogs(std::make_shared<TerminalDialogs>(ask ? &std::cin : nullptr, err));
+  previous_dialogs_ = SetDialogs(std::move(dialogs));
   if (!options.home.empty()) home_.emplace(options.home);
 }
 
@@ -70,4 +68,4 @@ ScopedHome::~ScopedHome() {
   }
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,4 +1,4 @@
-#include "member_list.h"
+#include "lastora/member_list.h"
 
 #include <array>
 #include <filesystem>
@@ -8,9 +8,10 @@
 #include "component/catalogue.h"
 #include "component/helpers.h"
 #include "core/text.h"
-#include "csv.h"
+#include "lastora/account_lookup.h"
+#include "lastora/csv.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 constexpr int32_t kName = 3, kIban = 4, kBic = 5, kErrors = 26, kWarnings = 27;
@@ -88,10 +89,6 @@ void Mark(ColouredTable& table, int32_t row, int32_t cell_column, int colour) {
   table.colours(row, cell_column) = static_cast<int32_t>(colour);
 }
 
-bool IsMessage(const std::string& get_iban_result) {
-  return get_iban_result.starts_with("SEPA-Checker: ");
-}
-
 struct ImportCounts {
   int32_t errors = 0;
   int32_t warnings = 0;
@@ -103,7 +100,7 @@ void BuildIban(Class1& component, ColouredTable& table, int32_t row, ImportCount
   std::string bank_code = CellText(table.values, row, kBankCode);
   std::string account = CellText(table.values, row, kAccount);
   const std::string iban = component.Get_IBAN("", country, bank_code, account);
-  if (IsMessage(iban)) {
+  if (IsAccountMessage(iban)) {
     AddRowMessage(table, row, kErrors, iban);
     Mark(table, row, kAccount, kErrorColour);
     Mark(table, row, kBankCode, kErrorColour);
@@ -122,7 +119,7 @@ void SplitIban(Class1& component, ColouredTable& table, int32_t row, ImportCount
   const std::string given = CellText(table.values, row, kIban);
   std::string country, bank_code, account;
   const std::string checked = component.Get_IBAN(given, country, bank_code, account);
-  if (IsMessage(checked)) {
+  if (IsAccountMessage(checked)) {
     AddRowMessage(table, row, kErrors, checked + ": " + given);
     table.values(row, kIban) = Variant();
     Mark(table, row, kIban, kErrorColour);
@@ -171,7 +168,11 @@ std::string ReadSheet(Class1& component, const std::string& path, const std::str
   if (!std::filesystem::is_regular_file(path)) return Message(37) + path;
   if (first_row < 1) return Message(39) + std::to_string(first_row);
   if (HasExtension(path, ".csv")) {
-    rows = CsvToTable(ParseCsv(ReadTextFile(path, "Mitgliederliste")), first_row);
+    try {
+      rows = CsvToTable(ParseCsv(ReadTextFile(path, "Mitgliederliste")), first_row);
+    } catch (const CsvQuoteError& e) {
+      return path + ": " + e.what();
+    }
     return rows.IsAllocated() ? "ok" : "Keine Daten!";
   }
   Table read;
@@ -239,4 +240,4 @@ std::string CompleteAccounts(Class1& component, SEPAVARIABLEN& settings, Coloure
   return result;
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,10 +1,10 @@
-#include "numbering.h"
+#include "lastora/numbering.h"
 
 #include "component/catalogue.h"
 #include "component/helpers.h"
 #include "core/text.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 constexpr size_t kMaxIdentifier = 35;
@@ -74,4 +74,4 @@ int32_t NumberPayments(Table& values, const std::string& prefix) {
   return numbered;
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

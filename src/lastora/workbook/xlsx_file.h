@@ -1,19 +1,19 @@
 // Writing a table with its cell colours as an .xlsx workbook.
-#ifndef LASTORA_CLI_XLSX_FILE_H_
-#define LASTORA_CLI_XLSX_FILE_H_
+#ifndef LASTORA_WORKBOOK_XLSX_FILE_H_
+#define LASTORA_WORKBOOK_XLSX_FILE_H_
 
 #include <string>
 #include <vector>
 
-#include "table_files.h"
+#include "lastora/table_files.h"
 
-namespace lastora::cli {
+namespace lastora {
 
 // One sheet: the header in row 1 (when given), then the cells; a colour number of the
 // component's palette (3, 6, 16, 45) fills the cell. Replaces the file atomically.
 void WriteXlsx(const std::string& path, const ColouredTable& table,
                const std::vector<std::string>& header);
 
-}  // namespace lastora::cli
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_XLSX_FILE_H_
+#endif  // LASTORA_WORKBOOK_XLSX_FILE_H_

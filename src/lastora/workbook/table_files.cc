@@ -1,15 +1,15 @@
-#include "table_files.h"
+#include "lastora/table_files.h"
 
 #include <filesystem>
 
-#include "cli_error.h"
 #include "core/files.h"
-#include "csv.h"
-#include "encoding.h"
+#include "lastora/csv.h"
+#include "lastora/text_file.h"
 #include "lastora/vb_error.h"
-#include "xlsx_file.h"
+#include "lastora/workbook_error.h"
+#include "workbook/xlsx_file.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 Table Widened(const Table& table, int32_t columns) {
@@ -68,7 +68,7 @@ std::string ReadTextFile(const std::string& path, const std::string& what) {
   try {
     return DecodeTextFile(files::ReadWhole(path)).text;
   } catch (const VbError& e) {
-    throw CliError(what + " nicht lesbar: " + path + " (" + e.description() + ")");
+    throw WorkbookError(what + " nicht lesbar: " + path + " (" + e.description() + ")");
   }
 }
 
@@ -79,32 +79,40 @@ void WriteTableFile(const std::string& path, const ColouredTable& table,
     return;
   }
   if (!HasExtension(path, ".csv")) {
-    throw CliError("Tabelle nicht geschrieben: " + path + " (erlaubt sind .xlsx und .csv)");
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (erlaubt sind .xlsx und .csv)");
   }
+  WriteWholeFile(path, std::string(kUtf8Bom) + TableToCsv(table.values, header), "Tabelle");
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& what) {
   try {
-    files::WriteWhole(path, std::string(kUtf8Bom) + TableToCsv(table.values, header));
+    files::WriteWhole(path, bytes);
   } catch (const VbError& e) {
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + e.description() + ")");
+    throw WorkbookError(what + " nicht geschrieben: " + path + " (" + e.description() + ")");
   }
 }
 
 ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
   Table values;
   if (HasExtension(path, ".csv")) {
-    values = CsvToTable(ParseCsv(ReadTextFile(path, "Zahlungstabelle")), 2);
+    try {
+      values = CsvToTable(ParseCsv(ReadTextFile(path, "Zahlungstabelle")), 2);
+    } catch (const CsvQuoteError& e) {
+      throw WorkbookError("Zahlungstabelle nicht lesbar: " + path + ": " + e.what());
+    }
   } else {
-    if (!std::filesystem::exists(path)) throw CliError("Zahlungstabelle fehlt: " + path);
+    if (!std::filesystem::exists(path)) throw WorkbookError("Zahlungstabelle fehlt: " + path);
     // The component looks for a bare file name in the program folder.
     const std::string result =
         component.GetColumnsFromExcelFile(std::filesystem::absolute(path).string(), values, "", 2);
     if (result != "ok") {
-      throw CliError("Zahlungstabelle nicht lesbar: " + path + ": " + result);
+      throw WorkbookError("Zahlungstabelle nicht lesbar: " + path + ": " + result);
     }
   }
-  if (!values.IsAllocated()) throw CliError("Zahlungstabelle ohne Zeilen: " + path);
+  if (!values.IsAllocated()) throw WorkbookError("Zahlungstabelle ohne Zeilen: " + path);
   ColouredTable table{Widened(values, kPaymentColumns), Table()};
   table.colours = Table(table.values.RowCount(), table.values.ColCount());
   return table;
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

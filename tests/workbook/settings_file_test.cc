@@ -1,11 +1,11 @@
-#include "settings_file.h"
+#include "lastora/settings_file.h"
 
 #include <gtest/gtest.h>
 
-#include "cli_error.h"
+#include "lastora/workbook_error.h"
 #include "support/temp_dir.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 using testing::ReadBytes;
@@ -15,7 +15,7 @@ using testing::WriteBytes;
 std::string ErrorOf(std::string_view text) {
   try {
     SettingsFile::Parse(text, "verein.ini");
-  } catch (const CliError& e) {
+  } catch (const WorkbookError& e) {
     return e.what();
   }
   return "";
@@ -32,6 +32,8 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
   EXPECT_EQ(record.SepaFuncVER1.Value, "  Beitrag #3; 2026 ");
   EXPECT_EQ(record.SepaFuncVER4.Value, "mit \"Anfuehrung\"");
   EXPECT_EQ(record.SepaBTXT.Value, "A#B");  // a hash inside a word is part of the value
+  EXPECT_EQ(file.WhereSet("SepaFuncVER1"), "verein.ini, Zeile 5");
+  EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
 }
 
 TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {
@@ -73,4 +75,4 @@ TEST(SettingsFileTest, WindowsCodePageFileStaysInItsCodePage) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora

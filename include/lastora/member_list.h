@@ -1,15 +1,17 @@
 // The workbook's import step: the member list is read, its columns are placed onto the fixed
 // layout of the processing run, and missing IBANs, account data and BICs are completed.
-#ifndef LASTORA_CLI_MEMBER_LIST_H_
-#define LASTORA_CLI_MEMBER_LIST_H_
+#ifndef LASTORA_MEMBER_LIST_H_
+#define LASTORA_MEMBER_LIST_H_
 
 #include <string>
 
 #include "lastora/class1.h"
+#include "lastora/export.h"
 #include "lastora/settings.h"
-#include "table_files.h"
+#include "lastora/table_files.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 // Reads the rows from first_row on of a member list or any other sheet: a .csv by the program
 // (every filled field as the text it holds), a spreadsheet through GetColumnsFromExcelFile.
@@ -29,6 +31,7 @@ std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, Colou
 // ProgImpo fields; returns "ok" or why the step could not run.
 std::string CompleteAccounts(Class1& component, SEPAVARIABLEN& settings, ColouredTable& table);
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_MEMBER_LIST_H_
+#endif  // LASTORA_MEMBER_LIST_H_

@@ -1,19 +1,20 @@
-#include "workbook.h"
+#include "lastora/workbook.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
 #include <system_error>
 
-#include "cli_error.h"
 #include "component/catalogue.h"
+#include "core/files.h"
 #include "core/text.h"
+#include "lastora/member_list.h"
+#include "lastora/numbering.h"
 #include "lastora/platform.h"
 #include "lastora/vb_error.h"
-#include "member_list.h"
-#include "numbering.h"
+#include "lastora/workbook_error.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace fs = std::filesystem;
 namespace {
 
@@ -66,6 +67,12 @@ void Reset(std::initializer_list<SEPAVALUES*> fields, const char* value) {
 
 }  // namespace
 
+bool LooksLikeXml(const std::string& path) {
+  const std::string head = files::ReadWhole(path).substr(0, 64);
+  const size_t first = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+  return first != std::string::npos && head[first] == '<';
+}
+
 Workbook::Workbook(SettingsFile settings)
     : settings_file_(std::move(settings)), record_(settings_file_.record()) {
   const std::string base = settings_file_.path().empty() ? "./" : settings_file_.path();
@@ -84,7 +91,7 @@ std::string Workbook::CallComponent(const std::function<std::string(VariantArray
 
 void Workbook::Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
                      SEPAVALUES SEPAVARIABLEN::*result, const std::string& text) {
-  const Variant now = Variant::Date(GetClock().Now());
+  const Variant now = Variant::Date(GetClock()->Now());
   (record_.*date).Value = Format(now, "DD.MM.YYYY");
   (record_.*time).Value = Format(now, "hh:mm:ss");
   (record_.*result).Value = text;
@@ -100,7 +107,7 @@ void Workbook::AddNotice(const std::string& notice) {
 bool Workbook::Import(const std::string& member_file) {
   const std::string path = member_file.empty() ? record_.Import__FILE.Value : member_file;
   if (text::Trim(path).empty()) {
-    throw CliError("Keine Mitgliederliste: -m DATEI angeben oder Import__FILE setzen");
+    throw WorkbookError("Keine Mitgliederliste: -m DATEI angeben oder Import__FILE setzen");
   }
   Reset(
       {&record_.ProgImpoFehl, &record_.ProgImpoWarn, &record_.ProgImpoZeic, &record_.ProgImpoUmla},
@@ -211,6 +218,20 @@ void Workbook::RecordAllSteps() {
   record_.ProgAlleUmla.Value = Sum({&record_.ProgBearUmla});
 }
 
+StepsRun Workbook::RunAll(const AllSteps& steps) {
+  StepsRun run;
+  run.imported = Import(steps.members);
+  run.processed = run.imported && Process();
+  run.generating = !steps.out_dir.empty();
+  run.generated = run.generating && run.processed && Generate(steps.out_dir, steps.dtaus);
+  if (run.generating) RecordAllSteps();
+  return run;
+}
+
+void Workbook::WritePayments(const std::string& path) const {
+  WriteTableFile(path, payments_, PaymentHeader());
+}
+
 void Workbook::SaveResults() {
   settings_file_.Update(record_, [](std::string_view name) {
     for (std::string_view group : {"ProgImpo", "ProgChec", "ProgBear", "ProgErze", "ProgAlle"}) {
@@ -221,4 +242,4 @@ void Workbook::SaveResults() {
   settings_file_.Save();
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

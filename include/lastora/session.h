@@ -1,21 +1,21 @@
-// The options every command shares and the platform they set up for one run of the program:
-// the clock, the dialogs and the program folder.
-#ifndef LASTORA_CLI_SESSION_H_
-#define LASTORA_CLI_SESSION_H_
+// The platform a caller sets up around its runs: the clock, the dialogs and the program folder.
+#ifndef LASTORA_SESSION_H_
+#define LASTORA_SESSION_H_
 
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 
+#include "lastora/export.h"
 #include "lastora/platform.h"
 
-namespace lastora::cli {
+namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
-struct GlobalOptions {
-  std::string now;   // "YYYY-MM-DD hh:mm:ss": a fixed clock for reproducible files
-  bool yes = false;  // answer every dialog with its default
-  std::string home;  // the program folder (log folder, templates)
+struct SessionOptions {
+  std::string
+      now;  // "YYYY-MM-DD hh:mm:ss": a fixed clock for reproducible files; empty: the system's
+  std::string home;  // the program folder (log folder, templates); empty: as found
 };
 
 // The date serial of a --now text; nullopt when it is not "YYYY-MM-DD[ hh:mm[:ss]]".
@@ -33,11 +33,12 @@ class ScopedHome {
   std::optional<std::string> previous_;
 };
 
-// Installs the options' clock, dialogs and program folder; puts the previous ones back when it
-// ends, so an in-process caller finds its platform as it left it.
+// Installs the options' clock and program folder and the caller's dialogs; puts the previous ones
+// back when it ends, so an in-process caller finds its platform as it left it. A `now` that
+// ParseNow does not take is std::invalid_argument.
 class ScopedSession {
  public:
-  ScopedSession(const GlobalOptions& options, std::ostream& err);
+  ScopedSession(const SessionOptions& options, std::shared_ptr<Dialogs> dialogs);
   ~ScopedSession();
   ScopedSession(const ScopedSession&) = delete;
   ScopedSession& operator=(const ScopedSession&) = delete;
@@ -49,6 +50,7 @@ class ScopedSession {
   std::optional<ScopedHome> home_;
 };
 
-}  // namespace lastora::cli
+LASTORA_PUBLIC_END
+}  // namespace lastora
 
-#endif  // LASTORA_CLI_SESSION_H_
+#endif  // LASTORA_SESSION_H_

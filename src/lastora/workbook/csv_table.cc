@@ -1,17 +1,9 @@
-#include "csv.h"
-
 #include <algorithm>
 
-namespace lastora::cli {
-namespace {
+#include "lastora/csv.h"
 
-char DetectSeparator(std::string_view text) {
-  const std::string_view first_line = text.substr(0, text.find('\n'));
-  if (first_line.find(';') != std::string_view::npos) return ';';
-  if (first_line.find('\t') != std::string_view::npos) return '\t';
-  if (first_line.find(',') != std::string_view::npos) return ',';
-  return ';';
-}
+namespace lastora {
+namespace {
 
 bool IsBlankText(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
@@ -28,48 +20,6 @@ std::string Quoted(const std::string& field) {
 }
 
 }  // namespace
-
-CsvRows ParseCsv(std::string_view text) {
-  const char separator = DetectSeparator(text);
-  CsvRows rows;
-  std::vector<std::string> row;
-  std::string field;
-  bool quoted = false;
-  bool row_open = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    row_open = true;
-    if (quoted) {
-      if (c != '"') {
-        field += c;
-      } else if (i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == separator) {
-      row.push_back(std::move(field));
-      field.clear();
-    } else if (c == '\n' || c == '\r') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      row.push_back(std::move(field));
-      field.clear();
-      rows.push_back(std::move(row));
-      row.clear();
-      row_open = false;
-    } else {
-      field += c;
-    }
-  }
-  if (row_open) {
-    row.push_back(std::move(field));
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
 
 Table CsvToTable(const CsvRows& rows, int32_t first_row) {
   const auto is_blank_row = [](const std::vector<std::string>& row) {
@@ -113,4 +63,4 @@ std::string TableToCsv(const Table& table, const std::vector<std::string>& heade
   return out;
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora

@@ -1,13 +1,14 @@
-#include "settings_file.h"
+#include "lastora/settings_file.h"
 
 #include <unordered_map>
 
-#include "cli_error.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "lastora/table_files.h"
 #include "lastora/vb_error.h"
+#include "lastora/workbook_error.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 int FieldPosition(std::string_view name) {
@@ -79,7 +80,7 @@ SettingsFile SettingsFile::Load(const std::string& path) {
   try {
     bytes = files::ReadWhole(files::NativePath(path));
   } catch (const VbError&) {
-    throw CliError("Einstellungsdatei nicht lesbar: " + path);
+    throw WorkbookError("Einstellungsdatei nicht lesbar: " + path);
   }
   return Parse(bytes, path);
 }
@@ -105,6 +106,7 @@ SettingsFile SettingsFile::Parse(std::string_view bytes, const std::string& path
 
 void SettingsFile::ParseLine(std::string text, int line_number) {
   Line line{std::move(text)};
+  line.number = line_number;
   const std::string_view view = line.text;
   const size_t first = SkipBlanks(view, 0);
   const bool ignorable =
@@ -113,16 +115,16 @@ void SettingsFile::ParseLine(std::string text, int line_number) {
     const std::string where = path_ + ", Zeile " + std::to_string(line_number);
     const size_t equals = view.find('=');
     if (equals == std::string_view::npos) {
-      throw CliError(where + ": kein \"SCHLÜSSEL = Wert\": " + line.text);
+      throw WorkbookError(where + ": kein \"SCHLÜSSEL = Wert\": " + line.text);
     }
     size_t key_end = equals;
     while (key_end > first && IsBlank(view[key_end - 1])) --key_end;
     const std::string key(view.substr(first, key_end - first));
     line.field = FieldPosition(key);
-    if (line.field < 0) throw CliError(where + ": unbekannter Schlüssel \"" + key + "\"");
+    if (line.field < 0) throw WorkbookError(where + ": unbekannter Schlüssel \"" + key + "\"");
     for (const Line& earlier : lines_) {
       if (earlier.field == line.field) {
-        throw CliError(where + ": Schlüssel \"" + key + "\" steht schon weiter oben");
+        throw WorkbookError(where + ": Schlüssel \"" + key + "\" steht schon weiter oben");
       }
     }
     const ValueSpan span = ReadValue(view, equals + 1);
@@ -131,6 +133,16 @@ void SettingsFile::ParseLine(std::string text, int line_number) {
     record_.*(SettingsFields()[line.field].member) = SEPAVALUES{span.value, 0, 0, {}, {}};
   }
   lines_.push_back(std::move(line));
+}
+
+std::string SettingsFile::WhereSet(std::string_view key) const {
+  const int field = FieldPosition(key);
+  for (const Line& line : lines_) {
+    if (field >= 0 && line.field == field && line.number > 0) {
+      return path_ + ", Zeile " + std::to_string(line.number);
+    }
+  }
+  return path_;
 }
 
 void SettingsFile::SetValue(int field, const std::string& value) {
@@ -167,11 +179,7 @@ std::string SettingsFile::Bytes() const {
 }
 
 void SettingsFile::Save() const {
-  try {
-    files::WriteWhole(files::NativePath(path_), Bytes());
-  } catch (const VbError& e) {
-    throw CliError("Einstellungsdatei nicht geschrieben: " + path_ + " (" + e.description() + ")");
-  }
+  WriteWholeFile(files::NativePath(path_), Bytes(), "Einstellungsdatei");
 }
 
-}  // namespace lastora::cli
+}  // namespace lastora
