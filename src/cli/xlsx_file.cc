@@ -3,11 +3,12 @@
 #include <xlsxwriter.h>
 
 #include <array>
-#include <filesystem>
-#include <memory>
-#include <system_error>
+#include <ctime>
 
 #include "cli_error.h"
+#include "core/files.h"
+#include "lastora/platform.h"
+#include "lastora/vb_error.h"
 
 namespace lastora::cli {
 namespace {
@@ -81,13 +82,29 @@ void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant
   }
 }
 
-}  // namespace
+// The workbook's creation time from the program's clock, so that a run with a fixed clock writes
+// the same bytes every time.
+std::time_t CreationTime() {
+  const double now = GetClock().Now();
+  std::tm local{};
+  local.tm_year = Year(now) - 1900;
+  local.tm_mon = Month(now) - 1;
+  local.tm_mday = Day(now);
+  local.tm_hour = Hour(now);
+  local.tm_min = Minute(now);
+  local.tm_sec = Second(now);
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
 
-void WriteXlsx(const std::string& path, const ColouredTable& table,
-               const std::vector<std::string>& header) {
-  const std::string temporary = path + ".tmp";
-  lxw_workbook* workbook = workbook_new(temporary.c_str());
+// Writes the workbook to `file`, which stands in for `path`.
+void WriteWorkbook(const std::string& file, const std::string& path, const ColouredTable& table,
+                   const std::vector<std::string>& header) {
+  lxw_workbook* workbook = workbook_new(file.c_str());
   if (workbook == nullptr) throw CliError("Tabelle nicht geschrieben: " + path);
+  lxw_doc_properties properties{};
+  properties.created = CreationTime();
+  workbook_set_properties(workbook, &properties);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Zahlungen");
   Formats formats(workbook);
   lxw_format* bold = workbook_add_format(workbook);
@@ -113,16 +130,23 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
     }
   }
   const lxw_error error = workbook_close(workbook);
-  std::error_code ignored;
   if (error != LXW_NO_ERROR) {
-    std::filesystem::remove(temporary, ignored);
     throw CliError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
   }
-  std::error_code renamed;
-  std::filesystem::rename(temporary, path, renamed);
-  if (renamed) {
-    std::filesystem::remove(temporary, ignored);
-    throw CliError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
+}
+
+}  // namespace
+
+void WriteXlsx(const std::string& path, const ColouredTable& table,
+               const std::vector<std::string>& header) {
+  try {
+    // The library opens its file by name: it gets the writer's exclusive temporary, which only a
+    // complete workbook replaces the target with.
+    files::FileWriter file(path);
+    WriteWorkbook(file.TemporaryPath(), path, table, header);
+    file.Commit();
+  } catch (const VbError& failure) {
+    throw CliError("Tabelle nicht geschrieben: " + path + " (" + failure.description() + ")");
   }
 }
 

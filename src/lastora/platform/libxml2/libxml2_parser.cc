@@ -8,8 +8,8 @@
 
 #include "core/files.h"
 #include "lastora/vb_error.h"
-#include "platform/posix/posix_adapters.h"
-#include "platform/posix/xml_prescreen.h"
+#include "platform/libxml2/libxml2_parser.h"
+#include "platform/libxml2/xml_prescreen.h"
 
 namespace lastora {
 namespace {
