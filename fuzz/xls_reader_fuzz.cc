@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The signature is what sends a file to this reader; the corpus files carry it already.
   std::string bytes(reinterpret_cast<const char*>(data), size);
   if (!bytes.starts_with(std::string_view(kSignature, 8))) bytes.insert(0, kSignature, 8);
-  const std::string file = lastora::fuzz::WriteInput(
-      reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), ".xls");
+  const std::string file = lastora::fuzz::WriteInput(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                                     bytes.size(), ".xls");
   lastora::Class1 c1;
   lastora::Table sheet(1, 1);
   sheet(1, 1) = lastora::Variant("vorher");

@@ -196,11 +196,13 @@ TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
     first = probe.TemporaryPath();
   }
   // Names are "<target>.<pid>-<n>.lastora-tmp"; links wait at the next few.
-  const size_t dash = first.rfind('-');
-  const size_t dot = first.find('.', dash);
-  const unsigned long next = std::stoul(first.substr(dash + 1, dot - dash - 1)) + 1;
+  const std::string suffix = ".lastora-tmp";
+  ASSERT_TRUE(first.ends_with(suffix)) << first;
+  const std::string stem = first.substr(0, first.size() - suffix.size());
+  const size_t dash = stem.rfind('-');
+  const unsigned long next = std::stoul(stem.substr(dash + 1)) + 1;
   for (unsigned long n = next; n < next + 5; ++n) {
-    fs::create_symlink(victim, first.substr(0, dash + 1) + std::to_string(n) + ".lastora-tmp");
+    fs::create_symlink(victim, stem.substr(0, dash + 1) + std::to_string(n) + suffix);
   }
   WriteWhole(path, "neu");
   EXPECT_EQ(ReadBytes(victim), "nicht anfassen");

@@ -47,7 +47,7 @@ TEST_F(XlsIsolationTest, RandomSingleByteDamageNeverEndsTheProgram) {
   // reaches the reader's structures rather than a cell's text.
   std::uniform_int_distribution<size_t> offset(0, 65535);
   std::uniform_int_distribution<int> value(0, 255);
-  for (int i = 0; i < 30; ++i) {
+  for (int i = 0; i < 8; ++i) {
     const std::string result = ImportMutated(offset(random), static_cast<char>(value(random)));
     ASSERT_TRUE(result == "ok" || result == "Error") << result;
   }

@@ -272,6 +272,16 @@ void FileSet::Commit() { Publish(false); }
 void FileSet::KeepOnlyFailed() { Publish(true); }
 
 void FileSet::Publish(bool failed_only) {
+  try {
+    PublishOrThrow(failed_only);
+  } catch (...) {
+    // A set that failed leaves nothing of itself behind, not even until it is destroyed.
+    for (Member& member : members_) member.writer->Discard();
+    throw;
+  }
+}
+
+void FileSet::PublishOrThrow(bool failed_only) {
   struct Placed {
     fs::path destination;
     fs::path backup;  // the file it replaced, linked aside; empty when there was none

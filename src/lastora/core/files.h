@@ -100,6 +100,7 @@ class FileSet {
     bool failed = false;
   };
   void Publish(bool failed_only);
+  void PublishOrThrow(bool failed_only);
 
   std::vector<Member> members_;
 };

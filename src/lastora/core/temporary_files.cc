@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include <process.h>
 #else
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -51,7 +52,14 @@ void RemoveLiveAndDie(int signal_number) {
   ::raise(signal_number);
 }
 
+// A forked child (the shelter of a crashing reader) must not remove its parent's temporaries.
+void ForgetAllInChild() {
+  for (int i = 0; i < kSlots; ++i) slot_states[i].store(kFree);
+}
+
 void InstallHandlers() {
+  static std::once_flag once;
+  std::call_once(once, [] { ::pthread_atfork(nullptr, nullptr, ForgetAllInChild); });
   // A file-size limit then makes write() fail with EFBIG, which the writer reports.
   ::signal(SIGXFSZ, SIG_IGN);
   for (const int signal_number : kTerminations) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,17 +54,6 @@ void PutCell(std::string& out, Frame kind, uint32_t row, uint32_t column, double
   std::memcpy(bytes, &value, sizeof bytes);
   PutCell(out, kind, row, column, std::string_view(bytes, sizeof bytes));
 }
-
-// FreeXL wants its handle closed even after a failed open.
-struct FreeXlHandle {
-  FreeXlHandle() = default;
-  FreeXlHandle(const FreeXlHandle&) = delete;
-  FreeXlHandle& operator=(const FreeXlHandle&) = delete;
-  ~FreeXlHandle() {
-    if (handle != nullptr) freexl_close(handle);
-  }
-  const void* handle = nullptr;
-};
 
 // --- The child's side: FreeXL's answers turned into frames. A failure ends the output with its
 // reason.
@@ -144,24 +134,36 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, std::
   return true;
 }
 
-// Everything the child does: the sheet names, then the cells of sheet `index` when one is asked
-// for (the names are needed to name a sheet that fails).
-void ReadInChild(const std::string& path, std::optional<size_t> index, std::string& out) {
+// What the child keeps between requests: the workbook, opened on the first one. It is never
+// closed: the child ends with the reader, killed, and its memory goes with it.
+struct ChildState {
+  std::string path;
+  const void* xls = nullptr;
+  bool opened = false;
+};
+
+// Answers a request in the child: "" for the sheet names, a sheet's number (from 0) for its cells.
+void ServeInChild(ChildState& state, std::string_view request, std::string& out) {
   try {
-    FreeXlHandle xls;
-    if (freexl_open(path.c_str(), &xls.handle) != FREEXL_OK) {
+    if (!state.opened) {
+      state.opened = true;
+      const void* handle = nullptr;
+      if (freexl_open(state.path.c_str(), &handle) == FREEXL_OK) state.xls = handle;
+    }
+    if (state.xls == nullptr) {
       PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
       return;
     }
-    std::string name;
-    if (!PutSheetNames(xls.handle, out) || !index) return;
-    const char* raw = nullptr;
-    if (freexl_get_worksheet_name(xls.handle, static_cast<unsigned short>(*index), &raw) ==
-        FREEXL_OK) {
-      name = TextOf(raw);
+    if (request.empty()) {
+      PutSheetNames(state.xls, out);
+      return;
     }
-    PutSheetCells(xls.handle, name, *index, out);
+    const size_t index = std::stoul(std::string(request));
+    const char* name = nullptr;
+    freexl_get_worksheet_name(state.xls, static_cast<unsigned short>(index), &name);
+    PutSheetCells(state.xls, std::string(TextOf(name)), index, out);
   } catch (const std::exception&) {
+    out.clear();
     PutFrame(out, kFailure, "zu groß");
   }
 }
@@ -214,18 +216,15 @@ class FrameReader {
   std::string_view bytes_;
 };
 
-// The child's frames, or the import's failure when the child crashed.
-std::string ReadIsolated(const std::string& path, std::optional<size_t> index) {
-  std::optional<std::string> frames =
-      RunInChild([&](std::string& out) { ReadInChild(path, index, out); });
-  if (!frames) ThrowUnreadable(path, "Datei beschädigt");
-  return std::move(*frames);
-}
-
 class XlsReader : public WorkbookReader {
  public:
-  explicit XlsReader(const std::string& path) : path_(path) {
-    const std::string frames = ReadIsolated(path, std::nullopt);
+  explicit XlsReader(const std::string& path)
+      : path_(path),
+        child_([state = std::make_shared<ChildState>(ChildState{path})](std::string_view request,
+                                                                        std::string& out) {
+          ServeInChild(*state, request, out);
+        }) {
+    const std::string frames = Ask("");
     FrameReader reader(path_, frames);
     Frame kind;
     std::string_view payload;
@@ -243,7 +242,7 @@ class XlsReader : public WorkbookReader {
   std::optional<double> CreationDate() override { return std::nullopt; }
 
   SheetGrid ReadSheet(size_t index) override {
-    const std::string frames = ReadIsolated(path_, index);
+    const std::string frames = Ask(std::to_string(index));
     FrameReader reader(path_, frames);
     SheetGrid grid;
     Frame kind;
@@ -252,8 +251,6 @@ class XlsReader : public WorkbookReader {
     int32_t column = 0;
     while (reader.Next(kind, payload)) {
       switch (kind) {
-        case kSheetName:
-          break;
         case kFailure:
           ThrowUnreadable(path_, std::string(payload));
         case kText:
@@ -276,7 +273,15 @@ class XlsReader : public WorkbookReader {
   }
 
  private:
+  // The child's frames, or the import's failure when the child crashed.
+  std::string Ask(const std::string& request) {
+    std::optional<std::string> frames = child_.Ask(request);
+    if (!frames) ThrowUnreadable(path_, "Datei beschädigt");
+    return std::move(*frames);
+  }
+
   std::string path_;
+  ChildWorker child_;
   std::vector<std::string> names_;
 };
 

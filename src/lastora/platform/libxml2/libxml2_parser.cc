@@ -1,3 +1,5 @@
+#include "platform/libxml2/libxml2_parser.h"
+
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
@@ -8,7 +10,6 @@
 
 #include "core/files.h"
 #include "lastora/vb_error.h"
-#include "platform/libxml2/libxml2_parser.h"
 #include "platform/libxml2/xml_prescreen.h"
 
 namespace lastora {
