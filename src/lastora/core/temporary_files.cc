@@ -1,6 +1,7 @@
 #include "core/temporary_files.h"
 
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <mutex>
