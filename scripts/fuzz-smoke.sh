@@ -14,6 +14,7 @@ done
 cmake --preset fuzz >/dev/null
 nice -n 10 cmake --build build/fuzz --target "${targets[@]}"
 
+export ASAN_OPTIONS="suppressions=$PWD/fuzz/asan.supp${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failed=0
@@ -21,7 +22,7 @@ for target in "${targets[@]}"; do
   # New inputs go to a scratch folder, so the checked-in corpus stays as it is.
   mkdir -p "$scratch/$target"
   log="$scratch/$target.log"
-  if build/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if build/fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$scratch/$target-" \
       "$scratch/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -36,8 +36,13 @@ void KeepFirstError(void* sink, xmlErrorPtr error) {
   result->line = error->line;
 }
 
+// A document type declaration makes the parser start a document even without tree building, to
+// hold the declared entities; the context does not own it.
 struct ContextFreer {
-  void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
+  void operator()(xmlParserCtxtPtr context) const {
+    if (context->myDoc != nullptr) xmlFreeDoc(context->myDoc);
+    xmlFreeParserCtxt(context);
+  }
 };
 
 }  // namespace
