@@ -72,7 +72,9 @@ class FileWriter {
 std::string FailedName(const std::string& path);
 
 // The files of one run, committed together: every member is written to its temporary, and
-// Commit renames them all into place or, when one rename fails, puts back what was there. Until
+// Commit first closes every temporary (a full disk shows here, before anything is replaced), then
+// renames them in the order they were added, each replaced file first hard-linked aside; when one
+// rename fails, the earlier ones are undone in reverse order from those links. Until
 // Commit (and after a failed one) the folder holds the previous files; a failed run, a full disk,
 // SIGINT, SIGTERM or SIGHUP leave it so. The renames run with those signals held back. What
 // remains open: a SIGKILL or a power cut in the middle of the renames (microseconds) leaves some
