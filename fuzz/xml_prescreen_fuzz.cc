@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/posix/posix_adapters.h"
-#include "platform/posix/xml_prescreen.h"
+#include "platform/libxml2/libxml2_parser.h"
+#include "platform/libxml2/xml_prescreen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view document(reinterpret_cast<const char*>(data), size);

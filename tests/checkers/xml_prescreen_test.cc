@@ -1,4 +1,4 @@
-#include "platform/posix/xml_prescreen.h"
+#include "platform/libxml2/xml_prescreen.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/posix_adapters.h"
+#include "platform/libxml2/libxml2_parser.h"
 #include "support/temp_dir.h"
 
 namespace lastora {

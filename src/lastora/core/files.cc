@@ -1,22 +1,23 @@
 #include "core/files.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/large_pages.h"
+#include "core/temporary_files.h"
 #include "lastora/vb_error.h"
 
-#ifdef _WIN32
-#include <process.h>
-#define LASTORA_GETPID _getpid
-#else
+#ifndef _WIN32
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
-#define LASTORA_GETPID getpid
 #endif
 
 namespace lastora::files {
@@ -59,27 +60,53 @@ int32_t ErrorForWrite(int error) {
   }
 }
 
+// A write that ran out of room says so in the system's words: the platform's number alone does
+// not tell a full disk from a broken one.
+VbError WriteFailure(int error) {
+  const int32_t number = ErrorForWrite(error);
+  switch (error) {
+    case EFBIG:
+    case ENOSPC:
+    case EIO:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return VbError(number, VbErrorDescription(number) + ": " + std::strerror(error));
+    default:
+      return VbError(number);
+  }
+}
+
 bool WriteAll(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
-// The temporary file lives beside the target so that the final rename stays on one file system.
-fs::path TemporaryName(const fs::path& target, int attempt) {
-  static std::atomic<unsigned> counter{0};
-  fs::path name = target;
-  name += ".tmp" + std::to_string(LASTORA_GETPID()) + "_" + std::to_string(counter++) + "_" +
-          std::to_string(attempt);
-  return name;
+// Made only if nothing by that name exists, and never through a link planted there.
+File CreateExclusive(const fs::path& name) {
+#ifdef _WIN32
+  return Open(name, "wbx");
+#else
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  File f(::fdopen(fd, "wb"));
+  if (!f) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(name.c_str());
+    errno = error;
+  }
+  return f;
+#endif
 }
 
-// Creates a fresh temporary file; "x" refuses to reuse a name some other writer holds.
+// The temporary file lives beside the target so that the final rename stays on one file system.
 File CreateTemporary(const fs::path& target, fs::path* name) {
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    *name = TemporaryName(target, attempt);
-    File f = Open(*name, "wbx");
+    *name = temporaries::NameFor(target);
+    File f = CreateExclusive(*name);
     if (f) return f;
-    if (errno != EEXIST) throw VbError(ErrorForWrite(errno));
+    if (errno != EEXIST) throw WriteFailure(errno);
   }
   throw VbError(75);
 }
@@ -96,6 +123,39 @@ fs::path ResolveLink(fs::path path) {
   fs::path real = fs::canonical(path, error);
   return error ? path : real;
 }
+
+fs::path FailedPath(const fs::path& path) {
+  fs::path marked = path.parent_path() / path.stem();
+  marked += "_FEHLERHAFT";
+  marked += path.extension();
+  return marked;
+}
+
+// Holds back the termination signals in this thread while a file set is renamed into place; one
+// that arrives meanwhile ends the process once the set is complete.
+class TerminationsHeld {
+ public:
+  TerminationsHeld() {
+#ifndef _WIN32
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&held, signal_number);
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
+#endif
+  }
+  TerminationsHeld(const TerminationsHeld&) = delete;
+  TerminationsHeld& operator=(const TerminationsHeld&) = delete;
+  ~TerminationsHeld() {
+#ifndef _WIN32
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+#endif
+  }
+
+ private:
+#ifndef _WIN32
+  sigset_t previous_;
+#endif
+};
 
 }  // namespace
 
@@ -145,38 +205,137 @@ FileWriter::FileWriter(const std::string& path) : target_(ResolveLink(ToPath(Nat
   if (fs::is_regular_file(existing_) && (existing_.permissions() & kAnyWrite) == fs::perms::none) {
     throw VbError(75);
   }
+  temporaries::PrepareProcess();
+  temporaries::SweepStale(folder);
   file_ = CreateTemporary(target_, &temporary_);
+  registration_ = std::make_unique<temporaries::Registration>(temporary_);
 }
 
-FileWriter::~FileWriter() {
-  if (!temporary_.empty()) {
-    file_.reset();
-    RemoveQuietly(temporary_);
-  }
+FileWriter::~FileWriter() { Discard(); }
+
+void FileWriter::Discard() {
+  file_.reset();
+  if (!temporary_.empty()) RemoveQuietly(temporary_);
+  temporary_.clear();
+  if (registration_) registration_->Release();
 }
 
 void FileWriter::Write(std::string_view bytes) {
-  if (!file_ || !WriteAll(file_.get(), bytes)) throw VbError(75);
+  if (!file_) throw VbError(75);
+  if (!WriteAll(file_.get(), bytes)) throw WriteFailure(errno);
+}
+
+void FileWriter::Finish() {
+  if (!file_) throw VbError(75);
+  if (std::fclose(file_.release()) != 0) throw WriteFailure(errno);
+  std::error_code error;
+  if (fs::is_regular_file(existing_)) fs::permissions(temporary_, existing_.permissions(), error);
+  if (error) throw VbError(75);
+}
+
+std::error_code FileWriter::RenameTo(const fs::path& destination) {
+  std::error_code error;
+  fs::rename(temporary_, destination, error);
+  if (error) return error;
+  temporary_.clear();
+  registration_->Release();
+  return error;
 }
 
 void FileWriter::Commit() {
-  if (!file_) throw VbError(75);
-  const bool closed = std::fclose(file_.release()) == 0;
-  std::error_code error;
-  if (closed && fs::is_regular_file(existing_)) {
-    fs::permissions(temporary_, existing_.permissions(), error);
-  }
-  if (!closed || error) throw VbError(75);
-  fs::rename(temporary_, target_, error);
+  Finish();
+  const std::error_code error = RenameTo(target_);
   if (error) throw VbError(error == std::errc::permission_denied ? 70 : 75);
-  temporary_.clear();
+}
+
+std::string FailedName(const std::string& path) {
+  const std::u8string text = FailedPath(ToPath(NativePath(path))).u8string();
+  return std::string(text.begin(), text.end());
+}
+
+FileSet::~FileSet() = default;
+
+FileWriter& FileSet::Add(const std::string& path) {
+  members_.push_back({std::make_unique<FileWriter>(path), false});
+  return *members_.back().writer;
+}
+
+void FileSet::MarkFailed(const std::string& path) {
+  const fs::path target = ResolveLink(ToPath(NativePath(path)));
+  for (Member& member : members_) {
+    if (member.writer->target_ == target) member.failed = true;
+  }
+}
+
+void FileSet::Commit() { Publish(false); }
+
+void FileSet::KeepOnlyFailed() { Publish(true); }
+
+void FileSet::Publish(bool failed_only) {
+  try {
+    PublishOrThrow(failed_only);
+  } catch (...) {
+    // A set that failed leaves nothing of itself behind, not even until it is destroyed.
+    for (Member& member : members_) member.writer->Discard();
+    throw;
+  }
+}
+
+void FileSet::PublishOrThrow(bool failed_only) {
+  struct Placed {
+    fs::path destination;
+    fs::path backup;  // the file it replaced, linked aside; empty when there was none
+  };
+  for (Member& member : members_) {
+    if (failed_only && !member.failed) {
+      member.writer->Discard();
+    } else {
+      member.writer->Finish();
+    }
+  }
+  std::vector<Placed> placed;
+  const TerminationsHeld held;
+  // Puts back what the renames so far replaced, so that a failure leaves the previous set.
+  auto undo = [&placed] {
+    for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
+      std::error_code ignored;
+      if (it->backup.empty()) {
+        fs::remove(it->destination, ignored);
+      } else {
+        fs::rename(it->backup, it->destination, ignored);
+      }
+    }
+  };
+  for (Member& member : members_) {
+    FileWriter& writer = *member.writer;
+    if (writer.temporary_.empty()) continue;
+    Placed step;
+    step.destination = member.failed ? FailedPath(writer.target_) : writer.target_;
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(step.destination, error))) {
+      step.backup = temporaries::NameFor(step.destination);
+      fs::create_hard_link(step.destination, step.backup, error);
+      // Without hard links (some network shares) the file replaced cannot be put back.
+      if (error) step.backup.clear();
+    }
+    error = writer.RenameTo(step.destination);
+    if (error) {
+      if (!step.backup.empty()) RemoveQuietly(step.backup);
+      undo();
+      throw VbError(error == std::errc::permission_denied ? 70 : 75);
+    }
+    placed.push_back(std::move(step));
+  }
+  for (const Placed& step : placed) {
+    if (!step.backup.empty()) RemoveQuietly(step.backup);
+  }
 }
 
 void Append(const std::string& path, std::string_view bytes) {
   File f = Open(ToPath(NativePath(path)), "ab");
   if (!f) throw VbError(ErrorForWrite(errno));
-  const bool written = WriteAll(f.get(), bytes);
-  if (std::fclose(f.release()) != 0 || !written) throw VbError(75);
+  if (!WriteAll(f.get(), bytes)) throw WriteFailure(errno);
+  if (std::fclose(f.release()) != 0) throw WriteFailure(errno);
 }
 
 }  // namespace lastora::files

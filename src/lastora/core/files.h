@@ -8,6 +8,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "core/temporary_files.h"
 
 namespace lastora::files {
 
@@ -27,9 +31,13 @@ std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, std::string_view bytes);
 
 // WriteWhole for a file that is produced piece by piece, so that a 100 MB payment file never
-// has to exist as one text in memory. The pieces go to a temporary file beside the target;
-// Commit renames it over the target. A writer that is destroyed without Commit (a failed run)
-// removes its temporary file and leaves the target as it was. Errors as WriteWhole's.
+// has to exist as one text in memory. The pieces go to a temporary file beside the target, made
+// afresh and exclusively (never through a link planted at its name); Commit renames it over the
+// target, so that the run that reports success is the run whose bytes are in the file. A writer
+// that is destroyed without Commit (a failed run) removes its temporary file and leaves the target
+// as it was; so does SIGINT, SIGTERM or SIGHUP, and a later run removes what a killed one left.
+// A file-size limit or a full disk is a failed write. Errors as WriteWhole's; a failed write
+// carries the system's reason in its description.
 class FileWriter {
  public:
   explicit FileWriter(const std::string& path);
@@ -40,12 +48,65 @@ class FileWriter {
   void Write(std::string_view bytes);
   void Commit();
 
+  // For a library that insists on opening the file by name: the temporary, which it may fill
+  // instead of Write.
+  std::string TemporaryPath() const { return temporary_.string(); }
+
  private:
+  friend class FileSet;
+  // Closes the temporary and gives it the replaced file's permissions.
+  void Finish();
+  // Renames the finished temporary to `destination`.
+  std::error_code RenameTo(const std::filesystem::path& destination);
+  void Discard();
+
   std::filesystem::path target_;
   std::filesystem::path temporary_;
   std::filesystem::file_status existing_;
   std::unique_ptr<std::FILE, detail::FileCloser> file_;
+  std::unique_ptr<temporaries::Registration> registration_;
 };
+
+// The name a document that failed its check is kept under, so that nothing that looks for the
+// real name (a bank upload) picks it up: "Datei.xml" becomes "Datei_FEHLERHAFT.xml".
+std::string FailedName(const std::string& path);
+
+// The files of one run, committed together: every member is written to its temporary, and
+// Commit first closes every temporary (a full disk shows here, before anything is replaced), then
+// renames them in the order they were added, each replaced file first hard-linked aside; when one
+// rename fails, the earlier ones are undone in reverse order from those links. Until
+// Commit (and after a failed one) the folder holds the previous files; a failed run, a full disk,
+// SIGINT, SIGTERM or SIGHUP leave it so. The renames run with those signals held back. What
+// remains open: a SIGKILL or a power cut in the middle of the renames (microseconds) leaves some
+// members new and some old, and the files are not synced to the disk before being renamed.
+class FileSet {
+ public:
+  FileSet() = default;
+  FileSet(const FileSet&) = delete;
+  FileSet& operator=(const FileSet&) = delete;
+  ~FileSet();
+
+  // A writer for one member; the set owns it.
+  FileWriter& Add(const std::string& path);
+  // The member at `path` failed its check: it is committed under FailedName(path) only.
+  void MarkFailed(const std::string& path);
+  // All members into place (failed ones under their marked names), or none.
+  void Commit();
+  // Only the failed members, under their marked names; the others are dropped and the previous
+  // files stay.
+  void KeepOnlyFailed();
+
+ private:
+  struct Member {
+    std::unique_ptr<FileWriter> writer;
+    bool failed = false;
+  };
+  void Publish(bool failed_only);
+  void PublishOrThrow(bool failed_only);
+
+  std::vector<Member> members_;
+};
+
 // Appends the bytes (creating the file); used by the run log.
 void Append(const std::string& path, std::string_view bytes);
 

@@ -1,5 +1,6 @@
 // The process-wide ports and their default adapters.
 #include "lastora/platform.h"
+#include "platform/libxml2/libxml2_parser.h"
 #include "platform/port_slot.h"
 #include "platform/posix/posix_adapters.h"
 

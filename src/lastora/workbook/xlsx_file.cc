@@ -5,11 +5,10 @@
 #include <array>
 #include <cmath>
 #include <ctime>
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
+#include "core/files.h"
 #include "lastora/platform.h"
+#include "lastora/vb_error.h"
 #include "lastora/workbook_error.h"
 
 namespace lastora {
@@ -84,22 +83,20 @@ void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant
   }
 }
 
-// The clock's date serial (days since 30.12.1899) as seconds since 1.1.1970.
+// The clock's date serial (days since 30.12.1899) as seconds since 1.1.1970. The document's
+// creation time follows the run's clock, so a run with a fixed clock writes the same bytes every
+// time.
 std::time_t CreationTime() {
   constexpr double kUnixEpochSerial = 25569;
   const double seconds = std::round((GetClock()->Now() - kUnixEpochSerial) * 86400);
   return seconds > 0 ? static_cast<std::time_t>(seconds) : 0;
 }
 
-}  // namespace
-
-void WriteXlsx(const std::string& path, const ColouredTable& table,
-               const std::vector<std::string>& header) {
-  const std::string temporary = path + ".tmp";
-  lxw_workbook* workbook = workbook_new(temporary.c_str());
+// Writes the workbook to `file`, which stands in for `path`.
+void WriteWorkbook(const std::string& file, const std::string& path, const ColouredTable& table,
+                   const std::vector<std::string>& header) {
+  lxw_workbook* workbook = workbook_new(file.c_str());
   if (workbook == nullptr) throw WorkbookError("Tabelle nicht geschrieben: " + path);
-  // The document's creation time follows the run's clock, so a run with a fixed clock writes the
-  // same bytes every time.
   lxw_doc_properties properties{};
   properties.created = CreationTime();
   workbook_set_properties(workbook, &properties);
@@ -128,16 +125,23 @@ void WriteXlsx(const std::string& path, const ColouredTable& table,
     }
   }
   const lxw_error error = workbook_close(workbook);
-  std::error_code ignored;
   if (error != LXW_NO_ERROR) {
-    std::filesystem::remove(temporary, ignored);
     throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + lxw_strerror(error) + ")");
   }
-  std::error_code renamed;
-  std::filesystem::rename(temporary, path, renamed);
-  if (renamed) {
-    std::filesystem::remove(temporary, ignored);
-    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + renamed.message() + ")");
+}
+
+}  // namespace
+
+void WriteXlsx(const std::string& path, const ColouredTable& table,
+               const std::vector<std::string>& header) {
+  try {
+    // The library opens its file by name: it gets the writer's exclusive temporary, which only a
+    // complete workbook replaces the target with.
+    files::FileWriter file(path);
+    WriteWorkbook(file.TemporaryPath(), path, table, header);
+    file.Commit();
+  } catch (const VbError& failure) {
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + failure.description() + ")");
   }
 }
 

@@ -20,15 +20,6 @@ class SystemClock : public Clock {
   double Now() override;
 };
 
-// Plain documents pass a quick scan; libxml2 parses the rest and words the reasons.
-class LibXml2Parser : public XmlParser {
- public:
-  Result LoadFile(const std::string& path) override;
-  Result LoadFileBytes(const std::string& path, std::string_view bytes) override;
-  // libxml2's own verdict, without the quick scan, which must never contradict it.
-  static Result Parse(std::string_view bytes);
-};
-
 }  // namespace lastora
 
 #endif  // LASTORA_PLATFORM_POSIX_POSIX_ADAPTERS_H_

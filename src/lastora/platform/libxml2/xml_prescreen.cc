@@ -1,4 +1,4 @@
-#include "platform/posix/xml_prescreen.h"
+#include "platform/libxml2/xml_prescreen.h"
 
 #include <libxml/uri.h>
 

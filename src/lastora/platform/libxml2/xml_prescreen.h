@@ -1,7 +1,7 @@
 // A quick pass over the plain documents that payment files are, so that libxml2 need not parse a
 // hundred megabytes only to say what such a document plainly is.
-#ifndef LASTORA_PLATFORM_POSIX_XML_PRESCREEN_H_
-#define LASTORA_PLATFORM_POSIX_XML_PRESCREEN_H_
+#ifndef LASTORA_PLATFORM_LIBXML2_XML_PRESCREEN_H_
+#define LASTORA_PLATFORM_LIBXML2_XML_PRESCREEN_H_
 
 #include <string_view>
 
@@ -16,4 +16,4 @@ bool SurelyWellFormed(std::string_view document);
 
 }  // namespace lastora::xml_prescreen
 
-#endif  // LASTORA_PLATFORM_POSIX_XML_PRESCREEN_H_
+#endif  // LASTORA_PLATFORM_LIBXML2_XML_PRESCREEN_H_

@@ -1,3 +1,5 @@
+#include "platform/libxml2/libxml2_parser.h"
+
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
@@ -8,8 +10,7 @@
 
 #include "core/files.h"
 #include "lastora/vb_error.h"
-#include "platform/posix/posix_adapters.h"
-#include "platform/posix/xml_prescreen.h"
+#include "platform/libxml2/xml_prescreen.h"
 
 namespace lastora {
 namespace {
@@ -35,8 +36,13 @@ void KeepFirstError(void* sink, xmlErrorPtr error) {
   result->line = error->line;
 }
 
+// A document type declaration makes the parser start a document even without tree building, to
+// hold the declared entities; the context does not own it.
 struct ContextFreer {
-  void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
+  void operator()(xmlParserCtxtPtr context) const {
+    if (context->myDoc != nullptr) xmlFreeDoc(context->myDoc);
+    xmlFreeParserCtxt(context);
+  }
 };
 
 }  // namespace

@@ -1,0 +1,107 @@
+// The files of one run, committed together or not at all.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/files.h"
+#include "support/temp_dir.h"
+#include "support/vb_error_number.h"
+
+namespace lastora::files {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ErrorOf;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+class FileSetTest : public ::testing::Test {
+ protected:
+  FileSetTest() {
+    // The previous run's complete set.
+    WriteBytes(PathOf("FRST.xml"), "alt FRST");
+    WriteBytes(PathOf("RCUR.xml"), "alt RCUR");
+  }
+
+  std::string PathOf(const std::string& name) const { return dir_.File(name); }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  void ExpectPreviousSet() const {
+    EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "alt FRST");
+    EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "alt RCUR");
+  }
+
+  testing::ScopedTempDir dir_;
+};
+
+TEST_F(FileSetTest, NothingChangesBeforeCommitOrWithoutIt) {
+  {
+    FileSet set;
+    set.Add(PathOf("FRST.xml")).Write("neu FRST");
+    set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+    ExpectPreviousSet();
+    // Destroyed without Commit, as by a failed run.
+  }
+  ExpectPreviousSet();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "RCUR.xml"}));
+
+  FileSet set;
+  set.Add(PathOf("FRST.xml")).Write("neu FRST");
+  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+  set.Add(PathOf("Liste.csv")).Write("neu Liste");
+  set.Commit();
+  EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "neu FRST");
+  EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "Liste.csv", "RCUR.xml"}));
+}
+
+TEST_F(FileSetTest, ARenameThatFailsPutsBackTheRenamesBeforeIt) {
+  FileSet set;
+  set.Add(PathOf("FRST.xml")).Write("neu FRST");
+  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+  set.Add(PathOf("neu.xml")).Write("ganz neu");
+  set.Add(PathOf("Ordner.xml")).Write("kann nicht");
+  // A folder where the last member goes: its rename fails after the others succeeded.
+  fs::create_directory(PathOf("Ordner.xml"));
+  EXPECT_EQ(ErrorOf([&] { set.Commit(); }), 75);
+  ExpectPreviousSet();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "Ordner.xml", "RCUR.xml"}));
+}
+
+TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
+  EXPECT_EQ(FailedName("/a/SEPA_2013-10-01_FRST.xml"), "/a/SEPA_2013-10-01_FRST_FEHLERHAFT.xml");
+  EXPECT_EQ(FailedName("DTAUS0"), "DTAUS0_FEHLERHAFT");
+  {
+    FileSet set;
+    set.Add(PathOf("FRST.xml")).Write("neu FRST kaputt");
+    set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+    set.MarkFailed(PathOf("FRST.xml"));
+    set.KeepOnlyFailed();
+  }
+  ExpectPreviousSet();
+  EXPECT_EQ(ReadBytes(PathOf("FRST_FEHLERHAFT.xml")), "neu FRST kaputt");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "FRST_FEHLERHAFT.xml", "RCUR.xml"}));
+
+  FileSet set;
+  set.Add(PathOf("FRST.xml")).Write("wieder kaputt");
+  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+  set.MarkFailed(PathOf("FRST.xml"));
+  set.Commit();
+  EXPECT_EQ(ReadBytes(PathOf("FRST_FEHLERHAFT.xml")), "wieder kaputt");
+  EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "alt FRST");
+  EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
+}
+
+}  // namespace
+}  // namespace lastora::files

@@ -1,0 +1,57 @@
+// Damaged .xls files: the reader that may crash on them runs in a child process, so every damage
+// ends in the import's failure, never in the end of the program.
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "gtest/gtest.h"
+#include "import/import_fixture.h"
+
+namespace lastora::testing {
+namespace {
+
+class XlsIsolationTest : public ImportTest {
+ protected:
+  // Imports the bank-code workbook with one byte changed; the table must be either filled or
+  // left exactly as it was.
+  std::string ImportMutated(size_t offset, char value) {
+    std::string bytes = original_;
+    bytes[offset] = value;
+    const std::string path = dir_.File("blz.xls");
+    WriteBytes(path, bytes);
+    Table table(1, 1);
+    table(1, 1) = Variant("vorher");
+    const std::string result = c_.GetColumnsFromExcelFile(path, table, "", 1);
+    if (result != "ok") {
+      EXPECT_EQ(table(1, 1), Variant("vorher")) << offset;
+    }
+    return result;
+  }
+
+  const std::string original_ = ReadBytes(LASTORA_TESTDATA_DIR "/blz/blz_20200420.xls");
+};
+
+TEST_F(XlsIsolationTest, ByteThatCrashedTheReaderEndsInTheImportFailure) {
+  ASSERT_GT(original_.size(), 3608u);
+  EXPECT_EQ(ImportMutated(3608, 100), "Error");
+  EXPECT_NE(LogText().find("Die Datei kann nicht gelesen werden"), std::string::npos) << LogText();
+  EXPECT_EQ(ImportMutated(0, 0), "Error");
+  // The same file undamaged still reads.
+  EXPECT_EQ(ImportMutated(3608, original_[3608]), "ok");
+}
+
+TEST_F(XlsIsolationTest, RandomSingleByteDamageNeverEndsTheProgram) {
+  ASSERT_FALSE(original_.empty());
+  std::mt19937 random(20200420);
+  // The container's directory and the workbook's own records lie at the front, where damage
+  // reaches the reader's structures rather than a cell's text.
+  std::uniform_int_distribution<size_t> offset(0, 65535);
+  std::uniform_int_distribution<int> value(0, 255);
+  for (int i = 0; i < 8; ++i) {
+    const std::string result = ImportMutated(offset(random), static_cast<char>(value(random)));
+    ASSERT_TRUE(result == "ok" || result == "Error") << result;
+  }
+}
+
+}  // namespace
+}  // namespace lastora::testing
