@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/files.h"
 #include "lastora/vb_error.h"
 #include "support/temp_dir.h"
 
@@ -49,7 +50,8 @@ class FakeDocument : public OfficeDocument {
   bool HasSheet(const std::string& name) override { return name == "Settings" && has_settings_; }
   void ReplaceLogos(const LogoPlacement& logo) override {
     std::ostringstream call;
-    call << "Logos " << std::filesystem::path(logo.picture_path).filename().string() << " "
+    call << "Logos "
+         << std::filesystem::path(files::NativePath(logo.picture_path)).filename().string() << " "
          << logo.width << "x" << logo.height << " at " << logo.left << "," << logo.top;
     office_.calls.push_back(call.str());
   }
@@ -61,7 +63,7 @@ class FakeDocument : public OfficeDocument {
     office_.calls.push_back("SaveAs " + path);
     std::string bytes;
     for (const std::string& text : texts_) bytes += text + "\n";
-    WriteBytes(path, bytes);
+    WriteBytes(files::NativePath(path), bytes);
   }
 
  private:
@@ -74,9 +76,10 @@ class FakeDocument : public OfficeDocument {
 }  // namespace
 
 std::unique_ptr<OfficeDocument> FakeOffice::Open(const std::string& path, DocumentKind kind) {
-  calls.push_back("Open " + std::filesystem::path(path).filename().string() +
+  const std::string native = files::NativePath(path);
+  calls.push_back("Open " + std::filesystem::path(native).filename().string() +
                   (kind == DocumentKind::kWordProcessor ? " word" : " sheet"));
-  const std::string bytes = ReadBytes(path);
+  const std::string bytes = ReadBytes(native);
   if (bytes.starts_with("broken")) throw VbError(5981, "Die Datei kann nicht geöffnet werden");
   std::vector<std::string> lines;
   std::istringstream in(bytes);
