@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "lastora/class1.h"
 #include "lastora/variant.h"
@@ -48,10 +50,11 @@ TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
   fs::copy_file(Fixture("logo.png"), home.path() / "Vorlagen" / "Lastora_Logo.png");
   testing::WriteBytes(home.File("Vorlagen/Lastora_Print.ini"),
                       "Usertext_Verein=Kasse & Co\r\nUsertext_Heute=Timeformat=DD.MM.YYYY\r\n");
-  const char* titles[] = {"Nr", "Mitglied", "Kontoinhaber", "IBAN", "Mandatsreferenz",
-                          "Jahresbeitrag"};
-  const char* values[] = {"17", "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
-                          "TSVM-0017", "120,00"};
+  const char* titles[] = {"Nr",   "Mitglied",        "Kontoinhaber",
+                          "IBAN", "Mandatsreferenz", "Jahresbeitrag"};
+  const char* values[] = {
+      "17",        "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+      "TSVM-0017", "120,00"};
   Table header(1, 6);
   Table records(1, 6);
   for (int32_t c = 1; c <= 6; ++c) {
@@ -64,26 +67,40 @@ TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
   definitions(1, 5) = Variant("..\\Briefe");
   definitions(1, 7) = Variant("X");
   Class1 component;
-  ASSERT_EQ(component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true,
-                                            false),
-            "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  ASSERT_EQ(
+      component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true, false),
+      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
 
   const fs::path letter = home.path() / "Briefe" / "17.docx";
   Output("soffice --headless --norestore -env:UserInstallation=file://" +
-         (home.path() / "profile").string() + " --convert-to pdf --outdir " +
-         home.path().string() + " " + letter.string() + " 2>/dev/null");
+         (home.path() / "profile").string() + " --convert-to pdf --outdir " + home.path().string() +
+         " " + letter.string() + " 2>/dev/null");
   const std::string pdf = (home.path() / "17.pdf").string();
   ASSERT_TRUE(fs::exists(pdf));
   const std::string text = Output("pdftotext -layout " + pdf + " -");
-  for (const char* expected : {"Beitragsbescheid für Bäcker, Jürgen", "Jürgen Bäcker <Kasse>",
-                               "DE49503201002200456701", "TSVM-0017", "120,00 Euro",
-                               "Kasse & Co", "05.03.2025", "Mitgliedsnummer 17"}) {
+  for (const char* expected :
+       {"Beitragsbescheid für Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+        "TSVM-0017", "120,00 Euro", "Kasse & Co", "05.03.2025", "Mitgliedsnummer 17"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("<<"), std::string::npos) << text;
-  // The logo is the only picture: 240 x 120 pixels.
-  const std::string images = Output("pdfimages -list " + pdf);
-  EXPECT_NE(images.find("   240   120 "), std::string::npos) << images;
+  // One picture, the logo (twice as wide as high, where the grey box it replaced is 3:4),
+  // shown 51 points wide: the box's width, the narrower of the two ratios.
+  std::istringstream images(Output("pdfimages -list " + pdf));
+  std::string line;
+  std::vector<std::string> rows;
+  while (std::getline(images, line)) {
+    if (line.find(" image ") != std::string::npos) rows.push_back(line);
+  }
+  ASSERT_EQ(rows.size(), 1u);
+  std::istringstream fields(rows[0]);
+  std::string page, number, type, colour, components, bits, encoding, interpolate, object,
+      generation;
+  double width = 0, height = 0, x_ppi = 0;
+  fields >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >>
+      interpolate >> object >> generation >> x_ppi;
+  EXPECT_NEAR(width / height, 2.0, 0.05) << rows[0];
+  EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
 }
 
 }  // namespace
