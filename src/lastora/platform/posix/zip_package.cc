@@ -44,6 +44,10 @@ std::string ReadEntry(zip_t* archive, zip_uint64_t index, const std::string& sou
   return bytes;
 }
 
+bool IsPicture(std::string_view name) {
+  return name.ends_with(".png") || name.ends_with(".jpeg") || name.ends_with(".jpg");
+}
+
 }  // namespace
 
 ZipPackage ZipPackage::Read(std::string_view bytes, const std::string& source) {
@@ -116,11 +120,17 @@ std::string ZipPackage::Write() const {
   }
   for (const auto& [name, bytes] : parts_) {
     zip_source_t* part = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-    if (part == nullptr || zip_file_add(archive, name.c_str(), part, ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t index =
+        part == nullptr ? -1 : zip_file_add(archive, name.c_str(), part, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
       zip_source_free(part);
       zip_discard(archive);
       throw VbError(75, "Office-Dokument kann nicht gepackt werden: " + name);
     }
+    // A thousand letters are packed in one run: the fastest deflate level, and pictures, which
+    // are compressed already, stored as they are.
+    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                             IsPicture(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
   }
   if (zip_close(archive) != 0) {
     zip_discard(archive);
