@@ -88,7 +88,7 @@ class Class1 {
                                 Table& aBLZintern, Table& aBLZnew, const std::string& strDTAFile,
                                 bool boolExtern);
   std::string ext_CreateSerienbrief(int32_t lngSerienbriefID, const Table& aWerteQuelleX,
-                                    const Table& aWerteHeader, const Table& aZiel, int16_t intBlatt,
+                                    const Table& aWerteHeader, Table& aZiel, int16_t intBlatt,
                                     int32_t lngActiveRow, const std::string& strIBAN,
                                     int32_t lngPicX, int32_t lngPicY, bool boolNoPrint,
                                     bool boolEmptyPrint);

@@ -45,6 +45,7 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
   AddAccountCommands(app, commands);
   AddImportCommand(app, commands);
   AddSettingsCommand(app, commands);
+  AddMergeCommand(app, commands);
 
   std::reverse(args.begin(), args.end());
   try {

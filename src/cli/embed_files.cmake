@@ -1,6 +1,6 @@
 # Writes a C++ source that holds every file of INPUT_DIR as bytes, for the program's sample club.
 # Usage: cmake -DINPUT_DIR=... -DOUTPUT=... -P embed_files.cmake
-file(GLOB files RELATIVE "${INPUT_DIR}" "${INPUT_DIR}/*")
+file(GLOB_RECURSE files RELATIVE "${INPUT_DIR}" "${INPUT_DIR}/*")
 list(SORT files)
 set(body "// Generated from examples/club by embed_files.cmake; do not edit.\n")
 string(APPEND body "#include \"sample_club.h\"\n\nnamespace lastora::cli {\nnamespace {\n")

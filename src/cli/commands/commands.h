@@ -40,6 +40,20 @@ void AddAccountCommands(CLI::App& app, Commands& commands);  // iban, bic
 void AddImportCommand(CLI::App& app, Commands& commands);
 void AddSettingsCommand(CLI::App& app, Commands& commands);
 void AddDemoCommand(CLI::App& app, Commands& commands);
+void AddMergeCommand(CLI::App& app, Commands& commands);
+
+struct MergeOptions {
+  std::string settings;
+  std::string definitions;
+  std::string members;
+  int16_t definition_row = 0;  // 0: every definition
+  int32_t record_row = 0;      // 0: every member
+  int32_t definition_set = 1;
+  bool no_print = false;
+  bool blank = false;
+};
+// Runs the mail merge and prints its result; the demo uses it for the sample club's letters.
+int MergeLetters(const MergeOptions& options, CommandContext& context);
 
 }  // namespace lastora::cli
 

@@ -20,7 +20,11 @@ constexpr const char* kSettingsName = "verein.ini";
 
 void CopySampleClub(const fs::path& folder) {
   std::error_code error;
-  fs::create_directories(folder / "Logdateien", error);
+  // The letters' folders: the mail merge writes into them but never creates them.
+  for (const char* sub :
+       {"Logdateien", "Vorlagen", "Briefe", "Etiketten", "Sendedaten/_Postfach"}) {
+    if (!error) fs::create_directories(folder / sub, error);
+  }
   if (error)
     throw WorkbookError("Ordner nicht angelegt: " + folder.string() + " (" + error.message() + ")");
   for (const SampleFile& file : SampleClubFiles()) {
@@ -56,7 +60,14 @@ int Demo(const std::string& folder, CommandContext& context) {
   PrintRowFindings(context.out, workbook.payments().values);
   workbook.SaveResults();
   const bool checked = generated && CheckWritten(out_dir, workbook.record(), context);
-  return checked ? kExitOk : kExitFailed;
+  // Then the contribution notices and address labels, saved and queued for e-mail, not printed.
+  MergeOptions letters;
+  letters.settings = (root / kSettingsName).string();
+  letters.definitions = (root / "Serienbriefe.csv").string();
+  letters.members = (root / "Mitglieder.csv").string();
+  letters.no_print = true;
+  const bool merged = MergeLetters(letters, context) == kExitOk;
+  return checked && merged ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
 // Class1's mail merge.
-#include "component/run_frame.h"
 #include "lastora/class1.h"
-#include "lastora/vb_error.h"
+#include "mailmerge/merge_run.h"
 
 namespace lastora {
 
-std::string Class1::ext_CreateSerienbrief(int32_t, const Table&, const Table&, const Table&,
-                                          int16_t, int32_t, const std::string&, int32_t, int32_t,
-                                          bool, bool) {
-  return FailureText(5, VbErrorDescription(5));
+std::string Class1::ext_CreateSerienbrief(int32_t lngSerienbriefID, const Table& aWerteQuelleX,
+                                          const Table& aWerteHeader, Table& aZiel, int16_t intBlatt,
+                                          int32_t lngActiveRow, const std::string&, int32_t lngPicX,
+                                          int32_t lngPicY, bool boolNoPrint, bool boolEmptyPrint) {
+  return RunMailMerge({lngSerienbriefID, aWerteQuelleX, aWerteHeader, aZiel, intBlatt, lngActiveRow,
+                       lngPicX, lngPicY, boolNoPrint, boolEmptyPrint});
 }
 
 }  // namespace lastora

@@ -1,0 +1,263 @@
+#include "platform/posix/docx_document.h"
+
+#include <regex>
+
+#include "core/files.h"
+#include "lastora/office.h"
+#include "lastora/vb_error.h"
+#include "platform/posix/picture_size.h"
+
+namespace lastora {
+namespace {
+
+constexpr std::string_view kDrawingNs =
+    "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
+constexpr std::string_view kDrawingMainNs = "http://schemas.openxmlformats.org/drawingml/2006/main";
+constexpr std::string_view kCompatibilityNs =
+    "http://schemas.openxmlformats.org/markup-compatibility/2006";
+constexpr char kContentTypesPart[] = "[Content_Types].xml";
+constexpr char kLogoPart[] = "word/media/lastora_logo.png";
+constexpr char kLogoRelationship[] = "rIdLastoraLogo";
+constexpr std::string_view kLogoMark = "Vereinslogo";
+
+bool IsStory(const std::string& name) {
+  static const std::regex kStory(
+      R"(word/(document|header[0-9]*|footer[0-9]*|footnotes|endnotes)\.xml)");
+  return std::regex_match(name, kStory);
+}
+
+void CollectTexts(xmlNode* node, std::vector<xmlNode*>& texts) {
+  for (xmlNode* child = node->children; child != nullptr; child = child->next) {
+    if (IsElement(child, kWordNs, "p")) continue;  // a text box's paragraph is its own
+    if (IsElement(child, kWordNs, "t")) {
+      texts.push_back(child);
+    } else if (child->type == XML_ELEMENT_NODE) {
+      CollectTexts(child, texts);
+    }
+  }
+}
+
+std::string RelationshipsPartOf(const std::string& story) {
+  const size_t slash = story.rfind('/');
+  return story.substr(0, slash) + "/_rels/" + story.substr(slash + 1) + ".rels";
+}
+
+xmlNode* NewChild(xmlNode* parent, const char* name) {
+  return xmlNewChild(parent, parent->ns, reinterpret_cast<const xmlChar*>(name), nullptr);
+}
+
+void SetAttribute(xmlNode* node, const char* name, const std::string& value) {
+  xmlSetProp(node, reinterpret_cast<const xmlChar*>(name),
+             reinterpret_cast<const xmlChar*>(value.c_str()));
+}
+
+// Adds the element unless an element of that name already has the attribute value.
+void EnsureEntry(ZipPackage& package, const std::string& part, const std::string& empty_part,
+                 const char* element, const char* key, const std::string& key_value,
+                 const std::vector<std::pair<const char*, std::string>>& attributes) {
+  const std::string bytes = package.Has(part) ? package.Part(part) : empty_part;
+  XmlDocPtr doc = ParseXmlPart(bytes, part);
+  xmlNode* root = xmlDocGetRootElement(doc.get());
+  for (xmlNode* child = root->children; child != nullptr; child = child->next) {
+    if (child->type == XML_ELEMENT_NODE && Attribute(child, key) == key_value &&
+        std::string_view(reinterpret_cast<const char*>(child->name)) == element) {
+      return;
+    }
+  }
+  xmlNode* entry = NewChild(root, element);
+  SetAttribute(entry, key, key_value);
+  for (const auto& [name, value] : attributes) SetAttribute(entry, name, value);
+  package.SetPart(part, SerializeXmlPart(doc.get()));
+}
+
+std::string PictureGraphic(const std::string& rel_id, const std::string& name, int64_t cx,
+                           int64_t cy) {
+  return "<a:graphic xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
+         "<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+         "<pic:pic xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+         "<pic:nvPicPr><pic:cNvPr id=\"0\" name=\"" +
+         name +
+         "\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>"
+         "<a:blip xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+         " r:embed=\"" +
+         rel_id +
+         "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm>"
+         "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
+         std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
+         "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
+         "</a:graphicData></a:graphic>";
+}
+
+// The shape's name travels into the graphic as text: it must stay an attribute value.
+std::string EscapedAttribute(const std::string& value) {
+  std::string out;
+  for (char c : value) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+DocxDocument::DocxDocument(std::string_view bytes, const std::string& source)
+    : package_(ZipPackage::Read(bytes, source)) {
+  for (const std::string& name : package_.Names()) {
+    if (!IsStory(name)) continue;
+    Story story{name, ParseXmlPart(package_.Part(name), name), {}, false};
+    ForEachElement(xmlDocGetRootElement(story.doc.get()), [&story](xmlNode* node) {
+      if (!IsElement(node, kWordNs, "p")) return;
+      Paragraph paragraph;
+      CollectTexts(node, paragraph.texts);
+      for (xmlNode* text : paragraph.texts) paragraph.joined += NodeText(text);
+      story.paragraphs.push_back(std::move(paragraph));
+    });
+    stories_.push_back(std::move(story));
+  }
+  if (stories_.empty()) throw VbError(75, "Die Vorlage ist kein Textdokument: " + source);
+}
+
+std::vector<std::string> DocxDocument::StoryTexts() const {
+  std::vector<std::string> texts;
+  for (const Story& story : stories_) {
+    std::string text;
+    for (const Paragraph& paragraph : story.paragraphs) text += paragraph.joined + "\r";
+    texts.push_back(std::move(text));
+  }
+  return texts;
+}
+
+void DocxDocument::ReplaceAll(const std::string& find, const std::string& replacement) {
+  if (find.empty()) return;
+  for (Story& story : stories_) {
+    for (Paragraph& paragraph : story.paragraphs) {
+      if (paragraph.joined.find(find) == std::string::npos) continue;
+      ReplaceInParagraph(paragraph, find, replacement);
+      story.changed = true;
+    }
+  }
+}
+
+void DocxDocument::ReplaceInParagraph(Paragraph& paragraph, const std::string& find,
+                                      const std::string& replacement) {
+  std::vector<std::string> pieces;
+  for (xmlNode* text : paragraph.texts) pieces.push_back(NodeText(text));
+  // The piece and the offset in it of a position in the joined text.
+  auto locate = [&pieces](size_t position, size_t* piece, size_t* offset) {
+    size_t start = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      if (position < start + pieces[i].size()) {
+        *piece = i;
+        *offset = position - start;
+        return;
+      }
+      start += pieces[i].size();
+    }
+  };
+  std::vector<size_t> matches;
+  for (size_t at = paragraph.joined.find(find); at != std::string::npos;
+       at = paragraph.joined.find(find, at + find.size())) {
+    matches.push_back(at);
+  }
+  // From the last match backwards, so that the earlier positions stay valid.
+  for (auto match = matches.rbegin(); match != matches.rend(); ++match) {
+    size_t first = 0, first_offset = 0, last = 0, last_offset = 0;
+    locate(*match, &first, &first_offset);
+    locate(*match + find.size() - 1, &last, &last_offset);
+    const std::string tail = pieces[last].substr(last_offset + 1);
+    for (size_t i = first + 1; i <= last; ++i) pieces[i].clear();
+    pieces[first] = pieces[first].substr(0, first_offset) + replacement +
+                    (first == last ? tail : std::string());
+    if (first != last) pieces[last] = tail;
+  }
+  paragraph.joined.clear();
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (NodeText(paragraph.texts[i]) != pieces[i]) {
+      SetNodeText(paragraph.texts[i], pieces[i]);
+      xmlNodeSetSpacePreserve(paragraph.texts[i], 1);  // keep the blanks at the ends
+    }
+    paragraph.joined += pieces[i];
+  }
+}
+
+void DocxDocument::ReplaceLogos(const LogoPlacement& logo) {
+  bool picture_added = false;
+  for (Story& story : stories_) {
+    std::vector<xmlNode*> marks;
+    ForEachElement(xmlDocGetRootElement(story.doc.get()), [&marks](xmlNode* node) {
+      if (IsElement(node, kDrawingNs, "docPr") &&
+          Attribute(node, "name").find(kLogoMark) != std::string::npos) {
+        marks.push_back(node);
+      }
+    });
+    if (marks.empty()) continue;
+    if (!picture_added) {
+      const std::string picture = files::ReadWhole(logo.picture_path);
+      PngSize(picture);  // refuses what is no PNG before anything changes
+      package_.SetPart(kLogoPart, picture);
+      EnsureEntry(package_, kContentTypesPart, "", "Default", "Extension", "png",
+                  {{"ContentType", "image/png"}});
+      picture_added = true;
+    }
+    EnsureEntry(package_, RelationshipsPartOf(story.name),
+                "<Relationships xmlns=\"" + std::string(kPackageRelNs) + "\"/>", "Relationship",
+                "Id", kLogoRelationship,
+                {{"Type", std::string(kRelNs) + "/image"}, {"Target", "media/lastora_logo.png"}});
+    for (xmlNode* mark : marks) {
+      xmlNode* frame = mark->parent;  // wp:inline or wp:anchor
+      const PictureSize size =
+          FitIntoBox(PngSize(package_.Part(kLogoPart)), logo.width, logo.height);
+      const int64_t cx = PointsToEmu(size.width);
+      const int64_t cy = PointsToEmu(size.height);
+      if (xmlNode* extent = ChildElement(frame, kDrawingNs, "extent")) {
+        SetAttribute(extent, "cx", std::to_string(cx));
+        SetAttribute(extent, "cy", std::to_string(cy));
+      }
+      const std::string graphic_xml =
+          PictureGraphic(kLogoRelationship, EscapedAttribute(Attribute(mark, "name")), cx, cy);
+      XmlDocPtr graphic = ParseXmlPart(graphic_xml, "logo");
+      xmlNode* copy = xmlDocCopyNode(xmlDocGetRootElement(graphic.get()), story.doc.get(), 1);
+      if (xmlNode* old = ChildElement(frame, kDrawingMainNs, "graphic")) {
+        xmlReplaceNode(old, copy);
+        xmlFreeNode(old);
+      } else {
+        xmlAddChild(frame, copy);
+      }
+      // A shape written with a fallback for old readers: the picture replaces both.
+      xmlNode* drawing = frame->parent;
+      xmlNode* choice = drawing != nullptr ? drawing->parent : nullptr;
+      xmlNode* alternate = choice != nullptr ? choice->parent : nullptr;
+      if (IsElement(choice, kCompatibilityNs, "Choice") &&
+          IsElement(alternate, kCompatibilityNs, "AlternateContent")) {
+        xmlUnlinkNode(drawing);
+        xmlReplaceNode(alternate, drawing);
+        xmlFreeNode(alternate);
+      }
+    }
+    story.changed = true;
+  }
+}
+
+std::string DocxDocument::Write() {
+  for (Story& story : stories_) {
+    if (story.changed) package_.SetPart(story.name, SerializeXmlPart(story.doc.get()));
+    story.changed = false;
+  }
+  return package_.Write();
+}
+
+}  // namespace lastora

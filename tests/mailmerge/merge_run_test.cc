@@ -1,0 +1,271 @@
+#include "mailmerge/merge_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "component/write_log.h"
+#include "lastora/class1.h"
+#include "lastora/variant.h"
+#include "support/fake_office.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "support/test_platform.h"
+
+namespace lastora {
+namespace {
+
+using Texts = std::vector<std::string>;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+namespace fs = std::filesystem;
+
+const double kMergeDay = MakeDate(2025, 3, 5) + MakeTime(14, 3, 9);
+
+// A program folder with templates, an output folder and the outbox; a fixed clock; the fake
+// office; three members.
+class MergeRunTest : public ::testing::Test {
+ protected:
+  MergeRunTest() : home_("LASTORA_HOME", program_.path().string()), platform_(kMergeDay) {
+    fs::create_directories(program_.path() / "Vorlagen");
+    fs::create_directories(program_.path() / "Briefe");
+    fs::create_directories(program_.path() / "Sendedaten" / "_Postfach");
+    fs::create_directories(program_.path() / "Logdateien");
+    strLogName().clear();
+    WriteBytes(Home("Vorlagen/Brief.docx"), "Hallo <<Vorname>> <<Name>>\nGruß, <<Verein>>\n");
+    WriteBytes(Home("Vorlagen/Lastora_Print.ini"),
+               "[Druck]\r\nUsertext_Verein=TSV Musterstadt\r\nBetreff=TSV:\r\n"
+               "Body=Liebe Mitglieder, (BODY)\r\n");
+    header_ = Table(1, 4);
+    const char* titles[] = {"Name", "Vorname", "EMail", "Ort"};
+    for (int32_t c = 1; c <= 4; ++c) header_(1, c) = Variant(titles[c - 1]);
+    records_ = Table(3, 4);
+    AddMember(1, "Zander", "Anna", "anna@example.org");
+    AddMember(2, "Berg", "Bernd", "");
+    AddMember(3, "Adler", "Carla", "carla@example.org");
+    definitions_ = Table(2, 24);
+    Define(1, "..\\Vorlagen\\Brief.docx");
+  }
+  ~MergeRunTest() override { strLogName().clear(); }
+
+  std::string Home(const std::string& relative) const {
+    return (program_.path() / relative).string();
+  }
+  // A folder as the run writes it: the program folder and the rest as the definition says.
+  std::string AppFolder(const std::string& rest) const {
+    return program_.path().string() + "\\" + rest + "\\";
+  }
+  void AddMember(int32_t row, const char* name, const char* first, const char* mail) {
+    records_(row, 1) = Variant(name);
+    records_(row, 2) = Variant(first);
+    records_(row, 3) = Variant(mail);
+    records_(row, 4) = Variant("Musterstadt");
+  }
+  // Saves each letter as "Name_Vorname", prints one copy, mails it to the member.
+  void Define(int32_t row, const std::string& template_path) {
+    definitions_(row, 2) = Variant(template_path);
+    definitions_(row, 4) = Variant("Name;\"_\";Vorname");
+    definitions_(row, 5) = Variant("..\\Briefe");
+    definitions_(row, 6) = Variant("1");
+    definitions_(row, 7) = Variant("x");
+    definitions_(row, 8) = Variant("X");
+    definitions_(row, 9) = Variant("EMail");
+    definitions_(row, 10) = Variant("Beitrag 2025");
+    definitions_(row, 11) = Variant("anbei der Beitragsbescheid.");
+  }
+  std::string Run(int16_t definition_row = 1, int32_t record_row = 0, bool no_print = false,
+                  bool blank = false) {
+    return RunMailMerge(
+        {7, records_, header_, definitions_, definition_row, record_row, 0, 0, no_print, blank});
+  }
+  std::vector<std::string> Outbox() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(program_.path() / "Sendedaten" / "_Postfach")) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::vector<std::string>& Calls() { return office_.office().calls; }
+
+  testing::ScopedTempDir program_;
+  testing::ScopedEnv home_;
+  testing::ScopedTestPlatform platform_;
+  testing::ScopedFakeOffice office_;
+  Table header_;
+  Table records_;
+  Table definitions_;
+};
+
+TEST_F(MergeRunTest, LettersArePrintedSavedAndMailedWithTheRunsCounts) {
+  EXPECT_EQ(Run(),
+            "Seriendruck ok: Anzahl Dokumente: 3 gedruckt, 3 gespeichert, "
+            "2 Mailvorlagen angelegt");
+  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.docx")),
+            "Hallo Anna Zander\nGruß, TSV Musterstadt\n");
+  EXPECT_EQ(ReadBytes(Home("Briefe/Adler_Carla.docx")),
+            "Hallo Carla Adler\nGruß, TSV Musterstadt\n");
+  // The template stays as it was; the working copy is gone.
+  EXPECT_EQ(ReadBytes(Home("Vorlagen/Brief.docx")),
+            "Hallo <<Vorname>> <<Name>>\nGruß, <<Verein>>\n");
+  EXPECT_FALSE(fs::exists(Home("Vorlagen/Dummy.doc")));
+  // Bernd has no address: his letter is saved but not queued, and the numbering has no gap.
+  EXPECT_EQ(Outbox(), (Texts{"MailingXML_0007_20250305140309_0001.xml",
+                             "MailingXML_0007_20250305140309_0002.xml"}));
+  EXPECT_EQ(ReadBytes(Home("Sendedaten/_Postfach/MailingXML_0007_20250305140309_0002.xml")),
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n<LASTORA>\r\n<EMAIL>\r\n"
+            "<DATEINAME>" +
+                AppFolder("Briefe") +
+                "Adler_Carla.docx</DATEINAME>\r\n"
+                "<EMPFAENGER>carla@example.org</EMPFAENGER>\r\n"
+                "<BETREFF>TSV: Beitrag 2025</BETREFF>\r\n"
+                "<BODY>Liebe Mitglieder, anbei der Beitragsbescheid.</BODY>\r\n"
+                "</EMAIL>\r\n</LASTORA>\r\n");
+  // What the caller reads back: the folders made absolute, the last saved document.
+  EXPECT_EQ(definitions_(1, 5), Variant(AppFolder("Briefe")));
+  EXPECT_EQ(definitions_(1, 21), Variant(Home("Vorlagen") + "/"));
+  EXPECT_EQ(definitions_(1, 22), Variant("Brief.docx"));
+  EXPECT_EQ(definitions_(1, 23), Variant(AppFolder("Briefe")));
+  EXPECT_EQ(definitions_(1, 24), Variant("Adler_Carla.docx"));
+  // Only the placeholders the template holds are replaced; each letter is printed once.
+  EXPECT_EQ(office_.office().CallsStartingWith("Replace <<Ort>>").size(), 0u);
+  EXPECT_EQ(office_.office().CallsStartingWith("Print 1").size(), 3u);
+  EXPECT_EQ(Calls().back(), "Quit");
+}
+
+TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeAndNameWhatIsMissing) {
+  Table none;
+  EXPECT_EQ(RunMailMerge({7, none, header_, definitions_, 1, 0, 0, 0, false, false}),
+            "Seriendruck: Nichts ausgewählt! Bitte mindestens einen Datensatz auswählen!");
+  EXPECT_EQ(Calls(), (Texts{"Quit"}));
+
+  Calls().clear();
+  definitions_(1, 2) = Variant("..\\Vorlagen\\Fehlt.docx");
+  EXPECT_EQ(Run(), "Die Datei existiert nicht: ..\\Vorlagen\\Fehlt.docx");
+  EXPECT_EQ(Calls(), (Texts{"Quit"}));
+
+  Calls().clear();
+  Define(1, "..\\Vorlagen\\Brief.docx");
+  definitions_(1, 5) = Variant("..\\Archiv");
+  EXPECT_EQ(Run(), "Die Datei existiert nicht: " + AppFolder("Archiv"));
+  EXPECT_EQ(Calls(), (Texts{"Quit"}));
+}
+
+TEST_F(MergeRunTest, SelectionOfDefinitionAndRecordAndThePrintSwitches) {
+  WriteBytes(Home("Vorlagen/Etikett.xlsx"), "<<Name>>, <<Vorname>>\nNr. <<Function:LfdNr>>\n");
+  definitions_(2, 2) = Variant("..\\Vorlagen\\Etikett.xlsx");
+  definitions_(2, 6) = Variant("2");
+  // Only definition row 2, only record row 2: one workbook, printed first page only.
+  EXPECT_EQ(Run(2, 2),
+            "Seriendruck ok: Anzahl Dokumente: 1 gedruckt, 0 gespeichert, "
+            "0 Mailvorlagen angelegt");
+  EXPECT_EQ(office_.office().CallsStartingWith("Status"),
+            (Texts{"Status Bearbeite Anhang Nr. 1 aus Zeile 2 von 2"}));
+  EXPECT_EQ(office_.office().CallsStartingWith("Cell"),
+            (Texts{"Cell 1 Berg, Bernd", "Cell 2 Nr. 1"}));
+  EXPECT_EQ(office_.office().CallsStartingWith("Print"), (Texts{"Print 2 first-page"}));
+  EXPECT_TRUE(office_.office().CallsStartingWith("Open Brief").empty());
+
+  // No printing, but the letters still count as printed; blank forms carry no values and
+  // queue no mail.
+  Calls().clear();
+  EXPECT_EQ(Run(1, 0, true, true),
+            "Seriendruck ok: Anzahl Dokumente: 3 gedruckt, 3 gespeichert, "
+            "0 Mailvorlagen angelegt");
+  EXPECT_TRUE(office_.office().CallsStartingWith("Print").empty());
+  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.docx")), "Hallo  \nGruß, TSV Musterstadt\n");
+  EXPECT_TRUE(Outbox().empty());
+}
+
+TEST_F(MergeRunTest, SortedRecordsAndTheReverseOrder) {
+  definitions_(1, 6) = Variant("kein Druck");
+  definitions_(1, 8) = Variant("");
+  definitions_(1, 18) = Variant("Name");
+  Run();
+  std::vector<std::string> saved = office_.office().CallsStartingWith("SaveAs");
+  ASSERT_EQ(saved.size(), 3u);
+  EXPECT_TRUE(saved[0].ends_with("Adler_Carla.docx"));
+  EXPECT_TRUE(saved[2].ends_with("Zander_Anna.docx"));
+  EXPECT_TRUE(office_.office().CallsStartingWith("Print").empty());
+
+  Calls().clear();
+  definitions_(1, 19) = Variant("Absteigend");
+  Run();
+  saved = office_.office().CallsStartingWith("SaveAs");
+  ASSERT_EQ(saved.size(), 3u);
+  EXPECT_TRUE(saved[0].ends_with("Zander_Anna.docx"));
+  // The caller's records keep their order.
+  EXPECT_EQ(records_(1, 1), Variant("Zander"));
+}
+
+TEST_F(MergeRunTest, UnusableDefinitionsAreSkippedAndTheRunGoesOn) {
+  WriteBytes(Home("Vorlagen/Kaputt.docx"), "broken");
+  WriteBytes(Home("Vorlagen/Info.pdf"), "%PDF");
+  definitions_ = Table(3, 24);
+  Define(1, "..\\Vorlagen\\Kaputt.docx");
+  Define(2, "..\\Vorlagen\\Info.pdf");
+  Define(3, "..\\Vorlagen\\Brief.docx");
+  definitions_(3, 8) = Variant("");
+  EXPECT_EQ(Run(0),
+            "Seriendruck ok: Anzahl Dokumente: 3 gedruckt, 3 gespeichert, "
+            "0 Mailvorlagen angelegt");
+  ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
+  EXPECT_EQ(platform_.dialogs().shown[0].prompt.find("Die Datei existiert nicht: \r\n\r\n"), 0u);
+}
+
+TEST_F(MergeRunTest, MissingOutboxEndsTheRunButKeepsTheSavedLetter) {
+  fs::remove_all(program_.path() / "Sendedaten");
+  const std::string result = Run(1, 1);
+  EXPECT_TRUE(result.starts_with("Seriendruck Fehler: 76 - ")) << result;
+  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.docx")),
+            "Hallo Anna Zander\nGruß, TSV Musterstadt\n");
+  EXPECT_EQ(Calls().back(), "Quit");
+  EXPECT_FALSE(fs::exists(Home("Vorlagen/Dummy.doc")));
+}
+
+TEST_F(MergeRunTest, LogoGoesIntoItsBoxOnlyWhenThePictureExists) {
+  Run(1, 1, true);
+  EXPECT_TRUE(office_.office().CallsStartingWith("Logos").empty());
+  WriteBytes(Home("Vorlagen/Lastora_Logo.png"), "png");
+  WriteBytes(Home("Vorlagen/Lastora_Print.ini"), "LogoWidth=abc\r\nLogoHeight=40\r\n");
+  Calls().clear();
+  RunMailMerge({7, records_, header_, definitions_, 1, 1, 0, 25, true, false});
+  EXPECT_EQ(office_.office().CallsStartingWith("Logos"),
+            (Texts{"Logos Lastora_Logo.png 51x40 at 10,25"}));
+}
+
+TEST_F(MergeRunTest, RecordValuesCannotLeadTheLetterOutOfItsFolder) {
+  records_(1, 1) = Variant("..\\..\\etc/passwd");
+  records_(1, 2) = Variant("CON");
+  definitions_(1, 4) = Variant("Vorname");
+  definitions_(1, 8) = Variant("");
+  Run(1, 1, true);
+  EXPECT_TRUE(fs::exists(Home("Briefe/_CON.docx")));
+  definitions_(1, 4) = Variant("Name");
+  Run(1, 1, true);
+  std::vector<std::string> saved;
+  for (const auto& entry : fs::directory_iterator(program_.path() / "Briefe")) {
+    saved.push_back(entry.path().filename().string());
+  }
+  std::sort(saved.begin(), saved.end());
+  EXPECT_EQ(saved, (Texts{"_CON.docx", "____etc_passwd.docx"}));
+}
+
+TEST(MergeClass1Test, TheClassMethodRunsTheMerge) {
+  testing::ScopedFakeOffice office;
+  Class1 component;
+  Table records;
+  Table header(1, 1);
+  Table definitions(1, 24);
+  EXPECT_EQ(component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, false,
+                                            false),
+            "Seriendruck: Nichts ausgewählt! Bitte mindestens einen Datensatz auswählen!");
+  EXPECT_EQ(office.office().calls, (Texts{"Quit"}));
+}
+
+}  // namespace
+}  // namespace lastora

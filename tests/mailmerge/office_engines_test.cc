@@ -1,0 +1,182 @@
+// The POSIX office: the .docx and .xlsx engines on templates a word processor wrote, and the
+// hand-over to LibreOffice and the print command (fakes on PATH that record their arguments).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "lastora/office.h"
+#include "lastora/vb_error.h"
+#include "platform/posix/docx_document.h"
+#include "platform/posix/file_office.h"
+#include "platform/posix/xlsx_document.h"
+#include "platform/posix/zip_package.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "support/vb_error_number.h"
+
+namespace lastora {
+namespace {
+
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+std::string Fixture(const std::string& name) {
+  return std::string(LASTORA_TESTDATA_DIR) + "/mailmerge/" + name;
+}
+
+bool AnyContains(const std::vector<std::string>& texts, const std::string& part) {
+  for (const std::string& text : texts) {
+    if (text.find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
+  DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
+  const std::vector<std::string> stories = letter.StoryTexts();
+  // The word processor split "<<Mitglied>>" over a bold and a plain run.
+  EXPECT_TRUE(AnyContains(stories, "Beitragsbescheid für <<Mitglied>>"));
+  EXPECT_TRUE(AnyContains(stories, "TSV Musterstadt e.V. · <<Verein>>"));  // header
+  EXPECT_TRUE(AnyContains(stories, "Mitgliedsnummer <<Nr>>"));             // footer
+  const std::pair<const char*, const char*> values[] = {{"<<Mitglied>>", "Müller & Söhne <GbR>"},
+                                                        {"<<Kontoinhaber>>", "Anna Müller"},
+                                                        {"<<Verein>>", "Kasse"},
+                                                        {"<<Nr>>", "0815"},
+                                                        {"<<Jahresbeitrag>>", "48,00"},
+                                                        {"<<Mandatsreferenz>>", "TSVM-0815"},
+                                                        {"<<Heute>>", "05.03.2025"},
+                                                        {"<<IBAN>>", "DE02120300000000202051"}};
+  for (const auto& [find, value] : values) letter.ReplaceAll(find, value);
+
+  const std::string saved = letter.Write();
+  DocxDocument reread(saved, "merged");
+  const std::vector<std::string> merged = reread.StoryTexts();
+  EXPECT_FALSE(AnyContains(merged, "<<"));
+  EXPECT_FALSE(AnyContains(merged, ">>"));
+  EXPECT_TRUE(AnyContains(merged, "Beitragsbescheid für Müller & Söhne <GbR>"));
+  EXPECT_TRUE(AnyContains(merged, "TSV Musterstadt e.V. · Kasse"));
+  EXPECT_TRUE(AnyContains(merged, "Mitgliedsnummer 0815"));
+  EXPECT_TRUE(AnyContains(merged, "Fragen? Kasse: Kasse"));      // text box
+  EXPECT_TRUE(AnyContains(merged, "\rMüller & Söhne <GbR>\r"));  // table cell
+  EXPECT_TRUE(AnyContains(merged, "48,00 Euro von Ihrem Konto DE02120300000000202051 ein"));
+  // The value sits in the bold run that held "<<", escaped in the XML.
+  const std::string body = ZipPackage::Read(saved, "merged").Part("word/document.xml");
+  EXPECT_NE(
+      body.find("<w:b/></w:rPr><w:t xml:space=\"preserve\">Beitragsbescheid für Müller &amp; Söhne "
+                "&lt;GbR&gt;</w:t>"),
+      std::string::npos);
+}
+
+TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
+  DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
+  LogoPlacement logo;
+  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
+  letter.ReplaceLogos(logo);
+  const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
+  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(logo.picture_path));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("word/_rels/document.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
+      std::string::npos);
+  const std::string body = package.Part("word/document.xml");
+  // 51 points wide (the narrower ratio), half as high: 51 x 25.5 points in drawing units.
+  EXPECT_NE(body.find("<wp:extent cx=\"647700\" cy=\"323850\"/>"), std::string::npos);
+  EXPECT_NE(body.find("r:embed=\"rIdLastoraLogo\""), std::string::npos);
+  EXPECT_NE(body.find("name=\"Vereinslogo\""), std::string::npos);
+  // The other drawing keeps its own content.
+  EXPECT_NE(body.find("name=\"Hinweis\""), std::string::npos);
+
+  logo.picture_path = Fixture("Beitragsbescheid.docx");
+  DocxDocument other(ReadBytes(Fixture("Beitragsbescheid.docx")), "x");
+  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
+}
+
+TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
+  XlsxDocument labels(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx");
+  EXPECT_TRUE(labels.HasSheet("Settings"));
+  const std::vector<TemplateCell> cells = labels.PlaceholderCells();
+  ASSERT_EQ(cells.size(), 5u);
+  EXPECT_EQ(cells[1].row, 2);
+  EXPECT_EQ(cells[1].column, 1);
+  EXPECT_EQ(cells[1].text, "<<Kontoinhaber>>");
+  labels.ReplaceAll("<<Kontoinhaber>>", "Anna <Kasse>");
+  labels.SetCellText({4, 1, "12345 Au & Co"});
+  XlsxDocument reread(labels.Write(), "merged");
+  EXPECT_FALSE(reread.HasSheet("Settings"));
+  EXPECT_TRUE(reread.HasSheet("Etiketten"));
+  const std::vector<std::string> texts = reread.CellTexts();
+  EXPECT_TRUE(AnyContains(texts, "Anna <Kasse>"));
+  EXPECT_TRUE(AnyContains(texts, "<<Mitglied>>"));
+  EXPECT_TRUE(AnyContains(texts, "12345 Au & Co"));
+  EXPECT_EQ(testing::ErrorOf([&] { reread.SetCellText({99, 3, "x"}); }), 1004);
+}
+
+// Fake LibreOffice and print command, alone on PATH: each appends its arguments to calls.txt;
+// the converter copies its input (or $FAKE_CONVERTED) to the output folder under the new
+// extension.
+class ExternalProgramsTest : public ::testing::Test {
+ protected:
+  ExternalProgramsTest() : path_("PATH", bin_.path().string()) {
+    WriteBytes(
+        bin_.File("soffice"),
+        "#!/bin/sh\necho soffice \"$@\" >> " + bin_.File("calls.txt") +
+            "\nwhile [ $# -gt 1 ]; do case $1 in --convert-to) f=$2;; --outdir) d=$2;; "
+            "esac; shift; done\nname=$(/usr/bin/basename \"$1\"); out=\"$d/${name%.*}.${f%%:*}\"\n"
+            "/bin/cp \"${FAKE_CONVERTED:-$1}\" \"$out\"\n");
+    WriteBytes(bin_.File("lp"), "#!/bin/sh\necho lp \"$@\" >> " + bin_.File("calls.txt") + "\n");
+    std::filesystem::permissions(bin_.File("soffice"), std::filesystem::perms::owner_all);
+    std::filesystem::permissions(bin_.File("lp"), std::filesystem::perms::owner_all);
+  }
+  std::string Calls() const { return ReadBytes(bin_.File("calls.txt")); }
+
+  testing::ScopedTempDir bin_;
+  testing::ScopedEnv path_;
+  FileOffice office_;
+};
+
+TEST_F(ExternalProgramsTest, PrintingHandsAPdfWithCopiesAndPrinterToLp) {
+  auto letter = office_.Open(Fixture("Beitragsbescheid.docx"), DocumentKind::kWordProcessor);
+  letter->PrintOut(2, "Buero", false);
+  letter->PrintOut(0, "", true);
+  const std::string calls = Calls();
+  EXPECT_NE(calls.find("--headless"), std::string::npos);
+  EXPECT_NE(calls.find("--convert-to pdf"), std::string::npos);
+  EXPECT_NE(calls.find("lp -n 2 -d Buero /"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("lp -n 1 -P 1 /"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("druck.pdf\n"), std::string::npos) << calls;
+
+  std::filesystem::remove(bin_.File("lp"));
+  try {
+    letter->PrintOut(1, "", false);
+    ADD_FAILURE() << "printing without lp";
+  } catch (const VbError& error) {
+    EXPECT_EQ(error.description(),
+              "Drucken braucht den Druckbefehl lp (CUPS), der nicht installiert ist.");
+  }
+}
+
+TEST_F(ExternalProgramsTest, LegacyTemplatesGoThroughLibreOfficeBothWays) {
+  testing::ScopedTempDir folder;
+  WriteBytes(folder.File("alt.doc"), std::string("\xD0\xCF\x11\xE0 altes Format", 17));
+  testing::ScopedEnv converted("FAKE_CONVERTED", Fixture("Beitragsbescheid.docx"));
+  auto letter = office_.Open(folder.File("alt.doc"), DocumentKind::kWordProcessor);
+  EXPECT_TRUE(AnyContains(letter->StoryTexts(), "<<Mitglied>>"));
+  letter->SaveAs(folder.File("neu.doc"));
+  EXPECT_NE(Calls().find("--convert-to docx"), std::string::npos);
+  EXPECT_NE(Calls().find("--convert-to doc "), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder.File("neu.doc")));
+
+  std::filesystem::remove(bin_.File("soffice"));
+  try {
+    office_.Open(folder.File("alt.doc"), DocumentKind::kWordProcessor);
+    ADD_FAILURE() << "a legacy template without LibreOffice";
+  } catch (const VbError& error) {
+    EXPECT_NE(error.description().find("braucht LibreOffice (soffice)"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace lastora

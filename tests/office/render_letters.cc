@@ -1,0 +1,107 @@
+// Letters as a reader sees them: merged by the library's own engine, rendered to PDF by
+// LibreOffice, read back with poppler. Needs soffice, pdftotext and pdfimages at test time, so
+// it runs under its own label.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lastora/class1.h"
+#include "lastora/variant.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "support/test_platform.h"
+
+namespace lastora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Fixture(const std::string& name) {
+  return std::string(LASTORA_TESTDATA_DIR) + "/mailmerge/" + name;
+}
+
+std::string Output(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string text;
+  char buffer[4096];
+  while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr) text += buffer;
+  return text;
+}
+
+bool Installed(const char* program) {
+  return !Output(std::string("command -v ") + program).empty();
+}
+
+TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
+  if (!Installed("soffice") || !Installed("pdftotext") || !Installed("pdfimages")) {
+    GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
+  }
+  testing::ScopedTempDir home;
+  testing::ScopedEnv env("LASTORA_HOME", home.path().string());
+  testing::ScopedTestPlatform platform(MakeDate(2025, 3, 5));
+  fs::create_directories(home.path() / "Vorlagen");
+  fs::create_directories(home.path() / "Briefe");
+  fs::copy_file(Fixture("Beitragsbescheid.docx"), home.path() / "Vorlagen" / "Brief.docx");
+  fs::copy_file(Fixture("logo.png"), home.path() / "Vorlagen" / "Lastora_Logo.png");
+  testing::WriteBytes(home.File("Vorlagen/Lastora_Print.ini"),
+                      "Usertext_Verein=Kasse & Co\r\nUsertext_Heute=Timeformat=DD.MM.YYYY\r\n");
+  const char* titles[] = {"Nr",   "Mitglied",        "Kontoinhaber",
+                          "IBAN", "Mandatsreferenz", "Jahresbeitrag"};
+  const char* values[] = {
+      "17",        "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+      "TSVM-0017", "120,00"};
+  Table header(1, 6);
+  Table records(1, 6);
+  for (int32_t c = 1; c <= 6; ++c) {
+    header(1, c) = Variant(titles[c - 1]);
+    records(1, c) = Variant(values[c - 1]);
+  }
+  Table definitions(1, 24);
+  definitions(1, 2) = Variant("..\\Vorlagen\\Brief.docx");
+  definitions(1, 4) = Variant("Nr");
+  definitions(1, 5) = Variant("..\\Briefe");
+  definitions(1, 7) = Variant("X");
+  Class1 component;
+  ASSERT_EQ(
+      component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true, false),
+      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+
+  const fs::path letter = home.path() / "Briefe" / "17.docx";
+  Output("soffice --headless --norestore -env:UserInstallation=file://" +
+         (home.path() / "profile").string() + " --convert-to pdf --outdir " + home.path().string() +
+         " " + letter.string() + " 2>/dev/null");
+  const std::string pdf = (home.path() / "17.pdf").string();
+  ASSERT_TRUE(fs::exists(pdf));
+  const std::string text = Output("pdftotext -layout " + pdf + " -");
+  for (const char* expected :
+       {"Beitragsbescheid für Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+        "TSVM-0017", "120,00 Euro", "Kasse & Co", "05.03.2025", "Mitgliedsnummer 17"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  EXPECT_EQ(text.find("<<"), std::string::npos) << text;
+  // One picture, the logo (twice as wide as high, where the grey box it replaced is 3:4),
+  // shown 51 points wide: the box's width, the narrower of the two ratios.
+  std::istringstream images(Output("pdfimages -list " + pdf));
+  std::string line;
+  std::vector<std::string> rows;
+  while (std::getline(images, line)) {
+    if (line.find(" image ") != std::string::npos) rows.push_back(line);
+  }
+  ASSERT_EQ(rows.size(), 1u);
+  std::istringstream fields(rows[0]);
+  std::string page, number, type, colour, components, bits, encoding, interpolate, object,
+      generation;
+  double width = 0, height = 0, x_ppi = 0;
+  fields >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >>
+      interpolate >> object >> generation >> x_ppi;
+  EXPECT_NEAR(width / height, 2.0, 0.05) << rows[0];
+  EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
+}
+
+}  // namespace
+}  // namespace lastora

@@ -1,0 +1,107 @@
+#include "support/fake_office.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "core/files.h"
+#include "lastora/vb_error.h"
+#include "support/temp_dir.h"
+
+namespace lastora::testing {
+namespace {
+
+class FakeDocument : public OfficeDocument {
+ public:
+  FakeDocument(FakeOffice& office, DocumentKind kind, std::vector<std::string> lines)
+      : office_(office), kind_(kind) {
+    for (std::string& line : lines) {
+      if (line == "[Settings]") {
+        has_settings_ = true;
+      } else {
+        texts_.push_back(std::move(line));
+      }
+    }
+  }
+  ~FakeDocument() override { office_.calls.push_back("Close"); }
+
+  std::vector<std::string> StoryTexts() override { return texts_; }
+  void ReplaceAll(const std::string& find, const std::string& replacement) override {
+    office_.calls.push_back("Replace " + find + " -> " + replacement);
+    for (std::string& text : texts_) {
+      for (size_t at = text.find(find); at != std::string::npos;
+           at = text.find(find, at + replacement.size())) {
+        text.replace(at, find.size(), replacement);
+      }
+    }
+  }
+  std::vector<TemplateCell> PlaceholderCells() override {
+    std::vector<TemplateCell> cells;
+    for (size_t i = 0; i < texts_.size(); ++i) {
+      if (texts_[i].find("<<") != std::string::npos) {
+        cells.push_back({static_cast<int32_t>(i + 1), 1, texts_[i]});
+      }
+    }
+    return cells;
+  }
+  void SetCellText(const TemplateCell& cell) override {
+    office_.calls.push_back("Cell " + std::to_string(cell.row) + " " + cell.text);
+    texts_.at(static_cast<size_t>(cell.row - 1)) = cell.text;
+  }
+  bool HasSheet(const std::string& name) override { return name == "Settings" && has_settings_; }
+  void ReplaceLogos(const LogoPlacement& logo) override {
+    std::ostringstream call;
+    call << "Logos "
+         << std::filesystem::path(files::NativePath(logo.picture_path)).filename().string() << " "
+         << logo.width << "x" << logo.height << " at " << logo.left << "," << logo.top;
+    office_.calls.push_back(call.str());
+  }
+  void PrintOut(int32_t copies, const std::string& printer, bool first_page_only) override {
+    office_.calls.push_back("Print " + std::to_string(copies) + (printer.empty() ? "" : " ") +
+                            printer + (first_page_only ? " first-page" : ""));
+  }
+  void SaveAs(const std::string& path) override {
+    office_.calls.push_back("SaveAs " + path);
+    std::string bytes;
+    for (const std::string& text : texts_) bytes += text + "\n";
+    WriteBytes(files::NativePath(path), bytes);
+  }
+
+ private:
+  FakeOffice& office_;
+  DocumentKind kind_;
+  std::vector<std::string> texts_;
+  bool has_settings_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<OfficeDocument> FakeOffice::Open(const std::string& path, DocumentKind kind) {
+  const std::string native = files::NativePath(path);
+  calls.push_back("Open " + std::filesystem::path(native).filename().string() +
+                  (kind == DocumentKind::kWordProcessor ? " word" : " sheet"));
+  const std::string bytes = ReadBytes(native);
+  if (bytes.starts_with("broken")) throw VbError(5981, "Die Datei kann nicht geöffnet werden");
+  std::vector<std::string> lines;
+  std::istringstream in(bytes);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return std::make_unique<FakeDocument>(*this, kind, std::move(lines));
+}
+
+void FakeOffice::SetStatusText(const std::string& text) { calls.push_back("Status " + text); }
+
+void FakeOffice::Quit() { calls.push_back("Quit"); }
+
+std::vector<std::string> FakeOffice::CallsStartingWith(const std::string& prefix) const {
+  std::vector<std::string> found;
+  for (const std::string& call : calls) {
+    if (call.starts_with(prefix)) found.push_back(call);
+  }
+  return found;
+}
+
+ScopedFakeOffice::ScopedFakeOffice()
+    : office_(std::make_shared<FakeOffice>()), previous_(SetOffice(office_)) {}
+
+ScopedFakeOffice::~ScopedFakeOffice() { SetOffice(previous_); }
+
+}  // namespace lastora::testing
