@@ -67,8 +67,9 @@ class Office {
   virtual void Quit() = 0;
 };
 
-// The process-wide office; never null (the file engines stand in by default).
-Office& GetOffice();
+// The process-wide office; never null (the file engines stand in by default). Shared, so that
+// a run keeps the office it started with even if another thread installs a new one meanwhile.
+std::shared_ptr<Office> GetOffice();
 // Installs another one and returns the one it replaces; nullptr restores the default.
 std::shared_ptr<Office> SetOffice(std::shared_ptr<Office> office);
 

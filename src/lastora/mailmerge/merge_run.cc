@@ -415,7 +415,8 @@ std::string MergeRun::Run() {
 }  // namespace
 
 std::string RunMailMerge(const MergeRequest& request) {
-  return MergeRun(request, GetOffice()).Run();
+  const std::shared_ptr<Office> office = GetOffice();
+  return MergeRun(request, *office).Run();
 }
 
 }  // namespace lastora

@@ -13,7 +13,7 @@ detail::PortSlot<Office, FileOffice>& OfficeSlot() {
 
 }  // namespace
 
-Office& GetOffice() { return OfficeSlot().Get(); }
+std::shared_ptr<Office> GetOffice() { return OfficeSlot().Get(); }
 
 std::shared_ptr<Office> SetOffice(std::shared_ptr<Office> office) {
   return OfficeSlot().Set(std::move(office));

@@ -1,6 +1,6 @@
 // The .xlsx payment table as written to disk: through an exclusive temporary, and the same bytes
 // for the same clock.
-#include "xlsx_file.h"
+#include "workbook/xlsx_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
-namespace lastora::cli {
+namespace lastora {
 namespace {
 
 namespace fs = std::filesystem;
@@ -57,4 +57,4 @@ TEST(XlsxFileTest, LinkAtTheOldTemporaryNameIsLeftAlone) {
 }
 
 }  // namespace
-}  // namespace lastora::cli
+}  // namespace lastora
