@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need; quiet when all are there.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev)
+  libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev
+  libsqlite3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
