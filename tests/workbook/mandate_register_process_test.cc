@@ -54,7 +54,9 @@ TEST(MandateRegisterProcessTest, TwoProcessesRecordingAtOnceBothSucceed) {
   Register reg = Register::Open(path);
   const auto runs = reg.ListRuns();
   ASSERT_EQ(runs.size(), 2u);
-  for (const Run& run : runs) EXPECT_EQ(run.count, kRunSize);
+  for (const mandate_register::Run& run : runs) {
+    EXPECT_EQ(run.count, kRunSize);
+  }
   EXPECT_EQ(reg.FindMandate("M" + std::to_string(kRunSize))->first_collection, "2026-12-01");
   EXPECT_EQ(reg.FindMandate("M" + std::to_string(3 * kRunSize - 1))->first_collection,
             "2026-12-02");
@@ -96,7 +98,9 @@ TEST(MandateRegisterProcessTest, KilledRecordingLeavesNoneOrAllOfTheRun) {
     const auto runs = reg.ListRuns();
     const bool kept = !runs.empty();
     EXPECT_EQ(kept, point.run_kept) << "kill point " << point.after;
-    if (kept) EXPECT_EQ(runs[0].count, kRunSize);
+    if (kept) {
+      EXPECT_EQ(runs[0].count, kRunSize);
+    }
     EXPECT_EQ(reg.FindMandate("M" + std::to_string(kRunSize)).has_value(), point.run_kept);
     EXPECT_EQ(reg.FindMandate("M" + std::to_string(2 * kRunSize - 1)).has_value(), point.run_kept);
     // A run that never got in leaves its ids free for the repeated attempt.
