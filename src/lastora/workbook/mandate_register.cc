@@ -116,7 +116,7 @@ std::optional<std::string> EarlierUse(const detail::Database& db, const char* co
                                       const std::string& id) {
   if (id.empty()) return std::nullopt;
   Statement use(db, (std::string("SELECT r.id, r.recorded_at FROM run_files f JOIN runs r ON "
-                                  "r.id = f.run_id WHERE f.") +
+                                 "r.id = f.run_id WHERE f.") +
                      column + " = ?1 LIMIT 1")
                         .c_str());
   use.Bind(1, std::string_view(id));
@@ -157,12 +157,24 @@ void InsertFiles(detail::Database& db, int64_t run_id, const std::vector<RunFile
 
 void InsertCollections(detail::Database& db, int64_t run_id,
                        const std::vector<Collection>& collections) {
-  // The mandate keeps the debtor's latest account: the run went to the bank with it.
-  Statement mandate(db,
-                    "INSERT INTO mandates (reference, debtor_name, iban, bic, signature_date) "
-                    "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (reference) DO UPDATE SET "
-                    "debtor_name = excluded.debtor_name, iban = excluded.iban, bic = excluded.bic, "
-                    "signature_date = coalesce(excluded.signature_date, signature_date)");
+  // The mandate keeps the debtor's latest account: the run went to the bank with it. Its first
+  // and last collection move with each new one, as a full refresh would order them (an equal
+  // day keeps the earlier first and takes the later last).
+  Statement mandate(
+      db,
+      "INSERT INTO mandates (reference, debtor_name, iban, bic, signature_date, "
+      "first_collection, first_sequence_type, last_collection, last_sequence_type, state) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?6, ?7, 'aktiv') ON CONFLICT (reference) DO UPDATE SET "
+      "debtor_name = excluded.debtor_name, iban = excluded.iban, bic = excluded.bic, "
+      "signature_date = coalesce(excluded.signature_date, signature_date), "
+      "first_sequence_type = CASE WHEN first_collection IS NULL OR excluded.first_collection < "
+      "first_collection THEN excluded.first_sequence_type ELSE first_sequence_type END, "
+      "first_collection = min(coalesce(first_collection, excluded.first_collection), "
+      "excluded.first_collection), "
+      "last_sequence_type = CASE WHEN last_collection IS NULL OR excluded.last_collection >= "
+      "last_collection THEN excluded.last_sequence_type ELSE last_sequence_type END, "
+      "last_collection = max(coalesce(last_collection, excluded.last_collection), "
+      "excluded.last_collection), state = 'aktiv'");
   Statement insert(db,
                    "INSERT INTO collections (run_id, mandate, end_to_end_id, amount_cents, "
                    "sequence_type, collection_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
@@ -181,6 +193,8 @@ void InsertCollections(detail::Database& db, int64_t run_id,
         .Bind(3, std::string_view(c.iban))
         .Bind(4, std::string_view(c.bic))
         .Bind(5, signature)
+        .Bind(6, std::string_view(*day))
+        .Bind(7, std::string_view(c.sequence_type))
         .Run();
     insert.Bind(1, run_id)
         .Bind(2, std::string_view(c.mandate_reference))
@@ -193,7 +207,8 @@ void InsertCollections(detail::Database& db, int64_t run_id,
   }
 }
 
-constexpr const char* kRunScope = "reference IN (SELECT mandate FROM collections WHERE run_id = ?1)";
+constexpr const char* kRunScope =
+    "reference IN (SELECT mandate FROM collections WHERE run_id = ?1)";
 
 }  // namespace
 
@@ -239,7 +254,6 @@ int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& colle
   const int64_t run_id = db.LastInsertId();
   InsertFiles(db, run_id, run.files);
   InsertCollections(db, run_id, collections);
-  detail::RefreshMandates(db, kRunScope, run_id);
   detail::Reach(detail::RecordStep::kBeforeCommit, static_cast<int64_t>(collections.size()));
   transaction.Commit();
   detail::Reach(detail::RecordStep::kCommitted, static_cast<int64_t>(collections.size()));
@@ -255,12 +269,12 @@ std::vector<Run> Register::ListRuns() const {
                   "run_files WHERE run_id = ?1 ORDER BY rowid");
   std::vector<Run> result;
   while (runs.Step()) {
-    Run run{runs.Integer(0), runs.Text(1), runs.Text(2), {}, runs.Integer(3), runs.Integer(4),
-            runs.Text(5)};
+    Run run{runs.Integer(0), runs.Text(1),    runs.Text(2), {},
+            runs.Integer(3), runs.Integer(4), runs.Text(5)};
     files.Bind(1, run.id);
     while (files.Step()) {
-      run.files.push_back(RunFile{files.Text(0), files.Text(1), files.Text(2), files.Integer(3),
-                                  files.Integer(4)});
+      run.files.push_back(
+          RunFile{files.Text(0), files.Text(1), files.Text(2), files.Integer(3), files.Integer(4)});
     }
     result.push_back(std::move(run));
   }

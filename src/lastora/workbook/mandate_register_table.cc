@@ -49,9 +49,8 @@ bool JudgeRow(Table& values, int32_t row, const Mandate& mandate, double today,
               TableOutcome& outcome) {
   if (const auto iban = CellText(values, row, column::kIban);
       iban && !mandate.iban.empty() && CompactIban(*iban) != CompactIban(mandate.iban)) {
-    outcome.warnings.push_back(
-        {row, "IBAN weicht vom Mandatsregister ab (bisher " + mandate.iban +
-                  "): die Bank braucht die Änderung des Mandats"});
+    outcome.warnings.push_back({row, "IBAN weicht vom Mandatsregister ab (bisher " + mandate.iban +
+                                         "): die Bank braucht die Änderung des Mandats"});
   }
   if (!mandate.last_collection) return false;
   // A signature after the last collection is a renewed mandate: it starts afresh with FRST.

@@ -38,7 +38,7 @@ void RefreshMandates(Database& db, const char* scope, std::string_view value);
 // "YYYY-MM-DD" from "DD.MM.YYYY" or "YYYY-MM-DD"; nullopt for anything else or no such day.
 std::optional<std::string> ParseDay(std::string_view text);
 std::string DayFromSerial(double serial);
-double SerialFromDay(const std::string& day);  // day as ParseDay returns it
+double SerialFromDay(const std::string& day);   // day as ParseDay returns it
 std::string GermanDay(const std::string& day);  // "DD.MM.YYYY"
 
 }  // namespace detail

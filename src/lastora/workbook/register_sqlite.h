@@ -43,7 +43,7 @@ class Statement {
   // True while a row is there; false when done. Resets itself when done.
   bool Step();
   void Run();  // a statement without rows; ready for new bindings afterwards
-  std::string Text(int column) const;           // "" for NULL
+  std::string Text(int column) const;  // "" for NULL
   std::optional<std::string> OptionalText(int column) const;
   int64_t Integer(int column) const;
 
