@@ -64,13 +64,13 @@ struct RunFile {
 };
 
 struct Run {
-  int64_t id = 0;               // given by the register
-  std::string recorded_at;      // "YYYY-MM-DD HH:MM:SS", local time, given by the register
+  int64_t id = 0;           // given by the register
+  std::string recorded_at;  // "YYYY-MM-DD HH:MM:SS", local time, given by the register
   std::string settings_file;
   std::vector<RunFile> files;
-  int64_t count = 0;            // collections of the run
+  int64_t count = 0;  // collections of the run
   int64_t sum_cents = 0;
-  std::string state;            // "geschrieben" or "storniert"
+  std::string state;  // "geschrieben" or "storniert"
 };
 
 // A finding about one row of a member table, in the row's message columns' words.
