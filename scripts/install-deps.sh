@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev
-  clang python3-xlwt)  # clang: scripts/fuzz-smoke.sh; python3-xlwt: scripts/make-xls-seeds.py
+  libsqlite3-dev clang)  # clang: scripts/fuzz-smoke.sh
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

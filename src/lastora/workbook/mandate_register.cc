@@ -1,0 +1,304 @@
+#include "lastora/mandate_register.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "core/calendar.h"
+#include "lastora/variant.h"
+#include "workbook/register_hooks.h"
+#include "workbook/register_impl.h"
+#include "workbook/register_schema.h"
+
+namespace lastora::mandate_register {
+namespace detail {
+namespace {
+
+RecordHook record_hook = nullptr;
+
+void Reach(RecordStep step, int64_t written) {
+  if (record_hook != nullptr) record_hook(step, written);
+}
+
+// The earliest and the latest collection of runs still standing; ties go to the one recorded
+// first, so a day with FRST and a later-recorded RCUR keeps FRST as the first.
+constexpr const char* kRefreshSql = R"sql(
+UPDATE mandates SET
+  first_collection = (SELECT c.collection_date FROM collections c JOIN runs r ON r.id = c.run_id
+    WHERE c.mandate = mandates.reference AND r.state = 'geschrieben'
+    ORDER BY c.collection_date, c.id LIMIT 1),
+  first_sequence_type = coalesce((SELECT c.sequence_type FROM collections c
+    JOIN runs r ON r.id = c.run_id
+    WHERE c.mandate = mandates.reference AND r.state = 'geschrieben'
+    ORDER BY c.collection_date, c.id LIMIT 1), ''),
+  last_collection = (SELECT c.collection_date FROM collections c JOIN runs r ON r.id = c.run_id
+    WHERE c.mandate = mandates.reference AND r.state = 'geschrieben'
+    ORDER BY c.collection_date DESC, c.id DESC LIMIT 1),
+  last_sequence_type = coalesce((SELECT c.sequence_type FROM collections c
+    JOIN runs r ON r.id = c.run_id
+    WHERE c.mandate = mandates.reference AND r.state = 'geschrieben'
+    ORDER BY c.collection_date DESC, c.id DESC LIMIT 1), '')
+WHERE )sql";
+
+// A first-debit date taken over from elsewhere stands for a collection before any recorded one.
+constexpr const char* kFoldImportSql = R"sql(
+UPDATE mandates SET
+  first_sequence_type = CASE WHEN first_collection IS NULL
+    OR imported_first_collection < first_collection THEN '' ELSE first_sequence_type END,
+  first_collection = CASE WHEN first_collection IS NULL
+    OR imported_first_collection < first_collection THEN imported_first_collection
+    ELSE first_collection END,
+  last_sequence_type = CASE WHEN last_collection IS NULL THEN '' ELSE last_sequence_type END,
+  last_collection = coalesce(last_collection, imported_first_collection)
+WHERE imported_first_collection IS NOT NULL AND )sql";
+
+constexpr const char* kStateSql = R"sql(
+UPDATE mandates SET state = CASE WHEN first_collection IS NULL THEN 'neu' ELSE 'aktiv' END
+WHERE )sql";
+
+template <typename Value>
+void RefreshScoped(Database& db, const char* scope, const Value& value) {
+  for (const char* head : {kRefreshSql, kFoldImportSql, kStateSql}) {
+    Statement update(db, (std::string(head) + scope).c_str());
+    update.Bind(1, value);
+    update.Run();
+  }
+}
+
+}  // namespace
+
+void SetRecordHook(RecordHook hook) { record_hook = hook; }
+
+void RefreshMandates(Database& db, const char* scope, int64_t value) {
+  RefreshScoped(db, scope, value);
+}
+
+void RefreshMandates(Database& db, const char* scope, std::string_view value) {
+  RefreshScoped(db, scope, value);
+}
+
+Mandate ReadMandate(const Statement& row) {
+  return Mandate{row.Text(0),         row.Text(1),         row.Text(2), row.Text(3),
+                 row.OptionalText(4), row.OptionalText(5), row.Text(6), row.OptionalText(7),
+                 row.Text(8),         row.Text(9)};
+}
+
+std::optional<std::string> ParseDay(std::string_view text) {
+  int year = 0, month = 0, day = 0;
+  char tail = 0;
+  const std::string copy(text);
+  if (std::sscanf(copy.c_str(), "%2d.%2d.%4d%c", &day, &month, &year, &tail) != 3 &&
+      std::sscanf(copy.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3) {
+    return std::nullopt;
+  }
+  if (year < 1900 || !lastora::detail::IsValidCivil(year, month, day)) return std::nullopt;
+  return DayFromSerial(MakeDate(year, month, day));
+}
+
+std::string DayFromSerial(double serial) { return Format(Variant::Date(serial), "YYYY-MM-DD"); }
+
+double SerialFromDay(const std::string& day) {
+  return MakeDate(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)),
+                  std::stoi(day.substr(8, 2)));
+}
+
+std::string GermanDay(const std::string& day) {
+  return day.substr(8, 2) + "." + day.substr(5, 2) + "." + day.substr(0, 4);
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::Statement;
+
+// The run that already used an id, for the refusal's message; nullopt when none did.
+std::optional<std::string> EarlierUse(const detail::Database& db, const char* column,
+                                      const std::string& id) {
+  if (id.empty()) return std::nullopt;
+  Statement use(db, (std::string("SELECT r.id, r.recorded_at FROM run_files f JOIN runs r ON "
+                                 "r.id = f.run_id WHERE f.") +
+                     column + " = ?1 LIMIT 1")
+                        .c_str());
+  use.Bind(1, std::string_view(id));
+  if (!use.Step()) return std::nullopt;
+  std::string run = "Lauf " + std::to_string(use.Integer(0)) + " vom " + use.Text(1);
+  while (use.Step()) {
+  }
+  return run;
+}
+
+void RefuseUsedIds(const detail::Database& db, const RunFile& file) {
+  if (auto run = EarlierUse(db, "message_id", file.message_id)) {
+    throw RegisterError("Die Nachrichten-ID " + file.message_id + " wurde schon im " + *run +
+                        " verwendet; jede Datei an die Bank braucht eine neue ID.");
+  }
+  if (auto run = EarlierUse(db, "payment_information_id", file.payment_information_id)) {
+    throw RegisterError("Die Zahlungsinformations-ID " + file.payment_information_id +
+                        " wurde schon im " + *run +
+                        " verwendet; jede Datei an die Bank braucht eine neue ID.");
+  }
+}
+
+void InsertFiles(detail::Database& db, int64_t run_id, const std::vector<RunFile>& files) {
+  Statement insert(db,
+                   "INSERT INTO run_files (run_id, file_name, message_id, payment_information_id, "
+                   "count, sum_cents) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  for (const RunFile& file : files) {
+    RefuseUsedIds(db, file);
+    insert.Bind(1, run_id)
+        .Bind(2, std::string_view(file.file_name))
+        .Bind(3, std::string_view(file.message_id))
+        .Bind(4, std::string_view(file.payment_information_id))
+        .Bind(5, file.count)
+        .Bind(6, file.sum_cents)
+        .Run();
+  }
+}
+
+void InsertCollections(detail::Database& db, int64_t run_id,
+                       const std::vector<Collection>& collections) {
+  // The mandate keeps the debtor's latest account: the run went to the bank with it. Its first
+  // and last collection move with each new one, as a full refresh would order them (an equal
+  // day keeps the earlier first and takes the later last).
+  Statement mandate(
+      db,
+      "INSERT INTO mandates (reference, debtor_name, iban, bic, signature_date, "
+      "first_collection, first_sequence_type, last_collection, last_sequence_type, state) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?6, ?7, 'aktiv') ON CONFLICT (reference) DO UPDATE SET "
+      "debtor_name = excluded.debtor_name, iban = excluded.iban, bic = excluded.bic, "
+      "signature_date = coalesce(excluded.signature_date, signature_date), "
+      "first_sequence_type = CASE WHEN first_collection IS NULL OR excluded.first_collection < "
+      "first_collection THEN excluded.first_sequence_type ELSE first_sequence_type END, "
+      "first_collection = min(coalesce(first_collection, excluded.first_collection), "
+      "excluded.first_collection), "
+      "last_sequence_type = CASE WHEN last_collection IS NULL OR excluded.last_collection >= "
+      "last_collection THEN excluded.last_sequence_type ELSE last_sequence_type END, "
+      "last_collection = max(coalesce(last_collection, excluded.last_collection), "
+      "excluded.last_collection), state = 'aktiv'");
+  Statement insert(db,
+                   "INSERT INTO collections (run_id, mandate, end_to_end_id, amount_cents, "
+                   "sequence_type, collection_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  int64_t written = 0;
+  for (const Collection& c : collections) {
+    const auto day = detail::ParseDay(c.collection_date);
+    if (c.mandate_reference.empty() || !day) {
+      throw RegisterError("Abbuchung " + c.end_to_end_id +
+                          " ohne Mandatsreferenz oder gültiges Abbuchungsdatum; der Lauf wird "
+                          "nicht eingetragen.");
+    }
+    std::optional<std::string> signature;
+    if (c.signature_date) signature = detail::ParseDay(*c.signature_date);
+    mandate.Bind(1, std::string_view(c.mandate_reference))
+        .Bind(2, std::string_view(c.debtor_name))
+        .Bind(3, std::string_view(c.iban))
+        .Bind(4, std::string_view(c.bic))
+        .Bind(5, signature)
+        .Bind(6, std::string_view(*day))
+        .Bind(7, std::string_view(c.sequence_type))
+        .Run();
+    insert.Bind(1, run_id)
+        .Bind(2, std::string_view(c.mandate_reference))
+        .Bind(3, std::string_view(c.end_to_end_id))
+        .Bind(4, c.amount_cents)
+        .Bind(5, std::string_view(c.sequence_type))
+        .Bind(6, std::string_view(*day))
+        .Run();
+    detail::Reach(detail::RecordStep::kCollectionWritten, ++written);
+  }
+}
+
+constexpr const char* kRunScope =
+    "reference IN (SELECT mandate FROM collections WHERE run_id = ?1)";
+
+}  // namespace
+
+Register::Register(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Register::~Register() = default;
+Register::Register(Register&&) noexcept = default;
+Register& Register::operator=(Register&&) noexcept = default;
+
+Register Register::Open(const std::string& path) {
+  auto impl = std::make_unique<Impl>(path);
+  try {
+    detail::PrepareSchema(impl->db, path);
+  } catch (const RegisterError& error) {
+    const std::string message = error.what();
+    if (message.find(path) != std::string::npos) throw;
+    throw RegisterError("Mandatsregister " + path + ": " + message);
+  }
+  return Register(std::move(impl));
+}
+
+std::optional<Mandate> Register::FindMandate(const std::string& reference) const {
+  Statement find(impl_->db, detail::kFindMandateSql);
+  find.Bind(1, std::string_view(reference));
+  if (!find.Step()) return std::nullopt;
+  Mandate mandate = detail::ReadMandate(find);
+  while (find.Step()) {
+  }
+  return mandate;
+}
+
+int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& collections) {
+  detail::Database& db = impl_->db;
+  detail::Transaction transaction(db);
+  Statement insert(db,
+                   "INSERT INTO runs (recorded_at, settings_file, count, sum_cents, state) VALUES "
+                   "(datetime('now', 'localtime'), ?1, ?2, ?3, 'geschrieben')");
+  int64_t sum = 0;
+  for (const Collection& c : collections) sum += c.amount_cents;
+  insert.Bind(1, std::string_view(run.settings_file))
+      .Bind(2, static_cast<int64_t>(collections.size()))
+      .Bind(3, sum)
+      .Run();
+  const int64_t run_id = db.LastInsertId();
+  InsertFiles(db, run_id, run.files);
+  InsertCollections(db, run_id, collections);
+  detail::Reach(detail::RecordStep::kBeforeCommit, static_cast<int64_t>(collections.size()));
+  transaction.Commit();
+  detail::Reach(detail::RecordStep::kCommitted, static_cast<int64_t>(collections.size()));
+  return run_id;
+}
+
+std::vector<Run> Register::ListRuns() const {
+  Statement runs(impl_->db,
+                 "SELECT id, recorded_at, settings_file, count, sum_cents, state FROM runs "
+                 "ORDER BY id DESC");
+  Statement files(impl_->db,
+                  "SELECT file_name, message_id, payment_information_id, count, sum_cents FROM "
+                  "run_files WHERE run_id = ?1 ORDER BY rowid");
+  std::vector<Run> result;
+  while (runs.Step()) {
+    Run run{runs.Integer(0), runs.Text(1),    runs.Text(2), {},
+            runs.Integer(3), runs.Integer(4), runs.Text(5)};
+    files.Bind(1, run.id);
+    while (files.Step()) {
+      run.files.push_back(
+          RunFile{files.Text(0), files.Text(1), files.Text(2), files.Integer(3), files.Integer(4)});
+    }
+    result.push_back(std::move(run));
+  }
+  return result;
+}
+
+void Register::CancelRun(int64_t run_id) {
+  detail::Database& db = impl_->db;
+  detail::Transaction transaction(db);
+  Statement state(db, "SELECT state FROM runs WHERE id = ?1");
+  state.Bind(1, run_id);
+  const std::string number = std::to_string(run_id);
+  if (!state.Step()) {
+    throw RegisterError("Einen Lauf " + number + " gibt es im Mandatsregister nicht.");
+  }
+  if (state.Text(0) == "storniert") {
+    throw RegisterError("Der Lauf " + number + " ist schon storniert.");
+  }
+  while (state.Step()) {
+  }
+  Statement cancel(db, "UPDATE runs SET state = 'storniert' WHERE id = ?1");
+  cancel.Bind(1, run_id).Run();
+  detail::RefreshMandates(db, kRunScope, run_id);
+  transaction.Commit();
+}
+
+}  // namespace lastora::mandate_register

@@ -1,0 +1,107 @@
+#include "workbook/register_schema.h"
+
+#include <array>
+
+#include "lastora/mandate_register.h"
+
+namespace lastora::mandate_register::detail {
+namespace {
+
+// Step i takes a register from version i to version i + 1. A new version appends a step; a
+// step never changes once released, since registers in the field were made by it.
+constexpr std::array<const char*, kSchemaVersion> kSteps = {
+    R"sql(
+CREATE TABLE mandates (
+  reference TEXT PRIMARY KEY,
+  debtor_name TEXT NOT NULL DEFAULT '',
+  iban TEXT NOT NULL DEFAULT '',
+  bic TEXT NOT NULL DEFAULT '',
+  signature_date TEXT,
+  imported_first_collection TEXT,
+  first_collection TEXT,
+  first_sequence_type TEXT NOT NULL DEFAULT '',
+  last_collection TEXT,
+  last_sequence_type TEXT NOT NULL DEFAULT '',
+  state TEXT NOT NULL DEFAULT 'neu');
+CREATE TABLE runs (
+  id INTEGER PRIMARY KEY,
+  recorded_at TEXT NOT NULL,
+  settings_file TEXT NOT NULL,
+  count INTEGER NOT NULL,
+  sum_cents INTEGER NOT NULL,
+  state TEXT NOT NULL CHECK (state IN ('geschrieben', 'storniert')));
+CREATE TABLE run_files (
+  run_id INTEGER NOT NULL REFERENCES runs(id),
+  file_name TEXT NOT NULL,
+  message_id TEXT NOT NULL,
+  payment_information_id TEXT NOT NULL,
+  count INTEGER NOT NULL,
+  sum_cents INTEGER NOT NULL);
+CREATE UNIQUE INDEX run_files_message ON run_files(message_id) WHERE message_id <> '';
+CREATE UNIQUE INDEX run_files_payment_information
+  ON run_files(payment_information_id) WHERE payment_information_id <> '';
+CREATE TABLE collections (
+  id INTEGER PRIMARY KEY,
+  run_id INTEGER NOT NULL REFERENCES runs(id),
+  mandate TEXT NOT NULL REFERENCES mandates(reference),
+  end_to_end_id TEXT NOT NULL,
+  amount_cents INTEGER NOT NULL,
+  sequence_type TEXT NOT NULL,
+  collection_date TEXT NOT NULL);
+CREATE INDEX collections_mandate ON collections(mandate, collection_date);
+CREATE INDEX collections_run ON collections(run_id);
+)sql",
+};
+
+int UserVersion(const Database& db) {
+  Statement version(db, "PRAGMA user_version");
+  version.Step();
+  const int value = static_cast<int>(version.Integer(0));
+  while (version.Step()) {
+  }
+  return value;
+}
+
+bool HasForeignTables(const Database& db) {
+  Statement tables(db, "SELECT count(*) FROM sqlite_master WHERE name NOT LIKE 'sqlite_%'");
+  tables.Step();
+  const bool any = tables.Integer(0) > 0;
+  while (tables.Step()) {
+  }
+  return any;
+}
+
+void RefuseNewer(int version, const std::string& path) {
+  if (version <= kSchemaVersion) return;
+  throw RegisterError("Das Mandatsregister " + path +
+                      " stammt von einer neueren Lastora-Version (Schema " +
+                      std::to_string(version) + ", diese Version kennt bis Schema " +
+                      std::to_string(kSchemaVersion) +
+                      "). Bitte Lastora aktualisieren; das Register bleibt unverändert.");
+}
+
+}  // namespace
+
+void PrepareSchema(Database& db, const std::string& path) {
+  // Reading the version first also tells a file that is no database at all.
+  RefuseNewer(UserVersion(db), path);
+  db.Execute("PRAGMA journal_mode = WAL");
+  db.Execute("PRAGMA foreign_keys = ON");
+  // A large run touches every mandate and three indexes; the default cache of 2 MB would spill.
+  db.Execute("PRAGMA cache_size = -65536");
+  if (UserVersion(db) == kSchemaVersion) return;
+  Transaction transaction(db);
+  // Another process may have migrated between the first look and the lock.
+  int version = UserVersion(db);
+  RefuseNewer(version, path);
+  if (version == 0 && HasForeignTables(db)) {
+    throw RegisterError("Die Datei " + path +
+                        " ist eine andere Datenbank, kein Mandatsregister; bitte eine andere "
+                        "Datei als Register angeben.");
+  }
+  for (; version < kSchemaVersion; ++version) db.Execute(kSteps[static_cast<size_t>(version)]);
+  db.Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+  transaction.Commit();
+}
+
+}  // namespace lastora::mandate_register::detail

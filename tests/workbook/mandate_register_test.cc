@@ -1,0 +1,216 @@
+#include "lastora/mandate_register.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "lastora/payment_table.h"
+#include "lastora/variant.h"
+#include "processing/sequence_type.h"
+#include "support/temp_dir.h"
+#include "workbook/register_samples.h"
+
+namespace lastora::mandate_register {
+namespace {
+
+using ::lastora::testing::ReadBytes;
+using ::lastora::testing::SampleCollection;
+using ::lastora::testing::SampleRun;
+using ::lastora::testing::ScopedTempDir;
+using ::lastora::testing::WriteBytes;
+namespace column = payment_table;
+
+class MandateRegisterTest : public ::testing::Test {
+ protected:
+  std::string Path() const { return dir_.File("lastora.db"); }
+  ScopedTempDir dir_;
+};
+
+// A member table of one row with the given mandate, as the member list import leaves it.
+Table MemberRow(const std::string& reference, const std::string& iban) {
+  Table values(1, column::kColumnCount);
+  values(1, column::kMandateId) = Variant(reference);
+  values(1, column::kIban) = Variant(iban);
+  return values;
+}
+
+// The sequence type the processing run chooses for the row after the register was applied.
+std::string ChosenType(const Register& reg, Table& values, double today) {
+  reg.ApplyToTable(values, today);
+  return processing::ChooseSequenceType({}, "automatisch", values(1, column::kFirstCollection),
+                                        today)
+      .type;
+}
+
+TEST_F(MandateRegisterTest, SequenceTypeFollowsRecordedAndCancelledRuns) {
+  Register reg = Register::Open(Path());
+  const double today = MakeDate(2026, 12, 7);
+  Table fresh = MemberRow("M1", "DE02120300000000202051");
+  EXPECT_EQ(ChosenType(reg, fresh, today), "FRST");
+
+  const int64_t run =
+      reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2026-11-02")});
+  Table second = MemberRow("M1", "DE02120300000000202051");
+  EXPECT_EQ(ChosenType(reg, second, today), "RCUR");
+  EXPECT_EQ(second(1, column::kFirstCollection).AsDate(), MakeDate(2026, 11, 2));
+
+  reg.CancelRun(run);
+  Table third = MemberRow("M1", "DE02120300000000202051");
+  EXPECT_EQ(ChosenType(reg, third, today), "FRST");
+  EXPECT_EQ(reg.FindMandate("M1")->state, "neu");
+  EXPECT_THROW(reg.CancelRun(run), RegisterError);
+  EXPECT_THROW(reg.CancelRun(run + 1), RegisterError);
+}
+
+TEST_F(MandateRegisterTest, FirstAndLastCollectionSpanRunsAndKeepTheirTypes) {
+  Register reg = Register::Open(Path());
+  reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2025-03-01", "FRST")});
+  const int64_t later =
+      reg.RecordRun(SampleRun("MSG-2", "PMT-2"), {SampleCollection("M1", "2025-09-01", "RCUR")});
+  auto mandate = reg.FindMandate("M1");
+  ASSERT_TRUE(mandate);
+  EXPECT_EQ(mandate->first_collection, "2025-03-01");
+  EXPECT_EQ(mandate->first_sequence_type, "FRST");
+  EXPECT_EQ(mandate->last_collection, "2025-09-01");
+  EXPECT_EQ(mandate->last_sequence_type, "RCUR");
+  reg.CancelRun(later);
+  EXPECT_EQ(reg.FindMandate("M1")->last_collection, "2025-03-01");
+
+  const auto runs = reg.ListRuns();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].id, later);
+  EXPECT_EQ(runs[0].state, "storniert");
+  EXPECT_EQ(runs[1].state, "geschrieben");
+  EXPECT_EQ(runs[1].count, 1);
+  EXPECT_EQ(runs[1].sum_cents, 1250);
+  ASSERT_EQ(runs[1].files.size(), 1u);
+  EXPECT_EQ(runs[1].files[0].message_id, "MSG-1");
+}
+
+TEST_F(MandateRegisterTest, RowsAreJudgedAgainstExpiryAndAccount) {
+  Register reg = Register::Open(Path());
+  reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2023-06-30")});
+
+  // 36 months after the last collection the mandate still holds; one day later it has expired.
+  Table in_time = MemberRow("M1", "DE02 1203 0000 0000 2020 51");
+  auto outcome = reg.ApplyToTable(in_time, MakeDate(2026, 6, 30));
+  EXPECT_TRUE(outcome.errors.empty());
+  EXPECT_TRUE(outcome.warnings.empty()) << "blanks and case are no change of account";
+  EXPECT_EQ(outcome.dates_from_register, 1);
+
+  Table expired = MemberRow("M1", "DE02120300000000202051");
+  outcome = reg.ApplyToTable(expired, MakeDate(2026, 7, 1));
+  ASSERT_EQ(outcome.errors.size(), 1u);
+  EXPECT_EQ(outcome.errors[0].row, 1);
+  EXPECT_NE(outcome.errors[0].message.find("30.06.2023"), std::string::npos);
+  EXPECT_EQ(outcome.dates_from_register, 0);
+  EXPECT_TRUE(expired(1, column::kFirstCollection).IsEmpty());
+
+  // A mandate signed again after the last collection is a new one: no refusal, first collection.
+  Table renewed = MemberRow("M1", "DE02120300000000202051");
+  renewed(1, column::kMandateDate) = Variant("01.07.2026");
+  outcome = reg.ApplyToTable(renewed, MakeDate(2026, 7, 1));
+  EXPECT_TRUE(outcome.errors.empty());
+  EXPECT_TRUE(renewed(1, column::kFirstCollection).IsEmpty());
+
+  Table moved = MemberRow("M1", "DE89370400440532013000");
+  outcome = reg.ApplyToTable(moved, MakeDate(2024, 1, 1));
+  ASSERT_EQ(outcome.warnings.size(), 1u);
+  EXPECT_NE(outcome.warnings[0].message.find("DE02120300000000202051"), std::string::npos);
+}
+
+TEST_F(MandateRegisterTest, DateAlreadyInTheRowIsKept) {
+  Register reg = Register::Open(Path());
+  reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2026-01-02")});
+  Table values = MemberRow("M1", "");
+  values(1, column::kFirstCollection) = Variant("15.03.2019");
+  EXPECT_EQ(reg.ApplyToTable(values, MakeDate(2026, 2, 1)).dates_from_register, 0);
+  EXPECT_EQ(CStr(values(1, column::kFirstCollection)), "15.03.2019");
+}
+
+TEST_F(MandateRegisterTest, UsedIdsAreRefusedNamingTheEarlierRun) {
+  Register reg = Register::Open(Path());
+  const int64_t first =
+      reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2026-01-02")});
+  reg.CancelRun(first);  // a cancelled file may still have reached someone: its ids stay used
+  try {
+    reg.RecordRun(SampleRun("MSG-1", "PMT-9"), {SampleCollection("M2", "2026-02-02")});
+    FAIL() << "repeated message id accepted";
+  } catch (const RegisterError& error) {
+    EXPECT_NE(std::string(error.what()).find("Lauf " + std::to_string(first)), std::string::npos)
+        << error.what();
+  }
+  EXPECT_THROW(reg.RecordRun(SampleRun("MSG-9", "PMT-1"), {SampleCollection("M2", "2026-02-02")}),
+               RegisterError);
+  // The refused runs left nothing behind.
+  EXPECT_EQ(reg.ListRuns().size(), 1u);
+  EXPECT_FALSE(reg.FindMandate("M2"));
+}
+
+TEST_F(MandateRegisterTest, RegisterOfNewerVersionOrForeignFileIsRefused) {
+  Register::Open(Path());
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(Path().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  try {
+    Register::Open(Path());
+    FAIL() << "newer register opened";
+  } catch (const RegisterError& error) {
+    EXPECT_NE(std::string(error.what()).find("neueren Lastora-Version"), std::string::npos);
+  }
+
+  const std::string other = dir_.File("other.db");
+  ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE kunden (x)", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_THROW(Register::Open(other), RegisterError);
+
+  const std::string text = dir_.File("notes.db");
+  WriteBytes(text, std::string(4096, 'x'));
+  EXPECT_THROW(Register::Open(text), RegisterError);
+}
+
+TEST_F(MandateRegisterTest, ReopenedRegisterKeepsItsHistory) {
+  {
+    Register::Open(Path()).RecordRun(SampleRun("MSG-1", "PMT-1"),
+                                     {SampleCollection("M1", "2026-01-02")});
+  }
+  Register reg = Register::Open(Path());
+  EXPECT_EQ(reg.ListRuns().size(), 1u);
+  EXPECT_EQ(reg.FindMandate("M1")->first_collection, "2026-01-02");
+}
+
+TEST_F(MandateRegisterTest, MandatesRoundTripThroughCsv) {
+  Register reg = Register::Open(Path());
+  reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M;1", "2026-01-02")});
+  const std::string csv = dir_.File("mandate.csv");
+  reg.ExportMandates(csv);
+  EXPECT_EQ(ReadBytes(csv),
+            "Mandat;Name;IBAN;BIC;Mandatsdatum;Erste Abbuchung;Letzte Abbuchung\r\n"
+            "\"M;1\";Erika Muster;DE02120300000000202051;BYLADEM1001;15.01.2020;02.01.2026;"
+            "02.01.2026\r\n");
+
+  // A workbook's dates: an earlier one is taken over, a mandate the register never saw is added.
+  WriteBytes(csv,
+             "\xEF\xBB\xBFMandat;Erste Abbuchung\r\n\"M;1\";05.05.2019\r\nM2;2021-02-03\r\n;\r\n");
+  EXPECT_EQ(reg.ImportMandates(csv), 2);
+  EXPECT_EQ(reg.FindMandate("M;1")->first_collection, "2019-05-05");
+  EXPECT_EQ(reg.FindMandate("M;1")->last_collection, "2026-01-02");
+  EXPECT_EQ(reg.FindMandate("M2")->first_collection, "2021-02-03");
+  EXPECT_EQ(reg.FindMandate("M2")->state, "aktiv");
+
+  // One bad date: nothing of the file is taken over.
+  WriteBytes(csv, "Mandat;Erste Abbuchung\r\nM3;01.01.2020\r\nM4;31.02.2020\r\n");
+  try {
+    reg.ImportMandates(csv);
+    FAIL() << "bad date accepted";
+  } catch (const RegisterError& error) {
+    EXPECT_NE(std::string(error.what()).find("Zeile 3"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(reg.FindMandate("M3"));
+  WriteBytes(csv, "Referenz;Datum\r\nM5;01.01.2020\r\n");
+  EXPECT_THROW(reg.ImportMandates(csv), RegisterError);
+}
+
+}  // namespace
+}  // namespace lastora::mandate_register
