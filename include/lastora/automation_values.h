@@ -47,6 +47,8 @@ void WriteBackTable(const Table& received, const Table& result, VARIANT* argumen
 // be replaced: the cells are written into it in place when its bounds hold them, and otherwise
 // VbError 9 is thrown before anything of it is touched.
 void ReplaceArray(const VariantArray& result, VARIANT* argument);
+// As ReplaceArray, but leaves the caller's array alone when the run left every cell as it was.
+void WriteBackArray(const VariantArray& received, const VariantArray& result, VARIANT* argument);
 void ReplaceTable(const Table& result, VARIANT* argument);
 
 }  // namespace lastora::automation

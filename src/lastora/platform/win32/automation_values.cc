@@ -422,6 +422,14 @@ void WriteBackTable(const Table& received, const Table& result, VARIANT* argumen
 
 void ReplaceArray(const VariantArray& result, VARIANT* argument) { Replace(result, argument); }
 
+void WriteBackArray(const VariantArray& received, const VariantArray& result, VARIANT* argument) {
+  bool unchanged = received.Lower() == result.Lower() && received.Count() == result.Count();
+  for (int32_t i = result.Lower(); unchanged && i <= result.Upper(); ++i) {
+    unchanged = SameCell(received.At(i), result.At(i));
+  }
+  if (!unchanged) Replace(result, argument);
+}
+
 void ReplaceTable(const Table& result, VARIANT* argument) { Replace(result, argument); }
 
 }  // namespace lastora::automation

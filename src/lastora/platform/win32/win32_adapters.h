@@ -8,11 +8,6 @@
 
 namespace lastora {
 
-// The input box's dialog template, which the module that holds this code carries as a resource.
-inline constexpr int kInputBoxDialog = 101;
-inline constexpr int kInputBoxPrompt = 1001;
-inline constexpr int kInputBoxText = 1002;
-
 class Win32Dialogs : public Dialogs {
  public:
   int MessageBox(const std::string& prompt, int style, const std::string& title) override;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lastora/automation_values.h"
+#include "platform/win32/input_box_ids.h"
 #include "platform/win32/win32_adapters.h"
 
 namespace lastora {
@@ -41,11 +42,11 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       state = reinterpret_cast<InputBoxState*>(lparam);
       SetWindowTextW(dialog, state->title.c_str());
-      SetDlgItemTextW(dialog, kInputBoxPrompt, state->prompt.c_str());
-      SetDlgItemTextW(dialog, kInputBoxText, state->text.c_str());
+      SetDlgItemTextW(dialog, LASTORA_INPUT_BOX_PROMPT, state->prompt.c_str());
+      SetDlgItemTextW(dialog, LASTORA_INPUT_BOX_TEXT, state->text.c_str());
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wparam) == IDOK) state->text = WindowText(GetDlgItem(dialog, kInputBoxText));
+      if (LOWORD(wparam) == IDOK) state->text = WindowText(GetDlgItem(dialog, LASTORA_INPUT_BOX_TEXT));
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
         EndDialog(dialog, LOWORD(wparam));
         return TRUE;
@@ -67,7 +68,7 @@ int Win32Dialogs::MessageBox(const std::string& prompt, int style, const std::st
 std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string& title,
                                    const std::string& default_text) {
   InputBoxState state{Wide(prompt), Wide(title.empty() ? "Lastora" : title), Wide(default_text)};
-  const INT_PTR pressed = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(kInputBoxDialog), nullptr,
+  const INT_PTR pressed = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(LASTORA_INPUT_BOX_DIALOG), nullptr,
                                           InputBoxProc, reinterpret_cast<LPARAM>(&state));
   // The platform's input box answers a cancel, and a dialog that could not be shown, with "".
   return pressed == IDOK ? Utf8(state.text) : std::string();
