@@ -1,5 +1,5 @@
 # Convenience front end for the CMake presets.
-.PHONY: deps build test test-default test-asan bench demo clean format
+.PHONY: deps build test test-default test-asan bench demo clean format windows test-windows test-win32
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,17 @@ demo: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default --target lastora_program
 	@build/default/src/cli/lastora --yes --now "2026-03-02 09:30:00" demo build/lastora-demo
+
+# The Windows program folders dist/Lastora-win64 and dist/Lastora-win32, each also as a .zip.
+windows:
+	@bash scripts/package-windows.sh
+
+# The Windows build's tests under Wine: 64-bit only, or both bitnesses.
+test-windows:
+	@bash scripts/test-windows.sh x64
+
+test-win32:
+	@bash scripts/test-windows.sh x64 x86
 
 bench: build
 	@bash bench/run.sh build/default
