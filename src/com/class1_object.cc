@@ -172,8 +172,7 @@ STDMETHODIMP Class1Object::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   return S_OK;
 }
 
-STDMETHODIMP Class1Object::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                         DISPID* ids) {
+STDMETHODIMP Class1Object::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   ITypeInfo* type = Class1TypeInfo();
   if (type == nullptr) return TYPE_E_CANTLOADLIBRARY;
   return DispGetIDsOfNames(type, names, count, ids);
@@ -252,23 +251,23 @@ STDMETHODIMP Class1Object::ext_SEPA_Checker(VARIANT* aVariablen, VARIANT* aZielV
                                             BSTR* result) {
   return ReturnText(result, [&] {
     std::string text;
-    text = RunWithArrays(
-        aVariablen,
-        {{aZielValues, "aZielValues"},
-         {aZielColors, "aZielColors"},
-         {aBLZintern, "aBLZintern"},
-         {aBLZnew, "aBLZnew"}},
-        [&](VariantArray& settings, std::vector<TableArgument>& tables) {
-          return component_.ext_SEPA_Checker(settings, tables[0].working, tables[1].working,
-                                             tables[2].working, tables[3].working,
-                                             FromBstr(strDTAFile1), FromBstr(strDTAFile2));
-        });
+    text = RunWithArrays(aVariablen,
+                         {{aZielValues, "aZielValues"},
+                          {aZielColors, "aZielColors"},
+                          {aBLZintern, "aBLZintern"},
+                          {aBLZnew, "aBLZnew"}},
+                         [&](VariantArray& settings, std::vector<TableArgument>& tables) {
+                           return component_.ext_SEPA_Checker(
+                               settings, tables[0].working, tables[1].working, tables[2].working,
+                               tables[3].working, FromBstr(strDTAFile1), FromBstr(strDTAFile2));
+                         });
     return text;
   });
 }
 
 STDMETHODIMP Class1Object::SEPA_Check_XMLStruktur(BSTR strDTAFile, BSTR* result) {
-  return ReturnText(result, [&] { return component_.SEPA_Check_XMLStruktur(FromBstr(strDTAFile)); });
+  return ReturnText(result,
+                    [&] { return component_.SEPA_Check_XMLStruktur(FromBstr(strDTAFile)); });
 }
 
 STDMETHODIMP Class1Object::ext_DTAUS_Checker(VARIANT* aVariablen, VARIANT* aZielValues,
@@ -277,17 +276,17 @@ STDMETHODIMP Class1Object::ext_DTAUS_Checker(VARIANT* aVariablen, VARIANT* aZiel
                                              VARIANT_BOOL boolExtern, BSTR* result) {
   return ReturnText(result, [&] {
     std::string text;
-    text = RunWithArrays(
-        aVariablen,
-        {{aZielValues, "aZielValues"},
-         {aZielColors, "aZielColors"},
-         {aBLZintern, "aBLZintern"},
-         {aBLZnew, "aBLZnew"}},
-        [&](VariantArray& settings, std::vector<TableArgument>& tables) {
-          return component_.ext_DTAUS_Checker(settings, tables[0].working, tables[1].working,
-                                              tables[2].working, tables[3].working,
-                                              FromBstr(strDTAFile), boolExtern != VARIANT_FALSE);
-        });
+    text =
+        RunWithArrays(aVariablen,
+                      {{aZielValues, "aZielValues"},
+                       {aZielColors, "aZielColors"},
+                       {aBLZintern, "aBLZintern"},
+                       {aBLZnew, "aBLZnew"}},
+                      [&](VariantArray& settings, std::vector<TableArgument>& tables) {
+                        return component_.ext_DTAUS_Checker(
+                            settings, tables[0].working, tables[1].working, tables[2].working,
+                            tables[3].working, FromBstr(strDTAFile), boolExtern != VARIANT_FALSE);
+                      });
     return text;
   });
 }
@@ -303,9 +302,9 @@ STDMETHODIMP Class1Object::ext_CreateSerienbrief(LONG lngSerienbriefID, VARIANT 
     try {
       text = component_.ext_CreateSerienbrief(
           lngSerienbriefID, automation::TableFromVariant(aWerteQuelleX),
-          automation::TableFromVariant(aWerteHeader), automation::TableFromVariant(aZiel),
-          intBlatt, lngActiveRow, FromBstr(strIBAN), lngPicX, lngPicY,
-          boolNoPrint != VARIANT_FALSE, boolEmptyPrint != VARIANT_FALSE);
+          automation::TableFromVariant(aWerteHeader), automation::TableFromVariant(aZiel), intBlatt,
+          lngActiveRow, FromBstr(strIBAN), lngPicX, lngPicY, boolNoPrint != VARIANT_FALSE,
+          boolEmptyPrint != VARIANT_FALSE);
     } catch (const VbError& error) {
       text = FailureText(error.number(), error.description());
     }
@@ -313,13 +312,11 @@ STDMETHODIMP Class1Object::ext_CreateSerienbrief(LONG lngSerienbriefID, VARIANT 
   });
 }
 
-STDMETHODIMP Class1Object::IsCharacter(BSTR strText, VARIANT_BOOL boolUCase,
-                                       VARIANT_BOOL* result) {
+STDMETHODIMP Class1Object::IsCharacter(BSTR strText, VARIANT_BOOL boolUCase, VARIANT_BOOL* result) {
   if (result == nullptr) return E_POINTER;
   return Guarded([&] {
-    *result = component_.IsCharacter(FromBstr(strText), boolUCase != VARIANT_FALSE)
-                  ? VARIANT_TRUE
-                  : VARIANT_FALSE;
+    *result = component_.IsCharacter(FromBstr(strText), boolUCase != VARIANT_FALSE) ? VARIANT_TRUE
+                                                                                    : VARIANT_FALSE;
   });
 }
 
@@ -357,19 +354,18 @@ STDMETHODIMP Class1Object::Check_BIC(SHORT intBLZSearchColumn, SHORT intDatSearc
     VARIANT no_settings;
     V_VT(&no_settings) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(&no_settings) = SafeArrayCreateVector(VT_VARIANT, 1, 0);
-    text = RunWithArrays(
-        &no_settings,
-        {{aZielValues, "aZielValues"},
-         {aZielColors, "aZielColors"},
-         {aBLZintern, "aBLZintern"},
-         {aBLZnew, "aBLZnew"}},
-        [&](VariantArray&, std::vector<TableArgument>& tables) {
-          return component_.Check_BIC(intBLZSearchColumn, intDatSearchColumn, intBLZFoundColumn,
-                                      intDatTargetColumn, FromBstr(strSearchSource), settings,
-                                      tables[0].working, tables[1].working, tables[2].working,
-                                      tables[3].working, iban.text, bic.text, bank_code.text,
-                                      bank.text);
-        });
+    text = RunWithArrays(&no_settings,
+                         {{aZielValues, "aZielValues"},
+                          {aZielColors, "aZielColors"},
+                          {aBLZintern, "aBLZintern"},
+                          {aBLZnew, "aBLZnew"}},
+                         [&](VariantArray&, std::vector<TableArgument>& tables) {
+                           return component_.Check_BIC(
+                               intBLZSearchColumn, intDatSearchColumn, intBLZFoundColumn,
+                               intDatTargetColumn, FromBstr(strSearchSource), settings,
+                               tables[0].working, tables[1].working, tables[2].working,
+                               tables[3].working, iban.text, bic.text, bank_code.text, bank.text);
+                         });
     VariantClear(&no_settings);
     RecordOut(settings, sAct);
     iban.WriteBack();

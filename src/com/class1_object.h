@@ -34,16 +34,36 @@ class Class1Object final : public _Class1 {
                       VARIANT* result, EXCEPINFO* exception, UINT* bad_argument) override;
 
   // The fields, in interface order.
-  STDMETHODIMP get_strPathProgram(BSTR* value) override { return Read(component_.strPathProgram, value); }
-  STDMETHODIMP put_strPathProgram(BSTR value) override { return Write(component_.strPathProgram, value); }
-  STDMETHODIMP get_strBlattAufruf(BSTR* value) override { return Read(component_.strBlattAufruf, value); }
-  STDMETHODIMP put_strBlattAufruf(BSTR value) override { return Write(component_.strBlattAufruf, value); }
-  STDMETHODIMP get_rowBlattAufruf(long* value) override { return Read(component_.rowBlattAufruf, value); }
-  STDMETHODIMP put_rowBlattAufruf(long value) override { return Write(component_.rowBlattAufruf, value); }
-  STDMETHODIMP get_colBlattAufruf(short* value) override { return Read(component_.colBlattAufruf, value); }
-  STDMETHODIMP put_colBlattAufruf(short value) override { return Write(component_.colBlattAufruf, value); }
-  STDMETHODIMP get_boolAllSteps(VARIANT_BOOL* value) override { return Read(component_.boolAllSteps, value); }
-  STDMETHODIMP put_boolAllSteps(VARIANT_BOOL value) override { return Write(component_.boolAllSteps, value); }
+  STDMETHODIMP get_strPathProgram(BSTR* value) override {
+    return Read(component_.strPathProgram, value);
+  }
+  STDMETHODIMP put_strPathProgram(BSTR value) override {
+    return Write(component_.strPathProgram, value);
+  }
+  STDMETHODIMP get_strBlattAufruf(BSTR* value) override {
+    return Read(component_.strBlattAufruf, value);
+  }
+  STDMETHODIMP put_strBlattAufruf(BSTR value) override {
+    return Write(component_.strBlattAufruf, value);
+  }
+  STDMETHODIMP get_rowBlattAufruf(long* value) override {
+    return Read(component_.rowBlattAufruf, value);
+  }
+  STDMETHODIMP put_rowBlattAufruf(long value) override {
+    return Write(component_.rowBlattAufruf, value);
+  }
+  STDMETHODIMP get_colBlattAufruf(short* value) override {
+    return Read(component_.colBlattAufruf, value);
+  }
+  STDMETHODIMP put_colBlattAufruf(short value) override {
+    return Write(component_.colBlattAufruf, value);
+  }
+  STDMETHODIMP get_boolAllSteps(VARIANT_BOOL* value) override {
+    return Read(component_.boolAllSteps, value);
+  }
+  STDMETHODIMP put_boolAllSteps(VARIANT_BOOL value) override {
+    return Write(component_.boolAllSteps, value);
+  }
   STDMETHODIMP get_lngZZ_FEHL(long* value) override { return Read(component_.lngZZ_FEHL, value); }
   STDMETHODIMP put_lngZZ_FEHL(long value) override { return Write(component_.lngZZ_FEHL, value); }
   STDMETHODIMP get_lngZZ_WARN(long* value) override { return Read(component_.lngZZ_WARN, value); }
@@ -63,37 +83,69 @@ class Class1Object final : public _Class1 {
   STDMETHODIMP get_dat2(VARIANT* value) override { return Read(component_.dat2, value); }
   STDMETHODIMP put_dat2(VARIANT value) override { return Write(component_.dat2, value); }
   STDMETHODIMP putref_dat2(VARIANT value) override { return Write(component_.dat2, value); }
-  STDMETHODIMP get_datZeitFirst(DATE* value) override { return Read(component_.datZeitFirst, value); }
-  STDMETHODIMP put_datZeitFirst(DATE value) override { return Write(component_.datZeitFirst, value); }
+  STDMETHODIMP get_datZeitFirst(DATE* value) override {
+    return Read(component_.datZeitFirst, value);
+  }
+  STDMETHODIMP put_datZeitFirst(DATE value) override {
+    return Write(component_.datZeitFirst, value);
+  }
   STDMETHODIMP get_datZeitLast(DATE* value) override { return Read(component_.datZeitLast, value); }
   STDMETHODIMP put_datZeitLast(DATE value) override { return Write(component_.datZeitLast, value); }
   STDMETHODIMP get_datEintritt(DATE* value) override { return Read(component_.datEintritt, value); }
   STDMETHODIMP put_datEintritt(DATE value) override { return Write(component_.datEintritt, value); }
   STDMETHODIMP get_datAustritt(DATE* value) override { return Read(component_.datAustritt, value); }
   STDMETHODIMP put_datAustritt(DATE value) override { return Write(component_.datAustritt, value); }
-  STDMETHODIMP get_intAnzMonate(short* value) override { return Read(component_.intAnzMonate, value); }
-  STDMETHODIMP put_intAnzMonate(short value) override { return Write(component_.intAnzMonate, value); }
+  STDMETHODIMP get_intAnzMonate(short* value) override {
+    return Read(component_.intAnzMonate, value);
+  }
+  STDMETHODIMP put_intAnzMonate(short value) override {
+    return Write(component_.intAnzMonate, value);
+  }
   STDMETHODIMP get_aCount(VARIANT* value) override { return Read(component_.aCount, value); }
   STDMETHODIMP put_aCount(VARIANT value) override { return Write(component_.aCount, value); }
   STDMETHODIMP putref_aCount(VARIANT value) override { return Write(component_.aCount, value); }
   STDMETHODIMP get_strBlattAkt(BSTR* value) override { return Read(component_.strBlattAkt, value); }
   STDMETHODIMP put_strBlattAkt(BSTR value) override { return Write(component_.strBlattAkt, value); }
-  STDMETHODIMP get_boolIBAN(VARIANT_BOOL* value) override { return Read(component_.boolIBAN, value); }
-  STDMETHODIMP put_boolIBAN(VARIANT_BOOL value) override { return Write(component_.boolIBAN, value); }
-  STDMETHODIMP get_boolBIC_(VARIANT_BOOL* value) override { return Read(component_.boolBIC_, value); }
-  STDMETHODIMP put_boolBIC_(VARIANT_BOOL value) override { return Write(component_.boolBIC_, value); }
-  STDMETHODIMP get_boolKONT(VARIANT_BOOL* value) override { return Read(component_.boolKONT, value); }
-  STDMETHODIMP put_boolKONT(VARIANT_BOOL value) override { return Write(component_.boolKONT, value); }
-  STDMETHODIMP get_boolBLZ_(VARIANT_BOOL* value) override { return Read(component_.boolBLZ_, value); }
-  STDMETHODIMP put_boolBLZ_(VARIANT_BOOL value) override { return Write(component_.boolBLZ_, value); }
-  STDMETHODIMP get_boolLAND(VARIANT_BOOL* value) override { return Read(component_.boolLAND, value); }
-  STDMETHODIMP put_boolLAND(VARIANT_BOOL value) override { return Write(component_.boolLAND, value); }
+  STDMETHODIMP get_boolIBAN(VARIANT_BOOL* value) override {
+    return Read(component_.boolIBAN, value);
+  }
+  STDMETHODIMP put_boolIBAN(VARIANT_BOOL value) override {
+    return Write(component_.boolIBAN, value);
+  }
+  STDMETHODIMP get_boolBIC_(VARIANT_BOOL* value) override {
+    return Read(component_.boolBIC_, value);
+  }
+  STDMETHODIMP put_boolBIC_(VARIANT_BOOL value) override {
+    return Write(component_.boolBIC_, value);
+  }
+  STDMETHODIMP get_boolKONT(VARIANT_BOOL* value) override {
+    return Read(component_.boolKONT, value);
+  }
+  STDMETHODIMP put_boolKONT(VARIANT_BOOL value) override {
+    return Write(component_.boolKONT, value);
+  }
+  STDMETHODIMP get_boolBLZ_(VARIANT_BOOL* value) override {
+    return Read(component_.boolBLZ_, value);
+  }
+  STDMETHODIMP put_boolBLZ_(VARIANT_BOOL value) override {
+    return Write(component_.boolBLZ_, value);
+  }
+  STDMETHODIMP get_boolLAND(VARIANT_BOOL* value) override {
+    return Read(component_.boolLAND, value);
+  }
+  STDMETHODIMP put_boolLAND(VARIANT_BOOL value) override {
+    return Write(component_.boolLAND, value);
+  }
   STDMETHODIMP get_lngAktZeile(long* value) override { return Read(component_.lngAktZeile, value); }
   STDMETHODIMP put_lngAktZeile(long value) override { return Write(component_.lngAktZeile, value); }
   STDMETHODIMP get_lngAnz(long* value) override { return Read(component_.lngAnz, value); }
   STDMETHODIMP put_lngAnz(long value) override { return Write(component_.lngAnz, value); }
-  STDMETHODIMP get_boolNameFound(VARIANT_BOOL* value) override { return Read(component_.boolNameFound, value); }
-  STDMETHODIMP put_boolNameFound(VARIANT_BOOL value) override { return Write(component_.boolNameFound, value); }
+  STDMETHODIMP get_boolNameFound(VARIANT_BOOL* value) override {
+    return Read(component_.boolNameFound, value);
+  }
+  STDMETHODIMP put_boolNameFound(VARIANT_BOOL value) override {
+    return Write(component_.boolNameFound, value);
+  }
   STDMETHODIMP get_strBLZPath(BSTR* value) override { return Read(component_.strBLZPath, value); }
   STDMETHODIMP put_strBLZPath(BSTR value) override { return Write(component_.strBLZPath, value); }
   STDMETHODIMP get_strKontoVor(BSTR* value) override { return Read(component_.strKontoVor, value); }
@@ -102,14 +154,26 @@ class Class1Object final : public _Class1 {
   STDMETHODIMP put_strKontoAkt(BSTR value) override { return Write(component_.strKontoAkt, value); }
   STDMETHODIMP get_dblBetrag(double* value) override { return Read(component_.dblBetrag, value); }
   STDMETHODIMP put_dblBetrag(double value) override { return Write(component_.dblBetrag, value); }
-  STDMETHODIMP get_dblBetragSum(double* value) override { return Read(component_.dblBetragSum, value); }
-  STDMETHODIMP put_dblBetragSum(double value) override { return Write(component_.dblBetragSum, value); }
-  STDMETHODIMP get_boolVerw2(VARIANT_BOOL* value) override { return Read(component_.boolVerw2, value); }
-  STDMETHODIMP put_boolVerw2(VARIANT_BOOL value) override { return Write(component_.boolVerw2, value); }
+  STDMETHODIMP get_dblBetragSum(double* value) override {
+    return Read(component_.dblBetragSum, value);
+  }
+  STDMETHODIMP put_dblBetragSum(double value) override {
+    return Write(component_.dblBetragSum, value);
+  }
+  STDMETHODIMP get_boolVerw2(VARIANT_BOOL* value) override {
+    return Read(component_.boolVerw2, value);
+  }
+  STDMETHODIMP put_boolVerw2(VARIANT_BOOL value) override {
+    return Write(component_.boolVerw2, value);
+  }
   STDMETHODIMP get_strMandID(BSTR* value) override { return Read(component_.strMandID, value); }
   STDMETHODIMP put_strMandID(BSTR value) override { return Write(component_.strMandID, value); }
-  STDMETHODIMP get_strImportTyp(BSTR* value) override { return Read(component_.strImportTyp, value); }
-  STDMETHODIMP put_strImportTyp(BSTR value) override { return Write(component_.strImportTyp, value); }
+  STDMETHODIMP get_strImportTyp(BSTR* value) override {
+    return Read(component_.strImportTyp, value);
+  }
+  STDMETHODIMP put_strImportTyp(BSTR value) override {
+    return Write(component_.strImportTyp, value);
+  }
   STDMETHODIMP get_strSheetOld(BSTR* value) override { return Read(component_.strSheetOld, value); }
   STDMETHODIMP put_strSheetOld(BSTR value) override { return Write(component_.strSheetOld, value); }
   STDMETHODIMP get_strLfdNr(BSTR* value) override { return Read(component_.strLfdNr, value); }
@@ -120,8 +184,12 @@ class Class1Object final : public _Class1 {
   STDMETHODIMP put_strPID(BSTR value) override { return Write(component_.strPID, value); }
   STDMETHODIMP get_strBetrag(BSTR* value) override { return Read(component_.strBetrag, value); }
   STDMETHODIMP put_strBetrag(BSTR value) override { return Write(component_.strBetrag, value); }
-  STDMETHODIMP get_boolWarnung(VARIANT_BOOL* value) override { return Read(component_.boolWarnung, value); }
-  STDMETHODIMP put_boolWarnung(VARIANT_BOOL value) override { return Write(component_.boolWarnung, value); }
+  STDMETHODIMP get_boolWarnung(VARIANT_BOOL* value) override {
+    return Read(component_.boolWarnung, value);
+  }
+  STDMETHODIMP put_boolWarnung(VARIANT_BOOL value) override {
+    return Write(component_.boolWarnung, value);
+  }
   STDMETHODIMP get_datMID(DATE* value) override { return Read(component_.datMID, value); }
   STDMETHODIMP put_datMID(DATE value) override { return Write(component_.datMID, value); }
   STDMETHODIMP get_strName(BSTR* value) override { return Read(component_.strName, value); }
@@ -134,8 +202,8 @@ class Class1Object final : public _Class1 {
                                        VARIANT intDateWarnung, BSTR* result) override;
   STDMETHODIMP TestGC() override;
   STDMETHODIMP getPruefziffer(BSTR strIBAN, BSTR* result) override;
-  STDMETHODIMP ext_SEPA_Bearbeitung(VARIANT* aVariablen, VARIANT* aZielValues,
-                                    VARIANT* aZielColors, BSTR* result) override;
+  STDMETHODIMP ext_SEPA_Bearbeitung(VARIANT* aVariablen, VARIANT* aZielValues, VARIANT* aZielColors,
+                                    BSTR* result) override;
   STDMETHODIMP ext_SEPA_Erzeugung(VARIANT* aVariablen, VARIANT* aImport, VARIANT* aColour,
                                   BSTR strPathDTA_, VARIANT_BOOL boolDTAUS, BSTR* result) override;
   STDMETHODIMP ext_SEPA_Checker(VARIANT* aVariablen, VARIANT* aZielValues, VARIANT* aZielColors,

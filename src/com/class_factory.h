@@ -2,9 +2,8 @@
 #ifndef LASTORA_COM_CLASS_FACTORY_H_
 #define LASTORA_COM_CLASS_FACTORY_H_
 
-#include <windows.h>
-
 #include <unknwn.h>
+#include <windows.h>
 
 namespace lastora::com {
 

@@ -1,7 +1,6 @@
 // The in-process server's entry points.
-#include <windows.h>
-
 #include <olectl.h>
+#include <windows.h>
 
 #include <cwctype>
 #include <string>

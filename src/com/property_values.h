@@ -2,9 +2,8 @@
 #ifndef LASTORA_COM_PROPERTY_VALUES_H_
 #define LASTORA_COM_PROPERTY_VALUES_H_
 
-#include <windows.h>
-
 #include <oleauto.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <new>

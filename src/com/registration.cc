@@ -1,12 +1,20 @@
 #include "registration.h"
 
 #include <oleauto.h>
+#include <olectl.h>
+#include <wrl/client.h>
 
 #include <string>
-#include <wrl/client.h>
 
 #include "lastora_h.h"
 #include "server.h"
+
+// In the system's import library, but missing from MinGW's headers.
+extern "C" {
+HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* help_folder);
+HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID library, WORD major, WORD minor, LCID locale,
+                                        SYSKIND kind);
+}
 
 namespace lastora::com {
 namespace {
@@ -25,8 +33,8 @@ std::wstring GuidText(REFGUID guid) {
 class Key {
  public:
   Key(HKEY parent, const std::wstring& path) {
-    result_ = RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_WRITE, nullptr, &key_, nullptr);
+    result_ = RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                              nullptr, &key_, nullptr);
   }
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
@@ -105,8 +113,9 @@ HRESULT Register(Scope scope) {
   }
   const HRESULT typelib =
       scope == Scope::kUser
-          ? RegisterTypeLibForUser(library.Get(), const_cast<LPOLESTR>(module_path.c_str()), nullptr)
-          : RegisterTypeLib(library.Get(), module_path.c_str(), nullptr);
+          ? RegisterTypeLibForUser(library.Get(), const_cast<LPOLESTR>(module_path.c_str()),
+                                   nullptr)
+          : RegisterTypeLib(library.Get(), const_cast<LPOLESTR>(module_path.c_str()), nullptr);
   if (FAILED(typelib)) {
     Unregister(scope);
     return SELFREG_E_TYPELIB;
@@ -118,7 +127,8 @@ HRESULT Unregister(Scope scope) {
   HKEY root = nullptr;
   if (ClassesRoot(scope, &root) == nullptr) return SELFREG_E_CLASS;
   LONG failed = ERROR_SUCCESS;
-  for (const std::wstring& path : {ClassKey(), std::wstring(kProgId), std::wstring(kVersionedProgId)}) {
+  for (const std::wstring& path :
+       {ClassKey(), std::wstring(kProgId), std::wstring(kVersionedProgId)}) {
     const LONG result = RegDeleteTreeW(root, path.c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) failed = result;
     RegDeleteKeyW(root, path.c_str());

@@ -1,11 +1,10 @@
 #include "server.h"
 
 #include <oleauto.h>
+#include <wrl/client.h>
 
 #include <atomic>
 #include <mutex>
-
-#include <wrl/client.h>
 
 #include "lastora_h.h"
 
@@ -29,7 +28,8 @@ HMODULE ThisModule() { return module_handle; }
 
 std::wstring ThisModulePath() {
   std::wstring path(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(module_handle, path.data(), static_cast<DWORD>(path.size()));
+  const DWORD length =
+      GetModuleFileNameW(module_handle, path.data(), static_cast<DWORD>(path.size()));
   path.resize(length < path.size() ? length : 0);
   return path;
 }

@@ -3,9 +3,8 @@
 #ifndef LASTORA_COM_SERVER_H_
 #define LASTORA_COM_SERVER_H_
 
-#include <windows.h>
-
 #include <oaidl.h>
+#include <windows.h>
 
 #include <string>
 

@@ -1,9 +1,8 @@
 // The server as a workbook meets it: registered, created by ProgID, called late-bound through
 // IDispatch with arguments shaped as a spreadsheet passes them, released and unregistered.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <fstream>
 #include <string>
@@ -66,7 +65,7 @@ class Server {
   }
   template <typename Function>
   Function* Export(const char* name) {
-    return reinterpret_cast<Function*>(GetProcAddress(module_, name));
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
   }
   HRESULT Call(const char* name) { return Export<HRESULT STDAPICALLTYPE()>(name)(); }
   HRESULT Install(BOOL install, const wchar_t* command_line) {
@@ -145,7 +144,8 @@ TEST_F(ComServerTest, RegistersCreatesAndUnregistersWithoutLeavingAKey) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Lastora.Class1"));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Lastora.Class1.1"));
   IDispatch* dispatch = nullptr;
-  const CLSID clsid = {0x9931F5E8, 0x19F7, 0x4985, {0xB5, 0x88, 0xC1, 0x21, 0x46, 0xDD, 0x80, 0x61}};
+  const CLSID clsid = {
+      0x9931F5E8, 0x19F7, 0x4985, {0xB5, 0x88, 0xC1, 0x21, 0x46, 0xDD, 0x80, 0x61}};
   EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                              reinterpret_cast<void**>(&dispatch)),
             REGDB_E_CLASSNOTREG);
@@ -177,13 +177,31 @@ class LateBoundTest : public ComServerTest {
 };
 
 TEST_F(LateBoundTest, EveryFieldAndMethodIsFoundByName) {
-  for (const wchar_t* name :
-       {L"strPathProgram", L"rowBlattAufruf", L"colBlattAufruf", L"boolAllSteps", L"dat0",
-        L"datZeitFirst", L"aCount", L"dblBetragSum", L"datMID", L"strName", L"CountStringInText",
-        L"GetColumnsFromExcelFile", L"TestGC", L"getPruefziffer", L"ext_SEPA_Bearbeitung",
-        L"ext_SEPA_Erzeugung", L"ext_SEPA_Checker", L"SEPA_Check_XMLStruktur",
-        L"ext_DTAUS_Checker", L"ext_CreateSerienbrief", L"IsCharacter", L"Get_IBAN",
-        L"Check_BIC", L"RubLeadingZero", L"Check_BLZ_File"}) {
+  for (const wchar_t* name : {L"strPathProgram",
+                              L"rowBlattAufruf",
+                              L"colBlattAufruf",
+                              L"boolAllSteps",
+                              L"dat0",
+                              L"datZeitFirst",
+                              L"aCount",
+                              L"dblBetragSum",
+                              L"datMID",
+                              L"strName",
+                              L"CountStringInText",
+                              L"GetColumnsFromExcelFile",
+                              L"TestGC",
+                              L"getPruefziffer",
+                              L"ext_SEPA_Bearbeitung",
+                              L"ext_SEPA_Erzeugung",
+                              L"ext_SEPA_Checker",
+                              L"SEPA_Check_XMLStruktur",
+                              L"ext_DTAUS_Checker",
+                              L"ext_CreateSerienbrief",
+                              L"IsCharacter",
+                              L"Get_IBAN",
+                              L"Check_BIC",
+                              L"RubLeadingZero",
+                              L"Check_BLZ_File"}) {
     EXPECT_NE(object_->Id(name), DISPID_UNKNOWN) << std::string(name, name + wcslen(name));
   }
 }
@@ -252,8 +270,8 @@ TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) 
   VARIANT null_cell;
   V_VT(&null_cell) = VT_NULL;
   SafeArrayPutElement(V_ARRAY(&full.v), &index, &null_cell);
-  const std::string null_setting = object_->Text(
-      L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&values.v), ByRef(&colors.v)});
+  const std::string null_setting =
+      object_->Text(L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&values.v), ByRef(&colors.v)});
   EXPECT_EQ(null_setting.rfind("Fehler: ", 0), 0u) << null_setting;
   EXPECT_NE(null_setting.find("(94)"), std::string::npos) << null_setting;
 }

@@ -20,9 +20,9 @@ enum class RunEnd {
 
 // What the result becomes when the work reaches its end normally.
 enum class FinishRule {
-  kOk,               // "ok"
-  kOkIfStillStart,   // "ok" only if the result still holds the starting text
-  kResultFromWork,   // whatever the work left in the result text
+  kOk,              // "ok"
+  kOkIfStillStart,  // "ok" only if the result still holds the starting text
+  kResultFromWork,  // whatever the work left in the result text
 };
 
 struct RunContext {

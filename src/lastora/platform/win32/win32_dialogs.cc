@@ -46,7 +46,8 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
       SetDlgItemTextW(dialog, LASTORA_INPUT_BOX_TEXT, state->text.c_str());
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wparam) == IDOK) state->text = WindowText(GetDlgItem(dialog, LASTORA_INPUT_BOX_TEXT));
+      if (LOWORD(wparam) == IDOK)
+        state->text = WindowText(GetDlgItem(dialog, LASTORA_INPUT_BOX_TEXT));
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
         EndDialog(dialog, LOWORD(wparam));
         return TRUE;
@@ -68,8 +69,8 @@ int Win32Dialogs::MessageBox(const std::string& prompt, int style, const std::st
 std::string Win32Dialogs::InputBox(const std::string& prompt, const std::string& title,
                                    const std::string& default_text) {
   InputBoxState state{Wide(prompt), Wide(title.empty() ? "Lastora" : title), Wide(default_text)};
-  const INT_PTR pressed = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(LASTORA_INPUT_BOX_DIALOG), nullptr,
-                                          InputBoxProc, reinterpret_cast<LPARAM>(&state));
+  const INT_PTR pressed = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(LASTORA_INPUT_BOX_DIALOG),
+                                          nullptr, InputBoxProc, reinterpret_cast<LPARAM>(&state));
   // The platform's input box answers a cancel, and a dialog that could not be shown, with "".
   return pressed == IDOK ? Utf8(state.text) : std::string();
 }
