@@ -7,12 +7,6 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 
 enable_testing()
 
-find_program(CCACHE_PROGRAM ccache)
-if(CCACHE_PROGRAM)
-  set(CMAKE_C_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
-  set(CMAKE_CXX_COMPILER_LAUNCHER "${CCACHE_PROGRAM}")
-endif()
-
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -32,7 +26,7 @@ target_include_directories(lastora PUBLIC "${LASTORA_ROOT}/include"
                                    PRIVATE "${LASTORA_ROOT}/src/lastora")
 target_compile_options(lastora PRIVATE -Wall -Wextra)
 # UNICODE: the wide Windows APIs are the only ones this code calls.
-target_compile_definitions(lastora PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_definitions(lastora PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(lastora PUBLIC oleaut32 ole32 uuid user32 advapi32)
 
 # The library's own tests that need none of the POSIX readers, run under Wine.

@@ -72,14 +72,17 @@ class OptionalText {
     if (given_) text = CStr(value);
   }
   bool given() const { return given_; }
+  // The argument is the caller's variable, or leads to it through references.
   void WriteBack() const {
     if (!given_) return;
-    if (V_VT(argument_) == (VT_BYREF | VT_VARIANT)) {
-      automation::ToVariant(Variant(text), V_VARIANTREF(argument_));
-    } else if (V_VT(argument_) == (VT_BYREF | VT_BSTR)) {
+    VARIANT* target = argument_;
+    while (V_VT(target) == (VT_BYREF | VT_VARIANT)) target = V_VARIANTREF(target);
+    if (V_VT(target) == (VT_BYREF | VT_BSTR)) {
       BSTR fresh = automation::ToBstr(text);
-      SysFreeString(*V_BSTRREF(argument_));
-      *V_BSTRREF(argument_) = fresh;
+      SysFreeString(*V_BSTRREF(target));
+      *V_BSTRREF(target) = fresh;
+    } else {
+      automation::ToVariant(Variant(text), target);
     }
   }
   std::string text;

@@ -116,31 +116,25 @@ void Commit(std::vector<OwnedVariant>& prepared, const std::vector<VARIANT*>& ta
   }
 }
 
-// The caller's slot that a new array goes into, found through any by-reference Variants.
+// The caller's slot that a new array goes into, found through any by-reference Variants. The
+// argument itself is the caller's variable (or the dispatcher's copy of it, handed back when the
+// call returns), so it may always receive a new value.
 struct ArraySlot {
-  SAFEARRAY** array = nullptr;  // set when the slot holds an array (by reference or by value)
-  VARIANT* holder = nullptr;    // set when a by-reference Variant may simply receive a new value
-  bool by_value = false;        // the argument itself holds the array: the caller keeps its own
+  SAFEARRAY** array = nullptr;  // set when the slot holds an array
+  VARIANT* holder = nullptr;    // set when the Variant itself may be given a new array
 };
 
 ArraySlot FindSlot(VARIANT* argument) {
   VARIANT* v = argument;
-  bool through_reference = false;
-  while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v) != nullptr) {
-    v = V_VARIANTREF(v);
-    through_reference = true;
-  }
+  while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v) != nullptr) v = V_VARIANTREF(v);
   ArraySlot slot;
   if ((V_VT(v) & VT_ARRAY) && (V_VT(v) & VT_BYREF)) {
     if ((V_VT(v) & VT_TYPEMASK) != VT_VARIANT) throw VbError(13);
     slot.array = V_ARRAYREF(v);
-  } else if (V_VT(v) & VT_ARRAY) {
-    slot.array = &V_ARRAY(v);
-    slot.by_value = !through_reference;
-    if (through_reference) slot.holder = v;
-  } else if (through_reference) {
-    slot.holder = v;
+    return slot;
   }
+  if (V_VT(v) & VT_ARRAY) slot.array = &V_ARRAY(v);
+  slot.holder = v;
   return slot;
 }
 
@@ -195,14 +189,12 @@ template <typename Result>
 void Replace(const Result& result, VARIANT* argument) {
   ArraySlot slot = FindSlot(argument);
   SAFEARRAY* existing = slot.array != nullptr ? *slot.array : nullptr;
-  // A by-value argument cannot carry a new array back; its cells are the caller's own.
-  if (slot.by_value || !Replaceable(existing)) {
-    if (existing != nullptr) PutCellsInPlace(result, existing);
+  if (!Replaceable(existing)) {
+    PutCellsInPlace(result, existing);
     return;
   }
-  if (slot.array == nullptr && slot.holder == nullptr) return;
   SAFEARRAY* fresh = NewSafeArray(result);
-  if (slot.array != nullptr && slot.holder == nullptr) {
+  if (slot.holder == nullptr) {
     SafeArrayDestroy(existing);
     *slot.array = fresh;
     return;
