@@ -1,10 +1,9 @@
 // The server as a workbook meets it: registered, created by ProgID, called late-bound through
 // IDispatch with arguments shaped as a spreadsheet passes them, released and unregistered.
 // windows.h first, in a block of its own: the OLE headers build on its types.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <fstream>
 #include <string>
