@@ -1,9 +1,10 @@
 // The server as a workbook meets it: registered, created by ProgID, called late-bound through
 // IDispatch with arguments shaped as a spreadsheet passes them, released and unregistered.
-// windows.h first, in a block of its own: the OLE headers build on its types.
+// clang-format off
+#include <windows.h>  // first: the OLE headers build on its types
+// clang-format on
 #include <gtest/gtest.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <fstream>
 #include <string>
