@@ -1,5 +1,6 @@
 # Convenience front end for the CMake presets.
-.PHONY: deps build test test-default test-asan bench demo package test-package check-format clean format
+.PHONY: deps build test test-default test-asan bench demo package test-package check-format clean format \
+  windows test-windows test-win32
 
 # WERROR=ON turns compiler warnings into errors (CI builds).
 WERROR ?= OFF
@@ -42,6 +43,17 @@ test-package: deps
 
 check-format:
 	@bash scripts/check-format.sh
+
+# The Windows program folders dist/Lastora-win64 and dist/Lastora-win32, each also as a .zip.
+windows:
+	@bash scripts/package-windows.sh
+
+# The Windows build's tests under Wine: 64-bit only, or both bitnesses.
+test-windows:
+	@bash scripts/test-windows.sh x64
+
+test-win32:
+	@bash scripts/test-windows.sh x64 x86
 
 bench: build
 	@bash bench/run.sh build/default

@@ -3,6 +3,7 @@
 # exports what the public headers declare (see include/lastora/export.h) and nothing else.
 file(GLOB_RECURSE LASTORA_SOURCES CONFIGURE_DEPENDS
      "${PROJECT_SOURCE_DIR}/src/lastora/*.cc")
+list(FILTER LASTORA_SOURCES EXCLUDE REGEX "/platform/win32/")
 add_library(lastora_objects OBJECT ${LASTORA_SOURCES})
 target_include_directories(lastora_objects
   PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>

@@ -4,6 +4,14 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev
   libsqlite3-dev clang)  # clang: scripts/fuzz-smoke.sh
+# "windows": also the MinGW-w64 cross compilers, widl and Wine (64- and 32-bit) for the Windows
+# build and its tests.
+windows=false
+[ "${1:-}" = windows ] && windows=true
+if $windows; then
+  packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine wine64
+    wine32:i386 xvfb)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -13,5 +21,8 @@ echo "Installing: ${missing[*]}"
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 export DEBIAN_FRONTEND=noninteractive
+if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo_cmd dpkg --add-architecture i386
+fi
 $sudo_cmd apt-get update -qq
 $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

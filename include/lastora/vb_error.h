@@ -26,6 +26,10 @@ class VbError : public std::runtime_error {
   std::string description_;
 };
 
+// A trapped failure as a run method reports it: "Fehler: " + description + " (" + number + ")",
+// with every CR LF replaced by " / ".
+std::string FailureText(int32_t number, const std::string& description);
+
 // The German description the platform gives for an error number.
 std::string VbErrorDescription(int32_t number);
 

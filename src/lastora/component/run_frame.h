@@ -7,6 +7,7 @@
 
 #include "lastora/settings.h"
 #include "lastora/table.h"
+#include "lastora/vb_error.h"
 
 namespace lastora {
 
@@ -19,9 +20,9 @@ enum class RunEnd {
 
 // What the result becomes when the work reaches its end normally.
 enum class FinishRule {
-  kOk,               // "ok"
-  kOkIfStillStart,   // "ok" only if the result still holds the starting text
-  kResultFromWork,   // whatever the work left in the result text
+  kOk,              // "ok"
+  kOkIfStillStart,  // "ok" only if the result still holds the starting text
+  kResultFromWork,  // whatever the work left in the result text
 };
 
 struct RunContext {
@@ -34,9 +35,6 @@ struct RunContext {
 // failure) and returns the result. A failure becomes the "Fehler: " form.
 std::string RunInFrame(const std::string& start_text, FinishRule finish, VariantArray& aVariablen,
                        SEPAVARIABLEN& settings, const std::function<RunEnd(RunContext&)>& work);
-
-// "Fehler: " + description + " (" + number + ")" with every CR LF replaced by " / ".
-std::string FailureText(int32_t number, const std::string& description);
 
 // Calls `body` and turns whatever it throws into the platform's error number and description.
 // Returns true when body completed.

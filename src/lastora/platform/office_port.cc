@@ -1,13 +1,13 @@
 // The process-wide office and its default adapter.
 #include "lastora/office.h"
+#include "platform/default_adapters.h"
 #include "platform/port_slot.h"
-#include "platform/posix/file_office.h"
 
 namespace lastora {
 namespace {
 
-detail::PortSlot<Office, FileOffice>& OfficeSlot() {
-  static detail::PortSlot<Office, FileOffice> slot;
+detail::PortSlot<Office, detail::DefaultOffice>& OfficeSlot() {
+  static detail::PortSlot<Office, detail::DefaultOffice> slot;
   return slot;
 }
 

@@ -1,24 +1,23 @@
 // The process-wide ports and their default adapters.
 #include "lastora/platform.h"
-#include "platform/libxml2/libxml2_parser.h"
+#include "platform/default_adapters.h"
 #include "platform/port_slot.h"
-#include "platform/posix/posix_adapters.h"
 
 namespace lastora {
 namespace {
 
 using detail::PortSlot;
 
-PortSlot<Dialogs, StderrDialogs>& DialogsSlot() {
-  static PortSlot<Dialogs, StderrDialogs> slot;
+PortSlot<Dialogs, detail::DefaultDialogs>& DialogsSlot() {
+  static PortSlot<Dialogs, detail::DefaultDialogs> slot;
   return slot;
 }
-PortSlot<Clock, SystemClock>& ClockSlot() {
-  static PortSlot<Clock, SystemClock> slot;
+PortSlot<Clock, detail::DefaultClock>& ClockSlot() {
+  static PortSlot<Clock, detail::DefaultClock> slot;
   return slot;
 }
-PortSlot<XmlParser, LibXml2Parser>& XmlSlot() {
-  static PortSlot<XmlParser, LibXml2Parser> slot;
+PortSlot<XmlParser, detail::DefaultXmlParser>& XmlSlot() {
+  static PortSlot<XmlParser, detail::DefaultXmlParser> slot;
   return slot;
 }
 

@@ -1,13 +1,13 @@
 // The process-wide spreadsheet program.
-#include "import/reader_spreadsheet_app.h"
 #include "lastora/spreadsheet_app.h"
+#include "platform/default_adapters.h"
 #include "platform/port_slot.h"
 
 namespace lastora {
 namespace {
 
-detail::PortSlot<SpreadsheetApp, ReaderSpreadsheetApp>& SpreadsheetSlot() {
-  static detail::PortSlot<SpreadsheetApp, ReaderSpreadsheetApp> slot;
+detail::PortSlot<SpreadsheetApp, detail::DefaultSpreadsheetApp>& SpreadsheetSlot() {
+  static detail::PortSlot<SpreadsheetApp, detail::DefaultSpreadsheetApp> slot;
   return slot;
 }
 

@@ -1,0 +1,427 @@
+#include "lastora/automation_values.h"
+
+#include <oleauto.h>
+#include <windows.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "lastora/vb_error.h"
+
+namespace lastora::automation {
+namespace {
+
+constexpr USHORT kNotReplaceable = FADF_FIXEDSIZE | FADF_STATIC | FADF_AUTO | FADF_EMBEDDED;
+
+// A VARIANT that clears itself, so that a half-built batch of cells never leaks.
+struct OwnedVariant {
+  VARIANT value;
+  OwnedVariant() { VariantInit(&value); }
+  OwnedVariant(const OwnedVariant&) = delete;
+  OwnedVariant& operator=(const OwnedVariant&) = delete;
+  ~OwnedVariant() { VariantClear(&value); }
+};
+
+// Holds SafeArrayAccessData for the lifetime of the guard.
+class ArrayData {
+ public:
+  explicit ArrayData(SAFEARRAY* array) : array_(array) {
+    if (FAILED(SafeArrayAccessData(array_, reinterpret_cast<void**>(&cells_)))) throw VbError(13);
+  }
+  ArrayData(const ArrayData&) = delete;
+  ArrayData& operator=(const ArrayData&) = delete;
+  ~ArrayData() { SafeArrayUnaccessData(array_); }
+  VARIANT* cells() const { return cells_; }
+
+ private:
+  SAFEARRAY* array_;
+  VARIANT* cells_ = nullptr;
+};
+
+struct Bounds {
+  LONG lower = 0;
+  LONG count = 0;
+};
+
+Bounds DimensionBounds(SAFEARRAY* array, UINT dimension) {
+  LONG lower = 0;
+  LONG upper = -1;
+  if (FAILED(SafeArrayGetLBound(array, dimension, &lower)) ||
+      FAILED(SafeArrayGetUBound(array, dimension, &upper))) {
+    throw VbError(9);
+  }
+  return {lower, upper >= lower ? upper - lower + 1 : 0};
+}
+
+// Only arrays of Variant cells can carry a worksheet's mixed values.
+SAFEARRAY* VariantCellArray(const VARIANT& value, UINT dimensions) {
+  SAFEARRAY* array = ArrayOf(value);
+  if (array == nullptr) throw VbError(13);
+  VARTYPE element = VT_EMPTY;
+  if (FAILED(SafeArrayGetVartype(array, &element)) || element != VT_VARIANT) throw VbError(13);
+  if (SafeArrayGetDim(array) != dimensions) throw VbError(9);
+  return array;
+}
+
+const VARIANT& Peeled(const VARIANT& value) {
+  const VARIANT* v = &value;
+  while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v) != nullptr) v = V_VARIANTREF(v);
+  return *v;
+}
+
+bool IsEmptyArgument(const VARIANT& value) {
+  const VARTYPE kind = V_VT(&Peeled(value));
+  return kind == VT_EMPTY || (kind == VT_ERROR && V_ERROR(&Peeled(value)) == DISP_E_PARAMNOTFOUND);
+}
+
+Variant FromNumber(const VARIANT& value) {
+  VARIANT converted;
+  VariantInit(&converted);
+  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_R8)))
+    throw VbError(13);
+  const double number = V_R8(&converted);
+  if (number == std::trunc(number) && number >= INT32_MIN && number <= INT32_MAX) {
+    return Variant(static_cast<int32_t>(number));
+  }
+  return Variant(number);
+}
+
+bool SameCell(const Variant& a, const Variant& b) {
+  if (a.type() != b.type()) return false;
+  switch (a.type()) {
+    case VarType::kBoolean:
+      return a.AsBool() == b.AsBool();
+    case VarType::kInteger:
+      return a.AsInteger() == b.AsInteger();
+    case VarType::kLong:
+      return a.AsLong() == b.AsLong();
+    case VarType::kDouble:
+      return a.AsDouble() == b.AsDouble();
+    case VarType::kDate:
+      return a.AsDate() == b.AsDate();
+    case VarType::kString:
+      return a.AsString() == b.AsString();
+    default:
+      return true;
+  }
+}
+
+// Swaps prepared cells into their places; nothing can fail any more at this point.
+void Commit(std::vector<OwnedVariant>& prepared, const std::vector<VARIANT*>& targets) {
+  for (size_t i = 0; i < targets.size(); ++i) {
+    VARIANT old = *targets[i];
+    *targets[i] = prepared[i].value;
+    prepared[i].value = old;  // cleared by the guard
+  }
+}
+
+// The caller's slot that a new array goes into, found through any by-reference Variants. The
+// argument itself is the caller's variable (or the dispatcher's copy of it, handed back when the
+// call returns), so it may always receive a new value.
+struct ArraySlot {
+  SAFEARRAY** array = nullptr;  // set when the slot holds an array
+  VARIANT* holder = nullptr;    // set when the Variant itself may be given a new array
+};
+
+ArraySlot FindSlot(VARIANT* argument) {
+  VARIANT* v = argument;
+  while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v) != nullptr) v = V_VARIANTREF(v);
+  ArraySlot slot;
+  if ((V_VT(v) & VT_ARRAY) && (V_VT(v) & VT_BYREF)) {
+    if ((V_VT(v) & VT_TYPEMASK) != VT_VARIANT) throw VbError(13);
+    slot.array = V_ARRAYREF(v);
+    return slot;
+  }
+  if (V_VT(v) & VT_ARRAY) slot.array = &V_ARRAY(v);
+  slot.holder = v;
+  return slot;
+}
+
+bool Replaceable(SAFEARRAY* array) {
+  return array == nullptr || ((array->fFeatures & kNotReplaceable) == 0 && array->cLocks == 0);
+}
+
+void PutCellsInPlace(const VariantArray& result, SAFEARRAY* array) {
+  SAFEARRAY* checked = array;
+  VARTYPE element = VT_EMPTY;
+  if (FAILED(SafeArrayGetVartype(checked, &element)) || element != VT_VARIANT) throw VbError(13);
+  if (SafeArrayGetDim(checked) != 1) throw VbError(9);
+  const Bounds bounds = DimensionBounds(checked, 1);
+  if (result.Count() > 0 &&
+      (result.Lower() < bounds.lower || result.Upper() > bounds.lower + bounds.count - 1)) {
+    throw VbError(9);
+  }
+  std::vector<OwnedVariant> prepared(static_cast<size_t>(result.Count()));
+  for (int32_t i = 0; i < result.Count(); ++i)
+    ToVariant(result.At(result.Lower() + i), &prepared[i].value);
+  ArrayData data(checked);
+  std::vector<VARIANT*> targets;
+  for (int32_t i = 0; i < result.Count(); ++i) {
+    targets.push_back(data.cells() + (result.Lower() + i - bounds.lower));
+  }
+  Commit(prepared, targets);
+}
+
+void PutCellsInPlace(const Table& result, SAFEARRAY* array) {
+  const Table received = TableFromVariant([&] {
+    VARIANT holder;
+    V_VT(&holder) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(&holder) = array;
+    return holder;
+  }());
+  if (received.RowLower() > result.RowLower() || received.RowUpper() < result.RowUpper() ||
+      received.ColLower() > result.ColLower() || received.ColUpper() < result.ColUpper()) {
+    throw VbError(9);
+  }
+  Table merged = received;
+  for (int32_t r = result.RowLower(); r <= result.RowUpper(); ++r) {
+    for (int32_t c = result.ColLower(); c <= result.ColUpper(); ++c)
+      merged.At(r, c) = result.At(r, c);
+  }
+  VARIANT holder;
+  V_VT(&holder) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(&holder) = array;
+  WriteBackTable(received, merged, &holder);
+}
+
+template <typename Result>
+void Replace(const Result& result, VARIANT* argument) {
+  ArraySlot slot = FindSlot(argument);
+  SAFEARRAY* existing = slot.array != nullptr ? *slot.array : nullptr;
+  if (!Replaceable(existing)) {
+    PutCellsInPlace(result, existing);
+    return;
+  }
+  SAFEARRAY* fresh = NewSafeArray(result);
+  if (slot.holder == nullptr) {
+    SafeArrayDestroy(existing);
+    *slot.array = fresh;
+    return;
+  }
+  VariantClear(slot.holder);
+  V_VT(slot.holder) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(slot.holder) = fresh;
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::string FromBstr(BSTR text) {
+  return text == nullptr ? std::string() : Utf8(std::wstring_view(text, SysStringLen(text)));
+}
+
+BSTR ToBstr(std::string_view utf8) {
+  const std::wstring wide = Wide(utf8);
+  BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  if (text == nullptr) throw VbError(7);
+  return text;
+}
+
+Variant FromVariant(const VARIANT& value) {
+  const VARIANT& v = Peeled(value);
+  if (V_VT(&v) & VT_BYREF) {
+    OwnedVariant copy;
+    if (FAILED(VariantCopyInd(&copy.value, const_cast<VARIANT*>(&v)))) throw VbError(13);
+    return FromVariant(copy.value);
+  }
+  switch (V_VT(&v)) {
+    case VT_EMPTY:
+      return Variant();
+    case VT_NULL:
+      return Variant::Null();
+    case VT_BOOL:
+      return Variant(V_BOOL(&v) != VARIANT_FALSE);
+    case VT_I2:
+      return Variant(static_cast<int16_t>(V_I2(&v)));
+    case VT_I4:
+      return Variant(static_cast<int32_t>(V_I4(&v)));
+    case VT_R8:
+      return Variant(V_R8(&v));
+    case VT_R4:
+      return Variant(static_cast<double>(V_R4(&v)));
+    case VT_CY:
+      return Variant(static_cast<double>(V_CY(&v).int64) / 10000.0);
+    case VT_DATE:
+      return Variant::Date(V_DATE(&v));
+    case VT_BSTR:
+      return Variant(FromBstr(V_BSTR(&v)));
+    case VT_ERROR:
+      if (V_ERROR(&v) == DISP_E_PARAMNOTFOUND) return Variant::Missing();
+      return Variant("Fehler " + std::to_string(V_ERROR(&v) & 0xFFFF));
+    case VT_I1:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_DECIMAL:
+      return FromNumber(v);
+    default:
+      throw VbError(13);
+  }
+}
+
+void ToVariant(const Variant& value, VARIANT* out) {
+  VariantClear(out);
+  switch (value.type()) {
+    case VarType::kEmpty:
+      break;
+    case VarType::kNull:
+      V_VT(out) = VT_NULL;
+      break;
+    case VarType::kMissing:
+      V_VT(out) = VT_ERROR;
+      V_ERROR(out) = DISP_E_PARAMNOTFOUND;
+      break;
+    case VarType::kBoolean:
+      V_VT(out) = VT_BOOL;
+      V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case VarType::kInteger:
+      V_VT(out) = VT_I2;
+      V_I2(out) = value.AsInteger();
+      break;
+    case VarType::kLong:
+      V_VT(out) = VT_I4;
+      V_I4(out) = value.AsLong();
+      break;
+    case VarType::kDouble:
+      V_VT(out) = VT_R8;
+      V_R8(out) = value.AsDouble();
+      break;
+    case VarType::kDate:
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = value.AsDate();
+      break;
+    case VarType::kString:
+      V_BSTR(out) = ToBstr(value.AsString());
+      V_VT(out) = VT_BSTR;
+      break;
+  }
+}
+
+SAFEARRAY* ArrayOf(const VARIANT& value) {
+  const VARIANT& v = Peeled(value);
+  if ((V_VT(&v) & VT_ARRAY) == 0) return nullptr;
+  return (V_VT(&v) & VT_BYREF) ? *V_ARRAYREF(&v) : V_ARRAY(&v);
+}
+
+Table TableFromVariant(const VARIANT& value) {
+  if (IsEmptyArgument(value)) return Table();
+  SAFEARRAY* array = VariantCellArray(value, 2);
+  const Bounds rows = DimensionBounds(array, 1);
+  const Bounds cols = DimensionBounds(array, 2);
+  Table table(rows.count, cols.count, rows.lower, cols.lower);
+  ArrayData data(array);
+  const VARIANT* cell = data.cells();
+  // Memory order: the row index runs fastest.
+  for (LONG c = 0; c < cols.count; ++c) {
+    for (LONG r = 0; r < rows.count; ++r)
+      table.At(rows.lower + r, cols.lower + c) = FromVariant(*cell++);
+  }
+  return table;
+}
+
+VariantArray ArrayFromVariant(const VARIANT& value) {
+  SAFEARRAY* array = VariantCellArray(value, 1);
+  const Bounds bounds = DimensionBounds(array, 1);
+  VariantArray result(bounds.count, bounds.lower);
+  ArrayData data(array);
+  for (LONG i = 0; i < bounds.count; ++i)
+    result.At(bounds.lower + i) = FromVariant(data.cells()[i]);
+  return result;
+}
+
+SAFEARRAY* NewSafeArray(const Table& table) {
+  SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(table.RowCount()), table.RowLower()},
+                              {static_cast<ULONG>(table.ColCount()), table.ColLower()}};
+  SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+  if (array == nullptr) throw VbError(7);
+  try {
+    ArrayData data(array);
+    VARIANT* cell = data.cells();
+    for (int32_t c = table.ColLower(); c <= table.ColUpper(); ++c) {
+      for (int32_t r = table.RowLower(); r <= table.RowUpper(); ++r)
+        ToVariant(table.At(r, c), cell++);
+    }
+  } catch (...) {
+    SafeArrayDestroy(array);
+    throw;
+  }
+  return array;
+}
+
+SAFEARRAY* NewSafeArray(const VariantArray& values) {
+  SAFEARRAY* array =
+      SafeArrayCreateVector(VT_VARIANT, values.Lower(), static_cast<ULONG>(values.Count()));
+  if (array == nullptr) throw VbError(7);
+  try {
+    ArrayData data(array);
+    for (int32_t i = 0; i < values.Count(); ++i)
+      ToVariant(values.At(values.Lower() + i), data.cells() + i);
+  } catch (...) {
+    SafeArrayDestroy(array);
+    throw;
+  }
+  return array;
+}
+
+void WriteBackTable(const Table& received, const Table& result, VARIANT* argument) {
+  const bool same_shape =
+      received.RowLower() == result.RowLower() && received.RowCount() == result.RowCount() &&
+      received.ColLower() == result.ColLower() && received.ColCount() == result.ColCount();
+  SAFEARRAY* array = ArrayOf(*argument);
+  if (!same_shape || array == nullptr) {
+    ReplaceTable(result, argument);
+    return;
+  }
+  std::vector<VARIANT*> targets;
+  std::vector<const Variant*> sources;
+  ArrayData data(array);
+  VARIANT* cell = data.cells();
+  for (int32_t c = result.ColLower(); c <= result.ColUpper(); ++c) {
+    for (int32_t r = result.RowLower(); r <= result.RowUpper(); ++r, ++cell) {
+      if (SameCell(received.At(r, c), result.At(r, c))) continue;
+      targets.push_back(cell);
+      sources.push_back(&result.At(r, c));
+    }
+  }
+  std::vector<OwnedVariant> prepared(targets.size());
+  for (size_t i = 0; i < sources.size(); ++i) ToVariant(*sources[i], &prepared[i].value);
+  Commit(prepared, targets);
+}
+
+void ReplaceArray(const VariantArray& result, VARIANT* argument) { Replace(result, argument); }
+
+void WriteBackArray(const VariantArray& received, const VariantArray& result, VARIANT* argument) {
+  bool unchanged = received.Lower() == result.Lower() && received.Count() == result.Count();
+  for (int32_t i = result.Lower(); unchanged && i <= result.Upper(); ++i) {
+    unchanged = SameCell(received.At(i), result.At(i));
+  }
+  if (!unchanged) Replace(result, argument);
+}
+
+void ReplaceTable(const Table& result, VARIANT* argument) { Replace(result, argument); }
+
+}  // namespace lastora::automation

@@ -1,0 +1,295 @@
+// The server as a workbook meets it: registered, created by ProgID, called late-bound through
+// IDispatch with arguments shaped as a spreadsheet passes them, released and unregistered.
+// clang-format off
+#include <windows.h>  // first: the OLE headers build on its types
+// clang-format on
+#include <gtest/gtest.h>
+#include <oleauto.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "lastora/automation_values.h"
+
+namespace {
+
+using lastora::automation::FromVariant;
+
+constexpr wchar_t kClassKey[] = L"Software\\Classes\\CLSID\\{9931F5E8-19F7-4985-B588-C12146DD8061}";
+
+struct Var {
+  VARIANT v;
+  Var() { VariantInit(&v); }
+  explicit Var(const wchar_t* text) : Var() {
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocString(text);
+  }
+  explicit Var(LONG number) : Var() {
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = number;
+  }
+  Var(const Var&) = delete;
+  ~Var() { VariantClear(&v); }
+};
+
+VARIANT ByRef(VARIANT* target) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = target;
+  return reference;
+}
+
+// A 1-based 1-D settings array with `count` empty cells.
+void SettingsArray(Var& holder, ULONG count) {
+  V_VT(&holder.v) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(&holder.v) = SafeArrayCreateVector(VT_VARIANT, 1, count);
+}
+
+void Range(Var& holder, ULONG rows, ULONG cols) {
+  SAFEARRAYBOUND bounds[2] = {{rows, 1}, {cols, 1}};
+  V_VT(&holder.v) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(&holder.v) = SafeArrayCreate(VT_VARIANT, 2, bounds);
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+class Server {
+ public:
+  Server() : module_(LoadLibraryW(LASTORA_COM_DLL)) {}
+  ~Server() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  template <typename Function>
+  Function* Export(const char* name) {
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+  HRESULT Call(const char* name) { return Export<HRESULT STDAPICALLTYPE()>(name)(); }
+  HRESULT Install(BOOL install, const wchar_t* command_line) {
+    return Export<HRESULT STDAPICALLTYPE(BOOL, LPCWSTR)>("DllInstall")(install, command_line);
+  }
+  bool loaded() const { return module_ != nullptr; }
+
+ private:
+  HMODULE module_;
+};
+
+class Object {
+ public:
+  explicit Object(IDispatch* dispatch) : dispatch_(dispatch) {}
+  ~Object() {
+    if (dispatch_ != nullptr) dispatch_->Release();
+  }
+  DISPID Id(const wchar_t* name) {
+    LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+  }
+  // Arguments in call order; the result, or an HRESULT failure as the test's own failure.
+  HRESULT Invoke(const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
+                      static_cast<UINT>(reversed.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    EXCEPINFO exception{};
+    UINT bad = 0;
+    return dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
+                             &exception, &bad);
+  }
+  std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
+    Var result;
+    const HRESULT outcome = Invoke(name, DISPATCH_METHOD, std::move(args), &result.v);
+    EXPECT_EQ(outcome, S_OK) << "calling a method";
+    return FAILED(outcome) ? "<automation error>" : CStr(FromVariant(result.v));
+  }
+  IDispatch* get() { return dispatch_; }
+
+ private:
+  IDispatch* dispatch_;
+};
+
+class ComServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  static void TearDownTestSuite() { CoUninitialize(); }
+
+  static IDispatch* Create() {
+    CLSID clsid{};
+    IDispatch* dispatch = nullptr;
+    if (FAILED(CLSIDFromProgID(L"Lastora.Class1", &clsid))) return nullptr;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                     reinterpret_cast<void**>(&dispatch));
+    return dispatch;
+  }
+};
+
+TEST_F(ComServerTest, RegistersCreatesAndUnregistersWithoutLeavingAKey) {
+  Server server;
+  ASSERT_TRUE(server.loaded());
+  ASSERT_EQ(server.Call("DllRegisterServer"), S_OK);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::wstring(kClassKey) + L"\\InprocServer32"));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Lastora.Class1\\CurVer"));
+  {
+    Object object(Create());
+    ASSERT_NE(object.get(), nullptr);
+    EXPECT_EQ(server.Call("DllCanUnloadNow"), S_FALSE);
+  }
+  EXPECT_EQ(server.Call("DllCanUnloadNow"), S_OK);
+  ASSERT_EQ(server.Call("DllUnregisterServer"), S_OK);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Lastora.Class1"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Lastora.Class1.1"));
+  IDispatch* dispatch = nullptr;
+  const CLSID clsid = {
+      0x9931F5E8, 0x19F7, 0x4985, {0xB5, 0x88, 0xC1, 0x21, 0x46, 0xDD, 0x80, 0x61}};
+  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                             reinterpret_cast<void**>(&dispatch)),
+            REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(ComServerTest, AUserWithoutAdministratorRightsRegistersUnderTheirOwnClasses) {
+  Server server;
+  ASSERT_EQ(server.Install(TRUE, L"user"), S_OK);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kClassKey) + L"\\InprocServer32"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+  ASSERT_EQ(server.Install(FALSE, L"user"), S_OK);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Lastora.Class1"));
+}
+
+class LateBoundTest : public ComServerTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(server_.Call("DllRegisterServer"), S_OK);
+    object_ = std::make_unique<Object>(Create());
+    ASSERT_NE(object_->get(), nullptr);
+  }
+  void TearDown() override {
+    object_.reset();
+    server_.Call("DllUnregisterServer");
+  }
+  Server server_;
+  std::unique_ptr<Object> object_;
+};
+
+TEST_F(LateBoundTest, EveryFieldAndMethodIsFoundByName) {
+  for (const wchar_t* name : {L"strPathProgram",
+                              L"rowBlattAufruf",
+                              L"colBlattAufruf",
+                              L"boolAllSteps",
+                              L"dat0",
+                              L"datZeitFirst",
+                              L"aCount",
+                              L"dblBetragSum",
+                              L"datMID",
+                              L"strName",
+                              L"CountStringInText",
+                              L"GetColumnsFromExcelFile",
+                              L"TestGC",
+                              L"getPruefziffer",
+                              L"ext_SEPA_Bearbeitung",
+                              L"ext_SEPA_Erzeugung",
+                              L"ext_SEPA_Checker",
+                              L"SEPA_Check_XMLStruktur",
+                              L"ext_DTAUS_Checker",
+                              L"ext_CreateSerienbrief",
+                              L"IsCharacter",
+                              L"Get_IBAN",
+                              L"Check_BIC",
+                              L"RubLeadingZero",
+                              L"Check_BLZ_File"}) {
+    EXPECT_NE(object_->Id(name), DISPID_UNKNOWN) << std::string(name, name + wcslen(name));
+  }
+}
+
+TEST_F(LateBoundTest, FieldsKeepWhatTheCallerSets) {
+  Var text(L"Kassenwart Müller");
+  ASSERT_EQ(object_->Invoke(L"strPathProgram", DISPATCH_PROPERTYPUT, {text.v}, nullptr), S_OK);
+  Var number(LONG{4711});
+  ASSERT_EQ(object_->Invoke(L"rowBlattAufruf", DISPATCH_PROPERTYPUT, {number.v}, nullptr), S_OK);
+  Var date;
+  V_VT(&date.v) = VT_DATE;
+  V_DATE(&date.v) = 46000.5;
+  ASSERT_EQ(object_->Invoke(L"dat0", DISPATCH_PROPERTYPUT, {date.v}, nullptr), S_OK);
+
+  Var read;
+  ASSERT_EQ(object_->Invoke(L"strPathProgram", DISPATCH_PROPERTYGET, {}, &read.v), S_OK);
+  EXPECT_EQ(FromVariant(read.v).AsString(), "Kassenwart Müller");
+  VariantClear(&read.v);
+  ASSERT_EQ(object_->Invoke(L"rowBlattAufruf", DISPATCH_PROPERTYGET, {}, &read.v), S_OK);
+  EXPECT_EQ(V_VT(&read.v), VT_I4);
+  EXPECT_EQ(V_I4(&read.v), 4711);
+  VariantClear(&read.v);
+  ASSERT_EQ(object_->Invoke(L"dat0", DISPATCH_PROPERTYGET, {}, &read.v), S_OK);
+  EXPECT_EQ(V_VT(&read.v), VT_DATE);
+  VariantClear(&read.v);
+  ASSERT_EQ(object_->Invoke(L"boolAllSteps", DISPATCH_PROPERTYGET, {}, &read.v), S_OK);
+  EXPECT_EQ(V_VT(&read.v), VT_BOOL);
+  EXPECT_EQ(V_BOOL(&read.v), VARIANT_FALSE);
+}
+
+TEST_F(LateBoundTest, SmallMethodsAnswerWithOptionalArgumentsLeftOut) {
+  Var iban(L"DE00370400440532013000");
+  EXPECT_EQ(object_->Text(L"getPruefziffer", {iban.v}), "89");
+  Var zeros(L"000123");
+  EXPECT_EQ(object_->Text(L"RubLeadingZero", {zeros.v}), "123");
+  Var text(L"a;b;c"), search(L";");
+  EXPECT_EQ(object_->Text(L"CountStringInText", {text.v, search.v}), "2");
+  Var letter(L"a");
+  EXPECT_EQ(object_->Text(L"IsCharacter", {letter.v}), "Wahr");
+
+  // Get_IBAN writes the parts into the caller's variables.
+  Var full(L"DE89370400440532013000"), land, bank_code, account;
+  object_->Text(L"Get_IBAN", {full.v, ByRef(&land.v), ByRef(&bank_code.v), ByRef(&account.v)});
+  EXPECT_EQ(FromVariant(land.v).AsString(), "DE");
+  EXPECT_EQ(FromVariant(bank_code.v).AsString(), "37040044");
+}
+
+TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) {
+  Var settings, values, colors;
+  SettingsArray(settings, 205);
+  Range(values, 2, 29);
+  Range(colors, 2, 29);
+  const std::string short_settings = object_->Text(
+      L"ext_SEPA_Bearbeitung", {ByRef(&settings.v), ByRef(&values.v), ByRef(&colors.v)});
+  EXPECT_EQ(short_settings, "Fehler: Index außerhalb des gültigen Bereichs (9)");
+
+  Var full, not_a_table(L"keine Tabelle");
+  SettingsArray(full, 206);
+  const std::string wrong_table = object_->Text(
+      L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&not_a_table.v), ByRef(&colors.v)});
+  EXPECT_EQ(wrong_table, "Fehler: Typen unverträglich (13)");
+  EXPECT_EQ(FromVariant(not_a_table.v).AsString(), "keine Tabelle");
+
+  // A Null cell in the settings cannot become text.
+  LONG index = 1;
+  VARIANT null_cell;
+  V_VT(&null_cell) = VT_NULL;
+  SafeArrayPutElement(V_ARRAY(&full.v), &index, &null_cell);
+  const std::string null_setting =
+      object_->Text(L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&values.v), ByRef(&colors.v)});
+  EXPECT_EQ(null_setting.rfind("Fehler: ", 0), 0u) << null_setting;
+  EXPECT_NE(null_setting.find("(94)"), std::string::npos) << null_setting;
+}
+
+TEST_F(LateBoundTest, TheStructureCheckTellsAWellFormedFileFromABrokenOne) {
+  std::ofstream("good.xml") << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A></Document>\r\n";
+  std::ofstream("broken.xml") << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A>\r\n";
+  wchar_t folder[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  Var good((std::wstring(folder) + L"\\good.xml").c_str());
+  Var broken((std::wstring(folder) + L"\\broken.xml").c_str());
+  EXPECT_EQ(object_->Text(L"SEPA_Check_XMLStruktur", {good.v}), "");
+  // Wine's parser words no reason and numbers no line; the shape of the text is ours.
+  const std::string complaint = object_->Text(L"SEPA_Check_XMLStruktur", {broken.v});
+  EXPECT_NE(complaint.find(" (Zeile "), std::string::npos) << complaint;
+  EXPECT_EQ(complaint.back(), ')');
+}
+
+}  // namespace
