@@ -10,7 +10,7 @@ windows=false
 [ "${1:-}" = windows ] && windows=true
 if $windows; then
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine wine64
-    wine32:i386 xvfb)
+    wine32:i386 xvfb xauth)
 fi
 missing=()
 for p in "${packages[@]}"; do

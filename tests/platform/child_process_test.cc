@@ -17,8 +17,8 @@ TEST(ChildProcessTest, AnswersComeFromOneChildThatKeepsItsState) {
   int parent_count = 0;
   ChildWorker worker([&](std::string_view request, std::string& answer) {
     ++parent_count;  // the child's copy: the parent's stays 0
-    answer = std::string(request) + "#" + std::to_string(parent_count) + "#" +
-             std::to_string(getpid());
+    answer =
+        std::string(request) + "#" + std::to_string(parent_count) + "#" + std::to_string(getpid());
     if (request == "gross") answer += big;
   });
   const std::optional<std::string> first = worker.Ask("a");

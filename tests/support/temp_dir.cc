@@ -1,11 +1,11 @@
 #include "support/temp_dir.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace lastora::testing {
 
