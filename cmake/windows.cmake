@@ -42,10 +42,10 @@ foreach(dir IN LISTS LASTORA_WIN_TEST_DIRS)
   file(GLOB found CONFIGURE_DEPENDS "${LASTORA_ROOT}/tests/${dir}/*_test.cc")
   list(APPEND LASTORA_WIN_TEST_SOURCES ${found})
 endforeach()
-# The file tests limit the file size through POSIX resource limits; two run tests validate the
-# written documents against the schemas with libxml2.
+# The file tests limit the file size through POSIX resource limits; the run tests below validate
+# the written documents against the schemas with libxml2.
 list(FILTER LASTORA_WIN_TEST_SOURCES EXCLUDE REGEX
-     "/(core/files_test|processing/end_to_end_test|generation/(generation_run|golden_files)_test)\\.cc$")
+     "/(core/files_test|processing/(end_to_end|collection_property)_test|generation/(generation_run|golden_files)_test)\\.cc$")
 add_executable(lastora_tests ${LASTORA_WIN_TEST_SOURCES})
 target_include_directories(lastora_tests PRIVATE "${LASTORA_ROOT}/tests" "${LASTORA_ROOT}/src/lastora")
 target_compile_definitions(lastora_tests PRIVATE

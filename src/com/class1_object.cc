@@ -303,10 +303,13 @@ STDMETHODIMP Class1Object::ext_CreateSerienbrief(LONG lngSerienbriefID, VARIANT 
   return ReturnText(result, [&] {
     std::string text;
     try {
+      // aZiel arrives by value: the run's notes in it stay with the run, as with any by-value
+      // argument.
+      Table definitions = automation::TableFromVariant(aZiel);
       text = component_.ext_CreateSerienbrief(
           lngSerienbriefID, automation::TableFromVariant(aWerteQuelleX),
-          automation::TableFromVariant(aWerteHeader), automation::TableFromVariant(aZiel), intBlatt,
-          lngActiveRow, FromBstr(strIBAN), lngPicX, lngPicY, boolNoPrint != VARIANT_FALSE,
+          automation::TableFromVariant(aWerteHeader), definitions, intBlatt, lngActiveRow,
+          FromBstr(strIBAN), lngPicX, lngPicY, boolNoPrint != VARIANT_FALSE,
           boolEmptyPrint != VARIANT_FALSE);
     } catch (const VbError& error) {
       text = FailureText(error.number(), error.description());

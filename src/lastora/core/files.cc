@@ -124,10 +124,13 @@ fs::path ResolveLink(fs::path path) {
   return error ? path : real;
 }
 
+// Only the file name changes: the folder stays written as the caller wrote it.
 fs::path FailedPath(const fs::path& path) {
-  fs::path marked = path.parent_path() / path.stem();
-  marked += "_FEHLERHAFT";
-  marked += path.extension();
+  fs::path name = path.stem();
+  name += "_FEHLERHAFT";
+  name += path.extension();
+  fs::path marked = path;
+  marked.replace_filename(name);
   return marked;
 }
 
