@@ -87,26 +87,6 @@ Variant FromNumber(const VARIANT& value) {
   return Variant(number);
 }
 
-bool SameCell(const Variant& a, const Variant& b) {
-  if (a.type() != b.type()) return false;
-  switch (a.type()) {
-    case VarType::kBoolean:
-      return a.AsBool() == b.AsBool();
-    case VarType::kInteger:
-      return a.AsInteger() == b.AsInteger();
-    case VarType::kLong:
-      return a.AsLong() == b.AsLong();
-    case VarType::kDouble:
-      return a.AsDouble() == b.AsDouble();
-    case VarType::kDate:
-      return a.AsDate() == b.AsDate();
-    case VarType::kString:
-      return a.AsString() == b.AsString();
-    default:
-      return true;
-  }
-}
-
 // Swaps prepared cells into their places; nothing can fail any more at this point.
 void Commit(std::vector<OwnedVariant>& prepared, const std::vector<VARIANT*>& targets) {
   for (size_t i = 0; i < targets.size(); ++i) {
@@ -402,7 +382,7 @@ void WriteBackTable(const Table& received, const Table& result, VARIANT* argumen
   VARIANT* cell = data.cells();
   for (int32_t c = result.ColLower(); c <= result.ColUpper(); ++c) {
     for (int32_t r = result.RowLower(); r <= result.RowUpper(); ++r, ++cell) {
-      if (SameCell(received.At(r, c), result.At(r, c))) continue;
+      if (SameKindAndValue(received.At(r, c), result.At(r, c))) continue;
       targets.push_back(cell);
       sources.push_back(&result.At(r, c));
     }
@@ -417,7 +397,7 @@ void ReplaceArray(const VariantArray& result, VARIANT* argument) { Replace(resul
 void WriteBackArray(const VariantArray& received, const VariantArray& result, VARIANT* argument) {
   bool unchanged = received.Lower() == result.Lower() && received.Count() == result.Count();
   for (int32_t i = result.Lower(); unchanged && i <= result.Upper(); ++i) {
-    unchanged = SameCell(received.At(i), result.At(i));
+    unchanged = SameKindAndValue(received.At(i), result.At(i));
   }
   if (!unchanged) Replace(result, argument);
 }
