@@ -16,7 +16,10 @@ lib="$scratch/package-lib" prefix="$scratch/package-prefix"
 consumer="$scratch/package-consumer" cli="$scratch/package-cli" demo="$scratch/package-demo"
 rm -rf "$prefix" "$consumer" "$cli" "$demo"
 [ $# -gt 0 ] || rm -rf "$lib"
-cmake_configure() { cmake -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null; }
+launcher=$(command -v ccache || true)
+cmake_configure() {
+  cmake -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" "$@" >/dev/null
+}
 
 if [ $# -gt 0 ]; then
   lib=$(cd "$1" && pwd)
