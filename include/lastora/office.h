@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "lastora/export.h"
+
 namespace lastora {
+LASTORA_PUBLIC_BEGIN
 
 enum class DocumentKind { kWordProcessor, kSpreadsheet };
 
@@ -73,6 +76,7 @@ std::shared_ptr<Office> GetOffice();
 // Installs another one and returns the one it replaces; nullptr restores the default.
 std::shared_ptr<Office> SetOffice(std::shared_ptr<Office> office);
 
+LASTORA_PUBLIC_END
 }  // namespace lastora
 
 #endif  // LASTORA_OFFICE_H_
