@@ -39,7 +39,10 @@ void ForEachElement(xmlNode* node, const std::function<void(xmlNode*)>& visit) {
     xmlNode* next = child->next;  // the visitor may move or remove the child
     if (child->type == XML_ELEMENT_NODE) {
       visit(child);
-      ForEachElement(child, visit);
+      // A child the visitor removed may be freed already: only its former neighbours, which are
+      // alive, can tell whether it is still in place and its own children are still to be seen.
+      const bool still_here = next != nullptr ? next->prev == child : node->last == child;
+      if (still_here) ForEachElement(child, visit);
     }
     child = next;
   }
