@@ -25,4 +25,7 @@ if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo_cmd dpkg --add-architecture i386
 fi
 $sudo_cmd apt-get update -qq
-$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Wine draws its fonts and the X libraries a window needs from its recommended packages.
+recommends=--no-install-recommends
+$windows && recommends=--install-recommends
+$sudo_cmd apt-get install -y -qq "$recommends" "${missing[@]}" >/dev/null
