@@ -1,32 +1,13 @@
 // The spreadsheet import on arbitrary bytes: zip packages (xlsx, ods) and OLE files (xls) are
 // recognised by their first bytes, anything else is offered as a CSV or a bank-code text file.
-#include <memory>
 #include <string>
 
 #include "fuzz_file.h"
 #include "lastora/class1.h"
-#include "lastora/platform.h"
-
-namespace {
-
-// Answers every dialog with its default, silently.
-class SilentDialogs : public lastora::Dialogs {
- public:
-  int MessageBox(const std::string&, int, const std::string&) override { return lastora::kVbOK; }
-  std::string InputBox(const std::string&, const std::string&,
-                       const std::string& default_text) override {
-    return default_text;
-  }
-};
-
-}  // namespace
+#include "silent_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool installed = [] {
-    lastora::SetDialogs(std::make_shared<SilentDialogs>());
-    return true;
-  }();
-  (void)installed;
+  lastora::fuzz::SilenceDialogs();
   const std::string file = lastora::fuzz::WriteInput(data, size, size % 2 == 0 ? ".csv" : ".txt");
   lastora::Class1 c1;
   lastora::Table sheet;

@@ -1,34 +1,20 @@
 // The .xls import on arbitrary bytes behind the container's signature: whatever the reader in the
 // child process makes of them (or however it dies), the import answers and the program lives on.
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "fuzz_file.h"
 #include "lastora/class1.h"
-#include "lastora/platform.h"
+#include "silent_dialogs.h"
 
 namespace {
-
-class SilentDialogs : public lastora::Dialogs {
- public:
-  int MessageBox(const std::string&, int, const std::string&) override { return lastora::kVbOK; }
-  std::string InputBox(const std::string&, const std::string&,
-                       const std::string& default_text) override {
-    return default_text;
-  }
-};
 
 constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool installed = [] {
-    lastora::SetDialogs(std::make_shared<SilentDialogs>());
-    return true;
-  }();
-  (void)installed;
+  lastora::fuzz::SilenceDialogs();
   // The signature is what sends a file to this reader; the corpus files carry it already.
   std::string bytes(reinterpret_cast<const char*>(data), size);
   if (!bytes.starts_with(std::string_view(kSignature, 8))) bytes.insert(0, kSignature, 8);
