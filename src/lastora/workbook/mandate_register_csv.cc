@@ -1,56 +1,24 @@
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "core/files.h"
+#include "core/text.h"
+#include "lastora/csv.h"
 #include "lastora/mandate_register.h"
+#include "lastora/table_files.h"
+#include "lastora/vb_error.h"
+#include "lastora/workbook_error.h"
 #include "workbook/register_impl.h"
 
 namespace lastora::mandate_register {
 namespace {
 
-constexpr const char* kHeader =
-    "Mandat;Name;IBAN;BIC;Mandatsdatum;Erste Abbuchung;Letzte Abbuchung";
+const std::vector<std::string> kHeader = {
+    "Mandat", "Name", "IBAN", "BIC", "Mandatsdatum", "Erste Abbuchung", "Letzte Abbuchung"};
+constexpr int32_t kColumns = 7;
 
-std::string Field(const std::string& text) {
-  if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-std::string DayField(const std::optional<std::string>& day) {
-  return day ? detail::GermanDay(*day) : std::string();
-}
-
-// One line split at the delimiter outside double quotes, each field trimmed of blanks.
-std::vector<std::string> SplitLine(const std::string& line, char delimiter) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == delimiter && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  for (std::string& field : fields) {
-    const auto first = field.find_first_not_of(" \t");
-    field = first == std::string::npos
-                ? std::string()
-                : field.substr(first, field.find_last_not_of(" \t") - first + 1);
-  }
-  return fields;
+Variant DayCell(const std::optional<std::string>& day) {
+  return day ? Variant(detail::GermanDay(*day)) : Variant();
 }
 
 std::string Lower(std::string text) {
@@ -67,7 +35,7 @@ struct Columns {
 Columns ReadHeader(const std::vector<std::string>& header, const std::string& path) {
   Columns columns;
   for (int i = 0; i < static_cast<int>(header.size()); ++i) {
-    const std::string name = Lower(header[static_cast<size_t>(i)]);
+    const std::string name = Lower(text::Trim(header[static_cast<size_t>(i)]));
     if (name == "mandat" || name == "mandatsreferenz") columns.reference = i;
     if (name == "name") columns.name = i;
     if (name == "iban") columns.iban = i;
@@ -85,7 +53,7 @@ Columns ReadHeader(const std::vector<std::string>& header, const std::string& pa
 
 std::string At(const std::vector<std::string>& fields, int column) {
   if (column < 0 || static_cast<size_t>(column) >= fields.size()) return std::string();
-  return fields[static_cast<size_t>(column)];
+  return text::Trim(fields[static_cast<size_t>(column)]);
 }
 
 std::optional<std::string> DayAt(const std::vector<std::string>& fields, int column,
@@ -97,51 +65,46 @@ std::optional<std::string> DayAt(const std::vector<std::string>& fields, int col
                       "\" ist kein Datum (TT.MM.JJJJ); nichts wurde übernommen.");
 }
 
-std::istream& ReadLine(std::istream& in, std::string& line) {
-  if (std::getline(in, line) && !line.empty() && line.back() == '\r') line.pop_back();
-  return in;
+// The file's rows through the program's one CSV reader, which also decides the separator.
+CsvRows ReadRows(const std::string& csv_path) {
+  try {
+    return ParseCsv(ReadTextFile(csv_path, "Mandatsliste"));
+  } catch (const WorkbookError&) {
+    throw RegisterError("Die Datei " + csv_path + " lässt sich nicht lesen.");
+  } catch (const CsvQuoteError& error) {
+    throw RegisterError("Die Datei " + csv_path + ": " + error.what());
+  }
 }
 
 }  // namespace
 
 void Register::ExportMandates(const std::string& csv_path) const {
-  std::ostringstream out;
-  out << kHeader << "\r\n";
+  std::vector<std::vector<Variant>> rows;
   detail::Statement mandates(impl_->db,
                              "SELECT reference, debtor_name, iban, bic, signature_date, "
                              "first_collection, last_collection FROM mandates ORDER BY reference");
   while (mandates.Step()) {
-    out << Field(mandates.Text(0)) << ';' << Field(mandates.Text(1)) << ';'
-        << Field(mandates.Text(2)) << ';' << Field(mandates.Text(3)) << ';'
-        << DayField(mandates.OptionalText(4)) << ';' << DayField(mandates.OptionalText(5)) << ';'
-        << DayField(mandates.OptionalText(6)) << "\r\n";
+    rows.push_back({Variant(mandates.Text(0)), Variant(mandates.Text(1)), Variant(mandates.Text(2)),
+                    Variant(mandates.Text(3)), DayCell(mandates.OptionalText(4)),
+                    DayCell(mandates.OptionalText(5)), DayCell(mandates.OptionalText(6))});
   }
-  // Written beside the target and renamed over it, so a failure never leaves half a file.
-  const std::string temporary = csv_path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << out.str();
-    if (!file.flush()) {
-      std::filesystem::remove(temporary);
-      throw RegisterError("Die Datei " + csv_path + " lässt sich nicht schreiben.");
+  Table table = rows.empty() ? Table() : Table(static_cast<int32_t>(rows.size()), kColumns);
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (int32_t c = 0; c < kColumns; ++c) {
+      table(static_cast<int32_t>(r) + 1, c + 1) = rows[r][static_cast<size_t>(c)];
     }
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, csv_path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
+  try {
+    files::WriteWhole(csv_path, TableToCsv(table, kHeader));
+  } catch (const VbError&) {
     throw RegisterError("Die Datei " + csv_path + " lässt sich nicht schreiben.");
   }
 }
 
 int32_t Register::ImportMandates(const std::string& csv_path) {
-  std::ifstream file(csv_path, std::ios::binary);
-  if (!file) throw RegisterError("Die Datei " + csv_path + " lässt sich nicht lesen.");
-  std::string line;
-  ReadLine(file, line);
-  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-  const char delimiter = line.find(';') != std::string::npos ? ';' : ',';
-  const Columns columns = ReadHeader(SplitLine(line, delimiter), csv_path);
+  const CsvRows rows = ReadRows(csv_path);
+  const Columns columns =
+      ReadHeader(rows.empty() ? std::vector<std::string>() : rows.front(), csv_path);
 
   detail::Database& db = impl_->db;
   detail::Transaction transaction(db);
@@ -160,8 +123,9 @@ int32_t Register::ImportMandates(const std::string& csv_path) {
       "coalesce(excluded.imported_first_collection, imported_first_collection) ELSE "
       "imported_first_collection END");
   int32_t touched = 0;
-  for (int number = 2; ReadLine(file, line); ++number) {
-    const auto fields = SplitLine(line, delimiter);
+  for (size_t index = 1; index < rows.size(); ++index) {
+    const std::vector<std::string>& fields = rows[index];
+    const int number = static_cast<int>(index) + 1;
     const std::string reference = At(fields, columns.reference);
     if (reference.empty()) continue;
     upsert.Bind(1, std::string_view(reference))
