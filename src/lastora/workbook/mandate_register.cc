@@ -1,9 +1,10 @@
 #include "lastora/mandate_register.h"
 
-#include <cstdio>
+#include <cmath>
 #include <utility>
 
 #include "core/calendar.h"
+#include "core/date_text.h"
 #include "lastora/variant.h"
 #include "workbook/register_hooks.h"
 #include "workbook/register_impl.h"
@@ -83,15 +84,11 @@ Mandate ReadMandate(const Statement& row) {
 }
 
 std::optional<std::string> ParseDay(std::string_view text) {
-  int year = 0, month = 0, day = 0;
-  char tail = 0;
-  const std::string copy(text);
-  if (std::sscanf(copy.c_str(), "%2d.%2d.%4d%c", &day, &month, &year, &tail) != 3 &&
-      std::sscanf(copy.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3) {
+  double serial = 0;
+  if (!lastora::detail::ParseDateText(text, &serial) || serial < MakeDate(1900, 1, 1)) {
     return std::nullopt;
   }
-  if (year < 1900 || !lastora::detail::IsValidCivil(year, month, day)) return std::nullopt;
-  return DayFromSerial(MakeDate(year, month, day));
+  return DayFromSerial(std::floor(serial));
 }
 
 std::string DayFromSerial(double serial) { return Format(Variant::Date(serial), "YYYY-MM-DD"); }

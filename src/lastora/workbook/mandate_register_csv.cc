@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <cctype>
-
 #include "core/files.h"
 #include "core/text.h"
 #include "lastora/csv.h"
@@ -21,12 +18,6 @@ Variant DayCell(const std::optional<std::string>& day) {
   return day ? Variant(detail::GermanDay(*day)) : Variant();
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 // Where each column sits in the file; -1 when it has none.
 struct Columns {
   int reference = -1, name = -1, iban = -1, bic = -1, signature = -1, first = -1;
@@ -35,7 +26,7 @@ struct Columns {
 Columns ReadHeader(const std::vector<std::string>& header, const std::string& path) {
   Columns columns;
   for (int i = 0; i < static_cast<int>(header.size()); ++i) {
-    const std::string name = Lower(text::Trim(header[static_cast<size_t>(i)]));
+    const std::string name = text::LCase(text::Trim(header[static_cast<size_t>(i)]));
     if (name == "mandat" || name == "mandatsreferenz") columns.reference = i;
     if (name == "name") columns.name = i;
     if (name == "iban") columns.iban = i;

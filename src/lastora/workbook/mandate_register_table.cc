@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <cctype>
 
+#include "core/text.h"
 #include "lastora/mandate_register.h"
 #include "lastora/payment_table.h"
 #include "lastora/variant.h"
@@ -34,9 +34,7 @@ std::optional<std::string> CellDay(const Table& values, int32_t row, int32_t col
 
 std::string CompactIban(std::string iban) {
   iban.erase(std::remove(iban.begin(), iban.end(), ' '), iban.end());
-  std::transform(iban.begin(), iban.end(), iban.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return iban;
+  return text::UCase(iban);
 }
 
 bool Expired(const std::string& last_collection, double today) {
