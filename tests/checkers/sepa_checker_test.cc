@@ -215,12 +215,6 @@ TEST_F(SepaCheckerTest, EveryErrorOfARowIsKept) {
   EXPECT_EQ(out_.ProgChecFehl.Value, "2");
 }
 
-std::string Repeated(const std::string& piece, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += piece;
-  return text;
-}
-
 TEST_F(SepaCheckerTest, MalformedContentNeverEscapesTheFrame) {
   ScopedParser accepting(std::make_shared<AcceptingParser>());
   const std::string cases[] = {
@@ -228,7 +222,7 @@ TEST_F(SepaCheckerTest, MalformedContentNeverEscapesTheFrame) {
       std::string(100000, '<') + "</Dbtr></Dbtr>",
       "</Dbtr></Cdtr><DrctDbtTxInf><InstdAmt Ccy=\"EUR\">1e300</InstdAmt></DrctDbtTxInf>",
       // Opening tags that never close must not make the reader go over the text once for each.
-      "<PmtMtd>DD</PmtMtd></Dbtr></Cdtr>" + Repeated("<!--<DrctDbtTxInf>-->", 200000) +
+      "<PmtMtd>DD</PmtMtd></Dbtr></Cdtr>" + text::Repeat("<!--<DrctDbtTxInf>-->", 200000) +
           "</DrctDbtTxInf>",
   };
   for (const std::string& text : cases) {

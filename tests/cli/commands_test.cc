@@ -175,16 +175,5 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
   EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok")) << ran.out;
 }
 
-TEST(CommandsTest, DemoRunsTheSampleClubToValidCheckedFiles) {
-  ScopedTempDir dir;
-  const std::string club = dir.File("verein");
-  const testing::Ran ran = Lastora({"demo", club});
-  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  // The BIC of a member who gave none comes from the bank-code file.
-  EXPECT_TRUE(
-      Contains(ReadBytes(club + "/Ausgabe/SEPA_2026-03-16_RCUR.xml"), "<BIC>PROSDEH1XXX</BIC>"));
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
-}
-
 }  // namespace
 }  // namespace lastora::cli

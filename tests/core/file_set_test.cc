@@ -1,7 +1,6 @@
 // The files of one run, committed together or not at all.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,14 +27,7 @@ class FileSetTest : public ::testing::Test {
 
   std::string PathOf(const std::string& name) const { return dir_.File(name); }
 
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return testing::FileNamesIn(dir_.path()); }
 
   void ExpectPreviousSet() const {
     EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "alt FRST");

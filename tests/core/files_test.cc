@@ -30,16 +30,7 @@ using testing::WriteBytes;
 class FilesTest : public ::testing::Test {
  protected:
   std::string PathOf(const std::string& name) const { return dir_.File(name); }
-
-  // What the folder holds: a failed write must not leave a temporary file behind.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() const { return testing::FileNamesIn(dir_.path()); }
 
   testing::ScopedTempDir dir_;
 };

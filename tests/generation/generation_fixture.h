@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -104,14 +103,7 @@ class GenerationTest : public ::testing::Test {
 
   std::string File(const std::string& name) const { return ReadBytes(dir_.File(name)); }
   std::string Folder() const { return dir_.path().string() + "/"; }
-  std::vector<std::string> FileNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> FileNames() const { return FileNamesIn(dir_.path()); }
 
   ScopedTestPlatform platform_{RunTime()};
   ScopedTempDir dir_;

@@ -136,17 +136,6 @@ TEST_F(ReadersTest, CommaSeparatedFiles) {
   EXPECT_EQ(CellTexts(table, 1, {1, 2}), (Texts{"Straße", "PLZ"}));
   EXPECT_EQ(CellTexts(table, 2, {1, 2}), (Texts{"Äußere", "01067"}));
 
-  // The member list's rule: one semicolon decides, however many commas; tabs separate too.
-  const std::string mixed = dir_.File("d.csv");
-  WriteBytes(mixed, "Name,Ort;Land,IBAN\nM\xC3\xBCller, Hans;30,00\n");
-  ASSERT_EQ(c_.GetColumnsFromExcelFile(mixed, table, "", 1), "ok");
-  EXPECT_EQ(CellTexts(table, 1, {1, 2}), (Texts{"Name,Ort", "Land,IBAN"}));
-  EXPECT_EQ(CellTexts(table, 2, {1, 2}), (Texts{"Müller, Hans", "30,00"}));
-  const std::string tabs = dir_.File("e.csv");
-  WriteBytes(tabs, "a\tb\tc\n");
-  ASSERT_EQ(c_.GetColumnsFromExcelFile(tabs, table, "", 1), "ok");
-  EXPECT_EQ(table.ColCount(), 3);
-
   const std::string open_quote = dir_.File("c.csv");
   WriteBytes(open_quote, "a;\"b\r\nc;d\r\n");
   EXPECT_EQ(c_.GetColumnsFromExcelFile(open_quote, table, "", 1), "Error");

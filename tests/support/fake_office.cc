@@ -12,8 +12,7 @@ namespace {
 
 class FakeDocument : public OfficeDocument {
  public:
-  FakeDocument(FakeOffice& office, DocumentKind kind, std::vector<std::string> lines)
-      : office_(office), kind_(kind) {
+  FakeDocument(FakeOffice& office, std::vector<std::string> lines) : office_(office) {
     for (std::string& line : lines) {
       if (line == "[Settings]") {
         has_settings_ = true;
@@ -68,7 +67,6 @@ class FakeDocument : public OfficeDocument {
 
  private:
   FakeOffice& office_;
-  DocumentKind kind_;
   std::vector<std::string> texts_;
   bool has_settings_ = false;
 };
@@ -84,7 +82,7 @@ std::unique_ptr<OfficeDocument> FakeOffice::Open(const std::string& path, Docume
   std::vector<std::string> lines;
   std::istringstream in(bytes);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return std::make_unique<FakeDocument>(*this, kind, std::move(lines));
+  return std::make_unique<FakeDocument>(*this, std::move(lines));
 }
 
 void FakeOffice::SetStatusText(const std::string& text) { calls.push_back("Status " + text); }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace lastora::testing {
 
@@ -26,6 +27,8 @@ class ScopedTempDir {
 std::string ReadBytes(const std::string& path);
 // Writes bytes to a file, replacing it.
 void WriteBytes(const std::string& path, const std::string& bytes);
+// The names of what a folder holds, sorted: a failed write must leave no temporary file behind.
+std::vector<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 }  // namespace lastora::testing
 

@@ -170,16 +170,6 @@ TEST_F(MandateRegisterTest, RegisterOfNewerVersionOrForeignFileIsRefused) {
   EXPECT_THROW(Register::Open(text), RegisterError);
 }
 
-TEST_F(MandateRegisterTest, ReopenedRegisterKeepsItsHistory) {
-  {
-    Register::Open(Path()).RecordRun(SampleRun("MSG-1", "PMT-1"),
-                                     {SampleCollection("M1", "2026-01-02")});
-  }
-  Register reg = Register::Open(Path());
-  EXPECT_EQ(reg.ListRuns().size(), 1u);
-  EXPECT_EQ(reg.FindMandate("M1")->first_collection, "2026-01-02");
-}
-
 TEST_F(MandateRegisterTest, MandatesRoundTripThroughCsv) {
   Register reg = Register::Open(Path());
   reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M;1", "2026-01-02")});
