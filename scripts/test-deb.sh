@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package (make package) and checks it as a user's machine would see it: the
 # files it carries, and the program unpacked from it writing and checking the sample club in a
-# folder far from the source tree. The package is unpacked (dpkg -x), not installed, so the test
-# needs no root and leaves the machine as it was.
+# folder far from the source tree. The package is unpacked (dpkg -x); as root on a machine that does
+# not have it yet (CI), it is also installed with dpkg -i, run from /usr/bin, and removed again.
 #   scripts/test-deb.sh [BUILD_DIR]
 # With BUILD_DIR the package is made there from the finished build (cpack); without, by
 # `make package` in build/release.
@@ -44,4 +44,22 @@ cd "$unpacked"
 env -u LASTORA_HOME LD_LIBRARY_PATH="$unpacked/root/usr/lib" \
   "$unpacked/root/usr/bin/lastora" --yes --now "2026-03-02 09:30:00" demo "$unpacked/verein"
 ls "$unpacked/verein/Ausgabe"/*.xml
+
+if [ "$(id -u)" -eq 0 ] && ! dpkg -s lastora >/dev/null 2>&1; then
+  trap 'dpkg -r lastora >/dev/null 2>&1 || true; rm -rf "$unpacked"' EXIT
+  dpkg -i "$deb"
+  # A user's first run: no --home, no LASTORA_HOME; the log folder goes to the user's data folder,
+  # since nobody may write beside /usr/bin/lastora.
+  mkdir "$unpacked/user"
+  (cd "$unpacked" && env -u LASTORA_HOME -u XDG_DATA_HOME HOME="$unpacked/user" \
+    lastora --yes --now "2026-03-02 09:30:00" demo installiert)
+  ls "$unpacked/installiert/Ausgabe"/*.xml
+  (cd "$unpacked" && env -u LASTORA_HOME -u XDG_DATA_HOME HOME="$unpacked/user" \
+    lastora --yes --now "2026-03-02 09:30:00" run -s installiert/verein.ini -d zweiter-lauf) || true
+  ls "$unpacked/zweiter-lauf"/*.xml
+  test -d "$unpacked/user/.local/share/lastora"
+  test ! -e /usr/bin/Logdateien
+  dpkg -r lastora
+  echo "Installiert mit dpkg -i, gelaufen und wieder entfernt"
+fi
 echo "Debian-Paket in Ordnung"

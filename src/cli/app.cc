@@ -7,6 +7,7 @@
 
 #include "commands/commands.h"
 #include "lastora_cli.h"
+#include "program_home.h"
 #include "terminal_dialogs.h"
 
 namespace lastora::cli {
@@ -19,7 +20,9 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& global) {
         return ParseNow(text) ? std::string() : "kein Zeitpunkt JJJJ-MM-TT hh:mm:ss: " + text;
       });
   app.add_flag("--yes", global.yes, "jede Rückfrage mit der Vorgabe beantworten");
-  app.add_option("--home", global.home, "Programmordner (Logdateien, Vorlagen)");
+  app.add_option("--home", global.home,
+                 "Programmordner (Logdateien, Vorlagen); sonst LASTORA_HOME, für ein installiertes "
+                 "Programm ~/.local/share/lastora");
 }
 
 // Asks on the terminal when someone sits at it and did not say --yes.
@@ -56,7 +59,7 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
   for (const Command& command : commands) {
     if (!command.app->parsed()) continue;
     try {
-      ScopedSession session({global.now, global.home}, MakeDialogs(global, err));
+      ScopedSession session({global.now, ProgramHome(global.home)}, MakeDialogs(global, err));
       CommandContext context{global, out, err};
       return command.run(context);
     } catch (const WorkbookError& e) {
