@@ -65,7 +65,7 @@ TEST(OutboxTest, ExtraAttachmentsThatExistFollowTheDocument) {
   WriteBytes(program.File("Satzung.pdf"), "%PDF");
   const std::string document = "/briefe/a.docx";
   EXPECT_EQ(AssembleAttachments(document, "..\\Anlagen\\Info.pdf;-;;..\\Anlagen\\Fehlt.pdf"),
-            document + ";" + program.path().string() + "\\Anlagen\\Info.pdf");
+            document + ";" + (program.path() / "Anlagen" / "Info.pdf").string());
   EXPECT_EQ(AssembleAttachments(document, program.File("Satzung.pdf") + " "),
             document + ";" + program.File("Satzung.pdf"));
   EXPECT_EQ(AssembleAttachments("", ""), "");

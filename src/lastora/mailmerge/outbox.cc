@@ -16,10 +16,15 @@ void AppendLine(std::string& out, std::string_view a, std::string_view b = {},
   out.append(a).append(b).append(c).append("\r\n");
 }
 
-// An attachment entry with "..\" in front lies below the program folder.
+// An attachment entry with "..\" in front lies below the program folder. The mail program opens
+// the path as written, so outside Windows its backslashes become the system's separator.
 std::string AttachmentPath(const std::string& entry) {
-  if (entry.starts_with("..\\") || entry.starts_with("../")) return GetAppPath() + entry.substr(2);
-  return entry;
+  const std::string path = ResolveAppRelative(entry);
+#ifdef _WIN32
+  return path;
+#else
+  return files::NativePath(path);
+#endif
 }
 
 }  // namespace
