@@ -1,0 +1,23 @@
+// Several members paying from one account: the processing run merges only rows that stand next
+// to each other, so the workbook brings them together first and says when they name different
+// account holders (a copied IBAN would otherwise debit one person for another, silently).
+#ifndef LASTORA_WORKBOOK_JOINT_ACCOUNTS_H_
+#define LASTORA_WORKBOOK_JOINT_ACCOUNTS_H_
+
+#include <cstdint>
+
+#include "lastora/table_files.h"
+
+namespace lastora {
+
+// Moves every row up behind the first row of its account (column 4); the list's order holds
+// among the accounts and within each. Rows without an account stay where they fall.
+void GroupByAccount(ColouredTable& table);
+
+// Marks the last row of each run of one account whose rows name different holders (column 3)
+// with a warning; returns how many runs were marked.
+int32_t WarnDifferentHolders(ColouredTable& table);
+
+}  // namespace lastora
+
+#endif  // LASTORA_WORKBOOK_JOINT_ACCOUNTS_H_
