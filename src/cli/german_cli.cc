@@ -31,6 +31,8 @@ const std::vector<std::pair<std::regex, std::string>>& ErrorPatterns() {
         {"^(.*) requires (.*)$", "$1 verlangt $2"},
         {"^(.*) excludes (.*)$", "$1 und $2 schließen einander aus"},
         {"^(.*) was not readable \\(missing\\?\\)$", "$1 nicht lesbar"},
+        {"^(.*): Value (.*) not in range .*$",
+         "$1: Wert $2 liegt außerhalb des erlaubten Bereichs"},
         {"Number less or equal to 0: \\((.*)\\)", "Zahl größer als 0 erwartet: $1"},
         {"Number less than 0: \\((.*)\\)", "Zahl ab 0 erwartet: $1"},
         {"Failed parsing number: \\((.*)\\)", "keine Zahl: $1"},
@@ -58,6 +60,8 @@ std::shared_ptr<CLI::Formatter> GermanFormatter() {
       {"INT", "ZAHL"},
       {"UINT", "ZAHL"},
       {"FLOAT", "ZAHL"},
+      {"INT:POSITIVE", "ZAHL ab 1"},
+      {"INT:NONNEGATIVE", "ZAHL ab 0"},
   };
   for (const auto& [english, german] : labels) formatter->label(english, german);
   return formatter;
