@@ -55,13 +55,18 @@ std::string MappingMessage(const ColumnMapping& mapping) {
          " nicht oder nicht richtig angegeben: ";
 }
 
+// A column named by its title rather than by its number.
+bool IsTitle(const std::string& trimmed) {
+  return trimmed.find_first_not_of("0123456789") != std::string::npos;
+}
+
 // The source column of a mapping: a number from 0 (none) to the source's columns, or the title of
 // one. Empty is none except for the account holder's name. nullopt when it names no column.
 std::optional<int32_t> SourceColumn(const ColumnMapping& mapping, const std::string& value,
                                     const std::vector<std::string>& titles, int32_t columns) {
   const std::string trimmed = text::Trim(value);
   if (trimmed.empty()) return mapping.required ? std::nullopt : std::optional<int32_t>(0);
-  if (trimmed.find_first_not_of("0123456789") != std::string::npos) {
+  if (IsTitle(trimmed)) {
     const std::string wanted = text::UCase(trimmed);
     for (size_t i = 0; i < titles.size() && i < static_cast<size_t>(columns); ++i) {
       if (text::UCase(text::Trim(titles[i])) == wanted) return static_cast<int32_t>(i + 1);
@@ -77,8 +82,7 @@ std::optional<int32_t> SourceColumn(const ColumnMapping& mapping, const std::str
 // What the list offers, for a mapping that names no column of it.
 std::string WhatTheListHas(const std::string& value, const std::vector<std::string>& titles,
                            int32_t columns) {
-  const std::string trimmed = text::Trim(value);
-  const bool is_title = trimmed.find_first_not_of("0123456789") != std::string::npos;
+  const bool is_title = IsTitle(text::Trim(value));
   if (!is_title || titles.empty()) {
     return " (die Liste hat " + std::to_string(columns) + " Spalten" +
            (is_title ? ", keine Überschriftenzeile über Import__LINE)" : ")");
@@ -223,8 +227,7 @@ std::vector<std::string> ReadTitles(Class1& component, const std::string& path,
 
 bool NamesColumnsByTitle(const SEPAVARIABLEN& settings) {
   for (const ColumnMapping& mapping : kMappings) {
-    const std::string value = text::Trim((settings.*(mapping.setting)).Value);
-    if (value.find_first_not_of("0123456789") != std::string::npos) return true;
+    if (IsTitle(text::Trim((settings.*(mapping.setting)).Value))) return true;
   }
   return false;
 }
