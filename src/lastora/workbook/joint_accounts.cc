@@ -38,7 +38,7 @@ void AppendWarning(ColouredTable& table, int32_t row, const std::string& message
 
 }  // namespace
 
-void GroupByAccount(ColouredTable& table) {
+std::vector<int32_t> GroupByAccount(ColouredTable& table) {
   const Table& values = table.values;
   const int32_t rows = values.RowCount();
   std::unordered_map<std::string, int32_t> first_of_account;
@@ -51,9 +51,18 @@ void GroupByAccount(ColouredTable& table) {
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&group](int32_t a, int32_t b) { return group[a] < group[b]; });
-  if (std::is_sorted(order.begin(), order.end())) return;
+  if (std::is_sorted(order.begin(), order.end())) return order;
   table.values = Reordered(table.values, order);
   table.colours = Reordered(table.colours, order);
+  return order;
+}
+
+void RestoreOrder(ColouredTable& table, const std::vector<int32_t>& order) {
+  if (std::is_sorted(order.begin(), order.end())) return;
+  std::vector<int32_t> back(order.size());
+  for (size_t i = 0; i < order.size(); ++i) back[order[i]] = static_cast<int32_t>(i);
+  table.values = Reordered(table.values, back);
+  table.colours = Reordered(table.colours, back);
 }
 
 int32_t WarnDifferentHolders(ColouredTable& table) {

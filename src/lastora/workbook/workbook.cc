@@ -146,13 +146,16 @@ bool Workbook::Process() {
   Reset(
       {&record_.ProgBearFehl, &record_.ProgBearWarn, &record_.ProgBearZeic, &record_.ProgBearUmla},
       "0");
+  // The component merges only adjacent rows of one account.
+  std::vector<int32_t> list_order;
   if (record_.SepaFuncCOLL.Value.find(Message(6)) == std::string::npos) {
-    GroupByAccount(payments_);
+    list_order = GroupByAccount(payments_);
     record_.ProgBearWarn.Value = std::to_string(WarnDifferentHolders(payments_));
   }
   std::string result = CallComponent([this](VariantArray& cells) {
     return component_.ext_SEPA_Bearbeitung(cells, payments_.values, payments_.colours);
   });
+  RestoreOrder(payments_, list_order);
   if (result == "ok") {
     const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
     if (ids.result != "ok") {
