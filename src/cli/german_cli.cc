@@ -83,8 +83,10 @@ void SpeakGerman(CLI::App& app) {
   app.option_defaults()->group("Optionen");
   app.group("Befehle");
   app.set_help_flag("-h,--help", "diese Hilfe zeigen");
-  app.failure_message([](const CLI::App*, const CLI::Error& e) {
-    return "lastora: " + GermanParseError(e.what()) + "\nHilfe: lastora --help\n";
+  app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
+    std::string help = "lastora";
+    for (const CLI::App* sub : failed->get_subcommands()) help += " " + sub->get_name();
+    return "lastora: " + GermanParseError(e.what()) + "\nHilfe: " + help + " --help\n";
   });
 }
 

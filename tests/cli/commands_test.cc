@@ -262,7 +262,7 @@ TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
   EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
   ran = Lastora({"generate", "-d", "aus"});
   EXPECT_EQ(ran.status, 2);
-  EXPECT_TRUE(Contains(ran.err, "--settings fehlt")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "--settings fehlt\nHilfe: lastora generate --help")) << ran.err;
   ran = Lastora({"process", "-s", "x.ini", "zuviel"});
   EXPECT_TRUE(Contains(ran.err, "unerwartet: zuviel")) << ran.err;
 

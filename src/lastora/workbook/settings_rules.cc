@@ -41,11 +41,11 @@ struct Rule {
 };
 
 constexpr Rule kRules[] = {
-    {"SepaVERF", Kind::kChoice, kProcedures},
+    {"SepaVERF", Kind::kChoice, kProcedures, "SEPA"},
     {"SepaCYCL", Kind::kChoice, kCycles},
     {"SepaAART", Kind::kChoice, kOrderKinds},
-    {"SepaLART", Kind::kChoice, kSequenceTypes},
-    {"SepaFuncAZYK", Kind::kChoice, kEntryExitRules},
+    {"SepaLART", Kind::kChoice, kSequenceTypes, "automatisch"},
+    {"SepaFuncAZYK", Kind::kChoice, kEntryExitRules, "Wechselmonat nicht abrechnen"},
     {"SepaFuncVER2", Kind::kChoice, kSecondLines},
     {"SepaFuncVER3", Kind::kChoice, kMemberTexts},
     {"SepaBTXT", Kind::kOffSwitch, kSwitchWords},

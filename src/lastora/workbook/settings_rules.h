@@ -15,8 +15,9 @@ std::string Normalise(std::string_view key, std::string& value);
 // What the key may hold, for messages ("erlaubt: ..."); empty for free text.
 std::string Hint(std::string_view key);
 
-// What an empty value stands for where the program fills one in ("2" for the first data row, "0"
-// for an optional import column); empty otherwise.
+// What an empty value stands for: where the program fills one in ("2" for the first data row, "0"
+// for an optional import column) and where the component takes a fixed value for it ("SEPA");
+// empty otherwise.
 std::string Default(std::string_view key);
 
 // A normalised value as the user reads it: a switch as "ja" or "nein" (an empty one as what it

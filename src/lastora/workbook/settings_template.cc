@@ -126,7 +126,7 @@ std::string SettingsInUse(const SettingsFile& file) {
     std::string shown = settings_rules::Display(field.name, value);
     const std::string fallback = settings_rules::Default(field.name);
     if (text::Trim(value).empty() && !fallback.empty()) shown = fallback + "   # Vorgabe";
-    out += std::string(field.name) + " = " + shown + "\n";
+    out += std::string(field.name) + (shown.empty() ? " =" : " = " + shown) + "\n";
   }
   return out;
 }
