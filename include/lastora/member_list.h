@@ -4,6 +4,7 @@
 #define LASTORA_MEMBER_LIST_H_
 
 #include <string>
+#include <vector>
 
 #include "lastora/class1.h"
 #include "lastora/export.h"
@@ -19,10 +20,20 @@ LASTORA_PUBLIC_BEGIN
 std::string ReadSheet(Class1& component, const std::string& path, const std::string& sheet,
                       int32_t first_row, Table& rows);
 
+// The titles of the list's columns: the row above first_row; none when first_row is 1.
+std::vector<std::string> ReadTitles(Class1& component, const std::string& path,
+                                    const std::string& sheet, int32_t first_row);
+
+// True when an Import__ setting names its column by the list's header title, not by number.
+bool NamesColumnsByTitle(const SEPAVARIABLEN& settings);
+
 // Places the source columns named by the Import__ settings onto the 29 columns of the payment
-// layout. Returns "ok", or the catalogue's message for the first mapping that is missing or
-// outside the source's columns, followed by the value given.
-std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out);
+// layout; a setting gives the column's number (0 or empty: none) or its title among `titles`
+// (any case). IBANs and BICs lose their blanks and are put in capitals. Returns "ok", or the
+// catalogue's message for the first mapping that is missing or names no column of the source,
+// followed by the value given and what the list has (its number of columns or its titles).
+std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out,
+                       const std::vector<std::string>& titles = {});
 
 // Builds missing IBANs from account number and bank code (marked with message 163), fills
 // account number, bank code and country from the IBAN, and looks up missing BICs in the bank-code

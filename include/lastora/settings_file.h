@@ -20,8 +20,11 @@ class SettingsFile {
  public:
   // A file without lines: every setting empty.
   SettingsFile() = default;
-  // Reads and checks the file. WorkbookError names the file and line of an unknown or repeated key
-  // and of a line that is neither a setting, a section, a comment nor blank.
+  // Reads and checks the file. WorkbookError names the file and line of an unknown or repeated key,
+  // of a line that is neither a setting, a section, a comment nor blank, and of every value that a
+  // setting with fixed values, a switch, a date or a number setting cannot take, with what it can.
+  // The record holds such values as the component understands them: the listed spelling of a
+  // fixed value, and "ja"/"an" and "nein"/"aus" (any case) as the component's own switch texts.
   static SettingsFile Load(const std::string& path);
   static SettingsFile Parse(std::string_view bytes, const std::string& path);
 
@@ -30,6 +33,10 @@ class SettingsFile {
   // alone when the file leaves the key out.
   std::string WhereSet(std::string_view key) const;
   const SEPAVARIABLEN& record() const { return record_; }
+  // WorkbookError naming every one of the keys that `values` (this file's record, or the values
+  // a run took from it) leaves empty, with its place in this file and what it may hold, so that a
+  // run stops before it starts instead of guessing.
+  void Require(const SEPAVARIABLEN& values, const std::vector<std::string_view>& keys) const;
 
   // Takes over the values of the fields that `wanted` selects and that differ from the file's:
   // lines that hold the key are changed in place, missing keys are appended at the end.
@@ -48,6 +55,7 @@ class SettingsFile {
     size_t value_end = 0;
   };
   void ParseLine(std::string text, int line_number);
+  void NormaliseValues();
   void SetValue(int field, const std::string& value);
 
   std::string path_;
@@ -59,6 +67,14 @@ class SettingsFile {
 
 // A commented settings file with every field the program exchanges with the component.
 std::string SettingsTemplate();
+
+// The settings without which the processing run or the generation cannot run sensibly; the
+// generation of DTAUS files needs no creditor BIC.
+std::vector<std::string_view> RequiredSettings(bool processing, bool generation, bool dtaus);
+
+// The settings a club fills in, as the program uses them: "KEY = value" lines, switches as
+// "ja"/"nein", defaults marked.
+std::string SettingsInUse(const SettingsFile& file);
 
 LASTORA_PUBLIC_END
 }  // namespace lastora

@@ -73,6 +73,8 @@ class Workbook {
   void SaveResults();
 
  private:
+  // DTAUS files when the caller asks for them or the settings choose the procedure.
+  bool WritesDtaus(bool asked) const;
   // Each notice once: the processing run and the generation derive the same identifiers.
   void AddNotice(const std::string& notice);
   std::string CallComponent(const std::function<std::string(VariantArray&)>& run);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands/commands.h"
+#include "german_cli.h"
 #include "lastora_cli.h"
 #include "program_home.h"
 #include "terminal_dialogs.h"
@@ -36,7 +37,8 @@ std::shared_ptr<Dialogs> MakeDialogs(const GlobalOptions& global, std::ostream& 
 int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
   CLI::App app{"lastora: SEPA-Lastschriften, Überweisungen und DTAUS-Dateien für Vereine",
                "lastora"};
-  app.set_version_flag("--version", "lastora " LASTORA_VERSION);
+  SpeakGerman(app);
+  app.set_version_flag("--version", "lastora " LASTORA_VERSION, "Version zeigen");
   app.require_subcommand(1);
   app.fallthrough();
   GlobalOptions global;

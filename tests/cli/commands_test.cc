@@ -40,6 +40,16 @@ constexpr const char* kSettings =
     "Import__MAND = 5\r\nImport__MDAT = 6\r\nImport__MONB = 7\r\nImport__EINT = 8\r\n"
     "Import__AUST = 0\r\nImport__EDAT = 9\r\nImport__EINM = 10\r\n";
 
+// kSettings with some lines replaced (an empty replacement drops the line).
+std::string Edited(std::initializer_list<std::pair<std::string, std::string>> changes) {
+  std::string settings = kSettings;
+  for (const auto& [line, replacement] : changes) {
+    settings.replace(settings.find(line + "\r\n"), line.size() + 2,
+                     replacement.empty() ? "" : replacement + "\r\n");
+  }
+  return settings;
+}
+
 // A folder with the settings and the member list.
 struct Club {
   Club() {
@@ -58,10 +68,12 @@ TEST(CommandsTest, UsageErrorsExitWithTwoAndTheSettingsTemplateIsUsable) {
   EXPECT_EQ(Lastora({"generate", "--help"}).status, 0);
   ScopedTempDir dir;
   WriteBytes(dir.File("neu.ini"), Lastora({"settings", "--template"}).out);
-  // The template reads back: the next command fails on the missing member list, not the file.
+  // The template reads back: the next command names what is still to fill in, before it imports.
   const testing::Ran process = Lastora({"process", "-s", dir.File("neu.ini")});
   EXPECT_EQ(process.status, 1);
-  EXPECT_TRUE(Contains(process.err, "Keine Mitgliederliste"));
+  EXPECT_TRUE(Contains(process.err, "SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ"))
+      << process.err;
+  EXPECT_FALSE(Contains(process.out, "Import")) << process.out;
 }
 
 TEST(CommandsTest, BadSettingsFileStopsBeforeAnythingIsWritten) {
@@ -173,6 +185,102 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
       Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok")) << ran.out;
+}
+
+// Optional columns and the first data row may be left out; a column may be named by its title;
+// IBANs reach the component whole and in capitals.
+TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
+  Club club;
+  WriteBytes(club.settings, Edited({{"Import__LINE = 2", ""},
+                                    {"Import__KONT = 0", ""},
+                                    {"Import__BLZ_ = 0", ""},
+                                    {"Import__LAND = 0", ""},
+                                    {"Import__AUST = 0", ""},
+                                    {"Import__IBAN = 3", "Import__IBAN = iban"},
+                                    {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
+  std::string members = kMembers;
+  members.replace(members.find("DE12123056001000123401"), 22, "de12 1230 5600 1000 1234 01");
+  WriteBytes(club.dir.File("mitglieder.csv"), members);
+  const std::string table = club.dir.File("zahlungen.csv");
+  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
+  EXPECT_TRUE(Contains(ReadBytes(table), "DE12123056001000123401")) << ReadBytes(table);
+  EXPECT_FALSE(Contains(ran.out, "Prüfziffer")) << ran.out;
+  WriteBytes(club.settings, Edited({{"Import__IBAN = 3", "Import__IBAN = Konto"}}));
+  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out,
+                       "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
+                       "(Überschriften der Liste: Mitglied, Kontoinhaber, IBAN, BIC, Mandat, "
+                       "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"))
+      << ran.out;
+}
+
+// Rows of one account are merged only when adjacent: the workbook brings them together for the
+// processing run, and says so when the merged rows name different holders. The payment table keeps
+// the list's order, the merged payment on the account's last member. "nein" switches merging off.
+TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned) {
+  Club club;
+  std::string members = kMembers;
+  members +=
+      "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
+      "60,00;01.01.2014;15.03.2014;\r\n";
+  WriteBytes(club.dir.File("mitglieder.csv"), members);
+  const std::string table = club.dir.File("zahlungen.csv");
+  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  std::string written = ReadBytes(table);
+  const std::string last_row = written.substr(written.find(";Bernd Albers;"));
+  EXPECT_TRUE(Contains(last_row, ";180;")) << "one debit of 120 + 60: " << written;
+  EXPECT_TRUE(
+      Contains(last_row, "Ein Konto, verschiedene Kontoinhaber: Karin Albers / Bernd Albers"))
+      << written;
+  EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
+  WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = nein"}}));
+  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  written = ReadBytes(table);
+  EXPECT_FALSE(Contains(written, ";180;")) << written;
+  EXPECT_FALSE(Contains(written, "verschiedene Kontoinhaber")) << written;
+}
+
+// The program speaks German throughout, CLI11's own texts included; "settings" shows a file's
+// settings as they will be used and names what a run would refuse.
+TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
+  testing::Ran ran = Lastora({"--help"});
+  EXPECT_EQ(ran.status, 0);
+  for (const char* english : {"Usage", "Options", "Subcommands", "Print this help", "REQUIRED"}) {
+    EXPECT_FALSE(Contains(ran.out, english)) << english << "\n" << ran.out;
+  }
+  EXPECT_TRUE(Contains(ran.out, "Aufruf: lastora [OPTIONEN] BEFEHL")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Befehle:")) << ran.out;
+  ran = Lastora({"generate", "--help"});
+  EXPECT_TRUE(Contains(ran.out, "Optionen:")) << ran.out;
+  EXPECT_FALSE(Contains(ran.out, "REQUIRED")) << ran.out;
+  ran = Lastora({});
+  EXPECT_EQ(ran.status, 2);
+  EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
+  ran = Lastora({"generate", "-d", "aus"});
+  EXPECT_EQ(ran.status, 2);
+  EXPECT_TRUE(Contains(ran.err, "--settings fehlt\nHilfe: lastora generate --help")) << ran.err;
+  ran = Lastora({"process", "-s", "x.ini", "zuviel"});
+  EXPECT_TRUE(Contains(ran.err, "unerwartet: zuviel")) << ran.err;
+
+  Club club;
+  WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
+                                    {"SepaCYCL = Jahr", "SepaCYCL = halbjahr"},
+                                    {"Import__LINE = 2", ""}}));
+  ran = Lastora({"settings", "-s", club.settings});
+  EXPECT_EQ(ran.status, 0) << ran.err;
+  for (const char* line : {"SepaFuncCOLL = nein\n", "SepaCYCL = Halbjahr\n", "SepaBTXT = ja\n",
+                           "Import__LINE = 2   # Vorgabe\n"}) {
+    EXPECT_TRUE(Contains(ran.out, line)) << line << ran.out;
+  }
+  WriteBytes(club.settings, Edited({{"KreditorNAME = TSV Test", ""}}));
+  ran = Lastora({"settings", "-s", club.settings});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_EQ(ran.err, "lastora: " + club.settings + ": KreditorNAME fehlt\n");
+  EXPECT_EQ(Lastora({"settings"}).status, 2);
 }
 
 }  // namespace

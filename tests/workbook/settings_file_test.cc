@@ -25,13 +25,13 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
   const SettingsFile file = SettingsFile::Parse(
       "# Kommentar\n; auch einer\n[Kreditor]\n  KreditorNAME=TSV Musterstadt   # Name\n"
       "SepaFuncVER1 = \"  Beitrag #3; 2026 \"\nSepaFuncVER4 = 'mit \"Anfuehrung\"'\n"
-      "SepaBTXT = A#B\n\n",
+      "UserTEL_ = A#B\n\n",
       "verein.ini");
   const SEPAVARIABLEN& record = file.record();
   EXPECT_EQ(record.KreditorNAME.Value, "TSV Musterstadt");
   EXPECT_EQ(record.SepaFuncVER1.Value, "  Beitrag #3; 2026 ");
   EXPECT_EQ(record.SepaFuncVER4.Value, "mit \"Anfuehrung\"");
-  EXPECT_EQ(record.SepaBTXT.Value, "A#B");  // a hash inside a word is part of the value
+  EXPECT_EQ(record.UserTEL_.Value, "A#B");  // a hash inside a word is part of the value
   EXPECT_EQ(file.WhereSet("SepaFuncVER1"), "verein.ini, Zeile 5");
   EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
 }
@@ -43,6 +43,61 @@ TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {
             "verein.ini, Zeile 2: Schlüssel \"SepaCYCL\" steht schon weiter oben");
   EXPECT_EQ(ErrorOf("SepaCYCL Jahr\n"),
             "verein.ini, Zeile 1: kein \"SCHLÜSSEL = Wert\": SepaCYCL Jahr");
+}
+
+// A value the component would not recognise changes the run without failing it (an unknown
+// cycle bills monthly), so the file refuses it and says where and what is allowed.
+TEST(SettingsFileTest, FixedValuesDatesAndNumbersAreCheckedWhereTheyAreSet) {
+  EXPECT_EQ(ErrorOf("# Verein\nSepaCYCL = jährlich\n"),
+            "verein.ini, Zeile 2: SepaCYCL = \"jährlich\": unbekannter Wert; erlaubt: Jahr, "
+            "Halbjahr, Dritteljahr, Vierteljahr, 2 Monate, Monat");
+  EXPECT_EQ(ErrorOf("SepaLART = RCURR\nSepaADAT = morgen\nSepaFuncBMAX = 500 Euro\n"),
+            "verein.ini, Zeile 2: SepaADAT = \"morgen\": kein Datum; erwartet: Datum TT.MM.JJJJ\n"
+            "verein.ini, Zeile 1: SepaLART = \"RCURR\": unbekannter Wert; erlaubt: automatisch, "
+            "FRST, RCUR, FNAL, OOFF\n"
+            "verein.ini, Zeile 3: SepaFuncBMAX = \"500 Euro\": keine Zahl; erwartet: Zahl");
+  // Case and blanks are no reason to refuse: the component gets its own spelling.
+  const SEPAVARIABLEN record = SettingsFile::Parse(
+                                   "SepaCYCL = jahr\nSepaVERF = dtaus\nSepaAART = ÜBERWEISUNG\n"
+                                   "SepaFuncAZYK = wechselmonat nicht abrechnen\n",
+                                   "verein.ini")
+                                   .record();
+  EXPECT_EQ(record.SepaCYCL.Value, "Jahr");
+  EXPECT_EQ(record.SepaVERF.Value, "DTAUS");
+  EXPECT_EQ(record.SepaAART.Value, "Überweisung");
+  EXPECT_EQ(record.SepaFuncAZYK.Value, "Wechselmonat nicht abrechnen");
+  // What a run cannot do without is named all at once, set empty or left out.
+  const SettingsFile file = SettingsFile::Parse("SepaCYCL = Jahr\nSepaDAT1 =\n", "verein.ini");
+  EXPECT_NO_THROW(file.Require(file.record(), {"SepaCYCL"}));
+  try {
+    file.Require(file.record(), {"SepaCYCL", "SepaDAT1", "SepaAART"});
+    ADD_FAILURE() << "missing settings accepted";
+  } catch (const WorkbookError& e) {
+    EXPECT_STREQ(e.what(),
+                 "verein.ini, Zeile 2: SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ\n"
+                 "verein.ini: SepaAART fehlt; erlaubt: Basislastschrift, Firmenlastschrift, "
+                 "Überweisung");
+  }
+}
+
+// The component switches off only on "nicht"; the file takes what a German user writes.
+TEST(SettingsFileTest, SwitchesTakeJaNeinAnAusAndReachTheComponentAsItReadsThem) {
+  const SEPAVARIABLEN record =
+      SettingsFile::Parse(
+          "SepaFuncCOLL = Nein\nSepaFuncWARN = AUS\nSepaBTXT = an\nSepaITXT = nicht schreiben\n"
+          "SepaFuncMONT = Ja\nProgChecBLZ_ = An\nProgBLZ_Inte = aus\n",
+          "verein.ini")
+          .record();
+  EXPECT_EQ(record.SepaFuncCOLL.Value, "nicht");
+  EXPECT_EQ(record.SepaFuncWARN.Value, "nicht");
+  EXPECT_EQ(record.SepaBTXT.Value, "ja");
+  EXPECT_EQ(record.SepaITXT.Value, "nicht");
+  EXPECT_EQ(record.SepaFuncMONT.Value, "ja");
+  EXPECT_EQ(record.ProgChecBLZ_.Value, "ja");  // this one waits for a "ja"
+  EXPECT_EQ(record.ProgBLZ_Inte.Value, "nein");
+  EXPECT_EQ(ErrorOf("SepaFuncCOLL = vielleicht\n"),
+            "verein.ini, Zeile 1: SepaFuncCOLL = \"vielleicht\": unbekannter Wert; erlaubt: ja, "
+            "nein, an, aus");
 }
 
 TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys) {

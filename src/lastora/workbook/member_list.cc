@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <vector>
 
 #include "component/catalogue.h"
 #include "component/helpers.h"
@@ -26,8 +27,8 @@ struct ColumnMapping {
   bool required;      // 0 ("no such column") is not allowed
 };
 
-// The import columns and where each lands. Every entry may be "0" except the account holder's
-// name; the IBAN may be 0 only when account number and bank code are mapped.
+// The import columns and where each lands. Every entry may be "0" or left empty except the
+// account holder's name; the IBAN may be 0 only when account number and bank code are mapped.
 constexpr ColumnMapping kMappings[] = {
     {&SEPAVARIABLEN::Import__NAME, "Name", 27, kName, true},
     {&SEPAVARIABLEN::Import__MITG, "Mitglied", 28, 21, false},
@@ -54,21 +55,43 @@ std::string MappingMessage(const ColumnMapping& mapping) {
          " nicht oder nicht richtig angegeben: ";
 }
 
-// The source column of a mapping, 0 for none; nullopt when the setting is not a whole number in
-// 0..columns (an empty setting counts as 0 only for the inputs without a message of their own).
+// A column named by its title rather than by its number.
+bool IsTitle(const std::string& trimmed) {
+  return trimmed.find_first_not_of("0123456789") != std::string::npos;
+}
+
+// The source column of a mapping: a number from 0 (none) to the source's columns, or the title of
+// one. Empty is none except for the account holder's name. nullopt when it names no column.
 std::optional<int32_t> SourceColumn(const ColumnMapping& mapping, const std::string& value,
-                                    int32_t columns) {
+                                    const std::vector<std::string>& titles, int32_t columns) {
   const std::string trimmed = text::Trim(value);
-  if (trimmed.empty()) {
-    if (mapping.message == 0) return 0;
+  if (trimmed.empty()) return mapping.required ? std::nullopt : std::optional<int32_t>(0);
+  if (IsTitle(trimmed)) {
+    const std::string wanted = text::UCase(trimmed);
+    for (size_t i = 0; i < titles.size() && i < static_cast<size_t>(columns); ++i) {
+      if (text::UCase(text::Trim(titles[i])) == wanted) return static_cast<int32_t>(i + 1);
+    }
     return std::nullopt;
   }
-  if (trimmed.size() > 6 || trimmed.find_first_not_of("0123456789") != std::string::npos) {
-    return std::nullopt;
-  }
+  if (trimmed.size() > 6) return std::nullopt;
   const int32_t column = std::stoi(trimmed);
   if (column > columns || (column == 0 && mapping.required)) return std::nullopt;
   return column;
+}
+
+// What the list offers, for a mapping that names no column of it.
+std::string WhatTheListHas(const std::string& value, const std::vector<std::string>& titles,
+                           int32_t columns) {
+  const bool is_title = IsTitle(text::Trim(value));
+  if (!is_title || titles.empty()) {
+    return " (die Liste hat " + std::to_string(columns) + " Spalten" +
+           (is_title ? ", keine Überschriftenzeile über Import__LINE)" : ")");
+  }
+  std::string listed;
+  for (const std::string& title : titles) {
+    if (!text::Trim(title).empty()) listed += (listed.empty() ? "" : ", ") + text::Trim(title);
+  }
+  return " (Überschriften der Liste: " + listed + ")";
 }
 
 bool IsBlankCell(const Variant& cell) {
@@ -189,16 +212,34 @@ std::string ReadSheet(Class1& component, const std::string& path, const std::str
   return "ok";
 }
 
-std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out) {
+std::vector<std::string> ReadTitles(Class1& component, const std::string& path,
+                                    const std::string& sheet, int32_t first_row) {
+  std::vector<std::string> titles;
+  Table header;
+  if (first_row < 2 || ReadSheet(component, path, sheet, first_row - 1, header) != "ok") {
+    return titles;
+  }
+  for (int32_t c = header.ColLower(); c <= header.ColUpper(); ++c) {
+    titles.push_back(CellText(header, header.RowLower(), c));
+  }
+  return titles;
+}
+
+bool NamesColumnsByTitle(const SEPAVARIABLEN& settings) {
+  for (const ColumnMapping& mapping : kMappings) {
+    if (IsTitle(text::Trim((settings.*(mapping.setting)).Value))) return true;
+  }
+  return false;
+}
+
+std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out,
+                       const std::vector<std::string>& titles) {
   const int32_t columns = source.ColCount();
   std::array<int32_t, kPaymentColumns + 1> source_of{};  // by target column; 0: none
   for (const ColumnMapping& mapping : kMappings) {
     const std::string& value = (settings.*(mapping.setting)).Value;
-    const std::optional<int32_t> column = SourceColumn(mapping, value, columns);
-    if (!column) {
-      return MappingMessage(mapping) + value + " (die Liste hat " + std::to_string(columns) +
-             " Spalten)";
-    }
+    const std::optional<int32_t> column = SourceColumn(mapping, value, titles, columns);
+    if (!column) return MappingMessage(mapping) + value + WhatTheListHas(value, titles, columns);
     source_of[mapping.target] = *column;
   }
   if (source_of[kIban] == 0 && (source_of[kAccount] == 0 || source_of[kBankCode] == 0)) {
@@ -212,9 +253,10 @@ std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, Colou
     for (int32_t r = 0; r < rows; ++r) {
       Variant cell = source(source.RowLower() + r, source.ColLower() + source_of[target] - 1);
       if (IsBlankCell(cell)) continue;
-      // Account identifiers are often written in groups of four; the bank wants them whole.
+      // Account identifiers are often written in groups of four and in small letters; the bank
+      // and the check digits want them whole and in capitals.
       if ((target == kIban || target == kBic) && cell.IsString()) {
-        cell = RemoveBlanks(cell.AsString());
+        cell = text::UCase(RemoveBlanks(cell.AsString()));
       }
       out.values(r + 1, target) = std::move(cell);
     }

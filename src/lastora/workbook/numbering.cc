@@ -8,8 +8,8 @@ namespace lastora {
 namespace {
 
 constexpr size_t kMaxIdentifier = 35;
-// The longest identifier is the stem, "-", the date and "-FRST-MSG".
-constexpr size_t kMaxStem = kMaxIdentifier - 1 - 8 - 9;
+// The longest identifier is the stem, "-", the moment as YYYYMMDDhhmmss and "-FRST-MSG".
+constexpr size_t kMaxStem = kMaxIdentifier - 1 - 14 - 9;
 
 bool IsSepaCharacter(char c) {
   static constexpr std::string_view kPunctuation = " +?/-:().,'";
@@ -45,12 +45,14 @@ IdentifierPrefix MakeIdentifierPrefix(const SEPAVARIABLEN& settings) {
   if (!given.empty() && stem != given) {
     out.notice = "SepaFRID \"" + given + "\" gekürzt oder bereinigt zu \"" + stem + "\"";
   }
+  out.stem = stem;
   out.prefix = stem + "-" + Format(Variant::Date(CDate(Variant(date))), "YYYYMMDD");
   out.result = "ok";
   return out;
 }
 
-void DeriveFileIdentifiers(SEPAVARIABLEN& settings, const std::string& prefix) {
+void DeriveFileIdentifiers(SEPAVARIABLEN& settings, const IdentifierPrefix& ids, double now) {
+  const std::string prefix = ids.stem + "-" + Format(Variant::Date(now), "YYYYMMDDhhmmss");
   const auto derive = [&prefix](SEPAVALUES& field, const char* suffix) {
     if (text::Trim(field.Value).empty()) field.Value = prefix + suffix;
   };

@@ -1,5 +1,6 @@
 #include "lastora/settings_file.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "core/files.h"
@@ -7,6 +8,7 @@
 #include "lastora/table_files.h"
 #include "lastora/vb_error.h"
 #include "lastora/workbook_error.h"
+#include "workbook/settings_rules.h"
 
 namespace lastora {
 namespace {
@@ -101,7 +103,37 @@ SettingsFile SettingsFile::Parse(std::string_view bytes, const std::string& path
     file.ParseLine(std::move(line), ++line_number);
     start = end + 1;
   }
+  file.NormaliseValues();
   return file;
+}
+
+void SettingsFile::NormaliseValues() {
+  std::string problems;
+  for (const SettingsField& field : SettingsFields()) {
+    std::string& value = (record_.*(field.member)).Value;
+    const std::string given = value;
+    const std::string problem = settings_rules::Normalise(field.name, value);
+    if (problem.empty()) continue;
+    if (!problems.empty()) problems += "\n";
+    problems += WhereSet(field.name) + ": " + field.name + " = \"" + given + "\": " + problem +
+                "; " + settings_rules::Hint(field.name);
+  }
+  if (!problems.empty()) throw WorkbookError(problems);
+}
+
+void SettingsFile::Require(const SEPAVARIABLEN& values,
+                           const std::vector<std::string_view>& keys) const {
+  std::string missing;
+  for (const SettingsField& field : SettingsFields()) {
+    if (std::find(keys.begin(), keys.end(), field.name) == keys.end()) continue;
+    if (!text::Trim((values.*(field.member)).Value).empty()) continue;
+    const std::string where = WhereSet(field.name);
+    if (!missing.empty()) missing += "\n";
+    missing += where + ": " + std::string(field.name) + (where == path_ ? " fehlt" : " ist leer");
+    const std::string hint = settings_rules::Hint(field.name);
+    if (!hint.empty()) missing += "; " + hint;
+  }
+  if (!missing.empty()) throw WorkbookError(missing);
 }
 
 void SettingsFile::ParseLine(std::string text, int line_number) {

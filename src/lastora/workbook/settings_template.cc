@@ -1,7 +1,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/text.h"
 #include "lastora/settings_file.h"
+#include "workbook/settings_rules.h"
 
 namespace lastora {
 namespace {
@@ -23,7 +25,8 @@ const std::unordered_map<std::string_view, Hint>& Hints() {
       {"SepaVERF", {"SEPA", "SEPA oder DTAUS"}},
       {"SepaFIL1", {"", "Dateiname der FRST-Datei; leer: SEPA_<Datum>_FRST.xml"}},
       {"SepaFIL2", {"", "Dateiname der RCUR-Datei; leer: SEPA_<Datum>_RCUR.xml"}},
-      {"SepaCYCL", {"Jahr", "Beitragsperiode: Jahr, Halbjahr, Dritteljahr, Vierteljahr, 2 Monate"}},
+      {"SepaCYCL",
+       {"Jahr", "Beitragsperiode: Jahr, Halbjahr, Dritteljahr, Vierteljahr, 2 Monate, Monat"}},
       {"SepaADAT", {"", "Ausführungsdatum, TT.MM.JJJJ"}},
       {"SepaDAT1", {"", "Abbuchung Beiträge von, TT.MM.JJJJ"}},
       {"SepaDAT2", {"", "Abbuchung Beiträge bis, TT.MM.JJJJ"}},
@@ -31,13 +34,13 @@ const std::unordered_map<std::string_view, Hint>& Hints() {
       {"SepaFMI2", {"", "Nachrichten-ID der RCUR-Datei; leer: abgeleitet, \"-\": keine Datei"}},
       {"SepaFPI1", {"", "Zahlungs-ID der FRST-Datei; leer: abgeleitet"}},
       {"SepaFPI2", {"", "Zahlungs-ID der RCUR-Datei; leer: abgeleitet, \"-\": keine Datei"}},
-      {"SepaFRID", {"", "Kennung für die IDs (höchstens 17 Zeichen); leer: LASTORA"}},
+      {"SepaFRID", {"", "Kennung für die IDs (höchstens 11 Zeichen); leer: LASTORA"}},
       {"SepaAART", {"Basislastschrift", "Basislastschrift, Firmenlastschrift oder Überweisung"}},
-      {"SepaLART", {"automatisch", "FRST, RCUR, FNAL, OOFF; sonst automatisch"}},
-      {"SepaBTXT", {"ja", "Begleitzettel schreiben (\"nicht\": keiner)"}},
-      {"SepaITXT", {"ja", "Zahlungsliste schreiben (\"nicht\": keine)"}},
-      {"SepaFuncCOLL", {"ja", "Zahlungen von einem Konto zusammenfassen (\"nicht\": aus)"}},
-      {"SepaFuncMONT", {"ja", "Ein- und Austrittsmonate anteilig abrechnen (\"nicht\": aus)"}},
+      {"SepaLART", {"automatisch", "automatisch, FRST, RCUR, FNAL oder OOFF"}},
+      {"SepaBTXT", {"ja", "Begleitzettel schreiben (ja/nein)"}},
+      {"SepaITXT", {"ja", "Zahlungsliste schreiben (ja/nein)"}},
+      {"SepaFuncCOLL", {"ja", "Zahlungen von einem Konto zusammenfassen (ja/nein)"}},
+      {"SepaFuncMONT", {"ja", "Ein- und Austrittsmonate anteilig abrechnen (ja/nein)"}},
       {"SepaFuncVER1", {"Mitgliedsbeitrag", "erste Zeile des Verwendungszwecks"}},
       {"SepaFuncVER2", {"Mandat-ID", "zweite Zeile: Payment-ID, Mandat-ID oder -"}},
       {"SepaFuncVER3",
@@ -45,7 +48,7 @@ const std::unordered_map<std::string_view, Hint>& Hints() {
         "Mitgliedsname, Mitgliedsname und Einzelbetrag, Mandat-ID, Mandat-ID und Einzelbetrag, -"}},
       {"SepaFuncVER4", {"-", "letzte Zeile des Verwendungszwecks, - für keine"}},
       {"SepaFuncVERP", {"-", "DTAUS-Vorlage für den Verwendungszweck, - für keine"}},
-      {"SepaFuncWARN", {"ja", "Betragsgrenzen prüfen (\"nicht\": aus)"}},
+      {"SepaFuncWARN", {"ja", "Betragsgrenzen prüfen (ja/nein)"}},
       {"SepaFuncBMAX", {"1000", "obere Betragsgrenze"}},
       {"SepaFuncBMIN", {"1", "untere Betragsgrenze"}},
       {"SepaFuncAZYK",
@@ -57,8 +60,8 @@ const std::unordered_map<std::string_view, Hint>& Hints() {
       {"ProgChecBLZ_", {"nein", "Prüfung: BIC nachschlagen (ja/nein)"}},
       {"Import__FILE", {"", "Mitgliederliste (.csv, .xlsx, .xls, .ods), wenn -m fehlt"}},
       {"Import__SHEE", {"", "Tabellenblatt; leer: das erste"}},
-      {"Import__LINE", {"2", "erste Datenzeile"}},
-      {"Import__NAME", {"", "Spalte (1, 2, ...) Name des Kontoinhabers"}},
+      {"Import__LINE", {"2", "erste Datenzeile; die Zeile darüber hält die Spaltenüberschriften"}},
+      {"Import__NAME", {"", "Spalte (1, 2, ... oder ihre Überschrift) Name des Kontoinhabers"}},
       {"Import__IBAN", {"", "Spalte IBAN; 0: keine (dann aus Kontonummer und BLZ)"}},
       {"Import__BIC_", {"0", "Spalte BIC; 0: keine (dann aus ProgBLZ_File)"}},
       {"Import__KONT", {"0", "Spalte Kontonummer; 0: keine"}},
@@ -94,7 +97,39 @@ bool InTemplate(const SettingsField& field) {
   return field.index != 0 || std::string_view(field.name).starts_with("Import__");
 }
 
+bool IsResult(std::string_view name) {
+  for (std::string_view group : {"ProgImpo", "ProgChec", "ProgBear", "ProgErze", "ProgAlle"}) {
+    if (name.starts_with(group)) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::vector<std::string_view> RequiredSettings(bool processing, bool generation, bool dtaus) {
+  std::vector<std::string_view> keys;
+  if (processing) keys.insert(keys.end(), {"SepaCYCL", "SepaDAT1", "SepaDAT2", "SepaAART"});
+  if (generation) {
+    keys.insert(keys.end(),
+                {"KreditorNAME", "KreditorIBAN", "KreditorID__", "SepaADAT", "SepaAART"});
+    if (!dtaus) keys.push_back("KreditorBIC_");
+  }
+  return keys;
+}
+
+std::string SettingsInUse(const SettingsFile& file) {
+  std::string out = "# Einstellungen aus " + file.path() + ", wie lastora sie verwendet\n";
+  for (const SettingsField& field : SettingsFields()) {
+    const std::string& value = (file.record().*(field.member)).Value;
+    const bool fills_in = Hints().contains(field.name);
+    if (!fills_in && (value.empty() || IsResult(field.name))) continue;
+    std::string shown = settings_rules::Display(field.name, value);
+    const std::string fallback = settings_rules::Default(field.name);
+    if (text::Trim(value).empty() && !fallback.empty()) shown = fallback + "   # Vorgabe";
+    out += std::string(field.name) + (shown.empty() ? " =" : " = " + shown) + "\n";
+  }
+  return out;
+}
 
 std::string SettingsTemplate() {
   std::string out =

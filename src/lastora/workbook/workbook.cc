@@ -13,6 +13,8 @@
 #include "lastora/platform.h"
 #include "lastora/vb_error.h"
 #include "lastora/workbook_error.h"
+#include "workbook/joint_accounts.h"
+#include "workbook/settings_rules.h"
 
 namespace lastora {
 namespace fs = std::filesystem;
@@ -97,6 +99,10 @@ void Workbook::Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::
   (record_.*result).Value = text;
 }
 
+bool Workbook::WritesDtaus(bool asked) const {
+  return asked || text::Trim(record_.SepaVERF.Value) == "DTAUS";
+}
+
 void Workbook::AddNotice(const std::string& notice) {
   if (notice.empty() || std::find(notices_.begin(), notices_.end(), notice) != notices_.end()) {
     return;
@@ -112,7 +118,8 @@ bool Workbook::Import(const std::string& member_file) {
   Reset(
       {&record_.ProgImpoFehl, &record_.ProgImpoWarn, &record_.ProgImpoZeic, &record_.ProgImpoUmla},
       "0");
-  const std::string first_row = text::Trim(record_.Import__LINE.Value);
+  std::string first_row = text::Trim(record_.Import__LINE.Value);
+  if (first_row.empty()) first_row = settings_rules::Default("Import__LINE");
   std::string result;
   Table rows;
   if (first_row.empty() || first_row.find_first_not_of("0123456789") != std::string::npos ||
@@ -121,7 +128,13 @@ bool Workbook::Import(const std::string& member_file) {
   } else {
     result = ReadSheet(component_, path, record_.Import__SHEE.Value, std::stoi(first_row), rows);
   }
-  if (result == "ok") result = MapMembers(rows, record_, payments_);
+  if (result == "ok") {
+    const std::vector<std::string> titles =
+        NamesColumnsByTitle(record_)
+            ? ReadTitles(component_, path, record_.Import__SHEE.Value, std::stoi(first_row))
+            : std::vector<std::string>();
+    result = MapMembers(rows, record_, payments_, titles);
+  }
   if (result == "ok") result = CompleteAccounts(component_, record_, payments_);
   Stamp(&SEPAVARIABLEN::ProgImpoDate, &SEPAVARIABLEN::ProgImpoTime, &SEPAVARIABLEN::ProgImpoResu,
         result);
@@ -129,12 +142,20 @@ bool Workbook::Import(const std::string& member_file) {
 }
 
 bool Workbook::Process() {
+  settings_file_.Require(record_, RequiredSettings(true, false, false));
   Reset(
       {&record_.ProgBearFehl, &record_.ProgBearWarn, &record_.ProgBearZeic, &record_.ProgBearUmla},
       "0");
+  // The component merges only adjacent rows of one account.
+  std::vector<int32_t> list_order;
+  if (record_.SepaFuncCOLL.Value.find(Message(6)) == std::string::npos) {
+    list_order = GroupByAccount(payments_);
+    record_.ProgBearWarn.Value = std::to_string(WarnDifferentHolders(payments_));
+  }
   std::string result = CallComponent([this](VariantArray& cells) {
     return component_.ext_SEPA_Bearbeitung(cells, payments_.values, payments_.colours);
   });
+  RestoreOrder(payments_, list_order);
   if (result == "ok") {
     const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
     if (ids.result != "ok") {
@@ -151,6 +172,8 @@ bool Workbook::Process() {
 }
 
 bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
+  const bool as_dtaus = WritesDtaus(dtaus);
+  settings_file_.Require(record_, RequiredSettings(false, true, as_dtaus));
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
   std::error_code error;
@@ -161,13 +184,12 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
     result = Message(14) + out_dir;
   } else {
     AddNotice(ids.notice);
-    DeriveFileIdentifiers(record_, ids.prefix);
+    DeriveFileIdentifiers(record_, ids, GetClock()->Now());
     // Figures of a pass that does not run are added in as the caller passes them.
     Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2,
            &record_.ProgErzeDSU1, &record_.ProgErzeDSU2},
           "0");
     Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2}, "");
-    const bool as_dtaus = dtaus || text::Trim(record_.SepaVERF.Value) == "DTAUS";
     const Snapshot before = TakeSnapshot(out_dir);
     result = CallComponent([&](VariantArray& cells) {
       return component_.ext_SEPA_Erzeugung(cells, payments_.values, payments_.colours,
@@ -220,9 +242,10 @@ void Workbook::RecordAllSteps() {
 
 StepsRun Workbook::RunAll(const AllSteps& steps) {
   StepsRun run;
+  run.generating = !steps.out_dir.empty();
+  settings_file_.Require(record_, RequiredSettings(true, run.generating, WritesDtaus(steps.dtaus)));
   run.imported = Import(steps.members);
   run.processed = run.imported && Process();
-  run.generating = !steps.out_dir.empty();
   run.generated = run.generating && run.processed && Generate(steps.out_dir, steps.dtaus);
   if (run.generating) RecordAllSteps();
   return run;
