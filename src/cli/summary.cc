@@ -132,10 +132,12 @@ void PrintFiles(std::ostream& out, const std::string& title,
 void PrintWithoutAccount(std::ostream& out, const Table& values) {
   if (!values.IsAllocated() || values.ColUpper() < payment_table::kIban) return;
   int64_t without = 0;
+  // A row whose account the processing refused carries its own message.
+  const auto blank = [&values](int32_t r, int32_t c) {
+    return c > values.ColUpper() || CStr(values(r, c)).find_first_not_of(' ') == std::string::npos;
+  };
   for (int32_t r = values.RowLower(); r <= values.RowUpper(); ++r) {
-    if (CStr(values(r, payment_table::kIban)).find_first_not_of(' ') == std::string::npos) {
-      ++without;
-    }
+    if (blank(r, payment_table::kIban) && blank(r, payment_table::kErrors)) ++without;
   }
   if (without == 0) return;
   out << "  " << without << (without == 1 ? " Mitglied" : " Mitglieder")
@@ -177,7 +179,7 @@ CheckVerdict PrintSepaCheck(std::ostream& out, const SEPAVARIABLEN& record, bool
   out << "Prüfung SEPA: " << Headline(record.ProgChecResu.Value, faults) << "\n";
   if (SepaFilesRead(record, two_files)) PrintSepaFiles(out, record, two_files);
   for (size_t i = 0; i < schema_verdicts.size(); ++i) {
-    out << "  Schema Datei " << i + 1 << ": " << schema_verdicts[i] << "\n";
+    out << "  Schema (" << i + 1 << ". Datei): " << schema_verdicts[i] << "\n";
   }
   PrintCheckedFigures(out, figures);
   out << "  Falsche IBANs: " << record.ProgChecFehl.Value << "\n";

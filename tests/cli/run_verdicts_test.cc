@@ -55,7 +55,8 @@ struct SampleClub {
   // Every file of the output folder with its bytes.
   std::vector<std::string> Snapshot() const {
     std::vector<std::string> files;
-    for (const std::string& name : FileNamesIn(out)) files.push_back(name + ReadBytes(out + "/" + name));
+    for (const std::string& name : FileNamesIn(out))
+      files.push_back(name + ReadBytes(out + "/" + name));
     return files;
   }
 
@@ -147,7 +148,7 @@ TEST(RunVerdictsTest, CheckHeadlineNamesEveryFault) {
   Ran ran = Lastora({"check", club.out + "/" + kSecond});
   EXPECT_EQ(ran.status, 0) << ran.out;
   EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok\n")) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Schema Datei 1: ok")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Schema (1. Datei): ok")) << ran.out;
 
   const std::string file = club.dir.File("geprueft.xml");
   std::string bad_iban = good;
@@ -205,8 +206,8 @@ TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
   WriteBytes(table, "A;B\r\n1;2\r\n3;4\r\n5;6\r\n");
   const Ran ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
   EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out,
-                       "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"))
+  EXPECT_TRUE(
+      Contains(ran.out, "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"))
       << ran.out;
 }
 

@@ -1,8 +1,8 @@
 // demo: the sample club from member list to checked payment files.
 #include <lastora/collection_date.h>
 #include <lastora/platform.h>
-#include <lastora/session.h>
 #include <lastora/schema_check.h>
+#include <lastora/session.h>
 #include <lastora/table_files.h>
 #include <lastora/workbook.h>
 #include <lastora/workbook_error.h>

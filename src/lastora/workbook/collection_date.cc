@@ -21,7 +21,9 @@ int64_t EasterSunday(int year) {
   return detail::DayFromCivil(year, month, day);
 }
 
-std::string DayText(int64_t day) { return Format(Variant::Date(static_cast<double>(day)), "DD.MM.YYYY"); }
+std::string DayText(int64_t day) {
+  return Format(Variant::Date(static_cast<double>(day)), "DD.MM.YYYY");
+}
 
 // A date setting as a whole day; false when it is none.
 bool DayOf(const SEPAVALUES& setting, int64_t* day) {
@@ -59,12 +61,11 @@ CollectionDateCheck CheckCollectionDate(const SEPAVARIABLEN& settings, double no
   int64_t date = 0;
   if (!DayOf(settings.SepaADAT, &date)) return check;
   const auto today = static_cast<int64_t>(std::floor(now));
-  const bool credit_transfer =
-      text::Trim(settings.SepaAART.Value) == Message(msg::kCreditTransfer);
+  const bool credit_transfer = text::Trim(settings.SepaAART.Value) == Message(msg::kCreditTransfer);
   const int64_t earliest = EarliestCollectionDay(today, credit_transfer);
   if (date < earliest) {
     check.stop = "SepaADAT " + DayText(date) +
-                 (date < today       ? " liegt in der Vergangenheit"
+                 (date < today      ? " liegt in der Vergangenheit"
                   : credit_transfer ? " ist kein TARGET2-Geschäftstag"
                                     : " ist zu früh: Lastschriften brauchen einen "
                                       "TARGET2-Geschäftstag Vorlauf") +

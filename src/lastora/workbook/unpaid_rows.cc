@@ -13,9 +13,12 @@ namespace {
 enum Reason { kError, kNoSequence, kNoIban, kNoBic, kNotGerman, kNoAmount, kOther, kReasons };
 
 constexpr std::array<const char*, kReasons> kReasonTexts = {
-    "mit Fehlermeldung (Spalte 26)",     "ohne Sequenztyp (Spalte 12)",
-    "ohne IBAN",                         "ohne BIC",
-    "ohne deutsche IBAN",                "mit Betrag 0 oder ohne Betrag",
+    "mit Fehlermeldung (Spalte 26)",
+    "ohne Sequenztyp (Spalte 12)",
+    "ohne IBAN",
+    "ohne BIC",
+    "ohne deutsche IBAN",
+    "mit Betrag 0 oder ohne Betrag",
     "ohne Datei, die sie aufnimmt (SepaFPI1/SepaFMI1, SepaFPI2/SepaFMI2)"};
 
 std::string Cell(const Table& t, int32_t row, int32_t column) {

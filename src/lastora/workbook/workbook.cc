@@ -6,8 +6,8 @@
 
 #include "component/catalogue.h"
 #include "core/files.h"
-#include "lastora/collection_date.h"
 #include "core/text.h"
+#include "lastora/collection_date.h"
 #include "lastora/member_list.h"
 #include "lastora/numbering.h"
 #include "lastora/platform.h"
@@ -53,9 +53,8 @@ void Reset(std::initializer_list<SEPAVALUES*> fields, const char* value) {
 std::string JudgeDocuments(SEPAVARIABLEN& record, files::FileSet& run_files,
                            const std::string& out_dir, const std::string& result) {
   std::string judged = result;
-  for (const auto& [file, outcome] :
-       {std::pair{&record.ProgErzeFil1, &record.ProgErzePAO1},
-        std::pair{&record.ProgErzeFil2, &record.ProgErzePAO2}}) {
+  for (const auto& [file, outcome] : {std::pair{&record.ProgErzeFil1, &record.ProgErzePAO1},
+                                      std::pair{&record.ProgErzeFil2, &record.ProgErzePAO2}}) {
     if (file->Value.empty()) continue;
     const std::string path = out_dir + "/" + file->Value;
     if (outcome->Value == "ok") {
@@ -188,12 +187,11 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   written_files_.clear();
   // Figures of a pass that does not run are added in as the caller passes them; of the settings
   // file's earlier run nothing must show after this one failed.
-  Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2,
-         &record_.ProgErzeDSU1, &record_.ProgErzeDSU2, &record_.ProgErzeDANZ,
-         &record_.ProgErzeDSUM},
+  Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2, &record_.ProgErzeDSU1,
+         &record_.ProgErzeDSU2, &record_.ProgErzeDANZ, &record_.ProgErzeDSUM},
         "0");
-  Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2,
-         &record_.ProgErzeFil1, &record_.ProgErzeFil2},
+  Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2, &record_.ProgErzeFil1,
+         &record_.ProgErzeFil2},
         "");
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
