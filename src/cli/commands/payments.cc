@@ -33,7 +33,6 @@ void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
 int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, bool generating,
            CommandContext& context) {
   const int32_t rows_with_errors = PrintRowFindings(context.out, workbook.payments().values);
-  PrintWarnings(context.out, workbook.warnings());
   if (options.save) workbook.SaveResults();
   if (!ok) return kExitFailed;
   if (rows_with_errors > 0) return options.strict ? kExitFailed : kExitIncomplete;
@@ -55,6 +54,7 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
   PrintGeneration(context.out, workbook.record());
   PrintWithoutAccount(context.out, workbook.payments().values);
   PrintNotices(context.out, workbook.notices());
+  PrintWarnings(context.out, workbook.warnings());
   std::vector<std::string> files = workbook.written_files();
   if (!options.output.empty()) {
     workbook.WritePayments(options.output);
