@@ -186,6 +186,12 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   ran = Lastora({"generate", "-s", club.settings, "-p", broken, "-d", club.out});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt")) << ran.err;
+  ran = Lastora({"process", "-s", club.settings, "-m", broken});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out,
+                       "Import: Error: Die Datei kann nicht gelesen werden "
+                       "(xl/workbook.xml fehlt)"))
+      << ran.out;
 
   // The settings file still holds the figures of an earlier run when this one stops.
   WriteBytes(club.settings, ReadBytes(club.settings) +
