@@ -16,8 +16,9 @@ LASTORA_PUBLIC_BEGIN
 // more memory than a small one.
 std::string SchemaVerdict(const std::string& path);
 
-// Where the schemas are read from: LASTORA_SCHEMA_DIR when set, else the installed share folder,
-// else the source tree's copy (a program run from its build folder).
+// Where the schemas are read from: LASTORA_SCHEMA_DIR when set, else share/lastora/schemas beside
+// the running program's folder, else the installation's share folder, else the source tree's copy
+// (a program run from its build folder).
 std::string SchemaFolder();
 
 LASTORA_PUBLIC_END

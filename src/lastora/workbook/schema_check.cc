@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace lastora {
 namespace {
@@ -105,8 +106,15 @@ std::string SchemaFolder() {
   if (const char* chosen = std::getenv("LASTORA_SCHEMA_DIR"); chosen != nullptr && *chosen) {
     return chosen;
   }
-  for (const char* folder : {LASTORA_INSTALLED_SCHEMA_DIR, LASTORA_SOURCE_SCHEMA_DIR}) {
-    if (HasSchemas(folder)) return folder;
+  std::vector<std::filesystem::path> folders;
+  // A package moved to another prefix still has its schemas beside its "bin" folder.
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) folders.push_back(program.parent_path().parent_path() / "share/lastora/schemas");
+  folders.emplace_back(LASTORA_INSTALLED_SCHEMA_DIR);
+  folders.emplace_back(LASTORA_SOURCE_SCHEMA_DIR);
+  for (const std::filesystem::path& folder : folders) {
+    if (HasSchemas(folder)) return folder.string();
   }
   return LASTORA_INSTALLED_SCHEMA_DIR;
 }
