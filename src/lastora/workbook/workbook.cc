@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "lastora/collection_date.h"
@@ -131,7 +132,7 @@ void Workbook::AddWarning(const std::string& warning) { AddOnce(warnings_, warni
 
 void Workbook::WarnWhenNothingPaid(bool dtaus) {
   if (NumberOf(record_.ProgErzeDANZ.Value) > 0) return;
-  const bool credit_transfer = text::Trim(record_.SepaAART.Value) == Message(170);
+  const bool credit_transfer = text::Trim(record_.SepaAART.Value) == Message(msg::kCreditTransfer);
   AddWarning(WhyNothingPaid(payments_.values, credit_transfer, dtaus));
 }
 
