@@ -9,6 +9,11 @@ target_include_directories(lastora_objects
   PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
   PRIVATE ${PROJECT_SOURCE_DIR}/src/lastora)
 target_compile_options(lastora_objects PRIVATE -Wall -Wextra -Wpedantic)
+# The bank schemas the program validates its documents against: installed beside it, or, for a
+# program run from its build folder, the copy in the sources.
+set_source_files_properties("${PROJECT_SOURCE_DIR}/src/lastora/workbook/schema_check.cc"
+  PROPERTIES COMPILE_DEFINITIONS
+  "LASTORA_INSTALLED_SCHEMA_DIR=\"${CMAKE_INSTALL_FULL_DATADIR}/lastora/schemas\";LASTORA_SOURCE_SCHEMA_DIR=\"${PROJECT_SOURCE_DIR}/tests/data/schemas\"")
 target_link_libraries(lastora_objects PRIVATE ${LASTORA_DEPENDENCIES})
 set_target_properties(lastora_objects PROPERTIES
   CXX_VISIBILITY_PRESET hidden

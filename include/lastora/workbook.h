@@ -48,7 +48,11 @@ class Workbook {
   void set_payments(ColouredTable payments) { payments_ = std::move(payments); }
   // Things the user should know that are not findings of a row (a cleaned identifier, ...).
   const std::vector<std::string>& notices() const { return notices_; }
-  // The files that the last generation wrote, with their folder.
+  // Things that did not stop the last step but may cost money (a collection date outside the
+  // billing window, a generation without a single payment and why).
+  const std::vector<std::string>& warnings() const { return warnings_; }
+  // The files that the last generation put into place, with their folder: all of a sound run, or
+  // only the documents that failed their check (under their "_FEHLERHAFT" names).
   const std::vector<std::string>& written_files() const { return written_files_; }
 
   // Each step stores its result text in the settings record (Prog...Resu) and returns true
@@ -56,6 +60,8 @@ class Workbook {
   // member_file empty: Import__FILE of the settings.
   bool Import(const std::string& member_file);
   bool Process();
+  // The files of the run land together at its end, after each document passed the bank's
+  // schema; until then, and after any failure, the folder holds what it held before.
   bool Generate(const std::string& out_dir, bool dtaus);
   // The checkers: the payments read from the file(s) become the payment table. file2 may be
   // empty.
@@ -75,8 +81,10 @@ class Workbook {
  private:
   // DTAUS files when the caller asks for them or the settings choose the procedure.
   bool WritesDtaus(bool asked) const;
-  // Each notice once: the processing run and the generation derive the same identifiers.
+  // Each text once: the processing run and the generation derive the same identifiers.
   void AddNotice(const std::string& notice);
+  void AddWarning(const std::string& warning);
+  void WarnWhenNothingPaid(bool dtaus);
   std::string CallComponent(const std::function<std::string(VariantArray&)>& run);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
              SEPAVALUES SEPAVARIABLEN::*result, const std::string& text);
@@ -86,6 +94,7 @@ class Workbook {
   Class1 component_;
   ColouredTable payments_;
   std::vector<std::string> notices_;
+  std::vector<std::string> warnings_;
   std::vector<std::string> written_files_;
 };
 

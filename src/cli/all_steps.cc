@@ -9,8 +9,10 @@ bool RunAllSteps(Workbook& workbook, const AllSteps& steps, const std::string& t
   const StepsRun run = workbook.RunAll(steps);
   PrintImport(out, workbook.record());
   if (run.imported) PrintProcessing(out, workbook.record());
+  if (run.processed) PrintWithoutAccount(out, workbook.payments().values);
   if (run.generating && run.processed) PrintGeneration(out, workbook.record());
   PrintNotices(out, workbook.notices());
+  PrintWarnings(out, workbook.warnings());
   std::vector<std::string> files = workbook.written_files();
   if (run.processed && !table_path.empty()) {
     workbook.WritePayments(table_path);

@@ -1,11 +1,15 @@
 #include "summary.h"
 
+#include <lastora/payment_table.h>
 #include <lastora/run_summary.h>
 
 #include <iomanip>
 
 namespace lastora::cli {
 namespace {
+
+// The payment table's files begin with one line of column titles.
+constexpr int32_t kHeadingLines = 1;
 
 void Counters(std::ostream& out, const SEPAVALUES& errors, const SEPAVALUES& warnings,
               const SEPAVALUES& characters, const SEPAVALUES& umlauts) {
@@ -19,19 +23,50 @@ void Figures(std::ostream& out, const std::string& label, const SEPAVALUES& coun
       << MoneyText(sum.Value) << " EUR\n";
 }
 
-// The stated and counted figures as a small table; returns whether all agree.
-bool PrintCheckedFigures(std::ostream& out, const SEPAVARIABLEN& record) {
+// The stated and counted figures as a small table.
+void PrintCheckedFigures(std::ostream& out, const std::vector<CheckedFigure>& figures) {
   out << "  " << std::left << std::setw(18) << "" << std::right << std::setw(16) << "laut Datei"
       << std::setw(16) << "gezählt"
       << "\n";
-  bool same = true;
-  for (const CheckedFigure& figure : CheckedFigures(record)) {
+  for (const CheckedFigure& figure : figures) {
     out << "  " << std::left << std::setw(18) << figure.label << std::right << std::setw(16)
         << figure.stated << std::setw(16) << figure.counted
         << (figure.same ? "" : "   <- abweichend") << "\n";
-    same = same && figure.same;
   }
-  return same;
+}
+
+bool AllSame(const std::vector<CheckedFigure>& figures) {
+  for (const CheckedFigure& figure : figures) {
+    if (!figure.same) return false;
+  }
+  return true;
+}
+
+// The checker's own result, unless it was "ok" and the figures or files say otherwise.
+std::string Headline(const std::string& result, const std::vector<std::string>& faults) {
+  if (result != "ok" || faults.empty()) return result;
+  std::string headline = "Fehler:";
+  const char* separator = " ";
+  for (const std::string& fault : faults) {
+    headline += separator + fault;
+    separator = "; ";
+  }
+  return headline;
+}
+
+std::string RowErrorsText(int64_t rows) {
+  return std::to_string(rows) + (rows == 1 ? " Zahlung" : " Zahlungen") +
+         " mit Fehlern (falsche IBAN, Betrag)";
+}
+
+CheckVerdict VerdictOf(const std::string& result, bool failed, bool row_errors) {
+  if (result != "ok" || failed) return CheckVerdict::kFailed;
+  return row_errors ? CheckVerdict::kRowErrors : CheckVerdict::kSound;
+}
+
+int64_t Count(const SEPAVALUES& counter) {
+  const Variant value(counter.Value);
+  return !counter.Value.empty() && IsNumeric(value) ? static_cast<int64_t>(CDbl(value)) : 0;
 }
 
 void PrintSepaFiles(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
@@ -70,6 +105,9 @@ void PrintProcessing(std::ostream& out, const SEPAVARIABLEN& record) {
 
 void PrintGeneration(std::ostream& out, const SEPAVARIABLEN& record) {
   out << "Erzeugung: " << record.ProgErzeResu.Value << "\n";
+  const bool produced = record.ProgErzeResu.Value == "ok" || !record.ProgErzeFil1.Value.empty() ||
+                        !record.ProgErzeFil2.Value.empty();
+  if (!produced) return;
   const auto pass = [&out](const char* label, const SEPAVALUES& file, const SEPAVALUES& count,
                            const SEPAVALUES& sum, const SEPAVALUES& outcome) {
     if (file.Value.empty()) return;
@@ -91,8 +129,27 @@ void PrintFiles(std::ostream& out, const std::string& title,
   for (const std::string& file : files) out << "  " << file << "\n";
 }
 
+void PrintWithoutAccount(std::ostream& out, const Table& values) {
+  if (!values.IsAllocated() || values.ColUpper() < payment_table::kIban) return;
+  int64_t without = 0;
+  // A row whose account the processing refused carries its own message.
+  const auto blank = [&values](int32_t r, int32_t c) {
+    return c > values.ColUpper() || CStr(values(r, c)).find_first_not_of(' ') == std::string::npos;
+  };
+  for (int32_t r = values.RowLower(); r <= values.RowUpper(); ++r) {
+    if (blank(r, payment_table::kIban) && blank(r, payment_table::kErrors)) ++without;
+  }
+  if (without == 0) return;
+  out << "  " << without << (without == 1 ? " Mitglied" : " Mitglieder")
+      << " ohne Bankverbindung (nicht im Einzug)\n";
+}
+
 void PrintNotices(std::ostream& out, const std::vector<std::string>& notices) {
   for (const std::string& notice : notices) out << "Hinweis: " << notice << "\n";
+}
+
+void PrintWarnings(std::ostream& out, const std::vector<std::string>& warnings) {
+  for (const std::string& warning : warnings) out << "Warnung: " << warning << "\n";
 }
 
 int32_t PrintRowFindings(std::ostream& out, const Table& values) {
@@ -100,7 +157,7 @@ int32_t PrintRowFindings(std::ostream& out, const Table& values) {
   if (!findings.empty()) out << "Zeilen mit Fehlern oder Warnungen:\n";
   int32_t with_errors = 0;
   for (const RowFinding& finding : findings) {
-    out << "  Zeile " << finding.row << " (" << finding.name << ")\n";
+    out << "  Zeile " << finding.row + kHeadingLines << " (" << finding.name << ")\n";
     if (!finding.errors.empty()) out << "    Fehler:  " << finding.errors << "\n";
     if (!finding.warnings.empty()) out << "    Warnung: " << finding.warnings << "\n";
     if (!finding.errors.empty()) ++with_errors;
@@ -108,22 +165,40 @@ int32_t PrintRowFindings(std::ostream& out, const Table& values) {
   return with_errors;
 }
 
-bool PrintSepaCheck(std::ostream& out, const SEPAVARIABLEN& record, bool two_files) {
-  out << "Prüfung SEPA: " << record.ProgChecResu.Value << "\n";
+CheckVerdict PrintSepaCheck(std::ostream& out, const SEPAVARIABLEN& record, bool two_files,
+                            const std::vector<std::string>& schema_verdicts) {
+  const std::vector<CheckedFigure> figures = CheckedFigures(record);
+  const int64_t wrong_ibans = Count(record.ProgChecFehl);
+  std::vector<std::string> faults;
+  for (const std::string& verdict : schema_verdicts) {
+    if (verdict != "ok") faults.push_back(verdict);
+  }
+  const bool invalid = !faults.empty();
+  if (!AllSame(figures)) faults.push_back("Angaben der Datei und gezählte Werte weichen ab");
+  if (wrong_ibans > 0) faults.push_back(RowErrorsText(wrong_ibans));
+  out << "Prüfung SEPA: " << Headline(record.ProgChecResu.Value, faults) << "\n";
   if (SepaFilesRead(record, two_files)) PrintSepaFiles(out, record, two_files);
-  const bool same = PrintCheckedFigures(out, record);
+  for (size_t i = 0; i < schema_verdicts.size(); ++i) {
+    out << "  Schema (" << i + 1 << ". Datei): " << schema_verdicts[i] << "\n";
+  }
+  PrintCheckedFigures(out, figures);
   out << "  Falsche IBANs: " << record.ProgChecFehl.Value << "\n";
-  return same;
+  return VerdictOf(record.ProgChecResu.Value, invalid || !AllSame(figures), wrong_ibans > 0);
 }
 
-bool PrintDtausCheck(std::ostream& out, const SEPAVARIABLEN& record) {
-  out << "Prüfung DTAUS: " << record.ProgChecResu.Value << "\n";
+CheckVerdict PrintDtausCheck(std::ostream& out, const SEPAVARIABLEN& record) {
+  const std::vector<CheckedFigure> figures = CheckedFigures(record);
+  const int64_t row_errors = Count(record.ProgChecFehl);
+  std::vector<std::string> faults;
+  if (!AllSame(figures)) faults.push_back("Angaben der Datei und gezählte Werte weichen ab");
+  if (row_errors > 0) faults.push_back(RowErrorsText(row_errors));
+  out << "Prüfung DTAUS: " << Headline(record.ProgChecResu.Value, faults) << "\n";
   out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", BLZ "
       << record.KreditorIBAN.Value << ", Ausführung " << record.SepaADAT.Value << "\n";
-  const bool same = PrintCheckedFigures(out, record);
+  PrintCheckedFigures(out, figures);
   out << "  Kontosumme " << record.ProgChecISUM.Value << ", BLZ-Summe " << record.ProgChecBSUM.Value
       << "\n";
-  return same;
+  return VerdictOf(record.ProgChecResu.Value, !AllSame(figures), row_errors > 0);
 }
 
 }  // namespace lastora::cli

@@ -147,8 +147,8 @@ TEST(CommandsTest, StrictTurnsRowErrorsIntoAFailedRun) {
   WriteBytes(club.dir.File("mitglieder.csv"), members);
   const std::string table = club.dir.File("zahlungen.csv");
   testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
-  EXPECT_EQ(ran.status, 0) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Zeile 2 (Grosse, Bjoern)\n    Fehler:  Mandanten-ID doppelt"))
+  EXPECT_EQ(ran.status, 3) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Zeile 3 (Grosse, Bjoern)\n    Fehler:  Mandanten-ID doppelt"))
       << ran.out;
   ran = Lastora({"process", "-s", club.settings, "-o", table, "--strict"});
   EXPECT_EQ(ran.status, 1);

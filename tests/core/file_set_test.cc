@@ -95,5 +95,27 @@ TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
   EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
 }
 
+// Code that commits file by file (the generation run) becomes one set for its caller.
+TEST_F(FileSetTest, CommitsUnderACollectorWaitForTheSet) {
+  FileSet set;
+  {
+    const CollectCommits collect(set);
+    WriteWhole(PathOf("FRST.xml"), "neu FRST");
+    FileWriter writer(PathOf("RCUR.xml"));
+    writer.Write("neu RCUR");
+    writer.Commit();
+    ExpectPreviousSet();
+    EXPECT_EQ(ReadBytes(PendingPath(PathOf("RCUR.xml"))), "neu RCUR");
+  }
+  EXPECT_EQ(PendingPath(PathOf("RCUR.xml")), PathOf("RCUR.xml"));
+  EXPECT_EQ(ReadBytes(set.PendingPath(PathOf("FRST.xml"))), "neu FRST");
+  ExpectPreviousSet();
+  set.Commit();
+  EXPECT_EQ(set.placed(), (std::vector<std::string>{PathOf("FRST.xml"), PathOf("RCUR.xml")}));
+  EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "neu FRST");
+  EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "RCUR.xml"}));
+}
+
 }  // namespace
 }  // namespace lastora::files

@@ -1,4 +1,5 @@
 // check and xml-check: reading payment files back.
+#include <lastora/schema_check.h>
 #include <lastora/workbook.h>
 #include <lastora/workbook_error.h>
 
@@ -28,16 +29,17 @@ int Check(const CheckOptions& options, CommandContext& context) {
   Workbook workbook(options.settings.empty() ? SettingsFile()
                                              : SettingsFile::Load(options.settings));
   const bool sepa = LooksLikeXml(options.files.front());
-  bool ok = false;
-  bool same = false;
+  CheckVerdict verdict = CheckVerdict::kFailed;
   if (sepa) {
     const std::string second = options.files.size() > 1 ? options.files[1] : "";
-    ok = workbook.CheckSepa(options.files.front(), second);
-    same = PrintSepaCheck(context.out, workbook.record(), !second.empty());
+    workbook.CheckSepa(options.files.front(), second);
+    std::vector<std::string> schema_verdicts;
+    for (const std::string& file : options.files) schema_verdicts.push_back(SchemaVerdict(file));
+    verdict = PrintSepaCheck(context.out, workbook.record(), !second.empty(), schema_verdicts);
   } else {
     if (options.files.size() > 1) throw WorkbookError("DTAUS: je Prüfung nur eine Datei");
-    ok = workbook.CheckDtaus(options.files.front(), options.external);
-    same = PrintDtausCheck(context.out, workbook.record());
+    workbook.CheckDtaus(options.files.front(), options.external);
+    verdict = PrintDtausCheck(context.out, workbook.record());
   }
   PrintRowFindings(context.out, workbook.payments().values);
   if (!options.output.empty() && workbook.payments().values.IsAllocated()) {
@@ -48,7 +50,15 @@ int Check(const CheckOptions& options, CommandContext& context) {
     if (options.settings.empty()) throw WorkbookError("--save braucht -s EINSTELLUNGEN");
     workbook.SaveResults();
   }
-  return ok && same ? kExitOk : kExitFailed;
+  switch (verdict) {
+    case CheckVerdict::kSound:
+      return kExitOk;
+    case CheckVerdict::kRowErrors:
+      return kExitIncomplete;
+    case CheckVerdict::kFailed:
+      break;
+  }
+  return kExitFailed;
 }
 
 int XmlCheck(const std::string& file, CommandContext& context) {

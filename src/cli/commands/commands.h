@@ -14,6 +14,8 @@ namespace lastora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// Files were written, but rows were left out or carry errors, or no row was paid.
+inline constexpr int kExitIncomplete = 3;
 
 // The options every command shares.
 struct GlobalOptions {

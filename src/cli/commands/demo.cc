@@ -1,4 +1,7 @@
 // demo: the sample club from member list to checked payment files.
+#include <lastora/collection_date.h>
+#include <lastora/platform.h>
+#include <lastora/schema_check.h>
 #include <lastora/session.h>
 #include <lastora/table_files.h>
 #include <lastora/workbook.h>
@@ -41,8 +44,22 @@ bool CheckWritten(const fs::path& out_dir, const SEPAVARIABLEN& record, CommandC
   const std::string file1 = (out_dir / (first.empty() ? second : first)).string();
   const std::string file2 = first.empty() || second.empty() ? "" : (out_dir / second).string();
   const bool ok = checker.CheckSepa(file1, file2);
-  const bool same = PrintSepaCheck(context.out, checker.record(), !file2.empty());
-  return ok && same;
+  std::vector<std::string> schema_verdicts{SchemaVerdict(file1)};
+  if (!file2.empty()) schema_verdicts.push_back(SchemaVerdict(file2));
+  // The sample club's deliberate faults are rows of the member list, never the files.
+  return ok && PrintSepaCheck(context.out, checker.record(), !file2.empty(), schema_verdicts) ==
+                   CheckVerdict::kSound;
+}
+
+// The sample club names a fixed collection date; a demo run after it moves the date to the
+// earliest one the bank takes, as the treasurer would, rather than stop.
+void KeepCollectionDateAhead(SEPAVARIABLEN& record, std::ostream& out) {
+  const double now = GetClock()->Now();
+  if (CheckCollectionDate(record, now).stop.empty()) return;
+  const auto day = EarliestCollectionDay(static_cast<int64_t>(now), false);
+  record.SepaADAT.Value = Format(Variant::Date(static_cast<double>(day)), "DD.MM.YYYY");
+  out << "Hinweis: Abbuchungsdatum des Beispielvereins auf den " << record.SepaADAT.Value
+      << " verschoben\n";
 }
 
 int Demo(const std::string& folder, CommandContext& context) {
@@ -53,6 +70,7 @@ int Demo(const std::string& folder, CommandContext& context) {
   context.out << "Beispielverein in " << folder << "\n";
 
   Workbook workbook(SettingsFile::Load((root / kSettingsName).string()));
+  KeepCollectionDateAhead(workbook.record(), context.out);
   const fs::path out_dir = root / "Ausgabe";
   const AllSteps steps{"", out_dir.string(), false};
   const bool generated =

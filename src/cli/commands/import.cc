@@ -1,6 +1,7 @@
 // import: one sheet of a spreadsheet as the component reads it.
 #include <lastora/class1.h>
 #include <lastora/csv.h>
+#include <lastora/read_failure.h>
 #include <lastora/table_files.h>
 #include <lastora/workbook_error.h>
 
@@ -26,9 +27,11 @@ int Import(const ImportOptions& options, CommandContext& context) {
     throw WorkbookError("Datei fehlt: " + options.file);
   Class1 component;
   Table rows;
-  const std::string result = component.GetColumnsFromExcelFile(
-      std::filesystem::absolute(options.file).string(), rows, options.sheet, options.first_row,
-      options.sort_column, options.descending ? "Desc" : "Asc");
+  const std::string path = std::filesystem::absolute(options.file).string();
+  const std::string result = WithReadFailureReason(
+      component.GetColumnsFromExcelFile(path, rows, options.sheet, options.first_row,
+                                        options.sort_column, options.descending ? "Desc" : "Asc"),
+      path, options.sheet, options.first_row);
   if (result != "ok") {
     context.err << "lastora: " << options.file << ": " << (result.empty() ? "abgebrochen" : result)
                 << "\n";

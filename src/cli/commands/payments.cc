@@ -24,14 +24,19 @@ struct PaymentOptions {
 void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
   sub.add_option("-s,--settings", options.settings, "Einstellungsdatei")->required();
   sub.add_flag("--save", options.save, "Ergebnisse der Läufe in die Einstellungsdatei schreiben");
-  sub.add_flag("--strict", options.strict, "auch Zeilen mit Fehlern ergeben Status 1");
+  sub.add_flag("--strict", options.strict,
+               "Zeilen mit Fehlern ergeben Status 1 statt 3 (Lauf gilt als gescheitert)");
 }
 
-// The exit status of a run: its result, and with --strict also rows with errors.
-int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, CommandContext& context) {
+// 0 only for a run without a flaw; 3 when its files were written but rows carry errors (and so
+// were left out) or nothing was paid; 1 when it failed, or with --strict for rows with errors.
+int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, bool generating,
+           CommandContext& context) {
   const int32_t rows_with_errors = PrintRowFindings(context.out, workbook.payments().values);
   if (options.save) workbook.SaveResults();
-  if (!ok || (options.strict && rows_with_errors > 0)) return kExitFailed;
+  if (!ok) return kExitFailed;
+  if (rows_with_errors > 0) return options.strict ? kExitFailed : kExitIncomplete;
+  if (generating && workbook.record().ProgErzeDANZ.Value == "0") return kExitIncomplete;
   return kExitOk;
 }
 
@@ -39,7 +44,7 @@ int Process(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
   const AllSteps steps{options.members, "", false};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
-  return Finish(workbook, options, ok, context);
+  return Finish(workbook, options, ok, false, context);
 }
 
 int Generate(const PaymentOptions& options, CommandContext& context) {
@@ -47,21 +52,23 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
   workbook.set_payments(ReadPaymentTable(options.payments, workbook.component()));
   const bool generated = workbook.Generate(options.out_dir, options.dtaus);
   PrintGeneration(context.out, workbook.record());
+  PrintWithoutAccount(context.out, workbook.payments().values);
   PrintNotices(context.out, workbook.notices());
+  PrintWarnings(context.out, workbook.warnings());
   std::vector<std::string> files = workbook.written_files();
   if (!options.output.empty()) {
     workbook.WritePayments(options.output);
     files.push_back(options.output);
   }
   PrintFiles(context.out, "Geschrieben", files);
-  return Finish(workbook, options, generated, context);
+  return Finish(workbook, options, generated, true, context);
 }
 
 int Run(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
   const AllSteps steps{options.members, options.out_dir, options.dtaus};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
-  return Finish(workbook, options, ok, context);
+  return Finish(workbook, options, ok, true, context);
 }
 
 }  // namespace

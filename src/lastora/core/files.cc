@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/large_pages.h"
@@ -160,6 +161,8 @@ class TerminationsHeld {
 #endif
 };
 
+thread_local FileSet* collecting = nullptr;
+
 }  // namespace
 
 std::string NativePath(std::string_view path) {
@@ -229,11 +232,13 @@ void FileWriter::Write(std::string_view bytes) {
 }
 
 void FileWriter::Finish() {
+  if (finished_) return;
   if (!file_) throw VbError(75);
   if (std::fclose(file_.release()) != 0) throw WriteFailure(errno);
   std::error_code error;
   if (fs::is_regular_file(existing_)) fs::permissions(temporary_, existing_.permissions(), error);
   if (error) throw VbError(75);
+  finished_ = true;
 }
 
 std::error_code FileWriter::RenameTo(const fs::path& destination) {
@@ -246,6 +251,10 @@ std::error_code FileWriter::RenameTo(const fs::path& destination) {
 }
 
 void FileWriter::Commit() {
+  if (collecting != nullptr) {
+    collecting->Adopt(*this);
+    return;
+  }
   Finish();
   const std::error_code error = RenameTo(target_);
   if (error) throw VbError(error == std::errc::permission_denied ? 70 : 75);
@@ -263,6 +272,32 @@ FileWriter& FileSet::Add(const std::string& path) {
   return *members_.back().writer;
 }
 
+void FileSet::Adopt(FileWriter& writer) {
+  writer.Finish();
+  std::unique_ptr<FileWriter> adopted(new FileWriter());
+  adopted->target_ = writer.target_;
+  adopted->temporary_ = std::exchange(writer.temporary_, fs::path());
+  adopted->existing_ = writer.existing_;
+  adopted->registration_ = std::move(writer.registration_);
+  adopted->finished_ = true;
+  members_.push_back({std::move(adopted), false});
+}
+
+const FileSet::Member* FileSet::Find(const std::string& path) const {
+  const fs::path target = ResolveLink(ToPath(NativePath(path)));
+  for (const Member& member : members_) {
+    if (member.writer->target_ == target) return &member;
+  }
+  return nullptr;
+}
+
+std::string FileSet::PendingPath(const std::string& path) const {
+  const Member* member = Find(path);
+  if (member == nullptr || member->writer->temporary_.empty()) return path;
+  const std::u8string text = member->writer->temporary_.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 void FileSet::MarkFailed(const std::string& path) {
   const fs::path target = ResolveLink(ToPath(NativePath(path)));
   for (Member& member : members_) {
@@ -275,6 +310,7 @@ void FileSet::Commit() { Publish(false); }
 void FileSet::KeepOnlyFailed() { Publish(true); }
 
 void FileSet::Publish(bool failed_only) {
+  placed_.clear();
   try {
     PublishOrThrow(failed_only);
   } catch (...) {
@@ -331,7 +367,17 @@ void FileSet::PublishOrThrow(bool failed_only) {
   }
   for (const Placed& step : placed) {
     if (!step.backup.empty()) RemoveQuietly(step.backup);
+    const std::u8string text = step.destination.u8string();
+    placed_.emplace_back(text.begin(), text.end());
   }
+}
+
+CollectCommits::CollectCommits(FileSet& set) : previous_(std::exchange(collecting, &set)) {}
+
+CollectCommits::~CollectCommits() { collecting = previous_; }
+
+std::string PendingPath(const std::string& path) {
+  return collecting == nullptr ? path : collecting->PendingPath(path);
 }
 
 void Append(const std::string& path, std::string_view bytes) {

@@ -37,7 +37,8 @@ void WriteWhole(const std::string& path, std::string_view bytes);
 // that is destroyed without Commit (a failed run) removes its temporary file and leaves the target
 // as it was; so does SIGINT, SIGTERM or SIGHUP, and a later run removes what a killed one left.
 // A file-size limit or a full disk is a failed write. Errors as WriteWhole's; a failed write
-// carries the system's reason in its description.
+// carries the system's reason in its description. While a CollectCommits lives on the thread,
+// Commit hands the finished file to that set instead of renaming it.
 class FileWriter {
  public:
   explicit FileWriter(const std::string& path);
@@ -54,7 +55,8 @@ class FileWriter {
 
  private:
   friend class FileSet;
-  // Closes the temporary and gives it the replaced file's permissions.
+  FileWriter() = default;
+  // Closes the temporary and gives it the replaced file's permissions; once.
   void Finish();
   // Renames the finished temporary to `destination`.
   std::error_code RenameTo(const std::filesystem::path& destination);
@@ -65,6 +67,7 @@ class FileWriter {
   std::filesystem::file_status existing_;
   std::unique_ptr<std::FILE, detail::FileCloser> file_;
   std::unique_ptr<temporaries::Registration> registration_;
+  bool finished_ = false;
 };
 
 // The name a document that failed its check is kept under, so that nothing that looks for the
@@ -96,16 +99,45 @@ class FileSet {
   // files stay.
   void KeepOnlyFailed();
 
+  // Where the member for `path` can be read before Commit (its temporary); `path` itself when
+  // the set holds no such member.
+  std::string PendingPath(const std::string& path) const;
+  // The paths the last Commit or KeepOnlyFailed put into place, in order.
+  const std::vector<std::string>& placed() const { return placed_; }
+
  private:
+  friend class FileWriter;
   struct Member {
     std::unique_ptr<FileWriter> writer;
     bool failed = false;
   };
+  // Takes over a writer's finished temporary, which then outlives the writer.
+  void Adopt(FileWriter& writer);
+  const Member* Find(const std::string& path) const;
   void Publish(bool failed_only);
   void PublishOrThrow(bool failed_only);
 
   std::vector<Member> members_;
+  std::vector<std::string> placed_;
 };
+
+// For its lifetime, every FileWriter committed on this thread (WriteWhole included) joins `set`
+// instead of replacing its target, so that code writing file after file becomes one all-or-none
+// set for its caller. Collectors nest; the innermost one collects.
+class CollectCommits {
+ public:
+  explicit CollectCommits(FileSet& set);
+  CollectCommits(const CollectCommits&) = delete;
+  CollectCommits& operator=(const CollectCommits&) = delete;
+  ~CollectCommits();
+
+ private:
+  FileSet* previous_;
+};
+
+// The readable place of a file committed under the innermost CollectCommits: its temporary
+// until the set is committed, else the path itself.
+std::string PendingPath(const std::string& path);
 
 // Appends the bytes (creating the file); used by the run log.
 void Append(const std::string& path, std::string_view bytes);

@@ -122,7 +122,9 @@ class SepaFormat : public PaymentFileFormat {
   }
 
   std::string Outcome(const std::string& data_file_name) const override {
-    const std::string answer = c_.object.SEPA_Check_XMLStruktur(c_.folder + data_file_name);
+    // A caller that commits the run's files together has them at their final names only later.
+    const std::string answer =
+        c_.object.SEPA_Check_XMLStruktur(files::PendingPath(c_.folder + data_file_name));
     if (answer.empty()) return "ok";
     return Message(msg::kXmlParserError) + ": " + answer;
   }

@@ -4,6 +4,7 @@
 
 #include "core/files.h"
 #include "lastora/csv.h"
+#include "lastora/read_failure.h"
 #include "lastora/text_file.h"
 #include "lastora/vb_error.h"
 #include "lastora/workbook_error.h"
@@ -103,8 +104,9 @@ ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
   } else {
     if (!std::filesystem::exists(path)) throw WorkbookError("Zahlungstabelle fehlt: " + path);
     // The component looks for a bare file name in the program folder.
-    const std::string result =
-        component.GetColumnsFromExcelFile(std::filesystem::absolute(path).string(), values, "", 2);
+    const std::string absolute = std::filesystem::absolute(path).string();
+    const std::string result = WithReadFailureReason(
+        component.GetColumnsFromExcelFile(absolute, values, "", 2), absolute, "", 2);
     if (result != "ok") {
       throw WorkbookError("Zahlungstabelle nicht lesbar: " + path + ": " + result);
     }

@@ -2,19 +2,23 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <system_error>
 
 #include "component/catalogue.h"
+#include "component/message_ids.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "lastora/collection_date.h"
 #include "lastora/member_list.h"
 #include "lastora/numbering.h"
 #include "lastora/platform.h"
+#include "lastora/read_failure.h"
+#include "lastora/schema_check.h"
 #include "lastora/vb_error.h"
 #include "lastora/workbook_error.h"
 #include "workbook/joint_accounts.h"
 #include "workbook/settings_rules.h"
+#include "workbook/unpaid_rows.h"
 
 namespace lastora {
 namespace fs = std::filesystem;
@@ -43,28 +47,53 @@ std::string Sum(std::initializer_list<const SEPAVALUES*> fields) {
   return CStr(Variant(total));
 }
 
-using Snapshot = std::map<fs::path, fs::file_time_type>;
-
-Snapshot TakeSnapshot(const fs::path& folder) {
-  Snapshot files;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    if (entry.is_regular_file(error)) files[entry.path()] = entry.last_write_time(error);
-  }
-  return files;
-}
-
-std::vector<std::string> ChangedFiles(const Snapshot& before, const Snapshot& after) {
-  std::vector<std::string> changed;
-  for (const auto& [path, time] : after) {
-    const auto earlier = before.find(path);
-    if (earlier == before.end() || earlier->second != time) changed.push_back(path.string());
-  }
-  return changed;
-}
-
 void Reset(std::initializer_list<SEPAVALUES*> fields, const char* value) {
   for (SEPAVALUES* field : fields) field->Value = value;
+}
+
+// The component only asks whether a document is well-formed; the bank asks its schema. A
+// document the schema refuses is the run's failure, whatever the component said.
+std::string JudgeDocuments(SEPAVARIABLEN& record, files::FileSet& run_files,
+                           const std::string& out_dir, const std::string& result) {
+  std::string judged = result;
+  for (const auto& [file, outcome] : {std::pair{&record.ProgErzeFil1, &record.ProgErzePAO1},
+                                      std::pair{&record.ProgErzeFil2, &record.ProgErzePAO2}}) {
+    if (file->Value.empty()) continue;
+    const std::string path = out_dir + "/" + file->Value;
+    if (outcome->Value == "ok") {
+      const std::string verdict = SchemaVerdict(run_files.PendingPath(path));
+      if (verdict != "ok") outcome->Value = verdict;
+    }
+    if (outcome->Value == "ok") continue;
+    run_files.MarkFailed(path);
+    if (judged == "ok") judged = outcome->Value;
+  }
+  if (judged != result) record.ProgErzePAOK.Value = judged;
+  return judged;
+}
+
+// The one place where the files of a generation land: all of them when the run is sound; only
+// the documents that failed their check, under names no upload picks, when it is not; nothing
+// after any other failure, so the folder keeps the previous complete set.
+std::string CommitRun(files::FileSet& run_files, const std::string& result,
+                      std::vector<std::string>* written) {
+  try {
+    if (result == "ok") {
+      run_files.Commit();
+    } else {
+      run_files.KeepOnlyFailed();
+    }
+  } catch (const VbError& e) {
+    return FailureText(e.number(), e.description());
+  }
+  *written = run_files.placed();
+  return result;
+}
+
+// Each once: the processing run and the generation derive the same identifiers.
+void AddOnce(std::vector<std::string>& list, const std::string& text) {
+  if (text.empty() || std::find(list.begin(), list.end(), text) != list.end()) return;
+  list.push_back(text);
 }
 
 }  // namespace
@@ -103,11 +132,14 @@ bool Workbook::WritesDtaus(bool asked) const {
   return asked || text::Trim(record_.SepaVERF.Value) == "DTAUS";
 }
 
-void Workbook::AddNotice(const std::string& notice) {
-  if (notice.empty() || std::find(notices_.begin(), notices_.end(), notice) != notices_.end()) {
-    return;
-  }
-  notices_.push_back(notice);
+void Workbook::AddNotice(const std::string& notice) { AddOnce(notices_, notice); }
+
+void Workbook::AddWarning(const std::string& warning) { AddOnce(warnings_, warning); }
+
+void Workbook::WarnWhenNothingPaid(bool dtaus) {
+  if (NumberOf(record_.ProgErzeDANZ.Value) > 0) return;
+  const bool credit_transfer = text::Trim(record_.SepaAART.Value) == Message(msg::kCreditTransfer);
+  AddWarning(WhyNothingPaid(payments_.values, credit_transfer, dtaus));
 }
 
 bool Workbook::Import(const std::string& member_file) {
@@ -126,7 +158,9 @@ bool Workbook::Import(const std::string& member_file) {
       first_row.size() > 6 || std::stoi(first_row) < 1) {
     result = Message(39) + first_row;
   } else {
-    result = ReadSheet(component_, path, record_.Import__SHEE.Value, std::stoi(first_row), rows);
+    result = WithReadFailureReason(
+        ReadSheet(component_, path, record_.Import__SHEE.Value, std::stoi(first_row), rows),
+        fs::absolute(path).string(), record_.Import__SHEE.Value, std::stoi(first_row));
   }
   if (result == "ok") {
     const std::vector<std::string> titles =
@@ -174,28 +208,42 @@ bool Workbook::Process() {
 bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   const bool as_dtaus = WritesDtaus(dtaus);
   settings_file_.Require(record_, RequiredSettings(false, true, as_dtaus));
+  written_files_.clear();
+  // Figures of a pass that does not run are added in as the caller passes them; of the settings
+  // file's earlier run nothing must show after this one failed.
+  Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2, &record_.ProgErzeDSU1,
+         &record_.ProgErzeDSU2, &record_.ProgErzeDANZ, &record_.ProgErzeDSUM},
+        "0");
+  Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2, &record_.ProgErzeFil1,
+         &record_.ProgErzeFil2},
+        "");
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
+  const CollectionDateCheck date = CheckCollectionDate(record_, GetClock()->Now());
   std::error_code error;
   fs::create_directories(out_dir, error);
   if (ids.result != "ok") {
     result = ids.result;
+  } else if (!date.stop.empty()) {
+    result = date.stop;
   } else if (!fs::is_directory(out_dir)) {
     result = Message(14) + out_dir;
   } else {
     AddNotice(ids.notice);
+    AddWarning(date.warning);
     DeriveFileIdentifiers(record_, ids, GetClock()->Now());
-    // Figures of a pass that does not run are added in as the caller passes them.
-    Reset({&record_.ProgErzeWarn, &record_.ProgErzeDAN1, &record_.ProgErzeDAN2,
-           &record_.ProgErzeDSU1, &record_.ProgErzeDSU2},
-          "0");
-    Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2}, "");
-    const Snapshot before = TakeSnapshot(out_dir);
-    result = CallComponent([&](VariantArray& cells) {
-      return component_.ext_SEPA_Erzeugung(cells, payments_.values, payments_.colours,
-                                           out_dir + "/", as_dtaus);
-    });
-    written_files_ = ChangedFiles(before, TakeSnapshot(out_dir));
+    files::FileSet run_files;
+    {
+      // Nothing the run writes replaces a file until the run is judged as a whole.
+      const files::CollectCommits collect(run_files);
+      result = CallComponent([&](VariantArray& cells) {
+        return component_.ext_SEPA_Erzeugung(cells, payments_.values, payments_.colours,
+                                             out_dir + "/", as_dtaus);
+      });
+    }
+    if (!as_dtaus) result = JudgeDocuments(record_, run_files, out_dir, result);
+    result = CommitRun(run_files, result, &written_files_);
+    if (result == "ok") WarnWhenNothingPaid(as_dtaus);
   }
   Stamp(&SEPAVARIABLEN::ProgErzeDate, &SEPAVARIABLEN::ProgErzeTime, &SEPAVARIABLEN::ProgErzeResu,
         result);

@@ -1,0 +1,221 @@
+// What a run's verdict tells the treasurer: its exit status and headline, the reasons it names,
+// and which files stand in the output folder afterwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/lastora_runner.h"
+#include "sample_club.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "support/workbook_fixtures.h"
+
+namespace lastora::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using ::lastora::testing::FileNamesIn;
+using ::lastora::testing::ReadBytes;
+using ::lastora::testing::ScopedTempDir;
+using ::lastora::testing::WriteBytes;
+using testing::Contains;
+using testing::Lastora;
+using testing::Ran;
+
+constexpr char kFirst[] = "SEPA_2026-03-16_FRST.xml";
+constexpr char kSecond[] = "SEPA_2026-03-16_RCUR.xml";
+
+// The demo's club: one member whose mandate reference repeats another's (line 22).
+struct SampleClub {
+  SampleClub() {
+    for (const SampleFile& file : SampleClubFiles()) {
+      const fs::path path = dir.path() / file.name;
+      fs::create_directories(path.parent_path());
+      WriteBytes(path.string(), std::string(file.bytes));
+    }
+  }
+  // Replaces the value of `key` in the settings file.
+  void Set(const std::string& key, const std::string& value) const {
+    std::istringstream lines(ReadBytes(settings));
+    std::string result, line;
+    while (std::getline(lines, line)) {
+      if (line.starts_with(key + " ")) line = key + " = " + value + "\r";
+      result += line + "\n";
+    }
+    WriteBytes(settings, result);
+  }
+  Ran Run(std::vector<std::string> extra = {}) const {
+    std::vector<std::string> args{"run", "-s", settings, "-d", out};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Lastora(args);
+  }
+  // Every file of the output folder with its bytes.
+  std::vector<std::string> Snapshot() const {
+    std::vector<std::string> files;
+    for (const std::string& name : FileNamesIn(out))
+      files.push_back(name + ReadBytes(out + "/" + name));
+    return files;
+  }
+
+  ScopedTempDir dir;
+  std::string settings = dir.File("verein.ini");
+  std::string out = dir.File("Ausgabe");
+};
+
+TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
+  SampleClub club;
+  std::string members = ReadBytes(club.dir.File("Mitglieder.csv"));
+  members.erase(members.find("DE86390108001000878701"), 22);
+  WriteBytes(club.dir.File("Mitglieder.csv"), members);
+  Ran ran = club.Run();
+  EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
+  EXPECT_TRUE(Contains(ran.out, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"))
+      << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "1 Mitglied ohne Bankverbindung")) << ran.out;
+  EXPECT_TRUE(fs::exists(club.out + "/" + kSecond));
+  ran = club.Run({"--strict"});
+  EXPECT_EQ(ran.status, 1) << ran.out;
+}
+
+TEST(RunVerdictsTest, CollectionDateNeedsTheBanksLeadTime) {
+  SampleClub club;
+  // The clock stands at Monday 02.03.2026.
+  club.Set("SepaADAT", "02.03.2026");
+  Ran ran = club.Run();
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out, "SepaADAT 02.03.2026 ist zu früh")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "frühestens möglich ist der 03.03.2026")) << ran.out;
+  EXPECT_FALSE(fs::exists(club.out + "/SEPA_2026-03-02_RCUR.xml"));
+  club.Set("SepaADAT", "27.02.2026");
+  ran = club.Run();
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out, "SepaADAT 27.02.2026 liegt in der Vergangenheit")) << ran.out;
+  club.Set("SepaADAT", "05.01.2027");
+  ran = club.Run();
+  EXPECT_EQ(ran.status, 3) << ran.out;
+  EXPECT_TRUE(Contains(ran.out,
+                       "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums "
+                       "01.01.2026 bis 31.12.2026"))
+      << ran.out;
+}
+
+// A run that fails halfway, or whose documents the schema refuses, leaves the previous run's
+// complete set; a refused document is kept only under a name no upload picks.
+TEST(RunVerdictsTest, OutputFolderHoldsOneCompleteSet) {
+  SampleClub club;
+  ASSERT_EQ(club.Run().status, 3);
+  const std::vector<std::string> previous = club.Snapshot();
+  ASSERT_EQ(previous.size(), 6u);
+  club.Set("KreditorNAME", "TSV Musterstadt von 1898 e.V.");
+
+  fs::permissions(club.out + "/" + kSecond, fs::perms::owner_read);
+  Ran ran = club.Run();
+  EXPECT_EQ(ran.status, 1) << ran.out;
+  EXPECT_EQ(club.Snapshot(), previous);
+  fs::permissions(club.out + "/" + kSecond, fs::perms::owner_read | fs::perms::owner_write);
+
+  // A schema that allows names of three characters refuses every document.
+  ScopedTempDir schemas;
+  for (const char* name : {"pain.008.002.02.xsd", "pain.001.002.03.xsd"}) {
+    std::string schema = ReadBytes(std::string(LASTORA_TESTDATA_DIR) + "/schemas/" + name);
+    for (size_t at = 0; (at = schema.find("\"70\"", at)) != std::string::npos;) {
+      schema.replace(at, 4, "\"3\"");
+    }
+    WriteBytes(schemas.File(name), schema);
+  }
+  const lastora::testing::ScopedEnv strict_schema("LASTORA_SCHEMA_DIR", schemas.path().string());
+  ran = club.Run();
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile ")) << ran.out;
+  std::vector<std::string> names = FileNamesIn(club.out);
+  EXPECT_EQ(names.size(), 8u);
+  EXPECT_TRUE(fs::exists(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml"));
+  EXPECT_TRUE(fs::exists(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml"));
+  fs::remove(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml");
+  fs::remove(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml");
+  EXPECT_EQ(club.Snapshot(), previous);
+}
+
+// The headline of a check says "Fehler" when the file breaks its schema, its figures differ
+// from what was counted, or IBANs are wrong; only the last leaves a usable file (status 3).
+TEST(RunVerdictsTest, CheckHeadlineNamesEveryFault) {
+  SampleClub club;
+  ASSERT_EQ(club.Run().status, 3);
+  const std::string good = ReadBytes(club.out + "/" + kSecond);
+  Ran ran = Lastora({"check", club.out + "/" + kSecond});
+  EXPECT_EQ(ran.status, 0) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok\n")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Schema (1. Datei): ok")) << ran.out;
+
+  const std::string file = club.dir.File("geprueft.xml");
+  std::string bad_iban = good;
+  bad_iban.replace(bad_iban.find("DE49503201002200456701"), 4, "DE48");
+  WriteBytes(file, bad_iban);
+  ran = Lastora({"check", file});
+  EXPECT_EQ(ran.status, 3) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: Fehler: 1 Zahlung mit Fehlern")) << ran.out;
+
+  std::string bad_count = good;
+  const size_t count = bad_count.find("<NbOfTxs>") + 9;
+  bad_count.insert(count, "1");
+  WriteBytes(file, bad_count);
+  ran = Lastora({"check", file});
+  EXPECT_EQ(ran.status, 1) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Fehler: Angaben der Datei und gezählte Werte weichen ab"))
+      << ran.out;
+
+  std::string invalid = good;
+  invalid.replace(invalid.find("</GrpHdr>"), 9, "<Fremd/></GrpHdr>");
+  WriteBytes(file, invalid);
+  ran = Lastora({"check", file});
+  EXPECT_EQ(ran.status, 1) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: Fehler: Schema pain.008.002.02 verletzt, Zeile "))
+      << ran.out;
+}
+
+TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
+  SampleClub club;
+  const std::string broken = club.dir.File("kaputt.xlsx");
+  lastora::testing::WriteZip(broken, {{"[Content_Types].xml", "<Types/>"}});
+  Ran ran = Lastora({"import", broken});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt")) << ran.err;
+  ran = Lastora({"generate", "-s", club.settings, "-p", broken, "-d", club.out});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt")) << ran.err;
+  ran = Lastora({"process", "-s", club.settings, "-m", broken});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out,
+                       "Import: Error: Die Datei kann nicht gelesen werden "
+                       "(xl/workbook.xml fehlt)"))
+      << ran.out;
+
+  // The settings file still holds the figures of an earlier run when this one stops.
+  WriteBytes(club.settings, ReadBytes(club.settings) +
+                                "ProgErzeDANZ = 4\r\nProgErzeDSUM = 3465\r\nProgErzeFil1 = "
+                                "alt.xml\r\n");
+  const std::string table = club.dir.File("zahlungen.csv");
+  ASSERT_EQ(Lastora({"process", "-s", club.settings, "-o", table}).status, 3);
+  club.Set("SepaADAT", "27.02.2026");
+  ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_FALSE(Contains(ran.out, "Gesamt")) << ran.out;
+  EXPECT_FALSE(Contains(ran.out, "alt.xml")) << ran.out;
+}
+
+TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
+  SampleClub club;
+  const std::string table = club.dir.File("zwei-spalten.csv");
+  WriteBytes(table, "A;B\r\n1;2\r\n3;4\r\n5;6\r\n");
+  const Ran ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
+  EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
+  EXPECT_TRUE(
+      Contains(ran.out, "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"))
+      << ran.out;
+}
+
+}  // namespace
+}  // namespace lastora::cli
