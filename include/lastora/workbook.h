@@ -5,11 +5,13 @@
 #define LASTORA_WORKBOOK_H_
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "lastora/class1.h"
 #include "lastora/export.h"
+#include "lastora/mandate_register.h"
 #include "lastora/settings_file.h"
 #include "lastora/table_files.h"
 
@@ -33,6 +35,13 @@ struct StepsRun {
   bool ok() const { return generating ? generated : processed; }
 };
 
+// What the mandate register contributed to the last steps.
+struct RegisterNews {
+  // Rows that took their first-debit date from it; nullopt when it was not asked.
+  std::optional<int32_t> dates_from_register;
+  int64_t recorded_run = 0;         // the run the last generation was recorded as; 0: none
+};
+
 // SEPA files are XML; anything else is for the DTAUS checker, which names a wrong format.
 bool LooksLikeXml(const std::string& path);
 
@@ -50,6 +59,10 @@ class Workbook {
   const std::vector<std::string>& notices() const { return notices_; }
   // The files that the last generation wrote, with their folder.
   const std::vector<std::string>& written_files() const { return written_files_; }
+  // The register the processing run takes first-debit dates from and every SEPA generation is
+  // recorded in; nullptr (the default) for none. The caller keeps it open while it is set.
+  void set_register(mandate_register::Register* mandates) { register_ = mandates; }
+  const RegisterNews& register_news() const { return register_news_; }
 
   // Each step stores its result text in the settings record (Prog...Resu) and returns true
   // when it is "ok". A step whose input is missing is not run.
@@ -76,6 +89,13 @@ class Workbook {
   // Each notice once: the processing run and the generation derive the same identifiers.
   void AddNotice(const std::string& notice);
   std::string CallComponent(const std::function<std::string(VariantArray&)>& run);
+  // The register's part of the steps; each does nothing without a register.
+  mandate_register::TableOutcome TakeFromRegister();
+  void MarkRegisterFindings(const mandate_register::TableOutcome& outcome);
+  // The register's refusal of identifiers an earlier run used; empty when none.
+  std::string UsedIdsRefusal(bool dtaus) const;
+  // Records the files and collections the generation wrote: "ok", or why it could not.
+  std::string RecordGeneration(const std::string& out_dir, bool dtaus);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
              SEPAVALUES SEPAVARIABLEN::*result, const std::string& text);
 
@@ -85,6 +105,8 @@ class Workbook {
   ColouredTable payments_;
   std::vector<std::string> notices_;
   std::vector<std::string> written_files_;
+  mandate_register::Register* register_ = nullptr;
+  RegisterNews register_news_;
 };
 
 LASTORA_PUBLIC_END

@@ -5,6 +5,7 @@
 
 #include <lastora/settings.h>
 #include <lastora/table.h>
+#include <lastora/workbook.h>
 
 #include <cstdint>
 #include <ostream>
@@ -18,6 +19,7 @@ void PrintProcessing(std::ostream& out, const SEPAVARIABLEN& record);
 void PrintGeneration(std::ostream& out, const SEPAVARIABLEN& record);
 void PrintFiles(std::ostream& out, const std::string& title, const std::vector<std::string>& files);
 void PrintNotices(std::ostream& out, const std::vector<std::string>& notices);
+void PrintRegisterNews(std::ostream& out, const RegisterNews& news);
 // Returns how many of the rows had errors.
 int32_t PrintRowFindings(std::ostream& out, const Table& values);
 

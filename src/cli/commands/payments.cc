@@ -19,16 +19,19 @@ struct PaymentOptions {
   bool dtaus = false;
   bool save = false;
   bool strict = false;
+  RegisterChoice mandates;
 };
 
 void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
   sub.add_option("-s,--settings", options.settings, "Einstellungsdatei")->required();
   sub.add_flag("--save", options.save, "Ergebnisse der Läufe in die Einstellungsdatei schreiben");
   sub.add_flag("--strict", options.strict, "auch Zeilen mit Fehlern ergeben Status 1");
+  AddRegisterOptions(sub, options.mandates);
 }
 
 // The exit status of a run: its result, and with --strict also rows with errors.
 int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, CommandContext& context) {
+  PrintRegisterNews(context.out, workbook.register_news());
   const int32_t rows_with_errors = PrintRowFindings(context.out, workbook.payments().values);
   if (options.save) workbook.SaveResults();
   if (!ok || (options.strict && rows_with_errors > 0)) return kExitFailed;
@@ -37,6 +40,8 @@ int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, CommandCo
 
 int Process(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   const AllSteps steps{options.members, "", false};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, context);
@@ -44,6 +49,8 @@ int Process(const PaymentOptions& options, CommandContext& context) {
 
 int Generate(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   workbook.set_payments(ReadPaymentTable(options.payments, workbook.component()));
   const bool generated = workbook.Generate(options.out_dir, options.dtaus);
   PrintGeneration(context.out, workbook.record());
@@ -59,6 +66,8 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
 
 int Run(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   const AllSteps steps{options.members, options.out_dir, options.dtaus};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, context);

@@ -1,6 +1,7 @@
 #include "lastora/mandate_register.h"
 
 #include <cmath>
+#include <unordered_map>
 #include <utility>
 
 #include "core/calendar.h"
@@ -124,7 +125,7 @@ std::optional<std::string> EarlierUse(const detail::Database& db, const char* co
   return run;
 }
 
-void RefuseUsedIds(const detail::Database& db, const RunFile& file) {
+void RefuseUsedIdsIn(const detail::Database& db, const RunFile& file) {
   if (auto run = EarlierUse(db, "message_id", file.message_id)) {
     throw RegisterError("Die Nachrichten-ID " + file.message_id + " wurde schon im " + *run +
                         " verwendet; jede Datei an die Bank braucht eine neue ID.");
@@ -141,7 +142,7 @@ void InsertFiles(detail::Database& db, int64_t run_id, const std::vector<RunFile
                    "INSERT INTO run_files (run_id, file_name, message_id, payment_information_id, "
                    "count, sum_cents) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
   for (const RunFile& file : files) {
-    RefuseUsedIds(db, file);
+    RefuseUsedIdsIn(db, file);
     insert.Bind(1, run_id)
         .Bind(2, std::string_view(file.file_name))
         .Bind(3, std::string_view(file.message_id))
@@ -175,16 +176,24 @@ void InsertCollections(detail::Database& db, int64_t run_id,
   Statement insert(db,
                    "INSERT INTO collections (run_id, mandate, end_to_end_id, amount_cents, "
                    "sequence_type, collection_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  // A run has a handful of collection days and a club a few thousand signature days; reading
+  // each text once keeps the date parsing out of the per-row cost.
+  std::unordered_map<std::string, std::optional<std::string>> days;
+  const auto parse = [&days](const std::string& text) -> const std::optional<std::string>& {
+    auto found = days.find(text);
+    if (found == days.end()) found = days.emplace(text, detail::ParseDay(text)).first;
+    return found->second;
+  };
   int64_t written = 0;
   for (const Collection& c : collections) {
-    const auto day = detail::ParseDay(c.collection_date);
+    const std::optional<std::string>& day = parse(c.collection_date);
     if (c.mandate_reference.empty() || !day) {
       throw RegisterError("Abbuchung " + c.end_to_end_id +
                           " ohne Mandatsreferenz oder gültiges Abbuchungsdatum; der Lauf wird "
                           "nicht eingetragen.");
     }
     std::optional<std::string> signature;
-    if (c.signature_date) signature = detail::ParseDay(*c.signature_date);
+    if (c.signature_date) signature = parse(*c.signature_date);
     mandate.Bind(1, std::string_view(c.mandate_reference))
         .Bind(2, std::string_view(c.debtor_name))
         .Bind(3, std::string_view(c.iban))
@@ -227,13 +236,20 @@ Register Register::Open(const std::string& path) {
 }
 
 std::optional<Mandate> Register::FindMandate(const std::string& reference) const {
-  Statement find(impl_->db, detail::kFindMandateSql);
+  Statement find(impl_->db, (std::string(detail::kAllMandatesSql) + " WHERE reference = ?1").c_str());
   find.Bind(1, std::string_view(reference));
   if (!find.Step()) return std::nullopt;
   Mandate mandate = detail::ReadMandate(find);
   while (find.Step()) {
   }
   return mandate;
+}
+
+std::vector<Mandate> Register::ListMandates() const {
+  Statement all(impl_->db, (std::string(detail::kAllMandatesSql) + " ORDER BY reference").c_str());
+  std::vector<Mandate> mandates;
+  while (all.Step()) mandates.push_back(detail::ReadMandate(all));
+  return mandates;
 }
 
 int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& collections) {
@@ -255,6 +271,10 @@ int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& colle
   transaction.Commit();
   detail::Reach(detail::RecordStep::kCommitted, static_cast<int64_t>(collections.size()));
   return run_id;
+}
+
+void Register::RefuseUsedIds(const std::vector<RunFile>& files) const {
+  for (const RunFile& file : files) RefuseUsedIdsIn(impl_->db, file);
 }
 
 std::vector<Run> Register::ListRuns() const {

@@ -132,9 +132,11 @@ bool Workbook::Process() {
   Reset(
       {&record_.ProgBearFehl, &record_.ProgBearWarn, &record_.ProgBearZeic, &record_.ProgBearUmla},
       "0");
+  const mandate_register::TableOutcome found = TakeFromRegister();
   std::string result = CallComponent([this](VariantArray& cells) {
     return component_.ext_SEPA_Bearbeitung(cells, payments_.values, payments_.colours);
   });
+  if (result == "ok") MarkRegisterFindings(found);
   if (result == "ok") {
     const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
     if (ids.result != "ok") {
@@ -159,6 +161,8 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
     result = ids.result;
   } else if (!fs::is_directory(out_dir)) {
     result = Message(14) + out_dir;
+  } else if (std::string refusal = UsedIdsRefusal(dtaus); !refusal.empty()) {
+    result = refusal;
   } else {
     AddNotice(ids.notice);
     DeriveFileIdentifiers(record_, ids.prefix);
@@ -174,6 +178,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
                                            out_dir + "/", as_dtaus);
     });
     written_files_ = ChangedFiles(before, TakeSnapshot(out_dir));
+    if (result == "ok") result = RecordGeneration(out_dir, as_dtaus);
   }
   Stamp(&SEPAVARIABLEN::ProgErzeDate, &SEPAVARIABLEN::ProgErzeTime, &SEPAVARIABLEN::ProgErzeResu,
         result);
