@@ -81,6 +81,7 @@ struct RowFinding {
 
 struct TableOutcome {
   int32_t dates_from_register = 0;
+  std::vector<int32_t> dated_rows;   // the rows that took their first-debit date from it
   std::vector<RowFinding> warnings;  // IBAN changed against the register
   std::vector<RowFinding> errors;    // mandate expired
 };

@@ -39,7 +39,7 @@ struct StepsRun {
 struct RegisterNews {
   // Rows that took their first-debit date from it; nullopt when it was not asked.
   std::optional<int32_t> dates_from_register;
-  int64_t recorded_run = 0;         // the run the last generation was recorded as; 0: none
+  int64_t recorded_run = 0;  // the run the last generation was recorded as; 0: none
 };
 
 // SEPA files are XML; anything else is for the DTAUS checker, which names a wrong format.
@@ -92,6 +92,7 @@ class Workbook {
   // The register's part of the steps; each does nothing without a register.
   mandate_register::TableOutcome TakeFromRegister();
   void MarkRegisterFindings(const mandate_register::TableOutcome& outcome);
+  void FollowRegisteredCollections(const std::vector<int32_t>& dated_rows);
   // The register's refusal of identifiers an earlier run used; empty when none.
   std::string UsedIdsRefusal(bool dtaus) const;
   // Records the files and collections the generation wrote: "ok", or why it could not.

@@ -236,7 +236,8 @@ Register Register::Open(const std::string& path) {
 }
 
 std::optional<Mandate> Register::FindMandate(const std::string& reference) const {
-  Statement find(impl_->db, (std::string(detail::kAllMandatesSql) + " WHERE reference = ?1").c_str());
+  Statement find(impl_->db,
+                 (std::string(detail::kAllMandatesSql) + " WHERE reference = ?1").c_str());
   find.Bind(1, std::string_view(reference));
   if (!find.Step()) return std::nullopt;
   Mandate mandate = detail::ReadMandate(find);

@@ -89,7 +89,9 @@ TableOutcome Register::ApplyToTable(Table& values, double today) const {
     if (!reference) continue;
     const auto found = mandates.find(*reference);
     if (found == mandates.end()) continue;
-    if (JudgeRow(values, row, found->second, today, outcome)) ++outcome.dates_from_register;
+    if (!JudgeRow(values, row, found->second, today, outcome)) continue;
+    ++outcome.dates_from_register;
+    outcome.dated_rows.push_back(row);
   }
   return outcome;
 }

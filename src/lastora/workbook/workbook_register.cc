@@ -138,9 +138,27 @@ mandate_register::TableOutcome Workbook::TakeFromRegister() {
   }
 }
 
+// The scheme allows one FRST per mandate. The processing run reads a first-debit date inside the
+// billing period as "first collected in this period"; a date the register holds was a collection
+// of an earlier run, so the row follows as RCUR.
+void Workbook::FollowRegisteredCollections(const std::vector<int32_t>& dated_rows) {
+  if (text::Trim(record_.SepaLART.Value) == "FRST") return;
+  Table& values = payments_.values;
+  for (const int32_t row : dated_rows) {
+    if (CellString(values(row, column::kSequenceType)) != "FRST") continue;
+    const double amount = CellAmount(values(row, column::kAmount));
+    AddToSetting(record_.*kFiles[0].processed_count, -1);
+    AddToSetting(record_.*kFiles[0].processed_sum, -amount);
+    AddToSetting(record_.*kFiles[1].processed_count, 1);
+    AddToSetting(record_.*kFiles[1].processed_sum, amount);
+    values(row, column::kSequenceType) = Variant("RCUR");
+  }
+}
+
 // An expired mandate must not be collected: its row leaves the files (no sequence type) and the
 // run's figures, as if the processing run had refused it.
 void Workbook::MarkRegisterFindings(const mandate_register::TableOutcome& outcome) {
+  FollowRegisteredCollections(outcome.dated_rows);
   Table& values = payments_.values;
   for (const mandate_register::RowFinding& finding : outcome.warnings) {
     AppendNote(values(finding.row, column::kWarnings), finding.message);
