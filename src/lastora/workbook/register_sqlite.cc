@@ -47,8 +47,8 @@ Statement::Statement(const Database& db, const char* sql) : db_(db) {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 Statement& Statement::Bind(int index, std::string_view text) {
-  if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                        SQLITE_TRANSIENT) != SQLITE_OK) {
+  if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
+      SQLITE_OK) {
     db_.Fail();
   }
   return *this;
@@ -99,6 +99,10 @@ Transaction::~Transaction() {
 void Transaction::Commit() {
   db_.Execute("COMMIT");
   open_ = false;
+}
+
+ForeignKeysOff::~ForeignKeysOff() {
+  sqlite3_exec(db_.handle(), "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
 }
 
 }  // namespace lastora::mandate_register::detail
