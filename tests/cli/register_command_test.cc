@@ -92,13 +92,24 @@ TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
   EXPECT_TRUE(Contains(missing.err, "Kein Mandatsregister")) << missing.err;
   EXPECT_FALSE(fs::exists(club.dir.File("lastora.db")));
 
-  WriteBytes(club.dir.File("alt.csv"), "Mandat;Erste Abbuchung\r\nM-1;15.09.2025\r\n");
+  // M-1 was collected recently from another account; M-2 last in 2020, after its signature, so
+  // it has expired.
+  WriteBytes(club.dir.File("alt.csv"),
+             "Mandat;IBAN;Erste Abbuchung\r\nM-1;DE02120300000000202051;15.09.2025\r\n"
+             "M-2;;10.03.2020\r\n");
   const testing::Ran imported =
       Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")});
   ASSERT_EQ(imported.status, 0) << imported.err;
-  EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "M-1")) << imported.out;
+  EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "erste 10.03.2020"));
+
   const testing::Ran processed = club.Process();
-  EXPECT_TRUE(Contains(processed.out, "Datei 2 (RCUR): 1 Zahlungen")) << processed.out;
+  EXPECT_TRUE(Contains(processed.out, "Datei 2 (RCUR): 1 Zahlungen, 120,00 EUR")) << processed.out;
+  EXPECT_TRUE(Contains(processed.out, "Datei 1 (FRST, FNAL, OOFF, Überweisung): 0 Zahlungen"));
+  EXPECT_TRUE(Contains(processed.out, "Fehler 1, Warnungen 1")) << processed.out;
+  EXPECT_TRUE(Contains(processed.out, "IBAN weicht vom Mandatsregister ab"));
+  EXPECT_TRUE(Contains(processed.out, "letzten Abbuchung am 10.03.2020"));
+  const testing::Ran generated = club.Generate("aus");
+  EXPECT_TRUE(Contains(generated.out, "Gesamt: 1 Zahlungen, 120,00 EUR")) << generated.out;
 }
 
 }  // namespace
