@@ -204,7 +204,9 @@ std::string Workbook::RecordGeneration(const std::string& out_dir, bool dtaus) {
   for (size_t f = 0; f < kFiles.size(); ++f) {
     if (written[f].empty()) continue;
     const std::filesystem::path name = (record_.*kFiles[f].file_name).Value;
-    RunFile file{(std::filesystem::path(out_dir) / name).lexically_normal().string(),
+    RunFile file{std::filesystem::absolute(std::filesystem::path(out_dir) / name)
+                     .lexically_normal()
+                     .string(),
                  (record_.*kFiles[f].message_id).Value,
                  (record_.*kFiles[f].payment_information_id).Value,
                  static_cast<int64_t>(written[f].size()), 0};
