@@ -3,6 +3,7 @@
 #ifndef LASTORA_CLASS1_H_
 #define LASTORA_CLASS1_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -117,11 +118,16 @@ class Class1 {
   std::vector<std::string>& passed_on_bank_codes() { return passed_on_bank_codes_; }
   // The mandate references of the last processing run: entry n belongs to its n-th paying row.
   std::vector<std::string>& mandate_references() { return mandate_references_; }
+  // The payment-table rows the last generation run wrote into its first and its second file;
+  // empty for a file it did not write.
+  std::array<std::vector<int32_t>, 2>& written_rows() { return written_rows_; }
+  const std::array<std::vector<int32_t>, 2>& written_rows() const { return written_rows_; }
 
  private:
   SEPAVARIABLEN settings_;
   std::vector<std::string> passed_on_bank_codes_;
   std::vector<std::string> mandate_references_;  // kept from one processing run to the next
+  std::array<std::vector<int32_t>, 2> written_rows_;
 };
 
 LASTORA_PUBLIC_END

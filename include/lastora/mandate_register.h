@@ -81,6 +81,7 @@ struct RowFinding {
 
 struct TableOutcome {
   int32_t dates_from_register = 0;
+  std::vector<int32_t> dated_rows;   // the rows that took their first-debit date from it
   std::vector<RowFinding> warnings;  // IBAN changed against the register
   std::vector<RowFinding> errors;    // mandate expired
 };
@@ -95,10 +96,13 @@ class Register {
   Register& operator=(Register&&) noexcept;
 
   std::optional<Mandate> FindMandate(const std::string& reference) const;
+  std::vector<Mandate> ListMandates() const;  // by reference
 
   // Records a run, its files and its collections in one transaction; returns the run's number.
   // Refuses a message or payment-information id an earlier run already used.
   int64_t RecordRun(const Run& run, const std::vector<Collection>& collections);
+  // The same refusal on its own, so that a caller can ask before it writes the files.
+  void RefuseUsedIds(const std::vector<RunFile>& files) const;
 
   std::vector<Run> ListRuns() const;  // newest first
   // The run's collections stop counting for first and last collection; its ids stay used.

@@ -5,11 +5,13 @@
 #define LASTORA_WORKBOOK_H_
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "lastora/class1.h"
 #include "lastora/export.h"
+#include "lastora/mandate_register.h"
 #include "lastora/settings_file.h"
 #include "lastora/table_files.h"
 
@@ -33,6 +35,13 @@ struct StepsRun {
   bool ok() const { return generating ? generated : processed; }
 };
 
+// What the mandate register contributed to the last steps.
+struct RegisterNews {
+  // Rows that took their first-debit date from it; nullopt when it was not asked.
+  std::optional<int32_t> dates_from_register;
+  int64_t recorded_run = 0;  // the run the last generation was recorded as; 0: none
+};
+
 // SEPA files are XML; anything else is for the DTAUS checker, which names a wrong format.
 bool LooksLikeXml(const std::string& path);
 
@@ -54,6 +63,10 @@ class Workbook {
   // The files that the last generation put into place, with their folder: all of a sound run, or
   // only the documents that failed their check (under their "_FEHLERHAFT" names).
   const std::vector<std::string>& written_files() const { return written_files_; }
+  // The register the processing run takes first-debit dates from and every SEPA generation is
+  // recorded in; nullptr (the default) for none. The caller keeps it open while it is set.
+  void set_register(mandate_register::Register* mandates) { register_ = mandates; }
+  const RegisterNews& register_news() const { return register_news_; }
 
   // Each step stores its result text in the settings record (Prog...Resu) and returns true
   // when it is "ok". A step whose input is missing is not run.
@@ -86,6 +99,14 @@ class Workbook {
   void AddWarning(const std::string& warning);
   void WarnWhenNothingPaid(bool dtaus);
   std::string CallComponent(const std::function<std::string(VariantArray&)>& run);
+  // The register's part of the steps; each does nothing without a register.
+  mandate_register::TableOutcome TakeFromRegister();
+  void MarkRegisterFindings(const mandate_register::TableOutcome& outcome);
+  void FollowRegisteredCollections(const std::vector<int32_t>& dated_rows);
+  // The register's refusal of identifiers an earlier run used; empty when none.
+  std::string UsedIdsRefusal(bool dtaus) const;
+  // Records the files and collections the generation wrote: "ok", or why it could not.
+  std::string RecordGeneration(const std::string& out_dir, bool dtaus);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
              SEPAVALUES SEPAVARIABLEN::*result, const std::string& text);
 
@@ -96,6 +117,8 @@ class Workbook {
   std::vector<std::string> notices_;
   std::vector<std::string> warnings_;
   std::vector<std::string> written_files_;
+  mandate_register::Register* register_ = nullptr;
+  RegisterNews register_news_;
 };
 
 LASTORA_PUBLIC_END

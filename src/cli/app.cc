@@ -51,6 +51,7 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
   AddImportCommand(app, commands);
   AddSettingsCommand(app, commands);
   AddMergeCommand(app, commands);
+  AddRegisterCommands(app, commands);
 
   std::reverse(args.begin(), args.end());
   try {
@@ -65,6 +66,9 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
       CommandContext context{global, out, err};
       return command.run(context);
     } catch (const WorkbookError& e) {
+      err << "lastora: " << e.what() << "\n";
+      return kExitFailed;
+    } catch (const mandate_register::RegisterError& e) {
       err << "lastora: " << e.what() << "\n";
       return kExitFailed;
     }

@@ -152,6 +152,16 @@ void PrintWarnings(std::ostream& out, const std::vector<std::string>& warnings) 
   for (const std::string& warning : warnings) out << "Warnung: " << warning << "\n";
 }
 
+void PrintRegisterNews(std::ostream& out, const RegisterNews& news) {
+  if (news.dates_from_register) {
+    out << "Mandatsregister: " << *news.dates_from_register
+        << " Zeilen mit dem Datum der ersten Abbuchung aus dem Register\n";
+  }
+  if (news.recorded_run != 0) {
+    out << "Mandatsregister: eingetragen als Lauf " << news.recorded_run << "\n";
+  }
+}
+
 int32_t PrintRowFindings(std::ostream& out, const Table& values) {
   const std::vector<RowFinding> findings = RowFindings(values);
   if (!findings.empty()) out << "Zeilen mit Fehlern oder Warnungen:\n";

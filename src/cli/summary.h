@@ -5,6 +5,7 @@
 
 #include <lastora/settings.h>
 #include <lastora/table.h>
+#include <lastora/workbook.h>
 
 #include <cstdint>
 #include <ostream>
@@ -23,6 +24,7 @@ void PrintWithoutAccount(std::ostream& out, const Table& values);
 void PrintFiles(std::ostream& out, const std::string& title, const std::vector<std::string>& files);
 void PrintNotices(std::ostream& out, const std::vector<std::string>& notices);
 void PrintWarnings(std::ostream& out, const std::vector<std::string>& warnings);
+void PrintRegisterNews(std::ostream& out, const RegisterNews& news);
 // Rows are named by their line in the payment table as written, below its heading line (the
 // member list's line too when it starts in line 2). Returns how many of the rows had errors.
 int32_t PrintRowFindings(std::ostream& out, const Table& values);

@@ -165,9 +165,11 @@ TEST(CommandsTest, RunSavesTheSettingsAndGenerateFromItsTableGivesTheSameFiles) 
   EXPECT_FALSE(Contains(saved, "SepaFMI1")) << "derived identifiers are not pinned";
   for (const std::string table : {"zahlungen.csv", "zahlungen.xlsx"}) {
     const std::string out_dir = club.dir.File("aus-" + table);
-    ran = Lastora({"process", "-s", club.settings, "-o", club.dir.File(table)});
+    // The same files again means the same message ids, which a register refuses.
+    ran = Lastora({"process", "-s", club.settings, "--no-register", "-o", club.dir.File(table)});
     ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-    ran = Lastora({"generate", "-s", club.settings, "-p", club.dir.File(table), "-d", out_dir});
+    ran = Lastora({"generate", "-s", club.settings, "--no-register", "-p", club.dir.File(table),
+                   "-d", out_dir});
     ASSERT_EQ(ran.status, 0) << table << "\n" << ran.out << ran.err;
     for (const std::string name : {"SEPA_2026-03-16_FRST.xml", "SEPA_2026-03-16_RCUR.xml"}) {
       const std::string written = out_dir + "/" + name;

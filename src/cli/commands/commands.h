@@ -3,8 +3,11 @@
 #ifndef LASTORA_CLI_COMMANDS_COMMANDS_H_
 #define LASTORA_CLI_COMMANDS_COMMANDS_H_
 
+#include <lastora/mandate_register.h>
+
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,6 +46,17 @@ void AddImportCommand(CLI::App& app, Commands& commands);
 void AddSettingsCommand(CLI::App& app, Commands& commands);
 void AddDemoCommand(CLI::App& app, Commands& commands);
 void AddMergeCommand(CLI::App& app, Commands& commands);
+void AddRegisterCommands(CLI::App& app, Commands& commands);  // runs, mandates
+
+// Which mandate register a payment command uses.
+struct RegisterChoice {
+  std::string file;  // empty: lastora.db beside the settings file
+  bool off = false;
+};
+void AddRegisterOptions(CLI::App& sub, RegisterChoice& choice);
+// The chosen register, created when missing; nullopt when the user chose none.
+std::optional<mandate_register::Register> OpenRegister(const RegisterChoice& choice,
+                                                       const std::string& settings);
 
 struct MergeOptions {
   std::string settings;

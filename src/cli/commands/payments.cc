@@ -19,6 +19,7 @@ struct PaymentOptions {
   bool dtaus = false;
   bool save = false;
   bool strict = false;
+  RegisterChoice mandates;
 };
 
 void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
@@ -26,12 +27,14 @@ void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
   sub.add_flag("--save", options.save, "Ergebnisse der Läufe in die Einstellungsdatei schreiben");
   sub.add_flag("--strict", options.strict,
                "Zeilen mit Fehlern ergeben Status 1 statt 3 (Lauf gilt als gescheitert)");
+  AddRegisterOptions(sub, options.mandates);
 }
 
 // 0 only for a run without a flaw; 3 when its files were written but rows carry errors (and so
 // were left out) or nothing was paid; 1 when it failed, or with --strict for rows with errors.
 int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, bool generating,
            CommandContext& context) {
+  PrintRegisterNews(context.out, workbook.register_news());
   const int32_t rows_with_errors = PrintRowFindings(context.out, workbook.payments().values);
   if (options.save) workbook.SaveResults();
   if (!ok) return kExitFailed;
@@ -42,6 +45,8 @@ int Finish(Workbook& workbook, const PaymentOptions& options, bool ok, bool gene
 
 int Process(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   const AllSteps steps{options.members, "", false};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, false, context);
@@ -49,6 +54,8 @@ int Process(const PaymentOptions& options, CommandContext& context) {
 
 int Generate(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   workbook.set_payments(ReadPaymentTable(options.payments, workbook.component()));
   const bool generated = workbook.Generate(options.out_dir, options.dtaus);
   PrintGeneration(context.out, workbook.record());
@@ -66,6 +73,8 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
 
 int Run(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
+  auto mandates = OpenRegister(options.mandates, options.settings);
+  if (mandates) workbook.set_register(&*mandates);
   const AllSteps steps{options.members, options.out_dir, options.dtaus};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, true, context);

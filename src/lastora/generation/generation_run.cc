@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "accounts/creditor_id.h"
 #include "component/catalogue.h"
@@ -106,6 +107,7 @@ struct PassOutput {
   explicit PassOutput(size_t rows) : list(rows) {}
 
   PaymentList list;
+  std::vector<int32_t> rows;
   int64_t count = 0;
   int64_t sum_cents = 0;
 };
@@ -160,6 +162,7 @@ class GenerationRun : private RowMarks {
 
 RunEnd GenerationRun::Run() {
   context_.run_stamp = GetClock()->Now();
+  for (auto& rows : object_.written_rows()) rows.clear();
   for (const Pass& pass : kPasses) {
     (s_.*pass.data_file_field).Value.clear();
     (s_.*pass.cover_sheet_field).Value.clear();
@@ -244,6 +247,7 @@ void GenerationRun::RunPass(const Pass& pass) {
     s_.ProgErzePAOK.Value = format_->Outcome(name);
     (s_.*pass.file_name).Value = name;
     (s_.*pass.data_file_field).Value = name;
+    object_.written_rows()[static_cast<size_t>(pass.number - 1)] = output_->rows;
   } else {
     s_.ProgErzePAOK.Value = std::string(kOk);
   }
@@ -299,6 +303,7 @@ void GenerationRun::Reject(int i, const SepaRowFault& fault) {
 void GenerationRun::Accept(const PaymentRowView& row) {
   ++output_->count;
   output_->sum_cents += row.cents;
+  output_->rows.push_back(row.index);
   if (object_.boolWarnung && (row.amount >= limit_max_ || row.amount <= limit_min_)) {
     Warn(row.index, payment_table::kAmount, msg::kAmountLimit);
   }

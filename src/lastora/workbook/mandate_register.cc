@@ -1,6 +1,8 @@
 #include "lastora/mandate_register.h"
 
+#include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <utility>
 
 #include "core/calendar.h"
@@ -124,7 +126,7 @@ std::optional<std::string> EarlierUse(const detail::Database& db, const char* co
   return run;
 }
 
-void RefuseUsedIds(const detail::Database& db, const RunFile& file) {
+void RefuseUsedIdsIn(const detail::Database& db, const RunFile& file) {
   if (auto run = EarlierUse(db, "message_id", file.message_id)) {
     throw RegisterError("Die Nachrichten-ID " + file.message_id + " wurde schon im " + *run +
                         " verwendet; jede Datei an die Bank braucht eine neue ID.");
@@ -141,7 +143,7 @@ void InsertFiles(detail::Database& db, int64_t run_id, const std::vector<RunFile
                    "INSERT INTO run_files (run_id, file_name, message_id, payment_information_id, "
                    "count, sum_cents) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
   for (const RunFile& file : files) {
-    RefuseUsedIds(db, file);
+    RefuseUsedIdsIn(db, file);
     insert.Bind(1, run_id)
         .Bind(2, std::string_view(file.file_name))
         .Bind(3, std::string_view(file.message_id))
@@ -152,55 +154,108 @@ void InsertFiles(detail::Database& db, int64_t run_id, const std::vector<RunFile
   }
 }
 
+// Rows per statement: a statement's own start and finish cost about as much as the writes of
+// a row, so a large run is written in groups.
+constexpr size_t kRowsPerStatement = 64;
+
+// The mandate keeps the debtor's latest account: the run went to the bank with it. Its first
+// and last collection move with each new one, as a full refresh would order them (an equal day
+// keeps the earlier first and takes the later last). Rows of one statement apply in order.
+std::string MandateUpsertSql(size_t rows) {
+  std::string sql =
+      "INSERT INTO mandates (reference, debtor_name, iban, bic, signature_date, "
+      "first_collection, first_sequence_type, last_collection, last_sequence_type, state) VALUES ";
+  for (size_t row = 0; row < rows; ++row) {
+    const auto p = [row](int k) { return "?" + std::to_string(row * 7 + static_cast<size_t>(k)); };
+    sql += (row == 0 ? "(" : ", (") + p(1) + ", " + p(2) + ", " + p(3) + ", " + p(4) + ", " + p(5) +
+           ", " + p(6) + ", " + p(7) + ", " + p(6) + ", " + p(7) + ", 'aktiv')";
+  }
+  return sql +
+         " ON CONFLICT (reference) DO UPDATE SET "
+         "debtor_name = excluded.debtor_name, iban = excluded.iban, bic = excluded.bic, "
+         "signature_date = coalesce(excluded.signature_date, signature_date), "
+         "first_sequence_type = CASE WHEN first_collection IS NULL OR excluded.first_collection < "
+         "first_collection THEN excluded.first_sequence_type ELSE first_sequence_type END, "
+         "first_collection = min(coalesce(first_collection, excluded.first_collection), "
+         "excluded.first_collection), "
+         "last_sequence_type = CASE WHEN last_collection IS NULL OR excluded.last_collection >= "
+         "last_collection THEN excluded.last_sequence_type ELSE last_sequence_type END, "
+         "last_collection = max(coalesce(last_collection, excluded.last_collection), "
+         "excluded.last_collection), state = 'aktiv'";
+}
+
+// ?1 is the run; each row has five parameters after it.
+std::string CollectionInsertSql(size_t rows) {
+  std::string sql =
+      "INSERT INTO collections (run_id, mandate, end_to_end_id, amount_cents, sequence_type, "
+      "collection_date) VALUES ";
+  for (size_t row = 0; row < rows; ++row) {
+    const auto p = [row](int k) { return "?" + std::to_string(row * 5 + static_cast<size_t>(k)); };
+    sql += (row == 0 ? "(?1, " : ", (?1, ") + p(2) + ", " + p(3) + ", " + p(4) + ", " + p(5) +
+           ", " + p(6) + ")";
+  }
+  return sql;
+}
+
+// A run has a handful of collection days and a club a few thousand signature days: each text
+// is read once. The days stay where they are while the cache lives, so statements may bind them.
+class DayCache {
+ public:
+  const std::optional<std::string>& Parse(const std::string& text) {
+    auto found = days_.find(text);
+    if (found == days_.end()) found = days_.emplace(text, detail::ParseDay(text)).first;
+    return found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::optional<std::string>> days_;
+};
+
 void InsertCollections(detail::Database& db, int64_t run_id,
                        const std::vector<Collection>& collections) {
-  // The mandate keeps the debtor's latest account: the run went to the bank with it. Its first
-  // and last collection move with each new one, as a full refresh would order them (an equal
-  // day keeps the earlier first and takes the later last).
-  Statement mandate(
-      db,
-      "INSERT INTO mandates (reference, debtor_name, iban, bic, signature_date, "
-      "first_collection, first_sequence_type, last_collection, last_sequence_type, state) "
-      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?6, ?7, 'aktiv') ON CONFLICT (reference) DO UPDATE SET "
-      "debtor_name = excluded.debtor_name, iban = excluded.iban, bic = excluded.bic, "
-      "signature_date = coalesce(excluded.signature_date, signature_date), "
-      "first_sequence_type = CASE WHEN first_collection IS NULL OR excluded.first_collection < "
-      "first_collection THEN excluded.first_sequence_type ELSE first_sequence_type END, "
-      "first_collection = min(coalesce(first_collection, excluded.first_collection), "
-      "excluded.first_collection), "
-      "last_sequence_type = CASE WHEN last_collection IS NULL OR excluded.last_collection >= "
-      "last_collection THEN excluded.last_sequence_type ELSE last_sequence_type END, "
-      "last_collection = max(coalesce(last_collection, excluded.last_collection), "
-      "excluded.last_collection), state = 'aktiv'");
-  Statement insert(db,
-                   "INSERT INTO collections (run_id, mandate, end_to_end_id, amount_cents, "
-                   "sequence_type, collection_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  static const std::optional<std::string> kNoDay;
+  DayCache days;
+  Statement full_upsert(db, MandateUpsertSql(kRowsPerStatement).c_str());
+  Statement full_insert(db, CollectionInsertSql(kRowsPerStatement).c_str());
   int64_t written = 0;
-  for (const Collection& c : collections) {
-    const auto day = detail::ParseDay(c.collection_date);
-    if (c.mandate_reference.empty() || !day) {
-      throw RegisterError("Abbuchung " + c.end_to_end_id +
-                          " ohne Mandatsreferenz oder gültiges Abbuchungsdatum; der Lauf wird "
-                          "nicht eingetragen.");
+  for (size_t start = 0; start < collections.size(); start += kRowsPerStatement) {
+    const size_t rows = std::min(kRowsPerStatement, collections.size() - start);
+    std::optional<Statement> last_upsert, last_insert;
+    if (rows < kRowsPerStatement) {
+      last_upsert.emplace(db, MandateUpsertSql(rows).c_str());
+      last_insert.emplace(db, CollectionInsertSql(rows).c_str());
     }
-    std::optional<std::string> signature;
-    if (c.signature_date) signature = detail::ParseDay(*c.signature_date);
-    mandate.Bind(1, std::string_view(c.mandate_reference))
-        .Bind(2, std::string_view(c.debtor_name))
-        .Bind(3, std::string_view(c.iban))
-        .Bind(4, std::string_view(c.bic))
-        .Bind(5, signature)
-        .Bind(6, std::string_view(*day))
-        .Bind(7, std::string_view(c.sequence_type))
-        .Run();
-    insert.Bind(1, run_id)
-        .Bind(2, std::string_view(c.mandate_reference))
-        .Bind(3, std::string_view(c.end_to_end_id))
-        .Bind(4, c.amount_cents)
-        .Bind(5, std::string_view(c.sequence_type))
-        .Bind(6, std::string_view(*day))
-        .Run();
-    detail::Reach(detail::RecordStep::kCollectionWritten, ++written);
+    Statement& upsert = last_upsert ? *last_upsert : full_upsert;
+    Statement& insert = last_insert ? *last_insert : full_insert;
+    insert.Bind(1, run_id);
+    for (size_t row = 0; row < rows; ++row) {
+      const Collection& c = collections[start + row];
+      const std::optional<std::string>& day = days.Parse(c.collection_date);
+      if (c.mandate_reference.empty() || !day) {
+        throw RegisterError("Abbuchung " + c.end_to_end_id +
+                            " ohne Mandatsreferenz oder gültiges Abbuchungsdatum; der Lauf wird "
+                            "nicht eingetragen.");
+      }
+      const int m = static_cast<int>(row * 7);
+      upsert.Bind(m + 1, std::string_view(c.mandate_reference))
+          .Bind(m + 2, std::string_view(c.debtor_name))
+          .Bind(m + 3, std::string_view(c.iban))
+          .Bind(m + 4, std::string_view(c.bic))
+          .Bind(m + 5, c.signature_date ? days.Parse(*c.signature_date) : kNoDay)
+          .Bind(m + 6, std::string_view(*day))
+          .Bind(m + 7, std::string_view(c.sequence_type));
+      const int i = static_cast<int>(row * 5);
+      insert.Bind(i + 2, std::string_view(c.mandate_reference))
+          .Bind(i + 3, std::string_view(c.end_to_end_id))
+          .Bind(i + 4, c.amount_cents)
+          .Bind(i + 5, std::string_view(c.sequence_type))
+          .Bind(i + 6, std::string_view(*day));
+    }
+    upsert.Run();
+    insert.Run();
+    for (size_t row = 0; row < rows; ++row) {
+      detail::Reach(detail::RecordStep::kCollectionWritten, ++written);
+    }
   }
 }
 
@@ -227,7 +282,8 @@ Register Register::Open(const std::string& path) {
 }
 
 std::optional<Mandate> Register::FindMandate(const std::string& reference) const {
-  Statement find(impl_->db, detail::kFindMandateSql);
+  Statement find(impl_->db,
+                 (std::string(detail::kAllMandatesSql) + " WHERE reference = ?1").c_str());
   find.Bind(1, std::string_view(reference));
   if (!find.Step()) return std::nullopt;
   Mandate mandate = detail::ReadMandate(find);
@@ -236,8 +292,18 @@ std::optional<Mandate> Register::FindMandate(const std::string& reference) const
   return mandate;
 }
 
+std::vector<Mandate> Register::ListMandates() const {
+  Statement all(impl_->db, (std::string(detail::kAllMandatesSql) + " ORDER BY reference").c_str());
+  std::vector<Mandate> mandates;
+  while (all.Step()) mandates.push_back(detail::ReadMandate(all));
+  return mandates;
+}
+
 int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& collections) {
   detail::Database& db = impl_->db;
+  // The run goes in before its collections and each mandate before its collection, so checking
+  // every row's references again would only repeat that, at a look-up per reference and row.
+  detail::ForeignKeysOff unchecked(db);
   detail::Transaction transaction(db);
   Statement insert(db,
                    "INSERT INTO runs (recorded_at, settings_file, count, sum_cents, state) VALUES "
@@ -255,6 +321,10 @@ int64_t Register::RecordRun(const Run& run, const std::vector<Collection>& colle
   transaction.Commit();
   detail::Reach(detail::RecordStep::kCommitted, static_cast<int64_t>(collections.size()));
   return run_id;
+}
+
+void Register::RefuseUsedIds(const std::vector<RunFile>& files) const {
+  for (const RunFile& file : files) RefuseUsedIdsIn(impl_->db, file);
 }
 
 std::vector<Run> Register::ListRuns() const {

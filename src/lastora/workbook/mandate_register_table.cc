@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <string>
+#include <unordered_map>
 
 #include "core/text.h"
 #include "lastora/mandate_register.h"
@@ -73,16 +75,23 @@ bool JudgeRow(Table& values, int32_t row, const Mandate& mandate, double today,
 TableOutcome Register::ApplyToTable(Table& values, double today) const {
   TableOutcome outcome;
   if (!values.IsAllocated() || values.ColUpper() < column::kFirstCollection) return outcome;
-  detail::Statement find(impl_->db, detail::kFindMandateSql);
+  // One pass over the register instead of a query per row: a query per row pays for its own
+  // read lock and statement reset, which dominated a large club's table.
+  std::unordered_map<std::string, Mandate> mandates;
+  detail::Statement all(impl_->db, detail::kAllMandatesSql);
+  while (all.Step()) {
+    Mandate mandate = detail::ReadMandate(all);
+    std::string reference = mandate.reference;
+    mandates.emplace(std::move(reference), std::move(mandate));
+  }
   for (int32_t row = values.RowLower(); row <= values.RowUpper(); ++row) {
     const auto reference = CellText(values, row, column::kMandateId);
     if (!reference) continue;
-    find.Bind(1, std::string_view(*reference));
-    if (!find.Step()) continue;
-    const Mandate mandate = detail::ReadMandate(find);
-    while (find.Step()) {
-    }
-    if (JudgeRow(values, row, mandate, today, outcome)) ++outcome.dates_from_register;
+    const auto found = mandates.find(*reference);
+    if (found == mandates.end()) continue;
+    if (!JudgeRow(values, row, found->second, today, outcome)) continue;
+    ++outcome.dates_from_register;
+    outcome.dated_rows.push_back(row);
   }
   return outcome;
 }

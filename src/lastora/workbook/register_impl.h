@@ -23,11 +23,10 @@ class Register::Impl {
 
 namespace detail {
 
-// One mandate by its reference (?1), in the column order ReadMandate expects.
-inline constexpr const char* kFindMandateSql =
+// Every mandate, in the column order ReadMandate expects.
+inline constexpr const char* kAllMandatesSql =
     "SELECT reference, debtor_name, iban, bic, signature_date, first_collection, "
-    "first_sequence_type, last_collection, last_sequence_type, state FROM mandates "
-    "WHERE reference = ?1";
+    "first_sequence_type, last_collection, last_sequence_type, state FROM mandates";
 Mandate ReadMandate(const Statement& row);
 
 // Recomputes first and last collection and state of the mandates `scope` selects (an SQL

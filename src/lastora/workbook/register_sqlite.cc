@@ -6,7 +6,7 @@
 
 namespace lastora::mandate_register::detail {
 
-Database::Database(const std::string& path, int busy_ms) {
+Database::Database(const std::string& path, int busy_ms) : busy_ms_(busy_ms) {
   const int rc =
       sqlite3_open_v2(path.c_str(), &db_,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -28,6 +28,16 @@ void Database::Execute(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
 }
 
+void Database::ExecuteWhenFree(const char* sql) {
+  constexpr int kPauseMs = 10;
+  for (int waited = 0;; waited += kPauseMs) {
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) return;
+    if ((rc & 0xFF) != SQLITE_BUSY || waited >= busy_ms_) Fail();
+    sqlite3_sleep(kPauseMs);
+  }
+}
+
 void Database::Fail() const {
   std::string message = "Mandatsregister: ";
   message += sqlite3_errmsg(db_);
@@ -47,8 +57,8 @@ Statement::Statement(const Database& db, const char* sql) : db_(db) {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 Statement& Statement::Bind(int index, std::string_view text) {
-  if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                        SQLITE_TRANSIENT) != SQLITE_OK) {
+  if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
+      SQLITE_OK) {
     db_.Fail();
   }
   return *this;
@@ -99,6 +109,10 @@ Transaction::~Transaction() {
 void Transaction::Commit() {
   db_.Execute("COMMIT");
   open_ = false;
+}
+
+ForeignKeysOff::~ForeignKeysOff() {
+  sqlite3_exec(db_.handle(), "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
 }
 
 }  // namespace lastora::mandate_register::detail

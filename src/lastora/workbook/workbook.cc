@@ -180,6 +180,7 @@ bool Workbook::Process() {
   Reset(
       {&record_.ProgBearFehl, &record_.ProgBearWarn, &record_.ProgBearZeic, &record_.ProgBearUmla},
       "0");
+  const mandate_register::TableOutcome found = TakeFromRegister();
   // The component merges only adjacent rows of one account.
   std::vector<int32_t> list_order;
   if (record_.SepaFuncCOLL.Value.find(Message(6)) == std::string::npos) {
@@ -190,6 +191,7 @@ bool Workbook::Process() {
     return component_.ext_SEPA_Bearbeitung(cells, payments_.values, payments_.colours);
   });
   RestoreOrder(payments_, list_order);
+  if (result == "ok") MarkRegisterFindings(found);
   if (result == "ok") {
     const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
     if (ids.result != "ok") {
@@ -219,7 +221,9 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
         "");
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
-  const CollectionDateCheck date = CheckCollectionDate(record_, GetClock()->Now());
+  // One moment for the whole run: the identifiers carry its time of day.
+  const double now = GetClock()->Now();
+  const CollectionDateCheck date = CheckCollectionDate(record_, now);
   std::error_code error;
   fs::create_directories(out_dir, error);
   if (ids.result != "ok") {
@@ -231,7 +235,10 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   } else {
     AddNotice(ids.notice);
     AddWarning(date.warning);
-    DeriveFileIdentifiers(record_, ids, GetClock()->Now());
+    DeriveFileIdentifiers(record_, ids, now);
+    result = UsedIdsRefusal(as_dtaus);
+  }
+  if (result.empty()) {
     files::FileSet run_files;
     {
       // Nothing the run writes replaces a file until the run is judged as a whole.
@@ -243,6 +250,8 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
     }
     if (!as_dtaus) result = JudgeDocuments(record_, run_files, out_dir, result);
     result = CommitRun(run_files, result, &written_files_);
+    // Only files that are in place count as collected.
+    if (result == "ok") result = RecordGeneration(out_dir, as_dtaus);
     if (result == "ok") WarnWhenNothingPaid(as_dtaus);
   }
   Stamp(&SEPAVARIABLEN::ProgErzeDate, &SEPAVARIABLEN::ProgErzeTime, &SEPAVARIABLEN::ProgErzeResu,
