@@ -111,7 +111,8 @@ TEST_F(FileSetTest, CommitsUnderACollectorWaitForTheSet) {
   EXPECT_EQ(ReadBytes(set.PendingPath(PathOf("FRST.xml"))), "neu FRST");
   ExpectPreviousSet();
   set.Commit();
-  EXPECT_EQ(set.placed(), (std::vector<std::string>{PathOf("FRST.xml"), PathOf("RCUR.xml")}));
+  EXPECT_EQ(set.placed(), (std::vector<std::string>{NativePath(PathOf("FRST.xml")),
+                                                    NativePath(PathOf("RCUR.xml"))}));
   EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "neu FRST");
   EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
   EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "RCUR.xml"}));
