@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/csv_fields.h"
 #include "core/files.h"
 #include "import/workbook_reader.h"
 #include "lastora/csv.h"
@@ -19,19 +20,22 @@ class CsvReader : public WorkbookReader {
   std::optional<double> CreationDate() override { return std::nullopt; }
 
   SheetGrid ReadSheet(size_t) override {
-    CsvRows rows;
+    SheetGrid grid;
     try {
-      rows = ParseCsv(text_);
+      csv::FieldReader fields(text_);
+      std::string_view field;
+      bool row_ends = false;
+      int32_t row = 1, column = 1;
+      while (fields.Next(&field, &row_ends)) {
+        if (!field.empty()) grid.Set(row, column, Variant(field));
+        ++column;
+        if (row_ends) {
+          ++row;
+          column = 1;
+        }
+      }
     } catch (const CsvQuoteError& e) {
       ThrowUnreadable(path_, e.what());
-    }
-    SheetGrid grid;
-    for (size_t r = 0; r < rows.size(); ++r) {
-      for (size_t c = 0; c < rows[r].size(); ++c) {
-        if (rows[r][c].empty()) continue;
-        grid.Set(static_cast<int32_t>(r + 1), static_cast<int32_t>(c + 1),
-                 Variant(std::move(rows[r][c])));
-      }
     }
     return grid;
   }

@@ -169,7 +169,7 @@ std::string ReadSheet(Class1& component, const std::string& path, const std::str
   if (first_row < 1) return Message(39) + std::to_string(first_row);
   if (HasExtension(path, ".csv")) {
     try {
-      rows = CsvToTable(ParseCsv(ReadTextFile(path, "Mitgliederliste")), first_row);
+      rows = CsvTextToTable(ReadTextFile(path, "Mitgliederliste"), first_row);
     } catch (const CsvQuoteError& e) {
       return path + ": " + e.what();
     }
