@@ -123,6 +123,19 @@ TEST(TextTest, TextFilesThatAreNoUtf8AreReadInTheWindowsCodePage) {
   EXPECT_EQ(EncodeTextFile(cp1252),
             "Stra\xDF"
             "e");
+  // Taking over the read bytes decodes alike.
+  for (const std::string bytes : {"\xEF\xBB\xBF\xE0\x80\x80",
+                                  "\xEF\xBB\xBFStra\xC3\x9F"
+                                  "e",
+                                  "Stra\xDF"
+                                  "e",
+                                  "\xEF\xBB", ""}) {
+    const DecodedText expected = DecodeTextFile(bytes);
+    const DecodedText taken = DecodeTextFileInPlace(std::string(bytes));
+    EXPECT_EQ(taken.text, expected.text) << ::testing::PrintToString(bytes);
+    EXPECT_EQ(taken.windows1252, expected.windows1252);
+    EXPECT_EQ(taken.had_bom, expected.had_bom);
+  }
 }
 
 TEST(TextTest, Windows1252) {

@@ -14,7 +14,7 @@ namespace {
 class CsvReader : public WorkbookReader {
  public:
   explicit CsvReader(const std::string& path)
-      : path_(path), text_(DecodeTextFile(files::ReadWhole(path)).text) {}
+      : path_(path), text_(DecodeTextFileInPlace(files::ReadWhole(path)).text) {}
 
   std::vector<std::string> SheetNames() override { return {SheetNameFromPath(path_)}; }
   std::optional<double> CreationDate() override { return std::nullopt; }

@@ -67,7 +67,7 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 std::string ReadTextFile(const std::string& path, const std::string& what) {
   try {
-    return DecodeTextFile(files::ReadWhole(path)).text;
+    return DecodeTextFileInPlace(files::ReadWhole(path)).text;
   } catch (const VbError& e) {
     throw WorkbookError(what + " nicht lesbar: " + path + " (" + e.description() + ")");
   }
