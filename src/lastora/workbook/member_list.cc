@@ -72,12 +72,13 @@ std::optional<int32_t> SourceColumn(const ColumnMapping& mapping, const std::str
 }
 
 bool IsBlankCell(const Variant& cell) {
-  return cell.IsEmpty() || (cell.IsString() && text::Trim(cell.AsString()).empty());
+  return cell.IsEmpty() || (cell.IsString() && text::TrimmedView(cell.AsString()).empty());
 }
 
 std::string CellText(const Table& table, int32_t row, int32_t col) {
   const Variant& cell = table(row, col);
-  return IsBlankCell(cell) ? std::string() : text::Trim(CStr(cell));
+  if (cell.IsString()) return text::Trim(cell.AsString());
+  return cell.IsEmpty() ? std::string() : text::Trim(CStr(cell));
 }
 
 void AddRowMessage(ColouredTable& table, int32_t row, int32_t column, const std::string& message) {
