@@ -13,16 +13,18 @@ namespace {
 
 class CsvReader : public WorkbookReader {
  public:
-  explicit CsvReader(const std::string& path)
-      : path_(path), text_(DecodeTextFileInPlace(files::ReadWhole(path)).text) {}
+  explicit CsvReader(const std::string& path) : path_(path) {}
 
   std::vector<std::string> SheetNames() override { return {SheetNameFromPath(path_)}; }
   std::optional<double> CreationDate() override { return std::nullopt; }
 
+  // The text is read here and let go when the cells are made, so that a large file is not held
+  // beside its cells.
   SheetGrid ReadSheet(size_t) override {
+    const std::string text = DecodeTextFileInPlace(files::ReadWhole(path_)).text;
     SheetGrid grid;
     try {
-      csv::FieldReader fields(text_);
+      csv::FieldReader fields(text);
       std::string_view field;
       bool row_ends = false;
       int32_t row = 1, column = 1;
@@ -42,7 +44,6 @@ class CsvReader : public WorkbookReader {
 
  private:
   std::string path_;
-  std::string text_;
 };
 
 }  // namespace
