@@ -104,6 +104,9 @@ TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
        {"\xED\xA0\x80", "\xE0\x80\x80", "\xC0\xAF", "\xC1\xBF", "\xF0\x80\x80\x80",
         "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80", "ab\xC3", "\xE2\x82", "\xC3(", "\xFF"}) {
     EXPECT_FALSE(text::IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
+    // Also behind a valid character and a long plain stretch.
+    const std::string late = "Bäcker; 0123456789 abcdefghijklmnop " + std::string(bad);
+    EXPECT_FALSE(text::IsValidUtf8(late)) << ::testing::PrintToString(late);
   }
 }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 
 #include "core/csv_fields.h"
 #include "lastora/csv.h"
@@ -57,9 +58,15 @@ Table FieldsToTable(const ForEachField& for_each_field, int32_t first_row) {
   return table;
 }
 
+constexpr std::array<bool, 256> kNeedsQuotes = [] {
+  std::array<bool, 256> needs{};
+  for (const unsigned char c : {';', '"', '\r', '\n'}) needs[c] = true;
+  return needs;
+}();
+
 bool NeedsQuotes(std::string_view field) {
   return std::any_of(field.begin(), field.end(),
-                     [](char c) { return c == ';' || c == '"' || c == '\r' || c == '\n'; });
+                     [](char c) { return kNeedsQuotes[static_cast<unsigned char>(c)]; });
 }
 
 void AppendField(std::string& out, std::string_view field) {
@@ -68,9 +75,15 @@ void AppendField(std::string& out, std::string_view field) {
     return;
   }
   out += '"';
-  for (const char c : field) {
-    if (c == '"') out += '"';
-    out += c;
+  for (size_t from = 0;;) {
+    const size_t quote = field.find('"', from);
+    if (quote == std::string_view::npos) {
+      out += field.substr(from);
+      break;
+    }
+    out += field.substr(from, quote + 1 - from);
+    out += '"';  // a quote inside is doubled
+    from = quote + 1;
   }
   out += '"';
 }
