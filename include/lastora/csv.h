@@ -3,6 +3,7 @@
 #ifndef LASTORA_CSV_H_
 #define LASTORA_CSV_H_
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -41,10 +42,15 @@ CsvRows ParseCsv(std::string_view text);
 // fields become Empty cells. Blank rows at the end are dropped, as a worksheet's used range ends
 // at its last filled row. No rows: an unallocated table.
 Table CsvToTable(const CsvRows& rows, int32_t first_row);
+// CsvToTable(ParseCsv(text), first_row), without making a text of every field on the way.
+Table CsvTextToTable(std::string_view text, int32_t first_row);
 
 // One line per row, ";" between the cells, CR LF line ends; numbers and dates as the regional
 // settings write them (decimal comma).
 std::string TableToCsv(const Table& table, const std::vector<std::string>& header);
+// The same text handed to `piece` a few kilobytes at a time, for tables too large to hold twice.
+void TableToCsvPieces(const Table& table, const std::vector<std::string>& header,
+                      const std::function<void(std::string_view)>& piece);
 
 LASTORA_PUBLIC_END
 }  // namespace lastora

@@ -38,6 +38,12 @@ class SpreadsheetWorkbook {
   // The values of the block as a table indexed from 1 in both directions.
   virtual Table ReadBlock(int32_t sheet, int32_t first_row, int32_t first_column, int32_t last_row,
                           int32_t last_column) = 0;
+  // ReadBlock when nothing will read the block again: a workbook that holds the cells itself may
+  // hand them over instead of copying them, leaving those cells empty.
+  virtual Table TakeBlock(int32_t sheet, int32_t first_row, int32_t first_column, int32_t last_row,
+                          int32_t last_column) {
+    return ReadBlock(sheet, first_row, first_column, last_row, last_column);
+  }
 };
 
 class SpreadsheetApp {

@@ -19,6 +19,9 @@ struct DecodedText {
   bool had_bom = false;
 };
 DecodedText DecodeTextFile(std::string_view bytes);
+// The same, reusing the bytes' memory when they are UTF-8 already (a file of hundreds of
+// megabytes is not held twice).
+DecodedText DecodeTextFileInPlace(std::string&& bytes);
 // The inverse of DecodeTextFile for the same flags.
 std::string EncodeTextFile(const DecodedText& decoded);
 

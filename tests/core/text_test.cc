@@ -104,6 +104,9 @@ TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
        {"\xED\xA0\x80", "\xE0\x80\x80", "\xC0\xAF", "\xC1\xBF", "\xF0\x80\x80\x80",
         "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80", "ab\xC3", "\xE2\x82", "\xC3(", "\xFF"}) {
     EXPECT_FALSE(text::IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
+    // Also behind a valid character and a long plain stretch.
+    const std::string late = "Bäcker; 0123456789 abcdefghijklmnop " + std::string(bad);
+    EXPECT_FALSE(text::IsValidUtf8(late)) << ::testing::PrintToString(late);
   }
 }
 
@@ -123,6 +126,19 @@ TEST(TextTest, TextFilesThatAreNoUtf8AreReadInTheWindowsCodePage) {
   EXPECT_EQ(EncodeTextFile(cp1252),
             "Stra\xDF"
             "e");
+  // Taking over the read bytes decodes alike.
+  for (const std::string bytes : {"\xEF\xBB\xBF\xE0\x80\x80",
+                                  "\xEF\xBB\xBFStra\xC3\x9F"
+                                  "e",
+                                  "Stra\xDF"
+                                  "e",
+                                  "\xEF\xBB", ""}) {
+    const DecodedText expected = DecodeTextFile(bytes);
+    const DecodedText taken = DecodeTextFileInPlace(std::string(bytes));
+    EXPECT_EQ(taken.text, expected.text) << ::testing::PrintToString(bytes);
+    EXPECT_EQ(taken.windows1252, expected.windows1252);
+    EXPECT_EQ(taken.had_bom, expected.had_bom);
+  }
 }
 
 TEST(TextTest, Windows1252) {

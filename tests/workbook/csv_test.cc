@@ -40,6 +40,13 @@ TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
     EXPECT_EQ(e.line(), 2);
     EXPECT_STREQ(e.what(), "Anführungszeichen ab Zeile 2 nicht geschlossen");
   }
+  // Line ends inside a closed quote count towards the line named, CR LF once.
+  try {
+    ParseCsv("\"x\r\ny\rz\"\"\n\";1\n\"offen;2\n");
+    FAIL() << "an open quote swallowed the rest of the file";
+  } catch (const CsvQuoteError& e) {
+    EXPECT_EQ(e.line(), 5);
+  }
 }
 
 TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
@@ -53,6 +60,27 @@ TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
   EXPECT_FALSE(CsvToTable(ParseCsv("Kopf\n;;\n"), 2).IsAllocated());
 }
 
+// The reader that lays text out as a table straight away must split and trim exactly as the
+// two-step way does, at every place a row or field can end.
+TEST(CsvTest, TextToTableMatchesParsedRows) {
+  for (const std::string_view text :
+       {"Kopf\n12,50;01.03.2026;  \nx\n;;\n\n", "Kopf\n;;\n", "", ";", "a;", "a;\"b\"\"c\"x;d\r\ne",
+        "Kopf\r\n\"zwei\r\nZeilen\";\t\r;;;;\rz;\"\"\n \n", "a,b\n\"1,5\",2\n", "\n\n\nx\n"}) {
+    for (const int32_t first_row : {1, 2, 4}) {
+      const Table expected = CsvToTable(ParseCsv(text), first_row);
+      const Table actual = CsvTextToTable(text, first_row);
+      ASSERT_EQ(actual.RowCount(), expected.RowCount()) << text << " from " << first_row;
+      ASSERT_EQ(actual.ColCount(), expected.ColCount()) << text << " from " << first_row;
+      for (int32_t r = 1; r <= actual.RowCount(); ++r) {
+        for (int32_t c = 1; c <= actual.ColCount(); ++c) {
+          EXPECT_EQ(actual(r, c), expected(r, c)) << text << " at " << r << "," << c;
+        }
+      }
+    }
+  }
+  EXPECT_THROW(CsvTextToTable("a\n\"b;c\n", 1), CsvQuoteError);
+}
+
 TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
   Table table(1, 4);
   table(1, 1) = 12.5;
@@ -62,6 +90,25 @@ TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
   EXPECT_EQ(csv, "Betrag;Zweck;;Datum\r\n12,5;\"\"\"Zeile 1\"\",\"\"Zeile 2\"\"\";;16.03.2026\r\n");
   const Table back = CsvToTable(ParseCsv(csv), 2);
   EXPECT_EQ(back(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
+}
+
+// A table written in pieces: every piece ends at a line end and together they are the text.
+TEST(CsvTest, PiecesJoinToTheWholeText) {
+  Table table(20000, 3);
+  for (int32_t r = 1; r <= table.RowCount(); ++r) {
+    table(r, 1) = r;
+    table(r, 2) = "Zeile; " + std::to_string(r);
+  }
+  std::string joined;
+  int pieces = 0;
+  TableToCsvPieces(table, {"Nr"}, [&](std::string_view piece) {
+    EXPECT_TRUE(piece.ends_with("\r\n"));
+    joined += piece;
+    ++pieces;
+  });
+  EXPECT_GT(pieces, 1);
+  EXPECT_EQ(joined, TableToCsv(table, {"Nr"}));
+  EXPECT_TRUE(joined.ends_with("20000;\"Zeile; 20000\";\r\n"));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ int Import(const ImportOptions& options, CommandContext& context) {
     return kExitFailed;
   }
   if (options.output.empty()) {
-    context.out << TableToCsv(rows, {});
+    TableToCsvPieces(rows, {}, [&context](std::string_view piece) { context.out << piece; });
     return kExitOk;
   }
   WriteTableFile(options.output, ColouredTable{rows, Table()}, {});

@@ -1,63 +1,94 @@
 #include "lastora/csv.h"
 
+#include <algorithm>
+
+#include "core/csv_fields.h"
+
 namespace lastora {
 namespace {
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-// Reads one field from pos: up to the separator or line end it stops at.
-class FieldScanner {
- public:
-  FieldScanner(std::string_view text, char separator) : text_(text), separator_(separator) {}
+}  // namespace
 
-  bool AtEnd() const { return pos_ >= text_.size(); }
+namespace csv {
 
-  // The next field; *row_ends tells whether a line end (or the end of the text) followed it.
-  std::string Next(bool* row_ends) {
-    std::string field;
-    if (text_[pos_] == '"') ReadQuoted(field);
-    while (pos_ < text_.size() && text_[pos_] != separator_ && !IsLineEnd(text_[pos_])) {
-      field += text_[pos_++];
-    }
-    *row_ends = pos_ >= text_.size() || IsLineEnd(text_[pos_]);
-    if (pos_ < text_.size()) SkipDelimiter();
-    return field;
+namespace {
+
+// Line breaks in a stretch of quoted text, CR LF counting once; `next` is the character after it.
+int LineBreaks(std::string_view run, char next) {
+  int breaks = static_cast<int>(std::count(run.begin(), run.end(), '\n'));
+  if (run.find('\r') == std::string_view::npos) return breaks;
+  for (size_t i = 0; i < run.size(); ++i) {
+    if (run[i] == '\r' && (i + 1 < run.size() ? run[i + 1] : next) != '\n') ++breaks;
   }
-
- private:
-  void ReadQuoted(std::string& field) {
-    const int opened_on = line_;
-    for (++pos_;; ++pos_) {
-      if (pos_ >= text_.size()) throw CsvQuoteError(opened_on);
-      const char c = text_[pos_];
-      if (c != '"') {
-        if (c == '\n' || (c == '\r' && !NextIs('\n'))) ++line_;
-        field += c;
-      } else if (NextIs('"')) {
-        field += '"';
-        ++pos_;
-      } else {
-        ++pos_;
-        return;
-      }
-    }
-  }
-
-  void SkipDelimiter() {
-    if (text_[pos_] == '\r' && NextIs('\n')) ++pos_;
-    if (IsLineEnd(text_[pos_])) ++line_;
-    ++pos_;
-  }
-
-  bool NextIs(char c) const { return pos_ + 1 < text_.size() && text_[pos_ + 1] == c; }
-
-  std::string_view text_;
-  char separator_;
-  size_t pos_ = 0;
-  int line_ = 1;
-};
+  return breaks;
+}
 
 }  // namespace
+
+FieldReader::FieldReader(std::string_view text) : text_(text), separator_(CsvSeparator(text)) {
+  ends_field_[static_cast<unsigned char>(separator_)] = true;
+  ends_field_['\n'] = true;
+  ends_field_['\r'] = true;
+}
+
+bool FieldReader::Next(std::string_view* field, bool* row_ends) {
+  if (pos_ >= text_.size()) {
+    if (!empty_field_pending_) return false;
+    empty_field_pending_ = false;
+    *field = {};
+    *row_ends = true;
+    return true;
+  }
+  const bool quoted = text_[pos_] == '"';
+  if (quoted) ReadQuoted();
+  const size_t start = pos_;
+  const char* const end = text_.data() + text_.size();
+  const char* p = text_.data() + start;
+  while (p != end && !ends_field_[static_cast<unsigned char>(*p)]) ++p;
+  pos_ = static_cast<size_t>(p - text_.data());
+  const std::string_view rest = text_.substr(start, pos_ - start);
+  if (quoted) {
+    // Whatever follows the closing quote up to the separator still belongs to the field.
+    unquoted_.append(rest);
+    *field = unquoted_;
+  } else {
+    *field = rest;
+  }
+  *row_ends = pos_ >= text_.size() || IsLineEnd(text_[pos_]);
+  if (pos_ < text_.size()) {
+    SkipDelimiter();
+    // A separator just before the end opens one more, empty field.
+    empty_field_pending_ = !*row_ends && pos_ >= text_.size();
+  }
+  return true;
+}
+
+void FieldReader::ReadQuoted() {
+  unquoted_.clear();
+  const int opened_on = line_;
+  ++pos_;
+  for (;;) {
+    const size_t quote = text_.find('"', pos_);
+    if (quote == std::string_view::npos) throw CsvQuoteError(opened_on);
+    const std::string_view run = text_.substr(pos_, quote - pos_);
+    line_ += LineBreaks(run, '"');
+    unquoted_.append(run);
+    pos_ = quote + 1;
+    if (pos_ >= text_.size() || text_[pos_] != '"') return;
+    unquoted_ += '"';  // "" inside stands for one quote
+    ++pos_;
+  }
+}
+
+void FieldReader::SkipDelimiter() {
+  if (text_[pos_] == '\r' && NextIs('\n')) ++pos_;
+  if (IsLineEnd(text_[pos_])) ++line_;
+  ++pos_;
+}
+
+}  // namespace csv
 
 CsvQuoteError::CsvQuoteError(int line)
     : std::runtime_error("Anführungszeichen ab Zeile " + std::to_string(line) +
@@ -79,21 +110,17 @@ char CsvSeparator(std::string_view text) {
 }
 
 CsvRows ParseCsv(std::string_view text) {
-  FieldScanner scanner(text, CsvSeparator(text));
+  csv::FieldReader fields(text);
   CsvRows rows;
   std::vector<std::string> row;
-  while (!scanner.AtEnd()) {
-    bool row_ends = false;
-    row.push_back(scanner.Next(&row_ends));
+  std::string_view field;
+  bool row_ends = false;
+  while (fields.Next(&field, &row_ends)) {
+    row.emplace_back(field);
     if (row_ends) {
       rows.push_back(std::move(row));
       row.clear();
     }
-  }
-  // A separator just before the end opens one more, empty field.
-  if (!row.empty()) {
-    row.emplace_back();
-    rows.push_back(std::move(row));
   }
   return rows;
 }

@@ -157,6 +157,8 @@ bool IsValidUtf8(std::string_view s) {
     // A malformed sequence decodes as the replacement character and moves one byte; the
     // replacement character written out is three.
     if (NextCodePoint(s, offset) == kReplacement && offset - start == 1) return false;
+    // A file with one umlaut near its start is still plain text for the most part.
+    offset += AsciiPrefix(s.substr(offset));
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #include "lastora/text_file.h"
 
+#include <utility>
+
 #include "core/text.h"
 
 namespace lastora {
@@ -16,6 +18,18 @@ DecodedText DecodeTextFile(std::string_view bytes) {
     decoded.windows1252 = true;
     decoded.text = text::FromWindows1252(bytes);
   }
+  return decoded;
+}
+
+DecodedText DecodeTextFileInPlace(std::string&& bytes) {
+  const bool had_bom = std::string_view(bytes).starts_with(kUtf8Bom);
+  if (!text::IsValidUtf8(std::string_view(bytes).substr(had_bom ? kUtf8Bom.size() : 0))) {
+    return DecodeTextFile(std::string_view(bytes));
+  }
+  if (had_bom) bytes.erase(0, kUtf8Bom.size());
+  DecodedText decoded;
+  decoded.had_bom = had_bom;
+  decoded.text = std::move(bytes);
   return decoded;
 }
 

@@ -109,6 +109,8 @@ class SepaFormat : public PaymentFileFormat {
     files::FileWriter file(c_.folder + name);
     document_->Write(header, WriterSink(file));
     file.Commit();
+    // The check reads the file back; the document's copy of a large pass need not stay beside it.
+    document_.reset();
     return name;
   }
 

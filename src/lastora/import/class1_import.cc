@@ -80,7 +80,7 @@ std::string Class1::GetColumnsFromExcelFile(const std::string& strFile, Table& a
         if (SortColumn > 0) {
           workbook->SortRows(sheet, lngFirstRow, last.row, SortColumn, SortDirection == "Desc");
         }
-        Table block = workbook->ReadBlock(sheet, lngFirstRow, 1, last.row, last.column);
+        Table block = workbook->TakeBlock(sheet, lngFirstRow, 1, last.row, last.column);
         aZiel = std::move(block);
         result = "ok";
       },

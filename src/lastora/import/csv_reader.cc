@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/csv_fields.h"
 #include "core/files.h"
 #include "import/workbook_reader.h"
 #include "lastora/csv.h"
@@ -12,33 +13,37 @@ namespace {
 
 class CsvReader : public WorkbookReader {
  public:
-  explicit CsvReader(const std::string& path)
-      : path_(path), text_(DecodeTextFile(files::ReadWhole(path)).text) {}
+  explicit CsvReader(const std::string& path) : path_(path) {}
 
   std::vector<std::string> SheetNames() override { return {SheetNameFromPath(path_)}; }
   std::optional<double> CreationDate() override { return std::nullopt; }
 
+  // The text is read here and let go when the cells are made, so that a large file is not held
+  // beside its cells.
   SheetGrid ReadSheet(size_t) override {
-    CsvRows rows;
+    const std::string text = DecodeTextFileInPlace(files::ReadWhole(path_)).text;
+    SheetGrid grid;
     try {
-      rows = ParseCsv(text_);
+      csv::FieldReader fields(text);
+      std::string_view field;
+      bool row_ends = false;
+      int32_t row = 1, column = 1;
+      while (fields.Next(&field, &row_ends)) {
+        if (!field.empty()) grid.Set(row, column, Variant(field));
+        ++column;
+        if (row_ends) {
+          ++row;
+          column = 1;
+        }
+      }
     } catch (const CsvQuoteError& e) {
       ThrowUnreadable(path_, e.what());
-    }
-    SheetGrid grid;
-    for (size_t r = 0; r < rows.size(); ++r) {
-      for (size_t c = 0; c < rows[r].size(); ++c) {
-        if (rows[r][c].empty()) continue;
-        grid.Set(static_cast<int32_t>(r + 1), static_cast<int32_t>(c + 1),
-                 Variant(std::move(rows[r][c])));
-      }
     }
     return grid;
   }
 
  private:
   std::string path_;
-  std::string text_;
 };
 
 }  // namespace

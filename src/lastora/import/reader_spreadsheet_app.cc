@@ -89,6 +89,11 @@ class ReaderWorkbook : public SpreadsheetWorkbook {
     return Grid(sheet).ReadBlock(first_row, first_column, last_row, last_column);
   }
 
+  Table TakeBlock(int32_t sheet, int32_t first_row, int32_t first_column, int32_t last_row,
+                  int32_t last_column) override {
+    return Grid(sheet).TakeBlock(first_row, first_column, last_row, last_column);
+  }
+
  private:
   size_t Index(int32_t sheet) const {
     if (sheet < 1 || static_cast<size_t>(sheet) > names_.size()) throw VbError(9);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <string>
+#include <utility>
 
 #include "core/text.h"
 #include "lastora/vb_error.h"
@@ -136,21 +137,49 @@ void SheetGrid::SortRows(int32_t first_row, int32_t last_row, int32_t key_column
   std::move(sorted.begin(), sorted.end(), rows_.begin() + static_cast<ptrdiff_t>(first));
 }
 
-Table SheetGrid::ReadBlock(int32_t first_row, int32_t first_column, int32_t last_row,
-                           int32_t last_column) const {
+namespace {
+
+// The block as a table from 1, filled from the stored rows: give(row, c) hands one cell over,
+// done(row) is told when a row has given its part.
+template <typename Rows, typename Give, typename Done>
+Table Block(Rows& rows, int32_t first_row, int32_t first_column, int32_t last_row,
+            int32_t last_column, const Give& give, const Done& done) {
   if (first_row < 1 || first_column < 1 || last_row < first_row || last_column < first_column) {
     throw VbError(1004);
   }
   Table block(last_row - first_row + 1, last_column - first_column + 1);
-  const int32_t stored_last = std::min(last_row, LastRow());
+  const int32_t stored_last = std::min(last_row, static_cast<int32_t>(rows.size()));
   for (int32_t r = first_row; r <= stored_last; ++r) {
-    const Row& cells = rows_[static_cast<size_t>(r - 1)];
+    auto& cells = rows[static_cast<size_t>(r - 1)];
     const int32_t stored_columns = std::min(last_column, static_cast<int32_t>(cells.size()));
     for (int32_t c = first_column; c <= stored_columns; ++c) {
-      block(r - first_row + 1, c - first_column + 1) = cells[static_cast<size_t>(c - 1)];
+      block(r - first_row + 1, c - first_column + 1) = give(cells, static_cast<size_t>(c - 1));
     }
+    done(cells);
   }
   return block;
+}
+
+}  // namespace
+
+Table SheetGrid::ReadBlock(int32_t first_row, int32_t first_column, int32_t last_row,
+                           int32_t last_column) const {
+  return Block(
+      rows_, first_row, first_column, last_row, last_column,
+      [](const Row& cells, size_t c) { return cells[c]; }, [](const Row&) {});
+}
+
+Table SheetGrid::TakeBlock(int32_t first_row, int32_t first_column, int32_t last_row,
+                           int32_t last_column) {
+  // Each row is let go as soon as its cells are in the table, so that a large sheet is not held
+  // twice.
+  return Block(
+      rows_, first_row, first_column, last_row, last_column,
+      [](Row& cells, size_t c) { return std::move(cells[c]); },
+      [this](Row& cells) {
+        cell_count_ -= cells.size();
+        Row().swap(cells);
+      });
 }
 
 }  // namespace lastora::detail

@@ -35,6 +35,9 @@ class SheetGrid {
   // The block as a table from 1; cells outside the stored ones are Empty.
   Table ReadBlock(int32_t first_row, int32_t first_column, int32_t last_row,
                   int32_t last_column) const;
+  // ReadBlock for the last look: the cells move into the table, and the rows of the block read
+  // empty afterwards (the used range stays as it was).
+  Table TakeBlock(int32_t first_row, int32_t first_column, int32_t last_row, int32_t last_column);
 
  private:
   using Row = std::vector<Variant>;

@@ -95,12 +95,13 @@ std::string WhatTheListHas(const std::string& value, const std::vector<std::stri
 }
 
 bool IsBlankCell(const Variant& cell) {
-  return cell.IsEmpty() || (cell.IsString() && text::Trim(cell.AsString()).empty());
+  return cell.IsEmpty() || (cell.IsString() && text::TrimmedView(cell.AsString()).empty());
 }
 
 std::string CellText(const Table& table, int32_t row, int32_t col) {
   const Variant& cell = table(row, col);
-  return IsBlankCell(cell) ? std::string() : text::Trim(CStr(cell));
+  if (cell.IsString()) return text::Trim(cell.AsString());
+  return cell.IsEmpty() ? std::string() : text::Trim(CStr(cell));
 }
 
 void AddRowMessage(ColouredTable& table, int32_t row, int32_t column, const std::string& message) {
@@ -192,7 +193,7 @@ std::string ReadSheet(Class1& component, const std::string& path, const std::str
   if (first_row < 1) return Message(39) + std::to_string(first_row);
   if (HasExtension(path, ".csv")) {
     try {
-      rows = CsvToTable(ParseCsv(ReadTextFile(path, "Mitgliederliste")), first_row);
+      rows = CsvTextToTable(ReadTextFile(path, "Mitgliederliste"), first_row);
     } catch (const CsvQuoteError& e) {
       return path + ": " + e.what();
     }

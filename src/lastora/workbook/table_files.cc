@@ -1,6 +1,7 @@
 #include "lastora/table_files.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "core/files.h"
 #include "lastora/csv.h"
@@ -13,7 +14,7 @@
 namespace lastora {
 namespace {
 
-Table Widened(const Table& table, int32_t columns) {
+Table Widened(Table table, int32_t columns) {
   if (table.ColCount() >= columns) return table;
   Table wide(table.RowCount(), columns);
   for (int32_t r = 1; r <= table.RowCount(); ++r) {
@@ -67,7 +68,7 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 std::string ReadTextFile(const std::string& path, const std::string& what) {
   try {
-    return DecodeTextFile(files::ReadWhole(path)).text;
+    return DecodeTextFileInPlace(files::ReadWhole(path)).text;
   } catch (const VbError& e) {
     throw WorkbookError(what + " nicht lesbar: " + path + " (" + e.description() + ")");
   }
@@ -82,7 +83,14 @@ void WriteTableFile(const std::string& path, const ColouredTable& table,
   if (!HasExtension(path, ".csv")) {
     throw WorkbookError("Tabelle nicht geschrieben: " + path + " (erlaubt sind .xlsx und .csv)");
   }
-  WriteWholeFile(path, std::string(kUtf8Bom) + TableToCsv(table.values, header), "Tabelle");
+  try {
+    files::FileWriter file(path);
+    file.Write(kUtf8Bom);
+    TableToCsvPieces(table.values, header, [&file](std::string_view piece) { file.Write(piece); });
+    file.Commit();
+  } catch (const VbError& e) {
+    throw WorkbookError("Tabelle nicht geschrieben: " + path + " (" + e.description() + ")");
+  }
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& what) {
@@ -97,7 +105,7 @@ ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
   Table values;
   if (HasExtension(path, ".csv")) {
     try {
-      values = CsvToTable(ParseCsv(ReadTextFile(path, "Zahlungstabelle")), 2);
+      values = CsvTextToTable(ReadTextFile(path, "Zahlungstabelle"), 2);
     } catch (const CsvQuoteError& e) {
       throw WorkbookError("Zahlungstabelle nicht lesbar: " + path + ": " + e.what());
     }
@@ -112,7 +120,7 @@ ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
     }
   }
   if (!values.IsAllocated()) throw WorkbookError("Zahlungstabelle ohne Zeilen: " + path);
-  ColouredTable table{Widened(values, kPaymentColumns), Table()};
+  ColouredTable table{Widened(std::move(values), kPaymentColumns), Table()};
   table.colours = Table(table.values.RowCount(), table.values.ColCount());
   return table;
 }

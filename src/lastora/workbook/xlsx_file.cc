@@ -31,7 +31,7 @@ uint32_t PaletteRgb(int colour) {
 }
 
 int ColourOf(const Variant& cell) {
-  if (!IsNumeric(cell) || cell.IsEmpty()) return 0;
+  if (cell.IsEmpty() || !IsNumeric(cell)) return 0;
   const int colour = static_cast<int>(CDbl(cell));
   return PaletteRgb(colour) == 0 ? 0 : colour;
 }
@@ -95,7 +95,11 @@ std::time_t CreationTime() {
 // Writes the workbook to `file`, which stands in for `path`.
 void WriteWorkbook(const std::string& file, const std::string& path, const ColouredTable& table,
                    const std::vector<std::string>& header) {
-  lxw_workbook* workbook = workbook_new(file.c_str());
+  // Rows go to the sheet's file as they are written, in order, and texts stay in their cells:
+  // the whole sheet and a table of every distinct text never have to fit in memory at once.
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
   if (workbook == nullptr) throw WorkbookError("Tabelle nicht geschrieben: " + path);
   lxw_doc_properties properties{};
   properties.created = CreationTime();
