@@ -45,8 +45,9 @@ env -u LASTORA_HOME LD_LIBRARY_PATH="$unpacked/root/usr/lib" \
   "$unpacked/root/usr/bin/lastora" --yes --now "2026-03-02 09:30:00" demo "$unpacked/verein"
 ls "$unpacked/verein/Ausgabe"/*.xml
 
-if [ "$(id -u)" -eq 0 ] && ! dpkg -s lastora >/dev/null 2>&1; then
-  trap 'dpkg -r lastora >/dev/null 2>&1 || true; rm -rf "$unpacked"' EXIT
+installed() { dpkg-query -W -f='${Status}' lastora 2>/dev/null | grep -q ' installed$'; }
+if [ "$(id -u)" -eq 0 ] && ! installed; then
+  trap 'dpkg -P lastora >/dev/null 2>&1 || true; rm -rf "$unpacked"' EXIT
   dpkg -i "$deb"
   # A user's first run: no --home, no LASTORA_HOME; the log folder goes to the user's data folder,
   # since nobody may write beside /usr/bin/lastora.
@@ -59,7 +60,7 @@ if [ "$(id -u)" -eq 0 ] && ! dpkg -s lastora >/dev/null 2>&1; then
   ls "$unpacked/zweiter-lauf"/*.xml
   test -d "$unpacked/user/.local/share/lastora"
   test ! -e /usr/bin/Logdateien
-  dpkg -r lastora
+  dpkg -P lastora
   echo "Installiert mit dpkg -i, gelaufen und wieder entfernt"
 fi
 echo "Debian-Paket in Ordnung"
