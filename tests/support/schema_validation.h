@@ -1,5 +1,5 @@
-// Validates SEPA documents against the DK schemas in the shared test data, so every test that
-// writes or reads a pain file can show that a bank's validator would accept it.
+// Validates SEPA documents against the DK schemas, through the program's own check, so every test
+// that writes or reads a pain file can show that a bank's validator would accept it.
 #ifndef LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
 #define LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
 
