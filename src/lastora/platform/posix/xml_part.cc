@@ -80,4 +80,18 @@ std::string Attribute(const xmlNode* node, const char* name) {
   return text;
 }
 
+void SetAttribute(xmlNode* node, const char* name, const std::string& value) {
+  xmlSetProp(node, reinterpret_cast<const xmlChar*>(name),
+             reinterpret_cast<const xmlChar*>(value.c_str()));
+}
+
+xmlNode* NewChild(xmlNode* parent, const char* name) {
+  return xmlNewChild(parent, parent->ns, reinterpret_cast<const xmlChar*>(name), nullptr);
+}
+
+void RemoveNode(xmlNode* node) {
+  xmlUnlinkNode(node);
+  xmlFreeNode(node);
+}
+
 }  // namespace lastora
