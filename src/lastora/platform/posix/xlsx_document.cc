@@ -135,10 +135,7 @@ std::string SizeText(double size) {
 // The row attributes of the template row, for every copy of it.
 xmlNode* CopyRowElement(xmlNode* template_row, xmlNode* data, int32_t row, double height) {
   xmlNode* copy =
-      template_row != nullptr
-          ? xmlDocCopyNode(template_row, data->doc, 2)
-          : xmlNewDocNode(data->doc, data->ns, reinterpret_cast<const xmlChar*>("row"), nullptr);
-  xmlAddChild(data, copy);
+      template_row != nullptr ? CloneUnder(template_row, data, false) : NewChild(data, "row");
   SetAttribute(copy, "r", std::to_string(row));
   xmlUnsetProp(copy, reinterpret_cast<const xmlChar*>("spans"));
   if (height > 0) {
@@ -468,25 +465,19 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
     }
     row = next;
   }
-  // Copies of the block's cells per sheet row, ordered by column.
-  std::map<int32_t, std::map<int32_t, xmlNode*>> copies;
+  // The block's cells per sheet row, ordered by column, with the text each copy gets.
+  struct Copy {
+    xmlNode* cell;
+    const std::string* text;  // nullptr: the template's own
+  };
+  std::map<int32_t, std::map<int32_t, Copy>> copies;
   for (const Label& label : plan.labels) {
     std::map<std::pair<int32_t, int32_t>, const std::string*> filled;
     for (const TemplateCell& cell : label.cells) filled[{cell.row, cell.column}] = &cell.text;
     for (const PlacedCell& cell : block) {
-      const int32_t row = label.top_row + cell.row - 1;
-      const int32_t column = label.left_column + cell.column - 1;
-      xmlNode* copy = xmlDocCopyNode(cell.node, sheet.doc.get(), 1);
-      SetAttribute(copy, "r", Reference(row, column));
       const auto value = filled.find({cell.row, cell.column});
-      if (value != filled.end()) {
-        WriteInlineString(copy, *value->second);
-      } else if (ChildElement(copy, kSheetNs, "f") != nullptr) {
-        // A formula copied to another label would point at the first label's cells: the
-        // label keeps what the formula showed.
-        WriteInlineString(copy, CellText(cell.node));
-      }
-      copies[row][column] = copy;
+      copies[label.top_row + cell.row - 1][label.left_column + cell.column - 1] = {
+          cell.node, value == filled.end() ? nullptr : value->second};
     }
   }
   for (int32_t row = 1; row <= plan.label_rows * rows; ++row) {
@@ -500,7 +491,17 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
     xmlNode* row_node = CopyRowElement(
         pattern == template_rows.end() ? nullptr : pattern->second.get(), data, row, height);
     if (cells == copies.end()) continue;
-    for (const auto& [column, cell] : cells->second) xmlAddChild(row_node, cell);
+    for (const auto& [column, source] : cells->second) {
+      xmlNode* copy = CloneUnder(source.cell, row_node, true);
+      SetAttribute(copy, "r", Reference(row, column));
+      if (source.text != nullptr) {
+        WriteInlineString(copy, *source.text);
+      } else if (ChildElement(copy, kSheetNs, "f") != nullptr) {
+        // A formula copied to another label would point at the first label's cells: the
+        // label keeps what the formula showed.
+        WriteInlineString(copy, CellText(source.cell));
+      }
+    }
   }
   // Every label column gets the block's column formats; columns right of the labels keep
   // their own.
@@ -636,7 +637,7 @@ void XlsxDocument::RepeatDrawings(const Sheet& sheet, const LabelSheet& plan) {
     if (block.empty()) continue;
     for (const Label& label : plan.labels) {
       for (const NodePtr& anchor : block) {
-        xmlNode* copy = xmlDocCopyNode(anchor.get(), drawing.get(), 1);
+        xmlNode* copy = CloneUnder(anchor.get(), root, true);
         ShiftAnchorPoint(copy, "from", label.top_row - 1, label.left_column - 1);
         ShiftAnchorPoint(copy, "to", label.top_row - 1, label.left_column - 1);
         ForEachElement(copy, [&last_id](xmlNode* node) {
@@ -644,7 +645,6 @@ void XlsxDocument::RepeatDrawings(const Sheet& sheet, const LabelSheet& plan) {
             SetAttribute(node, "id", std::to_string(++last_id));
           }
         });
-        xmlAddChild(root, copy);
       }
     }
     package_.SetPart(part, SerializeXmlPart(drawing.get()));
@@ -684,7 +684,7 @@ void XlsxDocument::ReplaceLogos(const LogoPlacement& logo) {
       });
       XmlDocPtr pic = ParseXmlPart(
           LogoPicture(Attribute(mark, "id"), Attribute(mark, "name"), x, y, cx, cy), "logo");
-      xmlNode* copy = xmlDocCopyNode(xmlDocGetRootElement(pic.get()), drawing.get(), 1);
+      xmlNode* copy = CloneUnder(xmlDocGetRootElement(pic.get()), anchor, true);
       xmlReplaceNode(shape, copy);
       xmlFreeNode(shape);
       SizeAnchor(anchor, cx, cy);

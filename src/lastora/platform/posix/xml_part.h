@@ -35,6 +35,9 @@ std::string Attribute(const xmlNode* node, const char* name);
 void SetAttribute(xmlNode* node, const char* name, const std::string& value);
 // A new last child element in the parent's namespace.
 xmlNode* NewChild(xmlNode* parent, const char* name);
+// A copy of the node (with everything below it when deep) as the parent's last child; its
+// namespaces are those the parent already declares, so no prefixes are made up.
+xmlNode* CloneUnder(xmlNode* node, xmlNode* parent, bool deep);
 // Unlinks and frees the node with everything below it.
 void RemoveNode(xmlNode* node);
 
