@@ -37,6 +37,26 @@ bool Installed(const char* program) {
   return !Output(std::string("command -v ") + program).empty();
 }
 
+// One picture, the logo (twice as wide as high, where the grey box it replaced is 3:4), shown
+// 51 points wide: the box's width, the narrower of the two ratios.
+void ExpectOnlyTheLogoScaledIntoItsBox(const std::string& pdf) {
+  std::istringstream images(Output("pdfimages -list " + pdf));
+  std::string line;
+  std::vector<std::string> rows;
+  while (std::getline(images, line)) {
+    if (line.find(" image ") != std::string::npos) rows.push_back(line);
+  }
+  ASSERT_EQ(rows.size(), 1u);
+  std::istringstream fields(rows[0]);
+  std::string page, number, type, colour, components, bits, encoding, interpolate, object,
+      generation;
+  double width = 0, height = 0, x_ppi = 0;
+  fields >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >>
+      interpolate >> object >> generation >> x_ppi;
+  EXPECT_NEAR(width / height, 2.0, 0.05) << rows[0];
+  EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
+}
+
 // The document as LibreOffice prints it; the PDF's path.
 std::string RenderToPdf(const fs::path& document, const fs::path& scratch) {
   Output("soffice --headless --norestore -env:UserInstallation=file://" +
@@ -88,23 +108,39 @@ TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("<<"), std::string::npos) << text;
-  // One picture, the logo (twice as wide as high, where the grey box it replaced is 3:4),
-  // shown 51 points wide: the box's width, the narrower of the two ratios.
-  std::istringstream images(Output("pdfimages -list " + pdf));
-  std::string line;
-  std::vector<std::string> rows;
-  while (std::getline(images, line)) {
-    if (line.find(" image ") != std::string::npos) rows.push_back(line);
+  ExpectOnlyTheLogoScaledIntoItsBox(pdf);
+}
+
+TEST(RenderedLetterTest, AWorkbookGetsTheLogoInItsBoxToo) {
+  if (!Installed("soffice") || !Installed("pdfimages")) {
+    GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
   }
-  ASSERT_EQ(rows.size(), 1u);
-  std::istringstream fields(rows[0]);
-  std::string page, number, type, colour, components, bits, encoding, interpolate, object,
-      generation;
-  double width = 0, height = 0, x_ppi = 0;
-  fields >> page >> number >> type >> width >> height >> colour >> components >> bits >> encoding >>
-      interpolate >> object >> generation >> x_ppi;
-  EXPECT_NEAR(width / height, 2.0, 0.05) << rows[0];
-  EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
+  testing::ScopedTempDir home;
+  testing::ScopedEnv env("LASTORA_HOME", home.path().string());
+  testing::ScopedTestPlatform platform(MakeDate(2025, 3, 5));
+  fs::create_directories(home.path() / "Vorlagen");
+  fs::create_directories(home.path() / "Karten");
+  fs::copy_file(Fixture("Mitgliedsausweis.xlsx"), home.path() / "Vorlagen" / "Karte.xlsx");
+  fs::copy_file(Fixture("logo.png"), home.path() / "Vorlagen" / "Lastora_Logo.png");
+  Table header(1, 2);
+  header(1, 1) = Variant("Nr");
+  header(1, 2) = Variant("Kontoinhaber");
+  Table records(1, 2);
+  records(1, 1) = Variant("17");
+  records(1, 2) = Variant("Jürgen Bäcker");
+  Table definitions(1, 24);
+  definitions(1, 2) = Variant("..\\Vorlagen\\Karte.xlsx");
+  definitions(1, 4) = Variant("Nr");
+  definitions(1, 5) = Variant("..\\Karten");
+  definitions(1, 7) = Variant("X");
+  Class1 component;
+  ASSERT_EQ(
+      component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true, false),
+      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  const std::string pdf = RenderToPdf(home.path() / "Karten" / "17.xlsx", home.path());
+  ASSERT_TRUE(fs::exists(pdf));
+  EXPECT_NE(Output("pdftotext -layout " + pdf + " -").find("Jürgen Bäcker"), std::string::npos);
+  ExpectOnlyTheLogoScaledIntoItsBox(pdf);
 }
 
 // The sample club's label sheet for 23 members: 21 labels on the first page, three across and
