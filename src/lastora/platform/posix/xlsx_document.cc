@@ -295,6 +295,71 @@ void WriteInlineString(xmlNode* cell, const std::string& text) {
   xmlNodeSetSpacePreserve(t, 1);
 }
 
+// Every label column gets the block's column formats; columns right of the labels keep their
+// own.
+void LayOutColumns(xmlNode* root, xmlNode* data, const LabelSheet& plan) {
+  const int32_t columns = plan.block_columns;
+  xmlNode* old_cols = ChildElement(root, kSheetNs, "cols");
+  const int32_t last_column = plan.labels_across * columns;
+  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols, 16'384);
+  for (auto it = formats.begin(); it != formats.end();) {
+    it = it->first <= last_column ? formats.erase(it) : std::next(it);
+  }
+  const std::map<int32_t, ColumnFormat> block_formats = ColumnFormats(old_cols, columns);
+  for (int32_t column = 1; column <= last_column; ++column) {
+    const int32_t block_column = (column - 1) % columns + 1;
+    const auto format = block_formats.find(block_column);
+    ColumnFormat own = format == block_formats.end() ? ColumnFormat{} : format->second;
+    if (static_cast<size_t>(block_column) <= plan.column_widths.size() &&
+        plan.column_widths[static_cast<size_t>(block_column - 1)] > 0) {
+      SetFormatValue(own, "width",
+                     SizeText(plan.column_widths[static_cast<size_t>(block_column - 1)]));
+      SetFormatValue(own, "customWidth", "1");
+    }
+    if (!own.empty()) formats[column] = std::move(own);
+  }
+  if (old_cols != nullptr) RemoveNode(old_cols);
+  if (!formats.empty()) {
+    xmlNode* cols =
+        xmlNewDocNode(root->doc, root->ns, reinterpret_cast<const xmlChar*>("cols"), nullptr);
+    xmlAddPrevSibling(data, cols);
+    WriteColumns(cols, formats);
+  }
+}
+
+// Merged cells of the block are merged on every label; others would cut across labels.
+void RepeatMergedCells(xmlNode* root, const LabelSheet& plan) {
+  const int32_t rows = plan.block_rows;
+  const int32_t columns = plan.block_columns;
+  if (xmlNode* merges = ChildElement(root, kSheetNs, "mergeCells")) {
+    std::vector<std::pair<TemplateCell, TemplateCell>> merged;
+    for (xmlNode* merge = merges->children; merge != nullptr;) {
+      xmlNode* next = merge->next;
+      TemplateCell first, last;
+      if (IsElement(merge, kSheetNs, "mergeCell") &&
+          ParseRange(Attribute(merge, "ref"), &first, &last) && last.row <= rows &&
+          last.column <= columns) {
+        merged.emplace_back(first, last);
+      }
+      RemoveNode(merge);
+      merge = next;
+    }
+    for (const Label& label : plan.labels) {
+      for (const auto& [first, last] : merged) {
+        const int32_t down = label.top_row - 1;
+        const int32_t right = label.left_column - 1;
+        SetAttribute(NewChild(merges, "mergeCell"), "ref",
+                     Reference(first.row + down, first.column + right) + ":" +
+                         Reference(last.row + down, last.column + right));
+      }
+    }
+    if (merges->children == nullptr) {
+      RemoveNode(merges);
+    } else {
+      SetAttribute(merges, "count", std::to_string(merged.size() * plan.labels.size()));
+    }
+  }
+}
 }  // namespace
 
 XlsxDocument::XlsxDocument(std::string_view bytes, const std::string& source)
@@ -503,63 +568,9 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
       }
     }
   }
-  // Every label column gets the block's column formats; columns right of the labels keep
-  // their own.
-  xmlNode* old_cols = ChildElement(root, kSheetNs, "cols");
+  LayOutColumns(root, data, plan);
+  RepeatMergedCells(root, plan);
   const int32_t last_column = plan.labels_across * columns;
-  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols, 16'384);
-  for (auto it = formats.begin(); it != formats.end();) {
-    it = it->first <= last_column ? formats.erase(it) : std::next(it);
-  }
-  const std::map<int32_t, ColumnFormat> block_formats = ColumnFormats(old_cols, columns);
-  for (int32_t column = 1; column <= last_column; ++column) {
-    const int32_t block_column = (column - 1) % columns + 1;
-    const auto format = block_formats.find(block_column);
-    ColumnFormat own = format == block_formats.end() ? ColumnFormat{} : format->second;
-    if (static_cast<size_t>(block_column) <= plan.column_widths.size() &&
-        plan.column_widths[static_cast<size_t>(block_column - 1)] > 0) {
-      SetFormatValue(own, "width",
-                     SizeText(plan.column_widths[static_cast<size_t>(block_column - 1)]));
-      SetFormatValue(own, "customWidth", "1");
-    }
-    if (!own.empty()) formats[column] = std::move(own);
-  }
-  if (old_cols != nullptr) RemoveNode(old_cols);
-  if (!formats.empty()) {
-    xmlNode* cols =
-        xmlNewDocNode(sheet.doc.get(), root->ns, reinterpret_cast<const xmlChar*>("cols"), nullptr);
-    xmlAddPrevSibling(data, cols);
-    WriteColumns(cols, formats);
-  }
-  // Merged cells of the block are merged on every label; others would cut across labels.
-  if (xmlNode* merges = ChildElement(root, kSheetNs, "mergeCells")) {
-    std::vector<std::pair<TemplateCell, TemplateCell>> merged;
-    for (xmlNode* merge = merges->children; merge != nullptr;) {
-      xmlNode* next = merge->next;
-      TemplateCell first, last;
-      if (IsElement(merge, kSheetNs, "mergeCell") &&
-          ParseRange(Attribute(merge, "ref"), &first, &last) && last.row <= rows &&
-          last.column <= columns) {
-        merged.emplace_back(first, last);
-      }
-      RemoveNode(merge);
-      merge = next;
-    }
-    for (const Label& label : plan.labels) {
-      for (const auto& [first, last] : merged) {
-        const int32_t down = label.top_row - 1;
-        const int32_t right = label.left_column - 1;
-        SetAttribute(NewChild(merges, "mergeCell"), "ref",
-                     Reference(first.row + down, first.column + right) + ":" +
-                         Reference(last.row + down, last.column + right));
-      }
-    }
-    if (merges->children == nullptr) {
-      RemoveNode(merges);
-    } else {
-      SetAttribute(merges, "count", std::to_string(merged.size() * plan.labels.size()));
-    }
-  }
   const std::string used = Reference(1, 1) + ":" + Reference(plan.label_rows * rows, last_column);
   if (xmlNode* dimension = ChildElement(root, kSheetNs, "dimension")) {
     SetAttribute(dimension, "ref", used);
