@@ -34,6 +34,37 @@ struct TemplateCell {
   std::string text;
 };
 
+// The used part of a sheet, counted from its first cell: the rows and columns up to the last cell
+// that exists.
+struct SheetExtent {
+  int32_t rows = 0;
+  int32_t columns = 0;
+};
+
+// One label on a label sheet: the place of its block's top-left cell and the block's filled
+// cells, numbered within the block as the template holds them.
+struct Label {
+  int32_t top_row = 1;
+  int32_t left_column = 1;
+  std::vector<TemplateCell> cells;
+};
+
+// The labels of a label template on its first sheet. The block of block_rows x block_columns
+// cells at the sheet's top left is one label; it is repeated at every label's place with its
+// formats, merged cells and pictures. Every label row gets the block's row heights (also where
+// no label is filled, so that the labels stay on their places on the paper), every label column
+// the block's column widths.
+struct LabelSheet {
+  int32_t block_rows = 1;
+  int32_t block_columns = 1;
+  int32_t label_rows = 1;  // label rows on the sheet, filled or not
+  int32_t labels_across = 1;
+  std::vector<double> row_heights;    // points, per block row; 0 keeps the template's height
+  std::vector<double> column_widths;  // characters, per block column; 0 keeps the template's
+  std::vector<int32_t> page_breaks;   // sheet rows after which a new page begins
+  std::vector<Label> labels;
+};
+
 // An open document. Destroying it closes it without saving. Every failure throws VbError.
 class OfficeDocument {
  public:
@@ -48,6 +79,15 @@ class OfficeDocument {
   // Spreadsheets: the cells whose text contains "<<", in reading order of the first sheet.
   virtual std::vector<TemplateCell> PlaceholderCells() = 0;
   virtual void SetCellText(const TemplateCell& cell) = 0;
+  // Spreadsheets: the texts of columns 1 to `columns` in one row of the named sheet, "" for an
+  // empty cell.
+  virtual std::vector<std::string> SheetRowTexts(const std::string& sheet, int32_t row,
+                                                 int32_t columns) = 0;
+  // Spreadsheets: the used part of the first sheet.
+  virtual SheetExtent UsedExtent() = 0;
+  // Spreadsheets: the first sheet becomes the label sheet. VbError 1004 naming the cell when the
+  // template holds text outside the block, which would otherwise be lost or overwritten.
+  virtual void LayOutLabels(const LabelSheet& sheet) = 0;
   // True when the workbook has a sheet of that name (a word-processor document has none).
   virtual bool HasSheet(const std::string& name) = 0;
   virtual void ReplaceLogos(const LogoPlacement& logo) = 0;

@@ -174,6 +174,46 @@ TEST_F(MergeRunTest, SelectionOfDefinitionAndRecordAndThePrintSwitches) {
   EXPECT_TRUE(Outbox().empty());
 }
 
+TEST_F(MergeRunTest, LabelsOfAllRecordsGoOnOneSheetNamedAfterTheFirst) {
+  // Settings row 2: three rows per label, two across, starting at the second position.
+  WriteBytes(Home("Vorlagen/Etiketten.xlsx"),
+             "<<Name>>, <<Vorname>>\nNr. <<Function:LfdNr>> · <<Verein>>\nTSV\n[Settings]\n"
+             "Definition\nEtiketten\t\t\t2\t0\t2\t\t\t\t\t\t\t\t13;15\n");
+  Define(2, "..\\Vorlagen\\Etiketten.xlsx");
+  definitions_(2, 4) = Variant("\"Etiketten_\";Name");
+  definitions_(2, 18) = Variant("Name");
+  EXPECT_EQ(Run(2),
+            "Seriendruck ok: Anzahl Dokumente: 1 gedruckt, 1 gespeichert, "
+            "0 Mailvorlagen angelegt");
+  EXPECT_EQ(office_.office().CallsStartingWith("Labels"), (Texts{"Labels 3x1, 2 across, 2 rows"}));
+  EXPECT_EQ(ReadBytes(Home("Briefe/Etiketten_Adler.xlsx")),
+            "@1,2 | Adler, Carla | Nr. 1 · TSV Musterstadt\n"
+            "@4,1 | Berg, Bernd | Nr. 2 · TSV Musterstadt\n"
+            "@4,2 | Zander, Anna | Nr. 3 · TSV Musterstadt\n");
+  EXPECT_EQ(definitions_(2, 24), Variant("Etiketten_Adler.xlsx"));
+  // The whole sheet is printed once; each record still shows in the status bar; a label sheet
+  // is no letter to mail.
+  EXPECT_EQ(office_.office().CallsStartingWith("Print"), (Texts{"Print 1"}));
+  EXPECT_EQ(office_.office().CallsStartingWith("Status").size(), 3u);
+  EXPECT_EQ(office_.office().CallsStartingWith("Open Etiketten").size(), 2u);
+  EXPECT_TRUE(Outbox().empty());
+
+  // A Settings row that is no layout stops the run with the cell to mend.
+  WriteBytes(Home("Vorlagen/Etiketten.xlsx"), "<<Name>>\n[Settings]\nDefinition\n\tzwei\n");
+  EXPECT_EQ(Run(2),
+            "Seriendruck Fehler: 13 - Etiketten: Im Blatt Settings, Zeile 2, Spalte 2 steht "
+            "„zwei“ statt einer ganzen Zahl.");
+  EXPECT_EQ(Calls().back(), "Quit");
+}
+
+TEST_F(MergeRunTest, UserTextsReachEveryWorkbookThatIsSaved) {
+  WriteBytes(Home("Vorlagen/Karte.xlsx"), "Gruß <<Verein>>\n<<Name>>\n");
+  Define(2, "..\\Vorlagen\\Karte.xlsx");
+  definitions_(2, 8) = Variant("");
+  Run(2, 1, true);
+  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.xlsx")), "Gruß TSV Musterstadt\nZander\n");
+}
+
 TEST_F(MergeRunTest, SortedRecordsAndTheReverseOrder) {
   definitions_(1, 6) = Variant("kein Druck");
   definitions_(1, 8) = Variant("");

@@ -7,6 +7,7 @@
 
 #include "lastora/office.h"
 #include "lastora/vb_error.h"
+#include "mailmerge/label_layout.h"
 #include "platform/posix/docx_document.h"
 #include "platform/posix/file_office.h"
 #include "platform/posix/xlsx_document.h"
@@ -100,10 +101,10 @@ TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
   const std::vector<TemplateCell> cells = labels.PlaceholderCells();
   ASSERT_EQ(cells.size(), 5u);
   EXPECT_EQ(cells[1].row, 2);
-  EXPECT_EQ(cells[1].column, 1);
+  EXPECT_EQ(cells[1].column, 2);
   EXPECT_EQ(cells[1].text, "<<Kontoinhaber>>");
   labels.ReplaceAll("<<Kontoinhaber>>", "Anna <Kasse>");
-  labels.SetCellText({4, 1, "12345 Au & Co"});
+  labels.SetCellText({4, 2, "12345 Au & Co"});
   XlsxDocument reread(labels.Write(), "merged");
   EXPECT_FALSE(reread.HasSheet("Settings"));
   EXPECT_TRUE(reread.HasSheet("Etiketten"));
@@ -112,6 +113,141 @@ TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
   EXPECT_TRUE(AnyContains(texts, "<<Mitglied>>"));
   EXPECT_TRUE(AnyContains(texts, "12345 Au & Co"));
   EXPECT_EQ(testing::ErrorOf([&] { reread.SetCellText({99, 3, "x"}); }), 1004);
+}
+
+// The attribute of the element that carries `marker` in the XML text ("" when there is none).
+std::string AttributeNear(const std::string& xml, const std::string& marker,
+                          const std::string& name) {
+  const size_t at = xml.find(marker);
+  if (at == std::string::npos) return "";
+  const size_t start = xml.rfind('<', at);
+  const size_t end = xml.find('>', at);
+  const std::string element = xml.substr(start, end - start);
+  const size_t value = element.find(" " + name + "=\"");
+  if (value == std::string::npos) return "";
+  const size_t begin = value + name.size() + 3;
+  return element.substr(begin, element.find('"', begin) - begin);
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// The sample label template (Settings row 2: six rows and two columns per label, three across,
+// seven label rows per page) filled for n members.
+class XlsxLabelSheetTest : public ::testing::Test {
+ protected:
+  XlsxLabelSheetTest()
+      : labels_(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx") {}
+
+  LabelSheet Plan(int members, int32_t settings_row = 2) {
+    const LabelSettings settings =
+        ReadLabelSettings(labels_.SheetRowTexts("Settings", settings_row, kLabelSettingsColumns),
+                          settings_row, labels_.UsedExtent());
+    std::vector<std::vector<TemplateCell>> filled;
+    for (int i = 1; i <= members; ++i) {
+      std::vector<TemplateCell> cells = labels_.PlaceholderCells();
+      for (TemplateCell& cell : cells)
+        cell.text = "M" + std::to_string(i) + ":" + cell.text.substr(0, 3);
+      filled.push_back(std::move(cells));
+    }
+    return PlanLabelSheet(settings, std::move(filled));
+  }
+
+  XlsxDocument labels_;
+};
+
+TEST_F(XlsxLabelSheetTest, TwentyThreeMembersFillOnePageAndTwoLabelsOfTheNext) {
+  const std::string template_sheet =
+      ZipPackage::Read(ReadBytes(Fixture("Adressetiketten.xlsx")), "t")
+          .Part("xl/worksheets/sheet1.xml");
+  labels_.LayOutLabels(Plan(23));
+  const std::string saved = labels_.Write();
+  XlsxDocument sheet(saved, "merged");
+  EXPECT_FALSE(sheet.HasSheet("Settings"));
+  // Label 1 at the top left, label 3 at the right, label 4 below label 1; label 22 opens the
+  // second page, label 23 is the last, and the rest of its row stays empty.
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 2, 6),
+            (std::vector<std::string>{"", "M1:<<K", "", "M2:<<K", "", "M3:<<K"}));
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 8, 6)[1], "M4:<<K");
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 43, 6),
+            (std::vector<std::string>{"M22:TSV", "", "M23:TSV", "", "", ""}));
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 47, 6)[3], "M23:Eti");
+  EXPECT_EQ(sheet.UsedExtent().rows, 47);
+  EXPECT_FALSE(AnyContains(sheet.CellTexts(), "Mitglied"));
+  EXPECT_FALSE(AnyContains(sheet.CellTexts(), "Definition"));
+
+  const ZipPackage package = ZipPackage::Read(saved, "merged");
+  const std::string xml = package.Part("xl/worksheets/sheet1.xml");
+  // Every copy keeps the template cell's format; every label row the Settings heights.
+  EXPECT_EQ(AttributeNear(xml, "r=\"D44\"", "s"), AttributeNear(template_sheet, "r=\"B2\"", "s"));
+  EXPECT_EQ(AttributeNear(xml, "r=\"D47\"", "s"), AttributeNear(template_sheet, "r=\"B5\"", "s"));
+  EXPECT_NE(AttributeNear(template_sheet, "r=\"B2\"", "s"),
+            AttributeNear(template_sheet, "r=\"B5\"", "s"));
+  EXPECT_EQ(AttributeNear(xml, "<row r=\"2\"", "ht"), "15");
+  EXPECT_EQ(AttributeNear(xml, "<row r=\"36\"", "ht"), "41");  // a spacer row
+  EXPECT_EQ(AttributeNear(xml, "<row r=\"48\"", "ht"), "41");  // below the last label
+  EXPECT_EQ(AttributeNear(xml, "min=\"5\"", "width"), "2");
+  EXPECT_EQ(AttributeNear(xml, "min=\"6\"", "width"), "31.5");
+  // The sender line stays merged on every label, the print range covers all of them, and the
+  // second page begins after seven label rows.
+  EXPECT_EQ(Count(xml, "<mergeCell "), 23u);
+  EXPECT_NE(xml.find("<mergeCell ref=\"C43:D43\"/>"), std::string::npos);
+  EXPECT_NE(xml.find("<brk id=\"42\" max=\"16383\" man=\"1\"/>"), std::string::npos);
+  EXPECT_EQ(Count(xml, "<brk "), 1u);
+  EXPECT_NE(package.Part("xl/workbook.xml").find("Etiketten!$A$1:$F$48</definedName>"),
+            std::string::npos)
+      << package.Part("xl/workbook.xml");
+}
+
+TEST_F(XlsxLabelSheetTest, ALabelTooSmallForTheTemplateIsRefusedNamingTheCell) {
+  LabelSheet plan = Plan(2);
+  plan.block_rows = 4;
+  try {
+    labels_.LayOutLabels(plan);
+    ADD_FAILURE() << "text outside the label";
+  } catch (const VbError& error) {
+    EXPECT_EQ(error.number(), 1004);
+    EXPECT_NE(error.description().find("In Zelle B5 steht etwas außerhalb des Etiketts (A1:B4)"),
+              std::string::npos)
+        << error.description();
+  }
+}
+
+TEST(XlsxEngineTest, LogoReplacesTheMarkedShapeAndTravelsWithEachLabel) {
+  XlsxDocument card(ReadBytes(Fixture("Mitgliedsausweis.xlsx")), "Mitgliedsausweis.xlsx");
+  LabelSheet plan;
+  plan.block_rows = 6;
+  plan.block_columns = 3;
+  plan.labels_across = 2;
+  plan.labels = {{1, 1, {}}, {1, 4, {}}};
+  card.LayOutLabels(plan);
+  LogoPlacement logo;
+  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
+  card.ReplaceLogos(logo);
+  const ZipPackage package = ZipPackage::Read(card.Write(), "merged");
+  EXPECT_EQ(package.Part("xl/media/lastora_logo.png"), ReadBytes(logo.picture_path));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("xl/drawings/_rels/drawing1.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"../media/lastora_logo.png\""),
+      std::string::npos);
+  const std::string drawing = package.Part("xl/drawings/drawing1.xml");
+  // Both cards carry the logo, 51 points wide (the narrower ratio) and half as high, at the
+  // box's corner: column B of the first card, column E of the second.
+  EXPECT_EQ(Count(drawing, "<xdr:ext cx=\"647700\" cy=\"323850\"/>"), 2u) << drawing;
+  EXPECT_EQ(Count(drawing, "r:embed=\"rIdLastoraLogo\""), 2u);
+  EXPECT_EQ(Count(drawing, "name=\"Vereinslogo\""), 2u);
+  EXPECT_EQ(Count(drawing, "twoCellAnchor"), 0u);
+  EXPECT_NE(drawing.find("<xdr:from><xdr:col>1</xdr:col>"), std::string::npos) << drawing;
+  EXPECT_NE(drawing.find("<xdr:from><xdr:col>4</xdr:col>"), std::string::npos) << drawing;
+
+  logo.picture_path = Fixture("Beitragsbescheid.docx");
+  XlsxDocument other(ReadBytes(Fixture("Mitgliedsausweis.xlsx")), "x");
+  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
 }
 
 // Fake LibreOffice and print command, alone on PATH: each appends its arguments to calls.txt;

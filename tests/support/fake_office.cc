@@ -16,6 +16,8 @@ class FakeDocument : public OfficeDocument {
     for (std::string& line : lines) {
       if (line == "[Settings]") {
         has_settings_ = true;
+      } else if (has_settings_) {
+        settings_rows_.push_back(std::move(line));
       } else {
         texts_.push_back(std::move(line));
       }
@@ -46,6 +48,29 @@ class FakeDocument : public OfficeDocument {
     office_.calls.push_back("Cell " + std::to_string(cell.row) + " " + cell.text);
     texts_.at(static_cast<size_t>(cell.row - 1)) = cell.text;
   }
+  std::vector<std::string> SheetRowTexts(const std::string& sheet, int32_t row,
+                                         int32_t columns) override {
+    std::vector<std::string> texts(static_cast<size_t>(columns));
+    if (sheet != "Settings" || row > static_cast<int32_t>(settings_rows_.size())) return texts;
+    std::istringstream cells(settings_rows_[static_cast<size_t>(row - 1)]);
+    for (size_t i = 0; i < texts.size() && std::getline(cells, texts[i], '\t');) ++i;
+    return texts;
+  }
+  SheetExtent UsedExtent() override { return {static_cast<int32_t>(texts_.size()), 1}; }
+  void LayOutLabels(const LabelSheet& sheet) override {
+    std::ostringstream call;
+    call << "Labels " << sheet.block_rows << "x" << sheet.block_columns << ", "
+         << sheet.labels_across << " across, " << sheet.label_rows << " rows";
+    for (int32_t row : sheet.page_breaks) call << ", break after " << row;
+    office_.calls.push_back(call.str());
+    texts_.clear();
+    for (const Label& label : sheet.labels) {
+      std::string line =
+          "@" + std::to_string(label.top_row) + "," + std::to_string(label.left_column);
+      for (const TemplateCell& cell : label.cells) line += " | " + cell.text;
+      texts_.push_back(line);
+    }
+  }
   bool HasSheet(const std::string& name) override { return name == "Settings" && has_settings_; }
   void ReplaceLogos(const LogoPlacement& logo) override {
     std::ostringstream call;
@@ -69,6 +94,7 @@ class FakeDocument : public OfficeDocument {
   FakeOffice& office_;
   std::vector<std::string> texts_;
   bool has_settings_ = false;
+  std::vector<std::string> settings_rows_;  // columns separated by tabs
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
 #include "mailmerge/document_name.h"
+#include "mailmerge/label_layout.h"
 #include "mailmerge/outbox.h"
 #include "mailmerge/print_settings.h"
 #include "mailmerge/record_text.h"
@@ -60,13 +61,19 @@ struct Definition {
   DocumentKind kind = DocumentKind::kWordProcessor;
   bool save = false;
   bool mail = false;
-  bool labels = false;
   std::string output_folder;
   std::vector<NamePart> name_parts;
   std::vector<RecipientEntry> recipients;
   std::vector<int32_t> fields;  // record columns whose placeholders the template holds
   UserTexts user_texts;         // the user texts it holds, with their final text
   std::vector<std::pair<TemplateCell, std::vector<NamePart>>> cells;  // spreadsheets
+  std::optional<LabelSettings> labels;  // a label template: all records on one sheet
+};
+
+// The labels of one label definition, gathered over the records.
+struct LabelBatch {
+  int32_t first_record_row = 0;
+  std::vector<std::vector<TemplateCell>> labels;
 };
 
 struct Counters {
@@ -140,13 +147,15 @@ class MergeRun {
   std::vector<int32_t> SelectedRows() const;
   void PrepareDefinitions();
   std::optional<Definition> Prepare(int32_t row);
-  void FindPlaceholders(Definition& definition);
+  void FindPlaceholders(Definition& definition, OfficeDocument& document);
   void SortRecords();
   void MergeAll();
   void MergeOne(const Definition& definition, int32_t record_row, int32_t record_count);
   void FillWordDocument(const Definition& definition, OfficeDocument& document, int32_t record_row);
-  void FillWorkbook(const Definition& definition, OfficeDocument& document, int32_t record_row,
-                    int32_t record_count);
+  std::vector<TemplateCell> FilledCells(const Definition& definition, int32_t record_row,
+                                        int32_t record_count) const;
+  void ReplaceUserTexts(OfficeDocument& document) const;
+  void MergeLabels(const Definition& definition, LabelBatch& batch);
   void PrintSaveAndMail(const Definition& definition, OfficeDocument& document, int32_t record_row,
                         int32_t record_count);
   void QueueMail(const Definition& definition, const std::string& document_path,
@@ -215,31 +224,33 @@ std::optional<Definition> MergeRun::Prepare(int32_t row) {
   const std::optional<DocumentKind> kind = KindOf(definition.template_path);
   if (!kind) return std::nullopt;
   definition.kind = *kind;
+  std::unique_ptr<OfficeDocument> document;
   try {
-    FindPlaceholders(definition);
+    document = office_.Open(definition.template_path, definition.kind);
   } catch (const VbError&) {
     WriteLog("----1", 0, "", Message(11) + "\r\n\r\n" + definition.template_path, "Hinweis", "",
              "");
     return std::nullopt;
   }
+  FindPlaceholders(definition, *document);
   return definition;
 }
 
-void MergeRun::FindPlaceholders(Definition& definition) {
-  std::unique_ptr<OfficeDocument> document =
-      office_.Open(definition.template_path, definition.kind);
+void MergeRun::FindPlaceholders(Definition& definition, OfficeDocument& document) {
   if (definition.kind == DocumentKind::kSpreadsheet) {
-    for (const auto& [name, text] : settings_.user_texts) {
-      document->ReplaceAll("<<" + name + ">>", UserTextValue(text, now_));
-    }
-    for (TemplateCell& cell : document->PlaceholderCells()) {
+    ReplaceUserTexts(document);
+    for (TemplateCell& cell : document.PlaceholderCells()) {
       std::vector<NamePart> pieces = ParseCellPieces(cell.text, request_.header, now_);
       definition.cells.emplace_back(std::move(cell), std::move(pieces));
     }
-    definition.labels = document->HasSheet("Settings");
+    if (document.HasSheet(kLabelSettingsSheet)) {
+      definition.labels = ReadLabelSettings(
+          document.SheetRowTexts(kLabelSettingsSheet, definition.row, kLabelSettingsColumns),
+          definition.row, document.UsedExtent());
+    }
     return;
   }
-  std::vector<std::string> stories = document->StoryTexts();
+  std::vector<std::string> stories = document.StoryTexts();
   auto occurs = [&stories](const std::string& placeholder) {
     for (const std::string& story : stories) {
       if (story.find("<<") != std::string::npos && story.find(placeholder) != std::string::npos) {
@@ -284,17 +295,27 @@ void MergeRun::MergeAll() {
     for (int32_t row = records_.RowLower(); row <= records_.RowUpper(); ++row) rows.push_back(row);
     if (sort_order_.front().starts_with("Abs")) std::reverse(rows.begin(), rows.end());
   }
+  std::vector<LabelBatch> batches(definitions_.size());
   int32_t record_count = 0;
   for (int32_t row : rows) {
     ++record_count;
-    for (const Definition& definition : definitions_) {
+    for (size_t i = 0; i < definitions_.size(); ++i) {
+      const Definition& definition = definitions_[i];
       if (definition.kind == DocumentKind::kSpreadsheet) {
         office_.SetStatusText("Bearbeite Anhang Nr. " + std::to_string(record_count) +
                               " aus Zeile " + std::to_string(row) + " von " +
                               std::to_string(last_row));
       }
-      MergeOne(definition, row, record_count);
+      if (!definition.labels) {
+        MergeOne(definition, row, record_count);
+        continue;
+      }
+      if (batches[i].labels.empty()) batches[i].first_record_row = row;
+      batches[i].labels.push_back(FilledCells(definition, row, record_count));
     }
+  }
+  for (size_t i = 0; i < definitions_.size(); ++i) {
+    if (!batches[i].labels.empty()) MergeLabels(definitions_[i], batches[i]);
   }
 }
 
@@ -310,7 +331,10 @@ void MergeRun::MergeOne(const Definition& definition, int32_t record_row, int32_
     FillWordDocument(definition, *document, record_row);
   } else {
     document = office_.Open(definition.template_path, definition.kind);
-    FillWorkbook(definition, *document, record_row, record_count);
+    ReplaceUserTexts(*document);
+    for (const TemplateCell& cell : FilledCells(definition, record_row, record_count)) {
+      document->SetCellText(cell);
+    }
   }
   if (have_logo_) document->ReplaceLogos(logo_);
   PrintSaveAndMail(definition, *document, record_row, record_count);
@@ -327,13 +351,34 @@ void MergeRun::FillWordDocument(const Definition& definition, OfficeDocument& do
   }
 }
 
-void MergeRun::FillWorkbook(const Definition& definition, OfficeDocument& document,
-                            int32_t record_row, int32_t record_count) {
+std::vector<TemplateCell> MergeRun::FilledCells(const Definition& definition, int32_t record_row,
+                                                int32_t record_count) const {
+  std::vector<TemplateCell> filled;
   for (const auto& [cell, pieces] : definition.cells) {
-    TemplateCell filled = cell;
-    filled.text = FillParts(pieces, records_, record_row, record_count, now_, request_.blank_forms);
-    document.SetCellText(filled);
+    filled.push_back(cell);
+    filled.back().text =
+        FillParts(pieces, records_, record_row, record_count, now_, request_.blank_forms);
   }
+  return filled;
+}
+
+// Each record reopens the template, so the user texts the first pass put in are gone again;
+// cells that hold nothing but a user text would otherwise keep their placeholder.
+void MergeRun::ReplaceUserTexts(OfficeDocument& document) const {
+  for (const auto& [name, text] : settings_.user_texts) {
+    document.ReplaceAll("<<" + name + ">>", UserTextValue(text, now_));
+  }
+}
+
+// One sheet for all records: named and numbered after the first label on it, and printed
+// whole, since page 1 alone would leave the other labels out.
+void MergeRun::MergeLabels(const Definition& definition, LabelBatch& batch) {
+  std::unique_ptr<OfficeDocument> document =
+      office_.Open(definition.template_path, definition.kind);
+  ReplaceUserTexts(*document);
+  document->LayOutLabels(PlanLabelSheet(*definition.labels, std::move(batch.labels)));
+  if (have_logo_) document->ReplaceLogos(logo_);
+  PrintSaveAndMail(definition, *document, batch.first_record_row, 1);
 }
 
 void MergeRun::PrintSaveAndMail(const Definition& definition, OfficeDocument& document,
@@ -342,7 +387,7 @@ void MergeRun::PrintSaveAndMail(const Definition& definition, OfficeDocument& do
   if (!copies.IsEmpty() && IsNumeric(copies)) {
     if (!request_.no_print) {
       document.PrintOut(CLng(copies), settings_.printer,
-                        definition.kind == DocumentKind::kSpreadsheet);
+                        definition.kind == DocumentKind::kSpreadsheet && !definition.labels);
     }
     ++counters_.printed;
   }

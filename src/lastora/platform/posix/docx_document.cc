@@ -2,9 +2,9 @@
 
 #include <regex>
 
-#include "core/files.h"
 #include "lastora/office.h"
 #include "lastora/vb_error.h"
+#include "platform/posix/package_parts.h"
 #include "platform/posix/picture_size.h"
 
 namespace lastora {
@@ -15,7 +15,6 @@ constexpr std::string_view kDrawingNs =
 constexpr std::string_view kDrawingMainNs = "http://schemas.openxmlformats.org/drawingml/2006/main";
 constexpr std::string_view kCompatibilityNs =
     "http://schemas.openxmlformats.org/markup-compatibility/2006";
-constexpr char kContentTypesPart[] = "[Content_Types].xml";
 constexpr char kLogoPart[] = "word/media/lastora_logo.png";
 constexpr char kLogoRelationship[] = "rIdLastoraLogo";
 constexpr std::string_view kLogoMark = "Vereinslogo";
@@ -37,39 +36,6 @@ void CollectTexts(xmlNode* node, std::vector<xmlNode*>& texts) {
   }
 }
 
-std::string RelationshipsPartOf(const std::string& story) {
-  const size_t slash = story.rfind('/');
-  return story.substr(0, slash) + "/_rels/" + story.substr(slash + 1) + ".rels";
-}
-
-xmlNode* NewChild(xmlNode* parent, const char* name) {
-  return xmlNewChild(parent, parent->ns, reinterpret_cast<const xmlChar*>(name), nullptr);
-}
-
-void SetAttribute(xmlNode* node, const char* name, const std::string& value) {
-  xmlSetProp(node, reinterpret_cast<const xmlChar*>(name),
-             reinterpret_cast<const xmlChar*>(value.c_str()));
-}
-
-// Adds the element unless an element of that name already has the attribute value.
-void EnsureEntry(ZipPackage& package, const std::string& part, const std::string& empty_part,
-                 const char* element, const char* key, const std::string& key_value,
-                 const std::vector<std::pair<const char*, std::string>>& attributes) {
-  const std::string bytes = package.Has(part) ? package.Part(part) : empty_part;
-  XmlDocPtr doc = ParseXmlPart(bytes, part);
-  xmlNode* root = xmlDocGetRootElement(doc.get());
-  for (xmlNode* child = root->children; child != nullptr; child = child->next) {
-    if (child->type == XML_ELEMENT_NODE && Attribute(child, key) == key_value &&
-        std::string_view(reinterpret_cast<const char*>(child->name)) == element) {
-      return;
-    }
-  }
-  xmlNode* entry = NewChild(root, element);
-  SetAttribute(entry, key, key_value);
-  for (const auto& [name, value] : attributes) SetAttribute(entry, name, value);
-  package.SetPart(part, SerializeXmlPart(doc.get()));
-}
-
 std::string PictureGraphic(const std::string& rel_id, const std::string& name, int64_t cx,
                            int64_t cy) {
   return "<a:graphic xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
@@ -86,30 +52,6 @@ std::string PictureGraphic(const std::string& rel_id, const std::string& name, i
          std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
          "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
          "</a:graphicData></a:graphic>";
-}
-
-// The shape's name travels into the graphic as text: it must stay an attribute value.
-std::string EscapedAttribute(const std::string& value) {
-  std::string out;
-  for (char c : value) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -195,6 +137,7 @@ void DocxDocument::ReplaceInParagraph(Paragraph& paragraph, const std::string& f
 }
 
 void DocxDocument::ReplaceLogos(const LogoPlacement& logo) {
+  PictureSize picture;
   bool picture_added = false;
   for (Story& story : stories_) {
     std::vector<xmlNode*> marks;
@@ -206,21 +149,13 @@ void DocxDocument::ReplaceLogos(const LogoPlacement& logo) {
     });
     if (marks.empty()) continue;
     if (!picture_added) {
-      const std::string picture = files::ReadWhole(logo.picture_path);
-      PngSize(picture);  // refuses what is no PNG before anything changes
-      package_.SetPart(kLogoPart, picture);
-      EnsureEntry(package_, kContentTypesPart, "", "Default", "Extension", "png",
-                  {{"ContentType", "image/png"}});
+      picture = AddPngPart(package_, kLogoPart, logo.picture_path);
       picture_added = true;
     }
-    EnsureEntry(package_, RelationshipsPartOf(story.name),
-                "<Relationships xmlns=\"" + std::string(kPackageRelNs) + "\"/>", "Relationship",
-                "Id", kLogoRelationship,
-                {{"Type", std::string(kRelNs) + "/image"}, {"Target", "media/lastora_logo.png"}});
+    EnsureImageRelationship(package_, story.name, kLogoRelationship, "media/lastora_logo.png");
     for (xmlNode* mark : marks) {
       xmlNode* frame = mark->parent;  // wp:inline or wp:anchor
-      const PictureSize size =
-          FitIntoBox(PngSize(package_.Part(kLogoPart)), logo.width, logo.height);
+      const PictureSize size = FitIntoBox(picture, logo.width, logo.height);
       const int64_t cx = PointsToEmu(size.width);
       const int64_t cy = PointsToEmu(size.height);
       if (xmlNode* extent = ChildElement(frame, kDrawingNs, "extent")) {

@@ -75,10 +75,22 @@ class FileDocument : public OfficeDocument {
   void SetCellText(const TemplateCell& cell) override {
     if (sheets_) sheets_->SetCellText(cell);
   }
+  std::vector<std::string> SheetRowTexts(const std::string& sheet, int32_t row,
+                                         int32_t columns) override {
+    return sheets_ ? sheets_->SheetRowTexts(sheet, row, columns)
+                   : std::vector<std::string>(static_cast<size_t>(columns));
+  }
+  SheetExtent UsedExtent() override { return sheets_ ? sheets_->UsedExtent() : SheetExtent{}; }
+  void LayOutLabels(const LabelSheet& sheet) override {
+    if (sheets_) sheets_->LayOutLabels(sheet);
+  }
   bool HasSheet(const std::string& name) override { return sheets_ && sheets_->HasSheet(name); }
   void ReplaceLogos(const LogoPlacement& logo) override {
-    // Workbooks keep their pictures: labels carry no logo box.
-    if (words_) words_->ReplaceLogos(logo);
+    if (words_) {
+      words_->ReplaceLogos(logo);
+    } else {
+      sheets_->ReplaceLogos(logo);
+    }
   }
   void PrintOut(int32_t copies, const std::string& printer, bool first_page_only) override;
   void SaveAs(const std::string& path) override;

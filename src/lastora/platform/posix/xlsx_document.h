@@ -1,5 +1,6 @@
 // A spreadsheet workbook (.xlsx, .xlsm) edited in its package: cell texts read and written,
-// the "Settings" sheet of label templates removed before saving.
+// label sheets laid out, the club's logo put in, the "Settings" sheet of label templates
+// removed before saving.
 #ifndef LASTORA_PLATFORM_POSIX_XLSX_DOCUMENT_H_
 #define LASTORA_PLATFORM_POSIX_XLSX_DOCUMENT_H_
 
@@ -24,6 +25,12 @@ class XlsxDocument {
   std::vector<TemplateCell> PlaceholderCells() const;
   // Writes the text into a cell of the first sheet (as an inline string).
   void SetCellText(const TemplateCell& cell);
+  // Columns 1 to `columns` of a row of the named sheet ("" where there is nothing).
+  std::vector<std::string> SheetRowTexts(const std::string& sheet, int32_t row,
+                                         int32_t columns) const;
+  SheetExtent UsedExtent() const;
+  void LayOutLabels(const LabelSheet& plan);
+  void ReplaceLogos(const LogoPlacement& logo);
   bool HasSheet(const std::string& name) const;
   // Without the "Settings" sheet.
   std::string Write();
@@ -39,6 +46,9 @@ class XlsxDocument {
 
   std::string CellText(const xmlNode* cell) const;
   void RemoveSheet(size_t index);
+  void SetPrintArea(const Sheet& sheet, const std::string& range);
+  void RepeatDrawings(const Sheet& sheet, const LabelSheet& plan);
+  std::vector<std::string> DrawingParts(const Sheet& sheet) const;
 
   ZipPackage package_;
   std::vector<std::string> shared_strings_;

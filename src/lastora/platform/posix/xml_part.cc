@@ -80,4 +80,29 @@ std::string Attribute(const xmlNode* node, const char* name) {
   return text;
 }
 
+void SetAttribute(xmlNode* node, const char* name, const std::string& value) {
+  xmlSetProp(node, reinterpret_cast<const xmlChar*>(name),
+             reinterpret_cast<const xmlChar*>(value.c_str()));
+}
+
+xmlNode* NewChild(xmlNode* parent, const char* name) {
+  return xmlNewChild(parent, parent->ns, reinterpret_cast<const xmlChar*>(name), nullptr);
+}
+
+xmlNode* CloneUnder(xmlNode* node, xmlNode* parent, bool deep) {
+  xmlNode* clone = nullptr;
+  if (xmlDOMWrapCloneNode(nullptr, node->doc, node, &clone, parent->doc, parent, deep ? 1 : 0, 0) !=
+          0 ||
+      clone == nullptr) {
+    throw VbError(7);
+  }
+  xmlAddChild(parent, clone);
+  return clone;
+}
+
+void RemoveNode(xmlNode* node) {
+  xmlUnlinkNode(node);
+  xmlFreeNode(node);
+}
+
 }  // namespace lastora

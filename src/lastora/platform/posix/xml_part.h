@@ -32,6 +32,14 @@ std::string NodeText(const xmlNode* node);
 // Replaces the element's children by one text node (escaped when written).
 void SetNodeText(xmlNode* node, const std::string& text);
 std::string Attribute(const xmlNode* node, const char* name);
+void SetAttribute(xmlNode* node, const char* name, const std::string& value);
+// A new last child element in the parent's namespace.
+xmlNode* NewChild(xmlNode* parent, const char* name);
+// A copy of the node (with everything below it when deep) as the parent's last child; its
+// namespaces are those the parent already declares, so no prefixes are made up.
+xmlNode* CloneUnder(xmlNode* node, xmlNode* parent, bool deep);
+// Unlinks and frees the node with everything below it.
+void RemoveNode(xmlNode* node);
 
 // Namespace URIs of the office formats.
 inline constexpr std::string_view kWordNs =

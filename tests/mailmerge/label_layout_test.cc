@@ -1,0 +1,147 @@
+// Where a "Settings" row puts the labels of a label template.
+#include "mailmerge/label_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lastora/vb_error.h"
+#include "support/vb_error_number.h"
+
+namespace lastora {
+namespace {
+
+using Places = std::vector<std::pair<int32_t, int32_t>>;
+
+// Columns 1 to 15 of a Settings row: the given leading columns, the two lists at their place.
+std::vector<std::string> Row(std::vector<std::string> leading, const std::string& heights = "",
+                             const std::string& widths = "") {
+  leading.resize(kLabelSettingsColumns);
+  leading[13] = heights;
+  leading[14] = widths;
+  return leading;
+}
+
+// n labels of one cell each, the cell text naming the label's number.
+std::vector<std::vector<TemplateCell>> Labels(int n) {
+  std::vector<std::vector<TemplateCell>> labels;
+  for (int i = 1; i <= n; ++i) labels.push_back({{2, 1, "Etikett " + std::to_string(i)}});
+  return labels;
+}
+
+Places TopLeftCorners(const LabelSheet& sheet) {
+  Places places;
+  for (const Label& label : sheet.labels) places.emplace_back(label.top_row, label.left_column);
+  return places;
+}
+
+TEST(LabelSettingsTest, UnfilledNumbersFallBackToTheTemplateAndOne) {
+  const LabelSettings settings =
+      ReadLabelSettings(Row({"Etiketten", "", "0", "-2", "", "", ""}), 2, {5, 3});
+  EXPECT_EQ(settings.block_rows, 5);
+  EXPECT_EQ(settings.block_columns, 3);
+  EXPECT_EQ(settings.across, 1);
+  EXPECT_EQ(settings.rows_per_page, 0);
+  EXPECT_EQ(settings.first_position, 1);
+  EXPECT_FALSE(settings.down_first);
+  EXPECT_TRUE(settings.row_heights.empty());
+  // An empty sheet still makes a label of one cell.
+  EXPECT_EQ(ReadLabelSettings({}, 1, {0, 0}).block_rows, 1);
+}
+
+TEST(LabelSettingsTest, NumbersAndListsAsTheWorkbookStoresOrATreasurerTypesThem) {
+  const LabelSettings settings = ReadLabelSettings(
+      Row({"", "6", " 2 ", "3", "7", "4", "1"}, "13;15,5;;41", "2;31.5"), 2, {5, 2});
+  EXPECT_EQ(settings.block_rows, 6);
+  EXPECT_EQ(settings.block_columns, 2);
+  EXPECT_EQ(settings.across, 3);
+  EXPECT_EQ(settings.rows_per_page, 7);
+  EXPECT_EQ(settings.first_position, 4);
+  EXPECT_TRUE(settings.down_first);
+  EXPECT_EQ(settings.row_heights, (std::vector<double>{13, 15.5, 0, 41}));
+  EXPECT_EQ(settings.column_widths, (std::vector<double>{2, 31.5}));
+}
+
+TEST(LabelSettingsTest, WhatIsNoNumberIsRefusedNamingTheCell) {
+  auto message = [](const std::vector<std::string>& row) {
+    try {
+      ReadLabelSettings(row, 3, {5, 2});
+    } catch (const VbError& error) {
+      EXPECT_EQ(error.number(), 13);
+      return error.description();
+    }
+    return std::string("kein Fehler");
+  };
+  EXPECT_EQ(
+      message(Row({"", "6", "2", "drei"})),
+      "Etiketten: Im Blatt Settings, Zeile 3, Spalte 4 steht „drei“ statt einer ganzen Zahl.");
+  EXPECT_EQ(message(Row({}, "13;hoch")),
+            "Etiketten: Im Blatt Settings, Zeile 3, Spalte 14 ist „hoch“ keine Zeilenhöhe in Punkt "
+            "(0 bis 409).");
+  EXPECT_EQ(message(Row({}, "", "2;300")),
+            "Etiketten: Im Blatt Settings, Zeile 3, Spalte 15 ist „300“ keine Spaltenbreite in "
+            "Zeichen (0 bis 255).");
+  EXPECT_NE(message(Row({}, "-4")).find("„-4“ keine Zeilenhöhe"), std::string::npos);
+}
+
+TEST(LabelSheetTest, LabelsRunAcrossAndTheLastRowNeedNotBeFull) {
+  LabelSettings settings;
+  settings.block_rows = 6;
+  settings.block_columns = 2;
+  settings.across = 3;
+  settings.row_heights = {13, 15};
+  const LabelSheet sheet = PlanLabelSheet(settings, Labels(7));
+  EXPECT_EQ(TopLeftCorners(sheet),
+            (Places{{1, 1}, {1, 3}, {1, 5}, {7, 1}, {7, 3}, {7, 5}, {13, 1}}));
+  EXPECT_EQ(sheet.label_rows, 3);
+  EXPECT_EQ(sheet.labels_across, 3);
+  EXPECT_EQ(sheet.block_rows, 6);
+  EXPECT_EQ(sheet.row_heights, settings.row_heights);
+  EXPECT_TRUE(sheet.page_breaks.empty());
+  EXPECT_EQ(sheet.labels[6].cells[0].text, "Etikett 7");  // in the run's order
+}
+
+TEST(LabelSheetTest, PagesBreakAfterTheirLabelRowsAndAUsedSheetStartsFurtherOn) {
+  LabelSettings settings;
+  settings.block_rows = 5;
+  settings.across = 2;
+  settings.rows_per_page = 2;
+  settings.first_position = 4;  // three labels already gone from the first page
+  const LabelSheet sheet = PlanLabelSheet(settings, Labels(6));
+  EXPECT_EQ(TopLeftCorners(sheet), (Places{{6, 2}, {11, 1}, {11, 2}, {16, 1}, {16, 2}, {21, 1}}));
+  EXPECT_EQ(sheet.label_rows, 5);
+  EXPECT_EQ(sheet.page_breaks, (std::vector<int32_t>{10, 20}));
+  // A page that ends exactly with the last label gets no empty page after it.
+  settings.first_position = 1;
+  EXPECT_EQ(PlanLabelSheet(settings, Labels(4)).page_breaks, (std::vector<int32_t>{}));
+}
+
+TEST(LabelSheetTest, DownFirstFillsEachPageColumnByColumn) {
+  LabelSettings settings;
+  settings.block_rows = 3;
+  settings.across = 2;
+  settings.rows_per_page = 2;
+  settings.down_first = true;
+  EXPECT_EQ(TopLeftCorners(PlanLabelSheet(settings, Labels(5))),
+            (Places{{1, 1}, {4, 1}, {1, 2}, {4, 2}, {7, 1}}));
+  // Without a page length there is no column to fill first: the labels run across.
+  settings.rows_per_page = 0;
+  EXPECT_EQ(TopLeftCorners(PlanLabelSheet(settings, Labels(3))), (Places{{1, 1}, {1, 2}, {4, 1}}));
+}
+
+TEST(LabelSheetTest, ALayoutBeyondOneSheetIsRefused) {
+  LabelSettings settings;
+  settings.block_columns = 200;
+  settings.across = 100;
+  EXPECT_EQ(testing::ErrorOf([&] { PlanLabelSheet(settings, Labels(1)); }), 1004);
+  settings.block_columns = 1;
+  settings.across = 1;
+  settings.block_rows = 1000;
+  settings.first_position = 2000;
+  EXPECT_EQ(testing::ErrorOf([&] { PlanLabelSheet(settings, Labels(1)); }), 1004);
+}
+
+}  // namespace
+}  // namespace lastora
