@@ -3,6 +3,7 @@
 #ifndef LASTORA_SCHEMA_CHECK_H_
 #define LASTORA_SCHEMA_CHECK_H_
 
+#include <future>
 #include <string>
 
 #include "lastora/export.h"
@@ -15,6 +16,9 @@ LASTORA_PUBLIC_BEGIN
 // the first complaint. The document is read as a stream, so a file of 100,000 payments costs no
 // more memory than a small one.
 std::string SchemaVerdict(const std::string& path);
+// SchemaVerdict on a thread of its own, so that a large document is validated while the caller
+// goes on with other work.
+std::future<std::string> SchemaVerdictInBackground(const std::string& path);
 
 // Where the schemas are read from: LASTORA_SCHEMA_DIR when set, else share/lastora/schemas beside
 // the running program's folder, else the installation's share folder, else the source tree's copy

@@ -95,9 +95,14 @@ TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
   EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
 }
 
-// Code that commits file by file (the generation run) becomes one set for its caller.
+// Code that commits file by file (the generation run) becomes one set for its caller, which
+// may read each file, whole, as soon as it joins.
 TEST_F(FileSetTest, CommitsUnderACollectorWaitForTheSet) {
   FileSet set;
+  std::vector<std::string> announced;
+  set.WhenMemberFinished([&](const std::string& target, const std::string& pending) {
+    announced.push_back(fs::path(target).filename().string() + ": " + ReadBytes(pending));
+  });
   {
     const CollectCommits collect(set);
     WriteWhole(PathOf("FRST.xml"), "neu FRST");
@@ -107,6 +112,7 @@ TEST_F(FileSetTest, CommitsUnderACollectorWaitForTheSet) {
     ExpectPreviousSet();
     EXPECT_EQ(ReadBytes(PendingPath(PathOf("RCUR.xml"))), "neu RCUR");
   }
+  EXPECT_EQ(announced, (std::vector<std::string>{"FRST.xml: neu FRST", "RCUR.xml: neu RCUR"}));
   EXPECT_EQ(PendingPath(PathOf("RCUR.xml")), PathOf("RCUR.xml"));
   EXPECT_EQ(ReadBytes(set.PendingPath(PathOf("FRST.xml"))), "neu FRST");
   ExpectPreviousSet();

@@ -4,6 +4,7 @@
 #include <lastora/workbook_error.h>
 
 #include <filesystem>
+#include <future>
 #include <memory>
 
 #include "commands/commands.h"
@@ -32,9 +33,16 @@ int Check(const CheckOptions& options, CommandContext& context) {
   CheckVerdict verdict = CheckVerdict::kFailed;
   if (sepa) {
     const std::string second = options.files.size() > 1 ? options.files[1] : "";
+    // The schema validation, the slower reading, runs beside the component's check.
+    std::vector<std::future<std::string>> validations;
+    for (const std::string& file : options.files) {
+      validations.push_back(SchemaVerdictInBackground(file));
+    }
     workbook.CheckSepa(options.files.front(), second);
     std::vector<std::string> schema_verdicts;
-    for (const std::string& file : options.files) schema_verdicts.push_back(SchemaVerdict(file));
+    for (std::future<std::string>& validation : validations) {
+      schema_verdicts.push_back(validation.get());
+    }
     verdict = PrintSepaCheck(context.out, workbook.record(), !second.empty(), schema_verdicts);
   } else {
     if (options.files.size() > 1) throw WorkbookError("DTAUS: je Prüfung nur eine Datei");

@@ -37,6 +37,11 @@ fs::path ToPath(const std::string& native) {
   return fs::path(std::u8string(native.begin(), native.end()));
 }
 
+std::string PathText(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 File Open(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
@@ -261,8 +266,7 @@ void FileWriter::Commit() {
 }
 
 std::string FailedName(const std::string& path) {
-  const std::u8string text = FailedPath(ToPath(NativePath(path))).u8string();
-  return std::string(text.begin(), text.end());
+  return PathText(FailedPath(ToPath(NativePath(path))));
 }
 
 FileSet::~FileSet() = default;
@@ -281,6 +285,10 @@ void FileSet::Adopt(FileWriter& writer) {
   adopted->registration_ = std::move(writer.registration_);
   adopted->finished_ = true;
   members_.push_back({std::move(adopted), false});
+  if (member_finished_) {
+    const FileWriter& member = *members_.back().writer;
+    member_finished_(PathText(member.target_), PathText(member.temporary_));
+  }
 }
 
 const FileSet::Member* FileSet::Find(const std::string& path) const {
@@ -294,8 +302,7 @@ const FileSet::Member* FileSet::Find(const std::string& path) const {
 std::string FileSet::PendingPath(const std::string& path) const {
   const Member* member = Find(path);
   if (member == nullptr || member->writer->temporary_.empty()) return path;
-  const std::u8string text = member->writer->temporary_.u8string();
-  return std::string(text.begin(), text.end());
+  return PathText(member->writer->temporary_);
 }
 
 void FileSet::MarkFailed(const std::string& path) {
@@ -367,8 +374,7 @@ void FileSet::PublishOrThrow(bool failed_only) {
   }
   for (const Placed& step : placed) {
     if (!step.backup.empty()) RemoveQuietly(step.backup);
-    const std::u8string text = step.destination.u8string();
-    placed_.emplace_back(text.begin(), text.end());
+    placed_.push_back(PathText(step.destination));
   }
 }
 

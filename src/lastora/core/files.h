@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -91,6 +92,10 @@ class FileSet {
 
   // A writer for one member; the set owns it.
   FileWriter& Add(const std::string& path);
+  // Called with a member's target and its finished temporary as the member joins the set, so
+  // that a slow reading of it can start while the run writes on.
+  using MemberFinished = std::function<void(const std::string& target, const std::string& pending)>;
+  void WhenMemberFinished(MemberFinished observer) { member_finished_ = std::move(observer); }
   // The member at `path` failed its check: it is committed under FailedName(path) only.
   void MarkFailed(const std::string& path);
   // All members into place (failed ones under their marked names), or none.
@@ -119,6 +124,7 @@ class FileSet {
 
   std::vector<Member> members_;
   std::vector<std::string> placed_;
+  MemberFinished member_finished_;
 };
 
 // For its lifetime, every FileWriter committed on this thread (WriteWhole included) joins `set`

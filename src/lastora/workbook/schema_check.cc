@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -137,6 +138,12 @@ std::string SchemaVerdict(const std::string& path) {
     verdict += " (und " + std::to_string(complaints.count - 1) + " weitere Meldungen)";
   }
   return verdict;
+}
+
+std::future<std::string> SchemaVerdictInBackground(const std::string& path) {
+  // libxml2 sets up its shared tables on first use, which must not race with the caller's own use.
+  xmlInitParser();
+  return std::async(std::launch::async, SchemaVerdict, path);
 }
 
 }  // namespace lastora

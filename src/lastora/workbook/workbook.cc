@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
+#include <map>
 #include <system_error>
 
 #include "component/catalogue.h"
@@ -51,9 +53,33 @@ void Reset(std::initializer_list<SEPAVALUES*> fields, const char* value) {
   for (SEPAVALUES* field : fields) field->Value = value;
 }
 
+// The schema checks of a run's documents, each started as soon as the component has finished
+// writing the document, so that validating a large file overlaps the rest of the run.
+class DocumentChecks {
+ public:
+  explicit DocumentChecks(files::FileSet& run_files) : run_files_(run_files) {
+    run_files.WhenMemberFinished([this](const std::string& target, const std::string& pending) {
+      if (target.ends_with(".xml")) started_.emplace(pending, SchemaVerdictInBackground(pending));
+    });
+  }
+  DocumentChecks(const DocumentChecks&) = delete;
+  DocumentChecks& operator=(const DocumentChecks&) = delete;
+  // The checks still running are waited for, so none outlives the temporary it reads.
+  ~DocumentChecks() { run_files_.WhenMemberFinished(nullptr); }
+
+  std::string Verdict(const std::string& pending) {
+    const auto started = started_.find(pending);
+    return started == started_.end() ? SchemaVerdict(pending) : started->second.get();
+  }
+
+ private:
+  files::FileSet& run_files_;
+  std::map<std::string, std::future<std::string>> started_;
+};
+
 // The component only asks whether a document is well-formed; the bank asks its schema. A
 // document the schema refuses is the run's failure, whatever the component said.
-std::string JudgeDocuments(SEPAVARIABLEN& record, files::FileSet& run_files,
+std::string JudgeDocuments(SEPAVARIABLEN& record, files::FileSet& run_files, DocumentChecks& checks,
                            const std::string& out_dir, const std::string& result) {
   std::string judged = result;
   for (const auto& [file, outcome] : {std::pair{&record.ProgErzeFil1, &record.ProgErzePAO1},
@@ -61,7 +87,7 @@ std::string JudgeDocuments(SEPAVARIABLEN& record, files::FileSet& run_files,
     if (file->Value.empty()) continue;
     const std::string path = out_dir + "/" + file->Value;
     if (outcome->Value == "ok") {
-      const std::string verdict = SchemaVerdict(run_files.PendingPath(path));
+      const std::string verdict = checks.Verdict(run_files.PendingPath(path));
       if (verdict != "ok") outcome->Value = verdict;
     }
     if (outcome->Value == "ok") continue;
@@ -240,6 +266,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   }
   if (result.empty()) {
     files::FileSet run_files;
+    DocumentChecks checks(run_files);
     {
       // Nothing the run writes replaces a file until the run is judged as a whole.
       const files::CollectCommits collect(run_files);
@@ -248,7 +275,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
                                              out_dir + "/", as_dtaus);
       });
     }
-    if (!as_dtaus) result = JudgeDocuments(record_, run_files, out_dir, result);
+    if (!as_dtaus) result = JudgeDocuments(record_, run_files, checks, out_dir, result);
     result = CommitRun(run_files, result, &written_files_);
     // Only files that are in place count as collected.
     if (result == "ok") result = RecordGeneration(out_dir, as_dtaus);
