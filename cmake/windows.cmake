@@ -66,10 +66,19 @@ endforeach()
 
 # The server under Wine: registered in the test prefix, created by ProgID, called late-bound.
 if(TARGET lastora_com)
-  add_executable(lastora_com_tests "${LASTORA_ROOT}/tests/com/com_server_test.cc")
+  file(GLOB com_test_sources CONFIGURE_DEPENDS "${LASTORA_ROOT}/tests/com/*.cc")
+  add_executable(lastora_com_tests ${com_test_sources}
+    "${LASTORA_ROOT}/tests/support/cell_dump.cc" "${LASTORA_ROOT}/tests/support/club_calls.cc"
+    "${LASTORA_ROOT}/tests/support/temp_dir.cc" "${LASTORA_ROOT}/tests/support/scoped_env.cc")
+  # The tests reach the record layout through the header widl writes from the interface.
+  target_include_directories(lastora_com_tests PRIVATE "${LASTORA_ROOT}/tests"
+                                                       "${CMAKE_BINARY_DIR}/src/com")
   # Wine maps the Linux root to Z:, and Windows takes "/" as a separator as well.
+  get_filename_component(source_root "${LASTORA_ROOT}" ABSOLUTE)
   target_compile_definitions(lastora_com_tests PRIVATE
-    LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll")
+    LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll"
+    LASTORA_CLUB_CALLS_DIR="Z:${source_root}/tests/data/club_calls"
+    LASTORA_EXAMPLE_CLUB_DIR="Z:${source_root}/examples/club")
   target_link_libraries(lastora_com_tests PRIVATE lastora gtest gtest_main)
   add_dependencies(lastora_com_tests lastora_com)
   add_test(NAME lastora_com_tests COMMAND lastora_com_tests)
