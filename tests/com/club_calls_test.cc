@@ -55,7 +55,9 @@ TEST_F(LateBoundTest, TheSampleClubAnswersAndWritesAsTheLinuxLibrary) {
   ScopedTempDir home;
   const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
   const ScopedEnv moment("LASTORA_NOW", club_calls::kMoment);
-  fs::create_directories(home.path() / "Logdateien");
+  for (const char* folder : club_calls::kWrittenFolders)
+    fs::create_directories(home.path() / folder);
+  const club_calls::InFolder in_home(home.path());
   fs::copy_file(fs::path(LASTORA_EXAMPLE_CLUB_DIR) / club_calls::kBankCodeFile,
                 home.path() / club_calls::kBankCodeFile);
   // The clock is taken when an object is made: this one is made under the fixed moment.
@@ -72,8 +74,12 @@ TEST_F(LateBoundTest, TheSampleClubAnswersAndWritesAsTheLinuxLibrary) {
   ExpectAsKept(kept, kProcessing, result, settings.v,
                {{"aZielValues", values.v}, {"aZielColors", colours.v}});
 
-  // The workbook hands the generation an empty colour table of the sheet's shape.
-  const Table processed = RangeOf(values.v);
+  // The workbook numbers the rows on its sheet, and hands the generation an empty colour table
+  // of the sheet's shape.
+  Table processed = RangeOf(values.v);
+  club_calls::NumberRows(ArrayOf(settings.v), processed);
+  VariantClear(&values.v);
+  PutRange(processed, &values.v);
   Var generation_colours, folder, dtaus;
   PutRange(Table(processed.RowCount(), processed.ColCount()), &generation_colours.v);
   V_VT(&dtaus.v) = VT_BOOL;

@@ -1,8 +1,15 @@
 #include "support/club_calls.h"
 
+#include "lastora/numbering.h"
 #include "support/temp_dir.h"
 
 namespace lastora::testing::club_calls {
+
+void NumberRows(const VariantArray& settings, Table& values) {
+  SEPAVARIABLEN record;
+  VariablenToRecord(settings, record);
+  NumberPayments(values, MakeIdentifierPrefix(record).prefix);
+}
 
 std::map<std::string, std::string> WrittenFiles(const std::filesystem::path& program_folder) {
   namespace fs = std::filesystem;

@@ -16,8 +16,9 @@ namespace lastora::testing::club_calls {
 
 // The moment of every call, in the form the programs' fixed-clock options take.
 inline constexpr char kMoment[] = "2026-03-02 10:15:30";
-// The output folder the generation writes into, below the program folder.
-inline constexpr char kOutputFolder[] = "..\\Ausgabe\\";
+// The output folder the generation writes into: the caller names it, relative to the current
+// folder, which the calls run in (the program folder).
+inline constexpr char kOutputFolder[] = "Ausgabe\\";
 // The bank-code file the settings name, copied from the sample club into the program folder.
 inline constexpr char kBankCodeFile[] = "BLZ_Auszug.txt";
 // The folders of the program folder that the calls write into.
@@ -41,6 +42,25 @@ inline std::string CheckedFile(const VariantArray& settings, SEPAVALUES SEPAVARI
   }
   return "-";
 }
+
+// The workbook's step between processing and generation: every row with an amount gets its
+// payment identifier, made from the settings as they came back from the processing.
+void NumberRows(const VariantArray& settings, Table& values);
+
+// Makes a folder the current one for its lifetime.
+class InFolder {
+ public:
+  explicit InFolder(const std::filesystem::path& folder)
+      : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~InFolder() { std::filesystem::current_path(previous_); }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
 
 // The files below the written folders of a program folder, by their path relative to it (with
 // "/"), with their bytes.

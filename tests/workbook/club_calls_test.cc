@@ -13,6 +13,7 @@
 
 #include "lastora/class1.h"
 #include "lastora/member_list.h"
+#include "lastora/numbering.h"
 #include "lastora/payment_table.h"
 #include "lastora/session.h"
 #include "lastora/workbook.h"
@@ -56,8 +57,15 @@ CellDump Arguments() {
   record.Import__FILE.Value = "..\\Mitglieder.csv";
   record.ProgBLZ_File.Value = std::string("..\\") + club_calls::kBankCodeFile;
   record.SepaPATH.Value = club_calls::kOutputFolder;
+  // The file identifiers the workbook names before it calls the generation.
+  DeriveFileIdentifiers(record, MakeIdentifierPrefix(record), *ParseNow(club_calls::kMoment));
   VariantArray settings;
   RecordToVariablen(settings, record);
+  // The generation adds its figures to the sheet's, which a workbook keeps as numbers, reset to 0.
+  for (const SettingsField& field : SettingsFields()) {
+    const std::string_view name = field.name;
+    if (name.starts_with("ProgErzeD") || name == "ProgErzeWarn") settings[field.index] = 0.0;
+  }
   Table values = workbook.payments().values;
   AsSpreadsheetCells(values);
   CellDump arguments;
@@ -87,6 +95,7 @@ CellDump RunCalls(const CellDump& arguments) {
   std::string result = component.ext_SEPA_Bearbeitung(settings, values, colours);
   Keep(dump, kProcessing, result, settings, {{"aZielValues", &values}, {"aZielColors", &colours}});
 
+  club_calls::NumberRows(settings, values);
   // The workbook hands the generation an empty colour table of the sheet's shape.
   Table generation_colours(values.RowCount(), values.ColCount());
   result = component.ext_SEPA_Erzeugung(settings, values, generation_colours, kOutputFolder, false);
@@ -120,7 +129,9 @@ TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   ScopedTempDir home;
   const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
   ScopedTestPlatform platform(*ParseNow(club_calls::kMoment));
-  fs::create_directories(home.path() / "Logdateien");
+  for (const char* folder : club_calls::kWrittenFolders)
+    fs::create_directories(home.path() / folder);
+  const club_calls::InFolder in_home(home.path());
   fs::copy_file(kClub / club_calls::kBankCodeFile, home.path() / club_calls::kBankCodeFile);
 
   const CellDump dump = RunCalls(Arguments());
