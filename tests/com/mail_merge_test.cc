@@ -1,5 +1,5 @@
 // A mail merge on a machine where the server cannot drive the office programs: the run ends with
-// its own words and its log entry, never with an automation error or a crash.
+// its own words, never with an automation error or a crash.
 #include <filesystem>
 #include <string>
 
@@ -26,7 +26,6 @@ VARIANT Number(VARTYPE kind, LONG value) {
 TEST_F(LateBoundTest, AMailMergeWithoutTheOfficeProgramsEndsInTheRunsOwnWords) {
   ScopedTempDir home;
   const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
-  fs::create_directories(home.path() / "Logdateien");
   const std::string letter = (home.path() / "Beitrag.docx").string();
   WriteBytes(letter, "PK");
 
@@ -47,11 +46,9 @@ TEST_F(LateBoundTest, AMailMergeWithoutTheOfficeProgramsEndsInTheRunsOwnWords) {
                                  Number(VT_I4, 0), Number(VT_BOOL, 1), Number(VT_BOOL, 0)});
   // The template cannot be opened: the definition is skipped and the run counts nothing.
   EXPECT_EQ(result.rfind("Seriendruck ok: Anzahl Dokumente: 0 ", 0), 0u) << result;
-  std::string log;
-  for (const auto& entry : fs::directory_iterator(home.path() / "Logdateien")) {
-    log += ReadBytes(entry.path().string());
-  }
-  EXPECT_NE(log.find(letter), std::string::npos) << log;
+  // The object lives on: the run released what it had started.
+  Var letter_a(L"a");
+  EXPECT_EQ(object_->Text(L"IsCharacter", {letter_a.v}), "Wahr");
 }
 
 }  // namespace

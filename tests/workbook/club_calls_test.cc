@@ -64,7 +64,10 @@ CellDump Arguments() {
   // The generation adds its figures to the sheet's, which a workbook keeps as numbers, reset to 0.
   for (const SettingsField& field : SettingsFields()) {
     const std::string_view name = field.name;
-    if (name.starts_with("ProgErzeD") || name == "ProgErzeWarn") settings[field.index] = 0.0;
+    if (name.starts_with("ProgErzeDAN") || name.starts_with("ProgErzeDSU") ||
+        name == "ProgErzeWarn") {
+      settings[field.index] = 0.0;
+    }
   }
   Table values = workbook.payments().values;
   AsSpreadsheetCells(values);
