@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <string>
+#include <vector>
 
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
@@ -127,6 +128,35 @@ TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
   EXPECT_EQ(FromVariant(bic.v), Variant("COBADEFFXXX"));
   EXPECT_EQ(FromVariant(bank_code.v), Variant("37040044"));
   EXPECT_EQ(FromVariant(bank.v), Variant("Commerzbank"));
+}
+
+TEST_F(LateBoundTest, CheckBicRefusesAnythingButTheSettingsRecordNamingItsPlace) {
+  Table rows(1, 29);
+  rows(1, 23) = "37040044";
+  rows(1, 24) = "DE";
+  Var values, colours, bank_codes, passed_on, source(L"intern"), not_a_record(L"sAct");
+  PutRange(rows, &values.v);
+  PutRange(Table(1, 29), &colours.v);
+  PutRange(BankCodes(), &bank_codes.v);
+  std::vector<VARIANT> args = {Short(1),           Short(23),         Short(8),
+                               Short(5),           source.v,          not_a_record.v,
+                               ByRef(&values.v),   ByRef(&colours.v), ByRef(&bank_codes.v),
+                               ByRef(&passed_on.v)};
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  Var result;
+  UINT bad = 0;
+  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
+            DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(bad, 4u);  // the sixth of ten, counted from the last as IDispatch counts
+  EXPECT_TRUE(RangeOf(values.v)(1, 5).IsEmpty());
+
+  params.cArgs = 9;  // aBLZnew is not optional
+  params.rgvarg = reversed.data() + 1;
+  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
+            DISP_E_PARAMNOTOPTIONAL);
 }
 
 }  // namespace
