@@ -1,6 +1,7 @@
 // The sample club through processing, generation and check, called late-bound with the sheets as
 // Excel passes them, under the same moment as the Linux library's run that tests/data/club_calls
-// keeps: the same answers cell by cell, kind included, and the same files byte for byte.
+// keeps: the same answers cell by cell, kind included, and the same files byte for byte. Both
+// platforms write text files with CR LF and in Windows-1252, so not one byte may differ.
 #include "support/club_calls.h"
 
 #include <filesystem>
