@@ -66,13 +66,34 @@ endforeach()
 
 # The server under Wine: registered in the test prefix, created by ProgID, called late-bound.
 if(TARGET lastora_com)
-  add_executable(lastora_com_tests "${LASTORA_ROOT}/tests/com/com_server_test.cc")
+  file(GLOB com_test_sources CONFIGURE_DEPENDS "${LASTORA_ROOT}/tests/com/*.cc")
+  add_executable(lastora_com_tests ${com_test_sources}
+    "${LASTORA_ROOT}/tests/support/cell_dump.cc" "${LASTORA_ROOT}/tests/support/club_calls.cc"
+    "${LASTORA_ROOT}/tests/support/temp_dir.cc" "${LASTORA_ROOT}/tests/support/scoped_env.cc"
+    # The workbook's numbering step, which the workbook layer keeps and the calls need.
+    "${LASTORA_ROOT}/src/lastora/workbook/numbering.cc")
+  # The tests reach the record layout through the header widl writes from the interface.
+  target_include_directories(lastora_com_tests PRIVATE "${LASTORA_ROOT}/tests"
+                                                       "${LASTORA_ROOT}/src/lastora"
+                                                       "${CMAKE_BINARY_DIR}/src/com")
   # Wine maps the Linux root to Z:, and Windows takes "/" as a separator as well.
+  get_filename_component(source_root "${LASTORA_ROOT}" ABSOLUTE)
   target_compile_definitions(lastora_com_tests PRIVATE
-    LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll")
+    LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll"
+    LASTORA_CLUB_CALLS_DIR="Z:${source_root}/tests/data/club_calls"
+    LASTORA_EXAMPLE_CLUB_DIR="Z:${source_root}/examples/club")
   target_link_libraries(lastora_com_tests PRIVATE lastora gtest gtest_main)
   add_dependencies(lastora_com_tests lastora_com)
   add_test(NAME lastora_com_tests COMMAND lastora_com_tests)
+
+  # The generation of a large club late-bound against the library called directly: figures, run
+  # by hand (scripts/wine-run.sh build/windows-x64/lastora_com_bench.exe), not in the tests.
+  add_executable(lastora_com_bench "${LASTORA_ROOT}/bench/windows/late_bound_generation.cc")
+  target_include_directories(lastora_com_bench PRIVATE "${LASTORA_ROOT}/bench")
+  target_compile_definitions(lastora_com_bench PRIVATE
+    LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll")
+  target_link_libraries(lastora_com_bench PRIVATE lastora)
+  add_dependencies(lastora_com_bench lastora_com)
 endif()
 
 # The Wine runner ends with 77 where the machine cannot start a program of this bitness: such a

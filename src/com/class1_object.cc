@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "check_bic_call.h"
 #include "lastora/settings.h"
 #include "server.h"
 
@@ -185,6 +186,9 @@ STDMETHODIMP Class1Object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
                                   VARIANT* result, EXCEPINFO* exception, UINT* bad_argument) {
   ITypeInfo* type = Class1TypeInfo();
   if (type == nullptr) return TYPE_E_CANTLOADLIBRARY;
+  if (IsCheckBic(id) && (flags & DISPATCH_METHOD) != 0 && params != nullptr) {
+    return InvokeCheckBic(*this, *params, result, bad_argument);
+  }
   return DispInvoke(static_cast<_Class1*>(this), type, id, flags, params, result, exception,
                     bad_argument);
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "class1_object.h"
+#include "clock_setting.h"
 #include "server.h"
 
 namespace lastora::com {
@@ -21,6 +22,11 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ob
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  try {
+    FollowClockSetting();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
   Class1Object* created = new (std::nothrow) Class1Object();
   if (created == nullptr) return E_OUTOFMEMORY;
   const HRESULT result = created->QueryInterface(iid, object);

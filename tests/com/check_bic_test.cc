@@ -1,0 +1,163 @@
+// Check_BIC takes the caller's settings record by reference: a VT_RECORD whose layout the caller
+// learns from the server's own type library, as a workbook declaring the record does.
+#include <wrl/client.h>
+
+#include <string>
+#include <vector>
+
+#include "com/late_bound.h"
+#include "com/sheet_arrays.h"
+#include "lastora_h.h"
+
+namespace lastora::testing {
+namespace {
+
+using automation::FromVariant;
+using Microsoft::WRL::ComPtr;
+
+constexpr GUID kSettingsRecord = {
+    0x3C08F340, 0xEF91, 0x4B36, {0xB2, 0xD1, 0x78, 0xAA, 0xC1, 0x53, 0x2A, 0xBF}};
+
+ComPtr<IRecordInfo> SettingsRecordInfo(IDispatch* object) {
+  ComPtr<ITypeInfo> interface_info, record_info;
+  ComPtr<ITypeLib> library;
+  ComPtr<IRecordInfo> record;
+  UINT index = 0;
+  if (SUCCEEDED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &interface_info)) &&
+      SUCCEEDED(interface_info->GetContainingTypeLib(&library, &index)) &&
+      SUCCEEDED(library->GetTypeInfoOfGuid(kSettingsRecord, &record_info))) {
+    GetRecordInfoFromTypeInfo(record_info.Get(), &record);
+  }
+  return record;
+}
+
+// A record made by the record's own description; its texts are freed with it.
+class SettingsRecord {
+ public:
+  explicit SettingsRecord(ComPtr<IRecordInfo> info)
+      : info_(std::move(info)), record_(static_cast<::SEPAVARIABLEN*>(info_->RecordCreate())) {}
+  ~SettingsRecord() { info_->RecordDestroy(record_); }
+  SettingsRecord(const SettingsRecord&) = delete;
+  ::SEPAVARIABLEN* operator->() { return record_; }
+  VARIANT Argument() {
+    VARIANT argument;
+    V_VT(&argument) = VT_RECORD;
+    V_RECORD(&argument) = record_;
+    V_RECORDINFO(&argument) = info_.Get();
+    return argument;
+  }
+
+ private:
+  ComPtr<IRecordInfo> info_;
+  ::SEPAVARIABLEN* record_;
+};
+
+std::string Utf8Of(BSTR text) { return automation::FromBstr(text); }
+
+VARIANT Short(short value) {
+  VARIANT argument;
+  V_VT(&argument) = VT_I2;
+  V_I2(&argument) = value;
+  return argument;
+}
+
+// Bank 37040044 with one BIC, 50010517 with two.
+Table BankCodes() {
+  Table table(3, 8);
+  const char* const rows[3][3] = {{"37040044", "Commerzbank", "COBADEFFXXX"},
+                                  {"50010517", "ING", "INGDDEFFXXX"},
+                                  {"50010517", "ING Zweigstelle", "INGDDEFF001"}};
+  for (int32_t r = 1; r <= 3; ++r) {
+    table(r, 1) = rows[r - 1][0];
+    table(r, 6) = rows[r - 1][1];
+    table(r, 8) = rows[r - 1][2];
+  }
+  return table;
+}
+
+TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
+  ComPtr<IRecordInfo> info = SettingsRecordInfo(object_->get());
+  ASSERT_NE(info.Get(), nullptr);
+  SettingsRecord settings(info);
+  settings->UserNAME.Value = SysAllocString(L"J\u00fcrgen B\u00e4cker");
+  settings->UserNAME.Row = 7;
+  settings->UserNAME.Column = 70000;
+  settings->UserNAME.IniSection = SysAllocString(L"Kontakt");
+
+  Table rows(2, 29);
+  rows(1, 23) = "37040044";
+  rows(1, 24) = "DE";
+  rows(2, 23) = "50010517";
+  rows(2, 24) = "DE";
+  Var values, colours, bank_codes, passed_on, source(L"intern");
+  PutRange(rows, &values.v);
+  PutRange(Table(2, 29), &colours.v);
+  PutRange(BankCodes(), &bank_codes.v);
+  const std::string result =
+      object_->Text(L"Check_BIC", {Short(1), Short(23), Short(8), Short(5), source.v,
+                                   settings.Argument(), ByRef(&values.v), ByRef(&colours.v),
+                                   ByRef(&bank_codes.v), ByRef(&passed_on.v)});
+  EXPECT_EQ(result, "ok");
+  const Table found = RangeOf(values.v);
+  EXPECT_EQ(found(1, 5), Variant("COBADEFFXXX"));
+  EXPECT_EQ(found(1, 6), Variant("Commerzbank"));
+  EXPECT_EQ(found(2, 5), Variant("INGDDEFFXXX"));
+  EXPECT_EQ(found(2, 27), Variant("Mehrere BICs zur BLZ m\u00f6glich. Bitte manuell pr\u00fcfen!"));
+  EXPECT_EQ(CLng(RangeOf(colours.v)(2, 5)), 6);
+  EXPECT_TRUE(RangeOf(colours.v)(1, 5).IsEmpty());
+  Var warnings;
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  ASSERT_EQ(object_->get()->Invoke(object_->Id(L"lngZZ_WARN"), IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_PROPERTYGET, &none, &warnings.v, nullptr, nullptr),
+            S_OK);
+  EXPECT_EQ(CLng(FromVariant(warnings.v)), 1);
+
+  // The record crossed twice and lost nothing: text beyond ASCII, both numbers, the section.
+  EXPECT_EQ(Utf8Of(settings->UserNAME.Value), "J\u00fcrgen B\u00e4cker");
+  EXPECT_EQ(settings->UserNAME.Row, 7);
+  EXPECT_EQ(settings->UserNAME.Column, 70000);
+  EXPECT_EQ(Utf8Of(settings->UserNAME.IniSection), "Kontakt");
+
+  // One IBAN alone: the answers land in the caller's variables; the tables stay as they are.
+  Var iban(L"DE89370400440532013000"), bic(L""), bank_code(L""), bank(L"");
+  EXPECT_EQ(object_->Text(L"Check_BIC", {Short(1), Short(23), Short(8), Short(5), source.v,
+                                         settings.Argument(), ByRef(&values.v), ByRef(&colours.v),
+                                         ByRef(&bank_codes.v), ByRef(&passed_on.v), iban.v,
+                                         ByRef(&bic.v), ByRef(&bank_code.v), ByRef(&bank.v)}),
+            "ok");
+  EXPECT_EQ(FromVariant(bic.v), Variant("COBADEFFXXX"));
+  EXPECT_EQ(FromVariant(bank_code.v), Variant("37040044"));
+  EXPECT_EQ(FromVariant(bank.v), Variant("Commerzbank"));
+}
+
+TEST_F(LateBoundTest, CheckBicRefusesAnythingButTheSettingsRecordNamingItsPlace) {
+  Table rows(1, 29);
+  rows(1, 23) = "37040044";
+  rows(1, 24) = "DE";
+  Var values, colours, bank_codes, passed_on, source(L"intern"), not_a_record(L"sAct");
+  PutRange(rows, &values.v);
+  PutRange(Table(1, 29), &colours.v);
+  PutRange(BankCodes(), &bank_codes.v);
+  std::vector<VARIANT> args = {Short(1),           Short(23),         Short(8),
+                               Short(5),           source.v,          not_a_record.v,
+                               ByRef(&values.v),   ByRef(&colours.v), ByRef(&bank_codes.v),
+                               ByRef(&passed_on.v)};
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  Var result;
+  UINT bad = 0;
+  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
+            DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(bad, 4u);  // the sixth of ten, counted from the last as IDispatch counts
+  EXPECT_TRUE(RangeOf(values.v)(1, 5).IsEmpty());
+
+  params.cArgs = 9;  // aBLZnew is not optional
+  params.rgvarg = reversed.data() + 1;
+  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
+            DISP_E_PARAMNOTOPTIONAL);
+}
+
+}  // namespace
+}  // namespace lastora::testing

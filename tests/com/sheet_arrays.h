@@ -1,0 +1,29 @@
+// Sheets as Excel hands them to a macro: 2-D SAFEARRAYs of VARIANT with the range's bounds,
+// column-major, cells of the kinds a worksheet holds; and the settings column as a 1-D array.
+// Written here by hand, apart from the server's own conversion, so that a fault in that one
+// cannot hide itself by being undone on the way back.
+#ifndef LASTORA_TESTS_COM_SHEET_ARRAYS_H_
+#define LASTORA_TESTS_COM_SHEET_ARRAYS_H_
+
+// clang-format off
+#include <windows.h>  // first: the OLE headers build on its types
+// clang-format on
+#include <oleauto.h>
+
+#include "lastora/table.h"
+#include "lastora/variant.h"
+
+namespace lastora::testing {
+
+// `out` must be empty; it receives a new array of the table's shape and bounds.
+void PutRange(const Table& table, VARIANT* out);
+void PutArray(const VariantArray& array, VARIANT* out);
+
+// What the caller's variable holds after a call; Empty gives an array without cells. A cell of a
+// kind a table never holds fails the test.
+Table RangeOf(const VARIANT& holder);
+VariantArray ArrayOf(const VARIANT& holder);
+
+}  // namespace lastora::testing
+
+#endif  // LASTORA_TESTS_COM_SHEET_ARRAYS_H_
