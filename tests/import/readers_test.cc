@@ -141,6 +141,31 @@ TEST_F(ReadersTest, CommaSeparatedFiles) {
   EXPECT_EQ(c_.GetColumnsFromExcelFile(open_quote, table, "", 1), "Error");
 }
 
+TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
+  const std::string sheets = LASTORA_TESTDATA_DIR "/xls/blaetter.xls";
+  for (const std::string name : {"Eins", "Zwei"}) {
+    Table table;
+    ASSERT_EQ(c_.GetColumnsFromExcelFile(sheets, table, name, 1), "ok") << name;
+    ASSERT_EQ(table.RowCount(), 4) << name;
+    ASSERT_EQ(table.ColCount(), 8) << name;
+    EXPECT_EQ(table(1, 1), Variant(name));
+    EXPECT_EQ(table(4, 8), Variant(7.0)) << name;
+    EXPECT_TRUE(table(4, 1).IsEmpty()) << name;
+  }
+  Table empty(1, 1);
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(sheets, empty, "Leer", 1), "ok");
+  EXPECT_EQ(empty.RowCount(), 0);
+
+  Table dates;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/daten.xls", dates, "", 1), "ok");
+  ASSERT_EQ(dates.RowCount(), 3);
+  EXPECT_EQ(dates(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
+  EXPECT_EQ(dates(1, 2), Variant::Date(MakeDate(2026, 3, 16) + 9.5 / 24));
+  EXPECT_EQ(dates(2, 1), Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0));
+  EXPECT_EQ(dates(2, 2), Variant(-1.0));
+  EXPECT_EQ(dates(3, 1), Variant(1e300));
+}
+
 TEST_F(ReadersTest, BrokenFilesEndInErrorAndLeaveTheTableAlone) {
   WriteXlsx(dir_.File("good.xlsx"), {{"S", {{std::string("x"), 1.0}}}});
   const std::string good = ReadBytes(dir_.File("good.xlsx"));

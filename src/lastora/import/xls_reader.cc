@@ -1,9 +1,10 @@
 // Legacy Excel workbooks (.xls, BIFF in an OLE container), read with FreeXL. FreeXL does not
-// survive every damaged file, so it only ever runs in a child process: the child reads the
-// workbook and sends the cells back in small frames, and a child that crashes costs the import,
-// not the program.
+// survive every damaged file, so it only ever runs in a child process: the child reads the whole
+// workbook into frames and ends, and a child that crashes or hangs costs the import, not the
+// program.
 #include <freexl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -18,47 +19,50 @@
 namespace lastora::detail {
 namespace {
 
-// Each frame: a kind byte, the payload's length (4 bytes), the payload. Cells carry their row and
-// column (4 bytes each) before the value.
+// Far beyond what the largest sheet the format holds takes to read.
+constexpr std::chrono::seconds kReadTimeLimit(60);
+
+// Each frame: a kind byte, the payload's length (4 bytes), the payload. The sheet names come
+// first, then each sheet's cells behind a sheet frame. Cells carry their row and column (4 bytes
+// each) before the value. A failure ends the names, or the cells of its sheet.
 enum Frame : char {
   kSheetName = 'N',
+  kSheet = 'S',
   kFailure = 'E',
   kText = 'T',
   kNumber = 'F',
   kDate = 'D',
 };
 
-void PutWord(std::string& out, uint32_t word) {
-  char bytes[4];
-  std::memcpy(bytes, &word, sizeof bytes);
-  out.append(bytes, sizeof bytes);
+void PutWord(char* out, uint32_t word) { std::memcpy(out, &word, sizeof word); }
+
+void PutFrame(AnswerWriter& out, Frame kind, std::string_view payload) {
+  char header[5] = {kind};
+  PutWord(header + 1, static_cast<uint32_t>(payload.size()));
+  out.Append(std::string_view(header, sizeof header));
+  out.Append(payload);
 }
 
-void PutFrame(std::string& out, Frame kind, std::string_view payload) {
-  out += static_cast<char>(kind);
-  PutWord(out, static_cast<uint32_t>(payload.size()));
-  out.append(payload);
+void PutCell(AnswerWriter& out, Frame kind, uint32_t row, uint32_t column, std::string_view value) {
+  char header[13] = {kind};
+  PutWord(header + 1, static_cast<uint32_t>(8 + value.size()));
+  PutWord(header + 5, row);
+  PutWord(header + 9, column);
+  out.Append(std::string_view(header, sizeof header));
+  out.Append(value);
 }
 
-void PutCell(std::string& out, Frame kind, uint32_t row, uint32_t column, std::string_view value) {
-  std::string payload;
-  payload.reserve(8 + value.size());
-  PutWord(payload, row);
-  PutWord(payload, column);
-  payload.append(value);
-  PutFrame(out, kind, payload);
-}
-
-void PutCell(std::string& out, Frame kind, uint32_t row, uint32_t column, double value) {
+void PutCell(AnswerWriter& out, Frame kind, uint32_t row, uint32_t column, double value) {
   char bytes[sizeof value];
   std::memcpy(bytes, &value, sizeof bytes);
   PutCell(out, kind, row, column, std::string_view(bytes, sizeof bytes));
 }
 
-// --- The child's side: FreeXL's answers turned into frames. A failure ends the output with its
-// reason.
+// --- The child's side: FreeXL's answers turned into frames.
 
-bool PutSheetNames(const void* xls, std::string& out) {
+std::string_view TextOf(const char* text) { return text == nullptr ? "" : text; }
+
+bool PutSheetNames(const void* xls, AnswerWriter& out, std::vector<std::string>& names) {
   unsigned int count = 0;
   if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK || count == 0) {
     PutFrame(out, kFailure, "keine Tabellenblätter");
@@ -70,15 +74,14 @@ bool PutSheetNames(const void* xls, std::string& out) {
       PutFrame(out, kFailure, "Blattname");
       return false;
     }
-    PutFrame(out, kSheetName, name == nullptr ? "" : name);
+    names.emplace_back(TextOf(name));
+    PutFrame(out, kSheetName, names.back());
   }
   return true;
 }
 
-std::string_view TextOf(const char* text) { return text == nullptr ? "" : text; }
-
 // Dates and times become serials here, so that the parent only ever sees numbers and texts.
-bool PutCellValue(std::string& out, uint32_t row, uint32_t column, const FreeXL_CellValue& cell) {
+bool PutCellValue(AnswerWriter& out, uint32_t row, uint32_t column, const FreeXL_CellValue& cell) {
   switch (cell.type) {
     case FREEXL_CELL_INT:
       PutCell(out, kNumber, row, column, static_cast<double>(cell.value.int_value));
@@ -110,7 +113,7 @@ bool PutCellValue(std::string& out, uint32_t row, uint32_t column, const FreeXL_
   }
 }
 
-bool PutSheetCells(const void* xls, const std::string& name, size_t index, std::string& out) {
+bool PutSheetCells(const void* xls, const std::string& name, size_t index, AnswerWriter& out) {
   if (freexl_select_active_worksheet(xls, static_cast<unsigned short>(index)) != FREEXL_OK) {
     PutFrame(out, kFailure, "Blatt " + name);
     return false;
@@ -134,37 +137,20 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, std::
   return true;
 }
 
-// What the child keeps between requests: the workbook, opened on the first one. It is never
-// closed: the child ends with the reader, killed, and its memory goes with it.
-struct ChildState {
-  std::string path;
+// A sheet whose cells fail ends in its failure frame; the sheets behind it are still read, as
+// the caller may want one of them.
+void ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
+  // Never closed: the child's memory goes with the child.
   const void* xls = nullptr;
-  bool opened = false;
-};
-
-// Answers a request in the child: "" for the sheet names, a sheet's number (from 0) for its cells.
-void ServeInChild(ChildState& state, std::string_view request, std::string& out) {
-  try {
-    if (!state.opened) {
-      state.opened = true;
-      const void* handle = nullptr;
-      if (freexl_open(state.path.c_str(), &handle) == FREEXL_OK) state.xls = handle;
-    }
-    if (state.xls == nullptr) {
-      PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
-      return;
-    }
-    if (request.empty()) {
-      PutSheetNames(state.xls, out);
-      return;
-    }
-    const size_t index = std::stoul(std::string(request));
-    const char* name = nullptr;
-    freexl_get_worksheet_name(state.xls, static_cast<unsigned short>(index), &name);
-    PutSheetCells(state.xls, std::string(TextOf(name)), index, out);
-  } catch (const std::exception&) {
-    out.clear();
-    PutFrame(out, kFailure, "zu groß");
+  if (freexl_open(path.c_str(), &xls) != FREEXL_OK) {
+    PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
+    return;
+  }
+  std::vector<std::string> names;
+  if (!PutSheetNames(xls, out, names)) return;
+  for (size_t index = 0; index < names.size(); ++index) {
+    PutFrame(out, kSheet, "");
+    PutSheetCells(xls, names[index], index, out);
   }
 }
 
@@ -184,6 +170,9 @@ class FrameReader {
     bytes_.remove_prefix(5 + size);
     return true;
   }
+
+  // The frames not read yet.
+  std::string_view Rest() const { return bytes_; }
 
   // A cell frame's row and column, with the payload left holding the value.
   void Cell(std::string_view& payload, int32_t& row, int32_t& column) const {
@@ -216,24 +205,31 @@ class FrameReader {
   std::string_view bytes_;
 };
 
+// The child's frames, or the import's failure when the child crashed or hung.
+ChildAnswer ReadInChild(const std::string& path) {
+  std::optional<ChildAnswer> answer =
+      RunInChild([&path](AnswerWriter& out) { ReadWorkbookInChild(path, out); }, kReadTimeLimit);
+  if (!answer) ThrowUnreadable(path, "Datei beschädigt");
+  return std::move(*answer);
+}
+
 class XlsReader : public WorkbookReader {
  public:
-  explicit XlsReader(const std::string& path)
-      : path_(path),
-        child_([state = std::make_shared<ChildState>(ChildState{path})](std::string_view request,
-                                                                        std::string& out) {
-          ServeInChild(*state, request, out);
-        }) {
-    const std::string frames = Ask("");
-    FrameReader reader(path_, frames);
+  explicit XlsReader(const std::string& path) : path_(path), answer_(ReadInChild(path)) {
+    FrameReader reader(path_, answer_.bytes());
     Frame kind;
     std::string_view payload;
+    // The names, then only the sheets' starts: their cells are checked when a sheet is read.
     while (reader.Next(kind, payload)) {
-      if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
-      if (kind != kSheetName) reader.Broken();
-      names_.emplace_back(payload);
+      if (kind == kSheet) {
+        sheets_.push_back(reader.Rest());
+      } else if (sheets_.empty()) {
+        if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
+        if (kind != kSheetName) reader.Broken();
+        names_.emplace_back(payload);
+      }
     }
-    if (names_.empty()) reader.Broken();
+    if (names_.empty() || sheets_.size() != names_.size()) reader.Broken();
   }
 
   std::vector<std::string> SheetNames() override { return names_; }
@@ -242,14 +238,13 @@ class XlsReader : public WorkbookReader {
   std::optional<double> CreationDate() override { return std::nullopt; }
 
   SheetGrid ReadSheet(size_t index) override {
-    const std::string frames = Ask(std::to_string(index));
-    FrameReader reader(path_, frames);
+    FrameReader reader(path_, sheets_.at(index));
     SheetGrid grid;
     Frame kind;
     std::string_view payload;
     int32_t row = 0;
     int32_t column = 0;
-    while (reader.Next(kind, payload)) {
+    while (reader.Next(kind, payload) && kind != kSheet) {
       switch (kind) {
         case kFailure:
           ThrowUnreadable(path_, std::string(payload));
@@ -273,16 +268,10 @@ class XlsReader : public WorkbookReader {
   }
 
  private:
-  // The child's frames, or the import's failure when the child crashed.
-  std::string Ask(const std::string& request) {
-    std::optional<std::string> frames = child_.Ask(request);
-    if (!frames) ThrowUnreadable(path_, "Datei beschädigt");
-    return std::move(*frames);
-  }
-
   std::string path_;
-  ChildWorker child_;
+  ChildAnswer answer_;  // every view below points into it
   std::vector<std::string> names_;
+  std::vector<std::string_view> sheets_;  // each sheet's frames, up to the next sheet's
 };
 
 }  // namespace

@@ -1,139 +1,138 @@
 #include "platform/posix/child_process.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <string>
-
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include <utility>
 
 namespace lastora::detail {
 
-#ifdef _WIN32
-
-// Without fork the work runs in the caller's process; Windows callers have no better shelter.
-ChildWorker::ChildWorker(Serve serve) : serve_(std::move(serve)) {}
-ChildWorker::~ChildWorker() = default;
-std::optional<std::string> ChildWorker::Ask(std::string_view request) {
-  std::string answer;
-  serve_(request, answer);
-  return answer;
-}
-void ChildWorker::Reap() {}
-
-#else
-
 namespace {
 
-// Both directions carry messages as an 8-byte length and the bytes.
-bool SendAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    // MSG_NOSIGNAL: a peer that has gone is a failed send, not SIGPIPE.
-    const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return false;
-    data += sent;
-    size -= static_cast<size_t>(sent);
+// The child seals its answer when `work` has returned and every byte is written: the seals are
+// the parent's proof that the answer is whole (a child that died half-way set none), and they
+// keep the bytes fixed while the parent reads them in place.
+constexpr int kFinishedSeals = F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
+
+class OwnedFd {
+ public:
+  explicit OwnedFd(int fd) : fd_(fd) {}
+  OwnedFd(const OwnedFd&) = delete;
+  OwnedFd& operator=(const OwnedFd&) = delete;
+  ~OwnedFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
   }
   return true;
 }
 
-bool ReceiveAll(int fd, char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t got = ::recv(fd, data, size, 0);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    data += got;
-    size -= static_cast<size_t>(got);
+[[noreturn]] void ChildMain(int fd, const ChildWork& work) {
+  bool finished = false;
+  try {
+    AnswerWriter writer(fd);
+    work(writer);
+    finished = writer.Flush() && ::fcntl(fd, F_ADD_SEALS, kFinishedSeals | F_SEAL_SEAL) == 0;
+  } catch (...) {
   }
-  return true;
+  // _exit, as the atexit handlers and stream buffers belong to the parent.
+  ::_exit(finished ? 0 : 1);
 }
 
-bool SendMessage(int fd, std::string_view message) {
-  const uint64_t size = message.size();
-  char header[sizeof size];
-  std::memcpy(header, &size, sizeof size);
-  return SendAll(fd, header, sizeof header) && SendAll(fd, message.data(), message.size());
-}
-
-std::optional<std::string> ReceiveMessage(int fd) {
-  uint64_t size = 0;
-  char header[sizeof size];
-  if (!ReceiveAll(fd, header, sizeof header)) return std::nullopt;
-  std::memcpy(&size, header, sizeof size);
-  std::string message;
-  // Grown as bytes arrive, so that a garbled length cannot ask for memory that never comes.
-  char buffer[1 << 16];
-  while (message.size() < size) {
-    const size_t want = std::min<uint64_t>(sizeof buffer, size - message.size());
-    if (!ReceiveAll(fd, buffer, want)) return std::nullopt;
-    message.append(buffer, want);
-  }
-  return message;
-}
-
-[[noreturn]] void ChildMain(int fd, const ChildWorker::Serve& serve) {
+// Whether the child ended within `time_limit`. Kernels before 5.3 have no pidfd, and no other
+// way to wait with a limit leaves the program's own SIGCHLD handling alone: there the wait has
+// no limit.
+bool EndsWithin(pid_t child, std::chrono::milliseconds time_limit) {
+  // The system call itself: glibc 2.36 declares its wrapper without C linkage.
+  const OwnedFd pidfd(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
+  if (pidfd.get() < 0) return true;
+  const auto deadline = std::chrono::steady_clock::now() + time_limit;
   for (;;) {
-    const std::optional<std::string> request = ReceiveMessage(fd);
-    // The parent has gone. _exit, as the parent's atexit handlers and stream buffers belong to
-    // the parent.
-    if (!request) ::_exit(0);
-    std::string answer;
-    serve(*request, answer);
-    if (!SendMessage(fd, answer)) ::_exit(1);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd ended{pidfd.get(), POLLIN, 0};
+    const int ready = ::poll(&ended, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+    if (ready < 0 && errno == EINTR) continue;
+    return ready > 0;
   }
+}
+
+void Reap(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+std::optional<ChildAnswer> MapAnswer(int fd) {
+  const int seals = ::fcntl(fd, F_GET_SEALS);
+  if (seals < 0 || (seals & kFinishedSeals) != kFinishedSeals) return std::nullopt;
+  struct stat status;
+  if (::fstat(fd, &status) != 0) return std::nullopt;
+  const auto size = static_cast<size_t>(status.st_size);
+  if (size == 0) return ChildAnswer(nullptr, 0);
+  // Populated at once: one pass through the kernel instead of a fault per page.
+  void* data = ::mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
+  if (data == MAP_FAILED) return std::nullopt;
+  return ChildAnswer(data, size);
 }
 
 }  // namespace
 
-ChildWorker::ChildWorker(Serve serve) : serve_(std::move(serve)) {
-  int fds[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return;
+void AnswerWriter::Append(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kChunk) Flush();
+}
+
+bool AnswerWriter::Flush() {
+  written_ = written_ && WriteAll(fd_, buffer_);
+  buffer_.clear();
+  return written_;
+}
+
+ChildAnswer::ChildAnswer(ChildAnswer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+ChildAnswer& ChildAnswer::operator=(ChildAnswer&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  return *this;
+}
+
+ChildAnswer::~ChildAnswer() {
+  if (size_ > 0) ::munmap(const_cast<void*>(data_), size_);
+}
+
+std::optional<ChildAnswer> RunInChild(const ChildWork& work, std::chrono::milliseconds time_limit) {
+  const OwnedFd answer(::memfd_create("lastora-child-answer", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+  if (answer.get() < 0) return std::nullopt;
   const pid_t child = ::fork();
-  if (child < 0) {
-    ::close(fds[0]);
-    ::close(fds[1]);
-    return;
-  }
-  if (child == 0) {
-    ::close(fds[0]);
-    ChildMain(fds[1], serve_);
-  }
-  ::close(fds[1]);
-  socket_ = fds[0];
-  child_ = child;
+  if (child < 0) return std::nullopt;
+  if (child == 0) ChildMain(answer.get(), work);
+  const bool ended = EndsWithin(child, time_limit);
+  if (!ended) ::kill(child, SIGKILL);
+  Reap(child);
+  if (!ended) return std::nullopt;
+  return MapAnswer(answer.get());
 }
-
-ChildWorker::~ChildWorker() { Reap(); }
-
-void ChildWorker::Reap() {
-  if (socket_ >= 0) ::close(socket_);
-  socket_ = -1;
-  if (child_ > 0) {
-    // The child holds nothing worth a graceful end, and it may not notice the closed socket:
-    // a sibling worker forked later holds a copy of this end.
-    ::kill(static_cast<pid_t>(child_), SIGKILL);
-    int status = 0;
-    while (::waitpid(static_cast<pid_t>(child_), &status, 0) < 0 && errno == EINTR) {
-    }
-  }
-  child_ = -1;
-}
-
-std::optional<std::string> ChildWorker::Ask(std::string_view request) {
-  if (socket_ < 0) return std::nullopt;
-  std::optional<std::string> answer;
-  if (SendMessage(socket_, request)) answer = ReceiveMessage(socket_);
-  if (!answer) Reap();
-  return answer;
-}
-
-#endif
 
 }  // namespace lastora::detail
