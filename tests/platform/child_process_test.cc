@@ -1,7 +1,9 @@
 // The child process that shelters the program from a crashing or hanging parser.
 #include "platform/posix/child_process.h"
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,89 +19,130 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kAmple(30000);
 
-TEST(ChildProcessTest, TheAnswerComesWholeFromAnotherProcess) {
-  // Many times the writer's buffer, and not a multiple of it.
-  const std::string big(3 * 1000 * 1000 + 7, 'x');
-  int parent_count = 0;
-  const std::optional<ChildAnswer> answer = RunInChild(
-      [&](AnswerWriter& out) {
-        ++parent_count;  // the child's copy: the parent's stays 0
-        out.Append(std::to_string(getpid()) + "#");
-        out.Append(big);
-        out.Append("#ende");
-      },
-      kAmple);
-  ASSERT_TRUE(answer);
-  const std::string_view bytes = answer->bytes();
-  const std::string pid(bytes.substr(0, bytes.find('#')));
-  EXPECT_NE(pid, std::to_string(getpid()));
-  EXPECT_EQ(bytes, pid + "#" + big + "#ende");
-  EXPECT_EQ(parent_count, 0);
+// Answers "<pid>#<requests this child served>#<request>", and does to itself what the request
+// says.
+class ChildServerTest : public ::testing::Test {
+ protected:
+  static bool Serve(std::string_view request, AnswerWriter& out) {
+    static int served = 0;  // the child's copy
+    out.Append(std::to_string(::getpid()) + "#" + std::to_string(++served) + "#");
+    out.Append(request);
+    // Many times the writer's buffer, and not a multiple of it.
+    if (request == "big") out.Append(std::string(3 * 1000 * 1000 + 7, 'x'));
+    out.Flush();
+    if (request == "SIGSEGV") ::raise(SIGSEGV);
+    if (request == "SIGABRT") ::raise(SIGABRT);
+    if (request == "SIGBUS") ::raise(SIGBUS);
+    if (request == "exit") ::_exit(0);
+    if (request == "throw") throw std::runtime_error("kaputt");
+    volatile bool forever = request == "sleep" || request == "spin";
+    while (forever) {
+      if (request == "sleep") ::pause();
+    }
+    return request != "retire";
+  }
 
-  const std::optional<ChildAnswer> nothing = RunInChild([](AnswerWriter&) {}, kAmple);
+  // The pid of the child that answered.
+  std::string Pid(std::string_view request) {
+    const std::optional<ChildAnswer> answer = server_.Ask(request, kAmple);
+    if (!answer) return "";
+    const std::string_view bytes = answer->bytes();
+    return std::string(bytes.substr(0, bytes.find('#')));
+  }
+
+  ChildServer server_{Serve};
+};
+
+TEST_F(ChildServerTest, AnswersComeWholeFromOneChildThatStays) {
+  const std::optional<ChildAnswer> first = server_.Ask("a", kAmple);
+  const std::optional<ChildAnswer> second = server_.Ask("big", kAmple);
+  ASSERT_TRUE(first && second);
+  const std::string pid(first->bytes().substr(0, first->bytes().find('#')));
+  EXPECT_NE(pid, std::to_string(::getpid()));
+  EXPECT_EQ(first->bytes(), pid + "#1#a");
+  EXPECT_EQ(second->bytes(), pid + "#2#big" + std::string(3 * 1000 * 1000 + 7, 'x'));
+
+  ChildServer silent([](std::string_view, AnswerWriter&) { return true; });
+  const std::optional<ChildAnswer> nothing = silent.Ask("", kAmple);
   ASSERT_TRUE(nothing);
   EXPECT_EQ(nothing->bytes(), "");
 }
 
-TEST(ChildProcessTest, AChildThatDiesBeforeItsWorkReturnedLeavesNoAnswer) {
-  for (const int signal_number : {SIGSEGV, SIGABRT, SIGBUS}) {
-    EXPECT_EQ(RunInChild(
-                  [&](AnswerWriter& out) {
-                    out.Append("halb");
-                    out.Flush();
-                    ::raise(signal_number);
-                  },
-                  kAmple),
-              std::nullopt)
-        << signal_number;
+TEST_F(ChildServerTest, AChildThatDiesOrRetiresIsReplaced) {
+  std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  for (const char* death : {"SIGSEGV", "SIGABRT", "SIGBUS", "exit", "throw"}) {
+    EXPECT_EQ(server_.Ask(death, kAmple), std::nullopt) << death;
+    const std::string next = Pid("a");
+    EXPECT_FALSE(next.empty()) << death;
+    EXPECT_NE(next, pid) << death;
+    pid = next;
   }
-  EXPECT_EQ(RunInChild(
-                [](AnswerWriter& out) {
-                  out.Append("halb");
-                  out.Flush();
-                  ::_exit(0);
-                },
-                kAmple),
-            std::nullopt);
-  EXPECT_EQ(RunInChild([](AnswerWriter&) { throw std::runtime_error("kaputt"); }, kAmple),
-            std::nullopt);
+  // A child that met damage still answers, but no further request reaches it.
+  EXPECT_EQ(Pid("retire"), pid);
+  EXPECT_NE(Pid("a"), pid);
 }
 
-TEST(ChildProcessTest, AHangingChildIsKilledAtTheLimit) {
-  for (const bool spins : {false, true}) {
+TEST_F(ChildServerTest, AHangingChildIsKilledAtTheLimitAndReplaced) {
+  for (const char* hang : {"sleep", "spin"}) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunInChild(
-                  [&](AnswerWriter& out) {
-                    out.Append("halb");
-                    volatile bool forever = true;
-                    while (forever) {
-                      if (!spins) ::pause();
-                    }
-                  },
-                  milliseconds(200)),
-              std::nullopt);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << spins;
+    EXPECT_EQ(server_.Ask(hang, milliseconds(200)), std::nullopt) << hang;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << hang;
+    EXPECT_FALSE(Pid("a").empty()) << hang;
   }
 }
 
-TEST(ChildProcessTest, ACallerThatIgnoresItsChildrenStillGetsTheAnswer) {
-  // With SIGCHLD ignored the kernel reaps the child at once and its exit status is lost.
+TEST_F(ChildServerTest, AChildKilledWhileIdleIsReplacedWithoutLosingTheRequest) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  ASSERT_EQ(::kill(std::stoi(pid), SIGKILL), 0);
+  ::usleep(50 * 1000);
+  const std::string next = Pid("b");
+  EXPECT_FALSE(next.empty());
+  EXPECT_NE(next, pid);
+}
+
+TEST_F(ChildServerTest, AForkedProgramGetsAChildOfItsOwn) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  const pid_t forked = ::fork();
+  if (forked == 0) {
+    const std::string own = Pid("b");
+    ::_exit(!own.empty() && own != pid ? 0 : 1);
+  }
+  ASSERT_GT(forked, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(forked, &status, 0), forked);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Pid("c"), pid);
+}
+
+TEST_F(ChildServerTest, TheChildKeepsNoneOfTheProgramsFilesOpen) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_FALSE(Pid("a").empty());
+  ::close(ends[1]);
+  // Had the child kept its copy of the writing end, the pipe would never report its end.
+  pollfd reading{ends[0], POLLIN, 0};
+  EXPECT_EQ(::poll(&reading, 1, 5000), 1);
+  char byte;
+  EXPECT_EQ(::read(ends[0], &byte, 1), 0);
+  ::close(ends[0]);
+}
+
+TEST_F(ChildServerTest, ACallerThatIgnoresItsChildrenIsServedAlike) {
+  // With SIGCHLD ignored the kernel reaps children at once and their exit status is lost.
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   struct sigaction before {};
   ASSERT_EQ(::sigaction(SIGCHLD, &ignore, &before), 0);
-  const std::optional<ChildAnswer> answer =
-      RunInChild([](AnswerWriter& out) { out.Append("da"); }, kAmple);
-  const std::optional<ChildAnswer> crashed = RunInChild(
-      [](AnswerWriter& out) {
-        out.Flush();
-        ::raise(SIGSEGV);
-      },
-      kAmple);
+  const std::string pid = Pid("a");
+  const std::optional<ChildAnswer> crashed = server_.Ask("SIGSEGV", kAmple);
+  const std::string next = Pid("b");
   ::sigaction(SIGCHLD, &before, nullptr);
-  ASSERT_TRUE(answer);
-  EXPECT_EQ(answer->bytes(), "da");
+  EXPECT_FALSE(pid.empty());
   EXPECT_EQ(crashed, std::nullopt);
+  EXPECT_FALSE(next.empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Legacy Excel workbooks (.xls, BIFF in an OLE container), read with FreeXL. FreeXL does not
 // survive every damaged file, so it only ever runs in a child process: the child reads the whole
-// workbook into frames and ends, and a child that crashes or hangs costs the import, not the
-// program.
+// workbook into frames, and a child that crashes or hangs costs the import, not the program.
 #include <freexl.h>
 
 #include <chrono>
@@ -138,20 +137,24 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, Answe
 }
 
 // A sheet whose cells fail ends in its failure frame; the sheets behind it are still read, as
-// the caller may want one of them.
-void ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
-  // Never closed: the child's memory goes with the child.
+// the caller may want one of them. True when FreeXL met no damage, so that the child may read
+// the next workbook.
+bool ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
   const void* xls = nullptr;
   if (freexl_open(path.c_str(), &xls) != FREEXL_OK) {
     PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
-    return;
+    return false;
   }
   std::vector<std::string> names;
-  if (!PutSheetNames(xls, out, names)) return;
+  if (!PutSheetNames(xls, out, names)) return false;
+  bool sound = true;
   for (size_t index = 0; index < names.size(); ++index) {
     PutFrame(out, kSheet, "");
-    PutSheetCells(xls, names[index], index, out);
+    sound = PutSheetCells(xls, names[index], index, out) && sound;
   }
+  // Left open after damage: the child ends then, and FreeXL's memory with it.
+  if (sound) freexl_close(xls);
+  return sound;
 }
 
 // --- The parent's side: the frames read back, trusting nothing about their lengths.
@@ -207,8 +210,10 @@ class FrameReader {
 
 // The child's frames, or the import's failure when the child crashed or hung.
 ChildAnswer ReadInChild(const std::string& path) {
-  std::optional<ChildAnswer> answer =
-      RunInChild([&path](AnswerWriter& out) { ReadWorkbookInChild(path, out); }, kReadTimeLimit);
+  static ChildServer reader([](std::string_view request, AnswerWriter& out) {
+    return ReadWorkbookInChild(std::string(request), out);
+  });
+  std::optional<ChildAnswer> answer = reader.Ask(path, kReadTimeLimit);
   if (!answer) ThrowUnreadable(path, "Datei beschädigt");
   return std::move(*answer);
 }

@@ -4,23 +4,24 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace lastora::detail {
 
 namespace {
 
-// The child seals its answer when `work` has returned and every byte is written: the seals are
-// the parent's proof that the answer is whole (a child that died half-way set none), and they
-// keep the bytes fixed while the parent reads them in place.
+// The child seals an answer when it is whole: the seals keep the bytes fixed while the parent
+// reads them in place, and without them the parent takes nothing (a child that died half-way
+// set none).
 constexpr int kFinishedSeals = F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE;
 
 class OwnedFd {
@@ -47,33 +48,107 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-[[noreturn]] void ChildMain(int fd, const ChildWork& work) {
-  bool finished = false;
-  try {
-    AnswerWriter writer(fd);
-    work(writer);
-    finished = writer.Flush() && ::fcntl(fd, F_ADD_SEALS, kFinishedSeals | F_SEAL_SEAL) == 0;
-  } catch (...) {
+// The child's replies after an answer. Requests travel as one packet each: the request's bytes,
+// with the answer's memory file attached.
+constexpr char kFit = 'F';
+constexpr char kRetiring = 'R';
+// Far beyond the paths and sheet numbers that requests carry.
+constexpr size_t kMaxRequest = 1 << 16;
+
+bool SendRequest(int socket, std::string_view request, int answer_fd) {
+  iovec bytes{const_cast<char*>(request.data()), request.size()};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  cmsghdr* attached = CMSG_FIRSTHDR(&message);
+  attached->cmsg_level = SOL_SOCKET;
+  attached->cmsg_type = SCM_RIGHTS;
+  attached->cmsg_len = CMSG_LEN(sizeof(int));
+  std::memcpy(CMSG_DATA(attached), &answer_fd, sizeof(int));
+  for (;;) {
+    // MSG_NOSIGNAL: a child that has gone is a failed send, not SIGPIPE.
+    const ssize_t sent = ::sendmsg(socket, &message, MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    return sent == static_cast<ssize_t>(request.size());
   }
-  // _exit, as the atexit handlers and stream buffers belong to the parent.
-  ::_exit(finished ? 0 : 1);
 }
 
-// Whether the child ended within `time_limit`. Kernels before 5.3 have no pidfd, and no other
-// way to wait with a limit leaves the program's own SIGCHLD handling alone: there the wait has
-// no limit.
-bool EndsWithin(pid_t child, std::chrono::milliseconds time_limit) {
-  // The system call itself: glibc 2.36 declares its wrapper without C linkage.
-  const OwnedFd pidfd(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
-  if (pidfd.get() < 0) return true;
+// The next request and its answer file; false when the parent has gone or sent nonsense.
+bool ReceiveRequest(int socket, std::string& request, int& answer_fd) {
+  request.resize(kMaxRequest);
+  iovec bytes{request.data(), request.size()};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &bytes;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  ssize_t got;
+  while ((got = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC)) < 0 && errno == EINTR) {
+  }
+  const cmsghdr* attached = CMSG_FIRSTHDR(&message);
+  // An empty request is a packet of no bytes, told from the parent's end by its attached file.
+  if (got < 0 || (message.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) != 0 || attached == nullptr ||
+      attached->cmsg_type != SCM_RIGHTS || attached->cmsg_len != CMSG_LEN(sizeof(int))) {
+    return false;
+  }
+  std::memcpy(&answer_fd, CMSG_DATA(attached), sizeof(int));
+  request.resize(static_cast<size_t>(got));
+  return true;
+}
+
+// One answer, sealed when whole; false when it could not be finished.
+bool Answer(const ChildServer::Serve& serve, const std::string& request, int fd, bool& fit) {
+  try {
+    AnswerWriter writer(fd);
+    fit = serve(request, writer);
+    return writer.Flush() && ::fcntl(fd, F_ADD_SEALS, kFinishedSeals | F_SEAL_SEAL) == 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+// _exit throughout, as the atexit handlers and stream buffers belong to the parent.
+[[noreturn]] void ServeForever(int socket, const ChildServer::Serve& serve) {
+  // The child may live as long as the program: it must not keep the program's files, pipes and
+  // sockets open behind its back.
+  if (socket != 3) {
+    ::dup2(socket, 3);
+    socket = 3;
+  }
+  ::close_range(4, ~0u, 0);
+  std::string request;
+  for (;;) {
+    int fd = -1;
+    if (!ReceiveRequest(socket, request, fd)) ::_exit(0);
+    bool fit = false;
+    const bool finished = Answer(serve, request, fd, fit);
+    ::close(fd);
+    if (!finished) ::_exit(1);
+    const char reply = fit ? kFit : kRetiring;
+    if (::send(socket, &reply, 1, MSG_NOSIGNAL) != 1 || !fit) ::_exit(0);
+  }
+}
+
+// The child's reply, waited for at most until `time_limit`; nullopt when it did not come.
+std::optional<char> AwaitReply(int socket, std::chrono::milliseconds time_limit) {
   const auto deadline = std::chrono::steady_clock::now() + time_limit;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
-    pollfd ended{pidfd.get(), POLLIN, 0};
-    const int ready = ::poll(&ended, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+    pollfd readable{socket, POLLIN, 0};
+    const int ready = ::poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
     if (ready < 0 && errno == EINTR) continue;
-    return ready > 0;
+    if (ready <= 0) return std::nullopt;
+    char reply = 0;
+    ssize_t got;
+    while ((got = ::recv(socket, &reply, 1, 0)) < 0 && errno == EINTR) {
+    }
+    if (got != 1) return std::nullopt;
+    return reply;
   }
 }
 
@@ -122,16 +197,64 @@ ChildAnswer::~ChildAnswer() {
   if (size_ > 0) ::munmap(const_cast<void*>(data_), size_);
 }
 
-std::optional<ChildAnswer> RunInChild(const ChildWork& work, std::chrono::milliseconds time_limit) {
+ChildServer::~ChildServer() {
+  if (owner_ == ::getpid()) Stop();
+}
+
+bool ChildServer::Start() {
+  int fds[2];
+  if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0) return false;
+  const pid_t child = ::fork();
+  if (child < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return false;
+  }
+  if (child == 0) {
+    ::close(fds[0]);
+    ServeForever(fds[1], serve_);
+  }
+  ::close(fds[1]);
+  socket_ = fds[0];
+  child_ = child;
+  owner_ = ::getpid();
+  return true;
+}
+
+void ChildServer::Stop() {
+  if (socket_ >= 0) ::close(socket_);
+  socket_ = -1;
+  if (child_ > 0) {
+    // Nothing in the child is worth a graceful end, and a sibling forked later may hold this
+    // end of the socket, so that the child would never see it close.
+    ::kill(child_, SIGKILL);
+    Reap(child_);
+  }
+  child_ = -1;
+}
+
+void ChildServer::ForgetInherited() {
+  if (owner_ == ::getpid() || socket_ < 0) return;
+  ::close(socket_);
+  socket_ = -1;
+  child_ = -1;
+}
+
+std::optional<ChildAnswer> ChildServer::Ask(std::string_view request,
+                                            std::chrono::milliseconds time_limit) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  ForgetInherited();
   const OwnedFd answer(::memfd_create("lastora-child-answer", MFD_CLOEXEC | MFD_ALLOW_SEALING));
   if (answer.get() < 0) return std::nullopt;
-  const pid_t child = ::fork();
-  if (child < 0) return std::nullopt;
-  if (child == 0) ChildMain(answer.get(), work);
-  const bool ended = EndsWithin(child, time_limit);
-  if (!ended) ::kill(child, SIGKILL);
-  Reap(child);
-  if (!ended) return std::nullopt;
+  // A child that ended while idle (killed from outside, say) is replaced, once.
+  bool sent = socket_ >= 0 && SendRequest(socket_, request, answer.get());
+  if (!sent) {
+    Stop();
+    sent = Start() && SendRequest(socket_, request, answer.get());
+  }
+  const std::optional<char> reply = sent ? AwaitReply(socket_, time_limit) : std::nullopt;
+  if (reply != kFit) Stop();
+  if (reply != kFit && reply != kRetiring) return std::nullopt;
   return MapAnswer(answer.get());
 }
 
