@@ -42,37 +42,44 @@ class ChildServerTest : public ::testing::Test {
     return request != "retire";
   }
 
+  // The whole answer; nullopt when it did not come whole.
+  std::optional<std::string> Ask(std::string_view request, milliseconds limit = kAmple) {
+    std::string answer;
+    if (!server_.Ask(request, limit, [&](std::string_view piece) { answer.append(piece); })) {
+      return std::nullopt;
+    }
+    return answer;
+  }
+
   // The pid of the child that answered.
   std::string Pid(std::string_view request) {
-    const std::optional<ChildAnswer> answer = server_.Ask(request, kAmple);
-    if (!answer) return "";
-    const std::string_view bytes = answer->bytes();
-    return std::string(bytes.substr(0, bytes.find('#')));
+    const std::optional<std::string> answer = Ask(request);
+    return answer ? answer->substr(0, answer->find('#')) : "";
   }
 
   ChildServer server_{Serve};
 };
 
 TEST_F(ChildServerTest, AnswersComeWholeFromOneChildThatStays) {
-  const std::optional<ChildAnswer> first = server_.Ask("a", kAmple);
-  const std::optional<ChildAnswer> second = server_.Ask("big", kAmple);
+  const std::optional<std::string> first = Ask("a");
+  const std::optional<std::string> second = Ask("big");
   ASSERT_TRUE(first && second);
-  const std::string pid(first->bytes().substr(0, first->bytes().find('#')));
+  const std::string pid = first->substr(0, first->find('#'));
   EXPECT_NE(pid, std::to_string(::getpid()));
-  EXPECT_EQ(first->bytes(), pid + "#1#a");
-  EXPECT_EQ(second->bytes(), pid + "#2#big" + std::string(3 * 1000 * 1000 + 7, 'x'));
+  EXPECT_EQ(*first, pid + "#1#a");
+  EXPECT_EQ(*second, pid + "#2#big" + std::string(3 * 1000 * 1000 + 7, 'x'));
 
   ChildServer silent([](std::string_view, AnswerWriter&) { return true; });
-  const std::optional<ChildAnswer> nothing = silent.Ask("", kAmple);
-  ASSERT_TRUE(nothing);
-  EXPECT_EQ(nothing->bytes(), "");
+  int pieces = 0;
+  EXPECT_TRUE(silent.Ask("", kAmple, [&](std::string_view) { ++pieces; }));
+  EXPECT_EQ(pieces, 0);
 }
 
 TEST_F(ChildServerTest, AChildThatDiesOrRetiresIsReplaced) {
   std::string pid = Pid("a");
   ASSERT_FALSE(pid.empty());
   for (const char* death : {"SIGSEGV", "SIGABRT", "SIGBUS", "exit", "throw"}) {
-    EXPECT_EQ(server_.Ask(death, kAmple), std::nullopt) << death;
+    EXPECT_EQ(Ask(death), std::nullopt) << death;
     const std::string next = Pid("a");
     EXPECT_FALSE(next.empty()) << death;
     EXPECT_NE(next, pid) << death;
@@ -83,10 +90,23 @@ TEST_F(ChildServerTest, AChildThatDiesOrRetiresIsReplaced) {
   EXPECT_NE(Pid("a"), pid);
 }
 
+TEST_F(ChildServerTest, WhatTheTakerThrowsEndsTheChildMidAnswer) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  EXPECT_THROW(
+      server_.Ask("big", kAmple, [](std::string_view) { throw std::runtime_error("Unsinn"); }),
+      std::runtime_error);
+  // The rest of that answer must not pass for the next one's.
+  const std::optional<std::string> next = Ask("b");
+  ASSERT_TRUE(next);
+  EXPECT_NE(next->substr(0, next->find('#')), pid);
+  EXPECT_EQ(next->substr(next->rfind('#')), "#b");
+}
+
 TEST_F(ChildServerTest, AHangingChildIsKilledAtTheLimitAndReplaced) {
   for (const char* hang : {"sleep", "spin"}) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(server_.Ask(hang, milliseconds(200)), std::nullopt) << hang;
+    EXPECT_EQ(Ask(hang, milliseconds(200)), std::nullopt) << hang;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << hang;
     EXPECT_FALSE(Pid("a").empty()) << hang;
   }
@@ -137,7 +157,7 @@ TEST_F(ChildServerTest, ACallerThatIgnoresItsChildrenIsServedAlike) {
   struct sigaction before {};
   ASSERT_EQ(::sigaction(SIGCHLD, &ignore, &before), 0);
   const std::string pid = Pid("a");
-  const std::optional<ChildAnswer> crashed = server_.Ask("SIGSEGV", kAmple);
+  const std::optional<std::string> crashed = Ask("SIGSEGV");
   const std::string next = Pid("b");
   ::sigaction(SIGCHLD, &before, nullptr);
   EXPECT_FALSE(pid.empty());

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -157,35 +158,107 @@ bool ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
   return sound;
 }
 
-// --- The parent's side: the frames read back, trusting nothing about their lengths.
+// --- The parent's side: the frames taken as they arrive, trusting nothing about their lengths.
 
-class FrameReader {
+// Far beyond the longest text a cell holds.
+constexpr uint32_t kMaxFrame = 1 << 20;
+
+uint32_t Word(std::string_view bytes) {
+  uint32_t word = 0;
+  std::memcpy(&word, bytes.data(), sizeof word);
+  return word;
+}
+
+// The workbook the frames describe: the sheet names, then each sheet's grid or its failure.
+// Frames are decoded as soon as they are whole, so that the grids grow while the child still
+// reads.
+class WorkbookFrames {
  public:
-  FrameReader(const std::string& path, std::string_view bytes) : path_(path), bytes_(bytes) {}
+  explicit WorkbookFrames(const std::string& path) : path_(path) {}
 
-  bool Next(Frame& kind, std::string_view& payload) {
-    if (bytes_.empty()) return false;
-    if (bytes_.size() < 5) Broken();
-    kind = static_cast<Frame>(bytes_[0]);
-    const uint32_t size = Word(bytes_.substr(1));
-    if (bytes_.size() - 5 < size) Broken();
-    payload = bytes_.substr(5, size);
-    bytes_.remove_prefix(5 + size);
-    return true;
+  void Take(std::string_view piece) {
+    if (pending_.empty()) {
+      Keep(piece.substr(DecodeWhole(piece)));
+    } else {
+      pending_.append(piece);
+      const size_t used = DecodeWhole(pending_);
+      Keep(std::string_view(pending_).substr(used));
+    }
   }
 
-  // The frames not read yet.
-  std::string_view Rest() const { return bytes_; }
+  // After the last piece.
+  void Finish() {
+    if (!pending_.empty() || names_.empty() || sheets_.size() != names_.size()) Broken();
+  }
 
-  // A cell frame's row and column, with the payload left holding the value.
-  void Cell(std::string_view& payload, int32_t& row, int32_t& column) const {
+  struct Sheet {
+    SheetGrid grid;
+    std::exception_ptr failure;
+  };
+  const std::vector<std::string>& names() const { return names_; }
+  Sheet& sheet(size_t index) { return sheets_.at(index); }
+
+ private:
+  // The whole frames at the front of `bytes`, decoded; the count of bytes they took.
+  size_t DecodeWhole(std::string_view bytes) {
+    size_t used = 0;
+    while (bytes.size() - used >= 5) {
+      const uint32_t size = Word(bytes.substr(used + 1));
+      if (size > kMaxFrame) Broken();
+      if (bytes.size() - used - 5 < size) break;
+      Decode(static_cast<Frame>(bytes[used]), bytes.substr(used + 5, size));
+      used += 5 + size;
+    }
+    return used;
+  }
+
+  void Keep(std::string_view rest) { pending_ = std::string(rest); }
+
+  void Decode(Frame kind, std::string_view payload) {
+    if (kind == kSheet) {
+      if (sheets_.size() == names_.size()) Broken();
+      sheets_.emplace_back();
+    } else if (sheets_.empty()) {
+      if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
+      if (kind != kSheetName) Broken();
+      names_.emplace_back(payload);
+    } else if (kind == kFailure) {
+      Sheet& sheet = sheets_.back();
+      if (!sheet.failure)
+        sheet.failure = std::make_exception_ptr(UnreadableError(path_, std::string(payload)));
+    } else {
+      Sheet& sheet = sheets_.back();
+      if (sheet.failure) return;
+      try {
+        Cell(sheet.grid, kind, payload);
+      } catch (const VbError&) {
+        // Too large a sheet spoils that sheet only, as it would when read alone.
+        sheet.failure = std::current_exception();
+      }
+    }
+  }
+
+  void Cell(SheetGrid& grid, Frame kind, std::string_view payload) const {
     if (payload.size() < 8) Broken();
-    const uint32_t r = Word(payload);
-    const uint32_t c = Word(payload.substr(4));
-    if (r == 0 || c == 0 || r > kMaxSheetRows || c > kMaxSheetColumns) Broken();
-    row = static_cast<int32_t>(r);
-    column = static_cast<int32_t>(c);
-    payload.remove_prefix(8);
+    const uint32_t row = Word(payload);
+    const uint32_t column = Word(payload.substr(4));
+    if (row == 0 || column == 0 || row > kMaxSheetRows || column > kMaxSheetColumns) Broken();
+    const std::string_view value = payload.substr(8);
+    switch (kind) {
+      case kText:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column),
+                 Variant(std::string(value)));
+        break;
+      case kNumber:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column), Variant(Number(value)));
+        break;
+      case kDate:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column),
+                 Variant::Date(Number(value)));
+        break;
+      default:
+        Broken();
+    }
   }
 
   double Number(std::string_view payload) const {
@@ -197,86 +270,44 @@ class FrameReader {
 
   [[noreturn]] void Broken() const { ThrowUnreadable(path_, "Datei beschädigt"); }
 
- private:
-  static uint32_t Word(std::string_view bytes) {
-    uint32_t word = 0;
-    std::memcpy(&word, bytes.data(), sizeof word);
-    return word;
-  }
-
   const std::string& path_;
-  std::string_view bytes_;
+  std::vector<std::string> names_;
+  std::vector<Sheet> sheets_;
+  std::string pending_;  // the start of a frame whose end is still to come
 };
 
-// The child's frames, or the import's failure when the child crashed or hung.
-ChildAnswer ReadInChild(const std::string& path) {
-  static ChildServer reader([](std::string_view request, AnswerWriter& out) {
+ChildServer& ReaderChild() {
+  static ChildServer child([](std::string_view request, AnswerWriter& out) {
     return ReadWorkbookInChild(std::string(request), out);
   });
-  std::optional<ChildAnswer> answer = reader.Ask(path, kReadTimeLimit);
-  if (!answer) ThrowUnreadable(path, "Datei beschädigt");
-  return std::move(*answer);
+  return child;
 }
 
 class XlsReader : public WorkbookReader {
  public:
-  explicit XlsReader(const std::string& path) : path_(path), answer_(ReadInChild(path)) {
-    FrameReader reader(path_, answer_.bytes());
-    Frame kind;
-    std::string_view payload;
-    // The names, then only the sheets' starts: their cells are checked when a sheet is read.
-    while (reader.Next(kind, payload)) {
-      if (kind == kSheet) {
-        sheets_.push_back(reader.Rest());
-      } else if (sheets_.empty()) {
-        if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
-        if (kind != kSheetName) reader.Broken();
-        names_.emplace_back(payload);
-      }
-    }
-    if (names_.empty() || sheets_.size() != names_.size()) reader.Broken();
+  explicit XlsReader(const std::string& path) : path_(path), workbook_(path_) {
+    const bool whole = ReaderChild().Ask(path_, kReadTimeLimit,
+                                         [this](std::string_view piece) { workbook_.Take(piece); });
+    // A child that crashed or hung.
+    if (!whole) ThrowUnreadable(path_, "Datei beschädigt");
+    workbook_.Finish();
   }
 
-  std::vector<std::string> SheetNames() override { return names_; }
+  std::vector<std::string> SheetNames() override { return workbook_.names(); }
 
   // The format keeps its creation date in a property stream that FreeXL does not read.
   std::optional<double> CreationDate() override { return std::nullopt; }
 
+  // Each sheet is handed over once: the caller keeps its grid.
   SheetGrid ReadSheet(size_t index) override {
-    FrameReader reader(path_, sheets_.at(index));
-    SheetGrid grid;
-    Frame kind;
-    std::string_view payload;
-    int32_t row = 0;
-    int32_t column = 0;
-    while (reader.Next(kind, payload) && kind != kSheet) {
-      switch (kind) {
-        case kFailure:
-          ThrowUnreadable(path_, std::string(payload));
-        case kText:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant(std::string(payload)));
-          break;
-        case kNumber:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant(reader.Number(payload)));
-          break;
-        case kDate:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant::Date(reader.Number(payload)));
-          break;
-        default:
-          reader.Broken();
-      }
-    }
-    return grid;
+    WorkbookFrames::Sheet& sheet = workbook_.sheet(index);
+    if (sheet.failure) std::rethrow_exception(sheet.failure);
+    return std::move(sheet.grid);
   }
 
  private:
   std::string path_;
-  ChildAnswer answer_;  // every view below points into it
-  std::vector<std::string> names_;
-  std::vector<std::string_view> sheets_;  // each sheet's frames, up to the next sheet's
+  WorkbookFrames workbook_;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Running code that may crash, hang or scribble (a third-party parser on a hostile file) where
 // none of that can reach the program: in a child process that serves one request at a time and
-// writes each answer into shared memory, which the program then reads in place.
+// streams its answer back in large pieces, which the program takes while the child still works.
 //
 // The child is forked once and kept, since a fresh process per request pays a page fault for
 // every page the parser touches, and the program pays one for every page it writes after each
@@ -14,46 +14,26 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace lastora::detail {
 
-// The child's side: its answer, written out in large pieces.
+// The child's side: its answer, sent in large pieces.
 class AnswerWriter {
  public:
-  explicit AnswerWriter(int fd) : fd_(fd) { buffer_.reserve(kChunk); }
+  explicit AnswerWriter(int socket);
   AnswerWriter(const AnswerWriter&) = delete;
   AnswerWriter& operator=(const AnswerWriter&) = delete;
 
   void Append(std::string_view bytes);
-  // Writes what is buffered; false when the answer could not be stored.
+  // Sends what is buffered; false once the parent could not be reached.
   bool Flush();
 
  private:
-  static constexpr size_t kChunk = 1 << 18;
-  int fd_;
-  std::string buffer_;
-  bool written_ = true;  // false from the first write that failed
-};
-
-// The parent's side: a finished answer, mapped read-only. It cannot change or shrink under the
-// reader any more.
-class ChildAnswer {
- public:
-  ChildAnswer(const void* data, size_t size) : data_(data), size_(size) {}
-  ChildAnswer(ChildAnswer&& other) noexcept;
-  ChildAnswer& operator=(ChildAnswer&& other) noexcept;
-  ~ChildAnswer();
-
-  std::string_view bytes() const {
-    return std::string_view(static_cast<const char*>(data_), size_);
-  }
-
- private:
-  const void* data_;
-  size_t size_;
+  int socket_;
+  std::string packet_;  // a kind byte, then the bytes to send
+  bool sent_ = true;    // false from the first send that failed
 };
 
 class ChildServer {
@@ -62,6 +42,8 @@ class ChildServer {
   // fit to serve (false after damage that may have hurt its memory; the child ends then). What it
   // changes lives in the child's copy of the program's memory.
   using Serve = std::function<bool(std::string_view request, AnswerWriter& answer)>;
+  // Runs in the program, once per piece of the answer, in order.
+  using Take = std::function<void(std::string_view piece)>;
 
   explicit ChildServer(Serve serve) : serve_(std::move(serve)) {}
   ChildServer(const ChildServer&) = delete;
@@ -69,16 +51,18 @@ class ChildServer {
   // Ends the child (SIGKILL) and waits for it.
   ~ChildServer();
 
-  // The answer to `request`; nullopt when the child died (a signal, an exit, an exception)
-  // before it finished the answer, or was still working after `time_limit` (it is killed then).
-  // One request at a time: callers on other threads wait.
-  std::optional<ChildAnswer> Ask(std::string_view request, std::chrono::milliseconds time_limit);
+  // Hands the answer to `request` to `take`; true when the answer is whole. False when the child
+  // died (a signal, an exit, an exception) before it finished, or was still working after
+  // `time_limit` (it is killed then): the pieces taken are then worth nothing. What `take`
+  // throws ends the child and passes on. One request at a time: callers on other threads wait.
+  bool Ask(std::string_view request, std::chrono::milliseconds time_limit, const Take& take);
 
  private:
   bool Start();
   void Stop();
   // A process forked from ours holds a copy of this object: the child is its parent's.
   void ForgetInherited();
+  bool Receive(std::chrono::milliseconds time_limit, const Take& take);
 
   Serve serve_;
   std::mutex mutex_;
