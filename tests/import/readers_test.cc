@@ -1,8 +1,12 @@
 // Each file format behind the spreadsheet port, and files that are not what they claim to be.
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
+#include "import/workbook_reader.h"
 #include "support/field_texts.h"
 #include "support/workbook_fixtures.h"
 
@@ -169,6 +173,24 @@ TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
   EXPECT_EQ(dates(2, 1), Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0));
   EXPECT_EQ(dates(2, 2), Variant(-1.0));
   EXPECT_EQ(dates(3, 1), Variant(1e300));
+}
+
+TEST_F(ReadersTest, LegacyExcelNamesAreReadFromTheWorkingFolderOfTheMoment) {
+  // The reading child process is started once and outlives changes of the working folder.
+  namespace fs = std::filesystem;
+  fs::create_directories(dir_.File("a"));
+  fs::create_directories(dir_.File("b"));
+  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/blaetter.xls", dir_.File("a/liste.xls"));
+  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/daten.xls", dir_.File("b/liste.xls"));
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_.File("a"));
+  std::unique_ptr<detail::WorkbookReader> first = detail::OpenXlsReader("liste.xls");
+  fs::current_path(dir_.File("b"));
+  std::unique_ptr<detail::WorkbookReader> second = detail::OpenXlsReader("liste.xls");
+  fs::current_path(before);
+  EXPECT_EQ(first->SheetNames(), (std::vector<std::string>{"Eins", "Zwei", "Leer"}));
+  EXPECT_EQ(second->SheetNames(), std::vector<std::string>{"Daten"});
+  EXPECT_EQ(second->ReadSheet(0).At(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
 }
 
 TEST_F(ReadersTest, BrokenFilesEndInErrorAndLeaveTheTableAlone) {

@@ -3,13 +3,16 @@
 // workbook into frames, and a child that crashes or hangs costs the import, not the program.
 #include <freexl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "import/workbook_reader.h"
@@ -177,13 +180,22 @@ class WorkbookFrames {
   explicit WorkbookFrames(const std::string& path) : path_(path) {}
 
   void Take(std::string_view piece) {
-    if (pending_.empty()) {
-      Keep(piece.substr(DecodeWhole(piece)));
-    } else {
-      pending_.append(piece);
-      const size_t used = DecodeWhole(pending_);
-      Keep(std::string_view(pending_).substr(used));
+    if (!pending_.empty()) {
+      // Only what completes the frame that straddles two pieces is copied; the rest is decoded
+      // where it lies.
+      const size_t header = std::min(piece.size(), 5 - std::min<size_t>(pending_.size(), 5));
+      pending_.append(piece.substr(0, header));
+      piece.remove_prefix(header);
+      if (pending_.size() < 5) return;
+      const size_t missing = FrameSize(pending_) - pending_.size();
+      const size_t part = std::min(missing, piece.size());
+      pending_.append(piece.substr(0, part));
+      piece.remove_prefix(part);
+      if (part < missing) return;
+      DecodeWhole(pending_);
+      pending_.clear();
     }
+    pending_ = std::string(piece.substr(DecodeWhole(piece)));
   }
 
   // After the last piece.
@@ -203,16 +215,20 @@ class WorkbookFrames {
   size_t DecodeWhole(std::string_view bytes) {
     size_t used = 0;
     while (bytes.size() - used >= 5) {
-      const uint32_t size = Word(bytes.substr(used + 1));
-      if (size > kMaxFrame) Broken();
-      if (bytes.size() - used - 5 < size) break;
-      Decode(static_cast<Frame>(bytes[used]), bytes.substr(used + 5, size));
-      used += 5 + size;
+      const size_t size = FrameSize(bytes.substr(used));
+      if (bytes.size() - used < size) break;
+      Decode(static_cast<Frame>(bytes[used]), bytes.substr(used + 5, size - 5));
+      used += size;
     }
     return used;
   }
 
-  void Keep(std::string_view rest) { pending_ = std::string(rest); }
+  // A frame's size from its header.
+  size_t FrameSize(std::string_view frame) const {
+    const uint32_t payload = Word(frame.substr(1));
+    if (payload > kMaxFrame) Broken();
+    return 5 + size_t{payload};
+  }
 
   void Decode(Frame kind, std::string_view payload) {
     if (kind == kSheet) {
@@ -283,10 +299,17 @@ ChildServer& ReaderChild() {
   return child;
 }
 
+// The child keeps the working folder the program had when it started the child.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
 class XlsReader : public WorkbookReader {
  public:
   explicit XlsReader(const std::string& path) : path_(path), workbook_(path_) {
-    const bool whole = ReaderChild().Ask(path_, kReadTimeLimit,
+    const bool whole = ReaderChild().Ask(AbsolutePath(path_), kReadTimeLimit,
                                          [this](std::string_view piece) { workbook_.Take(piece); });
     // A child that crashed or hung.
     if (!whole) ThrowUnreadable(path_, "Datei beschädigt");
