@@ -24,8 +24,7 @@ enum Packet : char {
   kRetiring = 'R',
 };
 
-// Large pieces keep the wake-ups few; a packet must fit the socket's default send buffer.
-constexpr size_t kMaxPacket = 1 << 17;
+constexpr size_t kMaxPacket = AnswerWriter::kMaxPacket;
 
 bool SendPacket(int socket, std::string_view packet) {
   for (;;) {
@@ -89,7 +88,7 @@ AnswerWriter::AnswerWriter(int socket) : socket_(socket) {
   packet_ += kData;
 }
 
-void AnswerWriter::Append(std::string_view bytes) {
+void AnswerWriter::AppendAndSend(std::string_view bytes) {
   while (!bytes.empty()) {
     const size_t room = kMaxPacket - packet_.size();
     packet_.append(bytes.substr(0, room));

@@ -26,11 +26,23 @@ class AnswerWriter {
   AnswerWriter(const AnswerWriter&) = delete;
   AnswerWriter& operator=(const AnswerWriter&) = delete;
 
-  void Append(std::string_view bytes);
+  // Called for every cell: the common case stays inline.
+  void Append(std::string_view bytes) {
+    if (bytes.size() < kMaxPacket - packet_.size()) {
+      packet_.append(bytes);
+    } else {
+      AppendAndSend(bytes);
+    }
+  }
   // Sends what is buffered; false once the parent could not be reached.
   bool Flush();
 
+  // Large pieces keep the wake-ups few; a packet must fit the socket's default send buffer.
+  static constexpr size_t kMaxPacket = 1 << 17;
+
  private:
+  void AppendAndSend(std::string_view bytes);
+
   int socket_;
   std::string packet_;  // a kind byte, then the bytes to send
   bool sent_ = true;    // false from the first send that failed
