@@ -5,7 +5,9 @@
 // The child is forked once and kept, since a fresh process per request pays a page fault for
 // every page the parser touches, and the program pays one for every page it writes after each
 // fork; with one child the parser's heap stays warm, as it would in the program itself. A child
-// that crashed, hung or met damage is replaced by a fresh one at the next request.
+// that crashed, hung or met damage is replaced by a fresh one at the next request. While it
+// lives it is one of the program's children: a program that waits for any child (wait(),
+// waitpid(-1, ...)) instead of its own by pid would wait for it too.
 #ifndef LASTORA_PLATFORM_POSIX_CHILD_PROCESS_H_
 #define LASTORA_PLATFORM_POSIX_CHILD_PROCESS_H_
 
