@@ -1,8 +1,12 @@
 // Each file format behind the spreadsheet port, and files that are not what they claim to be.
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
+#include "import/workbook_reader.h"
 #include "support/field_texts.h"
 #include "support/workbook_fixtures.h"
 
@@ -139,6 +143,54 @@ TEST_F(ReadersTest, CommaSeparatedFiles) {
   const std::string open_quote = dir_.File("c.csv");
   WriteBytes(open_quote, "a;\"b\r\nc;d\r\n");
   EXPECT_EQ(c_.GetColumnsFromExcelFile(open_quote, table, "", 1), "Error");
+}
+
+TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
+  const std::string sheets = LASTORA_TESTDATA_DIR "/xls/blaetter.xls";
+  for (const std::string name : {"Eins", "Zwei"}) {
+    Table table;
+    ASSERT_EQ(c_.GetColumnsFromExcelFile(sheets, table, name, 1), "ok") << name;
+    ASSERT_EQ(table.RowCount(), 4) << name;
+    ASSERT_EQ(table.ColCount(), 8) << name;
+    EXPECT_EQ(table(1, 1), Variant(name));
+    EXPECT_EQ(table(4, 8), Variant(7.0)) << name;
+    EXPECT_TRUE(table(4, 1).IsEmpty()) << name;
+  }
+  Table empty;
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(sheets, empty, "Leer", 1), "ok");
+  for (int32_t row = 1; row <= empty.RowCount(); ++row) {
+    for (int32_t column = 1; column <= empty.ColCount(); ++column) {
+      EXPECT_TRUE(empty(row, column).IsEmpty()) << row << "," << column;
+    }
+  }
+
+  Table dates;
+  ASSERT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/daten.xls", dates, "", 1), "ok");
+  ASSERT_EQ(dates.RowCount(), 3);
+  EXPECT_EQ(dates(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
+  // Formatted as a date only, so FreeXL leaves out the time of day.
+  EXPECT_EQ(dates(1, 2), Variant::Date(MakeDate(2026, 3, 16)));
+  EXPECT_EQ(dates(2, 1), Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0));
+  EXPECT_EQ(dates(2, 2), Variant(-1.0));
+  EXPECT_EQ(dates(3, 1), Variant(1e300));
+}
+
+TEST_F(ReadersTest, LegacyExcelNamesAreReadFromTheWorkingFolderOfTheMoment) {
+  // The reading child process is started once and outlives changes of the working folder.
+  namespace fs = std::filesystem;
+  fs::create_directories(dir_.File("a"));
+  fs::create_directories(dir_.File("b"));
+  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/blaetter.xls", dir_.File("a/liste.xls"));
+  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/daten.xls", dir_.File("b/liste.xls"));
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_.File("a"));
+  std::unique_ptr<detail::WorkbookReader> first = detail::OpenXlsReader("liste.xls");
+  fs::current_path(dir_.File("b"));
+  std::unique_ptr<detail::WorkbookReader> second = detail::OpenXlsReader("liste.xls");
+  fs::current_path(before);
+  EXPECT_EQ(first->SheetNames(), (std::vector<std::string>{"Eins", "Zwei", "Leer"}));
+  EXPECT_EQ(second->SheetNames(), std::vector<std::string>{"Daten"});
+  EXPECT_EQ(second->ReadSheet(0).At(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
 }
 
 TEST_F(ReadersTest, BrokenFilesEndInErrorAndLeaveTheTableAlone) {

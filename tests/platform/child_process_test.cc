@@ -1,9 +1,13 @@
-// The child process that shelters the program from a crashing parser.
+// The child process that shelters the program from a crashing or hanging parser.
 #include "platform/posix/child_process.h"
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <stdexcept>
 #include <string>
 
 #include "gtest/gtest.h"
@@ -11,38 +15,154 @@
 namespace lastora::detail {
 namespace {
 
-TEST(ChildProcessTest, AnswersComeFromOneChildThatKeepsItsState) {
-  // Large enough to fill the socket many times over while the parent is still reading.
-  const std::string big(3 << 20, 'x');
-  int parent_count = 0;
-  ChildWorker worker([&](std::string_view request, std::string& answer) {
-    ++parent_count;  // the child's copy: the parent's stays 0
-    answer =
-        std::string(request) + "#" + std::to_string(parent_count) + "#" + std::to_string(getpid());
-    if (request == "gross") answer += big;
-  });
-  const std::optional<std::string> first = worker.Ask("a");
-  const std::optional<std::string> second = worker.Ask("gross");
+using std::chrono::milliseconds;
+
+constexpr milliseconds kAmple(30000);
+
+// Answers "<pid>#<requests this child served>#<request>", and does to itself what the request
+// says.
+class ChildServerTest : public ::testing::Test {
+ protected:
+  static bool Serve(std::string_view request, AnswerWriter& out) {
+    static int served = 0;  // the child's copy
+    out.Append(std::to_string(::getpid()) + "#" + std::to_string(++served) + "#");
+    out.Append(request);
+    // Many times the writer's buffer, and not a multiple of it.
+    if (request == "big") out.Append(std::string(3 * 1000 * 1000 + 7, 'x'));
+    out.Flush();
+    if (request == "SIGSEGV") ::raise(SIGSEGV);
+    if (request == "SIGABRT") ::raise(SIGABRT);
+    if (request == "SIGBUS") ::raise(SIGBUS);
+    if (request == "exit") ::_exit(0);
+    if (request == "throw") throw std::runtime_error("kaputt");
+    volatile bool forever = request == "sleep" || request == "spin";
+    while (forever) {
+      if (request == "sleep") ::pause();
+    }
+    return request != "retire";
+  }
+
+  // The whole answer; nullopt when it did not come whole.
+  std::optional<std::string> Ask(std::string_view request, milliseconds limit = kAmple) {
+    std::string answer;
+    if (!server_.Ask(request, limit, [&](std::string_view piece) { answer.append(piece); })) {
+      return std::nullopt;
+    }
+    return answer;
+  }
+
+  // The pid of the child that answered.
+  std::string Pid(std::string_view request) {
+    const std::optional<std::string> answer = Ask(request);
+    return answer ? answer->substr(0, answer->find('#')) : "";
+  }
+
+  ChildServer server_{Serve};
+};
+
+TEST_F(ChildServerTest, AnswersComeWholeFromOneChildThatStays) {
+  const std::optional<std::string> first = Ask("a");
+  const std::optional<std::string> second = Ask("big");
   ASSERT_TRUE(first && second);
-  const std::string pid = first->substr(first->rfind('#') + 1);
-  EXPECT_NE(pid, std::to_string(getpid()));
-  EXPECT_EQ(*first, "a#1#" + pid);
-  EXPECT_EQ(*second, "gross#2#" + pid + big);
-  EXPECT_EQ(parent_count, 0);
+  const std::string pid = first->substr(0, first->find('#'));
+  EXPECT_NE(pid, std::to_string(::getpid()));
+  EXPECT_EQ(*first, pid + "#1#a");
+  EXPECT_EQ(*second, pid + "#2#big" + std::string(3 * 1000 * 1000 + 7, 'x'));
+
+  ChildServer silent([](std::string_view, AnswerWriter&) { return true; });
+  int pieces = 0;
+  EXPECT_TRUE(silent.Ask("", kAmple, [&](std::string_view) { ++pieces; }));
+  EXPECT_EQ(pieces, 0);
 }
 
-TEST(ChildProcessTest, ACrashIsAnAnswerMissingNotTheEndOfTheProgram) {
-  for (const int signal_number : {SIGSEGV, SIGABRT, SIGBUS}) {
-    ChildWorker worker([&](std::string_view request, std::string& answer) {
-      answer = "halb";
-      if (request == "stirb") ::raise(signal_number);
-    });
-    EXPECT_EQ(worker.Ask("lebst du"), "halb");
-    EXPECT_EQ(worker.Ask("stirb"), std::nullopt) << signal_number;
-    EXPECT_EQ(worker.Ask("lebst du"), std::nullopt);
+TEST_F(ChildServerTest, AChildThatDiesOrRetiresIsReplaced) {
+  std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  for (const char* death : {"SIGSEGV", "SIGABRT", "SIGBUS", "exit", "throw"}) {
+    EXPECT_EQ(Ask(death), std::nullopt) << death;
+    const std::string next = Pid("a");
+    EXPECT_FALSE(next.empty()) << death;
+    EXPECT_NE(next, pid) << death;
+    pid = next;
   }
-  ChildWorker quits([](std::string_view, std::string&) { ::_exit(0); });
-  EXPECT_EQ(quits.Ask("x"), std::nullopt);
+  // A child that met damage still answers, but no further request reaches it.
+  EXPECT_EQ(Pid("retire"), pid);
+  EXPECT_NE(Pid("a"), pid);
+}
+
+TEST_F(ChildServerTest, WhatTheTakerThrowsEndsTheChildMidAnswer) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  EXPECT_THROW(
+      server_.Ask("big", kAmple, [](std::string_view) { throw std::runtime_error("Unsinn"); }),
+      std::runtime_error);
+  // The rest of that answer must not pass for the next one's.
+  const std::optional<std::string> next = Ask("b");
+  ASSERT_TRUE(next);
+  EXPECT_NE(next->substr(0, next->find('#')), pid);
+  EXPECT_EQ(next->substr(next->rfind('#')), "#b");
+}
+
+TEST_F(ChildServerTest, AHangingChildIsKilledAtTheLimitAndReplaced) {
+  for (const char* hang : {"sleep", "spin"}) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Ask(hang, milliseconds(200)), std::nullopt) << hang;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << hang;
+    EXPECT_FALSE(Pid("a").empty()) << hang;
+  }
+}
+
+TEST_F(ChildServerTest, AChildKilledWhileIdleIsReplacedWithoutLosingTheRequest) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  ASSERT_EQ(::kill(std::stoi(pid), SIGKILL), 0);
+  ::usleep(50 * 1000);
+  const std::string next = Pid("b");
+  EXPECT_FALSE(next.empty());
+  EXPECT_NE(next, pid);
+}
+
+TEST_F(ChildServerTest, AForkedProgramGetsAChildOfItsOwn) {
+  const std::string pid = Pid("a");
+  ASSERT_FALSE(pid.empty());
+  const pid_t forked = ::fork();
+  if (forked == 0) {
+    const std::string own = Pid("b");
+    ::_exit(!own.empty() && own != pid ? 0 : 1);
+  }
+  ASSERT_GT(forked, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(forked, &status, 0), forked);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Pid("c"), pid);
+}
+
+TEST_F(ChildServerTest, TheChildKeepsNoneOfTheProgramsFilesOpen) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_FALSE(Pid("a").empty());
+  ::close(ends[1]);
+  // Had the child kept its copy of the writing end, the pipe would never report its end.
+  pollfd reading{ends[0], POLLIN, 0};
+  EXPECT_EQ(::poll(&reading, 1, 5000), 1);
+  char byte;
+  EXPECT_EQ(::read(ends[0], &byte, 1), 0);
+  ::close(ends[0]);
+}
+
+TEST_F(ChildServerTest, ACallerThatIgnoresItsChildrenIsServedAlike) {
+  // With SIGCHLD ignored the kernel reaps children at once and their exit status is lost.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction before {};
+  ASSERT_EQ(::sigaction(SIGCHLD, &ignore, &before), 0);
+  const std::string pid = Pid("a");
+  const std::optional<std::string> crashed = Ask("SIGSEGV");
+  const std::string next = Pid("b");
+  ::sigaction(SIGCHLD, &before, nullptr);
+  EXPECT_FALSE(pid.empty());
+  EXPECT_EQ(crashed, std::nullopt);
+  EXPECT_FALSE(next.empty());
 }
 
 }  // namespace

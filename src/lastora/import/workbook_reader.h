@@ -20,7 +20,8 @@ class WorkbookReader {
   // The creation date the file records, as a date serial; nullopt when the format (or this
   // file) has none.
   virtual std::optional<double> CreationDate() = 0;
-  // Reads sheet `index` (from 0, below the count of SheetNames()).
+  // Reads sheet `index` (from 0, below the count of SheetNames()), once: the caller keeps the
+  // grid.
   virtual SheetGrid ReadSheet(size_t index) = 0;
 };
 

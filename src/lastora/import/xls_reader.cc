@@ -1,14 +1,18 @@
 // Legacy Excel workbooks (.xls, BIFF in an OLE container), read with FreeXL. FreeXL does not
-// survive every damaged file, so it only ever runs in a child process: the child reads the
-// workbook and sends the cells back in small frames, and a child that crashes costs the import,
-// not the program.
+// survive every damaged file, so it only ever runs in a child process: the child reads the whole
+// workbook into frames, and a child that crashes or hangs costs the import, not the program.
 #include <freexl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "import/workbook_reader.h"
@@ -18,47 +22,50 @@
 namespace lastora::detail {
 namespace {
 
-// Each frame: a kind byte, the payload's length (4 bytes), the payload. Cells carry their row and
-// column (4 bytes each) before the value.
+// Far beyond what the largest sheet the format holds takes to read.
+constexpr std::chrono::seconds kReadTimeLimit(60);
+
+// Each frame: a kind byte, the payload's length (4 bytes), the payload. The sheet names come
+// first, then each sheet's cells behind a sheet frame. Cells carry their row and column (4 bytes
+// each) before the value. A failure ends the names, or the cells of its sheet.
 enum Frame : char {
   kSheetName = 'N',
+  kSheet = 'S',
   kFailure = 'E',
   kText = 'T',
   kNumber = 'F',
   kDate = 'D',
 };
 
-void PutWord(std::string& out, uint32_t word) {
-  char bytes[4];
-  std::memcpy(bytes, &word, sizeof bytes);
-  out.append(bytes, sizeof bytes);
+void PutWord(char* out, uint32_t word) { std::memcpy(out, &word, sizeof word); }
+
+void PutFrame(AnswerWriter& out, Frame kind, std::string_view payload) {
+  char header[5] = {kind};
+  PutWord(header + 1, static_cast<uint32_t>(payload.size()));
+  out.Append(std::string_view(header, sizeof header));
+  out.Append(payload);
 }
 
-void PutFrame(std::string& out, Frame kind, std::string_view payload) {
-  out += static_cast<char>(kind);
-  PutWord(out, static_cast<uint32_t>(payload.size()));
-  out.append(payload);
+void PutCell(AnswerWriter& out, Frame kind, uint32_t row, uint32_t column, std::string_view value) {
+  char header[13] = {kind};
+  PutWord(header + 1, static_cast<uint32_t>(8 + value.size()));
+  PutWord(header + 5, row);
+  PutWord(header + 9, column);
+  out.Append(std::string_view(header, sizeof header));
+  out.Append(value);
 }
 
-void PutCell(std::string& out, Frame kind, uint32_t row, uint32_t column, std::string_view value) {
-  std::string payload;
-  payload.reserve(8 + value.size());
-  PutWord(payload, row);
-  PutWord(payload, column);
-  payload.append(value);
-  PutFrame(out, kind, payload);
-}
-
-void PutCell(std::string& out, Frame kind, uint32_t row, uint32_t column, double value) {
+void PutCell(AnswerWriter& out, Frame kind, uint32_t row, uint32_t column, double value) {
   char bytes[sizeof value];
   std::memcpy(bytes, &value, sizeof bytes);
   PutCell(out, kind, row, column, std::string_view(bytes, sizeof bytes));
 }
 
-// --- The child's side: FreeXL's answers turned into frames. A failure ends the output with its
-// reason.
+// --- The child's side: FreeXL's answers turned into frames.
 
-bool PutSheetNames(const void* xls, std::string& out) {
+std::string_view TextOf(const char* text) { return text == nullptr ? "" : text; }
+
+bool PutSheetNames(const void* xls, AnswerWriter& out, std::vector<std::string>& names) {
   unsigned int count = 0;
   if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK || count == 0) {
     PutFrame(out, kFailure, "keine Tabellenblätter");
@@ -70,15 +77,14 @@ bool PutSheetNames(const void* xls, std::string& out) {
       PutFrame(out, kFailure, "Blattname");
       return false;
     }
-    PutFrame(out, kSheetName, name == nullptr ? "" : name);
+    names.emplace_back(TextOf(name));
+    PutFrame(out, kSheetName, names.back());
   }
   return true;
 }
 
-std::string_view TextOf(const char* text) { return text == nullptr ? "" : text; }
-
 // Dates and times become serials here, so that the parent only ever sees numbers and texts.
-bool PutCellValue(std::string& out, uint32_t row, uint32_t column, const FreeXL_CellValue& cell) {
+bool PutCellValue(AnswerWriter& out, uint32_t row, uint32_t column, const FreeXL_CellValue& cell) {
   switch (cell.type) {
     case FREEXL_CELL_INT:
       PutCell(out, kNumber, row, column, static_cast<double>(cell.value.int_value));
@@ -110,7 +116,7 @@ bool PutCellValue(std::string& out, uint32_t row, uint32_t column, const FreeXL_
   }
 }
 
-bool PutSheetCells(const void* xls, const std::string& name, size_t index, std::string& out) {
+bool PutSheetCells(const void* xls, const std::string& name, size_t index, AnswerWriter& out) {
   if (freexl_select_active_worksheet(xls, static_cast<unsigned short>(index)) != FREEXL_OK) {
     PutFrame(out, kFailure, "Blatt " + name);
     return false;
@@ -134,66 +140,141 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, std::
   return true;
 }
 
-// What the child keeps between requests: the workbook, opened on the first one. It is never
-// closed: the child ends with the reader, killed, and its memory goes with it.
-struct ChildState {
-  std::string path;
+// A sheet whose cells fail ends in its failure frame; the sheets behind it are still read, as
+// the caller may want one of them. True when FreeXL met no damage, so that the child may read
+// the next workbook.
+bool ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
   const void* xls = nullptr;
-  bool opened = false;
-};
-
-// Answers a request in the child: "" for the sheet names, a sheet's number (from 0) for its cells.
-void ServeInChild(ChildState& state, std::string_view request, std::string& out) {
-  try {
-    if (!state.opened) {
-      state.opened = true;
-      const void* handle = nullptr;
-      if (freexl_open(state.path.c_str(), &handle) == FREEXL_OK) state.xls = handle;
-    }
-    if (state.xls == nullptr) {
-      PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
-      return;
-    }
-    if (request.empty()) {
-      PutSheetNames(state.xls, out);
-      return;
-    }
-    const size_t index = std::stoul(std::string(request));
-    const char* name = nullptr;
-    freexl_get_worksheet_name(state.xls, static_cast<unsigned short>(index), &name);
-    PutSheetCells(state.xls, std::string(TextOf(name)), index, out);
-  } catch (const std::exception&) {
-    out.clear();
-    PutFrame(out, kFailure, "zu groß");
+  if (freexl_open(path.c_str(), &xls) != FREEXL_OK) {
+    PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
+    return false;
   }
+  std::vector<std::string> names;
+  if (!PutSheetNames(xls, out, names)) return false;
+  bool sound = true;
+  for (size_t index = 0; index < names.size(); ++index) {
+    PutFrame(out, kSheet, "");
+    sound = PutSheetCells(xls, names[index], index, out) && sound;
+  }
+  // Left open after damage: the child ends then, and FreeXL's memory with it.
+  if (sound) freexl_close(xls);
+  return sound;
 }
 
-// --- The parent's side: the frames read back, trusting nothing about their lengths.
+// --- The parent's side: the frames taken as they arrive, trusting nothing about their lengths.
 
-class FrameReader {
+// Far beyond the longest text a cell holds.
+constexpr uint32_t kMaxFrame = 1 << 20;
+
+uint32_t Word(std::string_view bytes) {
+  uint32_t word = 0;
+  std::memcpy(&word, bytes.data(), sizeof word);
+  return word;
+}
+
+// The workbook the frames describe: the sheet names, then each sheet's grid or its failure.
+// Frames are decoded as soon as they are whole, so that the grids grow while the child still
+// reads.
+class WorkbookFrames {
  public:
-  FrameReader(const std::string& path, std::string_view bytes) : path_(path), bytes_(bytes) {}
+  explicit WorkbookFrames(const std::string& path) : path_(path) {}
 
-  bool Next(Frame& kind, std::string_view& payload) {
-    if (bytes_.empty()) return false;
-    if (bytes_.size() < 5) Broken();
-    kind = static_cast<Frame>(bytes_[0]);
-    const uint32_t size = Word(bytes_.substr(1));
-    if (bytes_.size() - 5 < size) Broken();
-    payload = bytes_.substr(5, size);
-    bytes_.remove_prefix(5 + size);
-    return true;
+  void Take(std::string_view piece) {
+    if (!pending_.empty()) {
+      // Only what completes the frame that straddles two pieces is copied; the rest is decoded
+      // where it lies.
+      const size_t header = std::min(piece.size(), 5 - std::min<size_t>(pending_.size(), 5));
+      pending_.append(piece.substr(0, header));
+      piece.remove_prefix(header);
+      if (pending_.size() < 5) return;
+      const size_t missing = FrameSize(pending_) - pending_.size();
+      const size_t part = std::min(missing, piece.size());
+      pending_.append(piece.substr(0, part));
+      piece.remove_prefix(part);
+      if (part < missing) return;
+      DecodeWhole(pending_);
+      pending_.clear();
+    }
+    pending_ = std::string(piece.substr(DecodeWhole(piece)));
   }
 
-  // A cell frame's row and column, with the payload left holding the value.
-  void Cell(std::string_view& payload, int32_t& row, int32_t& column) const {
+  // After the last piece.
+  void Finish() {
+    if (!pending_.empty() || names_.empty() || sheets_.size() != names_.size()) Broken();
+  }
+
+  struct Sheet {
+    SheetGrid grid;
+    std::exception_ptr failure;
+  };
+  const std::vector<std::string>& names() const { return names_; }
+  Sheet& sheet(size_t index) { return sheets_.at(index); }
+
+ private:
+  // The whole frames at the front of `bytes`, decoded; the count of bytes they took.
+  size_t DecodeWhole(std::string_view bytes) {
+    size_t used = 0;
+    while (bytes.size() - used >= 5) {
+      const size_t size = FrameSize(bytes.substr(used));
+      if (bytes.size() - used < size) break;
+      Decode(static_cast<Frame>(bytes[used]), bytes.substr(used + 5, size - 5));
+      used += size;
+    }
+    return used;
+  }
+
+  // A frame's size from its header.
+  size_t FrameSize(std::string_view frame) const {
+    const uint32_t payload = Word(frame.substr(1));
+    if (payload > kMaxFrame) Broken();
+    return 5 + size_t{payload};
+  }
+
+  void Decode(Frame kind, std::string_view payload) {
+    if (kind == kSheet) {
+      if (sheets_.size() == names_.size()) Broken();
+      sheets_.emplace_back();
+    } else if (sheets_.empty()) {
+      if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
+      if (kind != kSheetName) Broken();
+      names_.emplace_back(payload);
+    } else if (kind == kFailure) {
+      Sheet& sheet = sheets_.back();
+      if (!sheet.failure)
+        sheet.failure = std::make_exception_ptr(UnreadableError(path_, std::string(payload)));
+    } else {
+      Sheet& sheet = sheets_.back();
+      if (sheet.failure) return;
+      try {
+        Cell(sheet.grid, kind, payload);
+      } catch (const VbError&) {
+        // Too large a sheet spoils that sheet only, as it would when read alone.
+        sheet.failure = std::current_exception();
+      }
+    }
+  }
+
+  void Cell(SheetGrid& grid, Frame kind, std::string_view payload) const {
     if (payload.size() < 8) Broken();
-    const uint32_t r = Word(payload);
-    const uint32_t c = Word(payload.substr(4));
-    if (r == 0 || c == 0 || r > kMaxSheetRows || c > kMaxSheetColumns) Broken();
-    row = static_cast<int32_t>(r);
-    column = static_cast<int32_t>(c);
-    payload.remove_prefix(8);
+    const uint32_t row = Word(payload);
+    const uint32_t column = Word(payload.substr(4));
+    if (row == 0 || column == 0 || row > kMaxSheetRows || column > kMaxSheetColumns) Broken();
+    const std::string_view value = payload.substr(8);
+    switch (kind) {
+      case kText:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column),
+                 Variant(std::string(value)));
+        break;
+      case kNumber:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column), Variant(Number(value)));
+        break;
+      case kDate:
+        grid.Set(static_cast<int32_t>(row), static_cast<int32_t>(column),
+                 Variant::Date(Number(value)));
+        break;
+      default:
+        Broken();
+    }
   }
 
   double Number(std::string_view payload) const {
@@ -205,84 +286,51 @@ class FrameReader {
 
   [[noreturn]] void Broken() const { ThrowUnreadable(path_, "Datei beschädigt"); }
 
- private:
-  static uint32_t Word(std::string_view bytes) {
-    uint32_t word = 0;
-    std::memcpy(&word, bytes.data(), sizeof word);
-    return word;
-  }
-
   const std::string& path_;
-  std::string_view bytes_;
+  std::vector<std::string> names_;
+  std::vector<Sheet> sheets_;
+  std::string pending_;  // the start of a frame whose end is still to come
 };
+
+ChildServer& ReaderChild() {
+  static ChildServer child([](std::string_view request, AnswerWriter& out) {
+    return ReadWorkbookInChild(std::string(request), out);
+  });
+  return child;
+}
+
+// The child keeps the working folder the program had when it started the child.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
 
 class XlsReader : public WorkbookReader {
  public:
-  explicit XlsReader(const std::string& path)
-      : path_(path),
-        child_([state = std::make_shared<ChildState>(ChildState{path})](std::string_view request,
-                                                                        std::string& out) {
-          ServeInChild(*state, request, out);
-        }) {
-    const std::string frames = Ask("");
-    FrameReader reader(path_, frames);
-    Frame kind;
-    std::string_view payload;
-    while (reader.Next(kind, payload)) {
-      if (kind == kFailure) ThrowUnreadable(path_, std::string(payload));
-      if (kind != kSheetName) reader.Broken();
-      names_.emplace_back(payload);
-    }
-    if (names_.empty()) reader.Broken();
+  explicit XlsReader(const std::string& path) : path_(path), workbook_(path_) {
+    const bool whole = ReaderChild().Ask(AbsolutePath(path_), kReadTimeLimit,
+                                         [this](std::string_view piece) { workbook_.Take(piece); });
+    // A child that crashed or hung.
+    if (!whole) ThrowUnreadable(path_, "Datei beschädigt");
+    workbook_.Finish();
   }
 
-  std::vector<std::string> SheetNames() override { return names_; }
+  std::vector<std::string> SheetNames() override { return workbook_.names(); }
 
   // The format keeps its creation date in a property stream that FreeXL does not read.
   std::optional<double> CreationDate() override { return std::nullopt; }
 
+  // Each sheet is handed over once: the caller keeps its grid.
   SheetGrid ReadSheet(size_t index) override {
-    const std::string frames = Ask(std::to_string(index));
-    FrameReader reader(path_, frames);
-    SheetGrid grid;
-    Frame kind;
-    std::string_view payload;
-    int32_t row = 0;
-    int32_t column = 0;
-    while (reader.Next(kind, payload)) {
-      switch (kind) {
-        case kFailure:
-          ThrowUnreadable(path_, std::string(payload));
-        case kText:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant(std::string(payload)));
-          break;
-        case kNumber:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant(reader.Number(payload)));
-          break;
-        case kDate:
-          reader.Cell(payload, row, column);
-          grid.Set(row, column, Variant::Date(reader.Number(payload)));
-          break;
-        default:
-          reader.Broken();
-      }
-    }
-    return grid;
+    WorkbookFrames::Sheet& sheet = workbook_.sheet(index);
+    if (sheet.failure) std::rethrow_exception(sheet.failure);
+    return std::move(sheet.grid);
   }
 
  private:
-  // The child's frames, or the import's failure when the child crashed.
-  std::string Ask(const std::string& request) {
-    std::optional<std::string> frames = child_.Ask(request);
-    if (!frames) ThrowUnreadable(path_, "Datei beschädigt");
-    return std::move(*frames);
-  }
-
   std::string path_;
-  ChildWorker child_;
-  std::vector<std::string> names_;
+  WorkbookFrames workbook_;
 };
 
 }  // namespace

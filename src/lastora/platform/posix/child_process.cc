@@ -1,139 +1,201 @@
 #include "platform/posix/child_process.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdint>
-#include <cstring>
-#include <string>
-
-#ifndef _WIN32
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <utility>
 
 namespace lastora::detail {
 
-#ifdef _WIN32
-
-// Without fork the work runs in the caller's process; Windows callers have no better shelter.
-ChildWorker::ChildWorker(Serve serve) : serve_(std::move(serve)) {}
-ChildWorker::~ChildWorker() = default;
-std::optional<std::string> ChildWorker::Ask(std::string_view request) {
-  std::string answer;
-  serve_(request, answer);
-  return answer;
-}
-void ChildWorker::Reap() {}
-
-#else
-
 namespace {
 
-// Both directions carry messages as an 8-byte length and the bytes.
-bool SendAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    // MSG_NOSIGNAL: a peer that has gone is a failed send, not SIGPIPE.
-    const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return false;
-    data += sent;
-    size -= static_cast<size_t>(sent);
-  }
-  return true;
-}
+// Every packet starts with its kind. The program sends requests; the child answers with data
+// packets and ends each answer with one that says whether it stays fit to serve.
+enum Packet : char {
+  kRequest = 'Q',
+  kData = 'D',
+  kFit = 'F',
+  kRetiring = 'R',
+};
 
-bool ReceiveAll(int fd, char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t got = ::recv(fd, data, size, 0);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    data += got;
-    size -= static_cast<size_t>(got);
-  }
-  return true;
-}
+constexpr size_t kMaxPacket = AnswerWriter::kMaxPacket;
 
-bool SendMessage(int fd, std::string_view message) {
-  const uint64_t size = message.size();
-  char header[sizeof size];
-  std::memcpy(header, &size, sizeof size);
-  return SendAll(fd, header, sizeof header) && SendAll(fd, message.data(), message.size());
-}
-
-std::optional<std::string> ReceiveMessage(int fd) {
-  uint64_t size = 0;
-  char header[sizeof size];
-  if (!ReceiveAll(fd, header, sizeof header)) return std::nullopt;
-  std::memcpy(&size, header, sizeof size);
-  std::string message;
-  // Grown as bytes arrive, so that a garbled length cannot ask for memory that never comes.
-  char buffer[1 << 16];
-  while (message.size() < size) {
-    const size_t want = std::min<uint64_t>(sizeof buffer, size - message.size());
-    if (!ReceiveAll(fd, buffer, want)) return std::nullopt;
-    message.append(buffer, want);
-  }
-  return message;
-}
-
-[[noreturn]] void ChildMain(int fd, const ChildWorker::Serve& serve) {
+bool SendPacket(int socket, std::string_view packet) {
   for (;;) {
-    const std::optional<std::string> request = ReceiveMessage(fd);
-    // The parent has gone. _exit, as the parent's atexit handlers and stream buffers belong to
-    // the parent.
-    if (!request) ::_exit(0);
-    std::string answer;
-    serve(*request, answer);
-    if (!SendMessage(fd, answer)) ::_exit(1);
+    // MSG_NOSIGNAL: a peer that has gone is a failed send, not SIGPIPE.
+    const ssize_t sent = ::send(socket, packet.data(), packet.size(), MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    return sent == static_cast<ssize_t>(packet.size());
+  }
+}
+
+// The next packet into `packet`; false when the peer has gone or sent more than a packet holds.
+bool ReceivePacket(int socket, std::string& packet) {
+  packet.resize(kMaxPacket + 1);
+  ssize_t got;
+  while ((got = ::recv(socket, packet.data(), packet.size(), 0)) < 0 && errno == EINTR) {
+  }
+  if (got <= 0 || static_cast<size_t>(got) > kMaxPacket) return false;
+  packet.resize(static_cast<size_t>(got));
+  return true;
+}
+
+// Whether the child finished its answer; `fit` says whether it may serve again.
+bool Answer(int socket, const ChildServer::Serve& serve, std::string_view request, bool& fit) {
+  try {
+    AnswerWriter writer(socket);
+    fit = serve(request, writer);
+    return writer.Flush();
+  } catch (...) {
+    return false;
+  }
+}
+
+// _exit throughout, as the atexit handlers and stream buffers belong to the program.
+[[noreturn]] void ServeForever(int socket, const ChildServer::Serve& serve) {
+  // The child may live as long as the program: it must not keep the program's files, pipes and
+  // sockets open behind its back.
+  if (socket != 3) {
+    ::dup2(socket, 3);
+    socket = 3;
+  }
+  ::close_range(4, ~0u, 0);
+  std::string request;
+  for (;;) {
+    if (!ReceivePacket(socket, request) || request.empty() || request[0] != kRequest) ::_exit(0);
+    bool fit = false;
+    if (!Answer(socket, serve, std::string_view(request).substr(1), fit)) ::_exit(1);
+    if (!SendPacket(socket, std::string(1, fit ? kFit : kRetiring)) || !fit) ::_exit(0);
+  }
+}
+
+void Reap(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
 }
 
 }  // namespace
 
-ChildWorker::ChildWorker(Serve serve) : serve_(std::move(serve)) {
+AnswerWriter::AnswerWriter(int socket) : socket_(socket) {
+  packet_.reserve(kMaxPacket);
+  packet_ += kData;
+}
+
+void AnswerWriter::AppendAndSend(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const size_t room = kMaxPacket - packet_.size();
+    packet_.append(bytes.substr(0, room));
+    bytes.remove_prefix(std::min(room, bytes.size()));
+    if (packet_.size() == kMaxPacket) Flush();
+  }
+}
+
+bool AnswerWriter::Flush() {
+  if (packet_.size() > 1) sent_ = sent_ && SendPacket(socket_, packet_);
+  packet_.resize(1);
+  return sent_;
+}
+
+ChildServer::~ChildServer() {
+  if (owner_ == ::getpid()) Stop();
+}
+
+bool ChildServer::Start() {
   int fds[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return;
+  if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0) return false;
+  // Room for a few packets whatever the system's default; the kernel caps what it grants.
+  const int room = 4 * kMaxPacket;
+  for (const int fd : fds) ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &room, sizeof room);
   const pid_t child = ::fork();
   if (child < 0) {
     ::close(fds[0]);
     ::close(fds[1]);
-    return;
+    return false;
   }
   if (child == 0) {
     ::close(fds[0]);
-    ChildMain(fds[1], serve_);
+    ServeForever(fds[1], serve_);
   }
   ::close(fds[1]);
   socket_ = fds[0];
   child_ = child;
+  owner_ = ::getpid();
+  return true;
 }
 
-ChildWorker::~ChildWorker() { Reap(); }
-
-void ChildWorker::Reap() {
+void ChildServer::Stop() {
   if (socket_ >= 0) ::close(socket_);
   socket_ = -1;
   if (child_ > 0) {
-    // The child holds nothing worth a graceful end, and it may not notice the closed socket:
-    // a sibling worker forked later holds a copy of this end.
-    ::kill(static_cast<pid_t>(child_), SIGKILL);
-    int status = 0;
-    while (::waitpid(static_cast<pid_t>(child_), &status, 0) < 0 && errno == EINTR) {
-    }
+    // Nothing in the child is worth a graceful end, and a process forked from ours may hold
+    // this end of the socket, so that the child would never see it close.
+    ::kill(child_, SIGKILL);
+    Reap(child_);
   }
   child_ = -1;
 }
 
-std::optional<std::string> ChildWorker::Ask(std::string_view request) {
-  if (socket_ < 0) return std::nullopt;
-  std::optional<std::string> answer;
-  if (SendMessage(socket_, request)) answer = ReceiveMessage(socket_);
-  if (!answer) Reap();
-  return answer;
+void ChildServer::ForgetInherited() {
+  if (owner_ == ::getpid() || socket_ < 0) return;
+  ::close(socket_);
+  socket_ = -1;
+  child_ = -1;
 }
 
-#endif
+bool ChildServer::Receive(std::chrono::milliseconds time_limit, const Take& take) {
+  const auto deadline = std::chrono::steady_clock::now() + time_limit;
+  std::string packet;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd readable{socket_, POLLIN, 0};
+    const int ready = ::poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0 || !ReceivePacket(socket_, packet)) return false;
+    switch (packet[0]) {
+      case kData:
+        take(std::string_view(packet).substr(1));
+        break;
+      case kFit:
+        return packet.size() == 1;
+      case kRetiring:
+        Stop();
+        return packet.size() == 1;
+      default:
+        return false;
+    }
+  }
+}
+
+bool ChildServer::Ask(std::string_view request, std::chrono::milliseconds time_limit,
+                      const Take& take) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  ForgetInherited();
+  std::string packet(1, kRequest);
+  packet.append(request);
+  // A child that ended while idle (killed from outside, say) is replaced, once.
+  bool sent = socket_ >= 0 && SendPacket(socket_, packet);
+  if (!sent) {
+    Stop();
+    sent = Start() && SendPacket(socket_, packet);
+  }
+  bool whole = false;
+  try {
+    whole = sent && Receive(time_limit, take);
+  } catch (...) {
+    // The rest of this answer is still on its way: the child must not serve the next request.
+    Stop();
+    throw;
+  }
+  if (!whole) Stop();
+  return whole;
+}
 
 }  // namespace lastora::detail
