@@ -82,6 +82,27 @@ std::vector<RunFile> FilesAhead(const SEPAVARIABLEN& record, const Table& values
 
 std::string IsoDay(double serial) { return Format(Variant::Date(serial), "YYYY-MM-DD"); }
 
+// Names the first few mandates; a treasurer looks them up before deciding.
+std::string RepeatText(const std::vector<Collection>& planned,
+                       const std::vector<mandate_register::Repeat>& repeats, const std::string& day,
+                       bool allowed) {
+  constexpr size_t kNamed = 3;
+  const mandate_register::Repeat& first = repeats.front();
+  std::string text = "Mandatsregister: " + std::to_string(repeats.size()) +
+                     (repeats.size() == 1 ? " Mandat wurde" : " Mandate wurden") + " am " + day +
+                     " schon abgebucht (Lauf " + std::to_string(first.run_id) + " vom " +
+                     first.recorded_at + "): ";
+  for (size_t i = 0; i < repeats.size() && i < kNamed; ++i) {
+    const Collection& c = planned[repeats[i].index];
+    text += (i == 0 ? "" : ", ") + c.mandate_reference +
+            (c.debtor_name.empty() ? "" : " (" + c.debtor_name + ")");
+  }
+  if (repeats.size() > kNamed)
+    text += " und " + std::to_string(repeats.size() - kNamed) + " weitere";
+  return text + (allowed ? "; sie werden auf Wunsch ein zweites Mal abgebucht"
+                         : "; keine Datei geschrieben, damit niemand doppelt belastet wird");
+}
+
 Collection CollectionOfRow(const Table& values, int32_t row, const std::string& day) {
   const Variant& signed_on = values(row, column::kMandateDate);
   std::optional<std::string> signature;
@@ -178,6 +199,41 @@ std::string Workbook::UsedIdsRefusal(bool dtaus) const {
   } catch (const RegisterError& error) {
     return error.what();
   }
+  return "";
+}
+
+std::string Workbook::RepeatRefusal(bool dtaus) {
+  if (register_ == nullptr || dtaus ||
+      generation::SepaKindFor(record_.SepaAART.Value).credit_transfer) {
+    return "";
+  }
+  const Table& values = payments_.values;
+  const double serial = CDate(Variant(record_.SepaADAT.Value));
+  const std::string day = IsoDay(serial);
+  std::vector<Collection> planned;
+  for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
+    if (FileOfRow(values, row, false, 0) < 0) continue;
+    Collection collection;
+    collection.mandate_reference = CellString(values(row, column::kMandateId));
+    if (collection.mandate_reference.empty()) continue;
+    collection.debtor_name = CellString(values(row, column::kName));
+    collection.collection_date = day;
+    planned.push_back(std::move(collection));
+  }
+  std::vector<mandate_register::Repeat> repeats;
+  try {
+    repeats = register_->FindRepeats(planned);
+  } catch (const RegisterError& error) {
+    return error.what();
+  }
+  if (repeats.empty()) return "";
+  const std::string text =
+      RepeatText(planned, repeats, Format(Variant::Date(serial), "DD.MM.YYYY"), collect_again_);
+  if (!collect_again_) {
+    register_news_.refused_repeats = static_cast<int32_t>(repeats.size());
+    return text;
+  }
+  AddWarning(text);
   return "";
 }
 
