@@ -83,7 +83,9 @@ std::vector<RunFile> FilesAhead(const SEPAVARIABLEN& record, const Table& values
 std::string IsoDay(double serial) { return Format(Variant::Date(serial), "YYYY-MM-DD"); }
 
 // Names the first few mandates; a treasurer looks them up before deciding.
-std::string RepeatText(const std::vector<Collection>& planned,
+// planned[i] is the collection of row rows[i].
+std::string RepeatText(const Table& values, const std::vector<int32_t>& rows,
+                       const std::vector<Collection>& planned,
                        const std::vector<mandate_register::Repeat>& repeats, const std::string& day,
                        bool allowed) {
   constexpr size_t kNamed = 3;
@@ -93,9 +95,9 @@ std::string RepeatText(const std::vector<Collection>& planned,
                      " schon abgebucht (Lauf " + std::to_string(first.run_id) + " vom " +
                      first.recorded_at + "): ";
   for (size_t i = 0; i < repeats.size() && i < kNamed; ++i) {
-    const Collection& c = planned[repeats[i].index];
-    text += (i == 0 ? "" : ", ") + c.mandate_reference +
-            (c.debtor_name.empty() ? "" : " (" + c.debtor_name + ")");
+    const std::string name = CellString(values(rows[repeats[i].index], column::kName));
+    text += (i == 0 ? "" : ", ") + planned[repeats[i].index].mandate_reference +
+            (name.empty() ? "" : " (" + name + ")");
   }
   if (repeats.size() > kNamed)
     text += " und " + std::to_string(repeats.size() - kNamed) + " weitere";
@@ -211,14 +213,15 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
   const double serial = CDate(Variant(record_.SepaADAT.Value));
   const std::string day = IsoDay(serial);
   std::vector<Collection> planned;
+  std::vector<int32_t> rows;
   for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
     if (FileOfRow(values, row, false, 0) < 0) continue;
     Collection collection;
     collection.mandate_reference = CellString(values(row, column::kMandateId));
     if (collection.mandate_reference.empty()) continue;
-    collection.debtor_name = CellString(values(row, column::kName));
     collection.collection_date = day;
     planned.push_back(std::move(collection));
+    rows.push_back(row);
   }
   std::vector<mandate_register::Repeat> repeats;
   try {
@@ -227,8 +230,8 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
     return error.what();
   }
   if (repeats.empty()) return "";
-  const std::string text =
-      RepeatText(planned, repeats, Format(Variant::Date(serial), "DD.MM.YYYY"), collect_again_);
+  const std::string text = RepeatText(values, rows, planned, repeats,
+                                      Format(Variant::Date(serial), "DD.MM.YYYY"), collect_again_);
   if (!collect_again_) {
     register_news_.refused_repeats = static_cast<int32_t>(repeats.size());
     return text;
