@@ -81,7 +81,7 @@ struct RowFinding {
 
 // A planned collection that a run still standing already made: the same mandate on the same day.
 struct Repeat {
-  size_t index = 0;  // in the planned collections
+  size_t index = 0;  // in the planned mandates
   int64_t run_id = 0;
   std::string recorded_at;
 };
@@ -111,9 +111,11 @@ class Register {
   // The same refusal on its own, so that a caller can ask before it writes the files.
   void RefuseUsedIds(const std::vector<RunFile>& files) const;
 
-  // The collections among `planned` (mandate reference and day suffice) that would debit a
-  // member a second time on the same day, in the order of `planned`. Cancelled runs do not count.
-  std::vector<Repeat> FindRepeats(const std::vector<Collection>& planned) const;
+  // The mandates among `planned` (references) that a collection on `day` ("YYYY-MM-DD" or
+  // "DD.MM.YYYY") would debit a second time that day, in the order of `planned`. Cancelled runs
+  // do not count.
+  std::vector<Repeat> FindRepeats(const std::vector<std::string>& planned,
+                                  const std::string& day) const;
 
   std::vector<Run> ListRuns() const;  // newest first
   // The run's collections stop counting for first and last collection; its ids stay used.

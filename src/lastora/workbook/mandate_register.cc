@@ -342,19 +342,15 @@ void Register::RefuseUsedIds(const std::vector<RunFile>& files) const {
   for (const RunFile& file : files) RefuseUsedIdsIn(impl_->db, file);
 }
 
-std::vector<Repeat> Register::FindRepeats(const std::vector<Collection>& planned) const {
+std::vector<Repeat> Register::FindRepeats(const std::vector<std::string>& planned,
+                                          const std::string& day) const {
   std::vector<Repeat> repeats;
-  DayCache days;
-  std::optional<std::string> earliest;
-  for (const Collection& c : planned) {
-    const auto& day = days.Parse(c.collection_date);
-    if (day && (!earliest || *day < *earliest)) earliest = day;
-  }
-  if (!earliest) return repeats;
+  const std::optional<std::string> iso_day = detail::ParseDay(day);
+  if (!iso_day) return repeats;
   // A run is nearly always later than every recorded collection: one pass over the mandates
   // tells so, and only the few mandates it names are looked up one by one.
   Statement later(impl_->db, "SELECT reference FROM mandates WHERE last_collection >= ?1");
-  later.Bind(1, std::string_view(*earliest));
+  later.Bind(1, std::string_view(*iso_day));
   std::unordered_set<std::string> suspects;
   while (later.Step()) suspects.insert(later.Text(0));
   if (suspects.empty()) return repeats;
@@ -363,9 +359,8 @@ std::vector<Repeat> Register::FindRepeats(const std::vector<Collection>& planned
                  "WHERE c.mandate = ?1 AND c.collection_date = ?2 AND r.state = 'geschrieben' "
                  "ORDER BY r.id LIMIT 1");
   for (size_t i = 0; i < planned.size(); ++i) {
-    const auto& day = days.Parse(planned[i].collection_date);
-    if (!day || suspects.count(planned[i].mandate_reference) == 0) continue;
-    made.Bind(1, std::string_view(planned[i].mandate_reference)).Bind(2, std::string_view(*day));
+    if (suspects.count(planned[i]) == 0) continue;
+    made.Bind(1, std::string_view(planned[i])).Bind(2, std::string_view(*iso_day));
     if (!made.Step()) continue;
     repeats.push_back({i, made.Integer(0), made.Text(1)});
     while (made.Step()) {

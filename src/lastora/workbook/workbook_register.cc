@@ -85,7 +85,7 @@ std::string IsoDay(double serial) { return Format(Variant::Date(serial), "YYYY-M
 // Names the first few mandates; a treasurer looks them up before deciding.
 // planned[i] is the collection of row rows[i].
 std::string RepeatText(const Table& values, const std::vector<int32_t>& rows,
-                       const std::vector<Collection>& planned,
+                       const std::vector<std::string>& planned,
                        const std::vector<mandate_register::Repeat>& repeats, const std::string& day,
                        bool allowed) {
   constexpr size_t kNamed = 3;
@@ -96,8 +96,8 @@ std::string RepeatText(const Table& values, const std::vector<int32_t>& rows,
                      first.recorded_at + "): ";
   for (size_t i = 0; i < repeats.size() && i < kNamed; ++i) {
     const std::string name = CellString(values(rows[repeats[i].index], column::kName));
-    text += (i == 0 ? "" : ", ") + planned[repeats[i].index].mandate_reference +
-            (name.empty() ? "" : " (" + name + ")");
+    text +=
+        (i == 0 ? "" : ", ") + planned[repeats[i].index] + (name.empty() ? "" : " (" + name + ")");
   }
   if (repeats.size() > kNamed)
     text += " und " + std::to_string(repeats.size() - kNamed) + " weitere";
@@ -212,20 +212,18 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
   const Table& values = payments_.values;
   const double serial = CDate(Variant(record_.SepaADAT.Value));
   const std::string day = IsoDay(serial);
-  std::vector<Collection> planned;
+  std::vector<std::string> planned;
   std::vector<int32_t> rows;
   for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
     if (FileOfRow(values, row, false, 0) < 0) continue;
-    Collection collection;
-    collection.mandate_reference = CellString(values(row, column::kMandateId));
-    if (collection.mandate_reference.empty()) continue;
-    collection.collection_date = day;
-    planned.push_back(std::move(collection));
+    std::string reference = CellString(values(row, column::kMandateId));
+    if (reference.empty()) continue;
+    planned.push_back(std::move(reference));
     rows.push_back(row);
   }
   std::vector<mandate_register::Repeat> repeats;
   try {
-    repeats = register_->FindRepeats(planned);
+    repeats = register_->FindRepeats(planned, day);
   } catch (const RegisterError& error) {
     return error.what();
   }
