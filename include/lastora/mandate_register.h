@@ -79,6 +79,13 @@ struct RowFinding {
   std::string message;
 };
 
+// A planned collection that a run still standing already made: the same mandate on the same day.
+struct Repeat {
+  size_t index = 0;  // in the planned mandates
+  int64_t run_id = 0;
+  std::string recorded_at;
+};
+
 struct TableOutcome {
   int32_t dates_from_register = 0;
   std::vector<int32_t> dated_rows;   // the rows that took their first-debit date from it
@@ -103,6 +110,12 @@ class Register {
   int64_t RecordRun(const Run& run, const std::vector<Collection>& collections);
   // The same refusal on its own, so that a caller can ask before it writes the files.
   void RefuseUsedIds(const std::vector<RunFile>& files) const;
+
+  // The mandates among `planned` (references) that a collection on `day` ("YYYY-MM-DD" or
+  // "DD.MM.YYYY") would debit a second time that day, in the order of `planned`. Cancelled runs
+  // do not count.
+  std::vector<Repeat> FindRepeats(const std::vector<std::string>& planned,
+                                  const std::string& day) const;
 
   std::vector<Run> ListRuns() const;  // newest first
   // The run's collections stop counting for first and last collection; its ids stay used.

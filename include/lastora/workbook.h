@@ -40,6 +40,8 @@ struct RegisterNews {
   // Rows that took their first-debit date from it; nullopt when it was not asked.
   std::optional<int32_t> dates_from_register;
   int64_t recorded_run = 0;  // the run the last generation was recorded as; 0: none
+  // Mandates the last generation refused to debit a second time on the same day; 0: none.
+  int32_t refused_repeats = 0;
 };
 
 // SEPA files are XML; anything else is for the DTAUS checker, which names a wrong format.
@@ -67,6 +69,9 @@ class Workbook {
   // recorded in; nullptr (the default) for none. The caller keeps it open while it is set.
   void set_register(mandate_register::Register* mandates) { register_ = mandates; }
   const RegisterNews& register_news() const { return register_news_; }
+  // A generation that would debit a mandate the register shows collected on the same day is
+  // refused unless the caller allows it; allowed, it runs with a warning.
+  void set_collect_again(bool allowed) { collect_again_ = allowed; }
 
   // Each step stores its result text in the settings record (Prog...Resu) and returns true
   // when it is "ok". A step whose input is missing is not run.
@@ -105,6 +110,9 @@ class Workbook {
   void FollowRegisteredCollections(const std::vector<int32_t>& dated_rows);
   // The register's refusal of identifiers an earlier run used; empty when none.
   std::string UsedIdsRefusal(bool dtaus) const;
+  // The register's objection to debiting members again on a day it shows them collected: the
+  // refusal, or empty (and a warning when the caller allowed it).
+  std::string RepeatRefusal(bool dtaus);
   // Records the files and collections the generation wrote: "ok", or why it could not.
   std::string RecordGeneration(const std::string& out_dir, bool dtaus);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
@@ -118,6 +126,7 @@ class Workbook {
   std::vector<std::string> warnings_;
   std::vector<std::string> written_files_;
   mandate_register::Register* register_ = nullptr;
+  bool collect_again_ = false;
   RegisterNews register_news_;
 };
 

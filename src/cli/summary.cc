@@ -160,6 +160,11 @@ void PrintRegisterNews(std::ostream& out, const RegisterNews& news) {
   if (news.recorded_run != 0) {
     out << "Mandatsregister: eingetragen als Lauf " << news.recorded_run << "\n";
   }
+  if (news.refused_repeats != 0) {
+    out << "Mandatsregister: ging der frühere Lauf nie zur Bank, ihn mit \"lastora runs --cancel\" "
+           "stornieren; sollen die Mitglieder wirklich ein zweites Mal zahlen, den Aufruf mit "
+           "--again wiederholen\n";
+  }
 }
 
 int32_t PrintRowFindings(std::ostream& out, const Table& values) {

@@ -17,8 +17,8 @@ struct Ran {
 };
 
 // Every run answers dialogs with their defaults and uses a fixed clock, as CI has no terminal.
-inline Ran Lastora(std::vector<std::string> args) {
-  args.insert(args.begin(), {"--yes", "--now", "2026-03-02 09:30:00"});
+inline Ran Lastora(std::vector<std::string> args, const std::string& now = "2026-03-02 09:30:00") {
+  args.insert(args.begin(), {"--yes", "--now", now});
   std::ostringstream out, err;
   Ran ran;
   ran.status = RunLastora(std::move(args), out, err);

@@ -1,5 +1,6 @@
 // The mandate register through the program: a club without first-debit dates collects FRST once,
-// RCUR afterwards, and FRST again when the run is cancelled.
+// RCUR afterwards, and FRST again when the run is cancelled; nobody is debited twice on one day
+// by mistake.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -83,6 +84,36 @@ TEST(RegisterCommandTest, RecordedRunTurnsFirstIntoRecurringUntilItIsCancelled) 
   EXPECT_EQ(again.status, 1);
   EXPECT_TRUE(Contains(again.out, "schon im Lauf 1")) << again.out;
   EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
+}
+
+TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
+  Club club;
+  ASSERT_EQ(club.Process().status, 0);
+  ASSERT_EQ(club.Generate("lauf1").status, 0);
+
+  // An hour later the same table again: new identifiers, but the same members on the same day.
+  std::vector<std::string> later = {"generate",
+                                    "-s",
+                                    club.settings,
+                                    "-p",
+                                    club.dir.File("zahlungen.csv"),
+                                    "-d",
+                                    club.dir.File("lauf2")};
+  const testing::Ran refused = Lastora(later, "2026-03-02 10:30:00");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(Contains(refused.out, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "))
+      << refused.out;
+  EXPECT_TRUE(Contains(refused.out, "M-1 (")) << refused.out;
+  EXPECT_TRUE(Contains(refused.out, "--again")) << refused.out;
+  EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
+  EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 2"));
+
+  later.push_back("--again");
+  const testing::Ran allowed = Lastora(later, "2026-03-02 10:30:00");
+  EXPECT_EQ(allowed.status, 0) << allowed.out;
+  EXPECT_TRUE(Contains(allowed.out, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"))
+      << allowed.out;
+  EXPECT_TRUE(Contains(allowed.out, "eingetragen als Lauf 2")) << allowed.out;
 }
 
 TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {

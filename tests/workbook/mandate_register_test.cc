@@ -8,6 +8,7 @@
 #include "processing/sequence_type.h"
 #include "support/temp_dir.h"
 #include "workbook/register_samples.h"
+#include "workbook/register_schema.h"
 
 namespace lastora::mandate_register {
 namespace {
@@ -144,6 +145,89 @@ TEST_F(MandateRegisterTest, UsedIdsAreRefusedNamingTheEarlierRun) {
   // The refused runs left nothing behind.
   EXPECT_EQ(reg.ListRuns().size(), 1u);
   EXPECT_FALSE(reg.FindMandate("M2"));
+}
+
+TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancelled) {
+  Register reg = Register::Open(Path());
+  const int64_t march =
+      reg.RecordRun(SampleRun("MSG-1", "PMT-1"),
+                    {SampleCollection("M1", "2026-03-16"), SampleCollection("M2", "2026-03-16")});
+  // M1's latest collection lies after the day asked about; its March one still counts.
+  reg.RecordRun(SampleRun("MSG-2", "PMT-2"), {SampleCollection("M1", "2026-04-16", "RCUR")});
+
+  const std::vector<std::string> planned = {"M3", "M2", "M1"};
+  const auto repeats = reg.FindRepeats(planned, "16.03.2026");
+  ASSERT_EQ(repeats.size(), 2u);
+  EXPECT_EQ(repeats[0].index, 1u);
+  EXPECT_EQ(repeats[1].index, 2u);
+  EXPECT_EQ(repeats[0].run_id, march);
+  EXPECT_FALSE(repeats[0].recorded_at.empty());
+  EXPECT_EQ(reg.FindRepeats(planned, "2026-03-16").size(), 2u);
+  EXPECT_TRUE(reg.FindRepeats(planned, "2026-03-17").empty());
+  EXPECT_TRUE(reg.FindRepeats(planned, "2026-05-16").empty());
+
+  reg.CancelRun(march);
+  EXPECT_TRUE(reg.FindRepeats(planned, "2026-03-16").empty());
+}
+
+// A register as the first released layout wrote it, with a run and a taken-over date.
+void WriteFirstLayout(const std::string& path) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  const std::string sql =
+      std::string(detail::SchemaStep(0)) +
+      "INSERT INTO mandates VALUES ('M1', 'Erika Muster', 'DE02120300000000202051', "
+      "'BYLADEM1001', '2020-01-15', NULL, '2025-03-01', 'FRST', '2025-09-01', 'RCUR', 'aktiv'), "
+      "('M2', '', '', '', NULL, '2019-05-05', '2019-05-05', '', '2019-05-05', '', 'aktiv');"
+      "INSERT INTO runs VALUES (1, '2025-03-01 10:00:00', '/verein/lastora.ini', 1, 1250, "
+      "'geschrieben'), (2, '2025-09-01 10:00:00', '/verein/lastora.ini', 2, 2500, 'geschrieben');"
+      "INSERT INTO run_files VALUES (1, 'a.xml', 'MSG-1', 'PMT-1', 1, 1250), "
+      "(2, 'b.xml', 'MSG-2', 'PMT-2', 2, 2500);"
+      "INSERT INTO collections VALUES (1, 1, 'M1', 'E1', 1250, 'FRST', '2025-03-01'), "
+      "(2, 2, 'M1', 'E2', 1250, 'RCUR', '2025-09-01'), (3, 2, 'M1', 'E3', 1250, 'FNAL', "
+      "'2025-09-01');"
+      "PRAGMA user_version = 1;";
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
+  WriteFirstLayout(Path());
+  Register reg = Register::Open(Path());
+  const auto m1 = reg.FindMandate("M1");
+  ASSERT_TRUE(m1);
+  EXPECT_EQ(m1->debtor_name, "Erika Muster");
+  EXPECT_EQ(m1->signature_date, "2020-01-15");
+  EXPECT_EQ(m1->last_collection, "2025-09-01");
+  EXPECT_EQ(reg.FindMandate("M2")->first_collection, "2019-05-05");
+  const auto runs = reg.ListRuns();
+  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_EQ(runs[1].files.size(), 1u);
+  EXPECT_EQ(runs[1].files[0].message_id, "MSG-1");
+  EXPECT_THROW(reg.RecordRun(SampleRun("MSG-2", "PMT-9"), {SampleCollection("M3", "2026-01-02")}),
+               RegisterError);
+
+  // The old collections still count, in their old order: of two on one day the earlier is the
+  // first and the later the last.
+  EXPECT_EQ(reg.FindRepeats({"M1"}, "2025-03-01").size(), 1u);
+  reg.RecordRun(SampleRun("MSG-3", "PMT-3"), {SampleCollection("M2", "2026-01-02", "RCUR")});
+  EXPECT_EQ(reg.FindMandate("M2")->last_collection, "2026-01-02");
+  reg.CancelRun(1);
+  const auto refreshed = reg.FindMandate("M1");
+  EXPECT_EQ(refreshed->first_collection, "2025-09-01");
+  EXPECT_EQ(refreshed->first_sequence_type, "RCUR");
+  EXPECT_EQ(refreshed->last_sequence_type, "FNAL");
+
+  Register::Open(Path());  // a second opening finds it up to date
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(Path().c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* version = nullptr;
+  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+  ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(version, 0), 2);
+  sqlite3_finalize(version);
+  sqlite3_close(db);
 }
 
 TEST_F(MandateRegisterTest, RegisterOfNewerVersionOrForeignFileIsRefused) {

@@ -19,6 +19,7 @@ struct PaymentOptions {
   bool dtaus = false;
   bool save = false;
   bool strict = false;
+  bool again = false;
   RegisterChoice mandates;
 };
 
@@ -28,6 +29,12 @@ void AddSettingsOptions(CLI::App& sub, PaymentOptions& options) {
   sub.add_flag("--strict", options.strict,
                "Zeilen mit Fehlern ergeben Status 1 statt 3 (Lauf gilt als gescheitert)");
   AddRegisterOptions(sub, options.mandates);
+}
+
+void AddAgainOption(CLI::App& sub, PaymentOptions& options) {
+  sub.add_flag("--again", options.again,
+               "Mandate erneut abbuchen, die das Mandatsregister am selben Tag schon abgebucht "
+               "zeigt");
 }
 
 // 0 only for a run without a flaw; 3 when its files were written but rows carry errors (and so
@@ -56,6 +63,7 @@ int Generate(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
   auto mandates = OpenRegister(options.mandates, options.settings);
   if (mandates) workbook.set_register(&*mandates);
+  workbook.set_collect_again(options.again);
   workbook.set_payments(ReadPaymentTable(options.payments, workbook.component()));
   const bool generated = workbook.Generate(options.out_dir, options.dtaus);
   PrintGeneration(context.out, workbook.record());
@@ -75,6 +83,7 @@ int Run(const PaymentOptions& options, CommandContext& context) {
   Workbook workbook(SettingsFile::Load(options.settings));
   auto mandates = OpenRegister(options.mandates, options.settings);
   if (mandates) workbook.set_register(&*mandates);
+  workbook.set_collect_again(options.again);
   const AllSteps steps{options.members, options.out_dir, options.dtaus};
   const bool ok = RunAllSteps(workbook, steps, options.output, context.out);
   return Finish(workbook, options, ok, true, context);
@@ -101,6 +110,7 @@ void AddPaymentCommands(CLI::App& app, Commands& commands) {
       ->required();
   generate->add_option("-d,--dir", options->out_dir, "Ausgabeordner")->required();
   generate->add_flag("--dtaus", options->dtaus, "DTAUS statt SEPA-XML");
+  AddAgainOption(*generate, *options);
   generate->add_option("-o,--output", options->output,
                        "Zahlungstabelle mit den Hinweisen der Erzeugung schreiben");
   commands.push_back({generate, [options](CommandContext& c) { return Generate(*options, c); }});
@@ -112,6 +122,7 @@ void AddPaymentCommands(CLI::App& app, Commands& commands) {
   run->add_option("-m,--members", options->members, "Mitgliederliste (sonst Import__FILE)");
   run->add_option("-d,--dir", options->out_dir, "Ausgabeordner")->required();
   run->add_flag("--dtaus", options->dtaus, "DTAUS statt SEPA-XML");
+  AddAgainOption(*run, *options);
   run->add_option("-o,--output", options->output, "Zahlungstabelle (.xlsx oder .csv)");
   commands.push_back({run, [options](CommandContext& c) { return Run(*options, c); }});
 }

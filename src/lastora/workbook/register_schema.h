@@ -8,7 +8,11 @@
 
 namespace lastora::mandate_register::detail {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
+
+// The SQL that takes a register from version `from` to the next; tests build old registers
+// with it.
+const char* SchemaStep(int from);
 
 // Brings the file up to kSchemaVersion, in WAL mode; refuses a newer file and a database that
 // holds other tables than a register's.

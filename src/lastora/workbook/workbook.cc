@@ -245,6 +245,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   Reset({&record_.ProgErzePAOK, &record_.ProgErzePAO1, &record_.ProgErzePAO2, &record_.ProgErzeFil1,
          &record_.ProgErzeFil2},
         "");
+  register_news_.refused_repeats = 0;
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
   // One moment for the whole run: the identifiers carry its time of day.
@@ -263,6 +264,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
     AddWarning(date.warning);
     DeriveFileIdentifiers(record_, ids, now);
     result = UsedIdsRefusal(as_dtaus);
+    if (result.empty()) result = RepeatRefusal(as_dtaus);
   }
   if (result.empty()) {
     files::FileSet run_files;

@@ -82,6 +82,29 @@ std::vector<RunFile> FilesAhead(const SEPAVARIABLEN& record, const Table& values
 
 std::string IsoDay(double serial) { return Format(Variant::Date(serial), "YYYY-MM-DD"); }
 
+// Names the first few mandates; a treasurer looks them up before deciding.
+// planned[i] is the collection of row rows[i].
+std::string RepeatText(const Table& values, const std::vector<int32_t>& rows,
+                       const std::vector<std::string>& planned,
+                       const std::vector<mandate_register::Repeat>& repeats, const std::string& day,
+                       bool allowed) {
+  constexpr size_t kNamed = 3;
+  const mandate_register::Repeat& first = repeats.front();
+  std::string text = "Mandatsregister: " + std::to_string(repeats.size()) +
+                     (repeats.size() == 1 ? " Mandat wurde" : " Mandate wurden") + " am " + day +
+                     " schon abgebucht (Lauf " + std::to_string(first.run_id) + " vom " +
+                     first.recorded_at + "): ";
+  for (size_t i = 0; i < repeats.size() && i < kNamed; ++i) {
+    const std::string name = CellString(values(rows[repeats[i].index], column::kName));
+    text +=
+        (i == 0 ? "" : ", ") + planned[repeats[i].index] + (name.empty() ? "" : " (" + name + ")");
+  }
+  if (repeats.size() > kNamed)
+    text += " und " + std::to_string(repeats.size() - kNamed) + " weitere";
+  return text + (allowed ? "; sie werden auf Wunsch ein zweites Mal abgebucht"
+                         : "; keine Datei geschrieben, damit niemand doppelt belastet wird");
+}
+
 Collection CollectionOfRow(const Table& values, int32_t row, const std::string& day) {
   const Variant& signed_on = values(row, column::kMandateDate);
   std::optional<std::string> signature;
@@ -178,6 +201,40 @@ std::string Workbook::UsedIdsRefusal(bool dtaus) const {
   } catch (const RegisterError& error) {
     return error.what();
   }
+  return "";
+}
+
+std::string Workbook::RepeatRefusal(bool dtaus) {
+  if (register_ == nullptr || dtaus ||
+      generation::SepaKindFor(record_.SepaAART.Value).credit_transfer) {
+    return "";
+  }
+  const Table& values = payments_.values;
+  const double serial = CDate(Variant(record_.SepaADAT.Value));
+  const std::string day = IsoDay(serial);
+  std::vector<std::string> planned;
+  std::vector<int32_t> rows;
+  for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
+    if (FileOfRow(values, row, false, 0) < 0) continue;
+    std::string reference = CellString(values(row, column::kMandateId));
+    if (reference.empty()) continue;
+    planned.push_back(std::move(reference));
+    rows.push_back(row);
+  }
+  std::vector<mandate_register::Repeat> repeats;
+  try {
+    repeats = register_->FindRepeats(planned, day);
+  } catch (const RegisterError& error) {
+    return error.what();
+  }
+  if (repeats.empty()) return "";
+  const std::string text = RepeatText(values, rows, planned, repeats,
+                                      Format(Variant::Date(serial), "DD.MM.YYYY"), collect_again_);
+  if (!collect_again_) {
+    register_news_.refused_repeats = static_cast<int32_t>(repeats.size());
+    return text;
+  }
+  AddWarning(text);
   return "";
 }
 
