@@ -44,9 +44,13 @@ struct Club {
   testing::Ran Process() const {
     return Lastora({"process", "-s", settings, "-o", dir.File("zahlungen.csv")});
   }
-  testing::Ran Generate(const std::string& folder) const {
-    return Lastora(
-        {"generate", "-s", settings, "-p", dir.File("zahlungen.csv"), "-d", dir.File(folder)});
+  // The table of the last Process() into `folder`, by default at the runner's clock.
+  testing::Ran Generate(const std::string& folder, const std::string& now = "",
+                        const std::string& extra = "") const {
+    std::vector<std::string> args{
+        "generate", "-s", settings, "-p", dir.File("zahlungen.csv"), "-d", dir.File(folder)};
+    if (!extra.empty()) args.push_back(extra);
+    return now.empty() ? Lastora(args) : Lastora(args, now);
   }
   ScopedTempDir dir;
   std::string settings = dir.File("verein.ini");
@@ -92,14 +96,8 @@ TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
   ASSERT_EQ(club.Generate("lauf1").status, 0);
 
   // An hour later the same table again: new identifiers, but the same members on the same day.
-  std::vector<std::string> later = {"generate",
-                                    "-s",
-                                    club.settings,
-                                    "-p",
-                                    club.dir.File("zahlungen.csv"),
-                                    "-d",
-                                    club.dir.File("lauf2")};
-  const testing::Ran refused = Lastora(later, "2026-03-02 10:30:00");
+  const std::string later = "2026-03-02 10:30:00";
+  const testing::Ran refused = club.Generate("lauf2", later);
   EXPECT_EQ(refused.status, 1);
   EXPECT_TRUE(Contains(refused.out, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "))
       << refused.out;
@@ -108,8 +106,7 @@ TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
   EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
   EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 2"));
 
-  later.push_back("--again");
-  const testing::Ran allowed = Lastora(later, "2026-03-02 10:30:00");
+  const testing::Ran allowed = club.Generate("lauf2", later, "--again");
   EXPECT_EQ(allowed.status, 0) << allowed.out;
   EXPECT_TRUE(Contains(allowed.out, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"))
       << allowed.out;

@@ -36,18 +36,16 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
   EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
 }
 
-TEST(SettingsFileTest, BadLinesNameTheFileTheLineAndTheKey) {
+// A value the component would not recognise changes the run without failing it (an unknown
+// cycle bills monthly), so the file refuses it, as it refuses a bad line, and says where and what
+// is allowed.
+TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
   EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\n\nKreditorNAHME = TSV\n"),
             "verein.ini, Zeile 3: unbekannter Schlüssel \"KreditorNAHME\"");
   EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\r\nSepaCYCL = Halbjahr\r\n"),
             "verein.ini, Zeile 2: Schlüssel \"SepaCYCL\" steht schon weiter oben");
   EXPECT_EQ(ErrorOf("SepaCYCL Jahr\n"),
             "verein.ini, Zeile 1: kein \"SCHLÜSSEL = Wert\": SepaCYCL Jahr");
-}
-
-// A value the component would not recognise changes the run without failing it (an unknown
-// cycle bills monthly), so the file refuses it and says where and what is allowed.
-TEST(SettingsFileTest, FixedValuesDatesAndNumbersAreCheckedWhereTheyAreSet) {
   EXPECT_EQ(ErrorOf("# Verein\nSepaCYCL = jährlich\n"),
             "verein.ini, Zeile 2: SepaCYCL = \"jährlich\": unbekannter Wert; erlaubt: Jahr, "
             "Halbjahr, Dritteljahr, Vierteljahr, 2 Monate, Monat");
