@@ -37,15 +37,15 @@ Places TopLeftCorners(const LabelSheet& sheet) {
   return places;
 }
 
+// The whole numbers of a layout in the order of their Settings columns, 2 to 7.
+std::vector<int32_t> Numbers(const LabelSettings& s) {
+  return {s.block_rows, s.block_columns, s.across, s.rows_per_page, s.first_position, s.down_first};
+}
+
 TEST(LabelSettingsTest, UnfilledNumbersFallBackToTheTemplateAndOne) {
   const LabelSettings settings =
       ReadLabelSettings(Row({"Etiketten", "", "0", "-2", "", "", ""}), 2, {5, 3});
-  EXPECT_EQ(settings.block_rows, 5);
-  EXPECT_EQ(settings.block_columns, 3);
-  EXPECT_EQ(settings.across, 1);
-  EXPECT_EQ(settings.rows_per_page, 0);
-  EXPECT_EQ(settings.first_position, 1);
-  EXPECT_FALSE(settings.down_first);
+  EXPECT_EQ(Numbers(settings), (std::vector<int32_t>{5, 3, 1, 0, 1, 0}));
   EXPECT_TRUE(settings.row_heights.empty());
   // An empty sheet still makes a label of one cell.
   EXPECT_EQ(ReadLabelSettings({}, 1, {0, 0}).block_rows, 1);
@@ -54,12 +54,7 @@ TEST(LabelSettingsTest, UnfilledNumbersFallBackToTheTemplateAndOne) {
 TEST(LabelSettingsTest, NumbersAndListsAsTheWorkbookStoresOrATreasurerTypesThem) {
   const LabelSettings settings = ReadLabelSettings(
       Row({"", "6", " 2 ", "3", "7", "4", "1"}, "13;15,5;;41", "2;31.5"), 2, {5, 2});
-  EXPECT_EQ(settings.block_rows, 6);
-  EXPECT_EQ(settings.block_columns, 2);
-  EXPECT_EQ(settings.across, 3);
-  EXPECT_EQ(settings.rows_per_page, 7);
-  EXPECT_EQ(settings.first_position, 4);
-  EXPECT_TRUE(settings.down_first);
+  EXPECT_EQ(Numbers(settings), (std::vector<int32_t>{6, 2, 3, 7, 4, 1}));
   EXPECT_EQ(settings.row_heights, (std::vector<double>{13, 15.5, 0, 41}));
   EXPECT_EQ(settings.column_widths, (std::vector<double>{2, 31.5}));
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -33,8 +34,11 @@ std::string Output(const std::string& command) {
   return text;
 }
 
-bool Installed(const char* program) {
-  return !Output(std::string("command -v ") + program).empty();
+bool AllInstalled(std::initializer_list<const char*> programs) {
+  for (const char* program : programs) {
+    if (Output(std::string("command -v ") + program).empty()) return false;
+  }
+  return true;
 }
 
 // One picture, the logo (twice as wide as high, where the grey box it replaced is 3:4), shown
@@ -65,41 +69,63 @@ std::string RenderToPdf(const fs::path& document, const fs::path& scratch) {
   return (scratch / (document.stem().string() + ".pdf")).string();
 }
 
-TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
-  if (!Installed("soffice") || !Installed("pdftotext") || !Installed("pdfimages")) {
+// A program folder with the template (and the logo, when given) in "Vorlagen"; one merge run
+// that saves the documents, without printing, into `folder`.
+class RenderedLetterTest : public ::testing::Test {
+ protected:
+  void Prepare(const char* fixture, const std::string& template_name, const char* folder,
+               bool logo) {
+    fs::create_directories(home_.path() / "Vorlagen");
+    fs::create_directories(home_.path() / folder);
+    fs::copy_file(Fixture(fixture), home_.path() / "Vorlagen" / template_name);
+    if (logo) fs::copy_file(Fixture("logo.png"), home_.path() / "Vorlagen" / "Lastora_Logo.png");
+    template_ = "..\\Vorlagen\\" + template_name;
+    folder_ = std::string("..\\") + folder;
+  }
+  // Merges every row of `records` under `titles` by definition row `row`; the run's answer.
+  std::string Merge(const std::vector<std::string>& titles,
+                    const std::vector<std::vector<std::string>>& records_text, int16_t row,
+                    const char* name_pattern) {
+    Table header(1, static_cast<int32_t>(titles.size()));
+    for (size_t c = 0; c < titles.size(); ++c) header(1, c + 1) = Variant(titles[c]);
+    Table records(static_cast<int32_t>(records_text.size()), header.ColCount());
+    for (size_t r = 0; r < records_text.size(); ++r) {
+      for (size_t c = 0; c < titles.size(); ++c)
+        records(r + 1, c + 1) = Variant(records_text[r][c]);
+    }
+    Table definitions(row, 24);
+    definitions(row, 2) = Variant(template_);
+    definitions(row, 4) = Variant(name_pattern);
+    definitions(row, 5) = Variant(folder_);
+    definitions(row, 7) = Variant("X");
+    return Class1().ext_CreateSerienbrief(1, records, header, definitions, row, 0, "", 0, 0, true,
+                                          false);
+  }
+
+  testing::ScopedTempDir home_;
+  testing::ScopedEnv env_{"LASTORA_HOME", home_.path().string()};
+  testing::ScopedTestPlatform platform_{MakeDate(2025, 3, 5)};
+  std::string template_;
+  std::string folder_;
+};
+
+constexpr const char* kOneSaved =
+    "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt";
+
+TEST_F(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
+  if (!AllInstalled({"soffice", "pdftotext", "pdfimages"})) {
     GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
   }
-  testing::ScopedTempDir home;
-  testing::ScopedEnv env("LASTORA_HOME", home.path().string());
-  testing::ScopedTestPlatform platform(MakeDate(2025, 3, 5));
-  fs::create_directories(home.path() / "Vorlagen");
-  fs::create_directories(home.path() / "Briefe");
-  fs::copy_file(Fixture("Beitragsbescheid.docx"), home.path() / "Vorlagen" / "Brief.docx");
-  fs::copy_file(Fixture("logo.png"), home.path() / "Vorlagen" / "Lastora_Logo.png");
-  testing::WriteBytes(home.File("Vorlagen/Lastora_Print.ini"),
+  Prepare("Beitragsbescheid.docx", "Brief.docx", "Briefe", true);
+  testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"),
                       "Usertext_Verein=Kasse & Co\r\nUsertext_Heute=Timeformat=DD.MM.YYYY\r\n");
-  const char* titles[] = {"Nr",   "Mitglied",        "Kontoinhaber",
-                          "IBAN", "Mandatsreferenz", "Jahresbeitrag"};
-  const char* values[] = {
-      "17",        "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
-      "TSVM-0017", "120,00"};
-  Table header(1, 6);
-  Table records(1, 6);
-  for (int32_t c = 1; c <= 6; ++c) {
-    header(1, c) = Variant(titles[c - 1]);
-    records(1, c) = Variant(values[c - 1]);
-  }
-  Table definitions(1, 24);
-  definitions(1, 2) = Variant("..\\Vorlagen\\Brief.docx");
-  definitions(1, 4) = Variant("Nr");
-  definitions(1, 5) = Variant("..\\Briefe");
-  definitions(1, 7) = Variant("X");
-  Class1 component;
-  ASSERT_EQ(
-      component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true, false),
-      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  ASSERT_EQ(Merge({"Nr", "Mitglied", "Kontoinhaber", "IBAN", "Mandatsreferenz", "Jahresbeitrag"},
+                  {{"17", "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+                    "TSVM-0017", "120,00"}},
+                  1, "Nr"),
+            kOneSaved);
 
-  const std::string pdf = RenderToPdf(home.path() / "Briefe" / "17.docx", home.path());
+  const std::string pdf = RenderToPdf(home_.path() / "Briefe" / "17.docx", home_.path());
   ASSERT_TRUE(fs::exists(pdf));
   const std::string text = Output("pdftotext -layout " + pdf + " -");
   for (const char* expected :
@@ -111,33 +137,13 @@ TEST(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
   ExpectOnlyTheLogoScaledIntoItsBox(pdf);
 }
 
-TEST(RenderedLetterTest, AWorkbookGetsTheLogoInItsBoxToo) {
-  if (!Installed("soffice") || !Installed("pdfimages")) {
+TEST_F(RenderedLetterTest, AWorkbookGetsTheLogoInItsBoxToo) {
+  if (!AllInstalled({"soffice", "pdftotext", "pdfimages"})) {
     GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
   }
-  testing::ScopedTempDir home;
-  testing::ScopedEnv env("LASTORA_HOME", home.path().string());
-  testing::ScopedTestPlatform platform(MakeDate(2025, 3, 5));
-  fs::create_directories(home.path() / "Vorlagen");
-  fs::create_directories(home.path() / "Karten");
-  fs::copy_file(Fixture("Mitgliedsausweis.xlsx"), home.path() / "Vorlagen" / "Karte.xlsx");
-  fs::copy_file(Fixture("logo.png"), home.path() / "Vorlagen" / "Lastora_Logo.png");
-  Table header(1, 2);
-  header(1, 1) = Variant("Nr");
-  header(1, 2) = Variant("Kontoinhaber");
-  Table records(1, 2);
-  records(1, 1) = Variant("17");
-  records(1, 2) = Variant("Jürgen Bäcker");
-  Table definitions(1, 24);
-  definitions(1, 2) = Variant("..\\Vorlagen\\Karte.xlsx");
-  definitions(1, 4) = Variant("Nr");
-  definitions(1, 5) = Variant("..\\Karten");
-  definitions(1, 7) = Variant("X");
-  Class1 component;
-  ASSERT_EQ(
-      component.ext_CreateSerienbrief(1, records, header, definitions, 0, 0, "", 0, 0, true, false),
-      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
-  const std::string pdf = RenderToPdf(home.path() / "Karten" / "17.xlsx", home.path());
+  Prepare("Mitgliedsausweis.xlsx", "Karte.xlsx", "Karten", true);
+  ASSERT_EQ(Merge({"Nr", "Kontoinhaber"}, {{"17", "Jürgen Bäcker"}}, 1, "Nr"), kOneSaved);
+  const std::string pdf = RenderToPdf(home_.path() / "Karten" / "17.xlsx", home_.path());
   ASSERT_TRUE(fs::exists(pdf));
   EXPECT_NE(Output("pdftotext -layout " + pdf + " -").find("Jürgen Bäcker"), std::string::npos);
   ExpectOnlyTheLogoScaledIntoItsBox(pdf);
@@ -145,39 +151,25 @@ TEST(RenderedLetterTest, AWorkbookGetsTheLogoInItsBoxToo) {
 
 // The sample club's label sheet for 23 members: 21 labels on the first page, three across and
 // seven down, two on the second; every label filled and numbered, the layout sheet not printed.
-TEST(RenderedLabelsTest, AllMembersOnOneSheetAcrossTwoPages) {
-  if (!Installed("soffice") || !Installed("pdftotext") || !Installed("pdfinfo")) {
+class RenderedLabelsTest : public RenderedLetterTest {};
+
+TEST_F(RenderedLabelsTest, AllMembersOnOneSheetAcrossTwoPages) {
+  if (!AllInstalled({"soffice", "pdftotext", "pdfinfo"})) {
     GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
   }
-  testing::ScopedTempDir home;
-  testing::ScopedEnv env("LASTORA_HOME", home.path().string());
-  testing::ScopedTestPlatform platform(MakeDate(2025, 3, 5));
-  fs::create_directories(home.path() / "Vorlagen");
-  fs::create_directories(home.path() / "Etiketten");
-  fs::copy_file(Fixture("Adressetiketten.xlsx"), home.path() / "Vorlagen" / "Etiketten.xlsx");
-  testing::WriteBytes(home.File("Vorlagen/Lastora_Print.ini"), "Usertext_Verein=TSV & Co\r\n");
-  const char* titles[] = {"Nr", "Mitglied", "Kontoinhaber", "IBAN"};
-  Table header(1, 4);
-  for (int32_t c = 1; c <= 4; ++c) header(1, c) = Variant(titles[c - 1]);
-  Table records(23, 4);
-  for (int32_t r = 1; r <= 23; ++r) {
-    records(r, 1) = Variant(std::to_string(r));
-    records(r, 2) = Variant("Mitglied " + std::to_string(100 + r));
-    records(r, 3) = Variant("Inhaber " + std::to_string(100 + r));
-    records(r, 4) = Variant("DE00 0000 " + std::to_string(1000 + r));
+  Prepare("Adressetiketten.xlsx", "Etiketten.xlsx", "Etiketten", false);
+  testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"), "Usertext_Verein=TSV & Co\r\n");
+  std::vector<std::vector<std::string>> records;
+  for (int r = 1; r <= 23; ++r) {
+    const std::string number = std::to_string(100 + r);
+    records.push_back({std::to_string(r), "Mitglied " + number, "Inhaber " + number,
+                       "DE00 0000 " + std::to_string(1000 + r)});
   }
   // The layout is Settings row 2, so the labels are definition row 2.
-  Table definitions(2, 24);
-  definitions(2, 2) = Variant("..\\Vorlagen\\Etiketten.xlsx");
-  definitions(2, 4) = Variant("\"Etiketten\"");
-  definitions(2, 5) = Variant("..\\Etiketten");
-  definitions(2, 7) = Variant("X");
-  Class1 component;
-  ASSERT_EQ(
-      component.ext_CreateSerienbrief(1, records, header, definitions, 2, 0, "", 0, 0, true, false),
-      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  ASSERT_EQ(Merge({"Nr", "Mitglied", "Kontoinhaber", "IBAN"}, records, 2, "\"Etiketten\""),
+            kOneSaved);
 
-  const std::string pdf = RenderToPdf(home.path() / "Etiketten" / "Etiketten.xlsx", home.path());
+  const std::string pdf = RenderToPdf(home_.path() / "Etiketten" / "Etiketten.xlsx", home_.path());
   ASSERT_TRUE(fs::exists(pdf));
   EXPECT_NE(Output("pdfinfo " + pdf).find("Pages:           2\n"), std::string::npos)
       << Output("pdfinfo " + pdf);
