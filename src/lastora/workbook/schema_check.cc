@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 #include <libxml/xmlschemas.h>
+#include <libxml/xmlschemastypes.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -141,8 +142,10 @@ std::string SchemaVerdict(const std::string& path) {
 }
 
 std::future<std::string> SchemaVerdictInBackground(const std::string& path) {
-  // libxml2 sets up its shared tables on first use, which must not race with the caller's own use.
+  // libxml2 sets up its shared tables on first use, which must not race with the caller's own use
+  // nor with a second verdict: two threads building the schema type table at once lose one of them.
   xmlInitParser();
+  xmlSchemaInitTypes();
   return std::async(std::launch::async, SchemaVerdict, path);
 }
 
