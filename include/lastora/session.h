@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lastora/export.h"
+#include "lastora/fixed_clock.h"
 #include "lastora/platform.h"
 
 namespace lastora {
@@ -17,9 +18,6 @@ struct SessionOptions {
       now;  // "YYYY-MM-DD hh:mm:ss": a fixed clock for reproducible files; empty: the system's
   std::string home;  // the program folder (log folder, templates); empty: as found
 };
-
-// The date serial of a --now text; nullopt when it is not "YYYY-MM-DD[ hh:mm[:ss]]".
-std::optional<double> ParseNow(const std::string& text);
 
 // Points GetAppPath at a folder (through LASTORA_HOME) for its lifetime.
 class ScopedHome {

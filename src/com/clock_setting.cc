@@ -1,37 +1,16 @@
 #include "clock_setting.h"
 
 #include <cstdlib>
-#include <memory>
+#include <optional>
 
-#include "lastora/platform.h"
-#include "lastora/variant.h"
-#include "lastora/vb_error.h"
+#include "lastora/fixed_clock.h"
 
 namespace lastora::com {
-namespace {
-
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(double now) : now_(now) {}
-  double Now() override { return now_; }
-
- private:
-  double now_;
-};
-
-}  // namespace
 
 void FollowClockSetting() {
   const char* moment = std::getenv("LASTORA_NOW");
-  if (moment == nullptr || *moment == '\0') {
-    SetClock(nullptr);
-    return;
-  }
-  try {
-    SetClock(std::make_shared<FixedClock>(CDate(Variant(moment))));
-  } catch (const VbError&) {
-    SetClock(nullptr);
-  }
+  const std::optional<double> now = moment != nullptr ? ParseNow(moment) : std::nullopt;
+  SetClock(now ? MakeFixedClock(*now) : nullptr);
 }
 
 }  // namespace lastora::com

@@ -10,16 +10,6 @@
 namespace lastora {
 namespace {
 
-TEST(SessionTest, NowTakesDatesAndTimesThatExistOnly) {
-  EXPECT_EQ(ParseNow("2026-03-02"), MakeDate(2026, 3, 2));
-  EXPECT_EQ(ParseNow("2026-03-02 09:30"), MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
-  EXPECT_EQ(ParseNow("2026-03-02 09:30:15"), MakeDate(2026, 3, 2) + MakeTime(9, 30, 15));
-  for (const char* bad : {"2026-02-30", "2026-13-01", "2026-03-02 24:00", "2026-03-02 09",
-                          "2026-03-02 09:30:15x", "02.03.2026", ""}) {
-    EXPECT_FALSE(ParseNow(bad)) << bad;
-  }
-}
-
 TEST(SessionTest, PutsTheCallersClockDialogsAndFolderBack) {
   const auto clock = std::make_shared<testing::FixedClock>(1.0);
   const auto dialogs = std::make_shared<testing::ScriptedDialogs>();
