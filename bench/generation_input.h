@@ -8,30 +8,16 @@
 #include "lastora/settings.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
+#include "support/club_settings.h"
 
 namespace lastora {
 
 inline SEPAVARIABLEN ClubSettings() {
   SEPAVARIABLEN s;
-  s.KreditorNAME.Value = "TSV Musterstadt e.V.";
-  s.KreditorIBAN.Value = "DE89370400440532013000";
-  s.KreditorBIC_.Value = "COBADEFFXXX";
-  s.KreditorID__.Value = "DE98ZZZ09999999999";
-  s.SepaAART.Value = "Basislastschrift";
-  s.SepaADAT.Value = "01.10.2013";
-  s.SepaFPI1.Value = "PII-2013-10-FRST";
-  s.SepaFMI1.Value = "MSG-2013-10-FRST";
-  s.SepaFPI2.Value = "-";
-  s.SepaFMI2.Value = "-";
-  s.SepaITXT.Value = "Liste drucken";
-  s.SepaBTXT.Value = "Begleitzettel drucken";
+  testing::AddClubGenerationSettings(s);
   s.SepaFuncWARN.Value = "warnen";
   s.SepaFuncBMAX.Value = "1000";
   s.SepaFuncBMIN.Value = "1";
-  for (SEPAVALUES* counter :
-       {&s.ProgErzeWarn, &s.ProgErzeDAN1, &s.ProgErzeDAN2, &s.ProgErzeDSU1, &s.ProgErzeDSU2}) {
-    counter->Value = "0";
-  }
   return s;
 }
 

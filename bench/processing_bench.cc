@@ -9,39 +9,23 @@
 #include "lastora/settings.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
+#include "support/club_settings.h"
 
 namespace lastora {
 namespace {
 
 constexpr int32_t kColumns = 29;
 
+// Every switch that costs work on: merging, warnings, limits and four remittance lines.
 SEPAVARIABLEN ClubSettings() {
-  SEPAVARIABLEN settings;
-  settings.KreditorID__.Value = "DE98ZZZ09999999999";
-  settings.SepaVERF.Value = "SEPA";
-  settings.SepaCYCL.Value = "Jahr";
-  settings.SepaDAT1.Value = "01.01.2013";
-  settings.SepaDAT2.Value = "31.12.2013";
-  settings.SepaAART.Value = "Basislastschrift";
-  settings.SepaLART.Value = "automatisch";
+  SEPAVARIABLEN settings = testing::ClubProcessingSettings();
   settings.SepaFuncCOLL.Value = "Sammeln";
-  settings.SepaFuncMONT.Value = "monatsgenau";
-  settings.SepaFuncAZYK.Value = "Wechselmonat abrechnen";
-  settings.Import__MONB.Value = "17";
-  settings.Import__EINT.Value = "18";
-  settings.Import__AUST.Value = "19";
   settings.SepaFuncWARN.Value = "warnen";
   settings.SepaFuncBMAX.Value = "500";
   settings.SepaFuncBMIN.Value = "1";
-  settings.SepaFuncVER1.Value = "Mitgliedsbeitrag 2013";
   settings.SepaFuncVER2.Value = "Mandat-ID";
   settings.SepaFuncVER3.Value = "Mitgliedsname und Einzelbetrag";
   settings.SepaFuncVER4.Value = "Vielen Dank";
-  settings.SepaFuncVERP.Value = "-";
-  for (SEPAVALUES* count : {&settings.ProgBearFehl, &settings.ProgBearWarn, &settings.ProgBearZeic,
-                            &settings.ProgBearUmla}) {
-    count->Value = "0";
-  }
   return settings;
 }
 

@@ -89,7 +89,7 @@ if(TARGET lastora_com)
   # The generation of a large club late-bound against the library called directly: figures, run
   # by hand (scripts/wine-run.sh build/windows-x64/lastora_com_bench.exe), not in the tests.
   add_executable(lastora_com_bench "${LASTORA_ROOT}/bench/windows/late_bound_generation.cc")
-  target_include_directories(lastora_com_bench PRIVATE "${LASTORA_ROOT}/bench")
+  target_include_directories(lastora_com_bench PRIVATE "${LASTORA_ROOT}/bench" "${LASTORA_ROOT}/tests")
   target_compile_definitions(lastora_com_bench PRIVATE
     LASTORA_COM_DLL=L"Z:${CMAKE_BINARY_DIR}/src/com/Lastora.dll")
   target_link_libraries(lastora_com_bench PRIVATE lastora)

@@ -13,6 +13,7 @@
 #include "lastora/settings.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
+#include "support/club_settings.h"
 #include "support/schema_validation.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -38,29 +39,10 @@ class GenerationTest : public ::testing::Test {
   // A club collecting CORE debits on 1 October 2013, lists and cover sheets on, no limits.
   static SEPAVARIABLEN DefaultSettings() {
     SEPAVARIABLEN s;
-    s.KreditorNAME.Value = "TSV Musterstadt e.V.";
-    s.KreditorIBAN.Value = "DE89370400440532013000";
-    s.KreditorBIC_.Value = "COBADEFFXXX";
-    s.KreditorID__.Value = "DE98ZZZ09999999999";
-    s.SepaAART.Value = "Basislastschrift";
-    s.SepaADAT.Value = "01.10.2013";
-    s.SepaFPI1.Value = "PII-2013-10-FRST";
-    s.SepaFMI1.Value = "MSG-2013-10-FRST";
-    s.SepaFPI2.Value = "PII-2013-10-RCUR";
-    s.SepaFMI2.Value = "MSG-2013-10-RCUR";
-    s.SepaITXT.Value = "Liste drucken";
-    s.SepaBTXT.Value = "Begleitzettel drucken";
-    s.SepaFuncWARN.Value = "nicht warnen";
+    AddClubGenerationSettings(s);
     s.SepaFuncBMAX.Value = "1000";
     s.SepaFuncBMIN.Value = "1";
-    s.UserNAME.Value = "Erika Kassenwart";
-    s.UserSTRE.Value = "Hauptstr. 1";
-    s.UserPLZ_.Value = "12345 Musterstadt";
-    s.UserTEL_.Value = "0123 456789";
-    for (SEPAVALUES* counter :
-         {&s.ProgErzeWarn, &s.ProgErzeDAN1, &s.ProgErzeDAN2, &s.ProgErzeDSU1, &s.ProgErzeDSU2}) {
-      counter->Value = "0";
-    }
+    s.SepaFuncWARN.Value = "nicht warnen";
     return s;
   }
 

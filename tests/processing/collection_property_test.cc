@@ -105,7 +105,7 @@ TEST_F(CollectionProperty, DocumentsAreValidAndHoldEveryCountedPaymentOnce) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
     settings.SepaFuncCOLL.Value = "Sammeln";
-    AddGenerationSettings(settings);
+    AddClubGenerationSettings(settings);
     FillRandomTable(random);
     ASSERT_EQ(Run(), "ok");
     NumberPayments(random);

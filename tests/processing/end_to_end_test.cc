@@ -20,7 +20,7 @@ class ClubCollectionTest : public FindingsTest {
     settings.SepaFuncBMIN.Value = "1";
     settings.SepaFuncVER2.Value = "Mandat-ID";
     settings.SepaFuncVER3.Value = "Mitgliedsname";
-    AddGenerationSettings(settings);
+    AddClubGenerationSettings(settings);
     StartTable(20);
     // Each row pays from its own account under its own mandate unless `change` says otherwise.
     const auto set = [&](int32_t row, const std::string& name, auto change) {

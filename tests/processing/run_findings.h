@@ -6,32 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "support/club_settings.h"
 #include "support/processing_fixture.h"
 
 namespace lastora::testing {
 
 using Texts = std::vector<std::string>;
 using Colours = std::vector<int32_t>;
-
-// What the generation run needs besides the processing run's settings.
-inline void AddGenerationSettings(SEPAVARIABLEN& settings) {
-  settings.KreditorNAME.Value = "TSV Musterstadt e.V.";
-  settings.KreditorIBAN.Value = "DE89370400440532013000";
-  settings.KreditorBIC_.Value = "COBADEFFXXX";
-  settings.SepaADAT.Value = "01.10.2013";
-  settings.SepaFPI1.Value = "PII-2013-FRST";
-  settings.SepaFMI1.Value = "MSG-2013-FRST";
-  settings.SepaFPI2.Value = "PII-2013-RCUR";
-  settings.SepaFMI2.Value = "MSG-2013-RCUR";
-  settings.SepaITXT.Value = "Liste";
-  settings.SepaBTXT.Value = "Begleitzettel";
-  settings.UserNAME.Value = "Erika Kassenwart";
-  for (SEPAVALUES* counter :
-       {&settings.ProgErzeWarn, &settings.ProgErzeDAN1, &settings.ProgErzeDAN2,
-        &settings.ProgErzeDSU1, &settings.ProgErzeDSU2}) {
-    counter->Value = "0";
-  }
-}
 
 class FindingsTest : public ProcessingTest {
  protected:

@@ -1,34 +1,10 @@
 #include "support/processing_fixture.h"
 
+#include "support/club_settings.h"
+
 namespace lastora::testing {
 
-ProcessingTest::ProcessingTest() {
-  settings.KreditorID__.Value = "DE98ZZZ09999999999";
-  settings.SepaVERF.Value = "SEPA";
-  settings.SepaCYCL.Value = "Jahr";
-  settings.SepaDAT1.Value = "01.01.2013";
-  settings.SepaDAT2.Value = "31.12.2013";
-  settings.SepaAART.Value = "Basislastschrift";
-  settings.SepaLART.Value = "automatisch";
-  settings.SepaFuncCOLL.Value = "nicht sammeln";  // tests of the merge switch it on
-  settings.SepaFuncMONT.Value = "monatsgenau";
-  settings.SepaFuncAZYK.Value = "Wechselmonat abrechnen";
-  settings.Import__MONB.Value = "17";
-  settings.Import__EINT.Value = "18";
-  settings.Import__AUST.Value = "19";
-  settings.SepaFuncWARN.Value = "nicht warnen";
-  settings.SepaFuncBMAX.Value = "1000";
-  settings.SepaFuncBMIN.Value = "0";
-  settings.SepaFuncVER1.Value = "Mitgliedsbeitrag 2013";
-  settings.SepaFuncVER2.Value = "-";
-  settings.SepaFuncVER3.Value = "-";
-  settings.SepaFuncVER4.Value = "-";
-  settings.SepaFuncVERP.Value = "-";
-  for (SEPAVALUES* figure : {&settings.ProgBearFehl, &settings.ProgBearWarn, &settings.ProgBearZeic,
-                             &settings.ProgBearUmla}) {
-    figure->Value = "0";
-  }
-}
+ProcessingTest::ProcessingTest() : settings(ClubProcessingSettings()) {}
 
 void ProcessingTest::StartTable(int32_t rows) {
   values = Table(rows, kMemberColumns);
