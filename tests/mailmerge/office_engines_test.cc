@@ -33,6 +33,19 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
   return false;
 }
 
+// The logo picture is stored once, typed, and linked under the id the drawings name.
+void ExpectLogoStored(const ZipPackage& package, const std::string& folder,
+                      const std::string& relations, const std::string& target) {
+  EXPECT_EQ(package.Part(folder + "media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part(relations).find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                                   "officeDocument/2006/relationships/image\" Target=\"" +
+                                   target + "\""),
+      std::string::npos)
+      << relations;
+}
+
 TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
   DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
   const std::vector<std::string> stories = letter.StoryTexts();
@@ -75,13 +88,7 @@ TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
   logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
   letter.ReplaceLogos(logo);
   const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
-  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(logo.picture_path));
-  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
-  EXPECT_NE(
-      package.Part("word/_rels/document.xml.rels")
-          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
-                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
-      std::string::npos);
+  ExpectLogoStored(package, "word/", "word/_rels/document.xml.rels", "media/lastora_logo.png");
   const std::string body = package.Part("word/document.xml");
   // 51 points wide (the narrower ratio), half as high: 51 x 25.5 points in drawing units.
   EXPECT_NE(body.find("<wp:extent cx=\"647700\" cy=\"323850\"/>"), std::string::npos);
@@ -228,13 +235,8 @@ TEST(XlsxEngineTest, LogoReplacesTheMarkedShapeAndTravelsWithEachLabel) {
   logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
   card.ReplaceLogos(logo);
   const ZipPackage package = ZipPackage::Read(card.Write(), "merged");
-  EXPECT_EQ(package.Part("xl/media/lastora_logo.png"), ReadBytes(logo.picture_path));
-  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
-  EXPECT_NE(
-      package.Part("xl/drawings/_rels/drawing1.xml.rels")
-          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
-                "officeDocument/2006/relationships/image\" Target=\"../media/lastora_logo.png\""),
-      std::string::npos);
+  ExpectLogoStored(package, "xl/", "xl/drawings/_rels/drawing1.xml.rels",
+                   "../media/lastora_logo.png");
   const std::string drawing = package.Part("xl/drawings/drawing1.xml");
   // Both cards carry the logo, 51 points wide (the narrower ratio) and half as high, at the
   // box's corner: column B of the first card, column E of the second.
