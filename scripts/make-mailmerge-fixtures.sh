@@ -16,16 +16,8 @@ cp "$work/logo.png" "$root/examples/club/Vorlagen/Lastora_Logo.png"
 cp "$work/logo.png" "$root/tests/data/mailmerge/logo.png"
 box="$(base64 -w 0 "$work/box.png")"
 
-# A letter: header with the club's name, a logo frame, placeholders partly bold so that the word
-# processor splits them over runs, a table, a text box, a footer. pages=2 adds a second page.
-letter() {
-  local pages="$1" extra=""
-  if [ "$pages" = 2 ]; then
-    extra='<text:p text:style-name="Umbruch">Seite zwei für <<Mitglied>></text:p>'
-    for i in $(seq 1 12); do
-      extra+="<text:p>Absatz $i: Satzungsgemäß zieht der Verein den Beitrag von <<Jahresbeitrag>> Euro ein.</text:p>"
-    done
-  fi
+# The opening of a flat OpenDocument file of the kind given (text or spreadsheet).
+document_head() {
   cat <<EOF
 <?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
@@ -36,7 +28,22 @@ letter() {
  xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
  xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
  xmlns:xlink="http://www.w3.org/1999/xlink"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.$1">
+EOF
+}
+
+# A letter: header with the club's name, a logo frame, placeholders partly bold so that the word
+# processor splits them over runs, a table, a text box, a footer. pages=2 adds a second page.
+letter() {
+  local pages="$1" extra=""
+  if [ "$pages" = 2 ]; then
+    extra='<text:p text:style-name="Umbruch">Seite zwei für <<Mitglied>></text:p>'
+    for i in $(seq 1 12); do
+      extra+="<text:p>Absatz $i: Satzungsgemäß zieht der Verein den Beitrag von <<Jahresbeitrag>> Euro ein.</text:p>"
+    done
+  fi
+  document_head text
+  cat <<EOF
  <office:styles>
   <style:style style:name="Standard" style:family="paragraph">
    <style:text-properties fo:font-size="11pt"/>
@@ -93,14 +100,8 @@ EOF
 # club's labels) lays 21 of them out on an A4 page, 3 across and 7 down, and gives the label's
 # row heights and column widths. The print range covers the one label; the run widens it.
 labels() {
+  document_head spreadsheet
   cat <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
  <office:automatic-styles>
   <style:style style:name="Rand" style:family="table-column"><style:table-column-properties style:column-width="0.4cm"/></style:style>
   <style:style style:name="Text" style:family="table-column"><style:table-column-properties style:column-width="6cm"/></style:style>
@@ -167,15 +168,8 @@ EOF
 
 # A membership card without a "Settings" sheet: one workbook per member, with the logo box.
 card() {
+  document_head spreadsheet
   cat <<EOF
-<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
- xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
- xmlns:xlink="http://www.w3.org/1999/xlink"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
  <office:body><office:spreadsheet>
   <table:table table:name="Ausweis">
    <table:table-row><table:table-cell office:value-type="string"><text:p>Mitgliedsausweis <<Verein>></text:p></table:table-cell>
