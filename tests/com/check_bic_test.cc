@@ -52,8 +52,6 @@ class SettingsRecord {
   ::SEPAVARIABLEN* record_;
 };
 
-std::string Utf8Of(BSTR text) { return automation::FromBstr(text); }
-
 VARIANT Short(short value) {
   VARIANT argument;
   V_VT(&argument) = VT_I2;
@@ -113,10 +111,10 @@ TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
   EXPECT_EQ(CLng(FromVariant(warnings.v)), 1);
 
   // The record crossed twice and lost nothing: text beyond ASCII, both numbers, the section.
-  EXPECT_EQ(Utf8Of(settings->UserNAME.Value), "J\u00fcrgen B\u00e4cker");
+  EXPECT_EQ(automation::FromBstr(settings->UserNAME.Value), "J\u00fcrgen B\u00e4cker");
   EXPECT_EQ(settings->UserNAME.Row, 7);
   EXPECT_EQ(settings->UserNAME.Column, 70000);
-  EXPECT_EQ(Utf8Of(settings->UserNAME.IniSection), "Kontakt");
+  EXPECT_EQ(automation::FromBstr(settings->UserNAME.IniSection), "Kontakt");
 
   // One IBAN alone: the answers land in the caller's variables; the tables stay as they are.
   Var iban(L"DE89370400440532013000"), bic(L""), bank_code(L""), bank(L"");

@@ -30,20 +30,21 @@ struct Sheet {
   const VARIANT& holder;
 };
 
+// The call's answer and the caller's variables after it, as the kept copy has them; a difference
+// shows as the dump's lines that differ, each naming its cell and kind.
 void ExpectAsKept(const CellDump& kept, const std::string& call, const std::string& result,
                   const VARIANT& settings, std::initializer_list<Sheet> sheets) {
-  EXPECT_EQ(result, kept.Text(call + ".result")) << call;
-  for (const std::string& difference :
-       CellDifferences(call + ".aVariablen", kept.Array(call + ".aVariablen"), ArrayOf(settings))) {
-    ADD_FAILURE() << difference;
-  }
+  CellDump expected, got;
+  expected.AddText(call + ".result", kept.Text(call + ".result"));
+  got.AddText(call + ".result", result);
+  expected.AddArray(call + ".aVariablen", kept.Array(call + ".aVariablen"));
+  got.AddArray(call + ".aVariablen", ArrayOf(settings));
   for (const Sheet& sheet : sheets) {
     const std::string name = call + "." + sheet.name;
-    for (const std::string& difference :
-         CellDifferences(name, kept.GetTable(name), RangeOf(sheet.holder))) {
-      ADD_FAILURE() << difference;
-    }
+    expected.AddTable(name, kept.GetTable(name));
+    got.AddTable(name, RangeOf(sheet.holder));
   }
+  EXPECT_EQ(got.Write(), expected.Write()) << call;
 }
 
 VARIANT Text(const std::string& utf8, Var& holder) {

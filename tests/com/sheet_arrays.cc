@@ -4,24 +4,10 @@
 
 #include <string>
 
+#include "lastora/automation_values.h"
+
 namespace lastora::testing {
 namespace {
-
-BSTR NewBstr(std::string_view utf8) {
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text, length);
-  return text;
-}
-
-std::string Utf8Of(BSTR text) {
-  const int wide = static_cast<int>(SysStringLen(text));
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, wide, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
 
 void PutCell(const Variant& cell, VARIANT* out) {
   switch (cell.type()) {
@@ -57,7 +43,7 @@ void PutCell(const Variant& cell, VARIANT* out) {
       break;
     case VarType::kString:
       V_VT(out) = VT_BSTR;
-      V_BSTR(out) = NewBstr(cell.AsString());
+      V_BSTR(out) = automation::ToBstr(cell.AsString());
       break;
   }
 }
@@ -79,7 +65,7 @@ Variant CellOf(const VARIANT& cell) {
     case VT_DATE:
       return Variant::Date(V_DATE(&cell));
     case VT_BSTR:
-      return Variant(Utf8Of(V_BSTR(&cell)));
+      return Variant(automation::FromBstr(V_BSTR(&cell)));
     default:
       ADD_FAILURE() << "a cell of kind " << V_VT(&cell);
       return Variant::Null();

@@ -1,7 +1,8 @@
 // Sheets as Excel hands them to a macro: 2-D SAFEARRAYs of VARIANT with the range's bounds,
 // column-major, cells of the kinds a worksheet holds; and the settings column as a 1-D array.
-// Written here by hand, apart from the server's own conversion, so that a fault in that one
-// cannot hide itself by being undone on the way back.
+// The arrays are laid out here by hand, apart from the server's own conversion, so that a fault in
+// that one cannot hide itself by being undone on the way back. Texts cross with the library's
+// UTF-16 conversion: a fault there shows in the bytes of the files the run writes.
 #ifndef LASTORA_TESTS_COM_SHEET_ARRAYS_H_
 #define LASTORA_TESTS_COM_SHEET_ARRAYS_H_
 

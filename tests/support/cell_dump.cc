@@ -131,10 +131,6 @@ int32_t Whole(std::string_view text) {
   return value;
 }
 
-std::string Show(const Variant& cell) {
-  return cell.IsEmpty() ? std::string("Empty") : "[" + CellText(cell) + "]";
-}
-
 template <typename Value>
 const Value& Find(const auto& list, const std::string& name) {
   for (const auto& entry : list) {
@@ -227,44 +223,6 @@ CellDump CellDump::Read(std::string_view bytes) {
     }
   }
   return dump;
-}
-
-std::vector<std::string> CellDifferences(const std::string& name, const VariantArray& expected,
-                                         const VariantArray& actual) {
-  if (expected.Lower() != actual.Lower() || expected.Upper() != actual.Upper()) {
-    return {name + ": bounds " + std::to_string(expected.Lower()) + ".." +
-            std::to_string(expected.Upper()) + " expected, got " + std::to_string(actual.Lower()) +
-            ".." + std::to_string(actual.Upper())};
-  }
-  std::vector<std::string> differences;
-  for (int32_t i = expected.Lower(); i <= expected.Upper(); ++i) {
-    if (!(expected[i] == actual[i])) {
-      differences.push_back(name + "(" + std::to_string(i) + "): expected " + Show(expected[i]) +
-                            ", got " + Show(actual[i]));
-    }
-  }
-  return differences;
-}
-
-std::vector<std::string> CellDifferences(const std::string& name, const Table& expected,
-                                         const Table& actual) {
-  if (expected.RowLower() != actual.RowLower() || expected.RowUpper() != actual.RowUpper() ||
-      expected.ColLower() != actual.ColLower() || expected.ColUpper() != actual.ColUpper()) {
-    return {name + ": shape " + std::to_string(expected.RowCount()) + "x" +
-            std::to_string(expected.ColCount()) + " expected, got " +
-            std::to_string(actual.RowCount()) + "x" + std::to_string(actual.ColCount())};
-  }
-  std::vector<std::string> differences;
-  for (int32_t r = expected.RowLower(); r <= expected.RowUpper(); ++r) {
-    for (int32_t c = expected.ColLower(); c <= expected.ColUpper(); ++c) {
-      if (!(expected(r, c) == actual(r, c))) {
-        differences.push_back(name + "(" + std::to_string(r) + ", " + std::to_string(c) +
-                              "): expected " + Show(expected(r, c)) + ", got " +
-                              Show(actual(r, c)));
-      }
-    }
-  }
-  return differences;
 }
 
 }  // namespace lastora::testing

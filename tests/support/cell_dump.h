@@ -40,13 +40,6 @@ class CellDump {
   std::vector<Named<Table>> tables_;
 };
 
-// Each cell whose kind or value differs, as "name(row, col): expected …, got …"; bounds that
-// differ are one line. Empty when the two are the same.
-std::vector<std::string> CellDifferences(const std::string& name, const VariantArray& expected,
-                                         const VariantArray& actual);
-std::vector<std::string> CellDifferences(const std::string& name, const Table& expected,
-                                         const Table& actual);
-
 }  // namespace lastora::testing
 
 #endif  // LASTORA_TESTS_SUPPORT_CELL_DUMP_H_
