@@ -223,6 +223,30 @@ TEST_F(XlsxLabelSheetTest, ALabelTooSmallForTheTemplateIsRefusedNamingTheCell) {
   }
 }
 
+// A formula keeps what it showed, a number as a number; a sheet that names a row twice (no
+// spreadsheet program writes one, but a file may come damaged) is laid out all the same.
+TEST_F(XlsxLabelSheetTest, FormulasKeepTheirValueAndARowNamedTwiceIsLaidOut) {
+  ZipPackage package = ZipPackage::Read(ReadBytes(Fixture("Adressetiketten.xlsx")), "t");
+  std::string xml = package.Part("xl/worksheets/sheet1.xml");
+  const size_t end = xml.find("</row></sheetData>");
+  ASSERT_NE(end, std::string::npos);
+  xml.insert(end,
+             "<c r=\"A6\"><f>TODAY()</f><v>46082</v></c>"
+             "<c r=\"B6\" t=\"str\"><f>\"Nr. \"&amp;1</f><v>Nr. 1</v></c></row>"
+             "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>doppelt</t></is></c>");
+  package.SetPart("xl/worksheets/sheet1.xml", xml);
+  labels_ = XlsxDocument(package.Write(), "Adressetiketten.xlsx");
+  labels_.LayOutLabels(Plan(2));
+  const std::string saved = labels_.Write();
+  XlsxDocument sheet(saved, "merged");
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 6, 4),
+            (std::vector<std::string>{"46082", "Nr. 1", "46082", "Nr. 1"}));
+  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 2, 3)[2], "doppelt");
+  const std::string laid_out = ZipPackage::Read(saved, "merged").Part("xl/worksheets/sheet1.xml");
+  EXPECT_EQ(Count(laid_out, "<f>"), 0u);
+  EXPECT_NE(laid_out.find("<c r=\"C6\"><v>46082</v></c>"), std::string::npos) << laid_out;
+}
+
 TEST(XlsxEngineTest, LogoReplacesTheMarkedShapeAndTravelsWithEachLabel) {
   XlsxDocument card(ReadBytes(Fixture("Mitgliedsausweis.xlsx")), "Mitgliedsausweis.xlsx");
   LabelSheet plan;

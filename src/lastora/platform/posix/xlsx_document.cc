@@ -514,19 +514,19 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
                               "passend angeben.");
     }
   }
-  // The template's rows leave the sheet; the block's are kept aside as the pattern to copy.
-  std::map<int32_t, NodePtr> template_rows;
+  // The template's rows leave the sheet but live on to the end, for the block's cells are theirs;
+  // the first row of each number in the block is the pattern its copies take.
+  std::vector<NodePtr> removed_rows;
+  std::map<int32_t, xmlNode*> template_rows;
   int32_t row_number = 0;
   for (xmlNode* row = data->children; row != nullptr;) {
     xmlNode* next = row->next;
     xmlUnlinkNode(row);
+    removed_rows.emplace_back(row);
     if (IsElement(row, kSheetNs, "row")) {
       const std::string number = Attribute(row, "r");
       row_number = number.empty() ? row_number + 1 : std::atoi(number.c_str());
-    }
-    NodePtr owned(row);
-    if (IsElement(row, kSheetNs, "row") && row_number <= rows) {
-      template_rows[row_number] = std::move(owned);
+      if (row_number <= rows) template_rows.emplace(row_number, row);
     }
     row = next;
   }
@@ -553,18 +553,22 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
                               : 0;
     const auto cells = copies.find(row);
     if (pattern == template_rows.end() && height <= 0 && cells == copies.end()) continue;
-    xmlNode* row_node = CopyRowElement(
-        pattern == template_rows.end() ? nullptr : pattern->second.get(), data, row, height);
+    xmlNode* row_node = CopyRowElement(pattern == template_rows.end() ? nullptr : pattern->second,
+                                       data, row, height);
     if (cells == copies.end()) continue;
     for (const auto& [column, source] : cells->second) {
       xmlNode* copy = CloneUnder(source.cell, row_node, true);
       SetAttribute(copy, "r", Reference(row, column));
       if (source.text != nullptr) {
         WriteInlineString(copy, *source.text);
-      } else if (ChildElement(copy, kSheetNs, "f") != nullptr) {
+      } else if (xmlNode* formula = ChildElement(copy, kSheetNs, "f")) {
         // A formula copied to another label would point at the first label's cells: the
-        // label keeps what the formula showed.
-        WriteInlineString(copy, CellText(source.cell));
+        // label keeps what the formula showed, a number or date as such.
+        if (Attribute(copy, "t") == "str") {
+          WriteInlineString(copy, CellText(source.cell));
+        } else {
+          RemoveNode(formula);
+        }
       }
     }
   }
