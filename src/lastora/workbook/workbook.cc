@@ -268,16 +268,19 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   }
   if (result.empty()) {
     files::FileSet run_files;
-    DocumentChecks checks(run_files);
     {
-      // Nothing the run writes replaces a file until the run is judged as a whole.
-      const files::CollectCommits collect(run_files);
-      result = CallComponent([&](VariantArray& cells) {
-        return component_.ext_SEPA_Erzeugung(cells, payments_.values, payments_.colours,
-                                             out_dir + "/", as_dtaus);
-      });
+      // Ends before the files are placed or dropped, so no check still reads one of them.
+      DocumentChecks checks(run_files);
+      {
+        // Nothing the run writes replaces a file until the run is judged as a whole.
+        const files::CollectCommits collect(run_files);
+        result = CallComponent([&](VariantArray& cells) {
+          return component_.ext_SEPA_Erzeugung(cells, payments_.values, payments_.colours,
+                                               out_dir + "/", as_dtaus);
+        });
+      }
+      if (!as_dtaus) result = JudgeDocuments(record_, run_files, checks, out_dir, result);
     }
-    if (!as_dtaus) result = JudgeDocuments(record_, run_files, checks, out_dir, result);
     result = CommitRun(run_files, result, &written_files_);
     // Only files that are in place count as collected.
     if (result == "ok") result = RecordGeneration(out_dir, as_dtaus);
