@@ -81,9 +81,7 @@ HRESULT InvokeCheckBic(_Class1& object, const DISPPARAMS& params, VARIANT* resul
     V_ERROR(&missing[i]) = DISP_E_PARAMNOTFOUND;
     in[i] = &missing[i];
   }
-  for (UINT i = kRecordArgument + 1; i < kAllArguments; ++i) {
-    if (V_VT(in[i]) == (VT_BYREF | VT_VARIANT)) in[i] = V_VARIANTREF(in[i]);
-  }
+  for (UINT i = kRecordArgument + 1; i < kAllArguments; ++i) in[i] = Followed(in[i]);
   BSTR text = nullptr;
   const HRESULT outcome =
       object.Check_BIC(V_I2(&scalars[0].value), V_I2(&scalars[1].value), V_I2(&scalars[2].value),
