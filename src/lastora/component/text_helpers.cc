@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "component/helpers.h"
+#include "core/cell_reference.h"
 #include "core/text.h"
 #include "lastora/vb_error.h"
 
@@ -100,11 +101,7 @@ std::string TextBetween(std::string_view text, std::string_view start_mark,
 
 Variant ColumnLetters(int16_t column) {
   if (column < 1) throw VbError(5);
-  std::string letters;
-  for (int rest = column; rest > 0; rest = (rest - 1) / 26) {
-    letters.insert(letters.begin(), static_cast<char>('A' + (rest - 1) % 26));
-  }
-  return Variant(std::move(letters));
+  return Variant(detail::ColumnLetters(column));
 }
 
 int32_t FindHeaderColumn(const Table& header, const std::string& name) {

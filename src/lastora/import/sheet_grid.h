@@ -5,14 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/cell_reference.h"
 #include "lastora/table.h"
 #include "lastora/variant.h"
 
 namespace lastora::detail {
-
-// The largest sheet a spreadsheet program opens.
-inline constexpr int32_t kMaxSheetRows = 1048576;
-inline constexpr int32_t kMaxSheetColumns = 16384;
 
 class SheetGrid {
  public:

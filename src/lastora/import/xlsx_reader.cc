@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/package_paths.h"
 #include "import/number_formats.h"
 #include "import/workbook_reader.h"
 #include "import/xlsx_sax.h"
@@ -27,33 +28,6 @@ struct Relationship {
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-std::string FolderOf(const std::string& part) {
-  const size_t slash = part.rfind('/');
-  return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
-}
-
-// A relationship target is relative to the folder of its source part, or absolute from the
-// package root.
-std::string ResolveTarget(const std::string& source_folder, const std::string& target) {
-  if (!target.empty() && target[0] == '/') return target.substr(1);
-  std::vector<std::string> parts;
-  std::string joined = source_folder + target;
-  size_t start = 0;
-  while (start <= joined.size()) {
-    const size_t slash = std::min(joined.find('/', start), joined.size());
-    const std::string piece = joined.substr(start, slash - start);
-    if (piece == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!piece.empty() && piece != ".") {
-      parts.push_back(piece);
-    }
-    start = slash + 1;
-  }
-  std::string resolved;
-  for (const std::string& piece : parts) resolved += (resolved.empty() ? "" : "/") + piece;
-  return resolved;
 }
 
 std::map<std::string, Relationship> ReadRelationships(const ZipArchive& zip,

@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 
+#include "core/cell_reference.h"
 #include "import/sheet_grid.h"
 #include "import/workbook_reader.h"
 
@@ -51,23 +52,6 @@ int32_t StyleIndex(std::string_view written) {
   int32_t index = -1;
   const auto [end, error] = std::from_chars(written.data(), written.data() + written.size(), index);
   return error == std::errc() && index >= 0 ? index : -1;
-}
-
-// "BC12" -> row 12, column 55.
-bool ParseCellReference(std::string_view ref, int32_t& row, int32_t& column) {
-  size_t i = 0;
-  int64_t col = 0;
-  while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && col <= kMaxSheetColumns) {
-    col = col * 26 + (ref[i] - 'A' + 1);
-    ++i;
-  }
-  if (i == 0 || i == ref.size() || col > kMaxSheetColumns) return false;
-  int32_t r = 0;
-  const auto [end, error] = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
-  if (error != std::errc() || end != ref.data() + ref.size() || r < 1) return false;
-  row = r;
-  column = static_cast<int32_t>(col);
-  return true;
 }
 
 // Runs a SAX2 parse over the bytes. Callbacks must not throw through the C parser: a handler

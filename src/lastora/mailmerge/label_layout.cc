@@ -4,15 +4,14 @@
 #include <cmath>
 #include <utility>
 
+#include "core/cell_reference.h"
 #include "core/text.h"
 #include "lastora/vb_error.h"
 
 namespace lastora {
 namespace {
 
-// The largest sheet the spreadsheet program opens.
-constexpr int64_t kMaxSheetRows = 1'048'576;
-constexpr int64_t kMaxSheetColumns = 16'384;
+// The tallest row and the widest column the spreadsheet program keeps.
 constexpr double kMaxRowHeight = 409;
 constexpr double kMaxColumnWidth = 255;
 
@@ -138,8 +137,8 @@ LabelSheet PlanLabelSheet(const LabelSettings& settings,
     places.emplace_back(row, column);
     label_rows = std::max(label_rows, row + 1);
   }
-  if (label_rows * settings.block_rows > kMaxSheetRows ||
-      across * settings.block_columns > kMaxSheetColumns) {
+  if (label_rows * settings.block_rows > detail::kMaxSheetRows ||
+      across * settings.block_columns > detail::kMaxSheetColumns) {
     throw VbError(1004, "Etiketten: " + std::to_string(labels.size()) +
                             " Etiketten passen in dieser Anordnung nicht auf ein Tabellenblatt.");
   }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <regex>
 
+#include "core/cell_reference.h"
+#include "core/package_paths.h"
 #include "lastora/vb_error.h"
 #include "platform/posix/package_parts.h"
 #include "platform/posix/picture_size.h"
@@ -41,56 +43,12 @@ std::string RelAttribute(const xmlNode* node, const char* name) {
   return text;
 }
 
-// A relationship's target as a part name, from the part that holds the relationship.
-std::string PartOfTarget(const std::string& from_part, const std::string& target) {
-  if (target.starts_with("/")) return target.substr(1);
-  std::vector<std::string> segments;
-  std::string path = from_part.substr(0, from_part.rfind('/') + 1) + target;
-  for (size_t at = 0; at <= path.size();) {
-    size_t end = path.find('/', at);
-    if (end == std::string::npos) end = path.size();
-    const std::string segment = path.substr(at, end - at);
-    if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
-    } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
-    }
-    at = end + 1;
-  }
-  std::string part;
-  for (const std::string& segment : segments) part += (part.empty() ? "" : "/") + segment;
-  return part;
-}
-
-std::string ColumnLetters(int32_t column) {
-  std::string letters;
-  for (; column > 0; column = (column - 1) / 26) {
-    letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
-  }
-  return letters;
-}
-
 std::string Reference(int32_t row, int32_t column) {
-  return ColumnLetters(column) + std::to_string(row);
+  return detail::ColumnLetters(column) + std::to_string(row);
 }
 
-// "AB12" -> row 12, column 28; false for anything else.
 bool ParseReference(const std::string& reference, TemplateCell* cell) {
-  size_t at = 0;
-  int32_t column = 0;
-  while (at < reference.size() && reference[at] >= 'A' && reference[at] <= 'Z' && at < 3) {
-    column = column * 26 + (reference[at] - 'A' + 1);
-    ++at;
-  }
-  if (at == 0 || at == reference.size()) return false;
-  int32_t row = 0;
-  for (; at < reference.size(); ++at) {
-    if (reference[at] < '0' || reference[at] > '9' || row > 10'000'000) return false;
-    row = row * 10 + (reference[at] - '0');
-  }
-  cell->row = row;
-  cell->column = column;
-  return row > 0;
+  return detail::ParseCellReference(reference, cell->row, cell->column);
 }
 
 // A cell with its place. The format lets a writer leave out the references of rows and cells
@@ -301,7 +259,7 @@ void LayOutColumns(xmlNode* root, xmlNode* data, const LabelSheet& plan) {
   const int32_t columns = plan.block_columns;
   xmlNode* old_cols = ChildElement(root, kSheetNs, "cols");
   const int32_t last_column = plan.labels_across * columns;
-  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols, 16'384);
+  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols, detail::kMaxSheetColumns);
   for (auto it = formats.begin(); it != formats.end();) {
     it = it->first <= last_column ? formats.erase(it) : std::next(it);
   }
@@ -371,7 +329,8 @@ XlsxDocument::XlsxDocument(std::string_view bytes, const std::string& source)
   XmlDocPtr rels = ParseXmlPart(package_.Part(kWorkbookRelsPart), kWorkbookRelsPart);
   ForEachElement(xmlDocGetRootElement(rels.get()), [&targets](xmlNode* node) {
     if (IsElement(node, kPackageRelNs, "Relationship")) {
-      targets[Attribute(node, "Id")] = PartOfTarget(kWorkbookPart, Attribute(node, "Target"));
+      targets[Attribute(node, "Id")] =
+          detail::ResolveTarget(detail::FolderOf(kWorkbookPart), Attribute(node, "Target"));
     }
   });
   if (package_.Has(kSharedStringsPart)) {
@@ -580,8 +539,8 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
     SetAttribute(dimension, "ref", used);
   }
   InsertRowBreaks(root, plan.page_breaks);
-  SetPrintArea(
-      sheet, "$A$1:$" + ColumnLetters(last_column) + "$" + std::to_string(plan.label_rows * rows));
+  SetPrintArea(sheet, "$A$1:$" + detail::ColumnLetters(last_column) + "$" +
+                          std::to_string(plan.label_rows * rows));
   RepeatDrawings(sheet, plan);
   sheet.changed = true;
 }
@@ -617,7 +576,8 @@ std::vector<std::string> XlsxDocument::DrawingParts(const Sheet& sheet) const {
   XmlDocPtr rels = ParseXmlPart(package_.Part(rels_part), rels_part);
   ForEachElement(xmlDocGetRootElement(rels.get()), [&](xmlNode* node) {
     if (IsElement(node, kPackageRelNs, "Relationship") && Attribute(node, "Id") == rel_id) {
-      const std::string part = PartOfTarget(sheet.part, Attribute(node, "Target"));
+      const std::string part =
+          detail::ResolveTarget(detail::FolderOf(sheet.part), Attribute(node, "Target"));
       if (package_.Has(part)) parts.push_back(part);
     }
   });
