@@ -1,23 +1,20 @@
 #include "platform/posix/docx_document.h"
 
+#include <optional>
 #include <regex>
 
 #include "lastora/office.h"
 #include "lastora/vb_error.h"
 #include "platform/posix/package_parts.h"
-#include "platform/posix/picture_size.h"
 
 namespace lastora {
 namespace {
 
 constexpr std::string_view kDrawingNs =
     "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
-constexpr std::string_view kDrawingMainNs = "http://schemas.openxmlformats.org/drawingml/2006/main";
 constexpr std::string_view kCompatibilityNs =
     "http://schemas.openxmlformats.org/markup-compatibility/2006";
 constexpr char kLogoPart[] = "word/media/lastora_logo.png";
-constexpr char kLogoRelationship[] = "rIdLastoraLogo";
-constexpr std::string_view kLogoMark = "Vereinslogo";
 
 bool IsStory(const std::string& name) {
   static const std::regex kStory(
@@ -137,27 +134,17 @@ void DocxDocument::ReplaceInParagraph(Paragraph& paragraph, const std::string& f
 }
 
 void DocxDocument::ReplaceLogos(const LogoPlacement& logo) {
-  PictureSize picture;
-  bool picture_added = false;
+  std::optional<LogoExtent> extent;
   for (Story& story : stories_) {
-    std::vector<xmlNode*> marks;
-    ForEachElement(xmlDocGetRootElement(story.doc.get()), [&marks](xmlNode* node) {
-      if (IsElement(node, kDrawingNs, "docPr") &&
-          Attribute(node, "name").find(kLogoMark) != std::string::npos) {
-        marks.push_back(node);
-      }
-    });
+    const std::vector<xmlNode*> marks =
+        LogoMarks(xmlDocGetRootElement(story.doc.get()), kDrawingNs, "docPr");
     if (marks.empty()) continue;
-    if (!picture_added) {
-      picture = AddPngPart(package_, kLogoPart, logo.picture_path);
-      picture_added = true;
-    }
+    if (!extent) extent = AddLogoPicture(package_, kLogoPart, logo);
     EnsureImageRelationship(package_, story.name, kLogoRelationship, "media/lastora_logo.png");
+    const int64_t cx = extent->cx;
+    const int64_t cy = extent->cy;
     for (xmlNode* mark : marks) {
       xmlNode* frame = mark->parent;  // wp:inline or wp:anchor
-      const PictureSize size = FitIntoBox(picture, logo.width, logo.height);
-      const int64_t cx = PointsToEmu(size.width);
-      const int64_t cy = PointsToEmu(size.height);
       if (xmlNode* extent = ChildElement(frame, kDrawingNs, "extent")) {
         SetAttribute(extent, "cx", std::to_string(cx));
         SetAttribute(extent, "cy", std::to_string(cy));

@@ -40,7 +40,6 @@ class DocxDocument {
 
   void ReplaceInParagraph(Paragraph& paragraph, const std::string& find,
                           const std::string& replacement);
-  void AddLogoPicture(const LogoPlacement& logo, Story& story, const std::string& rel_id);
 
   ZipPackage package_;
   std::vector<Story> stories_;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/files.h"
+#include "platform/posix/picture_size.h"
 #include "platform/posix/xml_part.h"
 
 namespace lastora {
@@ -42,14 +43,25 @@ void EnsureImageRelationship(ZipPackage& package, const std::string& part,
               rel_id, {{"Type", std::string(kRelNs) + "/image"}, {"Target", target}});
 }
 
-PictureSize AddPngPart(ZipPackage& package, const std::string& media_part,
-                       const std::string& picture_path) {
-  std::string picture = files::ReadWhole(picture_path);
-  const PictureSize size = PngSize(picture);
+LogoExtent AddLogoPicture(ZipPackage& package, const std::string& media_part,
+                          const LogoPlacement& logo) {
+  std::string picture = files::ReadWhole(logo.picture_path);
+  const PictureSize size = FitIntoBox(PngSize(picture), logo.width, logo.height);
   package.SetPart(media_part, std::move(picture));
   EnsureEntry(package, kContentTypesPart, "", "Default", "Extension", "png",
               {{"ContentType", "image/png"}});
-  return size;
+  return {PointsToEmu(size.width), PointsToEmu(size.height)};
+}
+
+std::vector<xmlNode*> LogoMarks(xmlNode* root, std::string_view ns, std::string_view element) {
+  std::vector<xmlNode*> marks;
+  ForEachElement(root, [&](xmlNode* node) {
+    if (IsElement(node, ns, element) &&
+        Attribute(node, "name").find(kLogoMark) != std::string::npos) {
+      marks.push_back(node);
+    }
+  });
+  return marks;
 }
 
 std::string EscapedAttribute(const std::string& value) {

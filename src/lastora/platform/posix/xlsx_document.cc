@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <regex>
 
 #include "core/cell_reference.h"
 #include "core/package_paths.h"
@@ -23,10 +22,7 @@ constexpr char kContentTypesPart[] = "[Content_Types].xml";
 constexpr char kSettingsSheet[] = "Settings";
 constexpr std::string_view kDrawingNs =
     "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing";
-constexpr std::string_view kDrawingMainNs = "http://schemas.openxmlformats.org/drawingml/2006/main";
 constexpr char kLogoPart[] = "xl/media/lastora_logo.png";
-constexpr char kLogoRelationship[] = "rIdLastoraLogo";
-constexpr std::string_view kLogoMark = "Vereinslogo";
 constexpr char kPrintArea[] = "_xlnm.Print_Area";
 // Elements of a worksheet that come after its row breaks, in the order the format fixes.
 constexpr std::string_view kAfterRowBreaks[] = {
@@ -627,48 +623,46 @@ void XlsxDocument::RepeatDrawings(const Sheet& sheet, const LabelSheet& plan) {
 }
 
 void XlsxDocument::ReplaceLogos(const LogoPlacement& logo) {
-  static const std::regex kDrawingPart(R"(xl/drawings/[^/]+\.xml)");
-  std::optional<PictureSize> picture;
-  for (const std::string& part : package_.Names()) {
-    if (!std::regex_match(part, kDrawingPart)) continue;
-    XmlDocPtr drawing = ParseXmlPart(package_.Part(part), part);
-    std::vector<xmlNode*> marks;
-    ForEachElement(xmlDocGetRootElement(drawing.get()), [&marks](xmlNode* node) {
-      if (IsElement(node, kDrawingNs, "cNvPr") &&
-          Attribute(node, "name").find(kLogoMark) != std::string::npos) {
-        marks.push_back(node);
+  std::optional<LogoExtent> extent;
+  for (const Sheet& sheet : sheets_) {
+    for (const std::string& part : DrawingParts(sheet)) {
+      ReplaceLogosIn(part, logo, extent);
+    }
+  }
+}
+
+// The marked shapes of one drawing part that have a place of their own on the sheet; a shape
+// inside a group stays.
+void XlsxDocument::ReplaceLogosIn(const std::string& part, const LogoPlacement& logo,
+                                  std::optional<LogoExtent>& extent) {
+  XmlDocPtr drawing = ParseXmlPart(package_.Part(part), part);
+  bool changed = false;
+  for (xmlNode* mark : LogoMarks(xmlDocGetRootElement(drawing.get()), kDrawingNs, "cNvPr")) {
+    xmlNode* shape = mark->parent != nullptr ? mark->parent->parent : nullptr;
+    xmlNode* anchor = shape != nullptr ? shape->parent : nullptr;
+    if (!IsCellAnchor(anchor) && !IsElement(anchor, kDrawingNs, "absoluteAnchor")) continue;
+    if (!extent) extent = AddLogoPicture(package_, kLogoPart, logo);
+    const int64_t cx = extent->cx;
+    const int64_t cy = extent->cy;
+    std::string x = "0", y = "0";
+    ForEachElement(shape, [&x, &y](xmlNode* node) {
+      if (IsElement(node, kDrawingMainNs, "off") &&
+          IsElement(node->parent, kDrawingMainNs, "xfrm")) {
+        x = Attribute(node, "x");
+        y = Attribute(node, "y");
       }
     });
-    bool changed = false;
-    for (xmlNode* mark : marks) {
-      xmlNode* shape = mark->parent != nullptr ? mark->parent->parent : nullptr;
-      xmlNode* anchor = shape != nullptr ? shape->parent : nullptr;
-      // A shape inside a group has no place of its own on the sheet; it stays.
-      if (!IsCellAnchor(anchor) && !IsElement(anchor, kDrawingNs, "absoluteAnchor")) continue;
-      if (!picture) picture = AddPngPart(package_, kLogoPart, logo.picture_path);
-      const PictureSize size = FitIntoBox(*picture, logo.width, logo.height);
-      const int64_t cx = PointsToEmu(size.width);
-      const int64_t cy = PointsToEmu(size.height);
-      std::string x = "0", y = "0";
-      ForEachElement(shape, [&x, &y](xmlNode* node) {
-        if (IsElement(node, kDrawingMainNs, "off") &&
-            IsElement(node->parent, kDrawingMainNs, "xfrm")) {
-          x = Attribute(node, "x");
-          y = Attribute(node, "y");
-        }
-      });
-      XmlDocPtr pic = ParseXmlPart(
-          LogoPicture(Attribute(mark, "id"), Attribute(mark, "name"), x, y, cx, cy), "logo");
-      xmlNode* copy = CloneUnder(xmlDocGetRootElement(pic.get()), anchor, true);
-      xmlReplaceNode(shape, copy);
-      xmlFreeNode(shape);
-      SizeAnchor(anchor, cx, cy);
-      changed = true;
-    }
-    if (!changed) continue;
-    EnsureImageRelationship(package_, part, kLogoRelationship, "../media/lastora_logo.png");
-    package_.SetPart(part, SerializeXmlPart(drawing.get()));
+    XmlDocPtr pic = ParseXmlPart(
+        LogoPicture(Attribute(mark, "id"), Attribute(mark, "name"), x, y, cx, cy), "logo");
+    xmlNode* copy = CloneUnder(xmlDocGetRootElement(pic.get()), anchor, true);
+    xmlReplaceNode(shape, copy);
+    xmlFreeNode(shape);
+    SizeAnchor(anchor, cx, cy);
+    changed = true;
   }
+  if (!changed) return;
+  EnsureImageRelationship(package_, part, kLogoRelationship, "../media/lastora_logo.png");
+  package_.SetPart(part, SerializeXmlPart(drawing.get()));
 }
 
 bool XlsxDocument::HasSheet(const std::string& name) const {

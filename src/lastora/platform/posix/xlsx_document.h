@@ -4,10 +4,12 @@
 #ifndef LASTORA_PLATFORM_POSIX_XLSX_DOCUMENT_H_
 #define LASTORA_PLATFORM_POSIX_XLSX_DOCUMENT_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "lastora/office.h"
+#include "platform/posix/package_parts.h"
 #include "platform/posix/xml_part.h"
 #include "platform/posix/zip_package.h"
 
@@ -49,6 +51,8 @@ class XlsxDocument {
   void SetPrintArea(const Sheet& sheet, const std::string& range);
   void RepeatDrawings(const Sheet& sheet, const LabelSheet& plan);
   std::vector<std::string> DrawingParts(const Sheet& sheet) const;
+  void ReplaceLogosIn(const std::string& part, const LogoPlacement& logo,
+                      std::optional<LogoExtent>& extent);
 
   ZipPackage package_;
   std::vector<std::string> shared_strings_;
