@@ -47,6 +47,12 @@ bool ParseReference(const std::string& reference, TemplateCell* cell) {
   return detail::ParseCellReference(reference, cell->row, cell->column);
 }
 
+// A row's number: its own reference, or the one after the row before it.
+int32_t RowNumber(const xmlNode* row, int32_t previous) {
+  const std::string number = Attribute(row, "r");
+  return number.empty() ? previous + 1 : std::atoi(number.c_str());
+}
+
 // A cell with its place. The format lets a writer leave out the references of rows and cells
 // that follow on from the one before; those are counted on.
 struct PlacedCell {
@@ -62,8 +68,7 @@ std::vector<PlacedCell> Cells(xmlDoc* sheet) {
   int32_t row = 0;
   for (xmlNode* row_node = data->children; row_node != nullptr; row_node = row_node->next) {
     if (!IsElement(row_node, kSheetNs, "row")) continue;
-    const std::string number = Attribute(row_node, "r");
-    row = number.empty() ? row + 1 : std::atoi(number.c_str());
+    row = RowNumber(row_node, row);
     int32_t column = 0;
     for (xmlNode* cell = row_node->children; cell != nullptr; cell = cell->next) {
       if (!IsElement(cell, kSheetNs, "c")) continue;
@@ -102,7 +107,7 @@ xmlNode* CopyRowElement(xmlNode* template_row, xmlNode* data, int32_t row, doubl
 // Attributes of one column of the template (min and max left out), in attribute order.
 using ColumnFormat = std::vector<std::pair<std::string, std::string>>;
 
-std::map<int32_t, ColumnFormat> ColumnFormats(xmlNode* cols, int32_t last_column) {
+std::map<int32_t, ColumnFormat> ColumnFormats(xmlNode* cols) {
   std::map<int32_t, ColumnFormat> formats;
   if (cols == nullptr) return formats;
   for (xmlNode* col = cols->children; col != nullptr; col = col->next) {
@@ -113,7 +118,8 @@ std::map<int32_t, ColumnFormat> ColumnFormats(xmlNode* cols, int32_t last_column
       if (name != "min" && name != "max") format.emplace_back(name, Attribute(col, name.c_str()));
     }
     const int32_t first = std::max(std::atoi(Attribute(col, "min").c_str()), 1);
-    const int32_t last = std::min(std::atoi(Attribute(col, "max").c_str()), last_column);
+    const int32_t last =
+        std::min(std::atoi(Attribute(col, "max").c_str()), detail::kMaxSheetColumns);
     for (int32_t column = first; column <= last; ++column) formats[column] = format;
   }
   return formats;
@@ -255,11 +261,10 @@ void LayOutColumns(xmlNode* root, xmlNode* data, const LabelSheet& plan) {
   const int32_t columns = plan.block_columns;
   xmlNode* old_cols = ChildElement(root, kSheetNs, "cols");
   const int32_t last_column = plan.labels_across * columns;
-  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols, detail::kMaxSheetColumns);
-  for (auto it = formats.begin(); it != formats.end();) {
-    it = it->first <= last_column ? formats.erase(it) : std::next(it);
-  }
-  const std::map<int32_t, ColumnFormat> block_formats = ColumnFormats(old_cols, columns);
+  std::map<int32_t, ColumnFormat> formats = ColumnFormats(old_cols);
+  const std::map<int32_t, ColumnFormat> block_formats(formats.begin(),
+                                                      formats.upper_bound(columns));
+  formats.erase(formats.begin(), formats.upper_bound(last_column));
   for (int32_t column = 1; column <= last_column; ++column) {
     const int32_t block_column = (column - 1) % columns + 1;
     const auto format = block_formats.find(block_column);
@@ -283,36 +288,34 @@ void LayOutColumns(xmlNode* root, xmlNode* data, const LabelSheet& plan) {
 
 // Merged cells of the block are merged on every label; others would cut across labels.
 void RepeatMergedCells(xmlNode* root, const LabelSheet& plan) {
-  const int32_t rows = plan.block_rows;
-  const int32_t columns = plan.block_columns;
-  if (xmlNode* merges = ChildElement(root, kSheetNs, "mergeCells")) {
-    std::vector<std::pair<TemplateCell, TemplateCell>> merged;
-    for (xmlNode* merge = merges->children; merge != nullptr;) {
-      xmlNode* next = merge->next;
-      TemplateCell first, last;
-      if (IsElement(merge, kSheetNs, "mergeCell") &&
-          ParseRange(Attribute(merge, "ref"), &first, &last) && last.row <= rows &&
-          last.column <= columns) {
-        merged.emplace_back(first, last);
-      }
-      RemoveNode(merge);
-      merge = next;
+  xmlNode* merges = ChildElement(root, kSheetNs, "mergeCells");
+  if (merges == nullptr) return;
+  std::vector<std::pair<TemplateCell, TemplateCell>> merged;
+  for (xmlNode* merge = merges->children; merge != nullptr;) {
+    xmlNode* next = merge->next;
+    TemplateCell first, last;
+    if (IsElement(merge, kSheetNs, "mergeCell") &&
+        ParseRange(Attribute(merge, "ref"), &first, &last) && last.row <= plan.block_rows &&
+        last.column <= plan.block_columns) {
+      merged.emplace_back(first, last);
     }
-    for (const Label& label : plan.labels) {
-      for (const auto& [first, last] : merged) {
-        const int32_t down = label.top_row - 1;
-        const int32_t right = label.left_column - 1;
-        SetAttribute(NewChild(merges, "mergeCell"), "ref",
-                     Reference(first.row + down, first.column + right) + ":" +
-                         Reference(last.row + down, last.column + right));
-      }
-    }
-    if (merges->children == nullptr) {
-      RemoveNode(merges);
-    } else {
-      SetAttribute(merges, "count", std::to_string(merged.size() * plan.labels.size()));
+    RemoveNode(merge);
+    merge = next;
+  }
+  if (merged.empty() || plan.labels.empty()) {
+    RemoveNode(merges);
+    return;
+  }
+  for (const Label& label : plan.labels) {
+    const int32_t down = label.top_row - 1;
+    const int32_t right = label.left_column - 1;
+    for (const auto& [first, last] : merged) {
+      SetAttribute(NewChild(merges, "mergeCell"), "ref",
+                   Reference(first.row + down, first.column + right) + ":" +
+                       Reference(last.row + down, last.column + right));
     }
   }
+  SetAttribute(merges, "count", std::to_string(merged.size() * plan.labels.size()));
 }
 }  // namespace
 
@@ -479,8 +482,7 @@ void XlsxDocument::LayOutLabels(const LabelSheet& plan) {
     xmlUnlinkNode(row);
     removed_rows.emplace_back(row);
     if (IsElement(row, kSheetNs, "row")) {
-      const std::string number = Attribute(row, "r");
-      row_number = number.empty() ? row_number + 1 : std::atoi(number.c_str());
+      row_number = RowNumber(row, row_number);
       if (row_number <= rows) template_rows.emplace(row_number, row);
     }
     row = next;
