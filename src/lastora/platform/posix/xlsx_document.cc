@@ -246,11 +246,8 @@ void SizeAnchor(xmlNode* anchor, int64_t cx, int64_t cy) {
 
 void WriteInlineString(xmlNode* cell, const std::string& text) {
   while (cell->children != nullptr) RemoveNode(cell->children);
-  xmlSetProp(cell, reinterpret_cast<const xmlChar*>("t"),
-             reinterpret_cast<const xmlChar*>("inlineStr"));
-  xmlNode* inline_string =
-      xmlNewChild(cell, cell->ns, reinterpret_cast<const xmlChar*>("is"), nullptr);
-  xmlNode* t = xmlNewChild(inline_string, cell->ns, reinterpret_cast<const xmlChar*>("t"), nullptr);
+  SetAttribute(cell, "t", "inlineStr");
+  xmlNode* t = NewChild(NewChild(cell, "is"), "t");
   SetNodeText(t, text);
   xmlNodeSetSpacePreserve(t, 1);
 }
