@@ -1,5 +1,5 @@
 // Every file of a run compared byte for byte with a checked-in copy that was read against the
-// layouts line by line, and every SEPA document validated against its schema.
+// layouts line by line; the fixture's run validates every SEPA document against its schema.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "generation/generation_fixture.h"
-#include "support/schema_validation.h"
 
 namespace lastora::testing {
 namespace {
@@ -53,7 +52,6 @@ TEST_P(SepaGolden, EveryFileOfThePasses) {
   ASSERT_EQ(Run(), "ok");
   for (size_t pass = 0; pass < prefixes.size(); ++pass) {
     const std::string base = pass == 0 ? "SEPA_2013-10-01_FRST" : "SEPA_2013-10-01_RCUR";
-    EXPECT_EQ(SepaSchemaErrors(File(base + ".xml")), "") << base;
     for (const char* suffix : {".xml", "_Liste.txt", "_Begleitzettel.txt"}) {
       ExpectGolden(File(base + suffix), prefixes[pass] + suffix);
     }
