@@ -39,15 +39,6 @@ Table ResultTable(const std::vector<std::string>& codes) {
   return table;
 }
 
-// The cells of `columns` in `row`, to compare a row's findings at once.
-std::vector<Variant> CellsOf(const Table& table, int32_t row,
-                             std::initializer_list<int32_t> columns) {
-  std::vector<Variant> cells;
-  for (int32_t column : columns) cells.push_back(table(row, column));
-  return cells;
-}
-using Cells = std::vector<Variant>;
-
 class BicLookupTest : public ImportTest {
  protected:
   // Search the table's bank codes (column 1) with the result's (column 23); the BIC goes to 5.
