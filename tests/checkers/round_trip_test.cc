@@ -66,9 +66,13 @@ TEST_F(CheckerRoundTrip, DirectDebitPassesComeBackAsTheRowsTheyWereWrittenFrom) 
   EXPECT_EQ(Values(read, passed), Values(in, passed));
   EXPECT_EQ(Values(read, {&S::SepaAART, &S::Import__MDAT, &S::SepaADA1, &S::SepaADA2, &S::SepaLAR1,
                           &S::SepaLAR2, &S::ProgChecDANZ, &S::ProgChecKANZ, &S::ProgChecDSUM,
-                          &S::ProgChecKSUM, &S::ProgChecFehl}),
+                          &S::ProgChecKSUM, &S::ProgChecFehl, &S::ProgChecKAN2, &S::ProgChecKSU2,
+                          &S::ProgChecPAO2}),
             (Texts{"Basislastschrift", "03.09.2013 09:05:07", "01.10.2013", "01.10.2013", "FRST",
-                   "RCUR", "3", "3", "1247,01", "1247,01", "0"}));
+                   "RCUR", "3", "3", "1247,01", "1247,01", "0", "1", "1234,5", "ok"}));
+  // The second file's rows follow the first's, numbered on.
+  EXPECT_EQ(ColumnTexts(values, 7), (Texts{"M001-2013-10", "M003-2013-10", "M002-2013-10"}));
+  EXPECT_EQ(ColumnTexts(values, 2), (Texts{"1", "2", "3"}));
 
   const std::map<std::string, int32_t> by_reference = RowsByReference();
   ASSERT_EQ(by_reference.size(), rows.size());

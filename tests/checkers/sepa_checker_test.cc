@@ -22,7 +22,6 @@ namespace lastora {
 namespace {
 
 using S = SEPAVARIABLEN;
-using testing::CellTexts;
 using testing::NumberedPayment;
 using testing::SamplePayment;
 using testing::Texts;
@@ -101,26 +100,6 @@ Document ThreeDirectDebits() {
   d.payments[1].cents = 500;
   d.payments[2].cents = 123405;
   return d;
-}
-
-TEST_F(SepaCheckerTest, TwoFilesFollowEachOtherInOneTableWithTheirOwnFigures) {
-  Document first = ThreeDirectDebits();
-  Document second;
-  second.header.message_id = "MSG-2";
-  second.header.sequence_type = "RCUR";
-  second.payments = {NumberedPayment(4), NumberedPayment(5)};
-  second.payments[0].cents = 10;
-  second.payments[1].cents = 20;
-  const std::string one = Write("frst.xml", DocumentText(first));
-  const std::string two = Write("rcur.xml", DocumentText(second));
-  ASSERT_EQ(Check(one, two), "ok");
-
-  ASSERT_EQ(values_.RowCount(), 5);
-  EXPECT_EQ(CellTexts(values_, 4, {2, 3}), (Texts{"4", "Mitglied 4"}));
-  EXPECT_EQ(Values(out_, {&S::SepaFMI1, &S::SepaFMI2, &S::SepaLAR2, &S::ProgChecKAN2,
-                          &S::ProgChecKSU2, &S::ProgChecPAO2, &S::ProgChecDANZ, &S::ProgChecKANZ,
-                          &S::ProgChecDSUM, &S::ProgChecKSUM}),
-            (Texts{"MSG-1", "MSG-2", "RCUR", "2", "0,3", "ok", "5", "5", "1251,85", "1251,85"}));
 }
 
 // Nothing is lost: a broken second file stops the run before the caller's table is replaced.
