@@ -45,20 +45,6 @@ TEST_F(FilesTest, EveryByteSurvivesAndAnEmptyFileIsKept) {
   EXPECT_EQ(fs::file_size(path), 0u);
 }
 
-TEST_F(FilesTest, WriterReplacesOnlyOnCommit) {
-  const std::string path = PathOf("SEPA_2013-10-01_FRST.xml");
-  WriteBytes(path, "alte Datei");
-  {
-    FileWriter writer(path);
-    writer.Write(std::string(100000, 'x'));
-    // Until the commit the old file is what a reader sees.
-    EXPECT_EQ(ReadBytes(path), "alte Datei");
-    writer.Commit();
-  }
-  EXPECT_EQ(ReadBytes(path), std::string(100000, 'x'));
-  EXPECT_EQ(Names(), std::vector<std::string>{"SEPA_2013-10-01_FRST.xml"});
-}
-
 TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
   fs::create_directories(dir_.path() / "Beiträge");
   WriteWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt", "x");
