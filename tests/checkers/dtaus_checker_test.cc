@@ -32,11 +32,7 @@ struct Debit {
 
 std::vector<Debit> ThreeDebits() {
   return {{"37040044", "532013000", 1250, "ERIKA MUSTERMANN", {"BEITRAG 2013", "PAYMENT-ID 4711"}},
-          {"51230500",
-           "18102010",
-           500,
-           "MAX MUSTER",
-           {"BEITRAG 2013", "MANDATSREFERENZ M-2", "DRITTE ZEILE"}},
+          {"51230500", "18102010", 500, "MAX MUSTER", {"BEITRAG 2013", "MANDAT M-2", "ZEILE 3"}},
           {"50110800", "6231602308", 123405, "VEREIN", {"SPENDE"}}};
 }
 
