@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "component/catalogue.h"
 #include "formats/dtaus_record_layout.h"
 #include "generation/dtaus_writer.h"
 #include "generation/sepa_kind.h"
