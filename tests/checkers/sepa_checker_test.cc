@@ -43,28 +43,26 @@ class ScopedParser {
   std::shared_ptr<XmlParser> previous_;
 };
 
-// A document as the generation run writes it; a test that needs another form edits the text.
-struct Document {
-  std::string kind = "Basislastschrift";
-  generation::SepaHeader header{"MSG-1",
-                                "PMT-1",
-                                "2013-09-03T09:05:07Z",
-                                "2013-09-10",
-                                "FRST",
-                                "TSV Beispiel e.V.",
-                                "DE89370400440532013000",
-                                "COBADEFFXXX",
-                                "DE98ZZZ09999999999"};
-  std::vector<SamplePayment> payments;
-};
+using Payments = std::vector<SamplePayment>;
 
-std::string DocumentText(const Document& d) {
-  generation::SepaDocument document(generation::SepaKindFor(d.kind), d.payments.size());
-  for (const SamplePayment& p : d.payments) {
+// A direct debit document as the generation run writes it; a test that needs another form edits
+// the text.
+std::string DocumentText(const Payments& payments) {
+  const generation::SepaHeader header{"MSG-1",
+                                      "PMT-1",
+                                      "2013-09-03T09:05:07Z",
+                                      "2013-09-10",
+                                      "FRST",
+                                      "TSV Beispiel e.V.",
+                                      "DE89370400440532013000",
+                                      "COBADEFFXXX",
+                                      "DE98ZZZ09999999999"};
+  generation::SepaDocument document(generation::SepaKindFor("Basislastschrift"), payments.size());
+  for (const SamplePayment& p : payments) {
     document.Append(
         {p.reference, p.cents, p.bic, p.name, p.iban, p.remittance, p.mandate, p.mandate_date});
   }
-  return document.Text(d.header);
+  return document.Text(header);
 }
 
 class SepaCheckerTest : public ::testing::Test {
@@ -93,12 +91,11 @@ class SepaCheckerTest : public ::testing::Test {
   SEPAVARIABLEN out_;
 };
 
-Document ThreeDirectDebits() {
-  Document d;
-  d.payments = {NumberedPayment(1), NumberedPayment(2), NumberedPayment(3)};
-  d.payments[0].cents = 1250;
-  d.payments[1].cents = 500;
-  d.payments[2].cents = 123405;
+Payments ThreeDirectDebits() {
+  Payments d = {NumberedPayment(1), NumberedPayment(2), NumberedPayment(3)};
+  d[0].cents = 1250;
+  d[1].cents = 500;
+  d[2].cents = 123405;
   return d;
 }
 
@@ -118,12 +115,12 @@ TEST_F(SepaCheckerTest, IllFormedSecondFileLeavesTheCallersTable) {
 
 // The document with further payments appended whose amounts are written as the texts given,
 // which need not be numbers.
-std::string WithAmountsWritten(Document d, const std::vector<std::string>& amounts) {
+std::string WithAmountsWritten(Payments d, const std::vector<std::string>& amounts) {
   constexpr int64_t kPlaceholderCents = 900000;  // unlike any amount of the samples
-  const int first = static_cast<int>(d.payments.size()) + 1;
+  const int first = static_cast<int>(d.size()) + 1;
   for (size_t i = 0; i < amounts.size(); ++i) {
-    d.payments.push_back(NumberedPayment(first + static_cast<int>(i)));
-    d.payments.back().cents = kPlaceholderCents + static_cast<int64_t>(i);
+    d.push_back(NumberedPayment(first + static_cast<int>(i)));
+    d.back().cents = kPlaceholderCents + static_cast<int64_t>(i);
   }
   std::string text = DocumentText(d);
   for (size_t i = 0; i < amounts.size(); ++i) {
@@ -146,8 +143,8 @@ TEST_F(SepaCheckerTest, AmountsOfEveryWrittenFormAndEveryErrorOfARow) {
   std::vector<std::string> written;
   for (const auto& amount : good) written.push_back(amount.first);
   written.insert(written.end(), bad.begin(), bad.end());
-  Document d = ThreeDirectDebits();
-  d.payments[1].iban = "DE00512305000018102010";
+  Payments d = ThreeDirectDebits();
+  d[1].iban = "DE00512305000018102010";
   const std::string text =
       text::Replace(WithAmountsWritten(d, written), ">5.00</InstdAmt>", ">-5.00</InstdAmt>");
   ScopedParser accepting(std::make_shared<AcceptingParser>());
