@@ -4,6 +4,7 @@
 
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
+#include "support/field_texts.h"
 
 namespace lastora::testing {
 namespace {
@@ -37,15 +38,6 @@ Table ResultTable(const std::vector<std::string>& codes) {
   }
   return table;
 }
-
-// The cells of `columns` in `row`, to compare a row's findings at once.
-std::vector<Variant> CellsOf(const Table& table, int32_t row,
-                             std::initializer_list<int32_t> columns) {
-  std::vector<Variant> cells;
-  for (int32_t column : columns) cells.push_back(table(row, column));
-  return cells;
-}
-using Cells = std::vector<Variant>;
 
 class BicLookupTest : public ImportTest {
  protected:
@@ -86,18 +78,15 @@ TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
 }
 
 TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
+  const std::string several = "Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!";
   Table values = ResultTable({"20050550", "20050550", "20050550"});
-  values(3, kWarnings) = Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!");
+  values(3, kWarnings) = Variant(several);
   values(2, kWarnings) = Variant("alt");
   EXPECT_EQ(Lookup("intern", values), "ok");
   EXPECT_EQ(values(1, kBic), Variant("HASPDEHHXXX"));
-  EXPECT_EQ(colours_(1, kBic), Variant(int32_t{6}));
-  EXPECT_EQ(values(1, kWarnings), Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
   // The repeated code is just as ambiguous: marked too, after what was there.
-  EXPECT_EQ(colours_(2, kBic), Variant(int32_t{6}));
-  EXPECT_EQ(values(2, kWarnings),
-            Variant("alt; Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
-  EXPECT_EQ(values(3, kWarnings), Variant("Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!"));
+  EXPECT_EQ(ColumnTexts(values, kWarnings), (Texts{several, "alt; " + several, several}));
+  for (int r : {1, 2}) EXPECT_EQ(colours_(r, kBic), Variant(int32_t{6})) << r;
 }
 
 TEST_F(BicLookupTest, MissingCodeFromTheCallersTableMarksNothing) {

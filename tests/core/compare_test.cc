@@ -25,14 +25,11 @@ TEST(CompareTest, TextComparesByCodePoint) {
 TEST(CompareTest, NumbersSortBeforeTextAndEmptyTakesTheOtherSidesKind) {
   EXPECT_EQ(Compare(1e9, "0"), -1);
   EXPECT_EQ(Compare(Variant::Date(1), "a"), -1);
-  // Empty takes the other side's kind.
   EXPECT_EQ(Compare(Variant(), 0.0), 0);
   EXPECT_EQ(Compare(Variant(), -1.0), 1);
   EXPECT_EQ(Compare(Variant(), ""), 0);
   EXPECT_EQ(Compare(Variant(), "a"), -1);
-}
-
-TEST(CompareTest, NullIsNoValue) {
+  // Null is no value at all.
   EXPECT_EQ(ErrorOf([] { Compare("a", Variant::Null()); }), 94);
 }
 

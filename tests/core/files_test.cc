@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -46,20 +45,6 @@ TEST_F(FilesTest, EveryByteSurvivesAndAnEmptyFileIsKept) {
   EXPECT_EQ(fs::file_size(path), 0u);
 }
 
-TEST_F(FilesTest, WriterReplacesOnlyOnCommit) {
-  const std::string path = PathOf("SEPA_2013-10-01_FRST.xml");
-  WriteBytes(path, "alte Datei");
-  {
-    FileWriter writer(path);
-    writer.Write(std::string(100000, 'x'));
-    // Until the commit the old file is what a reader sees.
-    EXPECT_EQ(ReadBytes(path), "alte Datei");
-    writer.Commit();
-  }
-  EXPECT_EQ(ReadBytes(path), std::string(100000, 'x'));
-  EXPECT_EQ(Names(), std::vector<std::string>{"SEPA_2013-10-01_FRST.xml"});
-}
-
 TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
   fs::create_directories(dir_.path() / "Beiträge");
   WriteWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt", "x");
@@ -86,39 +71,6 @@ TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
 }
 
-// Files may grow to `bytes` only while this lives: a write beyond fails as on a full disk, and
-// unlike folder permissions this binds the superuser too.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~ScopedFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_handler_)(int) = nullptr;
-};
-
-TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFile) {
-  const std::string path = PathOf("zahlungen.xml");
-  WriteWhole(path, "gut");
-  const std::string big(1 << 20, 'x');
-  {
-    ScopedFileSizeLimit limit(4096);
-    EXPECT_EQ(ErrorOf([&] { WriteWhole(path, big); }), 75);
-  }
-  EXPECT_EQ(ReadBytes(path), "gut");
-  EXPECT_EQ(Names(), std::vector<std::string>{"zahlungen.xml"});
-}
-
 // The wait status of a forked child that runs `body` and exits with what it returns.
 int StatusOfChild(const std::function<int()>& body) {
   const pid_t child = fork();
@@ -128,7 +80,7 @@ int StatusOfChild(const std::function<int()>& body) {
   return status;
 }
 
-TEST_F(FilesTest, FileSizeLimitIsAWriteFailureWithTheSystemsReason) {
+TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFileAndGivesTheSystemsReason) {
   const std::string path = PathOf("gross.xml");
   WriteWhole(path, "gut");
   const int status = StatusOfChild([&] {

@@ -8,7 +8,7 @@ namespace {
 
 using testing::ErrorOf;
 
-TEST(FormatTest, NumberPatterns) {
+TEST(FormatTest, NumberPatternsOnNumbersAndText) {
   EXPECT_EQ(Format(1234.5, "0.00"), "1234,50");
   EXPECT_EQ(Format(7, "0000"), "0007");
   EXPECT_EQ(Format(12345, "0000"), "12345");
@@ -17,6 +17,11 @@ TEST(FormatTest, NumberPatterns) {
   EXPECT_EQ(Format(-7, "0000"), "-0007");
   // A negative value that rounds to nothing carries no sign.
   EXPECT_EQ(Format(-0.001, "0.00"), "0,00");
+  // Number text is converted first.
+  EXPECT_EQ(Format("1.234,567", "0.00"), "1234,57");
+  EXPECT_EQ(Format(" -3 ", "0000"), "-0003");
+  EXPECT_EQ(ErrorOf([] { Format("zwölf", "0.00"); }), 13);
+  EXPECT_EQ(ErrorOf([] { Format(Variant::Null(), "0.00"); }), 94);
 }
 
 TEST(FormatTest, RoundsHalfAwayFromZero) {
@@ -29,14 +34,7 @@ TEST(FormatTest, RoundsHalfAwayFromZero) {
   EXPECT_EQ(Format(0.1 + 0.2, "0.00"), "0,30");
 }
 
-TEST(FormatTest, NumberTextIsConvertedFirst) {
-  EXPECT_EQ(Format("1.234,567", "0.00"), "1234,57");
-  EXPECT_EQ(Format(" -3 ", "0000"), "-0003");
-  EXPECT_EQ(ErrorOf([] { Format("zwölf", "0.00"); }), 13);
-  EXPECT_EQ(ErrorOf([] { Format(Variant::Null(), "0.00"); }), 94);
-}
-
-TEST(FormatTest, DatePatterns) {
+TEST(FormatTest, DatePatternsOnDatesTextAndNumbers) {
   const Variant when = Variant::Date(MakeDate(2013, 9, 3) + MakeTime(14, 5, 7));
   EXPECT_EQ(Format(when, "DD.MM.YY"), "03.09.13");
   EXPECT_EQ(Format(when, "YYYYMMDDhhmmss"), "20130903140507");
@@ -45,9 +43,7 @@ TEST(FormatTest, DatePatterns) {
   EXPECT_EQ(Format(when, "mm:ss"), "05:07");  // minutes because seconds follow
   EXPECT_EQ(Format(when, "DD.MM.YYYY HH:MM:SS"), "03.09.2013 14:05:07");
   EXPECT_EQ(Format(when, "mm"), "09");
-}
-
-TEST(FormatTest, DatePatternsOnOtherKinds) {
+  // Text and numbers are read as dates first.
   EXPECT_EQ(Format("2013-10-01 08:00", "DD.MM.YYYY hh:mm"), "01.10.2013 08:00");
   EXPECT_EQ(Format("41548", "DD.MM.YYYY"), "01.10.2013");
   EXPECT_EQ(Format(Variant::Date(-1.25), "DD.MM.YYYY hh:mm:ss"), "29.12.1899 06:00:00");

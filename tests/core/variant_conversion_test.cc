@@ -23,35 +23,34 @@ TEST(VariantConversionTest, NumberTextUsesGermanSeparators) {
   EXPECT_DOUBLE_EQ(CDbl(",5"), 0.5);
   EXPECT_DOUBLE_EQ(CDbl(Variant()), 0);
   EXPECT_DOUBLE_EQ(CDbl(true), -1);
+  EXPECT_EQ(ErrorOf([] { CDbl("1e400"); }), 6);
+  EXPECT_DOUBLE_EQ(CDbl("1e-400"), 0);
 }
 
-TEST(VariantConversionTest, TextThatIsNoNumber) {
+TEST(VariantConversionTest, TextThatIsNoNumberAndNullOrMissingFail) {
   for (const char* text : {"", "   ", ".", "1,2,3", "-", "1e", "1 2", "12a", "1,2.3", "0x10"}) {
     EXPECT_FALSE(IsNumeric(text)) << text;
     EXPECT_EQ(ErrorOf([&] { CDbl(text); }), 13) << text;
   }
   EXPECT_FALSE(IsNumeric(Variant::Null()));
   EXPECT_FALSE(IsNumeric(Variant::Date(41000)));
-}
-
-TEST(VariantConversionTest, HugeAndTinyNumberText) {
-  EXPECT_EQ(ErrorOf([] { CDbl("1e400"); }), 6);
-  EXPECT_DOUBLE_EQ(CDbl("1e-400"), 0);
-}
-
-TEST(VariantConversionTest, NullAndMissingFail) {
   EXPECT_EQ(ErrorOf([] { CStr(Variant::Null()); }), 94);
   EXPECT_EQ(ErrorOf([] { CLng(Variant::Null()); }), 94);
   EXPECT_EQ(ErrorOf([] { CDbl(Variant::Missing()); }), 13);
 }
 
-TEST(VariantConversionTest, WholeNumbersRoundHalfToEven) {
+TEST(VariantConversionTest, WholeNumbersRoundHalfToEvenIntAndFixDoNot) {
   EXPECT_EQ(CLng(2.5), 2);
   EXPECT_EQ(CLng(3.5), 4);
   EXPECT_EQ(CLng(-2.5), -2);
   EXPECT_EQ(CLng(2.5000001), 3);
   EXPECT_EQ(CLng("2,5"), 2);
   EXPECT_EQ(CLng(Variant::Date(41000.75)), 41001);
+  // Int rounds down, Fix towards zero.
+  EXPECT_EQ(Int(-1.234), -2);
+  EXPECT_EQ(Fix(-1.7), -1);
+  EXPECT_EQ(Int(Variant("-2,5")), Variant(-3.0));
+  EXPECT_EQ(Int(Variant::Date(41000.6)), Variant::Date(41000));
 }
 
 TEST(VariantConversionTest, WholeNumberOverflow) {
@@ -61,13 +60,6 @@ TEST(VariantConversionTest, WholeNumberOverflow) {
   EXPECT_EQ(ErrorOf([] { CLng(std::nan("")); }), 6);
   EXPECT_EQ(ErrorOf([] { CInt(32767.5); }), 6);
   EXPECT_EQ(ErrorOf([] { CInt("-32769"); }), 6);
-}
-
-TEST(VariantConversionTest, IntAndFix) {
-  EXPECT_EQ(Int(-1.234), -2);
-  EXPECT_EQ(Fix(-1.7), -1);
-  EXPECT_EQ(Int(Variant("-2,5")), Variant(-3.0));
-  EXPECT_EQ(Int(Variant::Date(41000.6)), Variant::Date(41000));
 }
 
 // printf's %.15G is the reference for the platform's number text; the fast path through the
@@ -107,11 +99,15 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
   }
 }
 
-// Where the platform's text differs from printf's.
+// Where the platform's text differs from printf's, and truth values in their German words.
 TEST(VariantConversionTest, TextOfOtherKindsAndWherePrintfDiffers) {
   EXPECT_EQ(CStr(-0.0), "0");
   EXPECT_EQ(CStr(true), "Wahr");
   EXPECT_EQ(ErrorOf([] { CStr(std::numeric_limits<double>::infinity()); }), 6);
+  EXPECT_TRUE(CBool(" wahr "));
+  EXPECT_FALSE(CBool("falsch"));
+  EXPECT_FALSE(CBool("0"));
+  EXPECT_EQ(ErrorOf([] { CBool("ja"); }), 13);
 }
 
 // Values with at most 15 significant digits come back exactly, which the settings record relies
@@ -120,13 +116,6 @@ TEST(VariantConversionTest, TextRoundTripsThroughNumbers) {
   for (double x : {0.1, -0.07, 99999999.99, 123456789012.345, 1e-300, 6.02214076e23}) {
     EXPECT_EQ(CDbl(CStr(x)), x) << CStr(x);
   }
-}
-
-TEST(VariantConversionTest, Booleans) {
-  EXPECT_TRUE(CBool(" wahr "));
-  EXPECT_FALSE(CBool("falsch"));
-  EXPECT_FALSE(CBool("0"));
-  EXPECT_EQ(ErrorOf([] { CBool("ja"); }), 13);
 }
 
 }  // namespace

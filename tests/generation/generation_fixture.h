@@ -83,6 +83,25 @@ class GenerationTest : public ::testing::Test {
     }
   }
 
+  // Payments of every kind and form the golden files hold; the last two are left out of the
+  // documents, one for its amount, one for its missing IBAN.
+  void AddDebits() {
+    rows.push_back({"Max Mustermann", "DE50512305000018102010", "BYLADEM1001", "M001-2013-10", 12.5,
+                    "\"Beitrag 2013\",\"Mitglied 12\"", "M001",
+                    Variant::Date(MakeDate(2010, 3, 15)), "FRST", "18102010", "51230500", ""});
+    rows.push_back({"Meier & Soehne GmbH", " DE26501108006231602308 ", " INGDDEFFXXX ",
+                    "M002-2013-10", "1234,5", "\"Beitrag 2013\"", "M002", "01.02.2012", "RCUR",
+                    "6231602308", "50110800", ""});
+    rows.push_back({"Erika Beispiel", "DE30500210000010116606", "BELADEBEXXX", "M003-2013-10", 0.01,
+                    "\"Spende\",\"Jugendabteilung\",\"Danke\"", "M003",
+                    Variant::Date(MakeDate(2013, 8, 1)), "OOFF", "10116606", "50021000", ""});
+    rows.push_back({"Ohne Betrag", "DE63690400450272181900", "SOLADES1TUB", "M004-2013-10", 0.0,
+                    "\"Beitrag 2013\"", "M004", Variant::Date(MakeDate(2011, 1, 1)), "FRST",
+                    "272181900", "69040045", "Adresse alt"});
+    rows.push_back({"Ohne IBAN", "", "BYLADEM1001", "M005-2013-10", 20.0, "\"Beitrag 2013\"",
+                    "M005", Variant::Date(MakeDate(2011, 1, 1)), "FRST", "", "", ""});
+  }
+
   std::string File(const std::string& name) const { return ReadBytes(dir_.File(name)); }
   std::string Folder() const { return dir_.path().string() + "/"; }
   std::vector<std::string> FileNames() const { return FileNamesIn(dir_.path()); }

@@ -28,13 +28,9 @@ TEST_F(GetColumnsTest, KeepsCellTypesAndTheUsedRange) {
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2), "ok");
   ASSERT_EQ(table.RowCount(), 2);
   ASSERT_EQ(table.ColCount(), 4);
-  EXPECT_EQ(table(1, 1), Variant("Müller"));
-  EXPECT_EQ(table(1, 2), Variant(12.5));
-  EXPECT_EQ(table(1, 3), Variant::Date(MakeDate(2019, 3, 1)));
-  EXPECT_EQ(table(1, 4), Variant(true));
-  EXPECT_TRUE(table(2, 2).IsEmpty());
-  EXPECT_TRUE(table(2, 3).IsEmpty());
-  EXPECT_EQ(table(2, 4), Variant(false));
+  EXPECT_EQ(CellsOf(table, 1, {1, 2, 3, 4}),
+            (Cells{"Müller", 12.5, Variant::Date(MakeDate(2019, 3, 1)), true}));
+  EXPECT_EQ(CellsOf(table, 2, {2, 3, 4}), (Cells{Variant(), Variant(), false}));
 }
 
 TEST_F(GetColumnsTest, NoDataBelowTheFirstRowLeavesTheTableAlone) {

@@ -54,11 +54,9 @@ TEST_F(ReadersTest, OpenDocumentCellsAndCreationDate) {
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1, 0, "", Variant(int16_t{1})), "ok");
   ASSERT_EQ(table.RowCount(), 3);
   ASSERT_EQ(table.ColCount(), 3);
-  EXPECT_EQ(table(1, 1), Variant("Name"));
-  EXPECT_EQ(table(1, 2), Variant(1.5));
-  EXPECT_EQ(table(1, 3), Variant::Date(MakeDate(2020, 4, 20)));
-  EXPECT_EQ(table(3, 2), Variant("a  b\nc"));
-  EXPECT_TRUE(table(3, 3).IsEmpty());
+  EXPECT_EQ(CellsOf(table, 1, {1, 2, 3}),
+            (Cells{"Name", 1.5, Variant::Date(MakeDate(2020, 4, 20))}));
+  EXPECT_EQ(CellsOf(table, 3, {2, 3}), (Cells{"a  b\nc", Variant()}));
   ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
   EXPECT_NE(platform_.dialogs().shown[0].prompt.find("02.01.2020 03:04:05"), std::string::npos);
 }
@@ -103,13 +101,10 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "ok");
   ASSERT_EQ(table.RowCount(), 3);
   ASSERT_EQ(table.ColCount(), 3);
-  EXPECT_EQ(table(1, 1), Variant("Fett & normal"));
-  EXPECT_EQ(table(1, 2), Variant("inline"));
-  EXPECT_EQ(table(1, 3), Variant("Formel"));
+  EXPECT_EQ(CellsOf(table, 1, {1, 2, 3}), (Cells{"Fett & normal", "inline", "Formel"}));
   EXPECT_TRUE(table(2, 1).IsEmpty());
-  EXPECT_EQ(table(3, 1), Variant::Date(MakeDate(1904, 1, 1)));
-  EXPECT_EQ(table(3, 2), Variant(1234.5));
-  EXPECT_TRUE(table(3, 3).IsEmpty());
+  EXPECT_EQ(CellsOf(table, 3, {1, 2, 3}),
+            (Cells{Variant::Date(MakeDate(1904, 1, 1)), 1234.5, Variant()}));
 
   // A reference beyond the shared texts makes the file unreadable.
   WriteZip(path,
@@ -167,11 +162,11 @@ TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
   Table dates;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/daten.xls", dates, "", 1), "ok");
   ASSERT_EQ(dates.RowCount(), 3);
-  EXPECT_EQ(dates(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
-  // Formatted as a date only, so FreeXL leaves out the time of day.
-  EXPECT_EQ(dates(1, 2), Variant::Date(MakeDate(2026, 3, 16)));
-  EXPECT_EQ(dates(2, 1), Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0));
-  EXPECT_EQ(dates(2, 2), Variant(-1.0));
+  // The second is formatted as a date only, so FreeXL leaves out the time of day.
+  EXPECT_EQ(CellsOf(dates, 1, {1, 2}),
+            (Cells{Variant::Date(MakeDate(2020, 4, 20)), Variant::Date(MakeDate(2026, 3, 16))}));
+  EXPECT_EQ(CellsOf(dates, 2, {1, 2}),
+            (Cells{Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0), -1.0}));
   EXPECT_EQ(dates(3, 1), Variant(1e300));
 }
 

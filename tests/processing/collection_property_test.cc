@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,28 +28,14 @@ struct Written {
   std::multiset<std::string> end_to_end_ids;
 };
 
-// The text between the next `open` after `*at` and the `close` behind it; `*at` moves to that
-// close, or to npos when there is no further `open`.
-std::string Next(const std::string& text, const std::string& open, const std::string& close,
-                 size_t* at) {
-  const size_t start = text.find(open, *at);
-  if (start == std::string::npos) {
-    *at = std::string::npos;
-    return "";
-  }
-  const size_t value = start + open.size();
-  *at = text.find(close, value);
-  return text.substr(value, *at - value);
-}
-
 void Gather(const std::string& document, Written& written) {
-  size_t at = 0;
-  for (;;) {
-    const std::string id = Next(document, "<EndToEndId>", "</EndToEndId>", &at);
-    if (at == std::string::npos) break;
-    const std::string amount = Next(document, "Ccy=\"EUR\">", "</InstdAmt>", &at);
-    written.end_to_end_ids.insert(id);
-    written.cents += money::ToCents(std::stod(amount));
+  // The amount is the first after the payment's reference, in either kind of document.
+  static const std::regex kPayment(
+      "<EndToEndId>([^<]*)</EndToEndId>[^]*?Ccy=\"EUR\">([^<]*)</InstdAmt>");
+  for (std::sregex_iterator payment(document.begin(), document.end(), kPayment), end;
+       payment != end; ++payment) {
+    written.end_to_end_ids.insert((*payment)[1].str());
+    written.cents += money::ToCents(std::stod((*payment)[2].str()));
     ++written.count;
   }
 }
