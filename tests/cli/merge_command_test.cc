@@ -34,15 +34,9 @@ struct LetterClub {
         "Bescheid;..\\Vorlagen\\Brief.docx;Brief;\"\"\"Bescheid_\"\";Nr\";..\\Briefe;;X\r\n");
   }
   std::vector<std::string> Args(std::vector<std::string> more = {}) const {
-    std::vector<std::string> args = {"merge",
-                                     "-s",
-                                     dir.File("verein.ini"),
-                                     "--definitions",
-                                     dir.File("briefe.csv"),
-                                     "-m",
-                                     dir.File("mitglieder.csv")};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+    more.insert(more.begin(), {"merge", "-s", dir.File("verein.ini"), "--definitions",
+                               dir.File("briefe.csv"), "-m", dir.File("mitglieder.csv")});
+    return more;
   }
   ScopedTempDir dir;
 };
@@ -64,7 +58,7 @@ TEST(MergeCommandTest, LettersLandInTheDefinitionsFolderNamedAfterTheMember) {
   fs::remove(club.dir.File("Vorlagen/Brief.docx"));
   ran = Lastora(club.Args());
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Die Datei existiert nicht: ..\\Vorlagen\\Brief.docx")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Die Datei existiert nicht: ..\\Vorlagen\\Brief.docx"));
 }
 
 // One demo run serves both halves: the bank files and the letters.
@@ -86,7 +80,7 @@ TEST(MergeCommandTest, DemoWritesCheckedBankFilesLettersLabelsAndOutbox) {
   EXPECT_EQ(count(club + "/Etiketten"), 1);
   // Every letter goes to the club's copy address.
   EXPECT_EQ(count(club + "/Sendedaten/_Postfach"), members);
-  EXPECT_TRUE(Contains(ran.out, "Mailvorlagen angelegt")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Mailvorlagen angelegt"));
 }
 
 }  // namespace
