@@ -168,24 +168,21 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
 // Optional columns and the first data row may be left out; a column may be named by its title;
 // IBANs reach the component whole and in capitals.
 TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
-  Club club;
-  WriteBytes(club.settings, Edited({{"Import__LINE = 2", ""},
-                                    {"Import__KONT = 0", ""},
-                                    {"Import__BLZ_ = 0", ""},
-                                    {"Import__LAND = 0", ""},
-                                    {"Import__AUST = 0", ""},
-                                    {"Import__IBAN = 3", "Import__IBAN = iban"},
-                                    {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
   std::string members = kMembers;
   members.replace(members.find("DE12123056001000123401"), 22, "de12 1230 5600 1000 1234 01");
-  WriteBytes(club.dir.File("mitglieder.csv"), members);
-  const std::string table = club.dir.File("zahlungen.csv");
-  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  const Club club(members, Edited({{"Import__LINE = 2", ""},
+                                   {"Import__KONT = 0", ""},
+                                   {"Import__BLZ_ = 0", ""},
+                                   {"Import__LAND = 0", ""},
+                                   {"Import__AUST = 0", ""},
+                                   {"Import__IBAN = 3", "Import__IBAN = iban"},
+                                   {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
+  testing::Ran ran = club.Process();
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ReadBytes(table), "DE12123056001000123401"));
+  EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "DE12123056001000123401"));
   EXPECT_FALSE(Contains(ran.out, "Prüfziffer"));
   WriteBytes(club.settings, Edited({{"Import__IBAN = 3", "Import__IBAN = Konto"}}));
-  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ran = club.Process();
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out,
                        "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
@@ -197,16 +194,12 @@ TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
 // processing run, and says so when the merged rows name different holders. The payment table keeps
 // the list's order, the merged payment on the account's last member. "nein" switches merging off.
 TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned) {
-  Club club;
-  std::string members = kMembers;
-  members +=
-      "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
-      "60,00;01.01.2014;15.03.2014;\r\n";
-  WriteBytes(club.dir.File("mitglieder.csv"), members);
-  const std::string table = club.dir.File("zahlungen.csv");
-  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  const Club club(std::string(kMembers) +
+                  "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
+                  "60,00;01.01.2014;15.03.2014;\r\n");
+  testing::Ran ran = club.Process();
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  std::string written = ReadBytes(table);
+  std::string written = ReadBytes(club.dir.File("zahlungen.csv"));
   const std::string last_row = written.substr(written.find(";Bernd Albers;"));
   EXPECT_TRUE(Contains(last_row, ";180;")) << "one debit of 120 + 60: " << written;
   EXPECT_TRUE(
@@ -214,9 +207,9 @@ TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned)
       << written;
   EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
   WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = nein"}}));
-  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ran = club.Process();
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  written = ReadBytes(table);
+  written = ReadBytes(club.dir.File("zahlungen.csv"));
   EXPECT_FALSE(Contains(written, ";180;"));
   EXPECT_FALSE(Contains(written, "verschiedene Kontoinhaber"));
 }
@@ -247,8 +240,7 @@ TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
   EXPECT_EQ(ran.status, 2);
   EXPECT_TRUE(Contains(ran.err, "gestern"));
 
-  Club club;
-  WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
+  const Club club(kMembers, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
                                     {"SepaCYCL = Jahr", "SepaCYCL = halbjahr"},
                                     {"Import__LINE = 2", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
