@@ -83,26 +83,19 @@ TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
 // A day without the banks' lead time stops the run; a day outside the billed period only warns.
 TEST(RunVerdictsTest, CollectionDateNeedsTheBanksLeadTime) {
   SampleClub club;
-  const struct {
-    const char* date;
-    int status;
-    const char* says;
-  } cases[] = {
-      // The clock stands at Monday 02.03.2026.
-      {"02.03.2026", 1,
-       "SepaADAT 02.03.2026 ist zu früh: Lastschriften brauchen einen TARGET2-Geschäftstag "
-       "Vorlauf; frühestens möglich ist der 03.03.2026"},
-      {"05.01.2027", 3,
-       "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums 01.01.2026 bis "
-       "31.12.2026"},
-  };
-  for (const auto& c : cases) {
-    club.Set("SepaADAT", c.date);
-    const Ran ran = club.Run();
-    EXPECT_EQ(ran.status, c.status) << ran.out;
-    EXPECT_TRUE(Contains(ran.out, c.says));
-  }
+  // The clock stands at Monday 02.03.2026.
+  club.Set("SepaADAT", "02.03.2026");
+  Ran ran = club.Run();
+  EXPECT_EQ(ran.status, 1);
+  EXPECT_TRUE(Contains(ran.out, "SepaADAT 02.03.2026 ist zu früh"));
+  EXPECT_TRUE(Contains(ran.out, "frühestens möglich ist der 03.03.2026"));
   EXPECT_FALSE(fs::exists(club.out + "/SEPA_2026-03-02_RCUR.xml"));
+  club.Set("SepaADAT", "05.01.2027");
+  ran = club.Run();
+  EXPECT_EQ(ran.status, 3) << ran.out;
+  EXPECT_TRUE(Contains(ran.out,
+                       "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums "
+                       "01.01.2026 bis 31.12.2026"));
 }
 
 // A run that fails halfway, or whose documents the schema refuses, leaves the previous run's
