@@ -54,16 +54,18 @@ void ExpectOnlyTheLogoScaledIntoItsBox(const std::string& pdf) {
   EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
 }
 
-// The document as LibreOffice prints it; the PDF's path.
+// The document as LibreOffice prints it; the PDF's path. An earlier document of the same name
+// is removed first, so a failed conversion leaves no PDF behind.
 std::string RenderToPdf(const fs::path& document, const fs::path& scratch) {
+  fs::remove(scratch / (document.stem().string() + ".pdf"));
   Output("soffice --headless --norestore -env:UserInstallation=file://" +
          (scratch / "profile").string() + " --convert-to pdf --outdir " + scratch.string() + " " +
          document.string() + " 2>/dev/null");
   return (scratch / (document.stem().string() + ".pdf")).string();
 }
 
-// A program folder with the template (and the logo, when given) in "Vorlagen"; one merge run
-// that saves the documents, without printing, into `folder`.
+// A program folder with the logo and the template in "Vorlagen"; one merge run that saves the
+// documents, without printing, into `folder`.
 class RenderedLetterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,13 +74,12 @@ class RenderedLetterTest : public ::testing::Test {
         GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
       }
     }
-  }
-  void Prepare(const char* fixture, const std::string& template_name, const char* folder,
-               bool logo) {
     fs::create_directories(home_.path() / "Vorlagen");
+    fs::copy_file(Fixture("logo.png"), home_.path() / "Vorlagen" / "Lastora_Logo.png");
+  }
+  void Prepare(const char* fixture, const std::string& template_name, const char* folder) {
     fs::create_directories(home_.path() / folder);
     fs::copy_file(Fixture(fixture), home_.path() / "Vorlagen" / template_name);
-    if (logo) fs::copy_file(Fixture("logo.png"), home_.path() / "Vorlagen" / "Lastora_Logo.png");
     template_ = "..\\Vorlagen\\" + template_name;
     folder_ = std::string("..\\") + folder;
   }
@@ -112,8 +113,8 @@ class RenderedLetterTest : public ::testing::Test {
 constexpr const char* kOneSaved =
     "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt";
 
-TEST_F(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
-  Prepare("Beitragsbescheid.docx", "Brief.docx", "Briefe", true);
+TEST_F(RenderedLetterTest, ValuesAndLogoAreOnTheLetterAndTheCardAndNoPlaceholderIsLeft) {
+  Prepare("Beitragsbescheid.docx", "Brief.docx", "Briefe");
   testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"),
                       "Usertext_Verein=Kasse & Co\r\nUsertext_Heute=Timeformat=DD.MM.YYYY\r\n");
   ASSERT_EQ(Merge({"Nr", "Mitglied", "Kontoinhaber", "IBAN", "Mandatsreferenz", "Jahresbeitrag"},
@@ -132,21 +133,20 @@ TEST_F(RenderedLetterTest, ValuesAndLogoAreOnThePageAndNoPlaceholderIsLeft) {
   }
   EXPECT_EQ(text.find("<<"), std::string::npos) << text;
   ExpectOnlyTheLogoScaledIntoItsBox(pdf);
-}
 
-TEST_F(RenderedLetterTest, AWorkbookGetsTheLogoInItsBoxToo) {
-  Prepare("Mitgliedsausweis.xlsx", "Karte.xlsx", "Karten", true);
+  // A workbook gets the logo in its box too.
+  Prepare("Mitgliedsausweis.xlsx", "Karte.xlsx", "Karten");
   ASSERT_EQ(Merge({"Nr", "Kontoinhaber"}, {{"17", "Jürgen Bäcker"}}, 1, "Nr"), kOneSaved);
-  const std::string pdf = RenderToPdf(home_.path() / "Karten" / "17.xlsx", home_.path());
-  ASSERT_TRUE(fs::exists(pdf));
-  EXPECT_NE(Output("pdftotext -layout " + pdf + " -").find("Jürgen Bäcker"), std::string::npos);
-  ExpectOnlyTheLogoScaledIntoItsBox(pdf);
+  const std::string card = RenderToPdf(home_.path() / "Karten" / "17.xlsx", home_.path());
+  ASSERT_TRUE(fs::exists(card));
+  EXPECT_NE(Output("pdftotext -layout " + card + " -").find("Jürgen Bäcker"), std::string::npos);
+  ExpectOnlyTheLogoScaledIntoItsBox(card);
 }
 
 // The sample club's label sheet for 23 members: 21 labels on the first page, three across and
 // seven down, two on the second; every label filled and numbered, the layout sheet not printed.
 TEST_F(RenderedLetterTest, AllMembersLabelsOnOneSheetAcrossTwoPages) {
-  Prepare("Adressetiketten.xlsx", "Etiketten.xlsx", "Etiketten", false);
+  Prepare("Adressetiketten.xlsx", "Etiketten.xlsx", "Etiketten");
   testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"), "Usertext_Verein=TSV & Co\r\n");
   std::vector<std::vector<std::string>> records;
   for (int r = 1; r <= 23; ++r) {
