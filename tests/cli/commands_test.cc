@@ -1,4 +1,7 @@
 // The program as a user meets it: real files in a temporary folder, exit codes and messages.
+// The mandate register through the program: a club without first-debit dates collects FRST once,
+// RCUR afterwards, and FRST again when the run is cancelled; nobody is debited twice on one day
+// by mistake.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -52,9 +55,21 @@ std::string Edited(std::initializer_list<std::pair<std::string, std::string>> ch
 
 // A folder with the settings and the member list.
 struct Club {
-  Club() {
-    WriteBytes(settings, kSettings);
-    WriteBytes(dir.File("mitglieder.csv"), kMembers);
+  explicit Club(const std::string& members = kMembers,
+                const std::string& settings_text = kSettings) {
+    WriteBytes(settings, settings_text);
+    WriteBytes(dir.File("mitglieder.csv"), members);
+  }
+  testing::Ran Process() const {
+    return Lastora({"process", "-s", settings, "-o", dir.File("zahlungen.csv")});
+  }
+  // The table of the last Process() into `folder`, by default at the runner's clock.
+  testing::Ran Generate(const std::string& folder, const std::string& now = "",
+                        const std::string& extra = "") const {
+    std::vector<std::string> args{
+        "generate", "-s", settings, "-p", dir.File("zahlungen.csv"), "-d", dir.File(folder)};
+    if (!extra.empty()) args.push_back(extra);
+    return now.empty() ? Lastora(args) : Lastora(args, now);
   }
   ScopedTempDir dir;
   std::string settings = dir.File("verein.ini");
@@ -66,41 +81,25 @@ TEST(CommandsTest, SettingsTemplateReadsBackAndNamesWhatIsStillEmpty) {
   // The template reads back: the next command names what is still to fill in, before it imports.
   const testing::Ran process = Lastora({"process", "-s", dir.File("neu.ini")});
   EXPECT_EQ(process.status, 1);
-  EXPECT_TRUE(Contains(process.err, "SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ"))
-      << process.err;
-  EXPECT_FALSE(Contains(process.out, "Import")) << process.out;
+  EXPECT_TRUE(Contains(process.err, "SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ"));
+  EXPECT_FALSE(Contains(process.out, "Import"));
 }
 
-// Faults in the settings or the member list stop the run before the payment table is written.
-TEST(CommandsTest, SettingsAndMemberListProblemsAreReportedInTheSystemsWords) {
+// A member list that is missing or broken stops the run before the payment table is written.
+TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
   Club club;
   const std::string output = club.dir.File("zahlungen.csv");
-  WriteBytes(club.settings, std::string(kSettings) + "SepaFuncBMAXX = 500\r\n");
-  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", output});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "Zeile 40: unbekannter Schlüssel \"SepaFuncBMAXX\"")) << ran.err;
-  EXPECT_FALSE(fs::exists(output));
-  WriteBytes(club.settings, std::string(kSettings) + "Import__GUTS = 14\r\n");
-  ran = Lastora({"process", "-s", club.settings, "-o", output});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out,
-                       "Import-Spalte für Gutschrift nicht oder nicht richtig "
-                       "angegeben: 14 (die Liste hat 10 Spalten)"))
-      << ran.out;
-  EXPECT_FALSE(fs::exists(output));
-  WriteBytes(club.settings, kSettings);
-  ran = Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output});
+  testing::Ran ran =
+      Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(
-      Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")))
-      << ran.out;
+      Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
   // A quote left open would have taken every member after it into one cell.
   const std::string open_quote = club.dir.File("offen.csv");
   WriteBytes(open_quote, std::string(kMembers) + "\"Neu, Nina;Nina Neu;DE12123056001000123401\r\n");
   ran = Lastora({"process", "-s", club.settings, "-m", open_quote, "-o", output});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"))
-      << ran.out;
+  EXPECT_TRUE(Contains(ran.out, open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"));
   EXPECT_FALSE(fs::exists(output));
 }
 
@@ -121,11 +120,11 @@ TEST(CommandsTest, XmlCheckAndCheckOfBrokenFiles) {
   WriteBytes(dir.File("kaputt.xml"), "<Document>\n  <GrpHdr>\n</Document>\n");
   testing::Ran ran = Lastora({"xml-check", dir.File("kaputt.xml")});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "(Zeile ")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "(Zeile "));
   ran = Lastora({"check", dir.File("kaputt.xml")});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: XML-Parser-Fehler: ")) << ran.out;
-  EXPECT_FALSE(Contains(ran.out, "Datei 1:")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: XML-Parser-Fehler: "));
+  EXPECT_FALSE(Contains(ran.out, "Datei 1:"));
   ran = Lastora({"check", "/nirgends/datei.xml"});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.err, "Datei fehlt: /nirgends/datei.xml"));
@@ -138,7 +137,7 @@ TEST(CommandsTest, RunSavesTheSettingsAndGenerateFromItsTableGivesTheSameFiles) 
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
   const std::string saved = ReadBytes(club.settings);
   EXPECT_TRUE(saved.starts_with(kSettings)) << "comments and order stay";
-  EXPECT_TRUE(Contains(saved, "ProgErzeResu = ok\r\n")) << saved;
+  EXPECT_TRUE(Contains(saved, "ProgErzeResu = ok\r\n"));
   EXPECT_FALSE(Contains(saved, "SepaFMI1")) << "derived identifiers are not pinned";
   for (const std::string table : {"zahlungen.csv", "zahlungen.xlsx"}) {
     const std::string out_dir = club.dir.File("aus-" + table);
@@ -163,52 +162,44 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
   const testing::Ran ran =
       Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok"));
 }
 
 // Optional columns and the first data row may be left out; a column may be named by its title;
 // IBANs reach the component whole and in capitals.
 TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
-  Club club;
-  WriteBytes(club.settings, Edited({{"Import__LINE = 2", ""},
-                                    {"Import__KONT = 0", ""},
-                                    {"Import__BLZ_ = 0", ""},
-                                    {"Import__LAND = 0", ""},
-                                    {"Import__AUST = 0", ""},
-                                    {"Import__IBAN = 3", "Import__IBAN = iban"},
-                                    {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
   std::string members = kMembers;
   members.replace(members.find("DE12123056001000123401"), 22, "de12 1230 5600 1000 1234 01");
-  WriteBytes(club.dir.File("mitglieder.csv"), members);
-  const std::string table = club.dir.File("zahlungen.csv");
-  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  const Club club(members, Edited({{"Import__LINE = 2", ""},
+                                   {"Import__KONT = 0", ""},
+                                   {"Import__BLZ_ = 0", ""},
+                                   {"Import__LAND = 0", ""},
+                                   {"Import__AUST = 0", ""},
+                                   {"Import__IBAN = 3", "Import__IBAN = iban"},
+                                   {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
+  testing::Ran ran = club.Process();
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ReadBytes(table), "DE12123056001000123401")) << ReadBytes(table);
-  EXPECT_FALSE(Contains(ran.out, "Prüfziffer")) << ran.out;
+  EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "DE12123056001000123401"));
+  EXPECT_FALSE(Contains(ran.out, "Prüfziffer"));
   WriteBytes(club.settings, Edited({{"Import__IBAN = 3", "Import__IBAN = Konto"}}));
-  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ran = club.Process();
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out,
                        "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
                        "(Überschriften der Liste: Mitglied, Kontoinhaber, IBAN, BIC, Mandat, "
-                       "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"))
-      << ran.out;
+                       "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"));
 }
 
 // Rows of one account are merged only when adjacent: the workbook brings them together for the
 // processing run, and says so when the merged rows name different holders. The payment table keeps
 // the list's order, the merged payment on the account's last member. "nein" switches merging off.
 TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned) {
-  Club club;
-  std::string members = kMembers;
-  members +=
-      "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
-      "60,00;01.01.2014;15.03.2014;\r\n";
-  WriteBytes(club.dir.File("mitglieder.csv"), members);
-  const std::string table = club.dir.File("zahlungen.csv");
-  testing::Ran ran = Lastora({"process", "-s", club.settings, "-o", table});
+  const Club club(std::string(kMembers) +
+                  "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
+                  "60,00;01.01.2014;15.03.2014;\r\n");
+  testing::Ran ran = club.Process();
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  std::string written = ReadBytes(table);
+  std::string written = ReadBytes(club.dir.File("zahlungen.csv"));
   const std::string last_row = written.substr(written.find(";Bernd Albers;"));
   EXPECT_TRUE(Contains(last_row, ";180;")) << "one debit of 120 + 60: " << written;
   EXPECT_TRUE(
@@ -216,11 +207,11 @@ TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned)
       << written;
   EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
   WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = nein"}}));
-  ran = Lastora({"process", "-s", club.settings, "-o", table});
+  ran = club.Process();
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  written = ReadBytes(table);
-  EXPECT_FALSE(Contains(written, ";180;")) << written;
-  EXPECT_FALSE(Contains(written, "verschiedene Kontoinhaber")) << written;
+  written = ReadBytes(club.dir.File("zahlungen.csv"));
+  EXPECT_FALSE(Contains(written, ";180;"));
+  EXPECT_FALSE(Contains(written, "verschiedene Kontoinhaber"));
 }
 
 // The program speaks German throughout, CLI11's own texts included; "settings" shows a file's
@@ -229,41 +220,125 @@ TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
   testing::Ran ran = Lastora({"--help"});
   EXPECT_EQ(ran.status, 0);
   for (const char* english : {"Usage", "Options", "Subcommands", "Print this help", "REQUIRED"}) {
-    EXPECT_FALSE(Contains(ran.out, english)) << english << "\n" << ran.out;
+    EXPECT_FALSE(Contains(ran.out, english));
   }
-  EXPECT_TRUE(Contains(ran.out, "Aufruf: lastora [OPTIONEN] BEFEHL")) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Befehle:")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Aufruf: lastora [OPTIONEN] BEFEHL"));
+  EXPECT_TRUE(Contains(ran.out, "Befehle:"));
   ran = Lastora({"generate", "--help"});
   EXPECT_EQ(ran.status, 0);
-  EXPECT_TRUE(Contains(ran.out, "Optionen:")) << ran.out;
-  EXPECT_FALSE(Contains(ran.out, "REQUIRED")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Optionen:"));
+  EXPECT_FALSE(Contains(ran.out, "REQUIRED"));
   ran = Lastora({});
   EXPECT_EQ(ran.status, 2);
   EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
   ran = Lastora({"generate", "-d", "aus"});
   EXPECT_EQ(ran.status, 2);
-  EXPECT_TRUE(Contains(ran.err, "--settings fehlt\nHilfe: lastora generate --help")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "--settings fehlt\nHilfe: lastora generate --help"));
   ran = Lastora({"process", "-s", "x.ini", "zuviel"});
-  EXPECT_TRUE(Contains(ran.err, "unerwartet: zuviel")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "unerwartet: zuviel"));
   ran = Lastora({"--now", "gestern", "settings", "--template"});
   EXPECT_EQ(ran.status, 2);
-  EXPECT_TRUE(Contains(ran.err, "gestern")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "gestern"));
 
-  Club club;
-  WriteBytes(club.settings, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
+  const Club club(kMembers, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
                                     {"SepaCYCL = Jahr", "SepaCYCL = halbjahr"},
                                     {"Import__LINE = 2", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
   EXPECT_EQ(ran.status, 0) << ran.err;
   for (const char* line : {"SepaFuncCOLL = nein\n", "SepaCYCL = Halbjahr\n", "SepaBTXT = ja\n",
                            "Import__LINE = 2   # Vorgabe\n"}) {
-    EXPECT_TRUE(Contains(ran.out, line)) << line << ran.out;
+    EXPECT_TRUE(Contains(ran.out, line));
   }
   WriteBytes(club.settings, Edited({{"KreditorNAME = TSV Test", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
   EXPECT_EQ(ran.status, 1);
   EXPECT_EQ(ran.err, "lastora: " + club.settings + ": KreditorNAME fehlt\n");
-  EXPECT_EQ(Lastora({"settings"}).status, 2);
+}
+
+// Two members without first-debit dates, so the register alone decides FRST or RCUR.
+Club RegisterClub() {
+  return Club(
+      "Mitglied;Kontoinhaber;IBAN;BIC;Mandat;Mandatsdatum;Beitrag\r\n"
+      "Albers, Karin;Karin Albers;DE12123056001000123401;BEISDEM1XXX;M-1;12.01.2014;120,00\r\n"
+      "Große, Björn;Björn Große;DE49503201002200456701;MUSKDEF1XXX;M-2;14.02.2020;60,00\r\n",
+      Edited({{"Import__EINT = 8", "Import__EINT = 0"},
+              {"Import__EDAT = 9", "Import__EDAT = 0"},
+              {"Import__EINM = 10", "Import__EINM = 0"}}));
+}
+
+constexpr const char* kAllFirst = "Datei 1 (FRST, FNAL, OOFF, Überweisung): 2 Zahlungen";
+constexpr const char* kAllRecurring = "Datei 2 (RCUR): 2 Zahlungen";
+
+TEST(RegisterCommandTest, RecordedRunTurnsFirstIntoRecurringUntilItIsCancelled) {
+  Club club = RegisterClub();
+  const testing::Ran first = club.Process();
+  ASSERT_EQ(first.status, 0) << first.out << first.err;
+  EXPECT_TRUE(Contains(first.out, kAllFirst));
+
+  const testing::Ran generated = club.Generate("lauf1");
+  ASSERT_EQ(generated.status, 0) << generated.out << generated.err;
+  EXPECT_TRUE(Contains(generated.out, "eingetragen als Lauf 1"));
+
+  const testing::Ran second = club.Process();
+  EXPECT_TRUE(Contains(second.out, kAllRecurring));
+  EXPECT_TRUE(Contains(second.out, "Mandatsregister: 2 Zeilen"));
+  const testing::Ran without =
+      Lastora({"process", "-s", club.settings, "--no-register", "-o", club.dir.File("ohne.csv")});
+  EXPECT_TRUE(Contains(without.out, kAllFirst));
+
+  EXPECT_TRUE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 1 vom "));
+  EXPECT_EQ(Lastora({"runs", "-s", club.settings, "--cancel", "1"}).status, 0);
+  EXPECT_TRUE(Contains(club.Process().out, kAllFirst));
+
+  // The cancelled run's identifiers stay used: the same table again is refused before any file.
+  const testing::Ran again = club.Generate("lauf2");
+  EXPECT_EQ(again.status, 1);
+  EXPECT_TRUE(Contains(again.out, "schon im Lauf 1"));
+  EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
+}
+
+TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
+  Club club = RegisterClub();
+  ASSERT_EQ(club.Process().status, 0);
+  ASSERT_EQ(club.Generate("lauf1").status, 0);
+
+  // An hour later the same table again: new identifiers, but the same members on the same day.
+  const std::string later = "2026-03-02 10:30:00";
+  const testing::Ran refused = club.Generate("lauf2", later);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(Contains(refused.out, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "));
+  EXPECT_TRUE(Contains(refused.out, "--again"));
+  EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
+  EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 2"));
+
+  const testing::Ran allowed = club.Generate("lauf2", later, "--again");
+  EXPECT_EQ(allowed.status, 0) << allowed.out;
+  EXPECT_TRUE(Contains(allowed.out, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"));
+  EXPECT_TRUE(Contains(allowed.out, "eingetragen als Lauf 2"));
+}
+
+TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
+  Club club = RegisterClub();
+  const testing::Ran missing = Lastora({"runs", "-s", club.settings});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(Contains(missing.err, "Kein Mandatsregister"));
+  EXPECT_FALSE(fs::exists(club.dir.File("lastora.db")));
+
+  // M-1 was collected recently from another account; M-2 last in 2020, after its signature, so
+  // it has expired.
+  WriteBytes(club.dir.File("alt.csv"),
+             "Mandat;IBAN;Erste Abbuchung\r\nM-1;DE02120300000000202051;15.09.2025\r\n"
+             "M-2;;10.03.2020\r\n");
+  const testing::Ran imported =
+      Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "erste 10.03.2020"));
+
+  const testing::Ran processed = club.Process();
+  EXPECT_TRUE(Contains(processed.out, "Datei 2 (RCUR): 1 Zahlungen, 120,00 EUR"));
+  EXPECT_TRUE(Contains(processed.out, "Fehler 1, Warnungen 1"));
+  const testing::Ran generated = club.Generate("aus");
+  EXPECT_TRUE(Contains(generated.out, "Gesamt: 1 Zahlungen, 120,00 EUR"));
 }
 
 }  // namespace

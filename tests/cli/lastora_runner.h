@@ -2,6 +2,8 @@
 #ifndef LASTORA_TESTS_CLI_LASTORA_RUNNER_H_
 #define LASTORA_TESTS_CLI_LASTORA_RUNNER_H_
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,8 +29,12 @@ inline Ran Lastora(std::vector<std::string> args, const std::string& now = "2026
   return ran;
 }
 
-inline bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+// Either way the whole text goes into the message, so a failing check shows what was printed.
+inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
+  if (text.find(part) == std::string::npos) {
+    return ::testing::AssertionFailure() << "\"" << part << "\" missing from:\n" << text;
+  }
+  return ::testing::AssertionSuccess() << "\"" << part << "\" found in:\n" << text;
 }
 
 }  // namespace lastora::cli::testing

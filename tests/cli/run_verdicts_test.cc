@@ -73,34 +73,29 @@ TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
   WriteBytes(club.dir.File("Mitglieder.csv"), members);
   Ran ran = club.Run();
   EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"))
-      << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "1 Mitglied ohne Bankverbindung")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
+  EXPECT_TRUE(Contains(ran.out, "1 Mitglied ohne Bankverbindung"));
   EXPECT_TRUE(fs::exists(club.out + "/" + kSecond));
   ran = club.Run({"--strict"});
   EXPECT_EQ(ran.status, 1) << ran.out;
 }
 
+// A day without the banks' lead time stops the run; a day outside the billed period only warns.
 TEST(RunVerdictsTest, CollectionDateNeedsTheBanksLeadTime) {
   SampleClub club;
   // The clock stands at Monday 02.03.2026.
   club.Set("SepaADAT", "02.03.2026");
   Ran ran = club.Run();
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "SepaADAT 02.03.2026 ist zu früh")) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "frühestens möglich ist der 03.03.2026")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "SepaADAT 02.03.2026 ist zu früh"));
+  EXPECT_TRUE(Contains(ran.out, "frühestens möglich ist der 03.03.2026"));
   EXPECT_FALSE(fs::exists(club.out + "/SEPA_2026-03-02_RCUR.xml"));
-  club.Set("SepaADAT", "27.02.2026");
-  ran = club.Run();
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "SepaADAT 27.02.2026 liegt in der Vergangenheit")) << ran.out;
   club.Set("SepaADAT", "05.01.2027");
   ran = club.Run();
   EXPECT_EQ(ran.status, 3) << ran.out;
   EXPECT_TRUE(Contains(ran.out,
                        "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums "
-                       "01.01.2026 bis 31.12.2026"))
-      << ran.out;
+                       "01.01.2026 bis 31.12.2026"));
 }
 
 // A run that fails halfway, or whose documents the schema refuses, leaves the previous run's
@@ -130,13 +125,9 @@ TEST(RunVerdictsTest, OutputFolderHoldsOneCompleteSet) {
   const lastora::testing::ScopedEnv strict_schema("LASTORA_SCHEMA_DIR", schemas.path().string());
   ran = club.Run();
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile ")) << ran.out;
-  std::vector<std::string> names = FileNamesIn(club.out);
-  EXPECT_EQ(names.size(), 8u);
-  EXPECT_TRUE(fs::exists(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml"));
-  EXPECT_TRUE(fs::exists(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml"));
-  fs::remove(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml");
-  fs::remove(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml");
+  EXPECT_TRUE(Contains(ran.out, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile "));
+  EXPECT_TRUE(fs::remove(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml"));
+  EXPECT_TRUE(fs::remove(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml"));
   EXPECT_EQ(club.Snapshot(), previous);
 }
 
@@ -148,33 +139,31 @@ TEST(RunVerdictsTest, CheckHeadlineNamesEveryFault) {
   const std::string good = ReadBytes(club.out + "/" + kSecond);
   Ran ran = Lastora({"check", club.out + "/" + kSecond});
   EXPECT_EQ(ran.status, 0) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok\n")) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Schema (1. Datei): ok")) << ran.out;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok\n"));
+  EXPECT_TRUE(Contains(ran.out, "Schema (1. Datei): ok"));
 
+  // Each fault put into the good file: what it replaces, the exit status, the headline.
+  const struct {
+    const char* find;
+    const char* replacement;
+    int status;
+    const char* headline;
+  } faults[] = {
+      {"DE49503201002200456701", "DE48503201002200456701", 3,
+       "Prüfung SEPA: Fehler: 1 Zahlung mit Fehlern"},
+      {"<NbOfTxs>", "<NbOfTxs>1", 1, "Fehler: Angaben der Datei und gezählte Werte weichen ab"},
+      {"</GrpHdr>", "<Fremd/></GrpHdr>", 1,
+       "Prüfung SEPA: Fehler: Schema pain.008.002.02 verletzt, Zeile "},
+  };
   const std::string file = club.dir.File("geprueft.xml");
-  std::string bad_iban = good;
-  bad_iban.replace(bad_iban.find("DE49503201002200456701"), 4, "DE48");
-  WriteBytes(file, bad_iban);
-  ran = Lastora({"check", file});
-  EXPECT_EQ(ran.status, 3) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: Fehler: 1 Zahlung mit Fehlern")) << ran.out;
-
-  std::string bad_count = good;
-  const size_t count = bad_count.find("<NbOfTxs>") + 9;
-  bad_count.insert(count, "1");
-  WriteBytes(file, bad_count);
-  ran = Lastora({"check", file});
-  EXPECT_EQ(ran.status, 1) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Fehler: Angaben der Datei und gezählte Werte weichen ab"))
-      << ran.out;
-
-  std::string invalid = good;
-  invalid.replace(invalid.find("</GrpHdr>"), 9, "<Fremd/></GrpHdr>");
-  WriteBytes(file, invalid);
-  ran = Lastora({"check", file});
-  EXPECT_EQ(ran.status, 1) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: Fehler: Schema pain.008.002.02 verletzt, Zeile "))
-      << ran.out;
+  for (const auto& fault : faults) {
+    std::string bad = good;
+    bad.replace(bad.find(fault.find), std::string(fault.find).size(), fault.replacement);
+    WriteBytes(file, bad);
+    ran = Lastora({"check", file});
+    EXPECT_EQ(ran.status, fault.status) << ran.out;
+    EXPECT_TRUE(Contains(ran.out, fault.headline));
+  }
 }
 
 TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
@@ -183,16 +172,15 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   lastora::testing::WriteZip(broken, {{"[Content_Types].xml", "<Types/>"}});
   Ran ran = Lastora({"import", broken});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt"));
   ran = Lastora({"generate", "-s", club.settings, "-p", broken, "-d", club.out});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt")) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt"));
   ran = Lastora({"process", "-s", club.settings, "-m", broken});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out,
                        "Import: Error: Die Datei kann nicht gelesen werden "
-                       "(xl/workbook.xml fehlt)"))
-      << ran.out;
+                       "(xl/workbook.xml fehlt)"));
 
   // The settings file still holds the figures of an earlier run when this one stops.
   WriteBytes(club.settings, ReadBytes(club.settings) +
@@ -203,8 +191,8 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   club.Set("SepaADAT", "27.02.2026");
   ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
   EXPECT_EQ(ran.status, 1);
-  EXPECT_FALSE(Contains(ran.out, "Gesamt")) << ran.out;
-  EXPECT_FALSE(Contains(ran.out, "alt.xml")) << ran.out;
+  EXPECT_FALSE(Contains(ran.out, "Gesamt"));
+  EXPECT_FALSE(Contains(ran.out, "alt.xml"));
 }
 
 TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
@@ -214,8 +202,7 @@ TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
   const Ran ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
   EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
   EXPECT_TRUE(
-      Contains(ran.out, "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"))
-      << ran.out;
+      Contains(ran.out, "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"));
 }
 
 }  // namespace
