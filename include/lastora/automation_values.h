@@ -40,9 +40,10 @@ SAFEARRAY* NewSafeArray(const Table& table);
 SAFEARRAY* NewSafeArray(const VariantArray& array);
 
 // Hands a run's table back to the caller's by-reference argument. Where the shape is unchanged,
-// only the cells the run changed are written, so a cell it never touched keeps its exact kind
-// (currency, error value, ...). Otherwise the caller's array is replaced.
-void WriteBackTable(const Table& received, const Table& result, VARIANT* argument);
+// only the cells whose value differs from what the caller's array holds are written, so a cell the
+// run never touched keeps its exact kind (currency, error value, ...). Otherwise the caller's array
+// is replaced.
+void WriteBackTable(const Table& result, VARIANT* argument);
 // Replaces the caller's array by a new one. A fixed-size array (a VBA `Dim a(1 To 206)`) cannot
 // be replaced: the cells are written into it in place when its bounds hold them, and otherwise
 // VbError 9 is thrown before anything of it is touched.

@@ -24,11 +24,11 @@ HRESULT ReturnText(BSTR* result, Work&& work) {
   return Guarded([&] { *result = automation::ToBstr(work()); });
 }
 
-// A table argument as the caller passed it and as the run leaves it.
+// A table argument: the caller's array, and the run's table read from it. The caller's array
+// itself tells which cells the run changed, so no second copy of the table is kept.
 struct TableArgument {
   VARIANT* argument;
   const char* name;
-  Table received;
   Table working;
 };
 
@@ -42,10 +42,9 @@ std::string RunWithArrays(VARIANT* variablen, std::vector<std::pair<VARIANT*, co
   std::vector<TableArgument> arguments;
   try {
     received_settings = automation::ArrayFromVariant(*variablen);
-    for (auto& [argument, name] : tables) {
-      Table table = automation::TableFromVariant(*argument);
-      arguments.push_back({argument, name, table, std::move(table)});
-    }
+    arguments.reserve(tables.size());
+    for (auto& [argument, name] : tables)
+      arguments.push_back({argument, name, automation::TableFromVariant(*argument)});
   } catch (const VbError& error) {
     return FailureText(error.number(), error.description());
   }
@@ -56,7 +55,7 @@ std::string RunWithArrays(VARIANT* variablen, std::vector<std::pair<VARIANT*, co
     automation::WriteBackArray(received_settings, settings, variablen);
     for (TableArgument& table : arguments) {
       writing = table.name;
-      automation::WriteBackTable(table.received, table.working, table.argument);
+      automation::WriteBackTable(table.working, table.argument);
     }
   } catch (const VbError& error) {
     return FailureText(error.number(), error.description() + ": " + writing);

@@ -142,7 +142,7 @@ TEST(AutomationWriteBack, OnlyChangedCellsAreWrittenSoUntouchedCellsKeepTheirKin
   Table result = received;
   result.At(2, 2) = Variant("geändert");
   SAFEARRAY* before = V_ARRAY(&range.v);
-  WriteBackTable(received, result, &by_ref);
+  WriteBackTable(result, &by_ref);
 
   EXPECT_EQ(V_ARRAY(&range.v), before);  // same array, changed in place
   VARIANT kept = Element(before, 1, 1);
@@ -154,7 +154,7 @@ TEST(AutomationWriteBack, OnlyChangedCellsAreWrittenSoUntouchedCellsKeepTheirKin
   // A table of another shape replaces the caller's array.
   Table grown(3, 2);
   grown.At(3, 2) = Variant(int32_t{7});
-  WriteBackTable(received, grown, &by_ref);
+  WriteBackTable(grown, &by_ref);
   EXPECT_EQ(TableFromVariant(range.v).RowCount(), 3);
 }
 
