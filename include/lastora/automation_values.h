@@ -34,6 +34,10 @@ void ToVariant(const Variant& value, VARIANT* out);
 SAFEARRAY* ArrayOf(const VARIANT& value);
 
 Table TableFromVariant(const VARIANT& value);
+// As TableFromVariant, into `table`: its memory is used again where the shape allows, and a text a
+// cell already holds is kept, so that converting the same sheet call after call touches no fresh
+// memory and allocates nothing for the texts that stayed the same.
+void ReadTable(const VARIANT& value, Table& table);
 VariantArray ArrayFromVariant(const VARIANT& value);
 // New arrays for results; the caller owns them.
 SAFEARRAY* NewSafeArray(const Table& table);
