@@ -120,7 +120,8 @@ const std::vector<std::string> kAwkwardUtf8 = {"",
                                                "e 12",
                                                std::string(40, 'q') + "\xE2\x82\xAC",
                                                "\xC3",
-                                               "a\xFF" "b",
+                                               "a\xFF"
+                                               "b",
                                                "\xED\xA0\x80",
                                                std::string("n\0ul", 4)};
 
