@@ -34,15 +34,20 @@ void ToVariant(const Variant& value, VARIANT* out);
 SAFEARRAY* ArrayOf(const VARIANT& value);
 
 Table TableFromVariant(const VARIANT& value);
+// As TableFromVariant, into `table`: its memory is used again where the shape allows, and a text a
+// cell already holds is kept, so that converting the same sheet call after call touches no fresh
+// memory and allocates nothing for the texts that stayed the same.
+void ReadTable(const VARIANT& value, Table& table);
 VariantArray ArrayFromVariant(const VARIANT& value);
 // New arrays for results; the caller owns them.
 SAFEARRAY* NewSafeArray(const Table& table);
 SAFEARRAY* NewSafeArray(const VariantArray& array);
 
 // Hands a run's table back to the caller's by-reference argument. Where the shape is unchanged,
-// only the cells the run changed are written, so a cell it never touched keeps its exact kind
-// (currency, error value, ...). Otherwise the caller's array is replaced.
-void WriteBackTable(const Table& received, const Table& result, VARIANT* argument);
+// only the cells whose value differs from what the caller's array holds are written, so a cell the
+// run never touched keeps its exact kind (currency, error value, ...). Otherwise the caller's array
+// is replaced.
+void WriteBackTable(const Table& result, VARIANT* argument);
 // Replaces the caller's array by a new one. A fixed-size array (a VBA `Dim a(1 To 206)`) cannot
 // be replaced: the cells are written into it in place when its bounds hold them, and otherwise
 // VbError 9 is thrown before anything of it is touched.

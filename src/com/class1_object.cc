@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <span>
 #include <utility>
 #include <vector>
@@ -24,27 +25,51 @@ HRESULT ReturnText(BSTR* result, Work&& work) {
   return Guarded([&] { *result = automation::ToBstr(work()); });
 }
 
-// A table argument as the caller passed it and as the run leaves it.
+// A table argument: the caller's array, and the run's table read from it. The caller's array
+// itself tells which cells the run changed, so no second copy of the table is kept.
 struct TableArgument {
   VARIANT* argument;
   const char* name;
-  Table received;
-  Table working;
+  Table& working;
+};
+
+// Lends the object's spare tables to one run and takes them back afterwards, on every path.
+// While lent, the object holds none: a call made while the run waits (a message box lets the
+// caller's messages through) converts into tables of its own.
+class LentTables {
+ public:
+  LentTables(std::vector<Table>& spare, size_t count) : spare_(spare), tables_(std::move(spare)) {
+    spare_.clear();
+    tables_.resize(std::max(tables_.size(), count));
+  }
+  LentTables(const LentTables&) = delete;
+  LentTables& operator=(const LentTables&) = delete;
+  ~LentTables() { spare_ = std::move(tables_); }
+  Table& operator[](size_t i) { return tables_[i]; }
+
+ private:
+  std::vector<Table>& spare_;
+  std::vector<Table> tables_;
 };
 
 // The run methods that take the settings array and tables: everything is converted before the
 // run, so that an argument of the wrong shape ends the call with the run's own failure text and
 // nothing of the caller's data touched; afterwards the results go back into the caller's arrays.
+// The tables are read into `spare`, the tables of the object's previous run, and stay there for
+// the next one: a workbook hands the same sheets to one run after the other, and fresh memory for
+// a large sheet costs more than converting it. They go with the object.
 template <typename Run>
 std::string RunWithArrays(VARIANT* variablen, std::vector<std::pair<VARIANT*, const char*>> tables,
-                          Run&& run) {
+                          std::vector<Table>& spare, Run&& run) {
+  LentTables pool(spare, tables.size());
   VariantArray received_settings;
   std::vector<TableArgument> arguments;
   try {
     received_settings = automation::ArrayFromVariant(*variablen);
-    for (auto& [argument, name] : tables) {
-      Table table = automation::TableFromVariant(*argument);
-      arguments.push_back({argument, name, table, std::move(table)});
+    arguments.reserve(tables.size());
+    for (size_t i = 0; i < tables.size(); ++i) {
+      automation::ReadTable(*tables[i].first, pool[i]);
+      arguments.push_back({tables[i].first, tables[i].second, pool[i]});
     }
   } catch (const VbError& error) {
     return FailureText(error.number(), error.description());
@@ -56,7 +81,7 @@ std::string RunWithArrays(VARIANT* variablen, std::vector<std::pair<VARIANT*, co
     automation::WriteBackArray(received_settings, settings, variablen);
     for (TableArgument& table : arguments) {
       writing = table.name;
-      automation::WriteBackTable(table.received, table.working, table.argument);
+      automation::WriteBackTable(table.working, table.argument);
     }
   } catch (const VbError& error) {
     return FailureText(error.number(), error.description() + ": " + writing);
@@ -228,11 +253,11 @@ STDMETHODIMP Class1Object::ext_SEPA_Bearbeitung(VARIANT* aVariablen, VARIANT* aZ
                                                 VARIANT* aZielColors, BSTR* result) {
   return ReturnText(result, [&] {
     std::string text;
-    text = RunWithArrays(aVariablen, {{aZielValues, "aZielValues"}, {aZielColors, "aZielColors"}},
-                         [&](VariantArray& settings, std::vector<TableArgument>& tables) {
-                           return component_.ext_SEPA_Bearbeitung(settings, tables[0].working,
-                                                                  tables[1].working);
-                         });
+    text = RunWithArrays(
+        aVariablen, {{aZielValues, "aZielValues"}, {aZielColors, "aZielColors"}}, spare_tables_,
+        [&](VariantArray& settings, std::vector<TableArgument>& tables) {
+          return component_.ext_SEPA_Bearbeitung(settings, tables[0].working, tables[1].working);
+        });
     return text;
   });
 }
@@ -242,7 +267,7 @@ STDMETHODIMP Class1Object::ext_SEPA_Erzeugung(VARIANT* aVariablen, VARIANT* aImp
                                               VARIANT_BOOL boolDTAUS, BSTR* result) {
   return ReturnText(result, [&] {
     std::string text;
-    text = RunWithArrays(aVariablen, {{aImport, "aImport"}, {aColour, "aColour"}},
+    text = RunWithArrays(aVariablen, {{aImport, "aImport"}, {aColour, "aColour"}}, spare_tables_,
                          [&](VariantArray& settings, std::vector<TableArgument>& tables) {
                            return component_.ext_SEPA_Erzeugung(
                                settings, tables[0].working, tables[1].working,
@@ -263,6 +288,7 @@ STDMETHODIMP Class1Object::ext_SEPA_Checker(VARIANT* aVariablen, VARIANT* aZielV
                           {aZielColors, "aZielColors"},
                           {aBLZintern, "aBLZintern"},
                           {aBLZnew, "aBLZnew"}},
+                         spare_tables_,
                          [&](VariantArray& settings, std::vector<TableArgument>& tables) {
                            return component_.ext_SEPA_Checker(
                                settings, tables[0].working, tables[1].working, tables[2].working,
@@ -283,17 +309,17 @@ STDMETHODIMP Class1Object::ext_DTAUS_Checker(VARIANT* aVariablen, VARIANT* aZiel
                                              VARIANT_BOOL boolExtern, BSTR* result) {
   return ReturnText(result, [&] {
     std::string text;
-    text =
-        RunWithArrays(aVariablen,
-                      {{aZielValues, "aZielValues"},
-                       {aZielColors, "aZielColors"},
-                       {aBLZintern, "aBLZintern"},
-                       {aBLZnew, "aBLZnew"}},
-                      [&](VariantArray& settings, std::vector<TableArgument>& tables) {
-                        return component_.ext_DTAUS_Checker(
-                            settings, tables[0].working, tables[1].working, tables[2].working,
-                            tables[3].working, FromBstr(strDTAFile), boolExtern != VARIANT_FALSE);
-                      });
+    text = RunWithArrays(
+        aVariablen,
+        {{aZielValues, "aZielValues"},
+         {aZielColors, "aZielColors"},
+         {aBLZintern, "aBLZintern"},
+         {aBLZnew, "aBLZnew"}},
+        spare_tables_, [&](VariantArray& settings, std::vector<TableArgument>& tables) {
+          return component_.ext_DTAUS_Checker(settings, tables[0].working, tables[1].working,
+                                              tables[2].working, tables[3].working,
+                                              FromBstr(strDTAFile), boolExtern != VARIANT_FALSE);
+        });
     return text;
   });
 }
@@ -369,7 +395,7 @@ STDMETHODIMP Class1Object::Check_BIC(SHORT intBLZSearchColumn, SHORT intDatSearc
                           {aZielColors, "aZielColors"},
                           {aBLZintern, "aBLZintern"},
                           {aBLZnew, "aBLZnew"}},
-                         [&](VariantArray&, std::vector<TableArgument>& tables) {
+                         spare_tables_, [&](VariantArray&, std::vector<TableArgument>& tables) {
                            return component_.Check_BIC(
                                intBLZSearchColumn, intDatSearchColumn, intBLZFoundColumn,
                                intDatTargetColumn, FromBstr(strSearchSource), settings,

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "lastora/class1.h"
 #include "lastora_h.h"
@@ -235,6 +236,8 @@ class Class1Object final : public _Class1 {
 
   std::atomic<ULONG> references_{1};
   Class1 component_;
+  // The tables the last run converted the caller's sheets into, kept for the next run.
+  std::vector<Table> spare_tables_;
 };
 
 }  // namespace lastora::com

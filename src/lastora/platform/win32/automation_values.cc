@@ -3,11 +3,13 @@
 #include <oleauto.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
 #include "lastora/vb_error.h"
+#include "platform/win32/utf16_text.h"
 
 namespace lastora::automation {
 namespace {
@@ -87,6 +89,136 @@ Variant FromNumber(const VARIANT& value) {
   return Variant(number);
 }
 
+Variant CellValue(const VARIANT& value, std::string& utf8) {
+  const VARIANT& v = Peeled(value);
+  if (V_VT(&v) & VT_BYREF) {
+    OwnedVariant copy;
+    if (FAILED(VariantCopyInd(&copy.value, const_cast<VARIANT*>(&v)))) throw VbError(13);
+    return CellValue(copy.value, utf8);
+  }
+  switch (V_VT(&v)) {
+    case VT_EMPTY:
+      return Variant();
+    case VT_NULL:
+      return Variant::Null();
+    case VT_BOOL:
+      return Variant(V_BOOL(&v) != VARIANT_FALSE);
+    case VT_I2:
+      return Variant(static_cast<int16_t>(V_I2(&v)));
+    case VT_I4:
+      return Variant(static_cast<int32_t>(V_I4(&v)));
+    case VT_R8:
+      return Variant(V_R8(&v));
+    case VT_R4:
+      return Variant(static_cast<double>(V_R4(&v)));
+    case VT_CY:
+      return Variant(static_cast<double>(V_CY(&v).int64) / 10000.0);
+    case VT_DATE:
+      return Variant::Date(V_DATE(&v));
+    case VT_BSTR:
+      return Variant(Utf8Into(V_BSTR(&v), utf8));
+    case VT_ERROR:
+      if (V_ERROR(&v) == DISP_E_PARAMNOTFOUND) return Variant::Missing();
+      return Variant("Fehler " + std::to_string(V_ERROR(&v) & 0xFFFF));
+    case VT_I1:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_DECIMAL:
+      return FromNumber(v);
+    default:
+      throw VbError(13);
+  }
+}
+
+void PutCell(const Variant& value, VARIANT* out, std::wstring& wide) {
+  VariantClear(out);
+  switch (value.type()) {
+    case VarType::kEmpty:
+      break;
+    case VarType::kNull:
+      V_VT(out) = VT_NULL;
+      break;
+    case VarType::kMissing:
+      V_VT(out) = VT_ERROR;
+      V_ERROR(out) = DISP_E_PARAMNOTFOUND;
+      break;
+    case VarType::kBoolean:
+      V_VT(out) = VT_BOOL;
+      V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case VarType::kInteger:
+      V_VT(out) = VT_I2;
+      V_I2(out) = value.AsInteger();
+      break;
+    case VarType::kLong:
+      V_VT(out) = VT_I4;
+      V_I4(out) = value.AsLong();
+      break;
+    case VarType::kDouble:
+      V_VT(out) = VT_R8;
+      V_R8(out) = value.AsDouble();
+      break;
+    case VarType::kDate:
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = value.AsDate();
+      break;
+    case VarType::kString:
+      V_BSTR(out) = NewBstr(value.AsString(), wide);
+      V_VT(out) = VT_BSTR;
+      break;
+  }
+}
+
+// Whether the caller's cell already holds `value`, as the run would have read it. The text of a
+// BSTR is compared as UTF-8, so that an unchanged cell costs no allocation.
+bool HoldsValue(const VARIANT& cell, const Variant& value, std::string& utf8) {
+  if (V_VT(&cell) == VT_BSTR)
+    return value.IsString() && Utf8Into(V_BSTR(&cell), utf8) == value.AsString();
+  return SameKindAndValue(CellValue(cell, utf8), value);
+}
+
+// Whether `array` is a range of exactly the table's rows and columns.
+bool SameShape(SAFEARRAY* array, const Table& table) {
+  VARTYPE element = VT_EMPTY;
+  if (FAILED(SafeArrayGetVartype(array, &element)) || element != VT_VARIANT ||
+      SafeArrayGetDim(array) != 2) {
+    return false;
+  }
+  const Bounds rows = DimensionBounds(array, 1);
+  const Bounds cols = DimensionBounds(array, 2);
+  return rows.lower == table.RowLower() && rows.count == table.RowCount() &&
+         cols.lower == table.ColLower() && cols.count == table.ColCount();
+}
+
+// The array runs down the columns, the table along the rows, so one of the two is always walked
+// across. Taking a band of rows at a time keeps the band's part of the table in the cache while
+// each of its columns is visited, instead of fetching a table row from memory for every cell.
+// `visit(index, r, c)` gets the cell's place in the array and its table row and column, all
+// counted from 0.
+template <typename Visit>
+void VisitInBands(int32_t rows, int32_t cols, Visit&& visit) {
+  constexpr int32_t kBand = 64;
+  for (int32_t first = 0; first < rows; first += kBand) {
+    const int32_t last = std::min(rows, first + kBand);
+    for (int32_t c = 0; c < cols; ++c) {
+      size_t index = static_cast<size_t>(c) * static_cast<size_t>(rows) + first;
+      for (int32_t r = first; r < last; ++r) visit(index++, r, c);
+    }
+  }
+}
+
+// A text the slot already holds is kept: a sheet converted into the same table call after call
+// then allocates nothing for the texts that did not change.
+void Store(const VARIANT& cell, Variant& slot, std::string& utf8) {
+  if (V_VT(&cell) == VT_BSTR && HoldsValue(cell, slot, utf8)) return;
+  slot = CellValue(cell, utf8);
+}
+
 // Swaps prepared cells into their places; nothing can fail any more at this point.
 void Commit(std::vector<OwnedVariant>& prepared, const std::vector<VARIANT*>& targets) {
   for (size_t i = 0; i < targets.size(); ++i) {
@@ -133,8 +265,9 @@ void PutCellsInPlace(const VariantArray& result, SAFEARRAY* array) {
     throw VbError(9);
   }
   std::vector<OwnedVariant> prepared(static_cast<size_t>(result.Count()));
+  std::wstring wide;
   for (int32_t i = 0; i < result.Count(); ++i)
-    ToVariant(result.At(result.Lower() + i), &prepared[i].value);
+    PutCell(result.At(result.Lower() + i), &prepared[i].value, wide);
   ArrayData data(checked);
   std::vector<VARIANT*> targets;
   for (int32_t i = 0; i < result.Count(); ++i) {
@@ -144,25 +277,19 @@ void PutCellsInPlace(const VariantArray& result, SAFEARRAY* array) {
 }
 
 void PutCellsInPlace(const Table& result, SAFEARRAY* array) {
-  const Table received = TableFromVariant([&] {
-    VARIANT holder;
-    V_VT(&holder) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(&holder) = array;
-    return holder;
-  }());
-  if (received.RowLower() > result.RowLower() || received.RowUpper() < result.RowUpper() ||
-      received.ColLower() > result.ColLower() || received.ColUpper() < result.ColUpper()) {
+  VARIANT holder;
+  V_VT(&holder) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(&holder) = array;
+  Table merged = TableFromVariant(holder);
+  if (merged.RowLower() > result.RowLower() || merged.RowUpper() < result.RowUpper() ||
+      merged.ColLower() > result.ColLower() || merged.ColUpper() < result.ColUpper()) {
     throw VbError(9);
   }
-  Table merged = received;
   for (int32_t r = result.RowLower(); r <= result.RowUpper(); ++r) {
     for (int32_t c = result.ColLower(); c <= result.ColUpper(); ++c)
       merged.At(r, c) = result.At(r, c);
   }
-  VARIANT holder;
-  V_VT(&holder) = VT_ARRAY | VT_VARIANT;
-  V_ARRAY(&holder) = array;
-  WriteBackTable(received, merged, &holder);
+  WriteBackTable(merged, &holder);
 }
 
 template <typename Result>
@@ -186,119 +313,14 @@ void Replace(const Result& result, VARIANT* argument) {
 
 }  // namespace
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                      nullptr, nullptr);
-  return utf8;
-}
-
-std::string FromBstr(BSTR text) {
-  return text == nullptr ? std::string() : Utf8(std::wstring_view(text, SysStringLen(text)));
-}
-
-BSTR ToBstr(std::string_view utf8) {
-  const std::wstring wide = Wide(utf8);
-  BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  if (text == nullptr) throw VbError(7);
-  return text;
-}
-
 Variant FromVariant(const VARIANT& value) {
-  const VARIANT& v = Peeled(value);
-  if (V_VT(&v) & VT_BYREF) {
-    OwnedVariant copy;
-    if (FAILED(VariantCopyInd(&copy.value, const_cast<VARIANT*>(&v)))) throw VbError(13);
-    return FromVariant(copy.value);
-  }
-  switch (V_VT(&v)) {
-    case VT_EMPTY:
-      return Variant();
-    case VT_NULL:
-      return Variant::Null();
-    case VT_BOOL:
-      return Variant(V_BOOL(&v) != VARIANT_FALSE);
-    case VT_I2:
-      return Variant(static_cast<int16_t>(V_I2(&v)));
-    case VT_I4:
-      return Variant(static_cast<int32_t>(V_I4(&v)));
-    case VT_R8:
-      return Variant(V_R8(&v));
-    case VT_R4:
-      return Variant(static_cast<double>(V_R4(&v)));
-    case VT_CY:
-      return Variant(static_cast<double>(V_CY(&v).int64) / 10000.0);
-    case VT_DATE:
-      return Variant::Date(V_DATE(&v));
-    case VT_BSTR:
-      return Variant(FromBstr(V_BSTR(&v)));
-    case VT_ERROR:
-      if (V_ERROR(&v) == DISP_E_PARAMNOTFOUND) return Variant::Missing();
-      return Variant("Fehler " + std::to_string(V_ERROR(&v) & 0xFFFF));
-    case VT_I1:
-    case VT_UI1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_I8:
-    case VT_UI8:
-    case VT_INT:
-    case VT_UINT:
-    case VT_DECIMAL:
-      return FromNumber(v);
-    default:
-      throw VbError(13);
-  }
+  std::string utf8;
+  return CellValue(value, utf8);
 }
 
 void ToVariant(const Variant& value, VARIANT* out) {
-  VariantClear(out);
-  switch (value.type()) {
-    case VarType::kEmpty:
-      break;
-    case VarType::kNull:
-      V_VT(out) = VT_NULL;
-      break;
-    case VarType::kMissing:
-      V_VT(out) = VT_ERROR;
-      V_ERROR(out) = DISP_E_PARAMNOTFOUND;
-      break;
-    case VarType::kBoolean:
-      V_VT(out) = VT_BOOL;
-      V_BOOL(out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
-      break;
-    case VarType::kInteger:
-      V_VT(out) = VT_I2;
-      V_I2(out) = value.AsInteger();
-      break;
-    case VarType::kLong:
-      V_VT(out) = VT_I4;
-      V_I4(out) = value.AsLong();
-      break;
-    case VarType::kDouble:
-      V_VT(out) = VT_R8;
-      V_R8(out) = value.AsDouble();
-      break;
-    case VarType::kDate:
-      V_VT(out) = VT_DATE;
-      V_DATE(out) = value.AsDate();
-      break;
-    case VarType::kString:
-      V_BSTR(out) = ToBstr(value.AsString());
-      V_VT(out) = VT_BSTR;
-      break;
-  }
+  std::wstring wide;
+  PutCell(value, out, wide);
 }
 
 SAFEARRAY* ArrayOf(const VARIANT& value) {
@@ -307,19 +329,31 @@ SAFEARRAY* ArrayOf(const VARIANT& value) {
   return (V_VT(&v) & VT_BYREF) ? *V_ARRAYREF(&v) : V_ARRAY(&v);
 }
 
-Table TableFromVariant(const VARIANT& value) {
-  if (IsEmptyArgument(value)) return Table();
+void ReadTable(const VARIANT& value, Table& table) {
+  if (IsEmptyArgument(value)) {
+    table = Table();
+    return;
+  }
   SAFEARRAY* array = VariantCellArray(value, 2);
   const Bounds rows = DimensionBounds(array, 1);
   const Bounds cols = DimensionBounds(array, 2);
-  Table table(rows.count, cols.count, rows.lower, cols.lower);
-  ArrayData data(array);
-  const VARIANT* cell = data.cells();
-  // Memory order: the row index runs fastest.
-  for (LONG c = 0; c < cols.count; ++c) {
-    for (LONG r = 0; r < rows.count; ++r)
-      table.At(rows.lower + r, cols.lower + c) = FromVariant(*cell++);
+  if (table.RowLower() == rows.lower && table.ColLower() == cols.lower &&
+      table.ColCount() == cols.count) {
+    table.ResizeRows(rows.count);
+  } else {
+    table = Table(rows.count, cols.count, rows.lower, cols.lower);
   }
+  ArrayData data(array);
+  const VARIANT* cells = data.cells();
+  std::string utf8;
+  VisitInBands(rows.count, cols.count, [&](size_t index, int32_t r, int32_t c) {
+    Store(cells[index], table.At(rows.lower + r, cols.lower + c), utf8);
+  });
+}
+
+Table TableFromVariant(const VARIANT& value) {
+  Table table;
+  ReadTable(value, table);
   return table;
 }
 
@@ -328,8 +362,9 @@ VariantArray ArrayFromVariant(const VARIANT& value) {
   const Bounds bounds = DimensionBounds(array, 1);
   VariantArray result(bounds.count, bounds.lower);
   ArrayData data(array);
+  std::string utf8;
   for (LONG i = 0; i < bounds.count; ++i)
-    result.At(bounds.lower + i) = FromVariant(data.cells()[i]);
+    result.At(bounds.lower + i) = CellValue(data.cells()[i], utf8);
   return result;
 }
 
@@ -340,11 +375,11 @@ SAFEARRAY* NewSafeArray(const Table& table) {
   if (array == nullptr) throw VbError(7);
   try {
     ArrayData data(array);
-    VARIANT* cell = data.cells();
-    for (int32_t c = table.ColLower(); c <= table.ColUpper(); ++c) {
-      for (int32_t r = table.RowLower(); r <= table.RowUpper(); ++r)
-        ToVariant(table.At(r, c), cell++);
-    }
+    VARIANT* cells = data.cells();
+    std::wstring wide;
+    VisitInBands(table.RowCount(), table.ColCount(), [&](size_t index, int32_t r, int32_t c) {
+      PutCell(table.At(table.RowLower() + r, table.ColLower() + c), cells + index, wide);
+    });
   } catch (...) {
     SafeArrayDestroy(array);
     throw;
@@ -358,8 +393,9 @@ SAFEARRAY* NewSafeArray(const VariantArray& values) {
   if (array == nullptr) throw VbError(7);
   try {
     ArrayData data(array);
+    std::wstring wide;
     for (int32_t i = 0; i < values.Count(); ++i)
-      ToVariant(values.At(values.Lower() + i), data.cells() + i);
+      PutCell(values.At(values.Lower() + i), data.cells() + i, wide);
   } catch (...) {
     SafeArrayDestroy(array);
     throw;
@@ -367,28 +403,26 @@ SAFEARRAY* NewSafeArray(const VariantArray& values) {
   return array;
 }
 
-void WriteBackTable(const Table& received, const Table& result, VARIANT* argument) {
-  const bool same_shape =
-      received.RowLower() == result.RowLower() && received.RowCount() == result.RowCount() &&
-      received.ColLower() == result.ColLower() && received.ColCount() == result.ColCount();
+void WriteBackTable(const Table& result, VARIANT* argument) {
   SAFEARRAY* array = ArrayOf(*argument);
-  if (!same_shape || array == nullptr) {
+  if (array == nullptr || !SameShape(array, result)) {
     ReplaceTable(result, argument);
     return;
   }
   std::vector<VARIANT*> targets;
   std::vector<const Variant*> sources;
+  std::string utf8;
   ArrayData data(array);
-  VARIANT* cell = data.cells();
-  for (int32_t c = result.ColLower(); c <= result.ColUpper(); ++c) {
-    for (int32_t r = result.RowLower(); r <= result.RowUpper(); ++r, ++cell) {
-      if (SameKindAndValue(received.At(r, c), result.At(r, c))) continue;
-      targets.push_back(cell);
-      sources.push_back(&result.At(r, c));
-    }
-  }
+  VARIANT* cells = data.cells();
+  VisitInBands(result.RowCount(), result.ColCount(), [&](size_t index, int32_t r, int32_t c) {
+    const Variant& value = result.At(result.RowLower() + r, result.ColLower() + c);
+    if (HoldsValue(cells[index], value, utf8)) return;
+    targets.push_back(cells + index);
+    sources.push_back(&value);
+  });
   std::vector<OwnedVariant> prepared(targets.size());
-  for (size_t i = 0; i < sources.size(); ++i) ToVariant(*sources[i], &prepared[i].value);
+  std::wstring wide;
+  for (size_t i = 0; i < sources.size(); ++i) PutCell(*sources[i], &prepared[i].value, wide);
   Commit(prepared, targets);
 }
 
