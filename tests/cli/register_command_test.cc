@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/lastora_runner.h"
+#include "support/schema_validation.h"
 #include "support/temp_dir.h"
 
 namespace lastora::cli {
@@ -111,6 +112,24 @@ TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
   EXPECT_TRUE(Contains(allowed.out, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"))
       << allowed.out;
   EXPECT_TRUE(Contains(allowed.out, "eingetragen als Lauf 2")) << allowed.out;
+}
+
+// The register takes a run while its documents are checked: a run the schema refuses leaves no
+// trace in it, so the same table with the same identifiers goes through once the schema allows.
+TEST(RegisterCommandTest, RunRefusedByTheSchemaIsNotInTheRegister) {
+  Club club;
+  ASSERT_EQ(club.Process().status, 0);
+  {
+    const lastora::testing::RefusingSchemas strict_schema;
+    const testing::Ran refused = club.Generate("lauf1");
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_TRUE(Contains(refused.out, "Schema pain.008.002.02 verletzt")) << refused.out;
+    EXPECT_FALSE(Contains(refused.out, "eingetragen als Lauf")) << refused.out;
+  }
+  EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 1"));
+  const testing::Ran accepted = club.Generate("lauf1");
+  EXPECT_EQ(accepted.status, 0) << accepted.out;
+  EXPECT_TRUE(Contains(accepted.out, "eingetragen als Lauf 1")) << accepted.out;
 }
 
 TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
