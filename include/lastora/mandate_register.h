@@ -138,6 +138,9 @@ class Register {
   // do not count.
   std::vector<Repeat> FindRepeats(const std::vector<std::string>& planned,
                                   const std::string& day) const;
+  // False when no run still standing collected anything on `day` or later, so that nothing
+  // planned for that day can be a repeat and a caller need not list what it plans.
+  bool MayHaveRepeats(const std::string& day) const;
 
   std::vector<Run> ListRuns() const;  // newest first
   // The run's collections stop counting for first and last collection; its ids stay used.

@@ -410,6 +410,17 @@ std::vector<Repeat> Register::FindRepeats(const std::vector<std::string>& planne
   return repeats;
 }
 
+bool Register::MayHaveRepeats(const std::string& day) const {
+  const std::optional<std::string> iso_day = detail::ParseDay(day);
+  if (!iso_day) return false;
+  Statement later(impl_->db, "SELECT 1 FROM mandates WHERE last_collection >= ?1 LIMIT 1");
+  later.Bind(1, std::string_view(*iso_day));
+  const bool any = later.Step();
+  while (later.Step()) {
+  }
+  return any;
+}
+
 std::vector<Run> Register::ListRuns() const {
   Statement runs(impl_->db,
                  "SELECT id, recorded_at, settings_file, count, sum_cents, state FROM runs "

@@ -225,15 +225,17 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
   const std::string day = IsoDay(serial);
   std::vector<std::string> planned;
   std::vector<int32_t> rows;
-  for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
-    if (FileOfRow(values, row, false, 0) < 0) continue;
-    std::string reference = CellString(values(row, column::kMandateId));
-    if (reference.empty()) continue;
-    planned.push_back(std::move(reference));
-    rows.push_back(row);
-  }
   std::vector<mandate_register::Repeat> repeats;
   try {
+    // Nearly always nothing was collected on that day or later; then no row needs reading.
+    if (!register_->MayHaveRepeats(day)) return "";
+    for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
+      if (FileOfRow(values, row, false, 0) < 0) continue;
+      std::string reference = CellString(values(row, column::kMandateId));
+      if (reference.empty()) continue;
+      planned.push_back(std::move(reference));
+      rows.push_back(row);
+    }
     repeats = register_->FindRepeats(planned, day);
   } catch (const RegisterError& error) {
     return error.what();
