@@ -93,6 +93,25 @@ struct TableOutcome {
   std::vector<RowFinding> errors;    // mandate expired
 };
 
+// A run written into the register's open transaction: no other process sees it until Commit,
+// and it is gone when dropped uncommitted (or when the process dies first). Until then the
+// register takes no other change.
+class StagedRun {
+ public:
+  StagedRun(StagedRun&&) noexcept;
+  StagedRun& operator=(StagedRun&&) noexcept;
+  ~StagedRun();
+  // Makes the run part of the register; returns its number.
+  int64_t Commit();
+
+  class State;
+
+ private:
+  friend class Register;
+  explicit StagedRun(std::unique_ptr<State> state);
+  std::unique_ptr<State> state_;
+};
+
 class Register {
  public:
   // Opens the register, creating it when missing and bringing an older one up to date. Refuses a
@@ -108,6 +127,9 @@ class Register {
   // Records a run, its files and its collections in one transaction; returns the run's number.
   // Refuses a message or payment-information id an earlier run already used.
   int64_t RecordRun(const Run& run, const std::vector<Collection>& collections);
+  // The same in two steps, so that a caller can write the run while its files are still being
+  // checked and keep it only once they are in place. The refusals come from this first step.
+  StagedRun StageRun(const Run& run, const std::vector<Collection>& collections);
   // The same refusal on its own, so that a caller can ask before it writes the files.
   void RefuseUsedIds(const std::vector<RunFile>& files) const;
 
@@ -116,6 +138,9 @@ class Register {
   // do not count.
   std::vector<Repeat> FindRepeats(const std::vector<std::string>& planned,
                                   const std::string& day) const;
+  // False when no run still standing collected anything on `day` or later, so that nothing
+  // planned for that day can be a repeat and a caller need not list what it plans.
+  bool MayHaveRepeats(const std::string& day) const;
 
   std::vector<Run> ListRuns() const;  // newest first
   // The run's collections stop counting for first and last collection; its ids stay used.

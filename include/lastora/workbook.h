@@ -113,8 +113,15 @@ class Workbook {
   // The register's objection to debiting members again on a day it shows them collected: the
   // refusal, or empty (and a warning when the caller allowed it).
   std::string RepeatRefusal(bool dtaus);
-  // Records the files and collections the generation wrote: "ok", or why it could not.
-  std::string RecordGeneration(const std::string& out_dir, bool dtaus);
+  // The files and collections the generation wrote, written into the register but kept only
+  // by RecordGeneration, once the files are in place; meanwhile their checks run.
+  struct StagedGeneration {
+    std::optional<mandate_register::StagedRun> run;
+    std::string refusal;  // why the register could not take the run; empty when it did
+  };
+  StagedGeneration StageGeneration(const std::string& out_dir, bool dtaus);
+  // "ok", or why the run is not in the register.
+  std::string RecordGeneration(StagedGeneration staged);
   void Stamp(SEPAVALUES SEPAVARIABLEN::*date, SEPAVALUES SEPAVARIABLEN::*time,
              SEPAVALUES SEPAVARIABLEN::*result, const std::string& text);
 

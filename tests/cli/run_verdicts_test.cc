@@ -9,7 +9,7 @@
 
 #include "cli/lastora_runner.h"
 #include "sample_club.h"
-#include "support/scoped_env.h"
+#include "support/schema_validation.h"
 #include "support/temp_dir.h"
 #include "support/workbook_fixtures.h"
 
@@ -113,16 +113,7 @@ TEST(RunVerdictsTest, OutputFolderHoldsOneCompleteSet) {
   EXPECT_EQ(club.Snapshot(), previous);
   fs::permissions(club.out + "/" + kSecond, fs::perms::owner_read | fs::perms::owner_write);
 
-  // A schema that allows names of three characters refuses every document.
-  ScopedTempDir schemas;
-  for (const char* name : {"pain.008.002.02.xsd", "pain.001.002.03.xsd"}) {
-    std::string schema = ReadBytes(std::string(LASTORA_TESTDATA_DIR) + "/schemas/" + name);
-    for (size_t at = 0; (at = schema.find("\"70\"", at)) != std::string::npos;) {
-      schema.replace(at, 4, "\"3\"");
-    }
-    WriteBytes(schemas.File(name), schema);
-  }
-  const lastora::testing::ScopedEnv strict_schema("LASTORA_SCHEMA_DIR", schemas.path().string());
+  const lastora::testing::RefusingSchemas strict_schema;
   ran = club.Run();
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.out, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile "));

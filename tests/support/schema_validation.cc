@@ -1,7 +1,6 @@
 #include "support/schema_validation.h"
 
 #include "lastora/schema_check.h"
-#include "support/temp_dir.h"
 
 namespace lastora::testing {
 
@@ -16,6 +15,17 @@ std::string SepaSchemaErrors(const std::string& xml_bytes) {
   const std::string path = dir.File("document.xml");
   WriteBytes(path, xml_bytes);
   return SepaSchemaErrorsOfFile(path);
+}
+
+RefusingSchemas::RefusingSchemas() {
+  for (const char* name : {"pain.008.002.02.xsd", "pain.001.002.03.xsd"}) {
+    std::string schema = ReadBytes(std::string(LASTORA_TESTDATA_DIR) + "/schemas/" + name);
+    for (size_t at = 0; (at = schema.find("\"70\"", at)) != std::string::npos;) {
+      schema.replace(at, 4, "\"3\"");
+    }
+    WriteBytes(dir_.File(name), schema);
+  }
+  chosen_.emplace("LASTORA_SCHEMA_DIR", dir_.path().string());
 }
 
 }  // namespace lastora::testing

@@ -3,7 +3,11 @@
 #ifndef LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
 #define LASTORA_TESTS_SUPPORT_SCHEMA_VALIDATION_H_
 
+#include <optional>
 #include <string>
+
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace lastora::testing {
 
@@ -12,6 +16,17 @@ namespace lastora::testing {
 // with their line numbers (or why the document could not be validated at all).
 std::string SepaSchemaErrors(const std::string& xml_bytes);
 std::string SepaSchemaErrorsOfFile(const std::string& path);
+
+// While it lives, the program checks documents against schemas that allow names of three
+// characters, so that every document it writes is refused.
+class RefusingSchemas {
+ public:
+  RefusingSchemas();
+
+ private:
+  ScopedTempDir dir_;
+  std::optional<ScopedEnv> chosen_;
+};
 
 }  // namespace lastora::testing
 

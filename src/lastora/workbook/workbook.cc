@@ -246,6 +246,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
          &record_.ProgErzeFil2},
         "");
   register_news_.refused_repeats = 0;
+  register_news_.recorded_run = 0;
   std::string result;
   const IdentifierPrefix ids = MakeIdentifierPrefix(record_);
   // One moment for the whole run: the identifiers carry its time of day.
@@ -268,6 +269,7 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
   }
   if (result.empty()) {
     files::FileSet run_files;
+    StagedGeneration staged;
     {
       // Ends before the files are placed or dropped, so no check still reads one of them.
       DocumentChecks checks(run_files);
@@ -279,11 +281,13 @@ bool Workbook::Generate(const std::string& out_dir, bool dtaus) {
                                                out_dir + "/", as_dtaus);
         });
       }
+      // The register takes the run while the documents' checks run, but only files that are in
+      // place count as collected.
+      if (result == "ok") staged = StageGeneration(out_dir, as_dtaus);
       if (!as_dtaus) result = JudgeDocuments(record_, run_files, checks, out_dir, result);
     }
     result = CommitRun(run_files, result, &written_files_);
-    // Only files that are in place count as collected.
-    if (result == "ok") result = RecordGeneration(out_dir, as_dtaus);
+    if (result == "ok") result = RecordGeneration(std::move(staged));
     if (result == "ok") WarnWhenNothingPaid(as_dtaus);
   }
   Stamp(&SEPAVARIABLEN::ProgErzeDate, &SEPAVARIABLEN::ProgErzeTime, &SEPAVARIABLEN::ProgErzeResu,

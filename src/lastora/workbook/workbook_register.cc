@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/cents.h"
+#include "core/number_text.h"
 #include "core/text.h"
 #include "generation/sepa_kind.h"
 #include "lastora/payment_table.h"
@@ -37,11 +38,20 @@ constexpr std::array<FileSettings, 2> kFiles = {{
      &SEPAVARIABLEN::ProgBearDAN2, &SEPAVARIABLEN::ProgBearDSU2},
 }};
 
+// A text cell, as nearly all are, is trimmed in place: a run reads six cells of every row.
 std::string CellString(const Variant& cell) {
+  if (cell.IsString()) return text::Trim(cell.AsString());
   return cell.IsEmpty() || cell.IsNull() ? std::string() : text::Trim(CStr(cell));
 }
 
-double CellAmount(const Variant& cell) { return IsNumeric(cell) ? CDbl(cell) : 0; }
+// A text amount is read once, not once to ask and once to convert.
+double CellAmount(const Variant& cell) {
+  if (!cell.IsString()) return IsNumeric(cell) ? CDbl(cell) : 0;
+  double amount = 0;
+  return detail::ParseNumberText(cell.AsString(), &amount) == detail::NumberTextResult::kNumber
+             ? amount
+             : 0;
+}
 
 bool NamesNothing(const std::string& id) { return id.empty() || id == "-"; }
 
@@ -107,11 +117,12 @@ std::string RepeatText(const Table& values, const std::vector<int32_t>& rows,
 
 Collection CollectionOfRow(const Table& values, int32_t row, const std::string& day) {
   const Variant& signed_on = values(row, column::kMandateDate);
+  // A date in text form goes as it stands: the register reads each distinct text once.
   std::optional<std::string> signature;
-  if (IsDate(signed_on)) {
-    signature = IsoDay(CDate(signed_on));
-  } else if (!CellString(signed_on).empty()) {
-    signature = CellString(signed_on);
+  if (signed_on.IsDate()) {
+    signature = IsoDay(signed_on.AsDate());
+  } else if (std::string text = CellString(signed_on); !text.empty()) {
+    signature = std::move(text);
   }
   return Collection{CellString(values(row, column::kMandateId)),
                     CellString(values(row, column::kName)),
@@ -214,15 +225,17 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
   const std::string day = IsoDay(serial);
   std::vector<std::string> planned;
   std::vector<int32_t> rows;
-  for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
-    if (FileOfRow(values, row, false, 0) < 0) continue;
-    std::string reference = CellString(values(row, column::kMandateId));
-    if (reference.empty()) continue;
-    planned.push_back(std::move(reference));
-    rows.push_back(row);
-  }
   std::vector<mandate_register::Repeat> repeats;
   try {
+    // Nearly always nothing was collected on that day or later; then no row needs reading.
+    if (!register_->MayHaveRepeats(day)) return "";
+    for (int32_t row = 1; values.IsAllocated() && row <= values.RowUpper(); ++row) {
+      if (FileOfRow(values, row, false, 0) < 0) continue;
+      std::string reference = CellString(values(row, column::kMandateId));
+      if (reference.empty()) continue;
+      planned.push_back(std::move(reference));
+      rows.push_back(row);
+    }
     repeats = register_->FindRepeats(planned, day);
   } catch (const RegisterError& error) {
     return error.what();
@@ -238,9 +251,8 @@ std::string Workbook::RepeatRefusal(bool dtaus) {
   return "";
 }
 
-std::string Workbook::RecordGeneration(const std::string& out_dir, bool dtaus) {
-  register_news_.recorded_run = 0;
-  if (register_ == nullptr || dtaus) return "ok";
+Workbook::StagedGeneration Workbook::StageGeneration(const std::string& out_dir, bool dtaus) {
+  if (register_ == nullptr || dtaus) return {};
   const auto& written = component_.written_rows();
   const bool credit_transfer = generation::SepaKindFor(record_.SepaAART.Value).credit_transfer;
   const std::string day = IsoDay(CDate(Variant(record_.SepaADAT.Value)));
@@ -249,6 +261,7 @@ std::string Workbook::RecordGeneration(const std::string& out_dir, bool dtaus) {
                           ? std::string()
                           : std::filesystem::absolute(settings_file_.path()).string();
   std::vector<Collection> collections;
+  if (!credit_transfer) collections.reserve(written[0].size() + written[1].size());
   for (size_t f = 0; f < kFiles.size(); ++f) {
     if (written[f].empty()) continue;
     const std::filesystem::path name = (record_.*kFiles[f].file_name).Value;
@@ -265,14 +278,25 @@ std::string Workbook::RecordGeneration(const std::string& out_dir, bool dtaus) {
     }
     run.files.push_back(std::move(file));
   }
-  if (run.files.empty()) return "ok";
+  if (run.files.empty()) return {};
   try {
-    register_news_.recorded_run = register_->RecordRun(run, collections);
+    return {register_->StageRun(run, collections), ""};
   } catch (const RegisterError& error) {
-    return "Dateien geschrieben, aber nicht im Mandatsregister eingetragen: " +
-           std::string(error.what());
+    return {std::nullopt, error.what()};
   }
-  return "ok";
+}
+
+std::string Workbook::RecordGeneration(StagedGeneration staged) {
+  std::string refusal = std::move(staged.refusal);
+  if (staged.run) {
+    try {
+      register_news_.recorded_run = staged.run->Commit();
+    } catch (const RegisterError& error) {
+      refusal = error.what();
+    }
+  }
+  if (refusal.empty()) return "ok";
+  return "Dateien geschrieben, aber nicht im Mandatsregister eingetragen: " + refusal;
 }
 
 }  // namespace lastora
