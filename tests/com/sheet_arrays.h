@@ -1,8 +1,9 @@
 // Sheets as Excel hands them to a macro: 2-D SAFEARRAYs of VARIANT with the range's bounds,
 // column-major, cells of the kinds a worksheet holds; and the settings column as a 1-D array.
-// The arrays are laid out here by hand, apart from the server's own conversion, so that a fault in
-// that one cannot hide itself by being undone on the way back. Texts cross with the library's
-// UTF-16 conversion: a fault there shows in the bytes of the files the run writes.
+// The arrays are laid out here by hand, apart from the server's own table conversion, so that a
+// fault in that one cannot hide itself by being undone on the way back. Single cells cross with the
+// library's cell conversion: a cell of the wrong kind shows in the kinds the comparison with the
+// Linux library's copy holds, and a wrong text in the bytes of the files the run writes.
 #ifndef LASTORA_TESTS_COM_SHEET_ARRAYS_H_
 #define LASTORA_TESTS_COM_SHEET_ARRAYS_H_
 
@@ -20,8 +21,7 @@ namespace lastora::testing {
 void PutRange(const Table& table, VARIANT* out);
 void PutArray(const VariantArray& array, VARIANT* out);
 
-// What the caller's variable holds after a call; Empty gives an array without cells. A cell of a
-// kind a table never holds fails the test.
+// What the caller's variable holds after a call; Empty gives an array without cells.
 Table RangeOf(const VARIANT& holder);
 VariantArray ArrayOf(const VARIANT& holder);
 
