@@ -106,15 +106,7 @@ TEST_F(LateBoundTest, TheSampleClubAnswersAndWritesAsTheLinuxLibrary) {
                 {"aBLZintern", bank_codes.v},
                 {"aBLZnew", passed_on.v}});
 
-  const auto written = WrittenFiles(home.path());
-  const auto copy = WrittenFiles(kCopy / "files");
-  for (const auto& [name, bytes] : written) {
-    EXPECT_TRUE(copy.contains(name)) << name << " is written here but not by the Linux library";
-  }
-  for (const auto& [name, bytes] : copy) {
-    ASSERT_TRUE(written.contains(name)) << name << " is written by the Linux library, not here";
-    EXPECT_TRUE(written.at(name) == bytes) << name << " differs from the Linux library's";
-  }
+  club_calls::ExpectSameFiles(WrittenFiles(home.path()), WrittenFiles(kCopy / "files"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/club_calls.h"
 
+#include <gtest/gtest.h>
+
 #include "lastora/numbering.h"
 #include "support/temp_dir.h"
 
@@ -23,6 +25,17 @@ std::map<std::string, std::string> WrittenFiles(const std::filesystem::path& pro
     }
   }
   return files;
+}
+
+void ExpectSameFiles(const std::map<std::string, std::string>& written,
+                     const std::map<std::string, std::string>& kept) {
+  for (const auto& [name, bytes] : written) {
+    EXPECT_TRUE(kept.contains(name)) << name << " is written but not in the kept copy";
+  }
+  for (const auto& [name, bytes] : kept) {
+    ASSERT_TRUE(written.contains(name)) << name << " is in the kept copy but not written";
+    EXPECT_TRUE(written.at(name) == bytes) << name << " differs from the kept copy";
+  }
 }
 
 }  // namespace lastora::testing::club_calls

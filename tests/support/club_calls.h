@@ -66,6 +66,10 @@ class InFolder {
 // "/"), with their bytes.
 std::map<std::string, std::string> WrittenFiles(const std::filesystem::path& program_folder);
 
+// The files a run wrote are those of the kept copy, each byte for byte; a failure names the file.
+void ExpectSameFiles(const std::map<std::string, std::string>& written,
+                     const std::map<std::string, std::string>& kept);
+
 }  // namespace lastora::testing::club_calls
 
 #endif  // LASTORA_TESTS_SUPPORT_CLUB_CALLS_H_

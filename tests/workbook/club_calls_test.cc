@@ -150,14 +150,7 @@ TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   }
   const CellDump kept = CellDump::Read(ReadBytes((kCopy / "calls.txt").string()));
   EXPECT_EQ(dump.Write(), kept.Write());
-  const Files kept_files = club_calls::WrittenFiles(kCopy / "files");
-  for (const auto& [name, bytes] : files) {
-    EXPECT_TRUE(kept_files.contains(name)) << name << " is written but not in the copy";
-  }
-  for (const auto& [name, bytes] : kept_files) {
-    ASSERT_TRUE(files.contains(name)) << name << " is in the copy but not written";
-    EXPECT_TRUE(files.at(name) == bytes) << name << " differs from the copy";
-  }
+  club_calls::ExpectSameFiles(files, club_calls::WrittenFiles(kCopy / "files"));
 }
 
 }  // namespace
