@@ -124,6 +124,27 @@ TEST_F(MandateRegisterTest, RowsAreJudgedAgainstExpiryAndAccountAndKeepTheirOwnD
   EXPECT_NE(outcome.warnings[0].message.find("DE02120300000000202051"), std::string::npos);
 }
 
+// The register is read in the order of its mandates, the table in its own: the findings still
+// name the rows in the table's order, and a mandate used by two rows dates both.
+TEST_F(MandateRegisterTest, RowsOutOfTheRegistersOrderAreAllJudgedInTheTablesOrder) {
+  Register reg = Register::Open(Path());
+  reg.RecordRun(SampleRun("MSG-1", "PMT-1"),
+                {SampleCollection("M1", "2026-01-02"), SampleCollection("M2", "2026-01-02"),
+                 SampleCollection("M3", "2026-01-02")});
+  Table values(5, column::kColumnCount);
+  const char* references[] = {"M3", "X9", "M1", "M3", "M2"};
+  for (int32_t row = 1; row <= 5; ++row) {
+    values(row, column::kMandateId) = Variant(references[row - 1]);
+    values(row, column::kIban) = Variant("DE89370400440532013000");
+  }
+  const TableOutcome outcome = reg.ApplyToTable(values, MakeDate(2026, 6, 30));
+  EXPECT_EQ(outcome.dated_rows, (std::vector<int32_t>{1, 3, 4, 5}));
+  ASSERT_EQ(outcome.warnings.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(outcome.warnings[i].row, outcome.dated_rows[i]);
+  EXPECT_TRUE(values(2, column::kFirstCollection).IsEmpty());
+  EXPECT_EQ(values(4, column::kFirstCollection).AsDate(), MakeDate(2026, 1, 2));
+}
+
 TEST_F(MandateRegisterTest, UsedIdsAreRefusedNamingTheEarlierRun) {
   Register reg = Register::Open(Path());
   const int64_t first =

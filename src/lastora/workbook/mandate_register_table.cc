@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/text.h"
 #include "lastora/mandate_register.h"
@@ -70,29 +72,45 @@ bool JudgeRow(Table& values, int32_t row, const Mandate& mandate, double today,
   return true;
 }
 
+// A finding's rows in the order of the table, as the caller lists them; one row's findings keep
+// theirs.
+void SortByRow(std::vector<RowFinding>& findings) {
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const RowFinding& a, const RowFinding& b) { return a.row < b.row; });
+}
+
 }  // namespace
 
 TableOutcome Register::ApplyToTable(Table& values, double today) const {
   TableOutcome outcome;
   if (!values.IsAllocated() || values.ColUpper() < column::kFirstCollection) return outcome;
-  // One pass over the register instead of a query per row: a query per row pays for its own
-  // read lock and statement reset, which dominated a large club's table.
-  std::unordered_map<std::string, Mandate> mandates;
-  detail::Statement all(impl_->db, detail::kAllMandatesSql);
-  while (all.Step()) {
-    Mandate mandate = detail::ReadMandate(all);
-    std::string reference = mandate.reference;
-    mandates.emplace(std::move(reference), std::move(mandate));
-  }
+  // The table's rows and the register's mandates, both by reference, are walked side by side:
+  // one pass over each, and only the mandates a row names are read out. A query per row paid
+  // for its own statement reset, and a map of every mandate for memory a large club felt.
+  std::vector<std::pair<std::string, int32_t>> rows;
   for (int32_t row = values.RowLower(); row <= values.RowUpper(); ++row) {
-    const auto reference = CellText(values, row, column::kMandateId);
-    if (!reference) continue;
-    const auto found = mandates.find(*reference);
-    if (found == mandates.end()) continue;
-    if (!JudgeRow(values, row, found->second, today, outcome)) continue;
-    ++outcome.dates_from_register;
-    outcome.dated_rows.push_back(row);
+    if (auto reference = CellText(values, row, column::kMandateId)) {
+      rows.emplace_back(std::move(*reference), row);
+    }
   }
+  std::sort(rows.begin(), rows.end());
+  detail::Statement all(impl_->db,
+                        (std::string(detail::kAllMandatesSql) + " ORDER BY reference").c_str());
+  auto next = rows.begin();
+  while (next != rows.end() && all.Step()) {
+    const std::string_view reference = all.TextView(0);
+    while (next != rows.end() && next->first < reference) ++next;
+    if (next == rows.end() || next->first != reference) continue;
+    const Mandate mandate = detail::ReadMandate(all);
+    for (; next != rows.end() && next->first == mandate.reference; ++next) {
+      if (!JudgeRow(values, next->second, mandate, today, outcome)) continue;
+      ++outcome.dates_from_register;
+      outcome.dated_rows.push_back(next->second);
+    }
+  }
+  std::sort(outcome.dated_rows.begin(), outcome.dated_rows.end());
+  SortByRow(outcome.warnings);
+  SortByRow(outcome.errors);
   return outcome;
 }
 

@@ -98,6 +98,13 @@ std::optional<std::string> Statement::OptionalText(int column) const {
                      static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
+std::string_view Statement::TextView(int column) const {
+  const unsigned char* text = sqlite3_column_text(stmt_, column);
+  if (text == nullptr) return {};
+  return {reinterpret_cast<const char*>(text),
+          static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+}
+
 int64_t Statement::Integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }

@@ -52,6 +52,8 @@ class Statement {
   bool Step();
   void Run();  // a statement without rows; ready for new bindings afterwards
   std::string Text(int column) const;  // "" for NULL
+  // Valid until the next Step; "" for NULL.
+  std::string_view TextView(int column) const;
   std::optional<std::string> OptionalText(int column) const;
   int64_t Integer(int column) const;
 
