@@ -53,8 +53,11 @@ class SettingsFile {
     int number = 0;  // 1-based line number as read; 0 for a line added since
     size_t value_begin = 0;
     size_t value_end = 0;
+    // The line's own break as read ("" for a last line without one): a file saved unchanged is
+    // the file read, whatever mix of breaks an editor left in it.
+    std::string end;
   };
-  void ParseLine(std::string text, int line_number);
+  void ParseLine(std::string text, int line_number, std::string end);
   void NormaliseValues();
   void SetValue(int field, const std::string& value);
 

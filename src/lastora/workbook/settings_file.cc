@@ -97,10 +97,14 @@ SettingsFile SettingsFile::Parse(std::string_view bytes, const std::string& path
   int line_number = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    file.ParseLine(std::move(line), ++line_number);
+    std::string line_end;
+    if (end == std::string::npos) {
+      end = text.size();
+    } else {
+      line_end = end > start && text[end - 1] == '\r' ? "\r\n" : "\n";
+    }
+    const size_t length = end - start - (line_end.size() == 2 ? 1 : 0);
+    file.ParseLine(text.substr(start, length), ++line_number, std::move(line_end));
     start = end + 1;
   }
   file.NormaliseValues();
@@ -136,9 +140,10 @@ void SettingsFile::Require(const SEPAVARIABLEN& values,
   if (!missing.empty()) throw WorkbookError(missing);
 }
 
-void SettingsFile::ParseLine(std::string text, int line_number) {
+void SettingsFile::ParseLine(std::string text, int line_number, std::string end) {
   Line line{std::move(text)};
   line.number = line_number;
+  line.end = std::move(end);
   const std::string_view view = line.text;
   const size_t first = SkipBlanks(view, 0);
   const bool ignorable =
@@ -206,7 +211,13 @@ void SettingsFile::Update(const SEPAVARIABLEN& record,
 std::string SettingsFile::Bytes() const {
   DecodedText out = encoding_;
   out.text.clear();
-  for (const Line& line : lines_) out.text += line.text + line_end_;
+  for (const Line& line : lines_) {
+    out.text += line.text;
+    // Lines added since, and a last line read without a break that no longer is the last, take
+    // the file's usual break.
+    out.text +=
+        line.end.empty() && (line.number == 0 || &line != &lines_.back()) ? line_end_ : line.end;
+  }
   return EncodeTextFile(out);
 }
 
