@@ -260,7 +260,7 @@ TEST_F(OfficeMergeTest, AFailingCallOrAMissingFolderStillQuitsWord) {
     const ScopedEnv fail("FAKE_OFFICE_FAIL", "Document.PrintOut");
     const std::string result = Merge(LetterRecords(), Header({"Name", "Ort", "Beitrag"}),
                                      Definition("..\\Vorlagen\\Beitrag.docx", "1"));
-    EXPECT_EQ(result, "Seriendruck Fehler: 440 - Der Test lässt Document.PrintOut scheitern");
+    EXPECT_EQ(result, "Seriendruck Fehler: 1004 - Der Test lässt Document.PrintOut scheitern");
   }
   std::string log = CallLog();
   // The document the failure left open is closed unsaved before Word quits.

@@ -283,7 +283,7 @@ HRESULT Object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, 
       *exception = EXCEPINFO{};
       exception->bstrSource = SysAllocString(Wide(kind_).c_str());
       exception->bstrDescription = SysAllocString(Wide(failure.description).c_str());
-      exception->scode = E_FAIL;
+      exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, failure.number);
     }
     return DISP_E_EXCEPTION;
   }

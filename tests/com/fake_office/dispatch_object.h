@@ -22,6 +22,8 @@ std::wstring Wide(const std::string& text);
 // A call that fails as a program's member fails: with a description for the caller.
 struct Failure {
   std::string description;
+  // The programs' own "command failed" number, which Word and Excel report in the same way.
+  int number = 1004;
 };
 
 class Object;

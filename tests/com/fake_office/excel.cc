@@ -170,7 +170,10 @@ class Range : public Object {
   void FindAfter(const Args& args, VARIANT* result) {
     auto* after = dynamic_cast<Range*>(Require(args.Target(1, "After")));
     const bool whole = args.Number(3, "LookAt", 2) == 1;
-    const std::string pattern = whole ? args.Text(0, "What") : "*" + args.Text(0, "What") + "*";
+    // Searching for part of a cell is searching for the whole cell with any text around it.
+    std::string pattern = whole ? "" : "*";
+    pattern += args.Text(0, "What");
+    if (!whole) pattern += '*';
     std::vector<std::pair<long, long>> hits;
     for (const auto& [place, text] : Block()) {
       if (Glob(pattern.c_str(), text.c_str())) hits.push_back(place);

@@ -17,7 +17,11 @@ namespace {
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrHelpFile);
   if (description.empty()) description = "Automatisierungsfehler";
-  const int32_t number = HRESULT_FACILITY(result) == FACILITY_CONTROL ? HRESULT_CODE(result) : 440;
+  // A program that raises its own error (Word's 4198, Excel's 1004) names it in the exception;
+  // the treasurer's message then carries that number, as the program's own dialog would.
+  const HRESULT code =
+      result == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : result;
+  const int32_t number = HRESULT_FACILITY(code) == FACILITY_CONTROL ? HRESULT_CODE(code) : 440;
   throw VbError(number, description);
 }
 
