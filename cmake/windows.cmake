@@ -84,6 +84,20 @@ if(TARGET lastora_com)
     LASTORA_EXAMPLE_CLUB_DIR="Z:${source_root}/examples/club")
   target_link_libraries(lastora_com_tests PRIVATE lastora gtest gtest_main)
   add_dependencies(lastora_com_tests lastora_com)
+
+  # Stand-ins for Word and Excel, which the mail-merge tests register under the programs' ProgIDs:
+  # they record every automation call and apply it to plain-text documents.
+  file(GLOB fake_office_sources CONFIGURE_DEPENDS "${LASTORA_ROOT}/tests/com/fake_office/*.cc")
+  add_library(fake_office SHARED ${fake_office_sources}
+                                 "${LASTORA_ROOT}/tests/com/fake_office/fake_office.def")
+  set_target_properties(fake_office PROPERTIES OUTPUT_NAME FakeOffice PREFIX "")
+  target_compile_definitions(fake_office PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+  target_compile_options(fake_office PRIVATE -Wall -Wextra)
+  target_link_libraries(fake_office PRIVATE oleaut32 ole32 uuid advapi32)
+  target_link_options(fake_office PRIVATE -Wl,--kill-at)
+  target_compile_definitions(lastora_com_tests PRIVATE
+    LASTORA_FAKE_OFFICE_DLL=L"Z:$<TARGET_FILE:fake_office>")
+  add_dependencies(lastora_com_tests fake_office)
   add_test(NAME lastora_com_tests COMMAND lastora_com_tests)
 
   # The generation of a large club late-bound against the library called directly: figures, run

@@ -1,8 +1,15 @@
-// A mail merge on a machine where the server cannot drive the office programs: the run ends with
-// its own words, never with an automation error or a crash.
+// The mail merge through the server as a workbook calls it, against stand-ins for Word and Excel
+// that record every automation call and apply it to plain-text documents: the saved and printed
+// documents hold the members' values, the calls come in the order the programs need, and every
+// program the run starts is quit, also when a call fails. Without the programs the run ends in
+// its own words.
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "com/fake_office/fake_office.h"
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
 #include "support/scoped_env.h"
@@ -23,32 +30,376 @@ VARIANT Number(VARTYPE kind, LONG value) {
   return argument;
 }
 
-TEST_F(LateBoundTest, AMailMergeWithoutTheOfficeProgramsEndsInTheRunsOwnWords) {
-  ScopedTempDir home;
-  const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
-  const std::string letter = (home.path() / "Beitrag.docx").string();
-  WriteBytes(letter, "PK");
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
-  Table header(1, 2), records(2, 2), definitions(1, 24);
-  header(1, 1) = "Name";
-  header(1, 2) = "Ort";
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+fs::path Utf8Path(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Each part found after the one before it; the first part missing, or "" when all are there.
+std::string MissingInOrder(const std::string& log, const std::vector<std::string>& parts) {
+  size_t at = 0;
+  for (const std::string& part : parts) {
+    at = log.find(part, at);
+    if (at == std::string::npos) return part;
+    at += part.size();
+  }
+  return "";
+}
+
+// The lines of one program's kind, in order.
+std::vector<std::string> LinesOf(const std::string& log, const std::string& kind) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < log.size()) {
+    const size_t end = log.find('\n', start);
+    const std::string line = log.substr(start, end - start);
+    if (line.rfind(kind + ".", 0) == 0) lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// A picture of 200 x 100 pixels (150 x 75 points): the stand-ins read only the PNG header.
+std::string LogoPicture() {
+  std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xc8\0\0\0\x64\x08\x06\0\0\0", 29);
+  return png + std::string(4, '\0');
+}
+
+Table Header(const std::vector<std::string>& titles) {
+  Table header(1, static_cast<int32_t>(titles.size()));
+  for (size_t i = 0; i < titles.size(); ++i) header(1, static_cast<int32_t>(i) + 1) = titles[i];
+  return header;
+}
+
+class MailMergeTest : public LateBoundTest {
+ protected:
+  std::string Merge(const Table& records, const Table& header, const Table& definitions,
+                    bool no_print = false) {
+    Var records_arg, header_arg, definitions_arg, iban(L"");
+    PutRange(records, &records_arg.v);
+    PutRange(header, &header_arg.v);
+    PutRange(definitions, &definitions_arg.v);
+    return object_->Text(L"ext_CreateSerienbrief",
+                         {Number(VT_I4, 1), records_arg.v, header_arg.v, definitions_arg.v,
+                          Number(VT_I2, 0), Number(VT_I4, 0), iban.v, Number(VT_I4, 0),
+                          Number(VT_I4, 0), Number(VT_BOOL, no_print), Number(VT_BOOL, 0)});
+  }
+
+  ScopedTempDir home_;
+  ScopedEnv home_variable_{"LASTORA_HOME", home_.path().string()};
+};
+
+TEST_F(MailMergeTest, WithoutTheOfficeProgramsTheRunEndsInItsOwnWords) {
+  const std::string letter = (home_.path() / "Beitrag.docx").string();
+  WriteBytes(letter, "PK");
+  Table records(2, 2), definitions(1, 24);
   records(1, 1) = "Karin Albers";
   records(2, 1) = "Jürgen Bäcker";
   definitions(1, 2) = letter;
   definitions(1, 4) = "Name";
-  Var records_arg, header_arg, definitions_arg, iban(L"");
-  PutRange(records, &records_arg.v);
-  PutRange(header, &header_arg.v);
-  PutRange(definitions, &definitions_arg.v);
-  const std::string result = object_->Text(
-      L"ext_CreateSerienbrief", {Number(VT_I4, 1), records_arg.v, header_arg.v, definitions_arg.v,
-                                 Number(VT_I2, 0), Number(VT_I4, 0), iban.v, Number(VT_I4, 0),
-                                 Number(VT_I4, 0), Number(VT_BOOL, 1), Number(VT_BOOL, 0)});
-  // The template cannot be opened: the definition is skipped and the run counts nothing.
+  const std::string result = Merge(records, Header({"Name", "Ort"}), definitions, true);
+  // Word cannot be created: the definition is skipped and the run counts nothing.
   EXPECT_EQ(result.rfind("Seriendruck ok: Anzahl Dokumente: 0 ", 0), 0u) << result;
   // The object lives on: the run released what it had started.
   Var letter_a(L"a");
   EXPECT_EQ(object_->Text(L"IsCharacter", {letter_a.v}), "Wahr");
+}
+
+// The stand-ins registered as Word and Excel for each test, with the call log in the test's
+// folder.
+class OfficeMergeTest : public MailMergeTest {
+ protected:
+  void SetUp() override {
+    MailMergeTest::SetUp();
+    fake_ = LoadLibraryW(LASTORA_FAKE_OFFICE_DLL);
+    ASSERT_NE(fake_, nullptr);
+    ASSERT_EQ(FakeCall("DllRegisterServer"), S_OK);
+    Write(home_.path() / "Vorlagen" / "Lastora_Logo.png", LogoPicture());
+    fs::create_directories(home_.path() / "Ausgabe");
+  }
+  void TearDown() override {
+    if (fake_ != nullptr) {
+      FakeCall("DllUnregisterServer");
+      FreeLibrary(fake_);
+    }
+    MailMergeTest::TearDown();
+  }
+
+  HRESULT FakeCall(const char* name) {
+    auto* entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(fake_, name)));
+    return entry == nullptr ? E_FAIL : entry();
+  }
+  long LiveObjects() {
+    auto* count = reinterpret_cast<long(__stdcall*)()>(
+        reinterpret_cast<void*>(GetProcAddress(fake_, "FakeOfficeLiveObjects")));
+    return count == nullptr ? -1 : count();
+  }
+  std::string CallLog() { return Read(log_path_); }
+  std::string Printed() { return Read(log_path_.string() + ".druck"); }
+  fs::path Output(const std::string& name) { return home_.path() / "Ausgabe" / Utf8Path(name); }
+
+  // One definition row: template, name pattern, output folder, copies, save.
+  static Table Definition(const std::string& template_path, const std::string& copies) {
+    Table definitions(1, 24);
+    definitions(1, 2) = template_path;
+    definitions(1, 4) = "Name";
+    definitions(1, 5) = "..\\Ausgabe";
+    definitions(1, 6) = copies;
+    definitions(1, 7) = "x";
+    return definitions;
+  }
+
+  HMODULE fake_ = nullptr;
+  fs::path log_path_ = home_.path() / "aufrufe.log";
+  ScopedEnv log_variable_{"FAKE_OFFICE_LOG", log_path_.string()};
+  ScopedEnv fail_variable_{"FAKE_OFFICE_FAIL", std::nullopt};
+};
+
+constexpr char kLetter[] =
+    "@story\n"
+    "Sehr geehrte(r) <<Name>>,\n"
+    "Ihr Beitrag von <<Beitrag>> wird eingezogen. Ort: <<Ort>>\n"
+    "@story\n"
+    "Mitglied <<Name>>\n"
+    "@shape Vereinslogo oben|400|30|40|40||0,0\n"
+    "@shape Linie|0|0|500|1||0,0\n";
+
+Table LetterRecords() {
+  Table records(2, 3);
+  records(1, 1) = "Karin Albers";
+  records(1, 2) = "Köln";
+  records(1, 3) = "12,50";
+  records(2, 1) = "Jürgen Bäcker";
+  // Word's search box reads "^&" as "the text found" and "^^" as one caret.
+  records(2, 2) = "Haus ^^ Hof ^& Co";
+  records(2, 3) = "30,00";
+  return records;
+}
+
+TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOnce) {
+  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+  const std::string result = Merge(LetterRecords(), Header({"Name", "Ort", "Beitrag"}),
+                                   Definition("..\\Vorlagen\\Beitrag.docx", "2"));
+  EXPECT_EQ(result,
+            "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
+
+  const std::string karin = Read(Output("Karin Albers.docx"));
+  EXPECT_NE(karin.find("Sehr geehrte(r) Karin Albers,\nIhr Beitrag von 12,50 wird eingezogen. "
+                       "Ort: Köln\n@story\nMitglied Karin Albers\n"),
+            std::string::npos)
+      << karin;
+  const std::string juergen = Read(Output("Jürgen Bäcker.docx"));
+  EXPECT_NE(juergen.find("Ort: Haus ^^ Hof ^& Co\n"), std::string::npos) << juergen;
+  EXPECT_NE(juergen.find("Mitglied Jürgen Bäcker"), std::string::npos) << juergen;
+  // The logo box of 40 x 40 at (400, 30) holds the 150 x 75 picture scaled to fit 51 x 66, placed
+  // relative to the page; the other shape stays.
+  for (const std::string& letter : {karin, juergen}) {
+    EXPECT_EQ(letter.find("<<"), std::string::npos) << letter;
+    EXPECT_NE(letter.find("@shape Linie|0|0|500|1||0,0\n"), std::string::npos) << letter;
+    EXPECT_NE(letter.find("@shape Vereinslogo oben|400|30|51|25.5|"), std::string::npos) << letter;
+    EXPECT_NE(letter.find("Lastora_Logo.png|1,1\n"), std::string::npos) << letter;
+  }
+  // The template stays as it was; the working copy is gone.
+  EXPECT_EQ(Read(home_.path() / "Vorlagen" / "Beitrag.docx"), kLetter);
+  EXPECT_FALSE(fs::exists(home_.path() / "Vorlagen" / "Dummy.doc"));
+
+  const std::string printed = Printed();
+  EXPECT_EQ(Count(printed, "@print Document copies=2 "), 2) << printed;
+  EXPECT_EQ(MissingInOrder(printed, {"Karin Albers,", "Jürgen Bäcker,"}), "") << printed;
+
+  const std::string log = CallLog();
+  EXPECT_EQ(Count(log, "Word.Application created"), 1) << log;
+  EXPECT_EQ(Count(log, "Excel.Application created"), 0) << log;
+  const std::vector<std::string> word = LinesOf(log, "Word");
+  ASSERT_FALSE(word.empty());
+  EXPECT_EQ(word.back(), "Word.Quit(SaveChanges:=0)");
+  EXPECT_EQ(Count(log, "Word.Quit("), 1) << log;
+  EXPECT_EQ(
+      MissingInOrder(
+          log, {"Word.Visible := False", "Word.ScreenUpdating := False", "Word.WindowState := 2",
+                // The first pass looks into the template itself and closes it unchanged.
+                "Beitrag.docx)", "StoryRange.Text()", "Document.Close(SaveChanges:=0)",
+                // Then each member fills a fresh working copy.
+                "Dummy.doc)",
+                "Find.Execute(FindText:=<<Name>>, ReplaceWith:=Karin Albers, "
+                "Replace:=2)",
+                "Shape.ZOrder(4)", "Shapes.AddPicture(FileName:=",
+                "LinkToFile:=False, "
+                "SaveWithDocument:=True, Left:=10, Top:=10)",
+                "Shape.RelativeHorizontalPosition := 1", "Shape.Delete()",
+                "Document.PrintOut(Background:=False, FileName:=", "Copies:=2)", "Document.Save()",
+                "Document.Close(SaveChanges:=0)", "Dummy.doc)", "ReplaceWith:=Haus ^^^^ Hof ^^& Co",
+                "Document.Save()", "Word.Quit"}),
+      "")
+      << log;
+  EXPECT_EQ(LiveObjects(), 0);
+}
+
+TEST_F(OfficeMergeTest, AFailingCallOrAMissingFolderStillQuitsWord) {
+  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+  {
+    const ScopedEnv fail("FAKE_OFFICE_FAIL", "Document.PrintOut");
+    const std::string result = Merge(LetterRecords(), Header({"Name", "Ort", "Beitrag"}),
+                                     Definition("..\\Vorlagen\\Beitrag.docx", "1"));
+    EXPECT_EQ(result, "Seriendruck Fehler: 1004 - Der Test lässt Document.PrintOut scheitern");
+  }
+  std::string log = CallLog();
+  // The document the failure left open is closed unsaved before Word quits.
+  EXPECT_EQ(MissingInOrder(log, {"Document.PrintOut(", "Document.Close(SaveChanges:=0)",
+                                 "Word.Quit(SaveChanges:=0)"}),
+            "")
+      << log;
+  EXPECT_EQ(Count(log, "Word.Application created"), Count(log, "Word.Quit("));
+  EXPECT_FALSE(fs::exists(Output("Karin Albers.docx")));
+  EXPECT_FALSE(fs::exists(home_.path() / "Vorlagen" / "Dummy.doc"));
+  EXPECT_EQ(LiveObjects(), 0);
+
+  // The second definition's folder is missing, found after Word was started for the first.
+  fs::remove(log_path_);
+  Table definitions(2, 24);
+  for (int32_t row = 1; row <= 2; ++row) {
+    definitions(row, 2) = "..\\Vorlagen\\Beitrag.docx";
+    definitions(row, 4) = "Name";
+    definitions(row, 5) = row == 1 ? "..\\Ausgabe" : "..\\Fehlt";
+    definitions(row, 7) = "X";
+  }
+  const std::string result =
+      Merge(LetterRecords(), Header({"Name", "Ort", "Beitrag"}), definitions);
+  EXPECT_EQ(result.rfind("Die Datei existiert nicht: ", 0), 0u) << result;
+  EXPECT_TRUE(result.ends_with("Fehlt\\")) << result;
+  log = CallLog();
+  EXPECT_EQ(Count(log, "Word.Application created"), 1) << log;
+  EXPECT_EQ(Count(log, "Word.Quit("), 1) << log;
+  EXPECT_EQ(LiveObjects(), 0);
+}
+
+constexpr char kCard[] =
+    "@sheet Karte\n"
+    "@cell 1 1 Mitgliedskarte Nr. <<Function:LfdNr>>\n"
+    "@cell 2 1 <<Name>>\n"
+    "@cell 3 1 <<PLZ>>\n"
+    "@cell 3 2 <<Verein>>\n"
+    "@sheet Notizen\n"
+    "@cell 1 1 bleibt\n";
+
+TEST_F(OfficeMergeTest, ExcelCardsHoldTheMembersValuesAndExcelIsStartedAndQuitOnce) {
+  Write(home_.path() / "Vorlagen" / "Karte.xlsx", kCard);
+  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Usertext_Verein=TSV Musterstadt\r\n");
+  Table records(2, 2);
+  records(1, 1) = "Karin Albers";
+  records(1, 2) = "01234";
+  records(2, 1) = "Jürgen Bäcker";
+  records(2, 2) = "80331";
+  const std::string result =
+      Merge(records, Header({"Name", "PLZ"}), Definition("..\\Vorlagen\\Karte.xlsx", "3"));
+  EXPECT_EQ(result,
+            "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
+
+  const std::string karin = Read(Output("Karin Albers.xlsx"));
+  // The postcode keeps its leading zero: it went in as a text.
+  EXPECT_NE(karin.find("@cell 1 1 Mitgliedskarte Nr. 1\n@cell 2 1 Karin Albers\n"
+                       "@cell 3 1 01234\n@cell 3 2 TSV Musterstadt\n@sheet Notizen\n"),
+            std::string::npos)
+      << karin;
+  const std::string juergen = Read(Output("Jürgen Bäcker.xlsx"));
+  EXPECT_NE(juergen.find("Nr. 2\n@cell 2 1 Jürgen Bäcker\n@cell 3 1 80331\n"), std::string::npos)
+      << juergen;
+  const std::string printed = Printed();
+  EXPECT_EQ(Count(printed, "@print Sheets copies=3 from=1 to=1 collate=True"), 2) << printed;
+  EXPECT_EQ(MissingInOrder(printed, {"Karin Albers", "Jürgen Bäcker"}), "") << printed;
+
+  const std::string log = CallLog();
+  EXPECT_EQ(Count(log, "Excel.Application created"), 1) << log;
+  EXPECT_EQ(Count(log, "Word.Application created"), 0) << log;
+  const std::vector<std::string> excel = LinesOf(log, "Excel");
+  ASSERT_GE(excel.size(), 2u);
+  EXPECT_EQ(excel[excel.size() - 2], "Excel.DisplayAlerts := False");
+  EXPECT_EQ(excel.back(), "Excel.Quit()");
+  EXPECT_EQ(Count(log, "Excel.Quit("), 1) << log;
+  EXPECT_EQ(
+      MissingInOrder(
+          log,
+          {"Excel.ScreenUpdating := False", "Karte.xlsx)", "Excel.Calculation := -4135",
+           "Range.Replace(What:=<<Verein>>, Replacement:=TSV Musterstadt)",
+           "Range.Find(What:=<<, After:=<Range>, LookIn:=-4163, LookAt:=2, SearchOrder:=1, "
+           "SearchDirection:=1, MatchCase:=False)",
+           "Workbook.Close(SaveChanges:=False)",
+           "Excel.StatusBar := Bearbeite Anhang Nr. 1 aus Zeile 1 von 2",
+           "Range.Value := 'Karin Albers", "Range.Value := '01234",
+           "Sheets.PrintOut(From:=1, To:=1, Copies:=3, Collate:=True)",
+           "Workbook.SaveAs(FileName:=", "Karin Albers.xlsx)", "Workbook.Close(SaveChanges:=False)",
+           "Excel.StatusBar := Bearbeite Anhang Nr. 2 aus Zeile 2 von 2", "Excel.Quit()"}),
+      "")
+      << log;
+  EXPECT_EQ(LiveObjects(), 0);
+}
+
+constexpr char kLabels[] =
+    "@sheet Etiketten\n"
+    "@cell 1 1 <<Name>>\n"
+    "@cell 2 1 <<Ort>>\n"
+    "@height 2 18\n"
+    "@sheet Settings\n"
+    "@cell 1 2 2\n"     // rows per label
+    "@cell 1 3 1\n"     // columns per label
+    "@cell 1 4 2\n"     // labels across
+    "@cell 1 5 1\n"     // label rows per page
+    "@cell 1 14 30;\n"  // the first row 30 points, the second as the template has it
+    "@cell 1 15 25\n";
+
+TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
+  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
+  Table records(3, 2);
+  const char* members[3][2] = {
+      {"Karin Albers", "Köln"}, {"Jürgen Bäcker", "Hof"}, {"Ute Kranz", "Ulm"}};
+  for (int32_t row = 1; row <= 3; ++row) {
+    records(row, 1) = members[row - 1][0];
+    records(row, 2) = members[row - 1][1];
+  }
+  const Table header = Header({"Name", "Ort"});
+  const Table definitions = Definition("..\\Vorlagen\\Etiketten.xlsx", "");
+  EXPECT_EQ(Merge(records, header, definitions),
+            "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  EXPECT_EQ(Read(Output("Karin Albers.xlsx")),
+            "@sheet Etiketten\n"
+            "@cell 1 1 Karin Albers\n@cell 1 2 Jürgen Bäcker\n"
+            "@cell 2 1 Köln\n@cell 2 2 Hof\n"
+            "@cell 3 1 Ute Kranz\n@cell 4 1 Ulm\n"
+            "@height 1 30\n@height 2 18\n@height 3 30\n@height 4 18\n"
+            "@width 1 25\n@width 2 25\n"
+            "@break 2\n");
+  EXPECT_EQ(LiveObjects(), 0);
+
+  // A note below the labels would be overwritten by the second row of labels.
+  std::string noted = kLabels;
+  noted.insert(noted.find("@height"), "@cell 5 3 Stand: Mai\n");
+  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", noted);
+  fs::remove(log_path_);
+  EXPECT_EQ(Merge(records, header, definitions),
+            "Seriendruck Fehler: 1004 - Etiketten: In Zelle C5 steht etwas außerhalb des "
+            "Etiketts (A1:A2). Bitte im Blatt Settings Zeilen und Spalten je Etikett passend "
+            "angeben.");
+  EXPECT_EQ(Count(CallLog(), "Excel.Quit()"), 1);
+  EXPECT_EQ(LiveObjects(), 0);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using DefaultDialogs = Win32Dialogs;
 using DefaultClock = Win32Clock;
 using DefaultXmlParser = MsxmlParser;
 using DefaultSpreadsheetApp = ExcelSpreadsheetApp;
-using DefaultOffice = UnavailableOffice;
+using DefaultOffice = AutomationOffice;
 #else
 using DefaultDialogs = StderrDialogs;
 using DefaultClock = SystemClock;

@@ -17,7 +17,11 @@ namespace {
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrHelpFile);
   if (description.empty()) description = "Automatisierungsfehler";
-  const int32_t number = HRESULT_FACILITY(result) == FACILITY_CONTROL ? HRESULT_CODE(result) : 440;
+  // A program that raises its own error (Word's 4198, Excel's 1004) names it in the exception;
+  // the treasurer's message then carries that number, as the program's own dialog would.
+  const HRESULT code =
+      result == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : result;
+  const int32_t number = HRESULT_FACILITY(code) == FACILITY_CONTROL ? HRESULT_CODE(code) : 440;
   throw VbError(number, description);
 }
 
@@ -37,6 +41,13 @@ Value Value::Bool(bool b) {
   Value value;
   V_VT(value.get()) = VT_BOOL;
   V_BOOL(value.get()) = b ? VARIANT_TRUE : VARIANT_FALSE;
+  return value;
+}
+
+Value Value::Double(double number) {
+  Value value;
+  V_VT(value.get()) = VT_R8;
+  V_R8(value.get()) = number;
   return value;
 }
 
@@ -86,6 +97,31 @@ void AutoObject::Put(const wchar_t* name, Value value) {
   Invoke(name, DISPATCH_PROPERTYPUT, args, named);
 }
 
+std::vector<AutoObject> AutoObject::Items() {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  Value enumerator;
+  EXCEPINFO exception{};
+  const HRESULT outcome = object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
+                                          DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
+                                          enumerator.get(), &exception, nullptr);
+  if (FAILED(outcome)) ThrowAutomationError(outcome, exception);
+  IUnknown* unknown = V_VT(enumerator.get()) == VT_UNKNOWN    ? V_UNKNOWN(enumerator.get())
+                      : V_VT(enumerator.get()) == VT_DISPATCH ? V_DISPATCH(enumerator.get())
+                                                              : nullptr;
+  Microsoft::WRL::ComPtr<IEnumVARIANT> items;
+  if (unknown == nullptr || FAILED(unknown->QueryInterface(IID_PPV_ARGS(&items)))) {
+    throw VbError(438);
+  }
+  std::vector<AutoObject> result;
+  while (true) {
+    Value item;
+    ULONG fetched = 0;
+    if (items->Next(1, item.get(), &fetched) != S_OK || fetched == 0) break;
+    if (std::optional<AutoObject> object = ObjectOrNothing(item)) result.push_back(*object);
+  }
+  return result;
+}
+
 Value AutoObject::Call(const wchar_t* name, std::vector<Value> args,
                        std::vector<std::pair<const wchar_t*, Value>> named) {
   return Invoke(name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, named);
@@ -120,6 +156,14 @@ Value AutoObject::Invoke(const wchar_t* name, WORD flags, std::vector<Value>& ar
                                           result.get(), &exception, &bad_argument);
   if (FAILED(outcome)) ThrowAutomationError(outcome, exception);
   return result;
+}
+
+std::optional<AutoObject> ObjectOrNothing(Value& value) {
+  const VARTYPE kind = V_VT(value.get());
+  if (kind == VT_EMPTY || kind == VT_NULL) return std::nullopt;
+  if (kind != VT_DISPATCH) throw VbError(13);
+  if (V_DISPATCH(value.get()) == nullptr) return std::nullopt;
+  return AutoObject(Microsoft::WRL::ComPtr<IDispatch>(V_DISPATCH(value.get())));
 }
 
 }  // namespace lastora::win32

@@ -6,6 +6,7 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,7 @@ class Value {
     V_I4(&v_) = number;
   }
   static Value Bool(bool b);
+  static Value Double(double number);
   Value(const Value& other);
   Value& operator=(const Value& other) = delete;
   ~Value() { VariantClear(&v_); }
@@ -55,6 +57,8 @@ class AutoObject {
   Value Get(const wchar_t* name, std::vector<Value> args = {});
   AutoObject GetObject(const wchar_t* name, std::vector<Value> args = {});
   void Put(const wchar_t* name, Value value);
+  // The members of a collection, in the order its enumerator gives them (a script's For Each).
+  std::vector<AutoObject> Items();
   // Arguments in the order of the call; named ones follow as (name, value).
   Value Call(const wchar_t* name, std::vector<Value> args = {},
              std::vector<std::pair<const wchar_t*, Value>> named = {});
@@ -64,6 +68,10 @@ class AutoObject {
                std::vector<std::pair<const wchar_t*, Value>>& named);
   Microsoft::WRL::ComPtr<IDispatch> object_;
 };
+
+// The object a call returned, or nothing where it returned Nothing or Empty (a search without a
+// hit); VbError 13 for any other value.
+std::optional<AutoObject> ObjectOrNothing(Value& value);
 
 }  // namespace lastora::win32
 

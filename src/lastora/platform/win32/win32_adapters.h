@@ -1,11 +1,11 @@
-// The Windows adapters of the ports: the platform's own dialogs, clock, XML parser and
-// spreadsheet program.
+// The Windows adapters of the ports: the platform's own dialogs, clock, XML parser, spreadsheet
+// program and office programs.
 #ifndef LASTORA_PLATFORM_WIN32_WIN32_ADAPTERS_H_
 #define LASTORA_PLATFORM_WIN32_WIN32_ADAPTERS_H_
 
-#include "lastora/office.h"
 #include "lastora/platform.h"
 #include "lastora/spreadsheet_app.h"
+#include "platform/win32/automation_office.h"
 
 namespace lastora {
 
@@ -31,15 +31,6 @@ class MsxmlParser : public XmlParser {
 class ExcelSpreadsheetApp : public SpreadsheetApp {
  public:
   std::unique_ptr<SpreadsheetWorkbook> Open(const std::string& path) override;
-};
-
-// Word and Excel automation for the mail merge is not built yet: until it is, a mail merge on
-// Windows ends with the failure the run reports when the office programs cannot be started.
-class UnavailableOffice : public Office {
- public:
-  std::unique_ptr<OfficeDocument> Open(const std::string& path, DocumentKind kind) override;
-  void SetStatusText(const std::string&) override {}
-  void Quit() override {}
 };
 
 }  // namespace lastora

@@ -1,0 +1,35 @@
+// Stand-ins for the word processor and the spreadsheet program, registered under their ProgIDs
+// "Word.Application" and "Excel.Application" in a test prefix, so that the mail merge drives
+// them exactly as it drives the real programs: late-bound, by member names.
+//
+// Every call is appended, one line each, to the UTF-8 file that FAKE_OFFICE_LOG names:
+//   Kind.Member(positional, Named:=value)   a method or property read
+//   Kind.Member := value                     a property written
+// where Kind is the object's kind (Word, Document, StoryRange, Find, Shapes, Shape, Excel,
+// Workbook, Sheet, Range, ...). Creating an application logs "Word.Application created". Printing
+// appends what the document holds to FAKE_OFFICE_LOG + ".druck", after a line
+// "@print Kind copies=N from=F to=T printer=P". FAKE_OFFICE_FAIL = "Kind.Member" makes that call
+// fail as a program's call fails, with an exception description.
+//
+// Documents are plain UTF-8 text files, one record a line:
+//   @story                    starts a story (body, header, ...); the lines that follow are its
+//                             paragraphs, which the story's Text joins with CR as Word does
+//   @sheet NAME               starts a worksheet
+//   @cell ROW COLUMN TEXT     a cell of the current sheet
+//   @shape NAME|LEFT|TOP|WIDTH|HEIGHT|PICTURE|RELATIVE
+//                             a shape of the current story's document or sheet (PICTURE: the
+//                             file it was made from, RELATIVE: its horizontal and vertical anchor)
+//   @height ROW POINTS, @width COLUMN CHARACTERS, @break ROW
+//                             row heights, column widths, page breaks of the current sheet
+// Saving writes the same format back.
+#ifndef LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_
+#define LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_
+
+// {6f1d3c52-8e0a-4d7b-9a51-3b2f0c7e9a01}, {6f1d3c52-8e0a-4d7b-9a51-3b2f0c7e9a02}
+#define FAKE_OFFICE_WORD_CLSID L"{6F1D3C52-8E0A-4D7B-9A51-3B2F0C7E9A01}"
+#define FAKE_OFFICE_EXCEL_CLSID L"{6F1D3C52-8E0A-4D7B-9A51-3B2F0C7E9A02}"
+
+// Exported: the number of the fake's objects still alive (0 once every caller let go).
+extern "C" long __stdcall FakeOfficeLiveObjects();
+
+#endif  // LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_

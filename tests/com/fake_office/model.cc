@@ -1,0 +1,119 @@
+#include "model.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fake_office {
+namespace {
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+void WriteShapes(const ShapeList& shapes, std::string& out) {
+  for (const auto& shape : shapes) {
+    out += "@shape " + shape->name + "|" + Number(shape->left) + "|" + Number(shape->top) + "|" +
+           Number(shape->width) + "|" + Number(shape->height) + "|" + shape->picture + "|" +
+           std::to_string(shape->relative_horizontal) + "," +
+           std::to_string(shape->relative_vertical) + "\n";
+  }
+}
+
+std::shared_ptr<ShapeModel> ReadShape(const std::string& fields) {
+  auto shape = std::make_shared<ShapeModel>();
+  std::vector<std::string> parts;
+  std::stringstream in(fields);
+  for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
+  parts.resize(7);
+  shape->name = parts[0];
+  shape->left = std::atof(parts[1].c_str());
+  shape->top = std::atof(parts[2].c_str());
+  shape->width = std::atof(parts[3].c_str());
+  shape->height = std::atof(parts[4].c_str());
+  shape->picture = parts[5];
+  std::sscanf(parts[6].c_str(), "%ld,%ld", &shape->relative_horizontal, &shape->relative_vertical);
+  return shape;
+}
+
+}  // namespace
+
+bool LoadDocument(const std::wstring& path, DocumentModel& model) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  if (!in) return false;
+  std::string line;
+  bool first_line_of_story = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    SheetModel* sheet = model.sheets.empty() ? nullptr : model.sheets.back().get();
+    if (line == "@story") {
+      model.stories.emplace_back();
+      first_line_of_story = true;
+    } else if (line.rfind("@sheet ", 0) == 0) {
+      model.sheets.push_back(std::make_shared<SheetModel>());
+      model.sheets.back()->name = line.substr(7);
+    } else if (line.rfind("@shape ", 0) == 0) {
+      (sheet != nullptr ? *sheet->shapes : *model.shapes).push_back(ReadShape(line.substr(7)));
+    } else if (line.rfind("@cell ", 0) == 0 && sheet != nullptr) {
+      long row = 0, column = 0;
+      int used = 0;
+      std::sscanf(line.c_str() + 6, "%ld %ld %n", &row, &column, &used);
+      if (used > 0 && line.size() > 6u + used) sheet->cells[{row, column}] = line.substr(6 + used);
+    } else if (line.rfind("@height ", 0) == 0 && sheet != nullptr) {
+      long row = 0;
+      double points = 0;
+      std::sscanf(line.c_str() + 8, "%ld %lf", &row, &points);
+      sheet->heights[row] = points;
+    } else if (line.rfind("@width ", 0) == 0 && sheet != nullptr) {
+      long column = 0;
+      double width = 0;
+      std::sscanf(line.c_str() + 7, "%ld %lf", &column, &width);
+      sheet->widths[column] = width;
+    } else if (line.rfind("@break ", 0) == 0 && sheet != nullptr) {
+      sheet->breaks.push_back(std::atol(line.c_str() + 7));
+    } else if (!model.stories.empty()) {
+      std::string& story = model.stories.back();
+      if (!first_line_of_story) story += '\r';
+      story += line;
+      first_line_of_story = false;
+    }
+  }
+  return true;
+}
+
+std::string WriteDocument(const DocumentModel& model) {
+  std::string out;
+  for (const std::string& story : model.stories) {
+    out += "@story\n";
+    std::stringstream paragraphs(story);
+    for (std::string paragraph; std::getline(paragraphs, paragraph, '\r');) out += paragraph + "\n";
+  }
+  WriteShapes(*model.shapes, out);
+  for (const auto& sheet : model.sheets) {
+    out += "@sheet " + sheet->name + "\n";
+    for (const auto& [place, text] : sheet->cells) {
+      out += "@cell " + std::to_string(place.first) + " " + std::to_string(place.second) + " " +
+             text + "\n";
+    }
+    WriteShapes(*sheet->shapes, out);
+    for (const auto& [row, points] : sheet->heights) {
+      out += "@height " + std::to_string(row) + " " + Number(points) + "\n";
+    }
+    for (const auto& [column, width] : sheet->widths) {
+      out += "@width " + std::to_string(column) + " " + Number(width) + "\n";
+    }
+    for (long row : sheet->breaks) out += "@break " + std::to_string(row) + "\n";
+  }
+  return out;
+}
+
+bool SaveDocument(const std::wstring& path, const DocumentModel& model) {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+  out << WriteDocument(model);
+  return static_cast<bool>(out);
+}
+
+}  // namespace fake_office

@@ -1,0 +1,43 @@
+// The fake programs' documents: what a test reads back after a run (see fake_office.h).
+#ifndef LASTORA_TESTS_COM_FAKE_OFFICE_MODEL_H_
+#define LASTORA_TESTS_COM_FAKE_OFFICE_MODEL_H_
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fake_office {
+
+struct ShapeModel {
+  std::string name;
+  double left = 0, top = 0, width = 0, height = 0;
+  std::string picture;
+  long relative_horizontal = 0, relative_vertical = 0;
+};
+using ShapeList = std::vector<std::shared_ptr<ShapeModel>>;
+
+struct SheetModel {
+  std::string name;
+  std::map<std::pair<long, long>, std::string> cells;  // (row, column), never empty texts
+  std::shared_ptr<ShapeList> shapes = std::make_shared<ShapeList>();
+  std::map<long, double> heights;
+  std::map<long, double> widths;
+  std::vector<long> breaks;
+};
+
+struct DocumentModel {
+  std::vector<std::string> stories;  // Word: paragraphs joined by CR
+  std::shared_ptr<ShapeList> shapes = std::make_shared<ShapeList>();
+  std::vector<std::shared_ptr<SheetModel>> sheets;  // Excel
+};
+
+// False when the file cannot be read.
+bool LoadDocument(const std::wstring& path, DocumentModel& model);
+std::string WriteDocument(const DocumentModel& model);
+bool SaveDocument(const std::wstring& path, const DocumentModel& model);
+
+}  // namespace fake_office
+
+#endif  // LASTORA_TESTS_COM_FAKE_OFFICE_MODEL_H_
