@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "core/row_order.h"
 #include "core/text.h"
 #include "lastora/vb_error.h"
 
@@ -78,9 +79,10 @@ void SheetGrid::Set(int32_t row, int32_t column, Variant value) {
 }
 
 void SheetGrid::Reserve(int32_t rows, int32_t columns) {
+  if (rows <= cells_.RowCount() && columns <= cells_.ColCount()) return;
   const bool wider = columns > cells_.ColCount();
-  const bool longer = rows > cells_.RowCount();
-  if (!wider && !longer) return;
+  // Rows expected but not yet filled would only be moved along by widening.
+  if (wider && cells_.RowCount() > last_row_) cells_.ResizeRows(last_row_);
   const size_t used = static_cast<size_t>(std::max(rows, cells_.RowCount())) *
                       static_cast<size_t>(std::max(columns, last_column_));
   if (used > kMaxCells) throw VbError(7);
@@ -93,7 +95,14 @@ void SheetGrid::Reserve(int32_t rows, int32_t columns) {
             : std::min(kMaxSheetColumns, std::max(columns, 2 * cells_.ColCount()));
     cells_.ResizeColumns(width);
   }
-  if (longer) cells_.ResizeRows(rows);
+  if (rows > cells_.RowCount()) cells_.ResizeRows(rows);
+}
+
+void SheetGrid::ExpectRows(int32_t rows) {
+  rows = std::min(rows, kMaxSheetRows);
+  if (rows <= cells_.RowCount()) return;
+  if (static_cast<size_t>(rows) * static_cast<size_t>(cells_.ColCount()) > kMaxCells) return;
+  cells_.ResizeRows(rows);
 }
 
 const Variant& SheetGrid::At(int32_t row, int32_t column) const {
@@ -118,36 +127,27 @@ bool SheetGrid::LooksLikeHeader(int32_t first_row, int32_t key_column) const {
 
 void SheetGrid::SortRows(int32_t first_row, int32_t last_row, int32_t key_column, bool descending) {
   if (first_row < 1 || key_column < 1) throw VbError(1004);
-  // Rows past the stored ones were taken and read empty; they stay last either way.
-  last_row = std::min(last_row, cells_.RowCount());
+  // Rows past the stored ones were taken or not yet filled and read empty; they stay last either
+  // way.
+  last_row = std::min({last_row, last_row_, cells_.RowCount()});
   if (last_row <= first_row) return;
   if (LooksLikeHeader(first_row, key_column)) ++first_row;
 
   std::vector<SortKey> keys;
   keys.reserve(static_cast<size_t>(last_row - first_row + 1));
   for (int32_t r = first_row; r <= last_row; ++r) keys.push_back(MakeKey(At(r, key_column)));
-  std::vector<size_t> order(keys.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    const SortKey& ka = keys[a];
-    const SortKey& kb = keys[b];
+  std::vector<int32_t> order(keys.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+    const SortKey& ka = keys[static_cast<size_t>(a)];
+    const SortKey& kb = keys[static_cast<size_t>(b)];
     const bool a_empty = ka.rank == KeyRank::kEmpty;
     const bool b_empty = kb.rank == KeyRank::kEmpty;
     if (a_empty || b_empty) return !a_empty && b_empty;
     const int c = CompareKeys(ka, kb);
     return descending ? c > 0 : c < 0;
   });
-
-  // Row i of the result is row order[i] of the input. Following each cycle of that permutation
-  // with swaps puts every row in place without a second copy of the table.
-  std::vector<bool> placed(order.size());
-  const auto row_at = [first_row](size_t i) { return first_row + static_cast<int32_t>(i); };
-  for (size_t start = 0; start < order.size(); ++start) {
-    for (size_t i = start; !placed[i]; i = order[i]) {
-      placed[i] = true;
-      if (order[i] != start) cells_.SwapRows(row_at(i), row_at(order[i]));
-    }
-  }
+  ReorderRows(cells_, first_row, order);
 }
 
 namespace {
@@ -187,7 +187,7 @@ Table SheetGrid::TakeBlock(int32_t first_row, int32_t first_column, int32_t last
   CheckBlock(first_row, first_column, last_row, last_column);
   // A block reaching the sheet's left, right and bottom edges is most of the grid's storage:
   // it becomes the table, so that a large sheet is never held twice.
-  if (first_column == 1 && last_column >= last_column_ && last_row >= cells_.RowCount()) {
+  if (first_column == 1 && last_column >= last_column_ && last_row >= last_row_) {
     return TakeLeadingColumns(first_row, last_row, last_column);
   }
   return Block(cells_, first_row, first_column, last_row, last_column,
@@ -203,7 +203,8 @@ Table SheetGrid::TakeLeadingColumns(int32_t first_row, int32_t last_row, int32_t
       for (int32_t c = 1; c <= block.ColCount(); ++c) cells_(r, c) = std::move(block(r, c));
     }
     // The emptied rows above sink below the block's rows.
-    for (int32_t r = first_row; r <= block.RowCount(); ++r) block.SwapRows(r - above, r);
+    const int32_t stored_last = std::min(last_row, block.RowCount());
+    for (int32_t r = first_row; r <= stored_last; ++r) block.SwapRows(r - above, r);
   }
   block.ResizeRows(last_row - first_row + 1);
   block.ResizeColumns(last_column);

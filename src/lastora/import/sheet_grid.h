@@ -17,6 +17,11 @@ class SheetGrid {
   // largest sheet, or a grid beyond the memory a sheet may take, throws VbError.
   void Set(int32_t row, int32_t column, Variant value);
 
+  // Room for this many rows at the width stored so far, for a reader that knows the sheet's
+  // length early: growing row by row moves a large sheet several times. Ignored beyond the cells
+  // a sheet may take.
+  void ExpectRows(int32_t rows);
+
   // The last row and column that hold a value; 0 when the sheet holds none.
   int32_t LastRow() const { return last_row_; }
   int32_t LastColumn() const { return last_column_; }
