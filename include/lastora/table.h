@@ -37,6 +37,9 @@ class Table {
 
   // Keeps the contents and the lower bounds; new cells are Empty (ReDim Preserve on rows).
   void ResizeRows(int32_t rows);
+  // Keeps the leading columns of every row; new cells are Empty. Works in place, so that a
+  // large table is never held twice.
+  void ResizeColumns(int32_t cols);
   void SwapRows(int32_t a, int32_t b);
 
  private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/vb_error_number.h"
 
 namespace lastora {
@@ -31,6 +33,35 @@ TEST(TableTest, ResizeRowsKeepsContentsAndTheCallersLowerBound) {
   t.ResizeRows(1);
   EXPECT_EQ(t(0, 1), Variant("a"));
   EXPECT_EQ(ErrorOf([&] { t(1, 2); }), 9);
+}
+
+// Columns are resized in place, so every row's cells must land in their new row, long texts
+// (kept outside the cell) included, and cells of dropped columns must not reappear.
+TEST(TableTest, ResizeColumnsKeepsEveryRowsLeadingCells) {
+  const auto text = [](int32_t r, int32_t c) {
+    return "Zeile " + std::to_string(r) + ", Spalte " + std::to_string(c);  // over 14 bytes
+  };
+  Table t(5, 3, 0, 1);
+  for (int32_t r = 0; r <= 4; ++r) {
+    for (int32_t c = 1; c <= 3; ++c) t(r, c) = text(r, c);
+  }
+  t.ResizeColumns(7);
+  ASSERT_EQ(t.ColUpper(), 7);
+  ASSERT_EQ(t.RowUpper(), 4);
+  for (int32_t r = 0; r <= 4; ++r) {
+    for (int32_t c = 1; c <= 3; ++c) EXPECT_EQ(t(r, c), Variant(text(r, c))) << r << "," << c;
+    for (int32_t c = 4; c <= 7; ++c) EXPECT_TRUE(t(r, c).IsEmpty()) << r << "," << c;
+  }
+  t(2, 7) = "rechts";
+  t.ResizeColumns(2);
+  for (int32_t r = 0; r <= 4; ++r) {
+    for (int32_t c = 1; c <= 2; ++c) EXPECT_EQ(t(r, c), Variant(text(r, c))) << r << "," << c;
+  }
+  t.ResizeColumns(4);
+  for (int32_t r = 0; r <= 4; ++r) {
+    for (int32_t c = 3; c <= 4; ++c) EXPECT_TRUE(t(r, c).IsEmpty()) << r << "," << c;
+  }
+  EXPECT_EQ(ErrorOf([&] { t.ResizeColumns(-1); }), 9);
 }
 
 TEST(TableTest, SwapRows) {

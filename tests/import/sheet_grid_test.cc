@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "lastora/vb_error.h"
 
 namespace lastora::detail {
@@ -28,6 +32,95 @@ TEST(SheetGridTest, TakenBlockIsTheReadBlockAndLeavesItsCellsEmpty) {
   EXPECT_EQ(grid.At(1, 1), Variant("Kopf"));  // above the block
   EXPECT_EQ(grid.LastRow(), 3);
   EXPECT_THROW(grid.TakeBlock(2, 1, 1, 1), VbError);
+}
+
+// A whole sheet read from its left edge is handed over as it is stored; rows that widened after
+// the first ones, the row above the block and a row reaching past the stored ones must all come
+// out where reading the block puts them.
+TEST(SheetGridTest, TakingTheWholeWidthMatchesReadingIt) {
+  SheetGrid grid;
+  grid.Set(1, 1, Variant("Kopf"));
+  grid.Set(1, 2, Variant("Spalte"));
+  for (int32_t r = 2; r <= 40; ++r) {
+    const int32_t width = 2 + r / 8;  // the rows widen several times
+    for (int32_t c = 1; c <= width; ++c) {
+      grid.Set(r, c, Variant("Zeile " + std::to_string(r) + " Spalte " + std::to_string(c)));
+    }
+  }
+  const int32_t last_column = grid.LastColumn();
+  ASSERT_EQ(last_column, 7);
+  const Table read = grid.ReadBlock(2, 1, 42, last_column);
+  const Table taken = grid.TakeBlock(2, 1, 42, last_column);
+  ASSERT_EQ(taken.RowCount(), 41);
+  ASSERT_EQ(taken.ColCount(), last_column);
+  for (int32_t r = 1; r <= 41; ++r) {
+    for (int32_t c = 1; c <= last_column; ++c) {
+      EXPECT_EQ(taken(r, c), read(r, c)) << r << "," << c;
+    }
+  }
+  EXPECT_EQ(taken(39, 7), Variant("Zeile 40 Spalte 7"));
+  EXPECT_EQ(grid.At(1, 2), Variant("Spalte"));
+  EXPECT_TRUE(grid.At(2, 1).IsEmpty());
+  EXPECT_EQ(grid.LastRow(), 40);
+  EXPECT_EQ(grid.LastColumn(), last_column);
+}
+
+// Rows expected by a reader are room, not content: the used range, sorting and the taken block
+// show only the filled rows, also when a later row is wider than the expectation's width.
+TEST(SheetGridTest, ExpectedRowsAreNotPartOfTheSheet) {
+  SheetGrid grid;
+  grid.Set(1, 1, Variant("Name"));
+  grid.Set(1, 2, Variant("Nr"));
+  grid.ExpectRows(1000);
+  grid.Set(2, 1, Variant("Zimmer, Ida Charlotte"));
+  grid.Set(2, 2, Variant(2));
+  grid.Set(3, 1, Variant("Albers, Karin Sophie"));
+  grid.Set(3, 3, Variant("breiter"));
+  grid.Set(3, 2, Variant(1));
+  EXPECT_EQ(grid.LastRow(), 3);
+  EXPECT_EQ(grid.LastColumn(), 3);
+  grid.SortRows(1, grid.LastRow(), 2, false);
+  const Table taken = grid.TakeBlock(2, 1, grid.LastRow(), grid.LastColumn());
+  ASSERT_EQ(taken.RowCount(), 2);
+  ASSERT_EQ(taken.ColCount(), 3);
+  EXPECT_EQ(taken(1, 1), Variant("Albers, Karin Sophie"));
+  EXPECT_EQ(taken(1, 3), Variant("breiter"));
+  EXPECT_EQ(taken(2, 1), Variant("Zimmer, Ida Charlotte"));
+  EXPECT_TRUE(taken(2, 3).IsEmpty());
+  EXPECT_EQ(grid.At(1, 1), Variant("Name"));
+}
+
+// Sorting moves whole rows in place; against a plain stable sort of the same rows, every row must
+// arrive whole and in order, for permutations with long cycles as well as fixed rows.
+TEST(SheetGridTest, SortedRowsMatchAStableSortOfTheRows) {
+  struct Row {
+    int32_t key;
+    std::string name;
+  };
+  std::vector<Row> rows;
+  for (int32_t i = 0; i < 200; ++i)
+    rows.push_back({(i * 37) % 23, "Mitglied Nummer " + std::to_string(i)});
+  for (const bool descending : {false, true}) {
+    SheetGrid grid;
+    grid.Set(1, 1, Variant("Nr"));
+    grid.Set(1, 2, Variant("Name"));
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const int32_t r = static_cast<int32_t>(i) + 2;
+      grid.Set(r, 1, Variant(rows[i].key));
+      grid.Set(r, 2, Variant(rows[i].name));
+    }
+    grid.SortRows(1, grid.LastRow(), 1, descending);
+    std::vector<Row> expected = rows;
+    std::stable_sort(expected.begin(), expected.end(), [descending](const Row& a, const Row& b) {
+      return descending ? a.key > b.key : a.key < b.key;
+    });
+    EXPECT_EQ(grid.At(1, 1), Variant("Nr"));  // the header stays on top
+    for (size_t i = 0; i < expected.size(); ++i) {
+      const int32_t r = static_cast<int32_t>(i) + 2;
+      ASSERT_EQ(grid.At(r, 1), Variant(expected[i].key)) << r;
+      ASSERT_EQ(grid.At(r, 2), Variant(expected[i].name)) << r;
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lastora/payment_table.h"
 #include "support/temp_dir.h"
 
 namespace lastora {
@@ -38,6 +39,19 @@ TEST(MemberListTest, PlacesColumnsOntoThePaymentLayout) {
   EXPECT_EQ(table.values(1, 4), Variant("DE12123056001000123401"));  // groups joined
   EXPECT_EQ(table.values(1, 17), Variant("120,00"));  // the list's text, not a number
   EXPECT_TRUE(table.values(2, 17).IsEmpty());         // a blank field is an Empty cell
+}
+
+// One list column may feed several layout columns; the cells move out of the list, so each
+// feeding must still see them.
+TEST(MemberListTest, OneColumnFeedsSeveralTargets) {
+  ColouredTable table;
+  SEPAVARIABLEN settings = Mapping();
+  settings.Import__MITG.Value = "1";  // the member is the account holder
+  settings.Import__MAND.Value = "1";  // and the mandate reference
+  ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
+  for (const int32_t column : {payment_table::kName, 10, 21}) {
+    ASSERT_EQ(table.values(3, column), Variant("Ida Zimmer")) << column;
+  }
 }
 
 // Outside the list: see commands_test. Name is required, and the IBAN or account and bank code.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "commands/commands.h"
 
@@ -41,9 +42,11 @@ int Import(const ImportOptions& options, CommandContext& context) {
     TableToCsvPieces(rows, {}, [&context](std::string_view piece) { context.out << piece; });
     return kExitOk;
   }
-  WriteTableFile(options.output, ColouredTable{rows, Table()}, {});
-  context.out << options.output << ": " << rows.RowCount() << " Zeilen, " << rows.ColCount()
-              << " Spalten\n";
+  const int32_t row_count = rows.RowCount();
+  const int32_t column_count = rows.ColCount();
+  // Moved, not copied: an imported sheet may be most of the memory the run takes.
+  WriteTableFile(options.output, ColouredTable{std::move(rows), Table()}, {});
+  context.out << options.output << ": " << row_count << " Zeilen, " << column_count << " Spalten\n";
   return kExitOk;
 }
 

@@ -55,6 +55,35 @@ void Table::ResizeRows(int32_t rows) {
   rows_ = rows;
 }
 
+void Table::ResizeColumns(int32_t cols) {
+  const size_t old_cols = static_cast<size_t>(cols_);
+  const size_t new_cols = Extent(cols);
+  const size_t rows = static_cast<size_t>(rows_);
+  const auto row_start = [this](size_t row, size_t width) {
+    return cells_.begin() + static_cast<ptrdiff_t>(row * width);
+  };
+  if (new_cols < old_cols) {
+    // Rows only move towards the front, so each lands on cells already moved or dropped; the
+    // dropped cells' texts are let go by the assignment or by the final resize.
+    for (size_t r = 1; r < rows; ++r) {
+      std::move(row_start(r, old_cols), row_start(r, old_cols) + static_cast<ptrdiff_t>(new_cols),
+                row_start(r, new_cols));
+    }
+    cells_.resize(rows * new_cols);
+  } else if (new_cols > old_cols) {
+    Reserve(cells_, rows * new_cols);
+    cells_.resize(rows * new_cols);
+    // From the last row down, each row moves to the back past cells no earlier row occupies; a
+    // moved-from cell is Empty, which is what the widened part of a row must read.
+    for (size_t r = rows; r-- > 1;) {
+      std::move_backward(row_start(r, old_cols),
+                         row_start(r, old_cols) + static_cast<ptrdiff_t>(old_cols),
+                         row_start(r, new_cols) + static_cast<ptrdiff_t>(old_cols));
+    }
+  }
+  cols_ = cols;
+}
+
 void Table::SwapRows(int32_t a, int32_t b) {
   const size_t first = IndexOffset(a, row_lower_, rows_) * static_cast<size_t>(cols_);
   const size_t second = IndexOffset(b, row_lower_, rows_) * static_cast<size_t>(cols_);

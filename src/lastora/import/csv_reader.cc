@@ -1,5 +1,9 @@
 // Separated-values text files, one sheet named after the file.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/csv_fields.h"
@@ -10,6 +14,18 @@
 
 namespace lastora::detail {
 namespace {
+
+// At least the sheet's rows: a field may hold a line end of its own.
+int32_t LineCount(std::string_view text) {
+  size_t lines = 1;
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  while (const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at))) {
+    ++lines;
+    at = static_cast<const char*>(found) + 1;
+  }
+  return static_cast<int32_t>(std::min<size_t>(lines, INT32_MAX));
+}
 
 class CsvReader : public WorkbookReader {
  public:
@@ -32,6 +48,8 @@ class CsvReader : public WorkbookReader {
         if (!field.empty()) grid.Set(row, column, Variant(field));
         ++column;
         if (row_ends) {
+          // The first row gives the width; the line ends give about the length.
+          if (row == 1) grid.ExpectRows(LineCount(text));
           ++row;
           column = 1;
         }

@@ -17,8 +17,13 @@ class SheetGrid {
   // largest sheet, or a grid beyond the memory a sheet may take, throws VbError.
   void Set(int32_t row, int32_t column, Variant value);
 
+  // Room for this many rows at the width stored so far, for a reader that knows the sheet's
+  // length early: growing row by row moves a large sheet several times. Ignored beyond the cells
+  // a sheet may take.
+  void ExpectRows(int32_t rows);
+
   // The last row and column that hold a value; 0 when the sheet holds none.
-  int32_t LastRow() const { return static_cast<int32_t>(rows_.size()); }
+  int32_t LastRow() const { return last_row_; }
   int32_t LastColumn() const { return last_column_; }
   // Empty outside the stored cells.
   const Variant& At(int32_t row, int32_t column) const;
@@ -37,12 +42,16 @@ class SheetGrid {
   Table TakeBlock(int32_t first_row, int32_t first_column, int32_t last_row, int32_t last_column);
 
  private:
-  using Row = std::vector<Variant>;
-  bool LooksLikeHeader(size_t first, int32_t key_column) const;
+  bool LooksLikeHeader(int32_t first_row, int32_t key_column) const;
+  void Reserve(int32_t rows, int32_t columns);
+  Table TakeLeadingColumns(int32_t first_row, int32_t last_row, int32_t last_column);
 
-  std::vector<Row> rows_;  // rows_[r - 1]; each as long as its last stored cell
+  // Row by row in one block, as wide as the widest row so far or somewhat wider: a table read
+  // whole becomes the taken block without a copy. Rows past a taken block's top are dropped, so
+  // it may hold fewer rows than the used range.
+  Table cells_;
+  int32_t last_row_ = 0;
   int32_t last_column_ = 0;
-  size_t cell_count_ = 0;  // cells allocated over all rows
 };
 
 }  // namespace lastora::detail

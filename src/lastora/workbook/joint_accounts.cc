@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/row_order.h"
 #include "core/text.h"
 #include "lastora/payment_table.h"
 
@@ -17,16 +18,6 @@ using payment_table::kName;
 
 std::string TextOf(const Variant& cell) {
   return cell.IsEmpty() || cell.IsNull() ? std::string() : text::Trim(CStr(cell));
-}
-
-Table Reordered(const Table& table, const std::vector<int32_t>& order) {
-  Table out(table.RowCount(), table.ColCount(), table.RowLower(), table.ColLower());
-  for (int32_t r = 0; r < table.RowCount(); ++r) {
-    for (int32_t c = table.ColLower(); c <= table.ColUpper(); ++c) {
-      out(table.RowLower() + r, c) = table(table.RowLower() + order[r], c);
-    }
-  }
-  return out;
 }
 
 void AppendWarning(ColouredTable& table, int32_t row, const std::string& message) {
@@ -52,8 +43,8 @@ std::vector<int32_t> GroupByAccount(ColouredTable& table) {
   std::stable_sort(order.begin(), order.end(),
                    [&group](int32_t a, int32_t b) { return group[a] < group[b]; });
   if (std::is_sorted(order.begin(), order.end())) return order;
-  table.values = Reordered(table.values, order);
-  table.colours = Reordered(table.colours, order);
+  ReorderRows(table.values, table.values.RowLower(), order);
+  ReorderRows(table.colours, table.colours.RowLower(), order);
   return order;
 }
 
@@ -61,8 +52,8 @@ void RestoreOrder(ColouredTable& table, const std::vector<int32_t>& order) {
   if (std::is_sorted(order.begin(), order.end())) return;
   std::vector<int32_t> back(order.size());
   for (size_t i = 0; i < order.size(); ++i) back[order[i]] = static_cast<int32_t>(i);
-  table.values = Reordered(table.values, back);
-  table.colours = Reordered(table.colours, back);
+  ReorderRows(table.values, table.values.RowLower(), back);
+  ReorderRows(table.colours, table.colours.RowLower(), back);
 }
 
 int32_t WarnDifferentHolders(ColouredTable& table) {

@@ -233,7 +233,7 @@ bool NamesColumnsByTitle(const SEPAVARIABLEN& settings) {
   return false;
 }
 
-std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, ColouredTable& out,
+std::string MapMembers(Table source, const SEPAVARIABLEN& settings, ColouredTable& out,
                        const std::vector<std::string>& titles) {
   const int32_t columns = source.ColCount();
   std::array<int32_t, kPaymentColumns + 1> source_of{};  // by target column; 0: none
@@ -249,10 +249,17 @@ std::string MapMembers(const Table& source, const SEPAVARIABLEN& settings, Colou
   const int32_t rows = source.RowCount();
   out.values = Table(rows, kPaymentColumns);
   out.colours = Table(rows, kPaymentColumns);
+  // A column may feed several targets: only the last one takes its cells, the others copy them.
+  std::vector<int32_t> last_target_of(static_cast<size_t>(columns) + 1);  // by source column
+  for (int32_t target = 1; target <= kPaymentColumns; ++target) {
+    last_target_of[static_cast<size_t>(source_of[target])] = target;
+  }
   for (int32_t target = 1; target <= kPaymentColumns; ++target) {
     if (source_of[target] == 0) continue;
+    const bool take = last_target_of[static_cast<size_t>(source_of[target])] == target;
     for (int32_t r = 0; r < rows; ++r) {
-      Variant cell = source(source.RowLower() + r, source.ColLower() + source_of[target] - 1);
+      Variant& held = source(source.RowLower() + r, source.ColLower() + source_of[target] - 1);
+      Variant cell = take ? std::move(held) : held;
       if (IsBlankCell(cell)) continue;
       // Account identifiers are often written in groups of four and in small letters; the bank
       // and the check digits want them whole and in capitals.

@@ -12,20 +12,6 @@
 #include "workbook/xlsx_file.h"
 
 namespace lastora {
-namespace {
-
-Table Widened(Table table, int32_t columns) {
-  if (table.ColCount() >= columns) return table;
-  Table wide(table.RowCount(), columns);
-  for (int32_t r = 1; r <= table.RowCount(); ++r) {
-    for (int32_t c = 1; c <= table.ColCount(); ++c) {
-      wide(r, c) = table(table.RowLower() + r - 1, table.ColLower() + c - 1);
-    }
-  }
-  return wide;
-}
-
-}  // namespace
 
 const std::vector<std::string>& PaymentHeader() {
   static const std::vector<std::string> header = {"",
@@ -120,7 +106,9 @@ ColouredTable ReadPaymentTable(const std::string& path, Class1& component) {
     }
   }
   if (!values.IsAllocated()) throw WorkbookError("Zahlungstabelle ohne Zeilen: " + path);
-  ColouredTable table{Widened(std::move(values), kPaymentColumns), Table()};
+  // A table written by another program may lack the trailing columns; they read empty.
+  if (values.ColCount() < kPaymentColumns) values.ResizeColumns(kPaymentColumns);
+  ColouredTable table{std::move(values), Table()};
   table.colours = Table(table.values.RowCount(), table.values.ColCount());
   return table;
 }

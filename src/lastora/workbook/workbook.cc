@@ -193,7 +193,7 @@ bool Workbook::Import(const std::string& member_file) {
         NamesColumnsByTitle(record_)
             ? ReadTitles(component_, path, record_.Import__SHEE.Value, std::stoi(first_row))
             : std::vector<std::string>();
-    result = MapMembers(rows, record_, payments_, titles);
+    result = MapMembers(std::move(rows), record_, payments_, titles);
   }
   if (result == "ok") result = CompleteAccounts(component_, record_, payments_);
   Stamp(&SEPAVARIABLEN::ProgImpoDate, &SEPAVARIABLEN::ProgImpoTime, &SEPAVARIABLEN::ProgImpoResu,
