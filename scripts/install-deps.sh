@@ -6,8 +6,14 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
   libsqlite3-dev clang)  # clang: scripts/fuzz-smoke.sh
 # "windows": also the MinGW-w64 cross compilers, widl and Wine (64- and 32-bit) for the Windows
 # build and its tests.
+# "office": also LibreOffice and poppler, with which the letter tests render merged documents and
+# read them back as a reader sees them.
 windows=false
 [ "${1:-}" = windows ] && windows=true
+if [ "${1:-}" = office ]; then
+  packages+=(libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-liberation
+    fonts-dejavu-core)
+fi
 if $windows; then
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine wine64
     wine32:i386 xvfb xauth)
