@@ -1,12 +1,14 @@
 // The spreadsheet import through the server, against the stand-in Excel: the automation sequence
 // runs for real, the stand-in sorts and hands out typed cells as Excel does, and every way out of
 // the call closes the workbook and quits the Excel it started.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com/fake_office_host.h"
@@ -29,48 +31,74 @@ double Today() {
   return serial;
 }
 
-// Answers the message boxes the call shows on this thread, and keeps what they said.
+// The slot through which `module` calls `function` of `dll`; null when it does not import it.
+FARPROC* ImportSlot(HMODULE module, const char* dll, const char* function) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports =
+      headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* named =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(named->Name), function) == 0) {
+        return reinterpret_cast<FARPROC*>(&slots->u1.Function);
+      }
+    }
+  }
+  return nullptr;
+}
+
+// The user at the server's message boxes: without a display a box cannot be shown, so the
+// server's import of MessageBoxW is pointed here for the object's lifetime, and each box is
+// kept and answered with the given button.
 class MessageBoxAnswers {
  public:
+  struct Box {
+    UINT style;
+    std::wstring title, text;
+  };
+
   explicit MessageBoxAnswers(int button) : button_(button) {
     current_ = this;
-    hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+    const HMODULE server = GetModuleHandleW(L"Lastora.dll");
+    slot_ = server == nullptr ? nullptr : ImportSlot(server, "user32.dll", "MessageBoxW");
+    if (slot_ != nullptr) original_ = Swap(reinterpret_cast<FARPROC>(&Answer));
   }
   ~MessageBoxAnswers() {
-    UnhookWindowsHookEx(hook_);
+    if (slot_ != nullptr) Swap(original_);
     current_ = nullptr;
   }
   MessageBoxAnswers(const MessageBoxAnswers&) = delete;
   MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
 
-  bool hooked() const { return hook_ != nullptr; }
-  // Title, a line break, then the texts of the box, one per line.
-  const std::vector<std::wstring>& seen() const { return seen_; }
+  bool hooked() const { return slot_ != nullptr; }
+  const std::vector<Box>& shown() const { return shown_; }
 
  private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HCBT_ACTIVATE && current_ != nullptr) {
-      const HWND box = reinterpret_cast<HWND>(wparam);
-      std::wstring said = Text(box) + L"\n";
-      EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&said));
-      current_->seen_.push_back(said);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(current_->button_, BN_CLICKED), 0);
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+  FARPROC Swap(FARPROC replacement) {
+    DWORD protection = 0;
+    VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
+    const FARPROC before = std::exchange(*slot_, replacement);
+    VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+    return before;
   }
-  static BOOL CALLBACK CollectText(HWND child, LPARAM said) {
-    *reinterpret_cast<std::wstring*>(said) += Text(child) + L"\n";
-    return TRUE;
-  }
-  static std::wstring Text(HWND window) {
-    wchar_t text[1024];
-    return std::wstring(text, static_cast<size_t>(GetWindowTextW(window, text, 1024)));
+  static int WINAPI Answer(HWND, LPCWSTR text, LPCWSTR title, UINT style) {
+    current_->shown_.push_back({style, title, text});
+    return current_->button_;
   }
 
   static MessageBoxAnswers* current_;
   int button_;
-  HHOOK hook_;
-  std::vector<std::wstring> seen_;
+  FARPROC* slot_ = nullptr;
+  FARPROC original_ = nullptr;
+  std::vector<Box> shown_;
 };
 
 MessageBoxAnswers* MessageBoxAnswers::current_ = nullptr;
@@ -133,15 +161,21 @@ class ExcelImportTest : public LateBoundTest {
   }
   Table Imported() const { return RangeOf(target_.v); }
 
+  void SetUp() override {
+    LateBoundTest::SetUp();
+    // The program folder as installed: the run log goes only where its folder exists.
+    fs::create_directories(home_.path() / "Logdateien");
+  }
+
   void Workbook(const std::string& body, const char* name = "Mitglieder.xls") {
     WriteBytes((home_.path() / name).string(), body);
   }
-  std::string RunLog() const {
+  // What the calls so far wrote to the run log, which then starts afresh.
+  std::string TakeRunLog() const {
     std::string log;
-    const fs::path folder = home_.path() / "Logdateien";
-    if (!fs::exists(folder)) return log;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(home_.path() / "Logdateien")) {
       log += ReadBytes(entry.path().string());
+      fs::remove(entry.path());
     }
     return log;
   }
@@ -164,7 +198,7 @@ class StandInExcelTest : public ExcelImportTest {
     ExcelImportTest::TearDown();
   }
   // Excel was started once, and the workbook closed unsaved and Excel quit before the call ended.
-  // Both logs start afresh for the next call.
+  // The call log starts afresh for the next call.
   void ExpectStartedOnceAndQuit(bool opened = true) {
     const std::string log = office_->CallLog();
     EXPECT_EQ(Count(log, "Excel.Application created"), 1) << log;
@@ -173,7 +207,6 @@ class StandInExcelTest : public ExcelImportTest {
     if (opened) EXPECT_EQ(MissingInOrder(log, {"Workbook.Close(", "Excel.Quit("}), "") << log;
     EXPECT_EQ(office_->LiveObjects(), 0);
     fs::remove(office_->log_path());
-    fs::remove_all(home_.path() / "Logdateien");
   }
 
   std::unique_ptr<FakeOfficeHost> office_;
@@ -233,6 +266,7 @@ TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
       "@sheet BLZ\n@cell 1 1 Bankleitzahl\n@cell 2 1 10000000\n@cell 3 1 10010010\n");
   ASSERT_EQ(Import({.first_row = 1}), "ok");
   EXPECT_EQ(Imported()(1, 1).AsString(), "Stand Januar");
+  ExpectStartedOnceAndQuit();
   ASSERT_EQ(Import({.sheet = L"blz"}), "ok");
   const Table codes = Imported();
   ASSERT_EQ(codes.RowCount(), 2);
@@ -241,7 +275,8 @@ TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
 
   EXPECT_EQ(Import({.sheet = L"Fehlt"}), "Error");
   EXPECT_TRUE(Untouched());
-  EXPECT_NE(RunLog().find("FEHLER: 9: "), std::string::npos) << RunLog();
+  const std::string log = TakeRunLog();
+  EXPECT_NE(log.find("FEHLER: 9: "), std::string::npos) << log;
   ExpectStartedOnceAndQuit();
 }
 
@@ -290,24 +325,27 @@ TEST_F(StandInExcelTest, AnOutdatedWorkbookIsReportedAndCancelEndsTheImport) {
     ASSERT_TRUE(cancel.hooked());
     EXPECT_EQ(Import({.days = 30}), "");
     EXPECT_TRUE(Untouched());
-    ASSERT_EQ(cancel.seen().size(), 1u);
-    const std::wstring& box = cancel.seen()[0];
-    EXPECT_EQ(box.rfind(L"Lastora V2.13.09.15\n", 0), 0u);
-    EXPECT_NE(box.find(L"Erstellungsdatum der BLZ Datei: "), std::wstring::npos);
-    EXPECT_NE(box.find(L"Die BLZ-Datei ist nicht aktuell. Bitte laden Sie die aktuelle Datei von "
-                       L"der Seite der deutschen Bundesbank"),
-              std::wstring::npos);
+    ASSERT_EQ(cancel.shown().size(), 1u);
+    const MessageBoxAnswers::Box& box = cancel.shown()[0];
+    EXPECT_EQ(box.title, L"Lastora V2.13.09.15");
+    EXPECT_EQ(box.style & (MB_TYPEMASK | MB_ICONMASK),
+              static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(box.text.rfind(L"Erstellungsdatum der BLZ Datei: ", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(L"\r\rDie BLZ-Datei ist nicht aktuell. Bitte laden Sie die aktuelle "
+                            L"Datei von der Seite der deutschen Bundesbank"),
+              std::wstring::npos)
+        << box.text;
     ExpectStartedOnceAndQuit();
   }
   {
     const MessageBoxAnswers ok(IDOK);
     EXPECT_EQ(Import({.days = 30}), "ok");
-    EXPECT_EQ(ok.seen().size(), 1u);
+    EXPECT_EQ(ok.shown().size(), 1u);
     // Thirty days old is not yet older than thirty days; no limit, no question at all.
     created(Today() - 30);
     EXPECT_EQ(Import({.days = 30}), "ok");
     EXPECT_EQ(Import({.days = 0}), "ok");
-    EXPECT_EQ(ok.seen().size(), 1u);
+    EXPECT_EQ(ok.shown().size(), 1u);
   }
   EXPECT_EQ(Count(office_->CallLog(), "Workbook.BuiltinDocumentProperties(Creation Date)"), 2);
 }
@@ -320,7 +358,7 @@ TEST_F(StandInExcelTest, EveryFailureEndsInTheLogAndExcelIsQuit) {
     const ScopedEnv fail("FAKE_OFFICE_FAIL", failing);
     EXPECT_EQ(Import({.sort_column = 1, .days = 30}), "Error");
     EXPECT_TRUE(Untouched());
-    const std::string log = RunLog();
+    const std::string log = TakeRunLog();
     EXPECT_NE(log.find("FEHLER: 1004: Der Test l"), std::string::npos) << log;
     EXPECT_NE(log.find(std::string(failing) + " scheitern)"), std::string::npos) << log;
     ExpectStartedOnceAndQuit(std::string(failing) != "Workbooks.Open");
@@ -332,7 +370,7 @@ TEST_F(StandInExcelTest, EveryFailureEndsInTheLogAndExcelIsQuit) {
 
   // A missing file is found before Excel is started.
   EXPECT_EQ(Import({.file = L"Fehlt.xls"}), "FEHLER: Datei existiert nicht");
-  EXPECT_NE(RunLog().find("FEHLER: Datei existiert nicht"), std::string::npos);
+  EXPECT_NE(TakeRunLog().find("FEHLER: Datei existiert nicht"), std::string::npos);
   EXPECT_EQ(Count(office_->CallLog(), "Excel.Application created"), 0);
 }
 
@@ -340,7 +378,8 @@ TEST_F(ExcelImportTest, WithoutExcelTheImportFailsInItsOwnWords) {
   Workbook(kMembers);
   EXPECT_EQ(Import({}), "Error");
   EXPECT_TRUE(Untouched());
-  EXPECT_NE(RunLog().find("FEHLER: 429: "), std::string::npos) << RunLog();
+  const std::string log = TakeRunLog();
+  EXPECT_NE(log.find("FEHLER: 429: "), std::string::npos) << log;
 }
 
 }  // namespace
