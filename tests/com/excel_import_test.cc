@@ -313,6 +313,13 @@ TEST_F(StandInExcelTest, ExcelSortsTheRowsAndKeepsTheHeadingOnTop) {
   // The sort was not saved into the file.
   ASSERT_EQ(Import({.first_row = 2}), "ok");
   EXPECT_EQ(names(), "Albers Bäcker Claasen Dorn Ebert ");
+  // A row reaching past column IV moves whole: its last cell is not left behind.
+  Workbook("@sheet Breit\n@cell 1 1 B\n@cell 1 300 zu B\n@cell 2 1 A\n@cell 2 300 zu A\n");
+  ASSERT_EQ(Import({.first_row = 1, .sort_column = 1}), "ok");
+  const Table wide = Imported();
+  ASSERT_EQ(wide.ColCount(), 300);
+  EXPECT_EQ(CStr(wide(1, 1)) + "|" + CStr(wide(1, 300)), "A|zu A");
+  EXPECT_EQ(CStr(wide(2, 1)) + "|" + CStr(wide(2, 300)), "B|zu B");
 }
 
 TEST_F(StandInExcelTest, AnOutdatedWorkbookIsReportedAndCancelEndsTheImport) {
