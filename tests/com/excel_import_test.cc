@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -167,8 +166,11 @@ class ExcelImportTest : public LateBoundTest {
     fs::create_directories(home_.path() / "Logdateien");
   }
 
-  void Workbook(const std::string& body, const char* name = "Mitglieder.xls") {
-    WriteBytes((home_.path() / name).string(), body);
+  // `name` in UTF-8.
+  void Workbook(const std::string& body, const std::string& name = "Mitglieder.xls") {
+    std::ofstream(home_.path() / fs::path(std::u8string(name.begin(), name.end())),
+                  std::ios::binary)
+        << body;
   }
   // What the calls so far wrote to the run log, which then starts afresh.
   std::string TakeRunLog() const {
@@ -271,6 +273,15 @@ TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
   const Table codes = Imported();
   ASSERT_EQ(codes.RowCount(), 2);
   EXPECT_EQ(CDbl(codes(2, 1)), 10010010);
+  ExpectStartedOnceAndQuit();
+
+  // A treasurer's names keep their umlauts on the way to Excel.
+  Workbook("@sheet Hinweise\n@sheet Beiträge\n@cell 1 1 Müller\n", "Übersicht Kürzel.xls");
+  ASSERT_EQ(
+      Import(
+          {.file = L"\u00dcbersicht K\u00fcrzel.xls", .sheet = L"Beitr\u00e4ge", .first_row = 1}),
+      "ok");
+  EXPECT_EQ(Imported()(1, 1).AsString(), "Müller");
   ExpectStartedOnceAndQuit();
 
   EXPECT_EQ(Import({.sheet = L"Fehlt"}), "Error");
