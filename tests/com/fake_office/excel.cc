@@ -1,4 +1,4 @@
-// The spreadsheet program: workbooks of sheets of text cells.
+// The spreadsheet program: workbooks of sheets of cells, kept as keyed in and read back typed.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
