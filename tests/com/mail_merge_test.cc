@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "com/fake_office/fake_office.h"
+#include "com/fake_office_host.h"
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
 #include "support/scoped_env.h"
@@ -42,25 +43,6 @@ void Write(const fs::path& path, const std::string& text) {
 
 fs::path Utf8Path(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-int Count(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-// Each part found after the one before it; the first part missing, or "" when all are there.
-std::string MissingInOrder(const std::string& log, const std::vector<std::string>& parts) {
-  size_t at = 0;
-  for (const std::string& part : parts) {
-    at = log.find(part, at);
-    if (at == std::string::npos) return part;
-    at += part.size();
-  }
-  return "";
 }
 
 // The lines of one program's kind, in order.
@@ -129,32 +111,19 @@ class OfficeMergeTest : public MailMergeTest {
  protected:
   void SetUp() override {
     MailMergeTest::SetUp();
-    fake_ = LoadLibraryW(LASTORA_FAKE_OFFICE_DLL);
-    ASSERT_NE(fake_, nullptr);
-    ASSERT_EQ(FakeCall("DllRegisterServer"), S_OK);
+    office_ = std::make_unique<FakeOfficeHost>(home_.path());
+    ASSERT_TRUE(office_->registered());
     Write(home_.path() / "Vorlagen" / "Lastora_Logo.png", LogoPicture());
     fs::create_directories(home_.path() / "Ausgabe");
   }
   void TearDown() override {
-    if (fake_ != nullptr) {
-      FakeCall("DllUnregisterServer");
-      FreeLibrary(fake_);
-    }
+    office_.reset();
     MailMergeTest::TearDown();
   }
 
-  HRESULT FakeCall(const char* name) {
-    auto* entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-        reinterpret_cast<void*>(GetProcAddress(fake_, name)));
-    return entry == nullptr ? E_FAIL : entry();
-  }
-  long LiveObjects() {
-    auto* count = reinterpret_cast<long(__stdcall*)()>(
-        reinterpret_cast<void*>(GetProcAddress(fake_, "FakeOfficeLiveObjects")));
-    return count == nullptr ? -1 : count();
-  }
-  std::string CallLog() { return Read(log_path_); }
-  std::string Printed() { return Read(log_path_.string() + ".druck"); }
+  long LiveObjects() { return office_->LiveObjects(); }
+  std::string CallLog() { return office_->CallLog(); }
+  std::string Printed() { return office_->Printed(); }
   fs::path Output(const std::string& name) { return home_.path() / "Ausgabe" / Utf8Path(name); }
 
   // One definition row: template, name pattern, output folder, copies, save.
@@ -168,10 +137,7 @@ class OfficeMergeTest : public MailMergeTest {
     return definitions;
   }
 
-  HMODULE fake_ = nullptr;
-  fs::path log_path_ = home_.path() / "aufrufe.log";
-  ScopedEnv log_variable_{"FAKE_OFFICE_LOG", log_path_.string()};
-  ScopedEnv fail_variable_{"FAKE_OFFICE_FAIL", std::nullopt};
+  std::unique_ptr<FakeOfficeHost> office_;
 };
 
 constexpr char kLetter[] =
@@ -274,7 +240,7 @@ TEST_F(OfficeMergeTest, AFailingCallOrAMissingFolderStillQuitsWord) {
   EXPECT_EQ(LiveObjects(), 0);
 
   // The second definition's folder is missing, found after Word was started for the first.
-  fs::remove(log_path_);
+  fs::remove(office_->log_path());
   Table definitions(2, 24);
   for (int32_t row = 1; row <= 2; ++row) {
     definitions(row, 2) = "..\\Vorlagen\\Beitrag.docx";
@@ -393,7 +359,7 @@ TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefuse
   std::string noted = kLabels;
   noted.insert(noted.find("@height"), "@cell 5 3 Stand: Mai\n");
   Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", noted);
-  fs::remove(log_path_);
+  fs::remove(office_->log_path());
   EXPECT_EQ(Merge(records, header, definitions),
             "Seriendruck Fehler: 1004 - Etiketten: In Zelle C5 steht etwas außerhalb des "
             "Etiketts (A1:A2). Bitte im Blatt Settings Zeilen und Spalten je Etikett passend "

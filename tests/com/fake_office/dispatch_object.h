@@ -36,6 +36,8 @@ class Args {
   ~Args();
 
   bool Has(size_t position, const char* name) const { return Find(position, name) != nullptr; }
+  // The argument as passed (by-reference ones followed), or null when it was left out.
+  const VARIANT* Find(size_t position, const char* name) const;
   std::string Text(size_t position, const char* name, const std::string& fallback = "") const;
   double Number(size_t position, const char* name, double fallback = 0) const;
   Object* Target(size_t position, const char* name) const;
@@ -44,7 +46,6 @@ class Args {
   std::string Describe() const;
 
  private:
-  const VARIANT* Find(size_t position, const char* name) const;
   std::vector<VARIANT> positional_;  // in call order
   std::vector<std::pair<std::string, VARIANT>> named_;
   VARIANT put_;

@@ -1,5 +1,6 @@
-// The spreadsheet program: workbooks of sheets of text cells.
+// The spreadsheet program: workbooks of sheets of cells, kept as keyed in and read back typed.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -65,6 +66,111 @@ std::string Literal(const std::string& pattern) {
   return plain;
 }
 
+// The value a cell holds, of the kind Excel gives it (see fake_office.h).
+void CellValue(const std::string& text, VARIANT* out) {
+  VariantInit(out);
+  if (text.empty()) return;
+  if (text[0] == '\'') return Return(out, text.substr(1));
+  char* end = nullptr;
+  const double number = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() + text.size() && text[0] != ' ') return Return(out, number);
+  int day = 0, month = 0, year = 0, used = 0;
+  if (std::sscanf(text.c_str(), "%2d.%2d.%4d%n", &day, &month, &year, &used) == 3 &&
+      static_cast<size_t>(used) == text.size()) {
+    SYSTEMTIME date{};
+    date.wYear = static_cast<WORD>(year);
+    date.wMonth = static_cast<WORD>(month);
+    date.wDay = static_cast<WORD>(day);
+    double serial = 0;
+    SYSTEMTIME back{};
+    // A day the calendar lacks (31.02.) stays the text it was typed as.
+    if (SystemTimeToVariantTime(&date, &serial) && VariantTimeToSystemTime(serial, &back) &&
+        back.wDay == date.wDay && back.wMonth == date.wMonth) {
+      V_VT(out) = VT_DATE;
+      V_DATE(out) = serial;
+      return;
+    }
+  }
+  Return(out, text);
+}
+
+// Where a sort key falls in Excel's ascending order; empty keys go last in either direction.
+struct SortKey {
+  int rank = 2;  // 0 number or date, 1 text, 2 empty
+  double number = 0;
+  std::wstring text;
+};
+
+SortKey KeyOf(const std::string& text) {
+  VARIANT value;
+  CellValue(text, &value);
+  SortKey key;
+  if (V_VT(&value) == VT_BSTR) {
+    key.rank = 1;
+    key.text = V_BSTR(&value);
+  } else if (V_VT(&value) != VT_EMPTY) {
+    key.rank = 0;
+    AsNumber(value, &key.number);
+  }
+  VariantClear(&value);
+  return key;
+}
+
+// <0 when a sorts before b ascending; texts compare without regard to case, as Excel's sort does.
+int CompareKeys(const SortKey& a, const SortKey& b) {
+  if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;
+  if (a.rank == 1) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.text.c_str(), -1, b.text.c_str(),
+                          -1) -
+           CSTR_EQUAL;
+  }
+  return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+}
+
+long ColumnNumber(const std::string& letters) {
+  long column = 0;
+  for (char c : letters)
+    column = column * 26 + (std::toupper(static_cast<unsigned char>(c)) - 'A' + 1);
+  return column;
+}
+
+// "B7" or "$B$7" as (row, column); a part that is no cell address fails as Excel's Range does.
+std::pair<long, long> CellAt(const std::string& part) {
+  std::string letters, digits;
+  for (char c : part) {
+    if (c == '$') continue;
+    if (std::isalpha(static_cast<unsigned char>(c)) && digits.empty()) {
+      letters += c;
+    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+      digits += c;
+    } else {
+      letters.clear();
+      break;
+    }
+  }
+  const long row = digits.empty() ? 0 : std::atol(digits.c_str());
+  const long column = ColumnNumber(letters);
+  if (letters.empty() || letters.size() > 3 || row < 1 || row > kLastRow || column > kLastColumn) {
+    throw Failure{"Die Methode Range ist fehlgeschlagen: " + part};
+  }
+  return {row, column};
+}
+
+// The used block's corners: (top, left) and (bottom, right); all 1 on an empty sheet.
+std::pair<std::pair<long, long>, std::pair<long, long>> UsedBlock(const SheetModel& sheet) {
+  if (sheet.cells.empty()) return {{1, 1}, {1, 1}};
+  long top = kLastRow, left = kLastColumn, bottom = 1, right = 1;
+  for (const auto& [place, text] : sheet.cells) {
+    top = std::min(top, place.first);
+    bottom = std::max(bottom, place.first);
+    left = std::min(left, place.second);
+    right = std::max(right, place.second);
+  }
+  return {{top, left}, {bottom, right}};
+}
+
+std::pair<long, long> LastCell(const SheetModel& sheet) { return UsedBlock(sheet).second; }
+
 enum class Counting { kCells, kRows, kColumns };
 
 class Range : public Object {
@@ -72,7 +178,8 @@ class Range : public Object {
   Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right,
         Counting counting = Counting::kCells)
       : Object("Range", {"Value", "Text", "Row", "Column", "Rows", "Columns", "Count", "Replace",
-                         "Find", "Copy", "ClearContents", "RowHeight", "ColumnWidth"}),
+                         "Find", "Copy", "ClearContents", "RowHeight", "ColumnWidth",
+                         "SpecialCells", "Select", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
@@ -86,6 +193,7 @@ class Range : public Object {
 
  protected:
   void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
+    if (member == "Value" && !put) return Values(result);
     if (member == "Value" || member == "Text") {
       if (!put) return Return(result, CellText(top_, left_));
       if (member == "Text") throw Failure{"Text wird hier nur gelesen"};
@@ -114,6 +222,15 @@ class Range : public Object {
       FindAfter(args, result);
     } else if (member == "Copy") {
       CopyTo(*dynamic_cast<Range*>(Require(args.Target(0, "Destination"))));
+    } else if (member == "SpecialCells") {
+      // Only the last cell is served: the corner of the sheet's used block, wherever asked.
+      if (args.Number(0, "Type") != 11) throw Failure{"Nur SpecialCells(11) ist nachgebildet"};
+      const auto [bottom, right] = LastCell(*sheet_);
+      Return(result, new Range(sheet_, bottom, right, bottom, right));
+    } else if (member == "Select") {
+      return;
+    } else if (member == "Sort") {
+      Sort(args);
     } else if (member == "ClearContents") {
       for (auto& [place, text] : Block()) sheet_->cells.erase(place);
     } else {
@@ -136,6 +253,75 @@ class Range : public Object {
   static Object* Require(Object* object) {
     if (dynamic_cast<Range*>(object) == nullptr) throw Failure{"Bereich erwartet"};
     return object;
+  }
+  // A lone cell as a lone value, a block as a 2-D array from 1, column-major, as Excel gives both.
+  void Values(VARIANT* result) const {
+    if (top_ == bottom_ && left_ == right_) return CellValue(CellText(top_, left_), result);
+    const ULONG rows = static_cast<ULONG>(bottom_ - top_ + 1);
+    const ULONG columns = static_cast<ULONG>(right_ - left_ + 1);
+    if (static_cast<double>(rows) * columns > 1e7) throw Failure{"Nicht genügend Arbeitsspeicher"};
+    SAFEARRAYBOUND bounds[2] = {{rows, 1}, {columns, 1}};
+    SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+    VARIANT* cells = nullptr;
+    if (array == nullptr || FAILED(SafeArrayAccessData(array, reinterpret_cast<void**>(&cells)))) {
+      if (array != nullptr) SafeArrayDestroy(array);
+      throw Failure{"Nicht genügend Arbeitsspeicher"};
+    }
+    for (const auto& [place, text] : Block()) {
+      CellValue(text, &cells[static_cast<size_t>(place.second - left_) * rows +
+                             static_cast<size_t>(place.first - top_)]);
+    }
+    SafeArrayUnaccessData(array);
+    V_VT(result) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(result) = array;
+  }
+  // Whole rows of the block change places; only the ascending or descending top-to-bottom sort
+  // by one key, which is all the import asks for, is modelled.
+  void Sort(const Args& args) {
+    auto* key = dynamic_cast<Range*>(Require(args.Target(0, "Key1")));
+    if (args.Number(10, "Orientation", 1) != 1 || args.Has(2, "Key2")) {
+      throw Failure{"Nur das Sortieren von Zeilen nach einem Schlüssel ist nachgebildet"};
+    }
+    const bool descending = args.Number(1, "Order1", 1) == 2;
+    const long header = static_cast<long>(args.Number(7, "Header", 2));
+    const long column = key->left();
+    long first = top_;
+    const long last = std::min(bottom_, LastCell(*sheet_).first);
+    if (header == 1 || (header == 0 && LooksLikeHeader(column))) ++first;
+    if (last <= first) return;
+    std::vector<std::map<long, std::string>> rows(static_cast<size_t>(last - first + 1));
+    std::vector<SortKey> keys(rows.size());
+    for (auto& [place, text] : Block()) {
+      if (place.first < first || place.first > last) continue;
+      rows[static_cast<size_t>(place.first - first)][place.second] = text;
+      sheet_->cells.erase(place);
+    }
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+      order[i] = i;
+      const auto cell = rows[i].find(column);
+      keys[i] = KeyOf(cell == rows[i].end() ? "" : cell->second);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      if (keys[a].rank == 2 || keys[b].rank == 2) return keys[a].rank < keys[b].rank;
+      const int c = CompareKeys(keys[a], keys[b]);
+      return descending ? c > 0 : c < 0;
+    });
+    for (size_t i = 0; i < order.size(); ++i) {
+      for (const auto& [at, text] : rows[order[i]])
+        sheet_->cells[{first + static_cast<long>(i), at}] = text;
+    }
+  }
+  // Excel's guess: a first row of texts above a key of another kind is a heading.
+  bool LooksLikeHeader(long key_column) const {
+    bool any_text = false;
+    for (long column = left_; column <= right_; ++column) {
+      const SortKey cell = KeyOf(CellText(top_, column));
+      if (cell.rank == 0) return false;
+      any_text = any_text || cell.rank == 1;
+    }
+    const SortKey below = KeyOf(CellText(top_ + 1, key_column));
+    return any_text && below.rank == 0;
   }
   std::string CellText(long row, long column) const {
     const auto cell = sheet_->cells.find({row, column});
@@ -222,7 +408,7 @@ class Sheet : public Object {
   Sheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
         std::shared_ptr<SheetModel> sheet)
       : Object("Sheet", {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes",
-                         "Activate", "Delete", "HPageBreaks"}),
+                         "Activate", "Select", "Delete", "HPageBreaks"}),
         state_(std::move(state)),
         book_(std::move(book)),
         sheet_(std::move(sheet)) {}
@@ -244,18 +430,13 @@ class Sheet : public Object {
       return Return(result, member == "Rows" ? new Range(sheet_, at, 1, at, kLastColumn)
                                              : new Range(sheet_, 1, at, kLastRow, at));
     }
-    if (member == "Range") {
-      auto* from = dynamic_cast<Range*>(args.Target(0, "Cell1"));
-      auto* to = dynamic_cast<Range*>(args.Target(1, "Cell2"));
-      if (from == nullptr || to == nullptr) throw Failure{"Bereich erwartet"};
-      return Return(result, new Range(sheet_, from->top(), from->left(), to->top(), to->left()));
-    }
+    if (member == "Range") return Return(result, RangeOf(args));
     if (member == "UsedRange") return Return(result, UsedRange());
     const auto& sheets = book_->model.sheets;
     const size_t index =
         static_cast<size_t>(std::find(sheets.begin(), sheets.end(), sheet_) - sheets.begin());
     if (index == sheets.size()) throw Failure{"Das Blatt ist gelöscht"};
-    if (member == "Activate") {
+    if (member == "Activate" || member == "Select") {
       book_->active_sheet = index;
     } else {
       if (state_->alerts) throw Failure{"Excel fragt vor dem Löschen nach (DisplayAlerts ist an)"};
@@ -266,15 +447,25 @@ class Sheet : public Object {
 
  private:
   Object* UsedRange() const {
-    if (sheet_->cells.empty()) return new Range(sheet_, 1, 1, 1, 1);
-    long top = kLastRow, left = kLastColumn, bottom = 1, right = 1;
-    for (const auto& [place, text] : sheet_->cells) {
-      top = std::min(top, place.first);
-      bottom = std::max(bottom, place.first);
-      left = std::min(left, place.second);
-      right = std::max(right, place.second);
+    const auto [top_left, bottom_right] = UsedBlock(*sheet_);
+    return new Range(sheet_, top_left.first, top_left.second, bottom_right.first,
+                     bottom_right.second);
+  }
+  // By two cells, or by an address ("A2:IV9", "B7").
+  Object* RangeOf(const Args& args) const {
+    const VARIANT* first = args.Find(0, "Cell1");
+    if (first != nullptr && V_VT(first) == VT_BSTR) {
+      const std::string address = args.Text(0, "Cell1");
+      const size_t colon = address.find(':');
+      const auto from = CellAt(address.substr(0, colon));
+      const auto to = colon == std::string::npos ? from : CellAt(address.substr(colon + 1));
+      return new Range(sheet_, std::min(from.first, to.first), std::min(from.second, to.second),
+                       std::max(from.first, to.first), std::max(from.second, to.second));
     }
-    return new Range(sheet_, top, left, bottom, right);
+    auto* from = dynamic_cast<Range*>(args.Target(0, "Cell1"));
+    auto* to = dynamic_cast<Range*>(args.Target(1, "Cell2"));
+    if (from == nullptr || to == nullptr) throw Failure{"Bereich erwartet"};
+    return new Range(sheet_, from->top(), from->left(), to->top(), to->left());
   }
 
   std::shared_ptr<ExcelState> state_;
@@ -343,10 +534,36 @@ class Window : public Object {
   std::shared_ptr<OpenBook> book_;
 };
 
+// One of a workbook's built-in properties; only "Creation Date" is kept.
+class DocumentProperty : public Object {
+ public:
+  DocumentProperty(std::shared_ptr<OpenBook> book, std::string name)
+      : Object("DocumentProperty", {"Name", "Value"}),
+        book_(std::move(book)),
+        name_(std::move(name)) {
+    if (_stricmp(name_.c_str(), "Creation Date") != 0)
+      throw Failure{"Ungültiges Argument: " + name_};
+  }
+
+ protected:
+  void Call(const std::string& member, bool put, const Args&, VARIANT* result) override {
+    if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
+    if (member == "Name") return Return(result, name_);
+    // Excel fails the read of a property the file never stored.
+    if (book_->model.created == 0) throw Failure{"Automatisierungsfehler", 440};
+    V_VT(result) = VT_DATE;
+    V_DATE(result) = book_->model.created;
+  }
+
+ private:
+  std::shared_ptr<OpenBook> book_;
+  std::string name_;
+};
+
 class Workbook : public Object {
  public:
   Workbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book)
-      : Object("Workbook", {"Sheets", "Windows", "SaveAs", "Close"}),
+      : Object("Workbook", {"Sheets", "Windows", "SaveAs", "Close", "BuiltinDocumentProperties"}),
         state_(std::move(state)),
         book_(std::move(book)) {}
 
@@ -358,6 +575,10 @@ class Workbook : public Object {
                                                  : new Sheets(state_, book_));
     }
     if (member == "Windows") return Return(result, new Window(state_, book_));
+    if (member == "BuiltinDocumentProperties") {
+      if (!args.Has(0, "Index")) throw Failure{"Nachgebildet ist nur der Zugriff mit dem Namen"};
+      return Return(result, new DocumentProperty(book_, args.Text(0, "Index")));
+    }
     if (member == "SaveAs") {
       const std::wstring path = Wide(args.Text(0, "FileName"));
       if (state_->alerts && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {

@@ -19,8 +19,12 @@
 //   @shape NAME|LEFT|TOP|WIDTH|HEIGHT|PICTURE|RELATIVE
 //                             a shape of the current story's document or sheet (PICTURE: the
 //                             file it was made from, RELATIVE: its horizontal and vertical anchor)
+//   @created SERIAL           the workbook's "Creation Date" property, as a date serial
 //   @height ROW POINTS, @width COLUMN CHARACTERS, @break ROW
 //                             row heights, column widths, page breaks of the current sheet
+// Cell texts are typed as a German Excel types what is keyed in: a number is a number, a date
+// DD.MM.YYYY a date, anything else (or anything after a leading apostrophe) a text. Range values
+// are read back with those kinds, a block as a 2-D array from 1 as Excel hands it to a macro.
 // Saving writes the same format back.
 #ifndef LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_
 #define LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_

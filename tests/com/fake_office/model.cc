@@ -62,6 +62,8 @@ bool LoadDocument(const std::wstring& path, DocumentModel& model) {
       int used = 0;
       std::sscanf(line.c_str() + 6, "%ld %ld %n", &row, &column, &used);
       if (used > 0 && line.size() > 6u + used) sheet->cells[{row, column}] = line.substr(6 + used);
+    } else if (line.rfind("@created ", 0) == 0) {
+      model.created = std::atof(line.c_str() + 9);
     } else if (line.rfind("@height ", 0) == 0 && sheet != nullptr) {
       long row = 0;
       double points = 0;
@@ -92,6 +94,7 @@ std::string WriteDocument(const DocumentModel& model) {
     for (std::string paragraph; std::getline(paragraphs, paragraph, '\r');) out += paragraph + "\n";
   }
   WriteShapes(*model.shapes, out);
+  if (model.created != 0) out += "@created " + Number(model.created) + "\n";
   for (const auto& sheet : model.sheets) {
     out += "@sheet " + sheet->name + "\n";
     for (const auto& [place, text] : sheet->cells) {

@@ -31,6 +31,7 @@ struct DocumentModel {
   std::vector<std::string> stories;  // Word: paragraphs joined by CR
   std::shared_ptr<ShapeList> shapes = std::make_shared<ShapeList>();
   std::vector<std::shared_ptr<SheetModel>> sheets;  // Excel
+  double created = 0;  // the "Creation Date" property as a date serial; 0: never set
 };
 
 // False when the file cannot be read.

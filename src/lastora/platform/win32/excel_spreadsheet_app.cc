@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <string>
 
+#include "core/cell_reference.h"
 #include "lastora/automation_values.h"
 #include "lastora/vb_error.h"
 #include "platform/win32/dispatch_call.h"
@@ -10,6 +12,8 @@ namespace {
 
 using win32::AutoObject;
 using win32::Value;
+
+constexpr int32_t kColumnIV = 256;
 
 class ExcelWorkbook : public SpreadsheetWorkbook {
  public:
@@ -50,9 +54,13 @@ class ExcelWorkbook : public SpreadsheetWorkbook {
   }
   void SortRows(int32_t sheet, int32_t first_row, int32_t last_row, int32_t key_column,
                 bool descending) override {
+    // Columns A to IV were every column a sheet had; a wider sheet is sorted up to its last used
+    // column, so that no cell stays behind while the rest of its row moves.
+    const int32_t last_column = std::max(kColumnIV, LastCell(sheet).column);
     AutoObject worksheet = Sheet(sheet);
-    const std::wstring address =
-        L"A" + std::to_wstring(first_row) + L":IV" + std::to_wstring(last_row);
+    const std::wstring address = L"A" + std::to_wstring(first_row) + L":" +
+                                 automation::Wide(detail::ColumnLetters(last_column)) +
+                                 std::to_wstring(last_row);
     AutoObject block = worksheet.GetObject(L"Range", {Value(address.c_str())});
     AutoObject key =
         worksheet.GetObject(L"Cells", {Value(long{first_row}), Value(long{key_column})});

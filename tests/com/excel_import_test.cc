@@ -1,0 +1,404 @@
+// The spreadsheet import through the server, against the stand-in Excel: the automation sequence
+// runs for real, the stand-in sorts and hands out typed cells as Excel does, and every way out of
+// the call closes the workbook and quits the Excel it started.
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "com/fake_office_host.h"
+#include "com/late_bound.h"
+#include "com/sheet_arrays.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
+namespace lastora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+double Today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  now.wHour = now.wMinute = now.wSecond = now.wMilliseconds = 0;
+  double serial = 0;
+  SystemTimeToVariantTime(&now, &serial);
+  return serial;
+}
+
+// The slot through which `module` calls `function` of `dll`; null when it does not import it.
+FARPROC* ImportSlot(HMODULE module, const char* dll, const char* function) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports =
+      headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* named =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(named->Name), function) == 0) {
+        return reinterpret_cast<FARPROC*>(&slots->u1.Function);
+      }
+    }
+  }
+  return nullptr;
+}
+
+// The user at the server's message boxes: without a display a box cannot be shown, so the
+// server's import of MessageBoxW is pointed here for the object's lifetime, and each box is
+// kept and answered with the given button.
+class MessageBoxAnswers {
+ public:
+  struct Box {
+    UINT style;
+    std::wstring title, text;
+  };
+
+  explicit MessageBoxAnswers(int button) : button_(button) {
+    current_ = this;
+    const HMODULE server = GetModuleHandleW(L"Lastora.dll");
+    slot_ = server == nullptr ? nullptr : ImportSlot(server, "user32.dll", "MessageBoxW");
+    if (slot_ != nullptr) original_ = Swap(reinterpret_cast<FARPROC>(&Answer));
+  }
+  ~MessageBoxAnswers() {
+    if (slot_ != nullptr) Swap(original_);
+    current_ = nullptr;
+  }
+  MessageBoxAnswers(const MessageBoxAnswers&) = delete;
+  MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
+
+  bool hooked() const { return slot_ != nullptr; }
+  const std::vector<Box>& shown() const { return shown_; }
+
+ private:
+  FARPROC Swap(FARPROC replacement) {
+    DWORD protection = 0;
+    VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
+    const FARPROC before = std::exchange(*slot_, replacement);
+    VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+    return before;
+  }
+  static int WINAPI Answer(HWND, LPCWSTR text, LPCWSTR title, UINT style) {
+    current_->shown_.push_back({style, title, text});
+    return current_->button_;
+  }
+
+  static MessageBoxAnswers* current_;
+  int button_;
+  FARPROC* slot_ = nullptr;
+  FARPROC original_ = nullptr;
+  std::vector<Box> shown_;
+};
+
+MessageBoxAnswers* MessageBoxAnswers::current_ = nullptr;
+
+VARIANT Long(VARTYPE kind, long value) {
+  VARIANT argument;
+  VariantInit(&argument);
+  V_VT(&argument) = kind;
+  if (kind == VT_I2) V_I2(&argument) = static_cast<SHORT>(value);
+  if (kind == VT_I4) V_I4(&argument) = value;
+  return argument;
+}
+
+VARIANT LeftOut() {
+  VARIANT argument;
+  VariantInit(&argument);
+  V_VT(&argument) = VT_ERROR;
+  V_ERROR(&argument) = DISP_E_PARAMNOTFOUND;
+  return argument;
+}
+
+struct ImportCall {
+  std::wstring file = L"Mitglieder.xls";
+  std::wstring sheet;
+  long first_row = 2;
+  long sort_column = 0;
+  std::wstring direction;
+  std::optional<long> days;
+};
+
+constexpr char kMembers[] =
+    "@sheet Mitglieder\n"
+    "@cell 1 1 Name\n"
+    "@cell 1 2 Beitrag\n"
+    "@cell 1 3 Eintritt\n"
+    "@cell 1 4 Nummer\n"
+    "@cell 2 1 Karin Albers\n"
+    "@cell 2 2 12.5\n"
+    "@cell 2 3 15.01.2020\n"
+    "@cell 2 4 '0042\n"
+    "@cell 3 1 Jürgen Bäcker\n"
+    "@cell 3 3 31.02.2020\n"
+    "@cell 3 5 x\n";
+
+class ExcelImportTest : public LateBoundTest {
+ protected:
+  // The caller's variable holds a marker before each call, to show whether the call replaced it.
+  std::string Import(const ImportCall& call) {
+    VariantClear(&target_.v);
+    V_VT(&target_.v) = VT_BSTR;
+    V_BSTR(&target_.v) = SysAllocString(L"vorher");
+    Var file(call.file.c_str()), sheet(call.sheet.c_str()), direction(call.direction.c_str());
+    return object_->Text(L"GetColumnsFromExcelFile",
+                         {file.v, ByRef(&target_.v), sheet.v, Long(VT_I4, call.first_row),
+                          Long(VT_I2, call.sort_column), direction.v,
+                          call.days ? Long(VT_I4, *call.days) : LeftOut()});
+  }
+  bool Untouched() const {
+    return V_VT(&target_.v) == VT_BSTR && std::wstring(V_BSTR(&target_.v)) == L"vorher";
+  }
+  Table Imported() const { return RangeOf(target_.v); }
+
+  void SetUp() override {
+    LateBoundTest::SetUp();
+    // The program folder as installed: the run log goes only where its folder exists.
+    fs::create_directories(home_.path() / "Logdateien");
+  }
+
+  // `name` in UTF-8.
+  void Workbook(const std::string& body, const std::string& name = "Mitglieder.xls") {
+    std::ofstream(home_.path() / fs::path(std::u8string(name.begin(), name.end())),
+                  std::ios::binary)
+        << body;
+  }
+  // What the calls so far wrote to the run log, which then starts afresh.
+  std::string TakeRunLog() const {
+    std::string log;
+    for (const auto& entry : fs::directory_iterator(home_.path() / "Logdateien")) {
+      log += ReadBytes(entry.path().string());
+      fs::remove(entry.path());
+    }
+    return log;
+  }
+
+  ScopedTempDir home_;
+  ScopedEnv home_variable_{"LASTORA_HOME", home_.path().string()};
+  Var target_;
+};
+
+// With the stand-in registered as Excel; its call log starts empty for each test.
+class StandInExcelTest : public ExcelImportTest {
+ protected:
+  void SetUp() override {
+    ExcelImportTest::SetUp();
+    office_ = std::make_unique<FakeOfficeHost>(home_.path());
+    ASSERT_TRUE(office_->registered());
+  }
+  void TearDown() override {
+    office_.reset();
+    ExcelImportTest::TearDown();
+  }
+  // Excel was started once, and the workbook closed unsaved and Excel quit before the call ended.
+  // The call log starts afresh for the next call.
+  void ExpectStartedOnceAndQuit(bool opened = true) {
+    const std::string log = office_->CallLog();
+    EXPECT_EQ(Count(log, "Excel.Application created"), 1) << log;
+    EXPECT_EQ(Count(log, "Excel.Quit("), 1) << log;
+    EXPECT_EQ(Count(log, "Workbook.Close(SaveChanges:=False)"), opened ? 1 : 0) << log;
+    if (opened) EXPECT_EQ(MissingInOrder(log, {"Workbook.Close(", "Excel.Quit("}), "") << log;
+    EXPECT_EQ(office_->LiveObjects(), 0);
+    fs::remove(office_->log_path());
+  }
+
+  std::unique_ptr<FakeOfficeHost> office_;
+};
+
+TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
+  Workbook(kMembers);
+  ASSERT_EQ(Import({}), "ok");
+  // As a range hands it over: 1-based in both dimensions, up to the last used row and column.
+  ASSERT_EQ(V_VT(&target_.v), VT_ARRAY | VT_VARIANT);
+  LONG lower = 0, upper = 0;
+  SafeArrayGetLBound(V_ARRAY(&target_.v), 1, &lower);
+  SafeArrayGetUBound(V_ARRAY(&target_.v), 2, &upper);
+  EXPECT_EQ(lower, 1);
+  EXPECT_EQ(upper, 5);
+  const Table table = Imported();
+  ASSERT_EQ(table.RowCount(), 2);
+  ASSERT_EQ(table.ColCount(), 5);
+  EXPECT_EQ(table(1, 1).AsString(), "Karin Albers");
+  EXPECT_EQ(table(1, 2).type(), VarType::kDouble);
+  EXPECT_EQ(CDbl(table(1, 2)), 12.5);
+  ASSERT_EQ(table(1, 3).type(), VarType::kDate);
+  EXPECT_EQ(table(1, 3).AsDate(), 43845);  // 15.01.2020
+  EXPECT_EQ(table(1, 4).AsString(), "0042");
+  EXPECT_EQ(table(2, 1).AsString(), "Jürgen Bäcker");
+  EXPECT_TRUE(table(2, 2).IsEmpty());
+  EXPECT_EQ(table(2, 3).AsString(), "31.02.2020");
+  EXPECT_EQ(table(2, 5).AsString(), "x");
+  const std::string log = office_->CallLog();
+  EXPECT_EQ(MissingInOrder(log, {"Workbooks.Open(", "Excel.ScreenUpdating := False",
+                                 "Range.SpecialCells(11)", "Range.Value()"}),
+            "")
+      << log;
+  // Neither the sort nor the age check was asked for.
+  EXPECT_EQ(Count(log, "Sort("), 0) << log;
+  EXPECT_EQ(Count(log, "BuiltinDocumentProperties"), 0) << log;
+  ExpectStartedOnceAndQuit();
+
+  // A lone cell comes from Excel as a single value, and still arrives as a table.
+  Workbook("@sheet Eins\n@cell 1 1 7\n");
+  ASSERT_EQ(Import({.first_row = 1}), "ok");
+  const Table lone = Imported();
+  ASSERT_EQ(lone.RowCount(), 1);
+  ASSERT_EQ(lone.ColCount(), 1);
+  EXPECT_EQ(CDbl(lone(1, 1)), 7);
+  ExpectStartedOnceAndQuit();
+
+  // A first row below the data finds nothing, and Excel is quit all the same.
+  EXPECT_EQ(Import({.first_row = 2}), "Keine Daten!");
+  EXPECT_TRUE(Untouched());
+  ExpectStartedOnceAndQuit();
+}
+
+TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
+  Workbook(
+      "@sheet Hinweise\n@cell 1 1 Stand Januar\n"
+      "@sheet BLZ\n@cell 1 1 Bankleitzahl\n@cell 2 1 10000000\n@cell 3 1 10010010\n");
+  ASSERT_EQ(Import({.first_row = 1}), "ok");
+  EXPECT_EQ(Imported()(1, 1).AsString(), "Stand Januar");
+  ExpectStartedOnceAndQuit();
+  ASSERT_EQ(Import({.sheet = L"blz"}), "ok");
+  const Table codes = Imported();
+  ASSERT_EQ(codes.RowCount(), 2);
+  EXPECT_EQ(CDbl(codes(2, 1)), 10010010);
+  ExpectStartedOnceAndQuit();
+
+  // A treasurer's names keep their umlauts on the way to Excel.
+  Workbook("@sheet Hinweise\n@sheet Beiträge\n@cell 1 1 Müller\n", "Übersicht Kürzel.xls");
+  ASSERT_EQ(
+      Import(
+          {.file = L"\u00dcbersicht K\u00fcrzel.xls", .sheet = L"Beitr\u00e4ge", .first_row = 1}),
+      "ok");
+  EXPECT_EQ(Imported()(1, 1).AsString(), "Müller");
+  ExpectStartedOnceAndQuit();
+
+  EXPECT_EQ(Import({.sheet = L"Fehlt"}), "Error");
+  EXPECT_TRUE(Untouched());
+  const std::string log = TakeRunLog();
+  EXPECT_NE(log.find("FEHLER: 9: "), std::string::npos) << log;
+  ExpectStartedOnceAndQuit();
+}
+
+TEST_F(StandInExcelTest, ExcelSortsTheRowsAndKeepsTheHeadingOnTop) {
+  Workbook(
+      "@sheet Beiträge\n"
+      "@cell 1 1 Name\n@cell 1 2 Beitrag\n"
+      "@cell 2 1 Albers\n@cell 2 2 30\n"
+      "@cell 3 1 Bäcker\n@cell 3 2 frei\n"
+      "@cell 4 1 Claasen\n@cell 4 2 12.5\n"
+      "@cell 5 1 Dorn\n"
+      "@cell 6 1 Ebert\n@cell 6 2 100\n");
+  const auto names = [this] {
+    std::string order;
+    const Table table = Imported();
+    for (int32_t row = 1; row <= table.RowCount(); ++row) order += CStr(table(row, 1)) + " ";
+    return order;
+  };
+  // Excel takes a row of texts above a number in the key column for a heading.
+  ASSERT_EQ(Import({.first_row = 1, .sort_column = 2, .direction = L"Desc"}), "ok");
+  EXPECT_EQ(names(), "Name Bäcker Ebert Albers Claasen Dorn ");
+  const std::string log = office_->CallLog();
+  EXPECT_EQ(MissingInOrder(log, {"Sheet.Range(A1:IV6)",
+                                 "Range.Sort(Key1:=<Range>, Order1:=2, Header:=0, OrderCustom:=1, "
+                                 "MatchCase:=False, Orientation:=1, DataOption1:=0)",
+                                 "Range.Value()"}),
+            "")
+      << log;
+  ExpectStartedOnceAndQuit();
+
+  // Any other direction sorts ascending; an empty key stays last either way.
+  ASSERT_EQ(Import({.first_row = 2, .sort_column = 2, .direction = L"desc"}), "ok");
+  EXPECT_EQ(names(), "Claasen Albers Ebert Bäcker Dorn ");
+  // The sort was not saved into the file.
+  ASSERT_EQ(Import({.first_row = 2}), "ok");
+  EXPECT_EQ(names(), "Albers Bäcker Claasen Dorn Ebert ");
+  // A row reaching past column IV moves whole: its last cell is not left behind.
+  Workbook("@sheet Breit\n@cell 1 1 B\n@cell 1 300 zu B\n@cell 2 1 A\n@cell 2 300 zu A\n");
+  ASSERT_EQ(Import({.first_row = 1, .sort_column = 1}), "ok");
+  const Table wide = Imported();
+  ASSERT_EQ(wide.ColCount(), 300);
+  EXPECT_EQ(CStr(wide(1, 1)) + "|" + CStr(wide(1, 300)), "A|zu A");
+  EXPECT_EQ(CStr(wide(2, 1)) + "|" + CStr(wide(2, 300)), "B|zu B");
+}
+
+TEST_F(StandInExcelTest, AnOutdatedWorkbookIsReportedAndCancelEndsTheImport) {
+  const auto created = [this](double serial) {
+    Workbook("@created " + std::to_string(serial) + "\n" + kMembers);
+  };
+  created(Today() - 31 + 0.5);
+  {
+    const MessageBoxAnswers cancel(IDCANCEL);
+    ASSERT_TRUE(cancel.hooked());
+    EXPECT_EQ(Import({.days = 30}), "");
+    EXPECT_TRUE(Untouched());
+    ASSERT_EQ(cancel.shown().size(), 1u);
+    const MessageBoxAnswers::Box& box = cancel.shown()[0];
+    EXPECT_EQ(box.title, L"Lastora V2.13.09.15");
+    EXPECT_EQ(box.style & (MB_TYPEMASK | MB_ICONMASK),
+              static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(box.text.rfind(L"Erstellungsdatum der BLZ Datei: ", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(L"\r\rDie BLZ-Datei ist nicht aktuell. Bitte laden Sie die aktuelle "
+                            L"Datei von der Seite der deutschen Bundesbank"),
+              std::wstring::npos)
+        << box.text;
+    ExpectStartedOnceAndQuit();
+  }
+  {
+    const MessageBoxAnswers ok(IDOK);
+    EXPECT_EQ(Import({.days = 30}), "ok");
+    EXPECT_EQ(ok.shown().size(), 1u);
+    // Thirty days old is not yet older than thirty days; no limit, no question at all.
+    created(Today() - 30);
+    EXPECT_EQ(Import({.days = 30}), "ok");
+    EXPECT_EQ(Import({.days = 0}), "ok");
+    EXPECT_EQ(ok.shown().size(), 1u);
+  }
+  EXPECT_EQ(Count(office_->CallLog(), "Workbook.BuiltinDocumentProperties(Creation Date)"), 2);
+}
+
+TEST_F(StandInExcelTest, EveryFailureEndsInTheLogAndExcelIsQuit) {
+  Workbook("@created " + std::to_string(Today()) + "\n" + kMembers);
+  for (const char* failing : {"Workbooks.Open", "Range.SpecialCells", "Range.Sort", "Range.Value",
+                              "DocumentProperty.Value"}) {
+    SCOPED_TRACE(failing);
+    const ScopedEnv fail("FAKE_OFFICE_FAIL", failing);
+    EXPECT_EQ(Import({.sort_column = 1, .days = 30}), "Error");
+    EXPECT_TRUE(Untouched());
+    const std::string log = TakeRunLog();
+    EXPECT_NE(log.find("FEHLER: 1004: Der Test l"), std::string::npos) << log;
+    EXPECT_NE(log.find(std::string(failing) + " scheitern)"), std::string::npos) << log;
+    ExpectStartedOnceAndQuit(std::string(failing) != "Workbooks.Open");
+  }
+  // A workbook without the property cannot be checked for its age.
+  Workbook(kMembers);
+  EXPECT_EQ(Import({.days = 30}), "Error");
+  ExpectStartedOnceAndQuit();
+
+  // A missing file is found before Excel is started.
+  EXPECT_EQ(Import({.file = L"Fehlt.xls"}), "FEHLER: Datei existiert nicht");
+  EXPECT_NE(TakeRunLog().find("FEHLER: Datei existiert nicht"), std::string::npos);
+  EXPECT_EQ(Count(office_->CallLog(), "Excel.Application created"), 0);
+}
+
+TEST_F(ExcelImportTest, WithoutExcelTheImportFailsInItsOwnWords) {
+  Workbook(kMembers);
+  EXPECT_EQ(Import({}), "Error");
+  EXPECT_TRUE(Untouched());
+  const std::string log = TakeRunLog();
+  EXPECT_NE(log.find("FEHLER: 429: "), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace lastora::testing

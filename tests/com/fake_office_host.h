@@ -1,0 +1,48 @@
+// The stand-ins for Word and Excel (fake_office/) registered under the programs' ProgIDs for one
+// test, with their call log in the test's folder, and the checks the tests make on that log.
+#ifndef LASTORA_TESTS_COM_FAKE_OFFICE_HOST_H_
+#define LASTORA_TESTS_COM_FAKE_OFFICE_HOST_H_
+
+// clang-format off
+#include <windows.h>  // first: the OLE headers build on its types
+// clang-format on
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/scoped_env.h"
+
+namespace lastora::testing {
+
+class FakeOfficeHost {
+ public:
+  explicit FakeOfficeHost(const std::filesystem::path& folder);
+  ~FakeOfficeHost();
+  FakeOfficeHost(const FakeOfficeHost&) = delete;
+  FakeOfficeHost& operator=(const FakeOfficeHost&) = delete;
+
+  bool registered() const { return registered_; }
+  // The stand-ins' objects still alive; -1 when the DLL could not be asked.
+  long LiveObjects() const;
+  std::string CallLog() const;
+  std::string Printed() const;
+  const std::filesystem::path& log_path() const { return log_path_; }
+
+ private:
+  HRESULT Call(const char* name) const;
+
+  HMODULE module_;
+  std::filesystem::path log_path_;
+  ScopedEnv log_variable_;
+  ScopedEnv fail_variable_{"FAKE_OFFICE_FAIL", std::nullopt};
+  bool registered_ = false;
+};
+
+int Count(const std::string& text, const std::string& part);
+// Each part found after the one before it; the first part missing, or "" when all are there.
+std::string MissingInOrder(const std::string& log, const std::vector<std::string>& parts);
+
+}  // namespace lastora::testing
+
+#endif  // LASTORA_TESTS_COM_FAKE_OFFICE_HOST_H_
