@@ -4,6 +4,7 @@
 #include <string>
 
 #include "com/late_bound.h"
+#include "support/temp_dir.h"
 
 namespace lastora::testing {
 namespace {
@@ -102,12 +103,12 @@ TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) 
 }
 
 TEST_F(LateBoundTest, TheStructureCheckTellsAWellFormedFileFromABrokenOne) {
-  std::ofstream("good.xml") << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A></Document>\r\n";
-  std::ofstream("broken.xml") << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A>\r\n";
-  wchar_t folder[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, folder);
-  Var good((std::wstring(folder) + L"\\good.xml").c_str());
-  Var broken((std::wstring(folder) + L"\\broken.xml").c_str());
+  ScopedTempDir dir;
+  std::ofstream(dir.path() / "good.xml")
+      << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A></Document>\r\n";
+  std::ofstream(dir.path() / "broken.xml") << "<?xml version=\"1.0\"?>\r\n<Document><A>1</A>\r\n";
+  Var good((dir.path() / "good.xml").wstring().c_str());
+  Var broken((dir.path() / "broken.xml").wstring().c_str());
   EXPECT_EQ(object_->Text(L"SEPA_Check_XMLStruktur", {good.v}), "");
   // Wine's parser words no reason and numbers no line; the shape of the text is ours.
   const std::string complaint = object_->Text(L"SEPA_Check_XMLStruktur", {broken.v});
