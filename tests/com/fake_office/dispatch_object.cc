@@ -7,6 +7,8 @@
 #include <map>
 #include <mutex>
 
+#include "counted.h"
+
 namespace fake_office {
 
 std::atomic<long> live_objects{0};
@@ -81,26 +83,12 @@ std::string Show(const VARIANT& value) {
   }
 }
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public Counted<IEnumVARIANT> {
  public:
-  explicit Enumerator(std::vector<Object*> items) : items_(std::move(items)) {}
-  ~Enumerator() {
+  explicit Enumerator(std::vector<Object*> items)
+      : Counted(IID_IEnumVARIANT), items_(std::move(items)) {}
+  ~Enumerator() override {
     for (size_t i = next_; i < items_.size(); ++i) items_[i]->Release();
-  }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
   }
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
     ULONG given = 0;
@@ -115,7 +103,6 @@ class Enumerator final : public IEnumVARIANT {
  private:
   std::vector<Object*> items_;  // one reference each until handed out
   size_t next_ = 0;
-  std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "counted.h"
 #include "fake_office.h"
 #include "objects.h"
 
@@ -20,24 +21,9 @@ struct Program {
 const Program kPrograms[] = {{L"Word.Application", FAKE_OFFICE_WORD_CLSID, NewWord},
                              {L"Excel.Application", FAKE_OFFICE_EXCEL_CLSID, NewExcel}};
 
-class Factory final : public IClassFactory {
+class Factory final : public Counted<IClassFactory> {
  public:
-  explicit Factory(const Program& program) : program_(program) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
+  explicit Factory(const Program& program) : Counted(IID_IClassFactory), program_(program) {}
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     *out = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
@@ -50,7 +36,6 @@ class Factory final : public IClassFactory {
 
  private:
   const Program& program_;
-  std::atomic<ULONG> references_{1};
 };
 
 LONG SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {

@@ -230,12 +230,7 @@ class ExcelWorkbook : public OfficeDocument {
       : excel_(std::move(excel)), workbook_(std::move(workbook)) {}
   ExcelWorkbook(const ExcelWorkbook&) = delete;
   ExcelWorkbook& operator=(const ExcelWorkbook&) = delete;
-  ~ExcelWorkbook() override {
-    try {
-      workbook_.Call(L"Close", {}, {{L"SaveChanges", Value::Bool(false)}});
-    } catch (...) {
-    }
-  }
+  ~ExcelWorkbook() override { win32::CloseWorkbookUnsaved(workbook_); }
 
   std::vector<std::string> StoryTexts() override {
     std::vector<std::string> texts;

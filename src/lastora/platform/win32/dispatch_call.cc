@@ -166,4 +166,11 @@ std::optional<AutoObject> ObjectOrNothing(Value& value) {
   return AutoObject(Microsoft::WRL::ComPtr<IDispatch>(V_DISPATCH(value.get())));
 }
 
+void CloseWorkbookUnsaved(AutoObject& workbook) noexcept {
+  try {
+    workbook.Call(L"Close", {}, {{L"SaveChanges", Value::Bool(false)}});
+  } catch (...) {
+  }
+}
+
 }  // namespace lastora::win32

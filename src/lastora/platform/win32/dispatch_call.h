@@ -73,6 +73,10 @@ class AutoObject {
 // hit); VbError 13 for any other value.
 std::optional<AutoObject> ObjectOrNothing(Value& value);
 
+// Closes a spreadsheet workbook without saving, from a destructor: a failure there has nobody
+// left to report to, and the application is quit after it anyway.
+void CloseWorkbookUnsaved(AutoObject& workbook) noexcept;
+
 }  // namespace lastora::win32
 
 #endif  // LASTORA_PLATFORM_WIN32_DISPATCH_CALL_H_

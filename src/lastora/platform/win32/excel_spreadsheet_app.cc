@@ -26,10 +26,7 @@ class ExcelWorkbook : public SpreadsheetWorkbook {
   ExcelWorkbook& operator=(const ExcelWorkbook&) = delete;
   // Excel keeps running invisibly unless told to quit, whatever went wrong before.
   ~ExcelWorkbook() override {
-    try {
-      workbook_.Call(L"Close", {}, {{L"SaveChanges", Value::Bool(false)}});
-    } catch (...) {
-    }
+    win32::CloseWorkbookUnsaved(workbook_);
     try {
       excel_.Call(L"Quit");
     } catch (...) {
