@@ -55,7 +55,7 @@ class SettingsFile {
     size_t value_end = 0;
     // The line's own break as read ("" for a last line without one): a file saved unchanged is
     // the file read, whatever mix of breaks an editor left in it.
-    std::string end;
+    std::string end = {};
   };
   void ParseLine(std::string text, int line_number, std::string end);
   void NormaliseValues();
