@@ -52,12 +52,7 @@ class SettingsRecord {
   ::SEPAVARIABLEN* record_;
 };
 
-VARIANT Short(short value) {
-  VARIANT argument;
-  V_VT(&argument) = VT_I2;
-  V_I2(&argument) = value;
-  return argument;
-}
+VARIANT Short(short value) { return Scalar(VT_I2, value); }
 
 // Bank 37040044 with one BIC, 50010517 with two.
 Table BankCodes() {

@@ -37,6 +37,19 @@ inline VARIANT ByRef(VARIANT* target) {
   return reference;
 }
 
+// A number argument of the kind a workbook's declaration passes: VT_I2, VT_I4 or VT_BOOL; VT_ERROR
+// for an optional argument left out.
+inline VARIANT Scalar(VARTYPE kind, long value = 0) {
+  VARIANT argument;
+  VariantInit(&argument);
+  V_VT(&argument) = kind;
+  if (kind == VT_I2) V_I2(&argument) = static_cast<SHORT>(value);
+  if (kind == VT_I4) V_I4(&argument) = value;
+  if (kind == VT_BOOL) V_BOOL(&argument) = value != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+  if (kind == VT_ERROR) V_ERROR(&argument) = DISP_E_PARAMNOTFOUND;
+  return argument;
+}
+
 // The DLL loaded as regsvr32 loads it, for its exported entry points.
 class Server {
  public:

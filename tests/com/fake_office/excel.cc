@@ -41,27 +41,12 @@ std::string AsEntered(const std::string& text) {
   return shown;
 }
 
-// Excel's search patterns: "*" any run, "?" one character, "~" takes the next one literally.
-bool Glob(const char* pattern, const char* text) {
-  if (*pattern == '\0') return *text == '\0';
-  if (*pattern == '*') return Glob(pattern + 1, text) || (*text != '\0' && Glob(pattern, text + 1));
-  if (*text == '\0') return false;
-  if (*pattern == '~' && pattern[1] != '\0') {
-    return pattern[1] == *text && Glob(pattern + 2, text + 1);
-  }
-  return (*pattern == '?' || *pattern == *text) && Glob(pattern + 1, text + 1);
-}
-
-std::string Literal(const std::string& pattern) {
+// The adapters escape Excel's wildcards in a replacement's search text with "~".
+std::string Unescaped(const std::string& pattern) {
   std::string plain;
   for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '~' && i + 1 < pattern.size()) {
-      plain += pattern[++i];
-    } else if (pattern[i] == '*' || pattern[i] == '?') {
-      throw Failure{"Platzhalterzeichen beim Ersetzen werden hier nicht nachgebildet"};
-    } else {
-      plain += pattern[i];
-    }
+    if (pattern[i] == '~' && i + 1 < pattern.size()) ++i;
+    plain += pattern[i];
   }
   return plain;
 }
@@ -177,9 +162,9 @@ class Range : public Object {
  public:
   Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right,
         Counting counting = Counting::kCells)
-      : Object("Range", {"Value", "Text", "Row", "Column", "Rows", "Columns", "Count", "Replace",
-                         "Find", "Copy", "ClearContents", "RowHeight", "ColumnWidth",
-                         "SpecialCells", "Select", "Sort"}),
+      : Object("Range",
+               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Count", "Replace", "Find",
+                "Copy", "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
@@ -216,7 +201,7 @@ class Range : public Object {
                      : counting_ == Counting::kColumns ? columns
                                                        : rows * columns);
     } else if (member == "Replace") {
-      Replace(Literal(args.Text(0, "What")), args.Text(1, "Replacement"));
+      Replace(Unescaped(args.Text(0, "What")), args.Text(1, "Replacement"));
       ReturnBool(result, true);
     } else if (member == "Find") {
       FindAfter(args, result);
@@ -227,8 +212,6 @@ class Range : public Object {
       if (args.Number(0, "Type") != 11) throw Failure{"Nur SpecialCells(11) ist nachgebildet"};
       const auto [bottom, right] = LastCell(*sheet_);
       Return(result, new Range(sheet_, bottom, right, bottom, right));
-    } else if (member == "Select") {
-      return;
     } else if (member == "Sort") {
       Sort(args);
     } else if (member == "ClearContents") {
@@ -275,19 +258,14 @@ class Range : public Object {
     V_VT(result) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(result) = array;
   }
-  // Whole rows of the block change places; only the ascending or descending top-to-bottom sort
-  // by one key, which is all the import asks for, is modelled.
+  // Whole rows of the block change places, by one key, top to bottom: all the import asks for.
+  // Excel's guess at a heading row is left to Excel; the import's call log shows what it asks.
   void Sort(const Args& args) {
     auto* key = dynamic_cast<Range*>(Require(args.Target(0, "Key1")));
-    if (args.Number(10, "Orientation", 1) != 1 || args.Has(2, "Key2")) {
-      throw Failure{"Nur das Sortieren von Zeilen nach einem Schlüssel ist nachgebildet"};
-    }
     const bool descending = args.Number(1, "Order1", 1) == 2;
-    const long header = static_cast<long>(args.Number(7, "Header", 2));
     const long column = key->left();
-    long first = top_;
+    const long first = top_ + (args.Number(7, "Header", 2) == 1 ? 1 : 0);
     const long last = std::min(bottom_, LastCell(*sheet_).first);
-    if (header == 1 || (header == 0 && LooksLikeHeader(column))) ++first;
     if (last <= first) return;
     std::vector<std::map<long, std::string>> rows(static_cast<size_t>(last - first + 1));
     std::vector<SortKey> keys(rows.size());
@@ -311,17 +289,6 @@ class Range : public Object {
       for (const auto& [at, text] : rows[order[i]])
         sheet_->cells[{first + static_cast<long>(i), at}] = text;
     }
-  }
-  // Excel's guess: a first row of texts above a key of another kind is a heading.
-  bool LooksLikeHeader(long key_column) const {
-    bool any_text = false;
-    for (long column = left_; column <= right_; ++column) {
-      const SortKey cell = KeyOf(CellText(top_, column));
-      if (cell.rank == 0) return false;
-      any_text = any_text || cell.rank == 1;
-    }
-    const SortKey below = KeyOf(CellText(top_ + 1, key_column));
-    return any_text && below.rank == 0;
   }
   std::string CellText(long row, long column) const {
     const auto cell = sheet_->cells.find({row, column});
@@ -353,16 +320,13 @@ class Range : public Object {
       SetCell(place.first, place.second, text);
     }
   }
+  // Searches for part of a cell; "*" is any cell that holds something.
   void FindAfter(const Args& args, VARIANT* result) {
     auto* after = dynamic_cast<Range*>(Require(args.Target(1, "After")));
-    const bool whole = args.Number(3, "LookAt", 2) == 1;
-    // Searching for part of a cell is searching for the whole cell with any text around it.
-    std::string pattern = whole ? "" : "*";
-    pattern += args.Text(0, "What");
-    if (!whole) pattern += '*';
+    const std::string what = args.Text(0, "What");
     std::vector<std::pair<long, long>> hits;
     for (const auto& [place, text] : Block()) {
-      if (Glob(pattern.c_str(), text.c_str())) hits.push_back(place);
+      if (what == "*" || text.find(what) != std::string::npos) hits.push_back(place);
     }
     if (hits.empty()) return ReturnNothing(result);
     const std::pair<long, long> start{after->top(), after->left()};
@@ -408,7 +372,7 @@ class Sheet : public Object {
   Sheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
         std::shared_ptr<SheetModel> sheet)
       : Object("Sheet", {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes",
-                         "Activate", "Select", "Delete", "HPageBreaks"}),
+                         "Activate", "Delete", "HPageBreaks"}),
         state_(std::move(state)),
         book_(std::move(book)),
         sheet_(std::move(sheet)) {}
@@ -436,7 +400,7 @@ class Sheet : public Object {
     const size_t index =
         static_cast<size_t>(std::find(sheets.begin(), sheets.end(), sheet_) - sheets.begin());
     if (index == sheets.size()) throw Failure{"Das Blatt ist gelöscht"};
-    if (member == "Activate" || member == "Select") {
+    if (member == "Activate") {
       book_->active_sheet = index;
     } else {
       if (state_->alerts) throw Failure{"Excel fragt vor dem Löschen nach (DisplayAlerts ist an)"};
@@ -537,18 +501,12 @@ class Window : public Object {
 // One of a workbook's built-in properties; only "Creation Date" is kept.
 class DocumentProperty : public Object {
  public:
-  DocumentProperty(std::shared_ptr<OpenBook> book, std::string name)
-      : Object("DocumentProperty", {"Name", "Value"}),
-        book_(std::move(book)),
-        name_(std::move(name)) {
-    if (_stricmp(name_.c_str(), "Creation Date") != 0)
-      throw Failure{"Ungültiges Argument: " + name_};
-  }
+  explicit DocumentProperty(std::shared_ptr<OpenBook> book)
+      : Object("DocumentProperty", {"Value"}), book_(std::move(book)) {}
 
  protected:
-  void Call(const std::string& member, bool put, const Args&, VARIANT* result) override {
+  void Call(const std::string&, bool put, const Args&, VARIANT* result) override {
     if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
-    if (member == "Name") return Return(result, name_);
     // Excel fails the read of a property the file never stored.
     if (book_->model.created == 0) throw Failure{"Automatisierungsfehler", 440};
     V_VT(result) = VT_DATE;
@@ -557,7 +515,6 @@ class DocumentProperty : public Object {
 
  private:
   std::shared_ptr<OpenBook> book_;
-  std::string name_;
 };
 
 class Workbook : public Object {
@@ -576,8 +533,10 @@ class Workbook : public Object {
     }
     if (member == "Windows") return Return(result, new Window(state_, book_));
     if (member == "BuiltinDocumentProperties") {
-      if (!args.Has(0, "Index")) throw Failure{"Nachgebildet ist nur der Zugriff mit dem Namen"};
-      return Return(result, new DocumentProperty(book_, args.Text(0, "Index")));
+      const std::string name = args.Text(0, "Index");
+      if (_stricmp(name.c_str(), "Creation Date") != 0)
+        throw Failure{"Ungültiges Argument: " + name};
+      return Return(result, new DocumentProperty(book_));
     }
     if (member == "SaveAs") {
       const std::wstring path = Wide(args.Text(0, "FileName"));
@@ -622,15 +581,13 @@ class Excel : public Object {
  public:
   Excel()
       : Object("Excel", {"ScreenUpdating", "Calculation", "DisplayAlerts", "StatusBar", "Workbooks",
-                         "ActiveWorkbook", "ActiveWindow", "ActiveCell", "Calculate", "Quit"}) {
+                         "ActiveWindow", "ActiveCell", "Calculate", "Quit"}) {
     Log("Excel.Application created");
   }
 
  protected:
   void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
     if (member == "Workbooks") return Return(result, new Workbooks(state_));
-    if (member == "ActiveWorkbook")
-      return Return(result, new Workbook(state_, ActiveBook(*state_)));
     if (member == "ActiveWindow") return Return(result, new Window(state_, ActiveBook(*state_)));
     if (member == "ActiveCell") {
       const std::shared_ptr<OpenBook> book = ActiveBook(*state_);

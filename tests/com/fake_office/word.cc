@@ -37,14 +37,13 @@ class Find : public Object {
     std::string& text = document_->model.stories[story_];
     const std::string find = Unescape(args.Text(0, "FindText"), "");
     if (find.empty()) throw Failure{"Suchtext fehlt"};
-    const bool replace_all = args.Number(10, "Replace", 0) == 2;
+    if (args.Number(10, "Replace", 0) != 2) throw Failure{"Nur Alle ersetzen ist nachgebildet"};
+    const std::string replacement = Unescape(args.Text(9, "ReplaceWith"), find);
     bool found = false;
-    for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at)) {
+    for (size_t at = text.find(find); at != std::string::npos;
+         at = text.find(find, at + replacement.size())) {
       found = true;
-      const std::string replacement = Unescape(args.Text(9, "ReplaceWith"), find);
       text.replace(at, find.size(), replacement);
-      at += replacement.size();
-      if (!replace_all) break;
     }
     ReturnBool(result, found);
   }
@@ -71,15 +70,14 @@ class StoryRange : public Object {
   size_t story_;
 };
 
+// Walked with For Each only.
 class StoryRanges : public Object {
  public:
   explicit StoryRanges(std::shared_ptr<OpenDocument> document)
-      : Object("StoryRanges", {"Count"}), document_(std::move(document)) {}
+      : Object("StoryRanges", {}), document_(std::move(document)) {}
 
  protected:
-  void Call(const std::string&, bool, const Args&, VARIANT* result) override {
-    Return(result, static_cast<double>(document_->model.stories.size()));
-  }
+  void Call(const std::string&, bool, const Args&, VARIANT*) override {}
   std::vector<Object*> Items() override {
     std::vector<Object*> items;
     for (size_t i = 0; i < document_->model.stories.size(); ++i) {
@@ -94,10 +92,9 @@ class StoryRanges : public Object {
 
 class Document : public Object {
  public:
-  Document(std::shared_ptr<OpenDocument> document, std::shared_ptr<std::string> printer)
+  explicit Document(std::shared_ptr<OpenDocument> document)
       : Object("Document", {"StoryRanges", "Shapes", "PrintOut", "Save", "Close"}),
-        document_(std::move(document)),
-        printer_(std::move(printer)) {}
+        document_(std::move(document)) {}
 
  protected:
   void Call(const std::string& member, bool, const Args& args, VARIANT* result) override {
@@ -106,8 +103,8 @@ class Document : public Object {
     if (member == "Shapes") return Return(result, NewShapes(document_->model.shapes));
     if (member == "PrintOut") {
       return LogPrint("@print Document copies=" + args.Text(7, "Copies", "1") +
-                      " from=" + args.Text(4, "From") + " to=" + args.Text(5, "To") +
-                      " printer=" + *printer_ + "\n" + WriteDocument(document_->model));
+                      " from=" + args.Text(4, "From") + " to=" + args.Text(5, "To") + "\n" +
+                      WriteDocument(document_->model));
     }
     if (member == "Save" || args.Number(0, "SaveChanges", 0) != 0) {
       if (!SaveDocument(document_->path, document_->model)) throw Failure{"Speichern misslungen"};
@@ -117,13 +114,11 @@ class Document : public Object {
 
  private:
   std::shared_ptr<OpenDocument> document_;
-  std::shared_ptr<std::string> printer_;
 };
 
 class Documents : public Object {
  public:
-  explicit Documents(std::shared_ptr<std::string> printer)
-      : Object("Documents", {"Open"}), printer_(std::move(printer)) {}
+  Documents() : Object("Documents", {"Open"}) {}
 
  protected:
   void Call(const std::string&, bool, const Args& args, VARIANT* result) override {
@@ -132,33 +127,20 @@ class Documents : public Object {
     if (!LoadDocument(document->path, document->model) || document->model.stories.empty()) {
       throw Failure{"Word konnte die Datei nicht öffnen: " + args.Text(0, "FileName")};
     }
-    Return(result, new Document(document, printer_));
+    Return(result, new Document(document));
   }
-
- private:
-  std::shared_ptr<std::string> printer_;
 };
 
 class Word : public Object {
  public:
-  Word()
-      : Object("Word", {"Visible", "ScreenUpdating", "WindowState", "Width", "Height",
-                        "ActivePrinter", "Documents", "Quit"}) {
+  Word() : Object("Word", {"Visible", "ScreenUpdating", "WindowState", "Documents", "Quit"}) {
     Log("Word.Application created");
   }
 
  protected:
-  void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
-    if (member == "Documents") return Return(result, new Documents(printer_));
-    if (member != "ActivePrinter") return;
-    if (!put) return Return(result, *printer_);
-    const VARIANT& value = args.Put();
-    if (V_VT(&value) != VT_BSTR) throw Failure{"ActivePrinter erwartet einen Text"};
-    *printer_ = Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value)));
+  void Call(const std::string& member, bool, const Args&, VARIANT* result) override {
+    if (member == "Documents") Return(result, new Documents());
   }
-
- private:
-  std::shared_ptr<std::string> printer_ = std::make_shared<std::string>("Standarddrucker");
 };
 
 }  // namespace
