@@ -351,259 +351,194 @@ class Range : public Object {
   Counting counting_;
 };
 
-class PageBreaks : public Object {
- public:
-  explicit PageBreaks(std::shared_ptr<SheetModel> sheet)
-      : Object("HPageBreaks", {"Add"}), sheet_(std::move(sheet)) {}
-
- protected:
-  void Call(const std::string&, bool, const Args& args, VARIANT*) override {
+Object* NewPageBreaks(std::shared_ptr<SheetModel> sheet) {
+  return NewObject("HPageBreaks", {"Add"}, [=](auto&, bool, auto& args, VARIANT*) {
     auto* before = dynamic_cast<Range*>(args.Target(0, "Before"));
     if (before == nullptr) throw Failure{"Bereich erwartet"};
-    sheet_->breaks.push_back(before->top() - 1);
+    sheet->breaks.push_back(before->top() - 1);
+  });
+}
+
+// By two cells, or by an address ("A2:IV9", "B7").
+Object* RangeOf(const std::shared_ptr<SheetModel>& sheet, const Args& args) {
+  const VARIANT* first = args.Find(0, "Cell1");
+  if (first != nullptr && V_VT(first) == VT_BSTR) {
+    const std::string address = args.Text(0, "Cell1");
+    const size_t colon = address.find(':');
+    const auto from = CellAt(address.substr(0, colon));
+    const auto to = colon == std::string::npos ? from : CellAt(address.substr(colon + 1));
+    return new Range(sheet, std::min(from.first, to.first), std::min(from.second, to.second),
+                     std::max(from.first, to.first), std::max(from.second, to.second));
   }
+  auto* from = dynamic_cast<Range*>(args.Target(0, "Cell1"));
+  auto* to = dynamic_cast<Range*>(args.Target(1, "Cell2"));
+  if (from == nullptr || to == nullptr) throw Failure{"Bereich erwartet"};
+  return new Range(sheet, from->top(), from->left(), to->top(), to->left());
+}
 
- private:
-  std::shared_ptr<SheetModel> sheet_;
-};
+Object* NewSheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
+                 std::shared_ptr<SheetModel> sheet) {
+  return NewObject("Sheet",
+                   {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes", "Activate",
+                    "Delete", "HPageBreaks"},
+                   [=](auto& member, bool put, auto& args, VARIANT* result) {
+                     if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
+                     if (member == "Name") return Return(result, sheet->name);
+                     if (member == "Shapes") return Return(result, NewShapes(sheet->shapes));
+                     if (member == "HPageBreaks") return Return(result, NewPageBreaks(sheet));
+                     if (member == "Cells" && args.Has(0, "RowIndex")) {
+                       const long row = static_cast<long>(args.Number(0, "RowIndex"));
+                       const long column = static_cast<long>(args.Number(1, "ColumnIndex"));
+                       return Return(result, new Range(sheet, row, column, row, column));
+                     }
+                     if (member == "Cells")
+                       return Return(result, new Range(sheet, 1, 1, kLastRow, kLastColumn));
+                     if (member == "Rows" || member == "Columns") {
+                       const long at = static_cast<long>(args.Number(0, "Index"));
+                       return Return(result, member == "Rows"
+                                                 ? new Range(sheet, at, 1, at, kLastColumn)
+                                                 : new Range(sheet, 1, at, kLastRow, at));
+                     }
+                     if (member == "Range") return Return(result, RangeOf(sheet, args));
+                     if (member == "UsedRange") {
+                       const auto [top_left, bottom_right] = UsedBlock(*sheet);
+                       return Return(result, new Range(sheet, top_left.first, top_left.second,
+                                                       bottom_right.first, bottom_right.second));
+                     }
+                     auto& sheets = book->model.sheets;
+                     const auto at = std::find(sheets.begin(), sheets.end(), sheet);
+                     if (at == sheets.end()) throw Failure{"Das Blatt ist gelöscht"};
+                     if (member == "Activate") {
+                       book->active_sheet = static_cast<size_t>(at - sheets.begin());
+                     } else {
+                       if (state->alerts) {
+                         throw Failure{"Excel fragt vor dem Löschen nach (DisplayAlerts ist an)"};
+                       }
+                       sheets.erase(at);
+                       book->active_sheet = 0;
+                     }
+                   });
+}
 
-class Sheet : public Object {
- public:
-  Sheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
-        std::shared_ptr<SheetModel> sheet)
-      : Object("Sheet", {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes",
-                         "Activate", "Delete", "HPageBreaks"}),
-        state_(std::move(state)),
-        book_(std::move(book)),
-        sheet_(std::move(sheet)) {}
-
- protected:
-  void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
-    if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
-    if (member == "Name") return Return(result, sheet_->name);
-    if (member == "Shapes") return Return(result, NewShapes(sheet_->shapes));
-    if (member == "HPageBreaks") return Return(result, new PageBreaks(sheet_));
-    if (member == "Cells" && args.Has(0, "RowIndex")) {
-      const long row = static_cast<long>(args.Number(0, "RowIndex"));
-      const long column = static_cast<long>(args.Number(1, "ColumnIndex"));
-      return Return(result, new Range(sheet_, row, column, row, column));
-    }
-    if (member == "Cells") return Return(result, new Range(sheet_, 1, 1, kLastRow, kLastColumn));
-    if (member == "Rows" || member == "Columns") {
-      const long at = static_cast<long>(args.Number(0, "Index"));
-      return Return(result, member == "Rows" ? new Range(sheet_, at, 1, at, kLastColumn)
-                                             : new Range(sheet_, 1, at, kLastRow, at));
-    }
-    if (member == "Range") return Return(result, RangeOf(args));
-    if (member == "UsedRange") return Return(result, UsedRange());
-    const auto& sheets = book_->model.sheets;
-    const size_t index =
-        static_cast<size_t>(std::find(sheets.begin(), sheets.end(), sheet_) - sheets.begin());
-    if (index == sheets.size()) throw Failure{"Das Blatt ist gelöscht"};
-    if (member == "Activate") {
-      book_->active_sheet = index;
-    } else {
-      if (state_->alerts) throw Failure{"Excel fragt vor dem Löschen nach (DisplayAlerts ist an)"};
-      book_->model.sheets.erase(book_->model.sheets.begin() + static_cast<long>(index));
-      book_->active_sheet = 0;
-    }
+// A sheet by its name, whatever the case, or by its number from 1.
+Object* SheetItem(const std::shared_ptr<ExcelState>& state, const std::shared_ptr<OpenBook>& book,
+                  const Args& args) {
+  const auto& sheets = book->model.sheets;
+  const std::string name = args.Text(0, "Index");
+  for (const auto& sheet : sheets) {
+    if (_stricmp(sheet->name.c_str(), name.c_str()) == 0) return NewSheet(state, book, sheet);
   }
-
- private:
-  Object* UsedRange() const {
-    const auto [top_left, bottom_right] = UsedBlock(*sheet_);
-    return new Range(sheet_, top_left.first, top_left.second, bottom_right.first,
-                     bottom_right.second);
+  const double index = args.Number(0, "Index", 0);
+  char* end = nullptr;
+  std::strtod(name.c_str(), &end);
+  if (*end != '\0' || index < 1 || index > static_cast<double>(sheets.size())) {
+    throw Failure{"Index außerhalb des gültigen Bereichs: " + name};
   }
-  // By two cells, or by an address ("A2:IV9", "B7").
-  Object* RangeOf(const Args& args) const {
-    const VARIANT* first = args.Find(0, "Cell1");
-    if (first != nullptr && V_VT(first) == VT_BSTR) {
-      const std::string address = args.Text(0, "Cell1");
-      const size_t colon = address.find(':');
-      const auto from = CellAt(address.substr(0, colon));
-      const auto to = colon == std::string::npos ? from : CellAt(address.substr(colon + 1));
-      return new Range(sheet_, std::min(from.first, to.first), std::min(from.second, to.second),
-                       std::max(from.first, to.first), std::max(from.second, to.second));
-    }
-    auto* from = dynamic_cast<Range*>(args.Target(0, "Cell1"));
-    auto* to = dynamic_cast<Range*>(args.Target(1, "Cell2"));
-    if (from == nullptr || to == nullptr) throw Failure{"Bereich erwartet"};
-    return new Range(sheet_, from->top(), from->left(), to->top(), to->left());
-  }
+  return NewSheet(state, book, sheets[static_cast<size_t>(index) - 1]);
+}
 
-  std::shared_ptr<ExcelState> state_;
-  std::shared_ptr<OpenBook> book_;
-  std::shared_ptr<SheetModel> sheet_;
-};
+Object* NewSheets(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book) {
+  return NewObject("Sheets", {"Count", "Item", "PrintOut"},
+                   [=](auto& member, bool, auto& args, VARIANT* result) {
+                     if (member == "Count")
+                       return Return(result, static_cast<double>(book->model.sheets.size()));
+                     if (member == "Item") return Return(result, SheetItem(state, book, args));
+                     // The selected sheet is the active one; what it holds goes to the print
+                     // record.
+                     DocumentModel printed;
+                     printed.sheets.push_back(book->model.sheets.at(book->active_sheet));
+                     LogPrint("@print Sheets copies=" + args.Text(2, "Copies", "1") +
+                              " from=" + args.Text(0, "From") + " to=" + args.Text(1, "To") +
+                              " collate=" + args.Text(6, "Collate") + " printer=" +
+                              args.Text(4, "ActivePrinter") + "\n" + WriteDocument(printed));
+                   });
+}
 
-class Sheets : public Object {
- public:
-  Sheets(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book)
-      : Object("Sheets", {"Count", "Item", "PrintOut"}),
-        state_(std::move(state)),
-        book_(std::move(book)) {}
+Object* NewWindow(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book) {
+  return NewObject("Window", {"Activate", "SelectedSheets"},
+                   [=](auto& member, bool, auto&, VARIANT* result) {
+                     if (member == "Activate")
+                       state->active = book;
+                     else
+                       Return(result, NewSheets(state, book));
+                   });
+}
 
-  static Object* Item(const std::shared_ptr<ExcelState>& state,
-                      const std::shared_ptr<OpenBook>& book, const Args& args) {
-    const auto& sheets = book->model.sheets;
-    const std::string name = args.Text(0, "Index");
-    for (const auto& sheet : sheets) {
-      if (_stricmp(sheet->name.c_str(), name.c_str()) == 0) return new Sheet(state, book, sheet);
-    }
-    const double index = args.Number(0, "Index", 0);
-    char* end = nullptr;
-    std::strtod(name.c_str(), &end);
-    if (*end != '\0' || index < 1 || index > static_cast<double>(sheets.size())) {
-      throw Failure{"Index außerhalb des gültigen Bereichs: " + name};
-    }
-    return new Sheet(state, book, sheets[static_cast<size_t>(index) - 1]);
-  }
-
- protected:
-  void Call(const std::string& member, bool, const Args& args, VARIANT* result) override {
-    if (member == "Count") return Return(result, static_cast<double>(book_->model.sheets.size()));
-    if (member == "Item") return Return(result, Item(state_, book_, args));
-    // The selected sheet is the active one; what it holds goes to the print record.
-    DocumentModel printed;
-    printed.sheets.push_back(book_->model.sheets.at(book_->active_sheet));
-    LogPrint("@print Sheets copies=" + args.Text(2, "Copies", "1") +
-             " from=" + args.Text(0, "From") + " to=" + args.Text(1, "To") +
-             " collate=" + args.Text(6, "Collate") + " printer=" + args.Text(4, "ActivePrinter") +
-             "\n" + WriteDocument(printed));
-  }
-
- private:
-  std::shared_ptr<ExcelState> state_;
-  std::shared_ptr<OpenBook> book_;
-};
-
-class Window : public Object {
- public:
-  Window(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book)
-      : Object("Window", {"Activate", "SelectedSheets"}),
-        state_(std::move(state)),
-        book_(std::move(book)) {}
-
- protected:
-  void Call(const std::string& member, bool, const Args&, VARIANT* result) override {
-    if (member == "Activate")
-      state_->active = book_;
-    else
-      Return(result, new Sheets(state_, book_));
-  }
-
- private:
-  std::shared_ptr<ExcelState> state_;
-  std::shared_ptr<OpenBook> book_;
-};
-
-// One of a workbook's built-in properties; only "Creation Date" is kept.
-class DocumentProperty : public Object {
- public:
-  explicit DocumentProperty(std::shared_ptr<OpenBook> book)
-      : Object("DocumentProperty", {"Value"}), book_(std::move(book)) {}
-
- protected:
-  void Call(const std::string&, bool put, const Args&, VARIANT* result) override {
+// The workbook's "Creation Date", the one built-in property kept.
+Object* NewCreationDate(std::shared_ptr<OpenBook> book) {
+  return NewObject("DocumentProperty", {"Value"}, [=](auto&, bool put, auto&, VARIANT* result) {
     if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
     // Excel fails the read of a property the file never stored.
-    if (book_->model.created == 0) throw Failure{"Automatisierungsfehler", 440};
+    if (book->model.created == 0) throw Failure{"Automatisierungsfehler", 440};
     V_VT(result) = VT_DATE;
-    V_DATE(result) = book_->model.created;
-  }
+    V_DATE(result) = book->model.created;
+  });
+}
 
- private:
-  std::shared_ptr<OpenBook> book_;
-};
+Object* NewWorkbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book) {
+  return NewObject(
+      "Workbook", {"Sheets", "Windows", "SaveAs", "Close", "BuiltinDocumentProperties"},
+      [=](auto& member, bool, auto& args, VARIANT* result) {
+        if (!book->open) throw Failure{"Die Arbeitsmappe ist geschlossen"};
+        if (member == "Sheets") {
+          return Return(
+              result, args.Has(0, "Index") ? SheetItem(state, book, args) : NewSheets(state, book));
+        }
+        if (member == "Windows") return Return(result, NewWindow(state, book));
+        if (member == "BuiltinDocumentProperties") {
+          const std::string name = args.Text(0, "Index");
+          if (_stricmp(name.c_str(), "Creation Date") != 0) {
+            throw Failure{"Ungültiges Argument: " + name};
+          }
+          return Return(result, NewCreationDate(book));
+        }
+        if (member == "SaveAs") {
+          const std::wstring path = Wide(args.Text(0, "FileName"));
+          if (state->alerts && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            throw Failure{"Excel fragt, ob die Datei ersetzt werden soll (DisplayAlerts ist an)"};
+          }
+          if (!SaveDocument(path, book->model)) throw Failure{"Speichern misslungen"};
+          book->path = path;
+          return;
+        }
+        if (args.Number(0, "SaveChanges", 0) != 0) SaveDocument(book->path, book->model);
+        book->open = false;
+        if (state->active == book) state->active.reset();
+      });
+}
 
-class Workbook : public Object {
- public:
-  Workbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book)
-      : Object("Workbook", {"Sheets", "Windows", "SaveAs", "Close", "BuiltinDocumentProperties"}),
-        state_(std::move(state)),
-        book_(std::move(book)) {}
-
- protected:
-  void Call(const std::string& member, bool, const Args& args, VARIANT* result) override {
-    if (!book_->open) throw Failure{"Die Arbeitsmappe ist geschlossen"};
-    if (member == "Sheets") {
-      return Return(result, args.Has(0, "Index") ? Sheets::Item(state_, book_, args)
-                                                 : new Sheets(state_, book_));
-    }
-    if (member == "Windows") return Return(result, new Window(state_, book_));
-    if (member == "BuiltinDocumentProperties") {
-      const std::string name = args.Text(0, "Index");
-      if (_stricmp(name.c_str(), "Creation Date") != 0)
-        throw Failure{"Ungültiges Argument: " + name};
-      return Return(result, new DocumentProperty(book_));
-    }
-    if (member == "SaveAs") {
-      const std::wstring path = Wide(args.Text(0, "FileName"));
-      if (state_->alerts && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        throw Failure{"Excel fragt, ob die Datei ersetzt werden soll (DisplayAlerts ist an)"};
-      }
-      if (!SaveDocument(path, book_->model)) throw Failure{"Speichern misslungen"};
-      book_->path = path;
-      return;
-    }
-    if (args.Number(0, "SaveChanges", 0) != 0) SaveDocument(book_->path, book_->model);
-    book_->open = false;
-    if (state_->active == book_) state_->active.reset();
-  }
-
- private:
-  std::shared_ptr<ExcelState> state_;
-  std::shared_ptr<OpenBook> book_;
-};
-
-class Workbooks : public Object {
- public:
-  explicit Workbooks(std::shared_ptr<ExcelState> state)
-      : Object("Workbooks", {"Open"}), state_(std::move(state)) {}
-
- protected:
-  void Call(const std::string&, bool, const Args& args, VARIANT* result) override {
+Object* NewWorkbooks(std::shared_ptr<ExcelState> state) {
+  return NewObject("Workbooks", {"Open"}, [=](auto&, bool, auto& args, VARIANT* result) {
     auto book = std::make_shared<OpenBook>();
     book->path = Wide(args.Text(0, "FileName"));
     if (!LoadDocument(book->path, book->model) || book->model.sheets.empty()) {
       throw Failure{"Excel konnte die Datei nicht öffnen: " + args.Text(0, "FileName")};
     }
-    state_->active = book;
-    Return(result, new Workbook(state_, book));
-  }
-
- private:
-  std::shared_ptr<ExcelState> state_;
-};
-
-class Excel : public Object {
- public:
-  Excel()
-      : Object("Excel", {"ScreenUpdating", "Calculation", "DisplayAlerts", "StatusBar", "Workbooks",
-                         "ActiveWindow", "ActiveCell", "Calculate", "Quit"}) {
-    Log("Excel.Application created");
-  }
-
- protected:
-  void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
-    if (member == "Workbooks") return Return(result, new Workbooks(state_));
-    if (member == "ActiveWindow") return Return(result, new Window(state_, ActiveBook(*state_)));
-    if (member == "ActiveCell") {
-      const std::shared_ptr<OpenBook> book = ActiveBook(*state_);
-      return Return(result, new Range(book->model.sheets.at(book->active_sheet), 1, 1, 1, 1));
-    }
-    if (member == "DisplayAlerts" && put) state_->alerts = V_BOOL(&args.Put()) != VARIANT_FALSE;
-    // Excel refuses a calculation mode while no workbook is open.
-    if (member == "Calculation" && put) ActiveBook(*state_);
-  }
-
- private:
-  std::shared_ptr<ExcelState> state_ = std::make_shared<ExcelState>();
-};
+    state->active = book;
+    Return(result, NewWorkbook(state, book));
+  });
+}
 
 }  // namespace
 
-Object* NewExcel() { return new Excel(); }
+Object* NewExcel() {
+  Log("Excel.Application created");
+  auto state = std::make_shared<ExcelState>();
+  return NewObject(
+      "Excel",
+      {"ScreenUpdating", "Calculation", "DisplayAlerts", "StatusBar", "Workbooks", "ActiveWindow",
+       "ActiveCell", "Calculate", "Quit"},
+      [state](auto& member, bool put, auto& args, VARIANT* result) {
+        if (member == "Workbooks") return Return(result, NewWorkbooks(state));
+        if (member == "ActiveWindow") return Return(result, NewWindow(state, ActiveBook(*state)));
+        if (member == "ActiveCell") {
+          const std::shared_ptr<OpenBook> book = ActiveBook(*state);
+          return Return(result, new Range(book->model.sheets.at(book->active_sheet), 1, 1, 1, 1));
+        }
+        if (member == "DisplayAlerts" && put) state->alerts = V_BOOL(&args.Put()) != VARIANT_FALSE;
+        // Excel refuses a calculation mode while no workbook is open.
+        if (member == "Calculation" && put) ActiveBook(*state);
+      });
+}
 
 }  // namespace fake_office
