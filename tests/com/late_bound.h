@@ -85,16 +85,26 @@ class Object {
     dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     return id;
   }
-  // Calls a method with the arguments in call order; an automation error fails the test.
-  std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
+  // Calls a method with the arguments in call order; `bad` receives the argument IDispatch
+  // blames, counted from the last.
+  HRESULT Invoke(const wchar_t* name, std::vector<VARIANT> args, VARIANT* result,
+                 UINT* bad = nullptr) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    Var result;
     EXCEPINFO exception{};
-    UINT bad = 0;
+    UINT blamed = 0;
     const HRESULT outcome =
-        dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                          &result.v, &exception, &bad);
+        dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
+                          &exception, bad != nullptr ? bad : &blamed);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return outcome;
+  }
+  // As Invoke, for the method's answer as text; an automation error fails the test.
+  std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
+    Var result;
+    const HRESULT outcome = Invoke(name, std::move(args), &result.v);
     EXPECT_EQ(outcome, S_OK) << "calling a method";
     return FAILED(outcome) ? "<automation error>"
                            : CStr(lastora::automation::FromVariant(result.v));
