@@ -140,7 +140,6 @@ class Range : public Object {
         right_(right),
         counting_(counting) {}
 
-  const std::shared_ptr<SheetModel>& sheet() const { return sheet_; }
   long top() const { return top_; }
   long left() const { return left_; }
 
