@@ -124,21 +124,17 @@ std::pair<std::pair<long, long>, std::pair<long, long>> UsedBlock(const SheetMod
 
 std::pair<long, long> LastCell(const SheetModel& sheet) { return UsedBlock(sheet).second; }
 
-enum class Counting { kCells, kRows, kColumns };
-
 class Range : public Object {
  public:
-  Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right,
-        Counting counting = Counting::kCells)
+  Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right)
       : Object("Range",
-               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Count", "Replace", "Find",
-                "Copy", "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
+               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find", "Copy",
+                "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
         bottom_(bottom),
-        right_(right),
-        counting_(counting) {}
+        right_(right) {}
 
   long top() const { return top_; }
   long left() const { return left_; }
@@ -160,13 +156,10 @@ class Range : public Object {
     } else if (member == "Column") {
       Return(result, static_cast<double>(left_));
     } else if (member == "Rows" || member == "Columns") {
-      Return(result, new Range(sheet_, top_, left_, bottom_, right_,
-                               member == "Rows" ? Counting::kRows : Counting::kColumns));
-    } else if (member == "Count") {
-      const double rows = bottom_ - top_ + 1, columns = right_ - left_ + 1;
-      Return(result, counting_ == Counting::kRows      ? rows
-                     : counting_ == Counting::kColumns ? columns
-                                                       : rows * columns);
+      // Only counted: the size of the used block.
+      const double count = member == "Rows" ? bottom_ - top_ + 1 : right_ - left_ + 1;
+      Return(result, NewObject("Range", {"Count"},
+                               [count](auto&, bool, auto&, VARIANT* out) { Return(out, count); }));
     } else if (member == "Replace") {
       Replace(Unescaped(args.Text(0, "What")), args.Text(1, "Replacement"));
       ReturnBool(result, true);
@@ -314,7 +307,6 @@ class Range : public Object {
 
   std::shared_ptr<SheetModel> sheet_;
   long top_, left_, bottom_, right_;
-  Counting counting_;
 };
 
 Object* NewPageBreaks(std::shared_ptr<SheetModel> sheet) {
