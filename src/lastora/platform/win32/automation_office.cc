@@ -232,8 +232,8 @@ class ExcelWorkbook : public OfficeDocument {
   ExcelWorkbook& operator=(const ExcelWorkbook&) = delete;
   ~ExcelWorkbook() override { win32::CloseWorkbookUnsaved(workbook_); }
 
-  // Each sheet's used block in one call: a real Excel answers every call across processes, and a
-  // call per cell makes a large sheet take minutes. Empty cells hold no text to search.
+  // Each sheet's used block in one call: a real Excel answers every call across processes, so a
+  // call per cell grows with the sheet. Empty cells hold no text to search.
   std::vector<std::string> StoryTexts() override {
     std::vector<std::string> texts;
     const auto add = [&texts](const Variant& cell) {
