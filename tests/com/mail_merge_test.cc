@@ -31,10 +31,6 @@ void Write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-fs::path Utf8Path(const std::string& utf8) {
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 // A picture of 200 x 100 pixels (150 x 75 points): the stand-ins read only the PNG header.
 std::string LogoPicture() {
   std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xc8\0\0\0\x64\x08\x06\0\0\0", 29);
@@ -100,7 +96,10 @@ class OfficeMergeTest : public MailMergeTest {
   long LiveObjects() { return office_->LiveObjects(); }
   std::string CallLog() { return office_->CallLog(); }
   std::string Printed() { return office_->Printed(); }
-  fs::path Output(const std::string& name) { return home_.path() / "Ausgabe" / Utf8Path(name); }
+  // `name` in UTF-8.
+  fs::path Output(const std::string& name) {
+    return home_.path() / "Ausgabe" / fs::path(std::u8string(name.begin(), name.end()));
+  }
 
   // One definition row: template, name pattern, output folder, copies, save.
   static Table Definition(const std::string& template_path, const std::string& copies) {
