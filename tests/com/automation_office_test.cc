@@ -18,10 +18,10 @@ TEST(AutomationOfficeTest, AWorkbooksTextsAreReadOneCallPerSheet) {
   const ScopedTempDir folder;
   const FakeOfficeHost host(folder.path());
   ASSERT_TRUE(host.registered());
-  // A block away from A1 with a gap, an empty sheet, and a sheet of one cell.
+  // A block away from A1 with a gap, read along its rows; an empty sheet; a sheet of one cell.
   const std::filesystem::path book = folder.path() / "Karte.xlsx";
   std::ofstream(book, std::ios::binary) << "@sheet Karte\n@cell 2 2 Nr. <<LfdNr>>\n"
-                                           "@cell 2 3 <<Name>>\n@cell 3 3 Köln\n"
+                                           "@cell 2 3 <<Name>>\n@cell 3 2 Köln\n"
                                            "@sheet Leer\n@sheet Notiz\n@cell 4 4 bleibt\n";
   {
     AutomationOffice office;
