@@ -52,12 +52,7 @@ class SettingsRecord {
   ::SEPAVARIABLEN* record_;
 };
 
-VARIANT Short(short value) {
-  VARIANT argument;
-  V_VT(&argument) = VT_I2;
-  V_I2(&argument) = value;
-  return argument;
-}
+VARIANT Short(short value) { return Scalar(VT_I2, value); }
 
 // Bank 37040044 with one BIC, 50010517 with two.
 Table BankCodes() {
@@ -140,21 +135,14 @@ TEST_F(LateBoundTest, CheckBicRefusesAnythingButTheSettingsRecordNamingItsPlace)
                                Short(5),           source.v,          not_a_record.v,
                                ByRef(&values.v),   ByRef(&colours.v), ByRef(&bank_codes.v),
                                ByRef(&passed_on.v)};
-  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
   Var result;
   UINT bad = 0;
-  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
-                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
-            DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(object_->Invoke(L"Check_BIC", args, &result.v, &bad), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(bad, 4u);  // the sixth of ten, counted from the last as IDispatch counts
   EXPECT_TRUE(RangeOf(values.v)(1, 5).IsEmpty());
 
-  params.cArgs = 9;  // aBLZnew is not optional
-  params.rgvarg = reversed.data() + 1;
-  EXPECT_EQ(object_->get()->Invoke(object_->Id(L"Check_BIC"), IID_NULL, LOCALE_USER_DEFAULT,
-                                   DISPATCH_METHOD, &params, &result.v, nullptr, &bad),
-            DISP_E_PARAMNOTOPTIONAL);
+  args.pop_back();  // aBLZnew is not optional
+  EXPECT_EQ(object_->Invoke(L"Check_BIC", args, &result.v), DISP_E_PARAMNOTOPTIONAL);
 }
 
 }  // namespace

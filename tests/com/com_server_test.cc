@@ -4,6 +4,7 @@
 #include <string>
 
 #include "com/late_bound.h"
+#include "com/sheet_arrays.h"
 #include "support/temp_dir.h"
 
 namespace lastora::testing {
@@ -12,18 +13,6 @@ namespace {
 using lastora::automation::FromVariant;
 
 constexpr wchar_t kClassKey[] = L"Software\\Classes\\CLSID\\{9931F5E8-19F7-4985-B588-C12146DD8061}";
-
-// A 1-based 1-D settings array with `count` empty cells.
-void SettingsArray(Var& holder, ULONG count) {
-  V_VT(&holder.v) = VT_ARRAY | VT_VARIANT;
-  V_ARRAY(&holder.v) = SafeArrayCreateVector(VT_VARIANT, 1, count);
-}
-
-void Range(Var& holder, ULONG rows, ULONG cols) {
-  SAFEARRAYBOUND bounds[2] = {{rows, 1}, {cols, 1}};
-  V_VT(&holder.v) = VT_ARRAY | VT_VARIANT;
-  V_ARRAY(&holder.v) = SafeArrayCreate(VT_VARIANT, 2, bounds);
-}
 
 bool KeyExists(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
@@ -77,15 +66,15 @@ TEST_F(LateBoundTest, SmallMethodsAnswerWithOptionalArgumentsLeftOut) {
 
 TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) {
   Var settings, values, colors;
-  SettingsArray(settings, 205);
-  Range(values, 2, 29);
-  Range(colors, 2, 29);
+  PutArray(VariantArray(205), &settings.v);
+  PutRange(Table(2, 29), &values.v);
+  PutRange(Table(2, 29), &colors.v);
   const std::string short_settings = object_->Text(
       L"ext_SEPA_Bearbeitung", {ByRef(&settings.v), ByRef(&values.v), ByRef(&colors.v)});
   EXPECT_EQ(short_settings, "Fehler: Index außerhalb des gültigen Bereichs (9)");
 
   Var full, not_a_table(L"keine Tabelle");
-  SettingsArray(full, 206);
+  PutArray(VariantArray(206), &full.v);
   const std::string wrong_table = object_->Text(
       L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&not_a_table.v), ByRef(&colors.v)});
   EXPECT_EQ(wrong_table, "Fehler: Typen unverträglich (13)");

@@ -37,6 +37,19 @@ inline VARIANT ByRef(VARIANT* target) {
   return reference;
 }
 
+// A number argument of the kind a workbook's declaration passes: VT_I2, VT_I4 or VT_BOOL; VT_ERROR
+// for an optional argument left out.
+inline VARIANT Scalar(VARTYPE kind, long value = 0) {
+  VARIANT argument;
+  VariantInit(&argument);
+  V_VT(&argument) = kind;
+  if (kind == VT_I2) V_I2(&argument) = static_cast<SHORT>(value);
+  if (kind == VT_I4) V_I4(&argument) = value;
+  if (kind == VT_BOOL) V_BOOL(&argument) = value != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+  if (kind == VT_ERROR) V_ERROR(&argument) = DISP_E_PARAMNOTFOUND;
+  return argument;
+}
+
 // The DLL loaded as regsvr32 loads it, for its exported entry points.
 class Server {
  public:
@@ -72,16 +85,26 @@ class Object {
     dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     return id;
   }
-  // Calls a method with the arguments in call order; an automation error fails the test.
-  std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
+  // Calls a method with the arguments in call order; `bad` receives the argument IDispatch
+  // blames, counted from the last.
+  HRESULT Invoke(const wchar_t* name, std::vector<VARIANT> args, VARIANT* result,
+                 UINT* bad = nullptr) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    Var result;
     EXCEPINFO exception{};
-    UINT bad = 0;
+    UINT blamed = 0;
     const HRESULT outcome =
-        dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                          &result.v, &exception, &bad);
+        dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
+                          &exception, bad != nullptr ? bad : &blamed);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return outcome;
+  }
+  // As Invoke, for the method's answer as text; an automation error fails the test.
+  std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
+    Var result;
+    const HRESULT outcome = Invoke(name, std::move(args), &result.v);
     EXPECT_EQ(outcome, S_OK) << "calling a method";
     return FAILED(outcome) ? "<automation error>"
                            : CStr(lastora::automation::FromVariant(result.v));

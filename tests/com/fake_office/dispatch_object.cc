@@ -105,7 +105,29 @@ class Enumerator final : public Counted<IEnumVARIANT> {
   size_t next_ = 0;
 };
 
+class HandledObject final : public Object {
+ public:
+  HandledObject(const char* kind, std::initializer_list<const char*> members, Handler handler,
+                std::function<std::vector<Object*>()> items)
+      : Object(kind, members), handler_(std::move(handler)), items_(std::move(items)) {}
+
+ protected:
+  void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
+    handler_(member, put, args, result);
+  }
+  std::vector<Object*> Items() override { return items_ ? items_() : Object::Items(); }
+
+ private:
+  Handler handler_;
+  std::function<std::vector<Object*>()> items_;
+};
+
 }  // namespace
+
+Object* NewObject(const char* kind, std::initializer_list<const char*> members, Handler handler,
+                  std::function<std::vector<Object*>()> items) {
+  return new HandledObject(kind, members, std::move(handler), std::move(items));
+}
 
 std::string Utf8(const wchar_t* text, size_t length) {
   if (length == 0) return "";

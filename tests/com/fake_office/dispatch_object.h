@@ -8,6 +8,7 @@
 #include <oleauto.h>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -80,6 +81,15 @@ class Object : public IDispatch {
   std::vector<std::string> members_;
   std::atomic<ULONG> references_{1};
 };
+
+// What a call of a simple object does: `member` as the member list spells it, `put` for a
+// property write.
+using Handler =
+    std::function<void(const std::string& member, bool put, const Args& args, VARIANT* result)>;
+// An object of `kind` whose calls `handler` carries out; `items`, where given, are what a For Each
+// walks.
+Object* NewObject(const char* kind, std::initializer_list<const char*> members, Handler handler,
+                  std::function<std::vector<Object*>()> items = nullptr);
 
 // Result helpers: each hands its value to the caller, who owns it.
 void Return(VARIANT* result, Object* object);  // takes the object's only reference

@@ -8,8 +8,8 @@
 // where Kind is the object's kind (Word, Document, StoryRange, Find, Shapes, Shape, Excel,
 // Workbook, Sheet, Range, ...). Creating an application logs "Word.Application created". Printing
 // appends what the document holds to FAKE_OFFICE_LOG + ".druck", after a line
-// "@print Kind copies=N from=F to=T printer=P". FAKE_OFFICE_FAIL = "Kind.Member" makes that call
-// fail as a program's call fails, with an exception description.
+// "@print Kind copies=N from=F to=T" (Excel adds collate and printer). FAKE_OFFICE_FAIL =
+// "Kind.Member" makes that call fail as a program's call fails, with an exception description.
 //
 // Documents are plain UTF-8 text files, one record a line:
 //   @story                    starts a story (body, header, ...); the lines that follow are its

@@ -64,16 +64,12 @@ bool LoadDocument(const std::wstring& path, DocumentModel& model) {
       if (used > 0 && line.size() > 6u + used) sheet->cells[{row, column}] = line.substr(6 + used);
     } else if (line.rfind("@created ", 0) == 0) {
       model.created = std::atof(line.c_str() + 9);
-    } else if (line.rfind("@height ", 0) == 0 && sheet != nullptr) {
-      long row = 0;
-      double points = 0;
-      std::sscanf(line.c_str() + 8, "%ld %lf", &row, &points);
-      sheet->heights[row] = points;
-    } else if (line.rfind("@width ", 0) == 0 && sheet != nullptr) {
-      long column = 0;
-      double width = 0;
-      std::sscanf(line.c_str() + 7, "%ld %lf", &column, &width);
-      sheet->widths[column] = width;
+    } else if ((line.rfind("@height ", 0) == 0 || line.rfind("@width ", 0) == 0) && sheet) {
+      const bool height = line[1] == 'h';
+      long at = 0;
+      double size = 0;
+      std::sscanf(line.c_str() + (height ? 8 : 7), "%ld %lf", &at, &size);
+      (height ? sheet->heights : sheet->widths)[at] = size;
     } else if (line.rfind("@break ", 0) == 0 && sheet != nullptr) {
       sheet->breaks.push_back(std::atol(line.c_str() + 7));
     } else if (!model.stories.empty()) {

@@ -9,6 +9,7 @@ struct OpenDocument {
   std::wstring path;
   bool open = true;
 };
+using Document = std::shared_ptr<OpenDocument>;
 
 // Word's search boxes: "^^" is a caret, "^&" in the replacement the text found.
 std::string Unescape(const std::string& text, const std::string& found) {
@@ -27,142 +28,85 @@ std::string Unescape(const std::string& text, const std::string& found) {
   return plain;
 }
 
-class Find : public Object {
- public:
-  Find(std::shared_ptr<OpenDocument> document, size_t story)
-      : Object("Find", {"Execute"}), document_(std::move(document)), story_(story) {}
-
- protected:
-  void Call(const std::string&, bool, const Args& args, VARIANT* result) override {
-    std::string& text = document_->model.stories[story_];
+Object* NewFind(Document document, size_t story) {
+  return NewObject("Find", {"Execute"}, [=](auto&, bool, auto& args, VARIANT* result) {
+    std::string& text = document->model.stories[story];
     const std::string find = Unescape(args.Text(0, "FindText"), "");
     if (find.empty()) throw Failure{"Suchtext fehlt"};
-    const bool replace_all = args.Number(10, "Replace", 0) == 2;
+    if (args.Number(10, "Replace", 0) != 2) throw Failure{"Nur Alle ersetzen ist nachgebildet"};
+    const std::string replacement = Unescape(args.Text(9, "ReplaceWith"), find);
     bool found = false;
-    for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at)) {
+    for (size_t at = text.find(find); at != std::string::npos;
+         at = text.find(find, at + replacement.size())) {
       found = true;
-      const std::string replacement = Unescape(args.Text(9, "ReplaceWith"), find);
       text.replace(at, find.size(), replacement);
-      at += replacement.size();
-      if (!replace_all) break;
     }
     ReturnBool(result, found);
-  }
+  });
+}
 
- private:
-  std::shared_ptr<OpenDocument> document_;
-  size_t story_;
-};
+Object* NewStoryRange(Document document, size_t story) {
+  return NewObject("StoryRange", {"Text", "Find"},
+                   [=](auto& member, bool put, auto&, VARIANT* result) {
+                     if (put) throw Failure{"Text wird hier nur gelesen"};
+                     if (member == "Text") return Return(result, document->model.stories[story]);
+                     Return(result, NewFind(document, story));
+                   });
+}
 
-class StoryRange : public Object {
- public:
-  StoryRange(std::shared_ptr<OpenDocument> document, size_t story)
-      : Object("StoryRange", {"Text", "Find"}), document_(std::move(document)), story_(story) {}
+// Walked with For Each only.
+Object* NewStoryRanges(Document document) {
+  return NewObject(
+      "StoryRanges", {}, [](auto&, bool, auto&, VARIANT*) {},
+      [document] {
+        std::vector<Object*> items;
+        for (size_t i = 0; i < document->model.stories.size(); ++i) {
+          items.push_back(NewStoryRange(document, i));
+        }
+        return items;
+      });
+}
 
- protected:
-  void Call(const std::string& member, bool put, const Args&, VARIANT* result) override {
-    if (put) throw Failure{"Text wird hier nur gelesen"};
-    if (member == "Text") return Return(result, document_->model.stories[story_]);
-    Return(result, new Find(document_, story_));
-  }
+Object* NewDocument(Document document) {
+  return NewObject("Document", {"StoryRanges", "Shapes", "PrintOut", "Save", "Close"},
+                   [=](auto& member, bool, auto& args, VARIANT* result) {
+                     if (!document->open) throw Failure{"Das Dokument ist geschlossen"};
+                     if (member == "StoryRanges") return Return(result, NewStoryRanges(document));
+                     if (member == "Shapes")
+                       return Return(result, NewShapes(document->model.shapes));
+                     if (member == "PrintOut") {
+                       return LogPrint("@print Document copies=" + args.Text(7, "Copies", "1") +
+                                       " from=" + args.Text(4, "From") + " to=" +
+                                       args.Text(5, "To") + "\n" + WriteDocument(document->model));
+                     }
+                     if (member == "Save" || args.Number(0, "SaveChanges", 0) != 0) {
+                       if (!SaveDocument(document->path, document->model)) {
+                         throw Failure{"Speichern misslungen"};
+                       }
+                     }
+                     if (member == "Close") document->open = false;
+                   });
+}
 
- private:
-  std::shared_ptr<OpenDocument> document_;
-  size_t story_;
-};
-
-class StoryRanges : public Object {
- public:
-  explicit StoryRanges(std::shared_ptr<OpenDocument> document)
-      : Object("StoryRanges", {"Count"}), document_(std::move(document)) {}
-
- protected:
-  void Call(const std::string&, bool, const Args&, VARIANT* result) override {
-    Return(result, static_cast<double>(document_->model.stories.size()));
-  }
-  std::vector<Object*> Items() override {
-    std::vector<Object*> items;
-    for (size_t i = 0; i < document_->model.stories.size(); ++i) {
-      items.push_back(new StoryRange(document_, i));
-    }
-    return items;
-  }
-
- private:
-  std::shared_ptr<OpenDocument> document_;
-};
-
-class Document : public Object {
- public:
-  Document(std::shared_ptr<OpenDocument> document, std::shared_ptr<std::string> printer)
-      : Object("Document", {"StoryRanges", "Shapes", "PrintOut", "Save", "Close"}),
-        document_(std::move(document)),
-        printer_(std::move(printer)) {}
-
- protected:
-  void Call(const std::string& member, bool, const Args& args, VARIANT* result) override {
-    if (!document_->open) throw Failure{"Das Dokument ist geschlossen"};
-    if (member == "StoryRanges") return Return(result, new StoryRanges(document_));
-    if (member == "Shapes") return Return(result, NewShapes(document_->model.shapes));
-    if (member == "PrintOut") {
-      return LogPrint("@print Document copies=" + args.Text(7, "Copies", "1") +
-                      " from=" + args.Text(4, "From") + " to=" + args.Text(5, "To") +
-                      " printer=" + *printer_ + "\n" + WriteDocument(document_->model));
-    }
-    if (member == "Save" || args.Number(0, "SaveChanges", 0) != 0) {
-      if (!SaveDocument(document_->path, document_->model)) throw Failure{"Speichern misslungen"};
-    }
-    if (member == "Close") document_->open = false;
-  }
-
- private:
-  std::shared_ptr<OpenDocument> document_;
-  std::shared_ptr<std::string> printer_;
-};
-
-class Documents : public Object {
- public:
-  explicit Documents(std::shared_ptr<std::string> printer)
-      : Object("Documents", {"Open"}), printer_(std::move(printer)) {}
-
- protected:
-  void Call(const std::string&, bool, const Args& args, VARIANT* result) override {
+Object* NewDocuments() {
+  return NewObject("Documents", {"Open"}, [](auto&, bool, auto& args, VARIANT* result) {
     auto document = std::make_shared<OpenDocument>();
     document->path = Wide(args.Text(0, "FileName"));
     if (!LoadDocument(document->path, document->model) || document->model.stories.empty()) {
       throw Failure{"Word konnte die Datei nicht öffnen: " + args.Text(0, "FileName")};
     }
-    Return(result, new Document(document, printer_));
-  }
-
- private:
-  std::shared_ptr<std::string> printer_;
-};
-
-class Word : public Object {
- public:
-  Word()
-      : Object("Word", {"Visible", "ScreenUpdating", "WindowState", "Width", "Height",
-                        "ActivePrinter", "Documents", "Quit"}) {
-    Log("Word.Application created");
-  }
-
- protected:
-  void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
-    if (member == "Documents") return Return(result, new Documents(printer_));
-    if (member != "ActivePrinter") return;
-    if (!put) return Return(result, *printer_);
-    const VARIANT& value = args.Put();
-    if (V_VT(&value) != VT_BSTR) throw Failure{"ActivePrinter erwartet einen Text"};
-    *printer_ = Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value)));
-  }
-
- private:
-  std::shared_ptr<std::string> printer_ = std::make_shared<std::string>("Standarddrucker");
-};
+    Return(result, NewDocument(document));
+  });
+}
 
 }  // namespace
 
-Object* NewWord() { return new Word(); }
+Object* NewWord() {
+  Log("Word.Application created");
+  return NewObject("Word", {"Visible", "ScreenUpdating", "WindowState", "Documents", "Quit"},
+                   [](auto& member, bool, auto&, VARIANT* result) {
+                     if (member == "Documents") Return(result, NewDocuments());
+                   });
+}
 
 }  // namespace fake_office

@@ -232,14 +232,24 @@ class ExcelWorkbook : public OfficeDocument {
   ExcelWorkbook& operator=(const ExcelWorkbook&) = delete;
   ~ExcelWorkbook() override { win32::CloseWorkbookUnsaved(workbook_); }
 
+  // Each sheet's used block in one call: a real Excel answers every call across processes, so a
+  // call per cell grows with the sheet. Empty cells hold no text to search.
   std::vector<std::string> StoryTexts() override {
     std::vector<std::string> texts;
+    const auto add = [&texts](const Variant& cell) {
+      if (std::string text = CStr(cell); !text.empty()) texts.push_back(std::move(text));
+    };
     for (int32_t index = 1; index <= SheetCount(); ++index) {
-      AutoObject sheet = Sheet(Value(long{index}));
-      const SheetExtent used = ExtentOf(sheet);
-      for (int32_t row = 1; row <= used.rows; ++row) {
-        for (int32_t column = 1; column <= used.columns; ++column) {
-          texts.push_back(TextOf(CellOf(sheet, row, column).Get(L"Text")));
+      const Value values = Sheet(Value(long{index})).GetObject(L"UsedRange").Get(L"Value");
+      // A used block of one cell comes back as a lone value.
+      if (automation::ArrayOf(values.ref()) == nullptr) {
+        add(automation::FromVariant(values.ref()));
+        continue;
+      }
+      const Table block = automation::TableFromVariant(values.ref());
+      for (int32_t row = block.RowLower(); row <= block.RowUpper(); ++row) {
+        for (int32_t column = block.ColLower(); column <= block.ColUpper(); ++column) {
+          add(block.At(row, column));
         }
       }
     }
