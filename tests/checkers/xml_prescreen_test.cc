@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +19,28 @@ constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 
 bool LibXml2Accepts(const std::string& document) { return LibXml2Parser::Parse(document).ok; }
 
+// Hands the document over a few bytes at a time, as a slow file would, through a small window
+// that has to move many times.
+bool Streamed(const std::string& document, size_t lookahead = 512) {
+  size_t offset = 0;
+  return SurelyWellFormed(
+      [&](char* into, size_t room) {
+        const size_t count = std::min({room, size_t{7}, document.size() - offset});
+        offset += document.copy(into, count, offset);
+        return count;
+      },
+      lookahead);
+}
+
+// Many elements inside two that stay open, and a prefix bound at the root used at the end.
+std::string LongDocument(int items, const std::string& last_item) {
+  std::string document = std::string(kDeclaration) + "<Root xmlns:p=\"urn:p\">\r\n<Liste>\r\n";
+  for (int i = 0; i < items; ++i) {
+    document += "  <Posten Nr=\"" + std::to_string(i) + "\">Beitrag 2026</Posten>\r\n";
+  }
+  return document + last_item + "</Liste><p:Ende/>\r\n</Root>\r\n";
+}
+
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& extension) {
   std::vector<std::string> paths;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -32,7 +55,9 @@ TEST(XmlPrescreen, PaymentFilesOfThisAndOtherProgramsPassWithoutTheParser) {
   files.insert(files.end(), golden.begin(), golden.end());
   ASSERT_GE(files.size(), 5u);
   for (const std::string& file : files) {
-    EXPECT_TRUE(SurelyWellFormed(testing::ReadBytes(file))) << file;
+    const std::string document = testing::ReadBytes(file);
+    EXPECT_TRUE(SurelyWellFormed(document)) << file;
+    EXPECT_TRUE(Streamed(document)) << file;
   }
 }
 
@@ -57,7 +82,39 @@ TEST(XmlPrescreen, NeverPassesWhatTheParserRejects) {
   for (const std::string& document : rejected) {
     EXPECT_FALSE(LibXml2Accepts(document)) << "not a fault after all: " << document;
     EXPECT_FALSE(SurelyWellFormed(document)) << document;
+    EXPECT_FALSE(Streamed(document)) << document;
   }
+}
+
+// An end tag is held against its start tag's name, and a prefix against its binding, however
+// many windows back they were read.
+TEST(XmlPrescreen, AStreamedScanRemembersWhatEarlierWindowsHeld) {
+  EXPECT_TRUE(Streamed(LongDocument(500, "")));
+  const std::string misnamed = LongDocument(500, "</Lista><Liste>");
+  EXPECT_FALSE(LibXml2Accepts(misnamed));
+  EXPECT_FALSE(Streamed(misnamed));
+}
+
+// A file too large to hold whole is read in pieces; a fault far into it still gets the parser's
+// reason and line, the same as from the whole text.
+TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdict) {
+  const testing::ScopedTempDir dir;
+  LibXml2Parser parser;
+  const int items = 300000;  // about 12 MB, several windows
+  testing::WriteBytes(dir.File("gut.xml"), LongDocument(items, ""));
+  EXPECT_TRUE(parser.LoadFile(dir.File("gut.xml")).ok);
+
+  const std::string broken = LongDocument(items, "<Posten>&nbsp;</Posten>");
+  testing::WriteBytes(dir.File("kaputt.xml"), broken);
+  const XmlParser::Result verdict = parser.LoadFile(dir.File("kaputt.xml"));
+  EXPECT_FALSE(verdict.ok);
+  EXPECT_EQ(verdict.line, items + 4);
+  EXPECT_EQ(verdict.reason, LibXml2Parser::Parse(broken).reason);
+
+  EXPECT_EQ(parser.LoadFile(dir.File("fehlt.xml")).reason,
+            "Das System kann die angegebene Datei nicht finden.");
+  EXPECT_EQ(parser.LoadFile(dir.path().string()).reason,
+            "Auf die Datei kann nicht zugegriffen werden.");
 }
 
 // The scan goes eight bytes at a time: a fault must be seen wherever in a word it falls.

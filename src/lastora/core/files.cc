@@ -178,24 +178,36 @@ std::string NativePath(std::string_view path) {
   return native;
 }
 
-std::string ReadWhole(const std::string& path) {
+FileReader::FileReader(const std::string& path) {
   const fs::path native = ToPath(NativePath(path));
-  File f = Open(native, "rb");
-  if (!f) throw VbError(errno == ENOENT || errno == ENOTDIR ? 53 : 75);
+  file_ = Open(native, "rb");
+  if (!file_) throw VbError(errno == ENOENT || errno == ENOTDIR ? 53 : 75);
+  std::error_code size_error;
+  const uintmax_t size = fs::file_size(native, size_error);
+  if (!size_error) size_ = size;
+}
+
+size_t FileReader::Read(char* into, size_t room) {
+  size_t got = 0;
+  while (got < room) {
+    const size_t read = std::fread(into + got, 1, room - got, file_.get());
+    if (read == 0) break;
+    got += read;
+  }
+  // A directory opens on POSIX but cannot be read.
+  if (std::ferror(file_.get())) throw VbError(75);
+  return got;
+}
+
+std::string ReadWhole(const std::string& path) {
+  FileReader reader(path);
   // Sized once from the file's length, so a 100 MB payment file is read without regrowing; the
   // loop still takes whatever the file really holds if it changes meanwhile.
-  std::error_code size_error;
-  const uintmax_t expected = fs::file_size(native, size_error);
   std::string bytes;
-  if (!size_error) {
-    bytes.reserve(static_cast<size_t>(expected));
-    memory::PreferLargePages(bytes.data(), bytes.capacity());
-  }
+  bytes.reserve(static_cast<size_t>(reader.size()));
+  memory::PreferLargePages(bytes.data(), bytes.capacity());
   char buffer[1 << 16];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.append(buffer, got);
-  // A directory opens on POSIX but cannot be read.
-  if (std::ferror(f.get())) throw VbError(75);
+  while (const size_t got = reader.Read(buffer, sizeof buffer)) bytes.append(buffer, got);
   return bytes;
 }
 

@@ -3,6 +3,7 @@
 #ifndef LASTORA_CORE_FILES_H_
 #define LASTORA_CORE_FILES_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -27,6 +28,22 @@ std::string NativePath(std::string_view path);
 
 // Reads the file's bytes; VbError 53 when it does not exist, 75 when it cannot be read.
 std::string ReadWhole(const std::string& path);
+
+// A file read piece by piece, for files too large to hold whole (a payment file of a million
+// debits) or of which only the start matters. Errors as ReadWhole's.
+class FileReader {
+ public:
+  explicit FileReader(const std::string& path);
+
+  // Up to `room` bytes into `into`; fewer only at the end of the file, 0 there.
+  size_t Read(char* into, size_t room);
+  // The size the file had when opened, 0 when the system cannot tell.
+  uintmax_t size() const { return size_; }
+
+ private:
+  std::unique_ptr<std::FILE, detail::FileCloser> file_;
+  uintmax_t size_ = 0;
+};
 // Replaces the file atomically with the bytes; VbError 76 when the folder does not exist,
 // 75 (or 70) when it cannot be written.
 void WriteWhole(const std::string& path, std::string_view bytes);

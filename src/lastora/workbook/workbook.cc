@@ -125,7 +125,8 @@ void AddOnce(std::vector<std::string>& list, const std::string& text) {
 }  // namespace
 
 bool LooksLikeXml(const std::string& path) {
-  const std::string head = files::ReadWhole(path).substr(0, 64);
+  std::string head(64, '\0');
+  head.resize(files::FileReader(path).Read(head.data(), head.size()));
   const size_t first = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
   return first != std::string::npos && head[first] == '<';
 }

@@ -3,7 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
-#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,40 +45,25 @@ struct ContextFreer {
   }
 };
 
-}  // namespace
+// The document's next piece; empty at its end.
+using NextPiece = std::function<std::string_view()>;
 
-XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
-  std::string bytes;
-  try {
-    bytes = files::ReadWhole(path);
-  } catch (const VbError& error) {
-    return Result{false, error.number() == 53 ? kFileNotFound : kFileUnreadable, 0};
-  }
-  return LoadFileBytes(path, bytes);
-}
-
-XmlParser::Result LibXml2Parser::LoadFileBytes(const std::string&, std::string_view bytes) {
-  if (xml_prescreen::SurelyWellFormed(bytes)) return {};
-  return Parse(bytes);
-}
-
-// Well-formedness only, as the platform's parser is used here: the bytes are fed in chunks to a
-// push parser whose SAX handler does nothing, so no tree is built.
-XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
-  Result result;
+// Well-formedness only, as the platform's parser is used here: the pieces are fed to a push
+// parser whose SAX handler does nothing, so no tree is built.
+XmlParser::Result ParsePieces(const NextPiece& next_piece) {
+  XmlParser::Result result;
   xmlSAXHandler sax{};
   sax.initialized = XML_SAX2_MAGIC;
   sax.serror = KeepFirstError;
   std::unique_ptr<xmlParserCtxt, ContextFreer> context(
       xmlCreatePushParserCtxt(&sax, &result, nullptr, 0, nullptr));
-  if (!context) return Result{false, kFileUnreadable, 0};
+  if (!context) return {false, kFileUnreadable, 0};
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
   bool failed = false;
-  for (size_t offset = 0;;) {
-    const size_t size = std::min(kChunkSize, bytes.size() - offset);
-    const bool last = size < kChunkSize;
-    failed = xmlParseChunk(context.get(), bytes.data() + offset, static_cast<int>(size), last) != 0;
-    offset += size;
+  for (;;) {
+    const std::string_view piece = next_piece();
+    const bool last = piece.empty();
+    failed = xmlParseChunk(context.get(), piece.data(), static_cast<int>(piece.size()), last) != 0;
     if (failed || last || !result.ok) break;
   }
   if ((failed || !context->wellFormed) && result.ok) {
@@ -87,6 +72,39 @@ XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
     result.line = xmlSAX2GetLineNumber(context.get());
   }
   return result;
+}
+
+}  // namespace
+
+// A payment file of a million debits is 700 MB, so the file is read in pieces, never whole:
+// once by the quick scan and, only when that is in doubt, once more by the parser.
+XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
+  try {
+    auto scanned = std::make_shared<files::FileReader>(path);
+    if (xml_prescreen::SurelyWellFormed(
+            [scanned](char* into, size_t room) { return scanned->Read(into, room); })) {
+      return {};
+    }
+    files::FileReader parsed(path);
+    std::string buffer(kChunkSize, '\0');
+    return ParsePieces(
+        [&] { return std::string_view(buffer.data(), parsed.Read(buffer.data(), kChunkSize)); });
+  } catch (const VbError& error) {
+    return {false, error.number() == 53 ? kFileNotFound : kFileUnreadable, 0};
+  }
+}
+
+XmlParser::Result LibXml2Parser::LoadFileBytes(const std::string&, std::string_view bytes) {
+  if (xml_prescreen::SurelyWellFormed(bytes)) return {};
+  return Parse(bytes);
+}
+
+XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
+  return ParsePieces([bytes]() mutable {
+    const std::string_view piece = bytes.substr(0, kChunkSize);
+    bytes.remove_prefix(piece.size());
+    return piece;
+  });
 }
 
 }  // namespace lastora

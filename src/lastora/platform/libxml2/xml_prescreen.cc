@@ -6,7 +6,9 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@ constexpr size_t kDeepestNesting = 100;
 constexpr size_t kMostAttributes = 32;
 // "&#x10FFFF;" and "&quot;" fit; a longer reference is left to the parser.
 constexpr size_t kLongestReference = 10;
+// A streamed scan moves its window between a text and the tag after it, both of which can pass.
+static_assert(kStreamLookahead > 2 * kLongestToken + kLongestName);
 
 // libxml2 refuses to bind these, or to bind anything to them.
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
@@ -83,13 +87,22 @@ bool UsableNamespace(std::string_view uri) {
   return true;
 }
 
+// Scans a whole text, or a document read piece by piece through a window that always holds
+// `lookahead` bytes beyond the scan (or the rest of the document). The window moves only between
+// markup, so that what the scan keeps of earlier markup (open element names, bound prefixes) is
+// held in copies; a token that runs past the window's end fails like one at the document's end.
 class Scanner {
  public:
-  explicit Scanner(std::string_view document) : doc_(document) {}
+  explicit Scanner(std::string_view document) : doc_(document), at_end_(true) {}
+  Scanner(const ReadMore& read_more, size_t lookahead)
+      : read_more_(&read_more),
+        lookahead_(lookahead),
+        held_(std::make_unique<char[]>(2 * lookahead)) {}
 
   bool Document() {
+    Fill();
     if (StartsWith("<?xml") && !Declaration()) return false;
-    return Misc() && Element() && Misc() && pos_ == doc_.size();
+    return Misc() && Element() && Misc() && pos_ == doc_.size() && at_end_;
   }
 
  private:
@@ -98,9 +111,30 @@ class Scanner {
     std::string_view value;
   };
   struct Binding {
-    std::string_view prefix;
+    std::string prefix;
     size_t depth;
   };
+
+  // Moves the window on once fewer than `lookahead_` bytes are left in it, reading until it is
+  // full again or the document ends.
+  void Fill() {
+    const size_t rest = doc_.size() - pos_;
+    if (at_end_ || rest >= lookahead_) return;
+    char* const held = held_.get();
+    std::memmove(held, doc_.data() + pos_, rest);
+    const size_t capacity = 2 * lookahead_;
+    size_t size = rest;
+    while (size < capacity) {
+      const size_t got = (*read_more_)(held + size, capacity - size);
+      if (got == 0) {
+        at_end_ = true;
+        break;
+      }
+      size += got;
+    }
+    doc_ = std::string_view(held, size);
+    pos_ = 0;
+  }
 
   // By hand rather than by memcmp: the literals are a few characters long and compared at
   // every tag.
@@ -158,6 +192,7 @@ class Scanner {
   // Blanks and comments, before and after the root element.
   bool Misc() {
     for (;;) {
+      Fill();
       SkipSpaces();
       if (!StartsWith("<!--")) return true;
       if (!Comment()) return false;
@@ -167,7 +202,8 @@ class Scanner {
   // The root element with everything inside it.
   bool Element() {
     if (!StartTag()) return false;
-    while (!open_.empty()) {
+    while (!open_starts_.empty()) {
+      Fill();
       if (!CharData('<', true)) return false;
       // At "<": the character after it tells the kinds of markup apart.
       const char next = pos_ + 1 < doc_.size() ? doc_[pos_ + 1] : '\0';
@@ -198,13 +234,14 @@ class Scanner {
       if (Skip(">")) break;
       if (spaces == 0 || attributes_.size() == kMostAttributes || !ReadAttribute()) return false;
     }
-    const size_t depth = open_.size() + 1;
+    const size_t depth = open_starts_.size() + 1;
     if (pos_ - start > kLongestToken || depth > kDeepestNesting) return false;
     if (!DeclareNamespaces(depth) || !PrefixesBound(name)) return false;
     if (empty) {
       Unbind(depth);
     } else {
-      open_.push_back(name.text);
+      open_starts_.push_back(open_names_.size());
+      open_names_.append(name.text);
     }
     return true;
   }
@@ -238,7 +275,7 @@ class Scanner {
       if (!prefixed) continue;
       const std::string_view prefix = attribute.name.Local();
       if (prefix == "xml" || prefix == "xmlns") return false;
-      bindings_.push_back({prefix, depth});
+      bindings_.push_back({std::string(prefix), depth});
     }
     return true;
   }
@@ -266,12 +303,13 @@ class Scanner {
 
   bool EndTag() {
     pos_ += 2;
-    const std::string_view name = open_.back();
-    if (!Skip(name)) return false;
+    const size_t name_start = open_starts_.back();
+    if (!Skip(std::string_view(open_names_).substr(name_start))) return false;
     SkipSpaces();
     if (!Skip(">")) return false;
-    Unbind(open_.size());
-    open_.pop_back();
+    Unbind(open_starts_.size());
+    open_names_.resize(name_start);
+    open_starts_.pop_back();
     return true;
   }
 
@@ -379,15 +417,24 @@ class Scanner {
            IsXmlChar(value);
   }
 
-  std::string_view doc_;
+  const ReadMore* read_more_ = nullptr;
+  size_t lookahead_ = 0;
+  std::unique_ptr<char[]> held_;  // the window's bytes, when the document is read in pieces
+  std::string_view doc_;          // the whole text, or the window
   size_t pos_ = 0;
-  std::vector<std::string_view> open_;  // the names of the open elements, innermost last
-  std::vector<Binding> bindings_;       // the namespace prefixes in scope
-  std::vector<Attribute> attributes_;   // of the start tag being read
+  bool at_end_ = false;                // whether doc_ reaches the end of the document
+  std::string open_names_;             // the names of the open elements, innermost last
+  std::vector<size_t> open_starts_;    // where each of them begins in open_names_
+  std::vector<Binding> bindings_;      // the namespace prefixes in scope
+  std::vector<Attribute> attributes_;  // of the start tag being read
 };
 
 }  // namespace
 
 bool SurelyWellFormed(std::string_view document) { return Scanner(document).Document(); }
+
+bool SurelyWellFormed(const ReadMore& read_more, size_t lookahead) {
+  return Scanner(read_more, lookahead).Document();
+}
 
 }  // namespace lastora::xml_prescreen

@@ -3,6 +3,8 @@
 #ifndef LASTORA_PLATFORM_LIBXML2_XML_PRESCREEN_H_
 #define LASTORA_PLATFORM_LIBXML2_XML_PRESCREEN_H_
 
+#include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace lastora::xml_prescreen {
@@ -13,6 +15,15 @@ namespace lastora::xml_prescreen {
 // instructions, CDATA sections, another encoding, deep nesting, very long tokens, any doubt)
 // answers false, and false says nothing: then libxml2 must decide, and word its reason.
 bool SurelyWellFormed(std::string_view document);
+
+// Supplies a document's next bytes, at most `room` of them into `into`; 0 at its end.
+using ReadMore = std::function<size_t(char* into, size_t room)>;
+// Room for the longest text and the longest tag that can pass.
+inline constexpr size_t kStreamLookahead = (size_t{2} << 20) + 4096;
+// The same check on a document read piece by piece, for one too large to hold whole: only about
+// twice `lookahead` bytes of it are held at a time. A token longer than `lookahead` answers false
+// (the parser decides), so this may say false where the whole text passes, never the reverse.
+bool SurelyWellFormed(const ReadMore& read_more, size_t lookahead = kStreamLookahead);
 
 }  // namespace lastora::xml_prescreen
 
