@@ -295,14 +295,14 @@ constexpr char kLabels[] =
     "@cell 2 1 <<Ort>>\n"
     "@height 2 18\n"
     "@sheet Settings\n"
-    "@cell 1 2 2\n"     // rows per label
-    "@cell 1 3 1\n"     // columns per label
     "@cell 1 4 2\n"     // labels across
     "@cell 1 5 1\n"     // label rows per page
     "@cell 1 14 30;\n"  // the first row 30 points, the second as the template has it
     "@cell 1 15 25\n";
 
 TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
+  // No size per label in the settings: a label is the template's used block, two rows by one
+  // column.
   Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
   Table records(3, 2);
   const char* members[3][2] = {
@@ -328,6 +328,7 @@ TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefuse
   // A note below the labels would be overwritten by the second row of labels.
   std::string noted = kLabels;
   noted.insert(noted.find("@height"), "@cell 5 3 Stand: Mai\n");
+  noted += "@cell 1 2 2\n@cell 1 3 1\n";  // rows and columns per label
   Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", noted);
   fs::remove(office_->log_path());
   EXPECT_EQ(Merge(records, header, definitions),
