@@ -6,7 +6,6 @@
 #include <string>
 
 #include "lastora/office.h"
-#include "lastora/vb_error.h"
 #include "mailmerge/label_layout.h"
 #include "platform/posix/docx_document.h"
 #include "platform/posix/file_office.h"
@@ -31,17 +30,6 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
     if (text.find(part) != std::string::npos) return true;
   }
   return false;
-}
-
-// The number and description of the VbError the call throws ("" when it returns normally).
-template <typename Call>
-std::string ErrorText(Call&& call) {
-  try {
-    call();
-  } catch (const VbError& error) {
-    return std::to_string(error.number()) + " " + error.description();
-  }
-  return "";
 }
 
 // The logo picture is stored once, typed, and linked under the id the drawings name.
@@ -217,7 +205,7 @@ TEST_F(XlsxLabelSheetTest, TwentyThreeMembersFillOnePageAndTwoLabelsOfTheNext) {
 TEST_F(XlsxLabelSheetTest, ALabelTooSmallForTheTemplateIsRefusedNamingTheCell) {
   LabelSheet plan = Plan(2);
   plan.block_rows = 4;
-  const std::string error = ErrorText([&] { labels_.LayOutLabels(plan); });
+  const std::string error = testing::ErrorTextOf([&] { labels_.LayOutLabels(plan); });
   EXPECT_TRUE(error.starts_with("1004 ")) << error;
   EXPECT_NE(error.find("In Zelle B5 steht etwas außerhalb des Etiketts (A1:B4)"), std::string::npos)
       << error;
@@ -308,7 +296,7 @@ TEST_F(ExternalProgramsTest, PrintingHandsAPdfWithCopiesAndPrinterToLp) {
 
   std::filesystem::remove(bin_.File("lp"));
   EXPECT_TRUE(
-      ErrorText([&] {
+      testing::ErrorTextOf([&] {
         letter->PrintOut(1, "", false);
       }).ends_with(" Drucken braucht den Druckbefehl lp (CUPS), der nicht installiert ist."));
 }
@@ -325,8 +313,8 @@ TEST_F(ExternalProgramsTest, LegacyTemplatesGoThroughLibreOfficeBothWays) {
   EXPECT_TRUE(std::filesystem::exists(folder.File("neu.doc")));
 
   std::filesystem::remove(bin_.File("soffice"));
-  const std::string error =
-      ErrorText([&] { office_.Open(folder.File("alt.doc"), DocumentKind::kWordProcessor); });
+  const std::string error = testing::ErrorTextOf(
+      [&] { office_.Open(folder.File("alt.doc"), DocumentKind::kWordProcessor); });
   EXPECT_NE(error.find("braucht LibreOffice (soffice)"), std::string::npos) << error;
 }
 

@@ -7,19 +7,17 @@
 #include <vector>
 
 #include "support/club_settings.h"
+#include "support/field_texts.h"
 #include "support/processing_fixture.h"
 
 namespace lastora::testing {
 
-using Texts = std::vector<std::string>;
 using Colours = std::vector<int32_t>;
 
 class FindingsTest : public ProcessingTest {
  protected:
   Texts TextsOf(int32_t row, std::initializer_list<int32_t> columns) const {
-    Texts texts;
-    for (int32_t column : columns) texts.push_back(Text(row, column));
-    return texts;
+    return CellTexts(values, row, columns);
   }
   Colours ColoursOf(int32_t row, std::initializer_list<int32_t> columns) const {
     Colours found;

@@ -13,22 +13,12 @@ std::string Escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
+    const char* escaped = c == '\\'   ? "\\\\"
+                          : c == '\n' ? "\\n"
+                          : c == '\r' ? "\\r"
+                          : c == '\t' ? "\\t"
+                                      : nullptr;
+    out += escaped != nullptr ? std::string_view(escaped) : std::string_view(&c, 1);
   }
   return out;
 }
@@ -54,14 +44,18 @@ std::string NumberText(double value) {
   return std::string(buffer, end);
 }
 
-double ParseDouble(std::string_view text) {
-  double value = 0;
+// The whole text as a number of type T; `what` names the kind expected when it is not one.
+template <typename T>
+T Parse(std::string_view text, const char* what) {
+  T value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) {
-    throw std::runtime_error("keine Zahl: " + std::string(text));
+    throw std::runtime_error(std::string(what) + ": " + std::string(text));
   }
   return value;
 }
+
+double ParseDouble(std::string_view text) { return Parse<double>(text, "keine Zahl"); }
 
 // Kind letter and value text; Empty cells are not written.
 std::string CellText(const Variant& cell) {
@@ -122,14 +116,7 @@ std::vector<std::string_view> Fields(std::string_view line, char separator) {
   }
 }
 
-int32_t Whole(std::string_view text) {
-  int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    throw std::runtime_error("keine ganze Zahl: " + std::string(text));
-  }
-  return value;
-}
+int32_t Whole(std::string_view text) { return Parse<int32_t>(text, "keine ganze Zahl"); }
 
 template <typename Value>
 const Value& Find(const auto& list, const std::string& name) {

@@ -1,8 +1,9 @@
-// The platform error number that a call throws, for tests that check which failure a caller sees.
+// The platform error that a call throws, for tests that check which failure a caller sees.
 #ifndef LASTORA_TESTS_SUPPORT_VB_ERROR_NUMBER_H_
 #define LASTORA_TESTS_SUPPORT_VB_ERROR_NUMBER_H_
 
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include "lastora/vb_error.h"
@@ -18,6 +19,17 @@ int32_t ErrorOf(Call&& call) {
     return error.number();
   }
   return 0;
+}
+
+// Its number and description, "<number> <description>"; "" when the call returns normally.
+template <typename Call>
+std::string ErrorTextOf(Call&& call) {
+  try {
+    std::forward<Call>(call)();
+  } catch (const VbError& error) {
+    return std::to_string(error.number()) + " " + error.description();
+  }
+  return "";
 }
 
 }  // namespace lastora::testing

@@ -26,6 +26,33 @@ class MandateRegisterTest : public ::testing::Test {
   ScopedTempDir dir_;
 };
 
+// What the register says when it refuses the call; "" when it goes through.
+template <typename Call>
+std::string Refusal(Call&& call) {
+  try {
+    call();
+  } catch (const RegisterError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+// Runs SQL on a database file behind the register's back, as another program would; returns
+// the first value of the last row it gave.
+std::string Sql(const std::string& path, const std::string& statements) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  const auto keep = [](void* last, int, char** values, char**) {
+    *static_cast<std::string*>(last) = values[0] != nullptr ? values[0] : "";
+    return 0;
+  };
+  std::string value;
+  EXPECT_EQ(sqlite3_exec(db, statements.c_str(), keep, &value, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  return value;
+}
+
 // A member table of one row with the given mandate, as the member list import leaves it.
 Table MemberRow(const std::string& reference, const std::string& iban) {
   Table values(1, column::kColumnCount);
@@ -150,13 +177,9 @@ TEST_F(MandateRegisterTest, UsedIdsAreRefusedNamingTheEarlierRun) {
   const int64_t first =
       reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2026-01-02")});
   reg.CancelRun(first);  // a cancelled file may still have reached someone: its ids stay used
-  try {
-    reg.RecordRun(SampleRun("MSG-1", "PMT-9"), {SampleCollection("M2", "2026-02-02")});
-    FAIL() << "repeated message id accepted";
-  } catch (const RegisterError& error) {
-    EXPECT_NE(std::string(error.what()).find("Lauf " + std::to_string(first)), std::string::npos)
-        << error.what();
-  }
+  const std::string refusal = Refusal(
+      [&] { reg.RecordRun(SampleRun("MSG-1", "PMT-9"), {SampleCollection("M2", "2026-02-02")}); });
+  EXPECT_NE(refusal.find("Lauf " + std::to_string(first)), std::string::npos) << refusal;
   EXPECT_THROW(reg.RecordRun(SampleRun("MSG-9", "PMT-1"), {SampleCollection("M2", "2026-02-02")}),
                RegisterError);
   // The refused runs left nothing behind.
@@ -193,24 +216,21 @@ TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancell
 
 // A register as the first released layout wrote it, with a run and a taken-over date.
 void WriteFirstLayout(const std::string& path) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  const std::string sql =
+  Sql(path,
       std::string(detail::SchemaStep(0)) +
-      "INSERT INTO mandates VALUES ('M1', 'Erika Muster', 'DE02120300000000202051', "
-      "'BYLADEM1001', '2020-01-15', NULL, '2025-03-01', 'FRST', '2025-09-01', 'RCUR', 'aktiv'), "
-      "('M2', '', '', '', NULL, '2019-05-05', '2019-05-05', '', '2019-05-05', '', 'aktiv');"
-      "INSERT INTO runs VALUES (1, '2025-03-01 10:00:00', '/verein/lastora.ini', 1, 1250, "
-      "'geschrieben'), (2, '2025-09-01 10:00:00', '/verein/lastora.ini', 2, 2500, 'geschrieben');"
-      "INSERT INTO run_files VALUES (1, 'a.xml', 'MSG-1', 'PMT-1', 1, 1250), "
-      "(2, 'b.xml', 'MSG-2', 'PMT-2', 2, 2500);"
-      "INSERT INTO collections VALUES (1, 1, 'M1', 'E1', 1250, 'FRST', '2025-03-01'), "
-      "(2, 2, 'M1', 'E2', 1250, 'RCUR', '2025-09-01'), (3, 2, 'M1', 'E3', 1250, 'FNAL', "
-      "'2025-09-01');"
-      "PRAGMA user_version = 1;";
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-      << sqlite3_errmsg(db);
-  sqlite3_close(db);
+          "INSERT INTO mandates VALUES ('M1', 'Erika Muster', 'DE02120300000000202051', "
+          "'BYLADEM1001', '2020-01-15', NULL, '2025-03-01', 'FRST', '2025-09-01', 'RCUR', "
+          "'aktiv'), "
+          "('M2', '', '', '', NULL, '2019-05-05', '2019-05-05', '', '2019-05-05', '', 'aktiv');"
+          "INSERT INTO runs VALUES (1, '2025-03-01 10:00:00', '/verein/lastora.ini', 1, 1250, "
+          "'geschrieben'), (2, '2025-09-01 10:00:00', '/verein/lastora.ini', 2, 2500, "
+          "'geschrieben');"
+          "INSERT INTO run_files VALUES (1, 'a.xml', 'MSG-1', 'PMT-1', 1, 1250), "
+          "(2, 'b.xml', 'MSG-2', 'PMT-2', 2, 2500);"
+          "INSERT INTO collections VALUES (1, 1, 'M1', 'E1', 1250, 'FRST', '2025-03-01'), "
+          "(2, 2, 'M1', 'E2', 1250, 'RCUR', '2025-09-01'), (3, 2, 'M1', 'E3', 1250, 'FNAL', "
+          "'2025-09-01');"
+          "PRAGMA user_version = 1;");
 }
 
 TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
@@ -241,33 +261,17 @@ TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
   EXPECT_EQ(refreshed->last_sequence_type, "FNAL");
 
   Register::Open(Path());  // a second opening finds it up to date
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(Path().c_str(), &db), SQLITE_OK);
-  sqlite3_stmt* version = nullptr;
-  sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
-  ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
-  EXPECT_EQ(sqlite3_column_int(version, 0), 2);
-  sqlite3_finalize(version);
-  sqlite3_close(db);
+  EXPECT_EQ(Sql(Path(), "PRAGMA user_version"), "2");
 }
 
 TEST_F(MandateRegisterTest, RegisterOfNewerVersionOrForeignFileIsRefused) {
   Register::Open(Path());
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(Path().c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
-  try {
-    Register::Open(Path());
-    FAIL() << "newer register opened";
-  } catch (const RegisterError& error) {
-    EXPECT_NE(std::string(error.what()).find("neueren Lastora-Version"), std::string::npos);
-  }
+  Sql(Path(), "PRAGMA user_version = 7");
+  EXPECT_NE(Refusal([&] { Register::Open(Path()); }).find("neueren Lastora-Version"),
+            std::string::npos);
 
   const std::string other = dir_.File("other.db");
-  ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE kunden (x)", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
+  Sql(other, "CREATE TABLE kunden (x)");
   EXPECT_THROW(Register::Open(other), RegisterError);
 
   const std::string text = dir_.File("notes.db");
@@ -296,12 +300,8 @@ TEST_F(MandateRegisterTest, MandatesRoundTripThroughCsv) {
 
   // One bad date: nothing of the file is taken over.
   WriteBytes(csv, "Mandat;Erste Abbuchung\r\nM3;01.01.2020\r\nM4;31.02.2020\r\n");
-  try {
-    reg.ImportMandates(csv);
-    FAIL() << "bad date accepted";
-  } catch (const RegisterError& error) {
-    EXPECT_NE(std::string(error.what()).find("Zeile 3"), std::string::npos) << error.what();
-  }
+  const std::string refusal = Refusal([&] { reg.ImportMandates(csv); });
+  EXPECT_NE(refusal.find("Zeile 3"), std::string::npos) << refusal;
   EXPECT_FALSE(reg.FindMandate("M3"));
   WriteBytes(csv, "Referenz;Datum\r\nM5;01.01.2020\r\n");
   EXPECT_THROW(reg.ImportMandates(csv), RegisterError);
