@@ -81,8 +81,13 @@ XmlParser::Result ParsePieces(const NextPiece& next_piece) {
 XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
   try {
     auto scanned = std::make_shared<files::FileReader>(path);
+    // A file that fits into a smaller window is scanned in one piece all the same.
+    const uintmax_t size = scanned->size();
+    const size_t window = size == 0 || size >= xml_prescreen::kStreamLookahead
+                              ? xml_prescreen::kStreamLookahead
+                              : static_cast<size_t>(size) + 1;
     if (xml_prescreen::SurelyWellFormed(
-            [scanned](char* into, size_t room) { return scanned->Read(into, room); })) {
+            [scanned](char* into, size_t room) { return scanned->Read(into, room); }, window)) {
       return {};
     }
     files::FileReader parsed(path);

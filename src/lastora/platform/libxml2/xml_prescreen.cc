@@ -97,7 +97,7 @@ class Scanner {
   Scanner(const ReadMore& read_more, size_t lookahead)
       : read_more_(&read_more),
         lookahead_(lookahead),
-        held_(std::make_unique<char[]>(2 * lookahead)),
+        held_(std::make_unique_for_overwrite<char[]>(2 * lookahead)),
         doc_(held_.get(), 0) {}
 
   bool Document() {
