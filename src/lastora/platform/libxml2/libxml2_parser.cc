@@ -80,14 +80,14 @@ XmlParser::Result ParsePieces(const NextPiece& next_piece) {
 // once by the quick scan and, only when that is in doubt, once more by the parser.
 XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
   try {
-    auto scanned = std::make_shared<files::FileReader>(path);
+    files::FileReader scanned(path);
     // A file that fits into a smaller window is scanned in one piece all the same.
-    const uintmax_t size = scanned->size();
+    const uintmax_t size = scanned.size();
     const size_t window = size == 0 || size >= xml_prescreen::kStreamLookahead
                               ? xml_prescreen::kStreamLookahead
                               : static_cast<size_t>(size) + 1;
     if (xml_prescreen::SurelyWellFormed(
-            [scanned](char* into, size_t room) { return scanned->Read(into, room); }, window)) {
+            [&scanned](char* into, size_t room) { return scanned.Read(into, room); }, window)) {
       return {};
     }
     files::FileReader parsed(path);
