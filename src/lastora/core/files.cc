@@ -199,6 +199,15 @@ size_t FileReader::Read(char* into, size_t room) {
   return got;
 }
 
+void FileReader::Seek(uintmax_t offset) {
+#ifdef _WIN32
+  const int failed = _fseeki64(file_.get(), static_cast<__int64>(offset), SEEK_SET);
+#else
+  const int failed = fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET);
+#endif
+  if (failed != 0) throw VbError(75);
+}
+
 std::string ReadWhole(const std::string& path) {
   FileReader reader(path);
   // Sized once from the file's length, so a 100 MB payment file is read without regrowing; the

@@ -37,6 +37,8 @@ class FileReader {
 
   // Up to `room` bytes into `into`; fewer only at the end of the file, 0 there.
   size_t Read(char* into, size_t room);
+  // Reading goes on at `offset` bytes from the file's start.
+  void Seek(uintmax_t offset);
   // The size the file had when opened, 0 when the system cannot tell.
   uintmax_t size() const { return size_; }
 

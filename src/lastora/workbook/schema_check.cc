@@ -5,11 +5,20 @@
 #include <libxml/xmlschemas.h>
 #include <libxml/xmlschemastypes.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
+
+#include "core/files.h"
+#include "lastora/vb_error.h"
+#include "workbook/document_halves.h"
 
 namespace lastora {
 namespace {
@@ -80,13 +89,69 @@ Schema LoadSchema(const std::string& file) {
   return Schema(xmlSchemaParse(parser.get()));
 }
 
+// Bytes of the document at `path` in an order of its own: stretches of the file, and a text after
+// them. Read by libxml2 as its input.
+class Spliced {
+ public:
+  struct Stretch {
+    uint64_t from = 0;
+    uint64_t to = kToTheEnd;
+  };
+  static constexpr uint64_t kToTheEnd = UINT64_MAX;
+
+  Spliced(const std::string& path, std::vector<Stretch> stretches, std::string appendix,
+          const std::atomic<bool>* abandoned)
+      : path_(path),
+        stretches_(std::move(stretches)),
+        appendix_(std::move(appendix)),
+        abandoned_(abandoned) {}
+
+  // libxml2's read callback: up to `room` bytes, 0 at the end, -1 on a failure.
+  static int Read(void* self, char* into, int room) {
+    try {
+      return static_cast<Spliced*>(self)->Next(into, static_cast<size_t>(room));
+    } catch (const VbError&) {
+      return -1;
+    }
+  }
+
+ private:
+  int Next(char* into, size_t room) {
+    if (abandoned_ != nullptr && abandoned_->load()) return -1;
+    if (!reader_) reader_.emplace(path_);
+    while (stretch_ < stretches_.size()) {
+      const Stretch& stretch = stretches_[stretch_];
+      if (!entered_ && at_ != stretch.from) reader_->Seek(at_ = stretch.from);
+      entered_ = true;
+      const size_t got = reader_->Read(into, std::min<uint64_t>(room, stretch.to - at_));
+      at_ += got;
+      if (got > 0) return static_cast<int>(got);
+      ++stretch_;
+      entered_ = false;
+    }
+    const size_t got = appendix_.copy(into, room, appendix_at_);
+    appendix_at_ += got;
+    return static_cast<int>(got);
+  }
+
+  std::string path_;
+  std::optional<files::FileReader> reader_;  // opened on the first read, where a failure is caught
+  std::vector<Stretch> stretches_;
+  std::string appendix_;
+  const std::atomic<bool>* abandoned_;  // set when the answer is known without this input
+  size_t stretch_ = 0;
+  bool entered_ = false;  // whether the reader has been moved to the stretch's start
+  uint64_t at_ = 0;       // the reader's place in the file
+  size_t appendix_at_ = 0;
+};
+
 // SAX-driven, so that no node of the document is ever built: a third of the cost of a reader.
-bool Validate(const std::string& path, xmlSchemaPtr schema, Complaints* complaints) {
+bool Validate(Spliced& document, xmlSchemaPtr schema, Complaints* complaints) {
   std::unique_ptr<xmlSchemaValidCtxt, ValidCtxtFree> context(xmlSchemaNewValidCtxt(schema));
   if (!context) return false;
   xmlSchemaSetValidStructuredErrors(context.get(), Collect, complaints);
   xmlParserInputBufferPtr input =
-      xmlParserInputBufferCreateFilename(path.c_str(), XML_CHAR_ENCODING_NONE);
+      xmlParserInputBufferCreateIO(Spliced::Read, nullptr, &document, XML_CHAR_ENCODING_NONE);
   if (input == nullptr) return false;
   // Complaints of the parser itself (a document that is not well-formed) go to the thread's
   // handler, not to the terminal.
@@ -95,6 +160,35 @@ bool Validate(const std::string& path, xmlSchemaPtr schema, Complaints* complain
       xmlSchemaValidateStream(context.get(), input, XML_CHAR_ENCODING_NONE, nullptr, nullptr);
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   return rc == 0 && complaints->count == 0;
+}
+
+bool ValidAlone(Spliced document, const std::string& schema_file) {
+  const Schema schema = LoadSchema(schema_file);
+  Complaints complaints;
+  return schema && Validate(document, schema.get(), &complaints);
+}
+
+// Below this size one thread validates the whole document about as soon as two would.
+constexpr uint64_t kHalvesFrom = uint64_t{8} << 20;
+
+// A large document is validated as two documents, one on another thread (see document_halves.h).
+// Only "valid" is taken from them: a document with any complaint is validated whole again, so
+// that its verdict names the whole's first complaint and line.
+bool ValidInHalves(const std::string& path, const std::string& schema_file) {
+  const std::optional<document_halves::Cut> cut = document_halves::FindCut(path, kHalvesFrom);
+  if (!cut) return false;
+  std::atomic<bool> refused = false;
+  auto first = std::async(std::launch::async, [&] {
+    const bool valid =
+        ValidAlone(Spliced(path, {{0, cut->resume_at}}, cut->closing, &refused), schema_file);
+    if (!valid) refused = true;
+    return valid;
+  });
+  const bool second_valid = ValidAlone(
+      Spliced(path, {{0, cut->run_start}, {cut->resume_at, Spliced::kToTheEnd}}, "", &refused),
+      schema_file);
+  if (!second_valid) refused = true;
+  return first.get() && second_valid;
 }
 
 bool HasSchemas(const std::filesystem::path& folder) {
@@ -131,8 +225,10 @@ std::string SchemaVerdict(const std::string& path) {
   const std::string schema_file = SchemaFolder() + "/" + name + ".xsd";
   const Schema schema = LoadSchema(schema_file);
   if (!schema) return "Schema nicht lesbar: " + schema_file;
+  if (ValidInHalves(path, schema_file)) return "ok";
   complaints = Complaints();
-  if (Validate(path, schema.get(), &complaints)) return "ok";
+  Spliced whole(path, {{}}, "", nullptr);
+  if (Validate(whole, schema.get(), &complaints)) return "ok";
   std::string verdict = "Schema " + name + " verletzt";
   if (!complaints.first.empty()) verdict += ", " + complaints.first;
   if (complaints.count > 1) {

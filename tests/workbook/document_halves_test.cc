@@ -1,0 +1,155 @@
+#include "workbook/document_halves.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "lastora/schema_check.h"
+#include "support/temp_dir.h"
+
+namespace lastora::testing {
+namespace {
+
+using document_halves::Cut;
+using document_halves::FindCut;
+
+const std::string kTransaction = "<DrctDbtTxInf>";
+
+// The club's RCUR document with its transactions repeated `times` times in one block.
+std::string ClubDocument(int times) {
+  const std::string sample = ReadBytes(std::string(LASTORA_TESTDATA_DIR) +
+                                       "/club_calls/files/Ausgabe/SEPA_2026-03-16_RCUR.xml");
+  const size_t first = sample.find("      " + kTransaction);
+  const std::string end_tag = "</DrctDbtTxInf>\r\n";
+  const size_t end = sample.rfind(end_tag) + end_tag.size();
+  std::string document = sample.substr(0, first);
+  for (int i = 0; i < times; ++i) document += sample.substr(first, end - first);
+  return document + sample.substr(end);
+}
+
+std::string FirstHalf(const std::string& document, const Cut& cut) {
+  return document.substr(0, cut.resume_at) + cut.closing;
+}
+std::string SecondHalf(const std::string& document, const Cut& cut) {
+  return document.substr(0, cut.run_start) + document.substr(cut.resume_at);
+}
+
+class DocumentHalvesTest : public ::testing::Test {
+ protected:
+  std::optional<Cut> CutOf(const std::string& document) {
+    WriteBytes(path_, document);
+    return FindCut(path_, 0);
+  }
+  std::string VerdictOf(const std::string& document) {
+    WriteBytes(path_, document);
+    return SchemaVerdict(path_);
+  }
+
+  ScopedTempDir dir_;
+  const std::string path_ = dir_.File("document.xml");
+};
+
+TEST_F(DocumentHalvesTest, TheCutFallsBetweenTwoTransactionsOfOneBlockAndBothHalvesAreValid) {
+  const std::string document = ClubDocument(3);
+  const std::optional<Cut> cut = CutOf(document);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(cut->run_start, document.find(kTransaction));
+  EXPECT_GE(cut->resume_at, document.size() / 2);
+  EXPECT_EQ(document.compare(cut->resume_at, kTransaction.size(), kTransaction), 0);
+  EXPECT_EQ(document.rfind("<DrctDbtTxInf", cut->resume_at - 1),
+            document.rfind(kTransaction, cut->resume_at - 1));
+  EXPECT_EQ(cut->closing, "</PmtInf></CstmrDrctDbtInitn></Document>");
+  EXPECT_EQ(VerdictOf(FirstHalf(document, *cut)), "ok");
+  EXPECT_EQ(VerdictOf(SecondHalf(document, *cut)), "ok");
+}
+
+TEST_F(DocumentHalvesTest, MarkupThatOnlyLooksLikeATransactionIsPassedOver) {
+  std::string document = ClubDocument(3);
+  // A commented-out transaction right at the middle, quotes holding markup characters, and a
+  // processing instruction: none of them moves the cut into the middle of something.
+  const size_t middle = document.find(kTransaction, document.size() / 2);
+  document.insert(middle, "<!-- <DrctDbtTxInf> -- -> --><?note <DrctDbtTxInf> ?>");
+  const std::string quoted = "<PmtInf>";
+  document.replace(document.find(quoted), quoted.size(), "<PmtInf a='>/' b=\"<'/>\">");
+  const std::optional<Cut> cut = CutOf(document);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_GT(cut->resume_at, middle);
+  EXPECT_EQ(document.compare(cut->resume_at, kTransaction.size(), kTransaction), 0);
+  EXPECT_EQ(cut->closing, "</PmtInf></CstmrDrctDbtInitn></Document>");
+}
+
+TEST_F(DocumentHalvesTest, TheRunIsThatOfTheBlockTheMiddleFallsIn) {
+  // A first block of two transactions, then a prefixed second block of many.
+  std::string document = ClubDocument(1);
+  const std::string block_end = "    </PmtInf>\r\n";
+  const size_t block = document.find("    <PmtInf>");
+  const size_t after = document.find(block_end) + block_end.size();
+  std::string second = document.substr(block, after - block);
+  const size_t first_tx = second.find("      " + kTransaction);
+  const size_t last_end = second.rfind("</DrctDbtTxInf>\r\n") + 17;
+  std::string many = second.substr(0, first_tx);
+  for (int i = 0; i < 4; ++i) many += second.substr(first_tx, last_end - first_tx);
+  many += second.substr(last_end);
+  document.insert(after, many);
+  const std::optional<Cut> cut = CutOf(document);
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(cut->run_start, document.find(kTransaction, after));
+  EXPECT_EQ(VerdictOf(FirstHalf(document, *cut)), "ok");
+  EXPECT_EQ(VerdictOf(SecondHalf(document, *cut)), "ok");
+
+  std::string prefixed = ClubDocument(3);
+  const auto replace_all = [&prefixed](const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = prefixed.find(from, at)) != std::string::npos; at += to.size()) {
+      prefixed.replace(at, from.size(), to);
+    }
+  };
+  replace_all("<Document xmlns=", "<p:Document xmlns:p=");
+  for (const std::string tag : {"Document>", "CstmrDrctDbtInitn>", "PmtInf>", "DrctDbtTxInf>"}) {
+    replace_all("</" + tag, "</p:" + tag);
+    if (tag != "Document>") replace_all("<" + tag, "<p:" + tag);
+  }
+  const std::optional<Cut> prefixed_cut = CutOf(prefixed);
+  ASSERT_TRUE(prefixed_cut.has_value());
+  EXPECT_EQ(prefixed_cut->closing, "</p:PmtInf></p:CstmrDrctDbtInitn></p:Document>");
+}
+
+TEST_F(DocumentHalvesTest, NoCutWhereTheScanCannotFollowOrThereIsNothingToCut) {
+  const std::string document = ClubDocument(3);
+  const std::string root = "<Document";
+  const size_t at = document.find(root);
+  EXPECT_FALSE(CutOf(document.substr(0, at) + "<!DOCTYPE Document>\n" + document.substr(at)));
+  const std::string name = "<Nm>Karin Albers</Nm>";
+  std::string with_cdata = document;
+  with_cdata.replace(with_cdata.find(name), name.size(), "<Nm><![CDATA[Karin]]></Nm>");
+  EXPECT_FALSE(CutOf(with_cdata));
+  EXPECT_FALSE(CutOf(ClubDocument(1).substr(0, document.find(kTransaction))));
+  WriteBytes(path_, document);
+  EXPECT_FALSE(FindCut(path_, document.size() + 1));
+  EXPECT_FALSE(FindCut(dir_.File("missing.xml"), 0));
+}
+
+// Large enough to be validated in halves: every fault is still found, and named with its line in
+// the whole document, wherever it lies.
+TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
+  const std::string document = ClubDocument(500);
+  ASSERT_GT(document.size(), size_t{8} << 20);
+  EXPECT_EQ(VerdictOf(document), "ok");
+  const std::optional<Cut> cut = CutOf(document);
+  ASSERT_TRUE(cut.has_value());
+  const std::string amount = "<InstdAmt Ccy=\"EUR\">120.00</InstdAmt>";
+  for (const size_t near : {size_t{0}, cut->run_start + 1000, cut->resume_at - 1000, cut->resume_at,
+                            document.size() - 10000}) {
+    std::string faulty = document;
+    const size_t at = near == 0 ? faulty.find("<CtrlSum>") : faulty.find(amount, near);
+    faulty.insert(at, "<Unexpected/>");
+    const auto line = std::to_string(std::count(faulty.begin(), faulty.begin() + at, '\n') + 1);
+    EXPECT_TRUE(
+        VerdictOf(faulty).starts_with("Schema pain.008.002.02 verletzt, Zeile " + line + ":"))
+        << near << ": " << VerdictOf(faulty);
+  }
+}
+
+}  // namespace
+}  // namespace lastora::testing
