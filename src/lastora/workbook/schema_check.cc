@@ -168,6 +168,13 @@ bool ValidAlone(Spliced document, const std::string& schema_file) {
   return schema && Validate(document, schema.get(), &complaints);
 }
 
+// libxml2 sets up its shared tables on first use, which must not race with another thread's use:
+// two threads building the schema type table at once lose one of them.
+void PrepareForThreads() {
+  xmlInitParser();
+  xmlSchemaInitTypes();
+}
+
 // Below this size one thread validates the whole document about as soon as two would.
 constexpr uint64_t kHalvesFrom = uint64_t{8} << 20;
 
@@ -177,6 +184,7 @@ constexpr uint64_t kHalvesFrom = uint64_t{8} << 20;
 bool ValidInHalves(const std::string& path, const std::string& schema_file) {
   const std::optional<document_halves::Cut> cut = document_halves::FindCut(path, kHalvesFrom);
   if (!cut) return false;
+  PrepareForThreads();
   std::atomic<bool> refused = false;
   auto first = std::async(std::launch::async, [&] {
     const bool valid =
@@ -238,10 +246,7 @@ std::string SchemaVerdict(const std::string& path) {
 }
 
 std::future<std::string> SchemaVerdictInBackground(const std::string& path) {
-  // libxml2 sets up its shared tables on first use, which must not race with the caller's own use
-  // nor with a second verdict: two threads building the schema type table at once lose one of them.
-  xmlInitParser();
-  xmlSchemaInitTypes();
+  PrepareForThreads();
   return std::async(std::launch::async, SchemaVerdict, path);
 }
 
