@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/spill_file.h"
 #include "support/temp_dir.h"
 #include "support/vb_error_number.h"
 
@@ -96,6 +97,42 @@ TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFileAndGivesTheSystemsReason) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadBytes(path), "gut");
   EXPECT_EQ(Names(), std::vector<std::string>{"gross.xml"});
+}
+
+// Texts moved out of memory come back whole and in order, across the pieces they are read in;
+// where the spill file cannot take a text (here a file-size limit, with the signal at the
+// default a shell leaves), the text stays with the caller and nothing taken before is lost.
+TEST(SpillFileTest, TakenTextsComeBackInOrderAndAFailedSpillKeepsTheText) {
+  const auto replayed = [](const SpillFile& spill) {
+    std::string all;
+    spill.Replay([&all](std::string_view piece) { all.append(piece); });
+    return all;
+  };
+  SpillFile spill;
+  std::string first(1536 * 1024, 'a'), second = "bc", empty;
+  first.back() = 'z';
+  spill.Take(first);
+  spill.Take(empty);
+  spill.Take(second);
+  EXPECT_TRUE(first.empty() && second.empty());
+  EXPECT_EQ(replayed(spill), std::string(1536 * 1024 - 1, 'a') + "zbc");
+
+  const int status = StatusOfChild([&] {
+    signal(SIGXFSZ, SIG_DFL);
+    rlimit limit{8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    SpillFile limited;
+    std::string small = "kurz", large(100000, 'x'), later = "danach";
+    limited.Take(small);
+    limited.Take(large);
+    limited.Take(later);
+    return small.empty() && large.size() == 100000 && later == "danach" &&
+                   replayed(limited) == "kurz"
+               ? 0
+               : 1;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(FilesTest, TerminationSignalsRemoveTheTemporary) {

@@ -1,5 +1,7 @@
 #include "generation/payment_list.h"
 
+#include <algorithm>
+
 #include "core/cents.h"
 #include "core/text.h"
 #include "generation/fixed_width.h"
@@ -22,6 +24,8 @@ constexpr size_t kRuleLength = 200;
 constexpr size_t kTotalGap = 75;
 // A row with a long purpose column; unused room is never mapped.
 constexpr size_t kRowSizeHint = 256;
+// Rows held in memory before they move to the spill file.
+constexpr size_t kSpillAt = size_t{4} << 20;
 
 std::string Heading(const SepaKind& kind, const PaymentListHeading& heading) {
   std::string head;
@@ -52,7 +56,7 @@ std::string Total(int64_t sum_cents) {
 }  // namespace
 
 PaymentList::PaymentList(size_t expected_payments) {
-  rows_.reserve(expected_payments * kRowSizeHint);
+  rows_.reserve(std::min(expected_payments * kRowSizeHint, kSpillAt + kRowSizeHint));
 }
 
 void PaymentList::Append(std::string_view name, std::string_view bic, std::string_view iban,
@@ -73,11 +77,13 @@ void PaymentList::Append(std::string_view name, std::string_view bic, std::strin
   row_ += purpose;
   row_ += kCrLf;
   text::AppendWindows1252(rows_, row_);
+  if (rows_.size() >= kSpillAt) spilled_.Take(rows_);
 }
 
 void PaymentList::Write(const SepaKind& kind, const PaymentListHeading& heading, int64_t sum_cents,
                         const TextSink& sink) const {
   sink(text::ToWindows1252(Heading(kind, heading)));
+  spilled_.Replay(sink);
   sink(rows_);
   sink(Total(sum_cents));
 }

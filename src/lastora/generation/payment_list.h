@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/spill_file.h"
 #include "generation/sepa_kind.h"
 #include "generation/text_pieces.h"
 
@@ -33,8 +34,9 @@ class PaymentList {
              const TextSink& sink) const;
 
  private:
-  std::string row_;   // the row being laid out, in UTF-8
-  std::string rows_;  // the finished rows, already in the file's code page
+  std::string row_;           // the row being laid out, in UTF-8
+  std::string rows_;          // the finished rows not yet spilled, already in the file's code page
+  files::SpillFile spilled_;  // the earlier rows of a long list
   int64_t count_ = 0;
 };
 
