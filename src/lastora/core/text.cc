@@ -98,6 +98,13 @@ std::string MapCase(std::string_view s, Map map) {
   out.reserve(s.size());
   size_t offset = 0;
   while (offset < s.size()) {
+    // IBANs, BICs and most names are plain text: their bytes map one to one without decoding.
+    const size_t plain = AsciiPrefix(s.substr(offset));
+    for (const char byte : s.substr(offset, plain)) {
+      out.push_back(static_cast<char>(map(static_cast<unsigned char>(byte))));
+    }
+    offset += plain;
+    if (offset == s.size()) break;
     const size_t start = offset;
     const char32_t c = NextCodePoint(s, offset);
     const char32_t mapped = map(c);
