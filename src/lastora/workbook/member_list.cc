@@ -1,5 +1,6 @@
 #include "lastora/member_list.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <iterator>
@@ -158,6 +159,14 @@ void SplitIban(Class1& component, ColouredTable& table, int32_t row, ImportCount
   fill(kCountry, country);
 }
 
+// Whether an account identifier is already as the bank wants it, as nearly all are: no blanks and
+// no small letters, nor anything beyond plain text, which may hold some.
+bool IsWholeAndCapital(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    return c == ' ' || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+  });
+}
+
 bool WantsBicLookup(const ColouredTable& table) {
   for (int32_t r = 1; r <= table.values.RowCount(); ++r) {
     if (table.values(r, kBic).IsEmpty() && CellText(table.values, r, kCountry).starts_with("DE") &&
@@ -263,7 +272,8 @@ std::string MapMembers(Table source, const SEPAVARIABLEN& settings, ColouredTabl
       if (IsBlankCell(cell)) continue;
       // Account identifiers are often written in groups of four and in small letters; the bank
       // and the check digits want them whole and in capitals.
-      if ((target == kIban || target == kBic) && cell.IsString()) {
+      if ((target == kIban || target == kBic) && cell.IsString() &&
+          !IsWholeAndCapital(cell.AsString())) {
         cell = text::UCase(RemoveBlanks(cell.AsString()));
       }
       out.values(r + 1, target) = std::move(cell);
