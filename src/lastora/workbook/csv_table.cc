@@ -19,8 +19,12 @@ bool IsBlankText(std::string_view s) {
 // Lines ended by LF, and a last one without: the rows of nearly every list, counted far faster
 // than the fields are read. Quoted line breaks make it more, lone CRs fewer.
 size_t LineCount(std::string_view text) {
-  return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) +
-         (text.empty() || text.back() == '\n' ? 0 : 1);
+  size_t lines = text.empty() || text.back() == '\n' ? 0 : 1;
+  // memchr strides over whole lines where a byte-by-byte count looks at each byte.
+  for (size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    ++lines;
+  }
+  return lines;
 }
 
 // Moves a filled row's cells to row `index` (0-based) of the table, making room as rows arrive:
