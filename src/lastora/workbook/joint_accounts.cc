@@ -46,6 +46,7 @@ std::vector<int32_t> GroupByAccount(ColouredTable& table) {
     // Keys point into the cells, which stay put until the rows move below; accounts that are not
     // texts keep their written-out form in `written`, whose strings never move.
     std::unordered_map<std::string_view, int32_t> first_of_account;
+    first_of_account.reserve(static_cast<size_t>(rows));  // nearly every member has an account
     std::deque<std::string> written;
     std::string scratch;
     for (int32_t r = 0; r < rows; ++r) {
