@@ -57,6 +57,13 @@ TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
 TEST(TextTest, CaseTrimReplaceAndRepeat) {
   EXPECT_EQ(UCase("straße äöü éàç ÿ œšž 1€"), "STRAßE ÄÖÜ ÉÀÇ Ÿ ŒŠŽ 1€");
   EXPECT_EQ(LCase("ÄÖÜ ÉÀÇ Ÿ ŒŠŽ"), "äöü éàç ÿ œšž");
+  // Plain stretches longer than a word, between and after other characters, and broken bytes,
+  // which stay as they were.
+  EXPECT_EQ(UCase("de89 3704 0044 0532 0130 00"), "DE89 3704 0044 0532 0130 00");
+  EXPECT_EQ(UCase("müller-lüdenscheidt gmbh\xFF"
+                  "abc"),
+            "MÜLLER-LÜDENSCHEIDT GMBH\xFF"
+            "ABC");
   EXPECT_EQ(Trim("  a\tb  "), "a\tb");
   EXPECT_EQ(Trim("\ta\t"), "\ta\t");
   EXPECT_EQ(LTrim("  a  "), "a  ");

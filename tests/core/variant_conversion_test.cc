@@ -74,7 +74,8 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
     return text;
   };
   for (double x : {-1.5e-7, 0.1 + 0.2, 1e15, 0.00001, 9999999999999995.0, 99999.99999999999,
-                   std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}) {
+                   std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
+                   120.0, -7.0, 999999999999999.0, -999999999999999.0, 1e14, -1e15}) {
     EXPECT_EQ(CStr(x), reference(x));
   }
   std::mt19937_64 random(20131001);

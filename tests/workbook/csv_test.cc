@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace lastora {
 namespace {
 
@@ -58,6 +60,31 @@ TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
   EXPECT_TRUE(table(1, 3).IsEmpty());
   EXPECT_TRUE(table(2, 2).IsEmpty());
   EXPECT_FALSE(CsvToTable(ParseCsv("Kopf\n;;\n"), 2).IsAllocated());
+}
+
+// The table grows as rows are read: a blank row widens it only when a filled row follows, rows
+// may widen anywhere, and lines ended by lone CRs or broken inside quotes miscount the rows ahead.
+TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
+  const Table blank_inside = CsvTextToTable("a\n;;;\nb;c\n;;;;;;\n", 1);
+  ASSERT_EQ(blank_inside.RowCount(), 3);
+  ASSERT_EQ(blank_inside.ColCount(), 4);
+  EXPECT_EQ(blank_inside(3, 2), Variant("c"));
+  EXPECT_TRUE(blank_inside(2, 4).IsEmpty());
+
+  const Table widening = CsvTextToTable("1\r1;2\r1;2;3\r1;2;3;4;5\r9", 1);
+  ASSERT_EQ(widening.RowCount(), 5);
+  ASSERT_EQ(widening.ColCount(), 5);
+  EXPECT_EQ(widening(4, 5), Variant("5"));
+  EXPECT_EQ(widening(5, 1), Variant("9"));
+  EXPECT_TRUE(widening(5, 2).IsEmpty());
+
+  const std::string many_breaks = "Kopf\n\"" + std::string(1000, '\n') + "\";x\ny;z\n";
+  const Table quoted = CsvTextToTable(many_breaks, 2);
+  ASSERT_EQ(quoted.RowCount(), 2);
+  ASSERT_EQ(quoted.ColCount(), 2);
+  EXPECT_EQ(quoted(1, 1), Variant(std::string(1000, '\n')));
+  EXPECT_EQ(quoted(1, 2), Variant("x"));
+  EXPECT_EQ(quoted(2, 2), Variant("z"));
 }
 
 // The reader that lays text out as a table straight away must split and trim exactly as the

@@ -49,5 +49,31 @@ TEST(JointAccountsTest, GroupedRowsStayWholeAndGoBackWhereTheyCameFrom) {
   }
 }
 
+// An account is its text without surrounding blanks, whatever kind of cell holds it.
+TEST(JointAccountsTest, AccountsMatchByTheirTrimmedText) {
+  ColouredTable table = Members({"12345", "DE01", "", " DE01 "});
+  table.values(3, kIban) = 12345.0;
+  EXPECT_EQ(GroupByAccount(table), (std::vector<int32_t>{0, 2, 1, 3}));
+}
+
+// Holders differing only in case and blanks are one; rows without an account are no run.
+TEST(JointAccountsTest, OnlyRunsNamingDifferentHoldersAreWarned) {
+  ColouredTable table = Members({"DE01", "DE01", "DE02", "DE02", "", "", "DE03"});
+  const std::vector<std::string> names = {"Anna Schmidt", " anna SCHMIDT ", "Anna", "Jürgen",
+                                          "Otto",         "Paul",           "Eva"};
+  for (int32_t r = 1; r <= static_cast<int32_t>(names.size()); ++r) {
+    table.values(r, kName) = names[static_cast<size_t>(r - 1)];
+  }
+  table.values(4, payment_table::kWarnings) = " Alt ";
+  EXPECT_EQ(WarnDifferentHolders(table), 1);
+  EXPECT_EQ(table.values(4, payment_table::kWarnings),
+            Variant("Alt, Ein Konto, verschiedene Kontoinhaber: Anna / Jürgen"));
+  EXPECT_EQ(table.colours(4, kIban), Variant(payment_table::kWarningColour));
+  for (const int32_t r : {1, 2, 3, 5, 6, 7}) {
+    EXPECT_TRUE(table.values(r, payment_table::kWarnings).IsEmpty()) << r;
+    EXPECT_TRUE(table.colours(r, kIban).IsEmpty()) << r;
+  }
+}
+
 }  // namespace
 }  // namespace lastora

@@ -13,7 +13,7 @@ Table Members() {
   const char* const rows[3][6] = {
       {"Karin Albers", "DE12 1230 5600 1000 1234 01", "", "", "M-1", "120,00"},
       {"Helga Quast", "", "1000565601", "12305600", "M-2", "  "},
-      {"Ida Zimmer", "DE57210907004400767610", "", "", "M-3", "60"},
+      {"Ida Zimmer", "de57210907004400767610", "", "", "M-3", "60"},
   };
   Table source(3, 6);
   for (int r = 0; r < 3; ++r)
@@ -37,6 +37,7 @@ TEST(MemberListTest, PlacesColumnsOntoThePaymentLayout) {
   ColouredTable table;
   ASSERT_EQ(MapMembers(Members(), Mapping(), table), "ok");
   EXPECT_EQ(table.values(1, 4), Variant("DE12123056001000123401"));  // groups joined
+  EXPECT_EQ(table.values(3, 4), Variant("DE57210907004400767610"));  // in capitals
   EXPECT_EQ(table.values(1, 17), Variant("120,00"));  // the list's text, not a number
   EXPECT_TRUE(table.values(2, 17).IsEmpty());         // a blank field is an Empty cell
 }

@@ -150,6 +150,14 @@ SignificantDigits ToSignificantDigits(double x) {
 std::string DoubleToText(double x) {
   if (!std::isfinite(x)) throw VbError(6);
   if (x == 0) return "0";  // also for -0
+  // Amounts and counts are mostly whole: below 1E+15 their digits are exactly those of the
+  // integer, without searching for the shortest text.
+  constexpr double kWholeDigitsBelow = 1e15;
+  if (std::fabs(x) < kWholeDigitsBelow && std::trunc(x) == x) {
+    char buffer[20];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<int64_t>(x)).ptr;
+    return std::string(buffer, end);
+  }
   const SignificantDigits d = ToSignificantDigits(x);
   const char decimal = CurrentRegional().decimal_separator;
   const int exponent = d.point - 1;

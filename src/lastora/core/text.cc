@@ -92,15 +92,25 @@ char32_t ToLower(char32_t c) {
   }
 }
 
-template <typename Map>
-std::string MapCase(std::string_view s, Map map) {
+// The map is a template argument so that the plain bytes, nearly all of them, map without a call.
+template <char32_t (*Map)(char32_t)>
+std::string MapCase(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   size_t offset = 0;
   while (offset < s.size()) {
+    // IBANs, BICs and most names are plain text: their bytes map one to one without decoding.
+    const std::string_view plain = s.substr(offset, AsciiPrefix(s.substr(offset)));
+    const size_t at = out.size();
+    out.resize(at + plain.size());
+    std::transform(
+        plain.begin(), plain.end(), out.begin() + static_cast<ptrdiff_t>(at),
+        [](char byte) { return static_cast<char>(Map(static_cast<unsigned char>(byte))); });
+    offset += plain.size();
+    if (offset == s.size()) break;
     const size_t start = offset;
     const char32_t c = NextCodePoint(s, offset);
-    const char32_t mapped = map(c);
+    const char32_t mapped = Map(c);
     // Invalid bytes and unchanged characters are copied as they were.
     if (mapped == c) {
       out.append(s.substr(start, offset - start));
@@ -260,8 +270,8 @@ std::string_view TrimmedView(std::string_view s) {
 
 std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
 
-std::string UCase(std::string_view s) { return MapCase(s, ToUpper); }
-std::string LCase(std::string_view s) { return MapCase(s, ToLower); }
+std::string UCase(std::string_view s) { return MapCase<ToUpper>(s); }
+std::string LCase(std::string_view s) { return MapCase<ToLower>(s); }
 
 std::string Replace(std::string_view s, std::string_view find, std::string_view with) {
   if (find.empty()) return std::string(s);

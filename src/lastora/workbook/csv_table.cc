@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "core/csv_fields.h"
 #include "lastora/csv.h"
@@ -15,46 +16,82 @@ bool IsBlankText(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// Lays out rows of fields as CsvToTable describes. for_each_field(visit) calls
-// visit(field, row_ends) for every field in order; it is called twice, first to find the rows
-// that stay and their width, then to fill the table.
+// Lines ended by LF, and a last one without: the rows of nearly every list, counted far faster
+// than the fields are read. Quoted line breaks make it more, lone CRs fewer.
+size_t LineCount(std::string_view text) {
+  size_t lines = text.empty() || text.back() == '\n' ? 0 : 1;
+  // memchr strides over whole lines where a byte-by-byte count looks at each byte.
+  for (size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    ++lines;
+  }
+  return lines;
+}
+
+// Moves a filled row's cells to row `index` (0-based) of the table, making room as rows arrive:
+// at first for the rows the caller expects, then twice as many each time. A row wider than the
+// table widens it by half again at least, so that lists whose rows keep widening stay linear.
+void PlaceRow(Table& table, size_t index, std::vector<Variant>& cells, size_t rows_expected) {
+  const auto cols = static_cast<size_t>(table.ColCount());
+  if (cells.size() > cols) {
+    table.ResizeColumns(static_cast<int32_t>(std::max(cells.size(), cols + cols / 2)));
+  }
+  const auto rows = static_cast<size_t>(table.RowCount());
+  if (index >= rows) {
+    table.ResizeRows(static_cast<int32_t>(std::max({index + 1, rows_expected, 2 * rows})));
+  }
+  const auto row = static_cast<int32_t>(index + 1);
+  for (size_t c = 0; c < cells.size(); ++c) {
+    if (!cells[c].IsEmpty()) table(row, static_cast<int32_t>(c + 1)) = std::move(cells[c]);
+  }
+}
+
+// The leading rows x cols cells of `table`, moved into a table of just that size.
+Table Compacted(Table& table, int32_t rows, int32_t cols) {
+  Table compact(rows, cols);
+  const int32_t filled_cols = std::min(cols, table.ColCount());
+  for (int32_t r = 1; r <= rows; ++r) {
+    for (int32_t c = 1; c <= filled_cols; ++c) compact(r, c) = std::move(table(r, c));
+  }
+  return compact;
+}
+
+// Lays out rows of fields as CsvToTable describes, in one reading of the fields:
+// for_each_field(visit) calls visit(field, row_ends) for every field in order. `rows_expected`
+// is about how many rows there are (from the start); it only sizes the table at first.
 template <typename ForEachField>
-Table FieldsToTable(const ForEachField& for_each_field, int32_t first_row) {
+Table FieldsToTable(const ForEachField& for_each_field, int32_t first_row, size_t rows_expected) {
   const size_t begin = static_cast<size_t>(std::max(first_row, 1) - 1);
-  size_t row = 0, fields_in_row = 0, end = 0, width = 0, width_since_filled = 0;
+  Table table;
+  std::vector<Variant> cells;  // of the row being read; its blank fields stay Empty
+  size_t row = 0, end = 0, width = 0, width_since_filled = 0;
   bool blank_row = true;
   for_each_field([&](std::string_view field, bool row_ends) {
-    ++fields_in_row;
-    blank_row = blank_row && IsBlankText(field);
+    const bool blank = IsBlankText(field);
+    blank_row = blank_row && blank;
+    if (row >= begin) cells.push_back(blank ? Variant() : Variant(field));
     if (!row_ends) return;
     if (row >= begin) {
       // Blank rows count towards the width only when a filled row follows them.
-      width_since_filled = std::max(width_since_filled, fields_in_row);
+      width_since_filled = std::max(width_since_filled, cells.size());
       if (!blank_row) {
         end = row + 1;
         width = std::max(width, width_since_filled);
         width_since_filled = 0;
+        PlaceRow(table, row - begin, cells, rows_expected > begin ? rows_expected - begin : 0);
       }
+      cells.clear();
     }
     ++row;
-    fields_in_row = 0;
     blank_row = true;
   });
   if (begin >= end) return Table();
-  Table table(static_cast<int32_t>(end - begin), static_cast<int32_t>(width));
-  row = 0;
-  size_t column = 0;
-  for_each_field([&](std::string_view field, bool row_ends) {
-    if (row >= begin && row < end && !IsBlankText(field)) {
-      table(static_cast<int32_t>(row - begin + 1), static_cast<int32_t>(column + 1)) =
-          Variant(field);
-    }
-    ++column;
-    if (row_ends) {
-      ++row;
-      column = 0;
-    }
-  });
+  const auto rows = static_cast<int32_t>(end - begin);
+  const auto cols = static_cast<int32_t>(width);
+  // Many quoted line breaks make room for far more rows than there are: that room is given back.
+  if (table.RowCount() > 2 * rows) return Compacted(table, rows, cols);
+  // Blank rows at the end and room made ahead hold no cells: cutting them loses nothing.
+  table.ResizeRows(rows);
+  table.ResizeColumns(cols);
   return table;
 }
 
@@ -105,7 +142,7 @@ Table CsvToTable(const CsvRows& rows, int32_t first_row) {
           for (size_t c = 0; c < row.size(); ++c) visit(row[c], c + 1 == row.size());
         }
       },
-      first_row);
+      first_row, rows.size());
 }
 
 Table CsvTextToTable(std::string_view text, int32_t first_row) {
@@ -116,7 +153,7 @@ Table CsvTextToTable(std::string_view text, int32_t first_row) {
         bool row_ends = false;
         while (fields.Next(&field, &row_ends)) visit(field, row_ends);
       },
-      first_row);
+      first_row, LineCount(text));
 }
 
 void TableToCsvPieces(const Table& table, const std::vector<std::string>& header,

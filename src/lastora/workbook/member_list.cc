@@ -1,5 +1,6 @@
 #include "lastora/member_list.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <iterator>
@@ -158,6 +159,14 @@ void SplitIban(Class1& component, ColouredTable& table, int32_t row, ImportCount
   fill(kCountry, country);
 }
 
+// Whether an account identifier is already as the bank wants it, as nearly all are: no blanks and
+// no small letters, nor anything beyond plain text, which may hold some.
+bool IsWholeAndCapital(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    return c == ' ' || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+  });
+}
+
 bool WantsBicLookup(const ColouredTable& table) {
   for (int32_t r = 1; r <= table.values.RowCount(); ++r) {
     if (table.values(r, kBic).IsEmpty() && CellText(table.values, r, kCountry).starts_with("DE") &&
@@ -249,24 +258,36 @@ std::string MapMembers(Table source, const SEPAVARIABLEN& settings, ColouredTabl
   const int32_t rows = source.RowCount();
   out.values = Table(rows, kPaymentColumns);
   out.colours = Table(rows, kPaymentColumns);
-  // A column may feed several targets: only the last one takes its cells, the others copy them.
+  // A column may feed several targets: only the last one takes its cells, the others copy them
+  // before. The cells go row by row, the order both tables are stored in: column by column, on a
+  // large list nearly every cell read and written was a cache miss.
+  struct Feed {
+    int32_t target;
+    int32_t column;  // in the source
+    bool take;
+  };
   std::vector<int32_t> last_target_of(static_cast<size_t>(columns) + 1);  // by source column
   for (int32_t target = 1; target <= kPaymentColumns; ++target) {
     last_target_of[static_cast<size_t>(source_of[target])] = target;
   }
+  std::vector<Feed> feeds;
   for (int32_t target = 1; target <= kPaymentColumns; ++target) {
     if (source_of[target] == 0) continue;
-    const bool take = last_target_of[static_cast<size_t>(source_of[target])] == target;
-    for (int32_t r = 0; r < rows; ++r) {
-      Variant& held = source(source.RowLower() + r, source.ColLower() + source_of[target] - 1);
-      Variant cell = take ? std::move(held) : held;
+    feeds.push_back({target, source.ColLower() + source_of[target] - 1,
+                     last_target_of[static_cast<size_t>(source_of[target])] == target});
+  }
+  for (int32_t r = 0; r < rows; ++r) {
+    for (const Feed& feed : feeds) {
+      Variant& held = source(source.RowLower() + r, feed.column);
+      Variant cell = feed.take ? std::move(held) : held;
       if (IsBlankCell(cell)) continue;
       // Account identifiers are often written in groups of four and in small letters; the bank
       // and the check digits want them whole and in capitals.
-      if ((target == kIban || target == kBic) && cell.IsString()) {
+      if ((feed.target == kIban || feed.target == kBic) && cell.IsString() &&
+          !IsWholeAndCapital(cell.AsString())) {
         cell = text::UCase(RemoveBlanks(cell.AsString()));
       }
-      out.values(r + 1, target) = std::move(cell);
+      out.values(r + 1, feed.target) = std::move(cell);
     }
   }
   return "ok";

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <ctime>
+#include <string>
 
 #include "core/files.h"
 #include "lastora/platform.h"
@@ -59,12 +60,14 @@ class Formats {
   std::array<std::array<lxw_format*, 64>, 2> cache_{};
 };
 
+// `text` is the one buffer that hands every text cell to the library, which wants it closed by a
+// NUL; a buffer of its own per cell would cost an allocation for most of them.
 void WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const Variant& cell, int colour,
-               Formats& formats) {
+               Formats& formats, std::string& text) {
   switch (cell.type()) {
     case VarType::kString:
-      worksheet_write_string(sheet, row, col, std::string(cell.AsString()).c_str(),
-                             formats.Get(colour, false));
+      text.assign(cell.AsString());
+      worksheet_write_string(sheet, row, col, text.c_str(), formats.Get(colour, false));
       break;
     case VarType::kInteger:
     case VarType::kLong:
@@ -118,6 +121,7 @@ void WriteWorkbook(const std::string& file, const std::string& path, const Colou
   const Table& values = table.values;
   const bool coloured = table.colours.RowCount() == values.RowCount() &&
                         table.colours.ColCount() == values.ColCount();
+  std::string text;
   for (int32_t r = 0; r < values.RowCount(); ++r, ++row) {
     for (int32_t c = 0; c < values.ColCount(); ++c) {
       const Variant& cell = values(values.RowLower() + r, values.ColLower() + c);
@@ -125,7 +129,7 @@ void WriteWorkbook(const std::string& file, const std::string& path, const Colou
           coloured
               ? ColourOf(table.colours(table.colours.RowLower() + r, table.colours.ColLower() + c))
               : 0;
-      WriteCell(sheet, row, static_cast<lxw_col_t>(c), cell, colour, formats);
+      WriteCell(sheet, row, static_cast<lxw_col_t>(c), cell, colour, formats, text);
     }
   }
   const lxw_error error = workbook_close(workbook);
