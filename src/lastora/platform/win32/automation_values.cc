@@ -177,9 +177,14 @@ void PutCell(const Variant& value, VARIANT* out, std::wstring& wide) {
 // Whether the caller's cell already holds `value`, as the run would have read it. The text of a
 // BSTR is compared as UTF-8, so that an unchanged cell costs no allocation.
 bool HoldsValue(const VARIANT& cell, const Variant& value, std::string& utf8) {
-  if (V_VT(&cell) == VT_BSTR)
-    return value.IsString() && Utf8Into(V_BSTR(&cell), utf8) == value.AsString();
-  return SameKindAndValue(CellValue(cell, utf8), value);
+  switch (V_VT(&cell)) {
+    case VT_EMPTY:  // most cells of a sheet: answered without building a value for them
+      return value.IsEmpty();
+    case VT_BSTR:
+      return value.IsString() && Utf8Into(V_BSTR(&cell), utf8) == value.AsString();
+    default:
+      return SameKindAndValue(CellValue(cell, utf8), value);
+  }
 }
 
 // Whether `array` is a range of exactly the table's rows and columns.
@@ -213,9 +218,11 @@ void VisitInBands(int32_t rows, int32_t cols, Visit&& visit) {
 }
 
 // A text the slot already holds is kept: a sheet converted into the same table call after call
-// then allocates nothing for the texts that did not change.
+// then allocates nothing for the texts that did not change. An empty cell into a slot that is
+// empty already (every slot of a new table) is left alone too: most cells of a sheet are empty.
 void Store(const VARIANT& cell, Variant& slot, std::string& utf8) {
-  if (V_VT(&cell) == VT_BSTR && HoldsValue(cell, slot, utf8)) return;
+  const VARTYPE kind = V_VT(&cell);
+  if ((kind == VT_EMPTY || kind == VT_BSTR) && HoldsValue(cell, slot, utf8)) return;
   slot = CellValue(cell, utf8);
 }
 
