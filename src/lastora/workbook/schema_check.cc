@@ -86,7 +86,12 @@ Schema LoadSchema(const std::string& file) {
       xmlSchemaNewParserCtxt(file.c_str()));
   if (!parser) return nullptr;
   xmlSchemaSetParserStructuredErrors(parser.get(), Collect, &ignored);
-  return Schema(xmlSchemaParse(parser.get()));
+  // A schema file that cannot be opened is reported by the loader, not the parser: without its
+  // own handler that warning would reach the terminal beside the verdict that says the same.
+  xmlSetStructuredErrorFunc(&ignored, Collect);
+  Schema schema(xmlSchemaParse(parser.get()));
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
+  return schema;
 }
 
 // Bytes of the document at `path` in an order of its own: stretches of the file, and a text after
