@@ -60,6 +60,9 @@ bool IsValidUtf8(std::string_view s);
 char32_t NextCodePoint(std::string_view s, size_t& offset);
 void AppendCodePoint(std::string& out, char32_t code_point);
 
+// The four characters XML counts as white space (not the vertical tab or form feed isspace knows).
+constexpr bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 }  // namespace lastora::text
 
 #endif  // LASTORA_CORE_TEXT_H_

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "core/text.h"
 #include "lastora/vb_error.h"
 
 namespace lastora::document_halves {
@@ -20,8 +21,6 @@ bool IsTransaction(std::string_view name) {
   const std::string_view local = colon == std::string_view::npos ? name : name.substr(colon + 1);
   return local == "DrctDbtTxInf" || local == "CdtTrfTxInf";
 }
-
-constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Follows the markup of a document fed to it piece by piece, as far as the cut. On a well-formed
 // document it sees the elements exactly as an XML parser does; that is what makes the cut safe,
@@ -79,7 +78,7 @@ class CutFinder {
         }
         return at + 1;
       case State::kStartName:
-        if (IsSpace(c) || c == '/' || c == '>') {
+        if (text::IsXmlSpace(c) || c == '/' || c == '>') {
           state_ = State::kInTag;
           slash_ = false;
           return at;
@@ -94,7 +93,7 @@ class CutFinder {
         } else if (c == '>') {
           StartTagEnded(slash_);
           state_ = State::kText;
-        } else if (!IsSpace(c)) {
+        } else if (!text::IsXmlSpace(c)) {
           slash_ = c == '/';
         }
         return at + 1;

@@ -33,7 +33,6 @@ static_assert(kStreamLookahead > 2 * kLongestToken + kLongestName);
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
 
-constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 constexpr bool IsNameStart(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
@@ -153,7 +152,7 @@ class Scanner {
   }
   size_t SkipSpaces() {
     const size_t from = pos_;
-    while (pos_ < doc_.size() && IsSpace(doc_[pos_])) ++pos_;
+    while (pos_ < doc_.size() && text::IsXmlSpace(doc_[pos_])) ++pos_;
     return pos_ - from;
   }
 
