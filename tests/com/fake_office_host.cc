@@ -4,14 +4,11 @@
 #include <iterator>
 
 namespace lastora::testing {
-namespace {
 
 std::string Read(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-}  // namespace
 
 FakeOfficeHost::FakeOfficeHost(const std::filesystem::path& folder)
     : module_(LoadLibraryW(LASTORA_FAKE_OFFICE_DLL)),

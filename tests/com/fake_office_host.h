@@ -8,10 +8,13 @@
 // clang-format on
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "com/late_bound.h"
 #include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace lastora::testing {
 
@@ -37,6 +40,27 @@ class FakeOfficeHost {
   ScopedEnv log_variable_;
   ScopedEnv fail_variable_{"FAKE_OFFICE_FAIL", std::nullopt};
   bool registered_ = false;
+};
+
+// A whole file's bytes, under a name of any characters.
+std::string Read(const std::filesystem::path& path);
+
+// A late-bound object with the program folder (LASTORA_HOME) in a test folder; StartOffice
+// registers the stand-ins for the test, with their call log in that folder.
+class ProgramFolderTest : public LateBoundTest {
+ protected:
+  void StartOffice() {
+    office_ = std::make_unique<FakeOfficeHost>(home_.path());
+    ASSERT_TRUE(office_->registered());
+  }
+  void TearDown() override {
+    office_.reset();
+    LateBoundTest::TearDown();
+  }
+
+  ScopedTempDir home_;
+  ScopedEnv home_variable_{"LASTORA_HOME", home_.path().string()};
+  std::unique_ptr<FakeOfficeHost> office_;
 };
 
 int Count(const std::string& text, const std::string& part);

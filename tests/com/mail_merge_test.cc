@@ -3,16 +3,15 @@
 // documents hold the members' values, the calls come in the order the programs need, and every
 // program the run starts is quit, also when a call fails. Without the programs the run ends in
 // its own words.
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "com/fake_office_host.h"
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
+#include "platform/win32/automation_office.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -20,11 +19,6 @@ namespace lastora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void Write(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
@@ -43,7 +37,7 @@ Table Header(const std::vector<std::string>& titles) {
   return header;
 }
 
-class MailMergeTest : public LateBoundTest {
+class MailMergeTest : public ProgramFolderTest {
  protected:
   std::string Merge(const Table& records, const Table& header, const Table& definitions,
                     bool no_print = false) {
@@ -56,9 +50,6 @@ class MailMergeTest : public LateBoundTest {
                           Scalar(VT_I2), Scalar(VT_I4), iban.v, Scalar(VT_I4), Scalar(VT_I4),
                           Scalar(VT_BOOL, no_print), Scalar(VT_BOOL)});
   }
-
-  ScopedTempDir home_;
-  ScopedEnv home_variable_{"LASTORA_HOME", home_.path().string()};
 };
 
 TEST_F(MailMergeTest, WithoutTheOfficeProgramsTheRunEndsInItsOwnWords) {
@@ -83,16 +74,10 @@ class OfficeMergeTest : public MailMergeTest {
  protected:
   void SetUp() override {
     MailMergeTest::SetUp();
-    office_ = std::make_unique<FakeOfficeHost>(home_.path());
-    ASSERT_TRUE(office_->registered());
+    StartOffice();
     Write(home_.path() / "Vorlagen" / "Lastora_Logo.png", LogoPicture());
     fs::create_directories(home_.path() / "Ausgabe");
   }
-  void TearDown() override {
-    office_.reset();
-    MailMergeTest::TearDown();
-  }
-
   long LiveObjects() { return office_->LiveObjects(); }
   std::string CallLog() { return office_->CallLog(); }
   std::string Printed() { return office_->Printed(); }
@@ -111,8 +96,6 @@ class OfficeMergeTest : public MailMergeTest {
     definitions(1, 7) = "x";
     return definitions;
   }
-
-  std::unique_ptr<FakeOfficeHost> office_;
 };
 
 constexpr char kLetter[] =
@@ -337,6 +320,29 @@ TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefuse
             "angeben.");
   EXPECT_EQ(Count(CallLog(), "Excel.Quit()"), 1);
   EXPECT_EQ(LiveObjects(), 0);
+}
+
+// The adapter alone, where the number of calls matters: each one crosses into another process
+// on a real machine.
+TEST(AutomationOfficeTest, AWorkbooksTextsAreReadOneCallPerSheet) {
+  const ScopedTempDir folder;
+  const FakeOfficeHost host(folder.path());
+  ASSERT_TRUE(host.registered());
+  // A block away from A1 with a gap, read along its rows; an empty sheet; a sheet of one cell.
+  const std::filesystem::path book = folder.path() / "Karte.xlsx";
+  std::ofstream(book, std::ios::binary) << "@sheet Karte\n@cell 2 2 Nr. <<LfdNr>>\n"
+                                           "@cell 2 3 <<Name>>\n@cell 3 2 Köln\n"
+                                           "@sheet Leer\n@sheet Notiz\n@cell 4 4 bleibt\n";
+  {
+    AutomationOffice office;
+    EXPECT_EQ(office.Open(book.string(), DocumentKind::kSpreadsheet)->StoryTexts(),
+              (std::vector<std::string>{"Nr. <<LfdNr>>", "<<Name>>", "Köln", "bleibt"}));
+  }
+  const std::string log = host.CallLog();
+  EXPECT_EQ(Count(log, "Range.Value()"), 3) << log;
+  EXPECT_EQ(Count(log, "Sheet.Cells("), 0) << log;
+  EXPECT_EQ(Count(log, "Range.Text("), 0) << log;
+  EXPECT_EQ(host.LiveObjects(), 0);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <map>
 #include <mutex>
 
-#include "counted.h"
-
 namespace fake_office {
 
 std::atomic<long> live_objects{0};
@@ -220,27 +218,11 @@ std::string Args::Describe() const {
 }
 
 Object::Object(const char* kind, std::initializer_list<const char*> members)
-    : kind_(kind), members_(members.begin(), members.end()) {
+    : Counted(IID_IDispatch), kind_(kind), members_(members.begin(), members.end()) {
   ++live_objects;
 }
 
 Object::~Object() { --live_objects; }
-
-HRESULT Object::QueryInterface(REFIID iid, void** out) {
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Object::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
 
 HRESULT Object::GetTypeInfoCount(UINT* count) {
   *count = 0;

@@ -1,4 +1,5 @@
-// A hand-made IDispatch: members by name, every call logged before it is carried out.
+// A hand-made IDispatch: members by name, every call logged before it is carried out; and the
+// programs' object kinds, each made with one reference that the caller takes over.
 #ifndef LASTORA_TESTS_COM_FAKE_OFFICE_DISPATCH_OBJECT_H_
 #define LASTORA_TESTS_COM_FAKE_OFFICE_DISPATCH_OBJECT_H_
 
@@ -13,7 +14,37 @@
 #include <string>
 #include <vector>
 
+#include "model.h"
+
 namespace fake_office {
+
+// The reference count and interface query of every object here: each answers for IUnknown and
+// for the one interface it implements.
+template <typename Interface>
+class Counted : public Interface {
+ public:
+  explicit Counted(const IID& own) : own_(own) {}
+  virtual ~Counted() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == own_) {
+      *out = this;
+      this->AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ private:
+  const IID& own_;
+  std::atomic<ULONG> references_{1};
+};
 
 extern std::atomic<long> live_objects;
 
@@ -52,7 +83,7 @@ class Args {
   VARIANT put_;
 };
 
-class Object : public IDispatch {
+class Object : public Counted<IDispatch> {
  public:
   Object(const char* kind, std::initializer_list<const char*> members);
   Object(const Object&) = delete;
@@ -60,9 +91,6 @@ class Object : public IDispatch {
 
   const std::string& kind() const { return kind_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -79,7 +107,6 @@ class Object : public IDispatch {
  private:
   std::string kind_;
   std::vector<std::string> members_;
-  std::atomic<ULONG> references_{1};
 };
 
 // What a call of a simple object does: `member` as the member list spells it, `put` for a
@@ -104,6 +131,10 @@ bool AsNumber(const VARIANT& value, double* number);
 void Log(const std::string& line);
 // Appends to the print record beside the log.
 void LogPrint(const std::string& text);
+
+Object* NewShapes(std::shared_ptr<ShapeList> shapes);
+Object* NewWord();
+Object* NewExcel();
 
 }  // namespace fake_office
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <numeric>
 
-#include "objects.h"
+#include "dispatch_object.h"
 
 namespace fake_office {
 namespace {
@@ -385,21 +385,20 @@ Object* SheetItem(const std::shared_ptr<ExcelState>& state, const std::shared_pt
   return NewSheet(state, book, sheets[static_cast<size_t>(index) - 1]);
 }
 
-Object* NewSheets(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book) {
-  return NewObject("Sheets", {"Count", "Item", "PrintOut"},
-                   [=](auto& member, bool, auto& args, VARIANT* result) {
-                     if (member == "Count")
-                       return Return(result, static_cast<double>(book->model.sheets.size()));
-                     if (member == "Item") return Return(result, SheetItem(state, book, args));
-                     // The selected sheet is the active one; what it holds goes to the print
-                     // record.
-                     DocumentModel printed;
-                     printed.sheets.push_back(book->model.sheets.at(book->active_sheet));
-                     LogPrint("@print Sheets copies=" + args.Text(2, "Copies", "1") +
-                              " from=" + args.Text(0, "From") + " to=" + args.Text(1, "To") +
-                              " collate=" + args.Text(6, "Collate") + " printer=" +
-                              args.Text(4, "ActivePrinter") + "\n" + WriteDocument(printed));
-                   });
+Object* NewSheets(std::shared_ptr<OpenBook> book) {
+  return NewObject(
+      "Sheets", {"Count", "PrintOut"}, [=](auto& member, bool, auto& args, VARIANT* result) {
+        if (member == "Count")
+          return Return(result, static_cast<double>(book->model.sheets.size()));
+        // The selected sheet is the active one; what it holds goes to the print
+        // record.
+        DocumentModel printed;
+        printed.sheets.push_back(book->model.sheets.at(book->active_sheet));
+        LogPrint("@print Sheets copies=" + args.Text(2, "Copies", "1") +
+                 " from=" + args.Text(0, "From") + " to=" + args.Text(1, "To") +
+                 " collate=" + args.Text(6, "Collate") +
+                 " printer=" + args.Text(4, "ActivePrinter") + "\n" + WriteDocument(printed));
+      });
 }
 
 Object* NewWindow(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book) {
@@ -408,7 +407,7 @@ Object* NewWindow(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> b
                      if (member == "Activate")
                        state->active = book;
                      else
-                       Return(result, NewSheets(state, book));
+                       Return(result, NewSheets(book));
                    });
 }
 
@@ -429,8 +428,8 @@ Object* NewWorkbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook>
       [=](auto& member, bool, auto& args, VARIANT* result) {
         if (!book->open) throw Failure{"Die Arbeitsmappe ist geschlossen"};
         if (member == "Sheets") {
-          return Return(
-              result, args.Has(0, "Index") ? SheetItem(state, book, args) : NewSheets(state, book));
+          return Return(result,
+                        args.Has(0, "Index") ? SheetItem(state, book, args) : NewSheets(book));
         }
         if (member == "Windows") return Return(result, NewWindow(state, book));
         if (member == "BuiltinDocumentProperties") {

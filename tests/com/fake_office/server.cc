@@ -3,9 +3,8 @@
 
 #include <string>
 
-#include "counted.h"
+#include "dispatch_object.h"
 #include "fake_office.h"
-#include "objects.h"
 
 namespace fake_office {
 namespace {

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "objects.h"
+#include "dispatch_object.h"
 
 namespace fake_office {
 namespace {

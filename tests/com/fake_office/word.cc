@@ -1,5 +1,5 @@
 // The word processor: documents of stories and shapes.
-#include "objects.h"
+#include "dispatch_object.h"
 
 namespace fake_office {
 namespace {
