@@ -64,18 +64,6 @@ TEST(TableTest, ResizeColumnsKeepsEveryRowsLeadingCells) {
   EXPECT_EQ(ErrorOf([&] { t.ResizeColumns(-1); }), 9);
 }
 
-TEST(TableTest, SwapRows) {
-  Table t(3, 2);
-  t(1, 1) = "a1";
-  t(1, 2) = "a2";
-  t(3, 1) = "c1";
-  t.SwapRows(1, 3);
-  EXPECT_EQ(t(1, 1), Variant("c1"));
-  EXPECT_TRUE(t(1, 2).IsEmpty());
-  EXPECT_EQ(t(3, 2), Variant("a2"));
-  EXPECT_EQ(ErrorOf([&] { t.SwapRows(1, 4); }), 9);
-}
-
 // Numbers the catalogue does not know fall back to the generic text; own texts are kept.
 TEST(VbErrorTest, UnknownNumbersAndOwnTexts) {
   EXPECT_EQ(VbError(0).description(), "Anwendungs- oder objektdefinierter Fehler");

@@ -86,14 +86,6 @@ TEST(TextTest, PadRightCountsCharacters) {
   EXPECT_EQ(line, "NAME:Jörg__");
 }
 
-TEST(TextTest, AsciiPrefixStopsAtTheFirstByteAboveAscii) {
-  for (size_t at = 0; at < 20; ++at) {
-    std::string text(20, 'a');
-    text[at] = '\xC3';
-    EXPECT_EQ(AsciiPrefix(text), at);
-  }
-}
-
 TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
   EXPECT_TRUE(text::IsValidUtf8(""));
   EXPECT_TRUE(text::IsValidUtf8("Bäcker € \xF0\x9F\x98\x80 \xEF\xBF\xBD"));

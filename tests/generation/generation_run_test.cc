@@ -29,7 +29,7 @@ PaymentRow Debit(const std::string& sequence_type, Variant amount,
 
 class GenerationRun : public GenerationTest {};
 
-TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
+TEST_F(GenerationRun, BadSettingsOrNoRowsStopBeforeAnythingIsWrittenOrReturned) {
   const std::string id_rule =
       "' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( ) . , ' und "
       "Leerzeichen";
@@ -65,6 +65,12 @@ TEST_F(GenerationRun, BadSettingsStopBeforeAnythingIsWrittenOrReturned) {
     EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");  // the caller's array as passed
     EXPECT_EQ(FileNames(), Names{});
   }
+  // Sound settings, but nothing to pay.
+  in = DefaultSettings();
+  in.ProgErzeFil1.Value = "alt.xml";
+  rows = {};
+  EXPECT_EQ(Run(), "Es liegen keine Lastschriften oder Überweisungen vor!");
+  EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");
 }
 
 // The business code takes no part in the creditor identifier's check digits, and DTAUS files
@@ -76,12 +82,6 @@ TEST_F(GenerationRun, OwnAccountThatIsSoundPasses) {
   in = DefaultSettings();
   in.KreditorBIC_.Value = "";
   EXPECT_EQ(Run(/*dtaus=*/true), "ok");
-}
-
-TEST_F(GenerationRun, EmptyTableStopsWithoutCopyBack) {
-  in.ProgErzeFil1.Value = "alt.xml";
-  EXPECT_EQ(Run(), "Es liegen keine Lastschriften oder Überweisungen vor!");
-  EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");
 }
 
 // Every row is collected once: final and one-off debits go into the first pass that runs, never
@@ -105,14 +105,13 @@ TEST_F(GenerationRun, RowsGoIntoThePassOfTheirSequenceType) {
   in.SepaFPI1.Value = "-";
   ASSERT_EQ(Run(), "ok");
   EXPECT_EQ(sums(), (Texts{"0", "0", "3", "14", "3", "14"}));
-}
 
-TEST_F(GenerationRun, ACreditTransferIsPaidOnceWhateverPassesRun) {
+  // A credit transfer has no sequence type and is paid once, in the first pass.
+  in = DefaultSettings();
   in.SepaAART.Value = "Überweisung";
   rows = {Debit("", 30.0, "A")};
   ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(Values(out, {&S::ProgErzeDAN1, &S::ProgErzeDAN2, &S::ProgErzeDANZ, &S::ProgErzeDSUM}),
-            (Texts{"1", "0", "1", "30"}));
+  EXPECT_EQ(sums(), (Texts{"1", "30", "0", "0", "1", "30"}));
 }
 
 // A row whose values the bank's schema refuses stays out of the file, marked as an error at the

@@ -10,13 +10,6 @@ std::string SepaSchemaErrorsOfFile(const std::string& path) {
   return verdict == "ok" ? "" : verdict;
 }
 
-std::string SepaSchemaErrors(const std::string& xml_bytes) {
-  ScopedTempDir dir;
-  const std::string path = dir.File("document.xml");
-  WriteBytes(path, xml_bytes);
-  return SepaSchemaErrorsOfFile(path);
-}
-
 RefusingSchemas::RefusingSchemas() {
   for (const char* name : {"pain.008.002.02.xsd", "pain.001.002.03.xsd"}) {
     std::string schema = ReadBytes(std::string(LASTORA_TESTDATA_DIR) + "/schemas/" + name);

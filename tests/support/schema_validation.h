@@ -12,9 +12,8 @@
 namespace lastora::testing {
 
 // The schema is chosen by the document's root namespace (pain.008.002.02 or pain.001.002.03).
-// Returns "" when the document is valid, otherwise the validator's complaints, one per line
-// with their line numbers (or why the document could not be validated at all).
-std::string SepaSchemaErrors(const std::string& xml_bytes);
+// Returns "" when the document is valid, otherwise the program's verdict, naming the line (or why
+// the document could not be validated at all).
 std::string SepaSchemaErrorsOfFile(const std::string& path);
 
 // While it lives, the program checks documents against schemas that allow names of three
