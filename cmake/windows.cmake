@@ -45,7 +45,7 @@ endforeach()
 # The file tests limit the file size through POSIX resource limits; the run tests below validate
 # the written documents against the schemas with libxml2.
 list(FILTER LASTORA_WIN_TEST_SOURCES EXCLUDE REGEX
-     "/(core/files_test|processing/(end_to_end|collection_property)_test|generation/(generation_run|golden_files)_test)\\.cc$")
+     "/(core/files_test|processing/collection_property_test|generation/(generation_run|golden_files)_test)\\.cc$")
 add_executable(lastora_tests ${LASTORA_WIN_TEST_SOURCES})
 target_include_directories(lastora_tests PRIVATE "${LASTORA_ROOT}/tests" "${LASTORA_ROOT}/src/lastora")
 target_compile_definitions(lastora_tests PRIVATE

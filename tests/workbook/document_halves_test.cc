@@ -7,6 +7,7 @@
 #include <string>
 
 #include "lastora/schema_check.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace lastora::testing {
@@ -149,6 +150,15 @@ TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
         VerdictOf(faulty).starts_with("Schema pain.008.002.02 verletzt, Zeile " + line + ":"))
         << near << ": " << VerdictOf(faulty);
   }
+}
+
+// The verdict is the only word on it: a terminal user sees no parser warning beside it.
+TEST_F(DocumentHalvesTest, ASchemaThatCannotBeOpenedIsNamedInTheVerdictAlone) {
+  const ScopedEnv no_schemas("LASTORA_SCHEMA_DIR", dir_.path().string());
+  ::testing::internal::CaptureStderr();
+  const std::string verdict = VerdictOf(ClubDocument(1));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(verdict, "Schema nicht lesbar: " + dir_.path().string() + "/pain.008.002.02.xsd");
 }
 
 }  // namespace
