@@ -176,6 +176,33 @@ TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOn
   EXPECT_EQ(LiveObjects(), 0);
 }
 
+// A printer named in the print settings serves the run's prints alone: the user finds Word's
+// printer as it was, also after a print that failed.
+TEST_F(OfficeMergeTest, ANamedPrinterIsTheUsersOwnAgainAfterEveryPrint) {
+  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+  // Windows-1252, as the settings file is kept.
+  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
+  const Table header = Header({"Name", "Ort", "Beitrag"});
+  const Table definitions = Definition("..\\Vorlagen\\Beitrag.docx", "1");
+  EXPECT_EQ(Merge(LetterRecords(), header, definitions),
+            "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
+  const std::string chosen = "Word.ActivePrinter := Büro 2. OG";
+  const std::string restored = "Word.ActivePrinter := Standarddrucker";
+  std::string log = CallLog();
+  EXPECT_EQ(Count(log, chosen), 2) << log;
+  EXPECT_EQ(MissingInOrder(log, {chosen, "Document.PrintOut(", restored, chosen,
+                                 "Document.PrintOut(", restored, "Word.Quit"}),
+            "")
+      << log;
+
+  fs::remove(office_->log_path());
+  const ScopedEnv fail("FAKE_OFFICE_FAIL", "Document.PrintOut");
+  EXPECT_EQ(Merge(LetterRecords(), header, definitions),
+            "Seriendruck Fehler: 1004 - Der Test lässt Document.PrintOut scheitern");
+  log = CallLog();
+  EXPECT_EQ(MissingInOrder(log, {chosen, "Document.PrintOut(", restored, "Word.Quit"}), "") << log;
+}
+
 TEST_F(OfficeMergeTest, AFailingCallOrAMissingFolderStillQuitsWord) {
   Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
   {
@@ -283,10 +310,7 @@ constexpr char kLabels[] =
     "@cell 1 14 30;\n"  // the first row 30 points, the second as the template has it
     "@cell 1 15 25\n";
 
-TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
-  // No size per label in the settings: a label is the template's used block, two rows by one
-  // column.
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
+Table LabelRecords() {
   Table records(3, 2);
   const char* members[3][2] = {
       {"Karin Albers", "Köln"}, {"Jürgen Bäcker", "Hof"}, {"Ute Kranz", "Ulm"}};
@@ -294,6 +318,14 @@ TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefuse
     records(row, 1) = members[row - 1][0];
     records(row, 2) = members[row - 1][1];
   }
+  return records;
+}
+
+TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
+  // No size per label in the settings: a label is the template's used block, two rows by one
+  // column.
+  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
+  const Table records = LabelRecords();
   const Table header = Header({"Name", "Ort"});
   const Table definitions = Definition("..\\Vorlagen\\Etiketten.xlsx", "");
   EXPECT_EQ(Merge(records, header, definitions),
@@ -319,6 +351,23 @@ TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefuse
             "Etiketts (A1:A2). Bitte im Blatt Settings Zeilen und Spalten je Etikett passend "
             "angeben.");
   EXPECT_EQ(Count(CallLog(), "Excel.Quit()"), 1);
+  EXPECT_EQ(LiveObjects(), 0);
+}
+
+TEST_F(OfficeMergeTest, OnPartlyUsedLabelPaperTheFirstPlacesStayEmpty) {
+  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx",
+        std::string(kLabels) + "@cell 1 6 3\n");  // the first label position
+  EXPECT_EQ(Merge(LabelRecords(), Header({"Name", "Ort"}),
+                  Definition("..\\Vorlagen\\Etiketten.xlsx", "")),
+            "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
+  EXPECT_EQ(Read(Output("Karin Albers.xlsx")),
+            "@sheet Etiketten\n"
+            "@cell 3 1 Karin Albers\n@cell 3 2 Jürgen Bäcker\n"
+            "@cell 4 1 Köln\n@cell 4 2 Hof\n"
+            "@cell 5 1 Ute Kranz\n@cell 6 1 Ulm\n"
+            "@height 1 30\n@height 2 18\n@height 3 30\n@height 4 18\n@height 5 30\n@height 6 18\n"
+            "@width 1 25\n@width 2 25\n"
+            "@break 2\n@break 4\n");
   EXPECT_EQ(LiveObjects(), 0);
 }
 

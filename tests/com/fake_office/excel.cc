@@ -120,8 +120,9 @@ std::pair<long, long> LastCell(const SheetModel& sheet) { return UsedBlock(sheet
 class Range : public Object {
  public:
   Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right)
-      : Object("Range", {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find",
-                         "Copy", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
+      : Object("Range",
+               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find", "Copy",
+                "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
@@ -159,6 +160,8 @@ class Range : public Object {
       FindAfter(args, result);
     } else if (member == "Copy") {
       CopyTo(*dynamic_cast<Range*>(Require(args.Target(0, "Destination"))));
+    } else if (member == "ClearContents") {
+      for (const auto& [place, text] : Block()) SetCell(place.first, place.second, "");
     } else if (member == "SpecialCells") {
       // Only the last cell is served: the corner of the sheet's used block, wherever asked.
       if (args.Number(0, "Type") != 11) throw Failure{"Nur SpecialCells(11) ist nachgebildet"};

@@ -103,10 +103,18 @@ Object* NewDocuments() {
 
 Object* NewWord() {
   Log("Word.Application created");
-  return NewObject("Word", {"Visible", "ScreenUpdating", "WindowState", "Documents", "Quit"},
-                   [](auto& member, bool, auto&, VARIANT* result) {
-                     if (member == "Documents") Return(result, NewDocuments());
-                   });
+  // Word's printer is the user's default until a run chooses another.
+  auto printer = std::make_shared<std::string>("Standarddrucker");
+  return NewObject(
+      "Word", {"Visible", "ScreenUpdating", "WindowState", "Documents", "ActivePrinter", "Quit"},
+      [printer](auto& member, bool put, auto& args, VARIANT* result) {
+        if (member == "Documents") return Return(result, NewDocuments());
+        if (member != "ActivePrinter") return;
+        if (!put) return Return(result, *printer);
+        const VARIANT& chosen = args.Put();
+        if (V_VT(&chosen) != VT_BSTR) throw Failure{"Druckername erwartet"};
+        *printer = Utf8(V_BSTR(&chosen), SysStringLen(V_BSTR(&chosen)));
+      });
 }
 
 }  // namespace fake_office
