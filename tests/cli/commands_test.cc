@@ -128,6 +128,19 @@ TEST(CommandsTest, XmlCheckAndCheckOfBrokenFiles) {
   ran = Lastora({"check", "/nirgends/datei.xml"});
   EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(Contains(ran.err, "Datei fehlt: /nirgends/datei.xml"));
+
+  // Bytes that the declared encoding cannot hold: the verdict says so, and the parser's own
+  // reports stay off the terminal.
+  const std::string encoded = dir.File("kodiert.xml");
+  WriteBytes(encoded,
+             "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>\n<Document>\xff"
+             "00:</Document>\n");
+  ::testing::internal::CaptureStderr();
+  ran = Lastora({"xml-check", encoded});
+  const testing::Ran checked = Lastora({"check", encoded});
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(ran.out, encoded + ": Das XML-Dokument ist nicht wohlgeformt. (Zeile 2)\n");
+  EXPECT_TRUE(Contains(checked.out, "XML-Parser-Fehler: Das XML-Dokument ist nicht wohlgeformt."));
 }
 
 TEST(CommandsTest, RunSavesTheSettingsAndGenerateFromItsTableGivesTheSameFiles) {

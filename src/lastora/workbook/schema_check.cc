@@ -18,6 +18,7 @@
 
 #include "core/files.h"
 #include "lastora/vb_error.h"
+#include "platform/libxml2/thread_errors.h"
 #include "workbook/document_halves.h"
 
 namespace lastora {
@@ -64,6 +65,7 @@ Reader OpenReader(const std::string& path, Complaints* complaints) {
 
 // The schema named by the root element's namespace; empty when it is none we ship.
 std::string SchemaNameOf(const std::string& path, Complaints* complaints) {
+  const ThreadErrors quiet;
   const Reader reader = OpenReader(path, complaints);
   if (!reader) return "";
   while (xmlTextReaderRead(reader.get()) == 1) {
@@ -86,12 +88,10 @@ Schema LoadSchema(const std::string& file) {
       xmlSchemaNewParserCtxt(file.c_str()));
   if (!parser) return nullptr;
   xmlSchemaSetParserStructuredErrors(parser.get(), Collect, &ignored);
-  // A schema file that cannot be opened is reported by the loader, not the parser: without its
-  // own handler that warning would reach the terminal beside the verdict that says the same.
-  xmlSetStructuredErrorFunc(&ignored, Collect);
-  Schema schema(xmlSchemaParse(parser.get()));
-  xmlSetStructuredErrorFunc(nullptr, nullptr);
-  return schema;
+  // A schema file that cannot be opened is reported by the loader, not the parser; the verdict
+  // says so itself.
+  const ThreadErrors quiet;
+  return Schema(xmlSchemaParse(parser.get()));
 }
 
 // Bytes of the document at `path` in an order of its own: stretches of the file, and a text after
@@ -158,12 +158,10 @@ bool Validate(Spliced& document, xmlSchemaPtr schema, Complaints* complaints) {
   xmlParserInputBufferPtr input =
       xmlParserInputBufferCreateIO(Spliced::Read, nullptr, &document, XML_CHAR_ENCODING_NONE);
   if (input == nullptr) return false;
-  // Complaints of the parser itself (a document that is not well-formed) go to the thread's
-  // handler, not to the terminal.
-  xmlSetStructuredErrorFunc(complaints, Collect);
+  // Complaints of the parser itself (a document that is not well-formed) count as the schema's.
+  const ThreadErrors collected(complaints, Collect);
   const int rc =
       xmlSchemaValidateStream(context.get(), input, XML_CHAR_ENCODING_NONE, nullptr, nullptr);
-  xmlSetStructuredErrorFunc(nullptr, nullptr);
   return rc == 0 && complaints->count == 0;
 }
 

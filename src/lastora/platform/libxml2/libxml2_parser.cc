@@ -10,6 +10,7 @@
 
 #include "core/files.h"
 #include "lastora/vb_error.h"
+#include "platform/libxml2/thread_errors.h"
 #include "platform/libxml2/xml_prescreen.h"
 
 namespace lastora {
@@ -52,6 +53,9 @@ using NextPiece = std::function<std::string_view()>;
 // parser whose SAX handler does nothing, so no tree is built.
 XmlParser::Result ParsePieces(const NextPiece& next_piece) {
   XmlParser::Result result;
+  // A document in an encoding it does not hold fails here as not well-formed; the converter's
+  // own reports of it would only repeat that on the terminal.
+  const ThreadErrors quiet;
   xmlSAXHandler sax{};
   sax.initialized = XML_SAX2_MAGIC;
   sax.serror = KeepFirstError;
