@@ -114,6 +114,26 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
             {"xl/sheets/data.xml",
              R"(<worksheet><sheetData><row><c t="s"><v>1</v></c></row></sheetData></worksheet>)"}});
   EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "Error");
+
+  // So does a part whose bytes its declared encoding cannot hold; the parser's own reports of it
+  // stay off the terminal.
+  for (const char* broken : {"xl/workbook.xml", "xl/sheets/data.xml"}) {
+    std::vector<std::pair<std::string, std::string>> parts = {{"xl/workbook.xml", workbook},
+                                                              {"xl/_rels/workbook.xml.rels", rels},
+                                                              {"xl/texts.xml", texts},
+                                                              {"xl/sheets/data.xml", sheet}};
+    for (auto& [name, bytes] : parts) {
+      if (name != broken) continue;
+      bytes.insert(bytes.find("?>"), " encoding=\"EUC-JP\"");
+      bytes.insert(bytes.find('>', bytes.find("?>") + 2) + 1,
+                   "\xff"
+                   "00:");  // in the root
+    }
+    WriteZip(path, parts);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "Error") << broken;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << broken;
+  }
 }
 
 TEST_F(ReadersTest, CommaSeparatedFiles) {

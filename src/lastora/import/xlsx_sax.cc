@@ -11,6 +11,7 @@
 #include "core/cell_reference.h"
 #include "import/sheet_grid.h"
 #include "import/workbook_reader.h"
+#include "platform/libxml2/thread_errors.h"
 
 namespace lastora::detail {
 namespace {
@@ -86,6 +87,7 @@ void RunSax(std::string_view bytes, const std::string& part, const xmlSAXHandler
   context->userData = &state;
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   state.run.context = context.get();
+  const ThreadErrors quiet;
   xmlParseDocument(context.get());
   if (state.run.failure) std::rethrow_exception(state.run.failure);
   if (context->wellFormed == 0) ThrowUnreadable(part, "fehlerhaftes XML");

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/libxml2/thread_errors.h"
+
 struct _xmlTextReader;
 
 namespace lastora::detail {
@@ -53,6 +55,8 @@ class XmlStream {
   std::string_view AttributeName() const;
   std::string_view AttributeValue() const;
 
+  // The stream's reports stay off the terminal for as long as it reads: a broken part throws.
+  ThreadErrors quiet_;
   _xmlTextReader* reader_ = nullptr;
   std::string part_;
   bool on_node_ = false;

@@ -5,11 +5,13 @@
 #include <climits>
 
 #include "lastora/vb_error.h"
+#include "platform/libxml2/thread_errors.h"
 
 namespace lastora {
 
 XmlDocPtr ParseXmlPart(std::string_view bytes, const std::string& name) {
   if (bytes.size() > static_cast<size_t>(INT_MAX)) throw VbError(75, "Teil zu groß: " + name);
+  const ThreadErrors quiet;
   XmlDocPtr doc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), name.c_str(), nullptr,
                               XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
   if (!doc || xmlDocGetRootElement(doc.get()) == nullptr) {
