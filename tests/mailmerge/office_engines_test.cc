@@ -79,6 +79,27 @@ TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
       std::string::npos);
 }
 
+// A part whose bytes its declared encoding cannot hold is named in the error; the XML library's
+// own reports of it stay off the terminal.
+TEST(DocxEngineTest, APartInAWrongEncodingIsNamedAndNothingElseIsPrinted) {
+  ZipPackage package =
+      ZipPackage::Read(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
+  std::string document = package.Part("word/document.xml");
+  document.replace(document.find("UTF-8"), 5, "EUC-JP");
+  document.insert(document.find('>', document.find("?>") + 2) + 1,
+                  "\xff"
+                  "00:");
+  package.SetPart("word/document.xml", document);
+  const std::string bytes = package.Write();
+  ::testing::internal::CaptureStderr();
+  const std::string error =
+      testing::ErrorTextOf([&] { DocxDocument letter(bytes, "Beitragsbescheid.docx"); });
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_NE(error.find("Das Office-Dokument enthält kein gültiges XML: word/document.xml"),
+            std::string::npos)
+      << error;
+}
+
 TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
   DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
   LogoPlacement logo;
