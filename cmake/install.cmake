@@ -22,7 +22,7 @@ write_basic_package_version_file("${CMAKE_CURRENT_BINARY_DIR}/lastoraConfigVersi
   COMPATIBILITY SameMajorVersion)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/lastoraConfig.cmake"
               "${CMAKE_CURRENT_BINARY_DIR}/lastoraConfigVersion.cmake"
-              cmake/FindFreeXL.cmake cmake/FindLibZip.cmake cmake/FindXlsxWriter.cmake cmake/lastoraFindLibrary.cmake
+              cmake/FindFreeXL.cmake cmake/FindLibZip.cmake cmake/lastoraFindLibrary.cmake
         DESTINATION ${LASTORA_CMAKE_DIR})
 
 install(DIRECTORY tests/data/schemas/ DESTINATION ${CMAKE_INSTALL_DATADIR}/lastora/schemas

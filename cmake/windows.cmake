@@ -18,7 +18,7 @@ add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FR
 set(LASTORA_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 file(GLOB_RECURSE LASTORA_SOURCES CONFIGURE_DEPENDS "${LASTORA_ROOT}/src/lastora/*.cc")
 list(FILTER LASTORA_SOURCES EXCLUDE REGEX "/platform/(posix|libxml2)/")
-# The workbook layer (xlsxwriter, SQLite) serves the POSIX program; on Windows the workbook
+# The workbook layer (libzip, SQLite) serves the POSIX program; on Windows the workbook
 # itself plays that part.
 list(FILTER LASTORA_SOURCES EXCLUDE REGEX "/workbook/")
 list(FILTER LASTORA_SOURCES EXCLUDE REGEX

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libzip-dev zlib1g-dev libfreexl-dev libxlsxwriter-dev libfmt-dev libcli11-dev
-  libsqlite3-dev clang)  # clang: scripts/fuzz-smoke.sh
+  libsqlite3-dev clang)  # clang: scripts/fuzz-smoke.sh; libxlsxwriter: the tests' workbooks
 # "windows": also the MinGW-w64 cross compilers, widl and Wine (64- and 32-bit) for the Windows
 # build and its tests.
 # "office": also LibreOffice and poppler, with which the letter tests render merged documents and

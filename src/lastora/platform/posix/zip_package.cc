@@ -3,9 +3,11 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 
 #include "lastora/vb_error.h"
+#include "platform/posix/zip_writer.h"
 
 namespace lastora {
 namespace {
@@ -18,9 +20,6 @@ struct ArchiveDiscarder {
 };
 struct FileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-struct SourceFreer {
-  void operator()(zip_source_t* source) const { zip_source_free(source); }
 };
 
 [[noreturn]] void ThrowBroken(const std::string& source, const std::string& what) {
@@ -44,6 +43,7 @@ std::string ReadEntry(zip_t* archive, zip_uint64_t index, const std::string& sou
   return bytes;
 }
 
+// Pictures are compressed already: packing them again costs time and saves nothing.
 bool IsPicture(std::string_view name) {
   return name.ends_with(".png") || name.ends_with(".jpeg") || name.ends_with(".jpg");
 }
@@ -107,46 +107,9 @@ std::vector<std::string> ZipPackage::Names() const {
 }
 
 std::string ZipPackage::Write() const {
-  zip_error_t error;
-  zip_error_init(&error);
-  std::unique_ptr<zip_source_t, SourceFreer> target(
-      zip_source_buffer_create(nullptr, 0, 0, &error));
-  if (!target) throw VbError(7);
-  zip_source_keep(target.get());
-  zip_t* archive = zip_open_from_source(target.get(), ZIP_TRUNCATE, &error);
-  if (archive == nullptr) {
-    zip_source_free(target.get());  // the reference zip_open_from_source did not take
-    throw VbError(7);
-  }
-  for (const auto& [name, bytes] : parts_) {
-    zip_source_t* part = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-    const zip_int64_t index =
-        part == nullptr ? -1 : zip_file_add(archive, name.c_str(), part, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(part);
-      zip_discard(archive);
-      throw VbError(75, "Office-Dokument kann nicht gepackt werden: " + name);
-    }
-    // A thousand letters are packed in one run: the fastest deflate level, and pictures, which
-    // are compressed already, stored as they are.
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                             IsPicture(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
-  }
-  if (zip_close(archive) != 0) {
-    zip_discard(archive);
-    throw VbError(75, "Office-Dokument kann nicht gepackt werden");
-  }
-  zip_stat_t stat;
-  if (zip_source_stat(target.get(), &stat) != 0 || zip_source_open(target.get()) != 0) {
-    throw VbError(75, "Office-Dokument kann nicht gepackt werden");
-  }
-  std::string out(static_cast<size_t>(stat.size), '\0');
-  const zip_int64_t got = zip_source_read(target.get(), out.data(), out.size());
-  zip_source_close(target.get());
-  if (got < 0 || static_cast<size_t>(got) != out.size()) {
-    throw VbError(75, "Office-Dokument kann nicht gepackt werden");
-  }
-  return out;
+  ZipWriter writer(std::time(nullptr));
+  for (const auto& [name, bytes] : parts_) writer.Add(name, bytes, IsPicture(name));
+  return writer.Finish();
 }
 
 }  // namespace lastora
