@@ -9,6 +9,7 @@
 #include <string>
 
 #include "import/workbook_reader.h"
+#include "lastora/workbook_error.h"
 #include "platform/posix/zip_package.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -57,6 +58,29 @@ TEST(XlsxFileTest, LinkAtTheOldTemporaryNameIsLeftAlone) {
   EXPECT_EQ(ReadBytes(dir.File("fremd.txt")), "nicht anfassen");
   EXPECT_FALSE(fs::is_symlink(dir.File("Z.xlsx")));
   EXPECT_TRUE(ReadBytes(dir.File("Z.xlsx")).starts_with("PK"));
+}
+
+// Cutting the table at the sheet's last row would lose payments without a word.
+TEST(XlsxFileTest, ATableBeyondTheLargestSheetIsRefusedAndTheOldFileStays) {
+  ScopedTempDir dir;
+  const ScopedTestPlatform clock(MakeDate(2026, 3, 2));
+  const std::string path = dir.File("gross.xlsx");
+  WriteBytes(path, "die alte Tabelle");
+  ColouredTable table;
+  table.values = Table(1048576, 1);
+  try {
+    WriteXlsx(path, table, {"Name"});
+    ADD_FAILURE() << "written";
+  } catch (const WorkbookError& refused) {
+    EXPECT_EQ(std::string(refused.what()),
+              "Tabelle nicht geschrieben: " + path +
+                  " (Zu viele Zeilen für ein Tabellenblatt: 1048577 (höchstens 1048576); als "
+                  ".csv speichern)");
+  }
+  EXPECT_EQ(ReadBytes(path), "die alte Tabelle");
+  table.values = Table(1048575, 1);
+  WriteXlsx(path, table, {"Name"});
+  EXPECT_TRUE(ReadBytes(path).starts_with("PK"));
 }
 
 // The value of the attribute opened by `attribute` in the first element found by `element`, when

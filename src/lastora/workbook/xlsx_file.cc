@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cell_reference.h"
 #include "core/files.h"
 #include "lastora/platform.h"
 #include "lastora/vb_error.h"
@@ -148,7 +149,7 @@ class SheetStream {
                 colours.ColCount() == table.values.ColCount();
     const int32_t columns =
         std::max<int32_t>(table.values.ColCount(), static_cast<int32_t>(header.size()));
-    for (int32_t c = 0; c < columns; ++c) column_names_.push_back(ColumnName(c));
+    for (int32_t c = 1; c <= columns; ++c) column_names_.push_back(detail::ColumnLetters(c));
   }
 
   std::string_view Next() {
@@ -177,14 +178,6 @@ class SheetStream {
   static constexpr int32_t kBeforeStart = -1;
   static constexpr int32_t kAfterEnd = -2;
   static constexpr size_t kPieceBytes = size_t{256} * 1024;
-
-  static std::string ColumnName(int32_t index) {
-    std::string name;
-    for (int32_t n = index + 1; n > 0; n = (n - 1) / 26) {
-      name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
-    }
-    return name;
-  }
 
   int32_t SheetRow(int32_t row) const { return row + (header_.empty() ? 1 : 2); }
 
@@ -333,7 +326,23 @@ class SheetStream {
   std::string piece_;
 };
 
+// A spreadsheet program opens no sheet beyond its largest one, and cutting the table there would
+// lose payments without a word: such a table is refused whole.
+void CheckFitsOnASheet(const ColouredTable& table, const std::vector<std::string>& header) {
+  const int64_t rows = int64_t{table.values.RowCount()} + (header.empty() ? 0 : 1);
+  const int64_t columns =
+      std::max<int64_t>(table.values.ColCount(), static_cast<int64_t>(header.size()));
+  const auto refuse = [](const char* what, int64_t count, int32_t most) {
+    throw VbError(9, std::string("Zu viele ") + what +
+                         " für ein Tabellenblatt: " + std::to_string(count) + " (höchstens " +
+                         std::to_string(most) + "); als .csv speichern");
+  };
+  if (rows > detail::kMaxSheetRows) refuse("Zeilen", rows, detail::kMaxSheetRows);
+  if (columns > detail::kMaxSheetColumns) refuse("Spalten", columns, detail::kMaxSheetColumns);
+}
+
 std::string WorkbookBytes(const ColouredTable& table, const std::vector<std::string>& header) {
+  CheckFitsOnASheet(table, header);
   const std::time_t created = CreationTime();
   const std::string types = ContentTypes();
   const std::string package_links = Relationships(
