@@ -104,8 +104,8 @@ TEST_F(BicLookupTest, BankCodesStoredAsNumbersAreFound) {
                        {Variant(int32_t{20050550}), "Haspa", "HASPDEHHXXX"}});
   Table values = ResultTable({"10010010", "20050550"});
   EXPECT_EQ(Lookup("intern", values), "ok");
-  EXPECT_EQ(values(1, kBic), Variant("PBNKDEFFXXX"));
-  EXPECT_EQ(values(1, kCode), Variant(10010010.0));
+  EXPECT_EQ(CellsOf(values, 1, {kBic, kCode}),
+            (Cells{Variant("PBNKDEFFXXX"), Variant(10010010.0)}));
   EXPECT_EQ(values(2, kBic), Variant("HASPDEHHXXX"));
 }
 
@@ -116,9 +116,7 @@ TEST_F(BicLookupTest, SingleLookupByIban) {
   EXPECT_EQ(c_.Check_BIC(1, kCode, 8, kBic, "intern", settings_, values, colours_, intern_, new_,
                          iban, bic, code, bank),
             "ok");
-  EXPECT_EQ(code, "10010010");
-  EXPECT_EQ(bic, "PBNKDEFFXXX");
-  EXPECT_EQ(bank, "Postbank Ndl DB PFK");
+  EXPECT_EQ(code + " " + bic + " " + bank, "10010010 PBNKDEFFXXX Postbank Ndl DB PFK");
 
   std::string short_iban = "DE891001";
   EXPECT_EQ(c_.Check_BIC(1, kCode, 8, kBic, "intern", settings_, values, colours_, intern_, new_,
@@ -157,8 +155,7 @@ TEST_F(BundesbankLookupTest, PassesEachBanksRowsOnOnce) {
   EXPECT_EQ(Lookup("extern", values), "ok");
   ASSERT_EQ(new_.RowCount(), 2);
   ASSERT_EQ(new_.ColCount(), 13);
-  EXPECT_EQ(new_(1, 1), Variant("10010010"));
-  EXPECT_EQ(new_(1, 8), Variant("PBNKDEFFXXX"));
+  EXPECT_EQ(CellsOf(new_, 1, {1, 8}), (Cells{Variant("10010010"), Variant("PBNKDEFFXXX")}));
   EXPECT_TRUE(new_(2, 1).IsEmpty());
 }
 

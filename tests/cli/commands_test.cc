@@ -17,8 +17,10 @@ namespace fs = std::filesystem;
 using ::lastora::testing::ReadBytes;
 using ::lastora::testing::ScopedTempDir;
 using ::lastora::testing::WriteBytes;
+using testing::Complains;
 using testing::Contains;
 using testing::Lastora;
+using testing::Says;
 
 // Three members: a regular payer, a new member with a one-off fee, a member without account.
 constexpr const char* kMembers =
@@ -80,8 +82,7 @@ TEST(CommandsTest, SettingsTemplateReadsBackAndNamesWhatIsStillEmpty) {
   WriteBytes(dir.File("neu.ini"), Lastora({"settings", "--template"}).out);
   // The template reads back: the next command names what is still to fill in, before it imports.
   const testing::Ran process = Lastora({"process", "-s", dir.File("neu.ini")});
-  EXPECT_EQ(process.status, 1);
-  EXPECT_TRUE(Contains(process.err, "SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ"));
+  EXPECT_TRUE(Complains(process, 1, "SepaDAT1 ist leer; erwartet: Datum TT.MM.JJJJ"));
   EXPECT_FALSE(Contains(process.out, "Import"));
 }
 
@@ -89,26 +90,22 @@ TEST(CommandsTest, SettingsTemplateReadsBackAndNamesWhatIsStillEmpty) {
 TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
   Club club;
   const std::string output = club.dir.File("zahlungen.csv");
-  testing::Ran ran =
-      Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output});
-  EXPECT_EQ(ran.status, 1);
   EXPECT_TRUE(
-      Contains(ran.out, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
+      Says(Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output}),
+           1, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
   // A quote left open would have taken every member after it into one cell.
   const std::string open_quote = club.dir.File("offen.csv");
   WriteBytes(open_quote, std::string(kMembers) + "\"Neu, Nina;Nina Neu;DE12123056001000123401\r\n");
-  ran = Lastora({"process", "-s", club.settings, "-m", open_quote, "-o", output});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"));
+  EXPECT_TRUE(Says(Lastora({"process", "-s", club.settings, "-m", open_quote, "-o", output}), 1,
+                   open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"));
   EXPECT_FALSE(fs::exists(output));
 }
 
 TEST(CommandsTest, IbanValidatesEachAndBuildsFromBankCodeAndAccount) {
-  testing::Ran ran = Lastora({"iban", "DE12 1230 5600 1000 1234 01", "DE13123056001000123401"});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(
-      Contains(ran.out, "DE13123056001000123401: SEPA-Checker: IBAN Prüfziffer ist falsch"));
-  ran = Lastora({"iban", "--build", "--bank-code", "12305600", "--account", "1000565601"});
+  EXPECT_TRUE(Says(Lastora({"iban", "DE12 1230 5600 1000 1234 01", "DE13123056001000123401"}), 1,
+                   "DE13123056001000123401: SEPA-Checker: IBAN Prüfziffer ist falsch"));
+  const testing::Ran ran =
+      Lastora({"iban", "--build", "--bank-code", "12305600", "--account", "1000565601"});
   EXPECT_EQ(ran.status, 0);
   EXPECT_EQ(ran.out, "DE51123056001000565601\n");
 }
@@ -118,16 +115,12 @@ TEST(CommandsTest, IbanValidatesEachAndBuildsFromBankCodeAndAccount) {
 TEST(CommandsTest, XmlCheckAndCheckOfBrokenFiles) {
   ScopedTempDir dir;
   WriteBytes(dir.File("kaputt.xml"), "<Document>\n  <GrpHdr>\n</Document>\n");
-  testing::Ran ran = Lastora({"xml-check", dir.File("kaputt.xml")});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "(Zeile "));
-  ran = Lastora({"check", dir.File("kaputt.xml")});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: XML-Parser-Fehler: "));
+  EXPECT_TRUE(Says(Lastora({"xml-check", dir.File("kaputt.xml")}), 1, "(Zeile "));
+  testing::Ran ran = Lastora({"check", dir.File("kaputt.xml")});
+  EXPECT_TRUE(Says(ran, 1, "Prüfung SEPA: XML-Parser-Fehler: "));
   EXPECT_FALSE(Contains(ran.out, "Datei 1:"));
-  ran = Lastora({"check", "/nirgends/datei.xml"});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "Datei fehlt: /nirgends/datei.xml"));
+  EXPECT_TRUE(
+      Complains(Lastora({"check", "/nirgends/datei.xml"}), 1, "Datei fehlt: /nirgends/datei.xml"));
 
   // Bytes that the declared encoding cannot hold: the verdict says so, and the parser's own
   // reports stay off the terminal.
@@ -172,10 +165,8 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
   Club club;
   const std::string out_dir = club.dir.File("dtaus");
   ASSERT_EQ(Lastora({"run", "-s", club.settings, "-d", out_dir, "--dtaus"}).status, 0);
-  const testing::Ran ran =
-      Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings});
-  EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung DTAUS: ok"));
+  EXPECT_TRUE(Says(Lastora({"check", out_dir + "/DTAUS_2026-03-16.txt", "-s", club.settings}), 0,
+                   "Prüfung DTAUS: ok"));
 }
 
 // Optional columns and the first data row may be left out; a column may be named by its title;
@@ -195,12 +186,10 @@ TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
   EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "DE12123056001000123401"));
   EXPECT_FALSE(Contains(ran.out, "Prüfziffer"));
   WriteBytes(club.settings, Edited({{"Import__IBAN = 3", "Import__IBAN = Konto"}}));
-  ran = club.Process();
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out,
-                       "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
-                       "(Überschriften der Liste: Mitglied, Kontoinhaber, IBAN, BIC, Mandat, "
-                       "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"));
+  EXPECT_TRUE(Says(club.Process(), 1,
+                   "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
+                   "(Überschriften der Liste: Mitglied, Kontoinhaber, IBAN, BIC, Mandat, "
+                   "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"));
 }
 
 // Rows of one account are merged only when adjacent: the workbook brings them together for the
@@ -231,27 +220,21 @@ TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned)
 // settings as they will be used and names what a run would refuse.
 TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
   testing::Ran ran = Lastora({"--help"});
-  EXPECT_EQ(ran.status, 0);
   for (const char* english : {"Usage", "Options", "Subcommands", "Print this help", "REQUIRED"}) {
     EXPECT_FALSE(Contains(ran.out, english));
   }
-  EXPECT_TRUE(Contains(ran.out, "Aufruf: lastora [OPTIONEN] BEFEHL"));
+  EXPECT_TRUE(Says(ran, 0, "Aufruf: lastora [OPTIONEN] BEFEHL"));
   EXPECT_TRUE(Contains(ran.out, "Befehle:"));
   ran = Lastora({"generate", "--help"});
-  EXPECT_EQ(ran.status, 0);
-  EXPECT_TRUE(Contains(ran.out, "Optionen:"));
+  EXPECT_TRUE(Says(ran, 0, "Optionen:"));
   EXPECT_FALSE(Contains(ran.out, "REQUIRED"));
   ran = Lastora({});
   EXPECT_EQ(ran.status, 2);
   EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
-  ran = Lastora({"generate", "-d", "aus"});
-  EXPECT_EQ(ran.status, 2);
-  EXPECT_TRUE(Contains(ran.err, "--settings fehlt\nHilfe: lastora generate --help"));
-  ran = Lastora({"process", "-s", "x.ini", "zuviel"});
-  EXPECT_TRUE(Contains(ran.err, "unerwartet: zuviel"));
-  ran = Lastora({"--now", "gestern", "settings", "--template"});
-  EXPECT_EQ(ran.status, 2);
-  EXPECT_TRUE(Contains(ran.err, "gestern"));
+  EXPECT_TRUE(Complains(Lastora({"generate", "-d", "aus"}), 2,
+                        "--settings fehlt\nHilfe: lastora generate --help"));
+  EXPECT_TRUE(Contains(Lastora({"process", "-s", "x.ini", "zuviel"}).err, "unerwartet: zuviel"));
+  EXPECT_TRUE(Complains(Lastora({"--now", "gestern", "settings", "--template"}), 2, "gestern"));
 
   const Club club(kMembers, Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"},
                                     {"SepaCYCL = Jahr", "SepaCYCL = halbjahr"},
@@ -284,13 +267,8 @@ constexpr const char* kAllRecurring = "Datei 2 (RCUR): 2 Zahlungen";
 
 TEST(RegisterCommandTest, RecordedRunTurnsFirstIntoRecurringUntilItIsCancelled) {
   Club club = RegisterClub();
-  const testing::Ran first = club.Process();
-  ASSERT_EQ(first.status, 0) << first.out << first.err;
-  EXPECT_TRUE(Contains(first.out, kAllFirst));
-
-  const testing::Ran generated = club.Generate("lauf1");
-  ASSERT_EQ(generated.status, 0) << generated.out << generated.err;
-  EXPECT_TRUE(Contains(generated.out, "eingetragen als Lauf 1"));
+  ASSERT_TRUE(Says(club.Process(), 0, kAllFirst));
+  ASSERT_TRUE(Says(club.Generate("lauf1"), 0, "eingetragen als Lauf 1"));
 
   const testing::Ran second = club.Process();
   EXPECT_TRUE(Contains(second.out, kAllRecurring));
@@ -304,9 +282,7 @@ TEST(RegisterCommandTest, RecordedRunTurnsFirstIntoRecurringUntilItIsCancelled) 
   EXPECT_TRUE(Contains(club.Process().out, kAllFirst));
 
   // The cancelled run's identifiers stay used: the same table again is refused before any file.
-  const testing::Ran again = club.Generate("lauf2");
-  EXPECT_EQ(again.status, 1);
-  EXPECT_TRUE(Contains(again.out, "schon im Lauf 1"));
+  EXPECT_TRUE(Says(club.Generate("lauf2"), 1, "schon im Lauf 1"));
   EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
 }
 
@@ -318,15 +294,13 @@ TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
   // An hour later the same table again: new identifiers, but the same members on the same day.
   const std::string later = "2026-03-02 10:30:00";
   const testing::Ran refused = club.Generate("lauf2", later);
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(Contains(refused.out, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "));
+  EXPECT_TRUE(Says(refused, 1, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "));
   EXPECT_TRUE(Contains(refused.out, "--again"));
   EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
   EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 2"));
 
   const testing::Ran allowed = club.Generate("lauf2", later, "--again");
-  EXPECT_EQ(allowed.status, 0) << allowed.out;
-  EXPECT_TRUE(Contains(allowed.out, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"));
+  EXPECT_TRUE(Says(allowed, 0, "Warnung: Mandatsregister: 2 Mandate wurden am 16.03.2026"));
   EXPECT_TRUE(Contains(allowed.out, "eingetragen als Lauf 2"));
 }
 
@@ -338,21 +312,16 @@ TEST(RegisterCommandTest, RunRefusedByTheSchemaIsNotInTheRegister) {
   {
     const lastora::testing::RefusingSchemas strict_schema;
     const testing::Ran refused = club.Generate("lauf1");
-    EXPECT_EQ(refused.status, 1) << refused.out;
-    EXPECT_TRUE(Contains(refused.out, "Schema pain.008.002.02 verletzt"));
+    EXPECT_TRUE(Says(refused, 1, "Schema pain.008.002.02 verletzt"));
     EXPECT_FALSE(Contains(refused.out, "eingetragen als Lauf"));
   }
   EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 1"));
-  const testing::Ran accepted = club.Generate("lauf1");
-  EXPECT_EQ(accepted.status, 0) << accepted.out;
-  EXPECT_TRUE(Contains(accepted.out, "eingetragen als Lauf 1"));
+  EXPECT_TRUE(Says(club.Generate("lauf1"), 0, "eingetragen als Lauf 1"));
 }
 
 TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
   Club club = RegisterClub();
-  const testing::Ran missing = Lastora({"runs", "-s", club.settings});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_TRUE(Contains(missing.err, "Kein Mandatsregister"));
+  EXPECT_TRUE(Complains(Lastora({"runs", "-s", club.settings}), 1, "Kein Mandatsregister"));
   EXPECT_FALSE(fs::exists(club.dir.File("lastora.db")));
 
   // M-1 was collected recently from another account; M-2 last in 2020, after its signature, so
@@ -360,16 +329,14 @@ TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
   WriteBytes(club.dir.File("alt.csv"),
              "Mandat;IBAN;Erste Abbuchung\r\nM-1;DE02120300000000202051;15.09.2025\r\n"
              "M-2;;10.03.2020\r\n");
-  const testing::Ran imported =
-      Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")});
-  ASSERT_EQ(imported.status, 0) << imported.err;
+  ASSERT_EQ(Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")}).status,
+            0);
   EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "erste 10.03.2020"));
 
   const testing::Ran processed = club.Process();
   EXPECT_TRUE(Contains(processed.out, "Datei 2 (RCUR): 1 Zahlungen, 120,00 EUR"));
   EXPECT_TRUE(Contains(processed.out, "Fehler 1, Warnungen 1"));
-  const testing::Ran generated = club.Generate("aus");
-  EXPECT_TRUE(Contains(generated.out, "Gesamt: 1 Zahlungen, 120,00 EUR"));
+  EXPECT_TRUE(Contains(club.Generate("aus").out, "Gesamt: 1 Zahlungen, 120,00 EUR"));
 }
 
 }  // namespace

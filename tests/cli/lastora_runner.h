@@ -37,6 +37,23 @@ inline ::testing::AssertionResult Contains(const std::string& text, const std::s
   return ::testing::AssertionSuccess() << "\"" << part << "\" found in:\n" << text;
 }
 
+// The run ended with `status` and printed `part` on its output (Says) or its errors (Complains).
+inline ::testing::AssertionResult Ended(const Ran& ran, int status, const std::string& printed,
+                                        const std::string& part) {
+  if (ran.status == status && printed.find(part) != std::string::npos) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "status " << ran.status << ", expected " << status << " and \"" << part << "\" in:\n"
+         << printed;
+}
+inline ::testing::AssertionResult Says(const Ran& ran, int status, const std::string& part) {
+  return Ended(ran, status, ran.out, part);
+}
+inline ::testing::AssertionResult Complains(const Ran& ran, int status, const std::string& part) {
+  return Ended(ran, status, ran.err, part);
+}
+
 }  // namespace lastora::cli::testing
 
 #endif  // LASTORA_TESTS_CLI_LASTORA_RUNNER_H_

@@ -21,9 +21,11 @@ using ::lastora::testing::FileNamesIn;
 using ::lastora::testing::ReadBytes;
 using ::lastora::testing::ScopedTempDir;
 using ::lastora::testing::WriteBytes;
+using testing::Complains;
 using testing::Contains;
 using testing::Lastora;
 using testing::Ran;
+using testing::Says;
 
 constexpr char kFirst[] = "SEPA_2026-03-16_FRST.xml";
 constexpr char kSecond[] = "SEPA_2026-03-16_RCUR.xml";
@@ -71,13 +73,11 @@ TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
   std::string members = ReadBytes(club.dir.File("Mitglieder.csv"));
   members.erase(members.find("DE86390108001000878701"), 22);
   WriteBytes(club.dir.File("Mitglieder.csv"), members);
-  Ran ran = club.Run();
-  EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
+  const Ran ran = club.Run();
+  EXPECT_TRUE(Says(ran, 3, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
   EXPECT_TRUE(Contains(ran.out, "1 Mitglied ohne Bankverbindung"));
   EXPECT_TRUE(fs::exists(club.out + "/" + kSecond));
-  ran = club.Run({"--strict"});
-  EXPECT_EQ(ran.status, 1) << ran.out;
+  EXPECT_EQ(club.Run({"--strict"}).status, 1);
 }
 
 // A day without the banks' lead time stops the run; a day outside the billed period only warns.
@@ -85,17 +85,14 @@ TEST(RunVerdictsTest, CollectionDateNeedsTheBanksLeadTime) {
   SampleClub club;
   // The clock stands at Monday 02.03.2026.
   club.Set("SepaADAT", "02.03.2026");
-  Ran ran = club.Run();
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "SepaADAT 02.03.2026 ist zu früh"));
+  const Ran ran = club.Run();
+  EXPECT_TRUE(Says(ran, 1, "SepaADAT 02.03.2026 ist zu früh"));
   EXPECT_TRUE(Contains(ran.out, "frühestens möglich ist der 03.03.2026"));
   EXPECT_FALSE(fs::exists(club.out + "/SEPA_2026-03-02_RCUR.xml"));
   club.Set("SepaADAT", "05.01.2027");
-  ran = club.Run();
-  EXPECT_EQ(ran.status, 3) << ran.out;
-  EXPECT_TRUE(Contains(ran.out,
-                       "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums "
-                       "01.01.2026 bis 31.12.2026"));
+  EXPECT_TRUE(Says(club.Run(), 3,
+                   "Warnung: SepaADAT 05.01.2027 liegt außerhalb des Abrechnungszeitraums "
+                   "01.01.2026 bis 31.12.2026"));
 }
 
 // A run that fails halfway, or whose documents the schema refuses, leaves the previous run's
@@ -108,15 +105,12 @@ TEST(RunVerdictsTest, OutputFolderHoldsOneCompleteSet) {
   club.Set("KreditorNAME", "TSV Musterstadt von 1898 e.V.");
 
   fs::permissions(club.out + "/" + kSecond, fs::perms::owner_read);
-  Ran ran = club.Run();
-  EXPECT_EQ(ran.status, 1) << ran.out;
+  EXPECT_EQ(club.Run().status, 1);
   EXPECT_EQ(club.Snapshot(), previous);
   fs::permissions(club.out + "/" + kSecond, fs::perms::owner_read | fs::perms::owner_write);
 
   const lastora::testing::RefusingSchemas strict_schema;
-  ran = club.Run();
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile "));
+  EXPECT_TRUE(Says(club.Run(), 1, "Erzeugung: Schema pain.008.002.02 verletzt, Zeile "));
   EXPECT_TRUE(fs::remove(club.out + "/SEPA_2026-03-16_FRST_FEHLERHAFT.xml"));
   EXPECT_TRUE(fs::remove(club.out + "/SEPA_2026-03-16_RCUR_FEHLERHAFT.xml"));
   EXPECT_EQ(club.Snapshot(), previous);
@@ -128,9 +122,8 @@ TEST(RunVerdictsTest, CheckHeadlineNamesEveryFault) {
   SampleClub club;
   ASSERT_EQ(club.Run().status, 3);
   const std::string good = ReadBytes(club.out + "/" + kSecond);
-  Ran ran = Lastora({"check", club.out + "/" + kSecond});
-  EXPECT_EQ(ran.status, 0) << ran.out;
-  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok\n"));
+  const Ran ran = Lastora({"check", club.out + "/" + kSecond});
+  EXPECT_TRUE(Says(ran, 0, "Prüfung SEPA: ok\n"));
   EXPECT_TRUE(Contains(ran.out, "Schema (1. Datei): ok"));
 
   // Each fault put into the good file: what it replaces, the exit status, the headline.
@@ -151,9 +144,7 @@ TEST(RunVerdictsTest, CheckHeadlineNamesEveryFault) {
     std::string bad = good;
     bad.replace(bad.find(fault.find), std::string(fault.find).size(), fault.replacement);
     WriteBytes(file, bad);
-    ran = Lastora({"check", file});
-    EXPECT_EQ(ran.status, fault.status) << ran.out;
-    EXPECT_TRUE(Contains(ran.out, fault.headline));
+    EXPECT_TRUE(Says(Lastora({"check", file}), fault.status, fault.headline)) << fault.find;
   }
 }
 
@@ -161,17 +152,11 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   SampleClub club;
   const std::string broken = club.dir.File("kaputt.xlsx");
   lastora::testing::WriteZip(broken, {{"[Content_Types].xml", "<Types/>"}});
-  Ran ran = Lastora({"import", broken});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt"));
-  ran = Lastora({"generate", "-s", club.settings, "-p", broken, "-d", club.out});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.err, "xl/workbook.xml fehlt"));
-  ran = Lastora({"process", "-s", club.settings, "-m", broken});
-  EXPECT_EQ(ran.status, 1);
-  EXPECT_TRUE(Contains(ran.out,
-                       "Import: Error: Die Datei kann nicht gelesen werden "
-                       "(xl/workbook.xml fehlt)"));
+  EXPECT_TRUE(Complains(Lastora({"import", broken}), 1, "xl/workbook.xml fehlt"));
+  EXPECT_TRUE(Complains(Lastora({"generate", "-s", club.settings, "-p", broken, "-d", club.out}), 1,
+                        "xl/workbook.xml fehlt"));
+  EXPECT_TRUE(Says(Lastora({"process", "-s", club.settings, "-m", broken}), 1,
+                   "Import: Error: Die Datei kann nicht gelesen werden (xl/workbook.xml fehlt)"));
 
   // The settings file still holds the figures of an earlier run when this one stops.
   WriteBytes(club.settings, ReadBytes(club.settings) +
@@ -180,7 +165,7 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   const std::string table = club.dir.File("zahlungen.csv");
   ASSERT_EQ(Lastora({"process", "-s", club.settings, "-o", table}).status, 3);
   club.Set("SepaADAT", "27.02.2026");
-  ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
+  const Ran ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
   EXPECT_EQ(ran.status, 1);
   EXPECT_FALSE(Contains(ran.out, "Gesamt"));
   EXPECT_FALSE(Contains(ran.out, "alt.xml"));
@@ -190,10 +175,8 @@ TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
   SampleClub club;
   const std::string table = club.dir.File("zwei-spalten.csv");
   WriteBytes(table, "A;B\r\n1;2\r\n3;4\r\n5;6\r\n");
-  const Ran ran = Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out});
-  EXPECT_EQ(ran.status, 3) << ran.out << ran.err;
-  EXPECT_TRUE(
-      Contains(ran.out, "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"));
+  EXPECT_TRUE(Says(Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out}), 3,
+                   "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"));
 }
 
 }  // namespace

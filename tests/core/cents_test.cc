@@ -3,23 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace lastora::money {
 namespace {
 
-// Each value is a trap for rounding the binary value instead of the decimals the cell shows.
+// Each value is a trap for rounding the binary value instead of the decimals the cell shows
+// (0.29 * 100, for one, lies just below 29).
 TEST(Amount, CentsFollowTheShownDecimalsNotTheBinaryValue) {
-  EXPECT_EQ(ToCents(0.29), 29);  // 0.29 * 100 lies just below 29
-  EXPECT_EQ(ToCents(0.285), 29);
-  EXPECT_EQ(ToCents(1.005), 101);
-  EXPECT_EQ(ToCents(0.004), 0);
-  EXPECT_EQ(ToCents(0.0049999999999), 0);
-  EXPECT_EQ(ToCents(0.00500001), 1);
-  EXPECT_EQ(ToCents(1234567.8949999), 123456789);
-  EXPECT_EQ(ToCents(999999999.99), 99999999999);
-  EXPECT_EQ(ToCents(-2.345), -235);
-  EXPECT_EQ(ToCents(-0.0), 0);
-  EXPECT_EQ(ToCents(0.1 + 0.2), 30);
+  std::vector<int64_t> cents;
+  for (double value : {0.29, 0.285, 1.005, 0.004, 0.0049999999999, 0.00500001, 1234567.8949999,
+                       999999999.99, -2.345, -0.0, 0.1 + 0.2}) {
+    cents.push_back(ToCents(value));
+  }
+  EXPECT_EQ(cents,
+            (std::vector<int64_t>{29, 29, 101, 0, 0, 1, 123456789, 99999999999, -235, 0, 30}));
 }
 
 TEST(Amount, WholeCentsSurviveTheTripThroughADouble) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/files.h"
@@ -29,6 +31,11 @@ class FileSetTest : public ::testing::Test {
 
   std::vector<std::string> Names() const { return testing::FileNamesIn(dir_.path()); }
 
+  // Adds each file to the set with its new bytes.
+  void Stage(FileSet& set, std::initializer_list<std::pair<const char*, const char*>> files) const {
+    for (const auto& [name, bytes] : files) set.Add(PathOf(name)).Write(bytes);
+  }
+
   void ExpectPreviousSet() const {
     EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "alt FRST");
     EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "alt RCUR");
@@ -40,8 +47,7 @@ class FileSetTest : public ::testing::Test {
 TEST_F(FileSetTest, NothingChangesBeforeCommitOrWithoutIt) {
   {
     FileSet set;
-    set.Add(PathOf("FRST.xml")).Write("neu FRST");
-    set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+    Stage(set, {{"FRST.xml", "neu FRST"}, {"RCUR.xml", "neu RCUR"}});
     ExpectPreviousSet();
     // Destroyed without Commit, as by a failed run.
   }
@@ -49,9 +55,7 @@ TEST_F(FileSetTest, NothingChangesBeforeCommitOrWithoutIt) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "RCUR.xml"}));
 
   FileSet set;
-  set.Add(PathOf("FRST.xml")).Write("neu FRST");
-  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
-  set.Add(PathOf("Liste.csv")).Write("neu Liste");
+  Stage(set, {{"FRST.xml", "neu FRST"}, {"RCUR.xml", "neu RCUR"}, {"Liste.csv", "neu Liste"}});
   set.Commit();
   EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "neu FRST");
   EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
@@ -60,10 +64,10 @@ TEST_F(FileSetTest, NothingChangesBeforeCommitOrWithoutIt) {
 
 TEST_F(FileSetTest, ARenameThatFailsPutsBackTheRenamesBeforeIt) {
   FileSet set;
-  set.Add(PathOf("FRST.xml")).Write("neu FRST");
-  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
-  set.Add(PathOf("neu.xml")).Write("ganz neu");
-  set.Add(PathOf("Ordner.xml")).Write("kann nicht");
+  Stage(set, {{"FRST.xml", "neu FRST"},
+              {"RCUR.xml", "neu RCUR"},
+              {"neu.xml", "ganz neu"},
+              {"Ordner.xml", "kann nicht"}});
   // A folder where the last member goes: its rename fails after the others succeeded.
   fs::create_directory(PathOf("Ordner.xml"));
   EXPECT_EQ(ErrorOf([&] { set.Commit(); }), 75);
@@ -76,8 +80,7 @@ TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
   EXPECT_EQ(FailedName("DTAUS0"), "DTAUS0_FEHLERHAFT");
   {
     FileSet set;
-    set.Add(PathOf("FRST.xml")).Write("neu FRST kaputt");
-    set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+    Stage(set, {{"FRST.xml", "neu FRST kaputt"}, {"RCUR.xml", "neu RCUR"}});
     set.MarkFailed(PathOf("FRST.xml"));
     set.KeepOnlyFailed();
   }
@@ -86,8 +89,7 @@ TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "FRST_FEHLERHAFT.xml", "RCUR.xml"}));
 
   FileSet set;
-  set.Add(PathOf("FRST.xml")).Write("wieder kaputt");
-  set.Add(PathOf("RCUR.xml")).Write("neu RCUR");
+  Stage(set, {{"FRST.xml", "wieder kaputt"}, {"RCUR.xml", "neu RCUR"}});
   set.MarkFailed(PathOf("FRST.xml"));
   set.Commit();
   EXPECT_EQ(ReadBytes(PathOf("FRST_FEHLERHAFT.xml")), "wieder kaputt");

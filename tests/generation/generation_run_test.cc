@@ -33,33 +33,28 @@ TEST_F(GenerationRun, BadSettingsOrNoRowsStopBeforeAnythingIsWrittenOrReturned) 
   const std::string id_rule =
       "' ungültig: erlaubt sind bis zu 35 Zeichen aus A-Z a-z 0-9 + ? / - : ( ) . , ' und "
       "Leerzeichen";
-  const std::tuple<void (*)(SEPAVARIABLEN&), std::string> cases[] = {
-      {[](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE98ZZZ0999999999"; }, "Gläubiger ID falsch"},
-      {[](SEPAVARIABLEN& s) { s.KreditorNAME.Value = ""; }, "Kein Auftraggeber angegeben"},
-      {[](SEPAVARIABLEN& s) { s.SepaADAT.Value = "32.13.2013"; },
-       "Fehler in Abbuchungsdatum: 32.13.2013"},
-      {[](SEPAVARIABLEN& s) { s.SepaAART.Value = "Lastschrift"; },
+  const std::tuple<Field, std::string, std::string> cases[] = {
+      {&S::KreditorID__, "DE98ZZZ0999999999", "Gläubiger ID falsch"},
+      {&S::KreditorNAME, "", "Kein Auftraggeber angegeben"},
+      {&S::SepaADAT, "32.13.2013", "Fehler in Abbuchungsdatum: 32.13.2013"},
+      {&S::SepaAART, "Lastschrift",
        "Unbekannte Auftragsart 'Lastschrift': erwartet Basislastschrift, Firmenlastschrift oder "
        "Überweisung"},
-      {[](SEPAVARIABLEN& s) { s.KreditorIBAN.Value = "DE88370400440532013000"; },
+      {&S::KreditorIBAN, "DE88370400440532013000",
        "KreditorIBAN 'DE88370400440532013000' ungültig: SEPA-Checker: IBAN Prüfziffer ist falsch "
        "(88<>89)"},
-      {[](SEPAVARIABLEN& s) { s.KreditorBIC_.Value = ""; },
-       "KreditorBIC_ '' ist keine gültige BIC"},
-      {[](SEPAVARIABLEN& s) { s.KreditorBIC_.Value = "COBADEF"; },
-       "KreditorBIC_ 'COBADEF' ist keine gültige BIC"},
-      {[](SEPAVARIABLEN& s) { s.KreditorNAME.Value = std::string(71, 'n'); },
-       "KreditorNAME länger als 70 Zeichen"},
-      {[](SEPAVARIABLEN& s) { s.SepaFMI2.Value = "MSG_2013"; }, "SepaFMI2 'MSG_2013" + id_rule},
-      {[](SEPAVARIABLEN& s) { s.SepaFPI1.Value = std::string(36, '1'); },
-       "SepaFPI1 '" + std::string(36, '1') + id_rule},
-      {[](SEPAVARIABLEN& s) { s.KreditorID__.Value = "DE97ZZZ09999999999"; },
+      {&S::KreditorBIC_, "", "KreditorBIC_ '' ist keine gültige BIC"},
+      {&S::KreditorBIC_, "COBADEF", "KreditorBIC_ 'COBADEF' ist keine gültige BIC"},
+      {&S::KreditorNAME, std::string(71, 'n'), "KreditorNAME länger als 70 Zeichen"},
+      {&S::SepaFMI2, "MSG_2013", "SepaFMI2 'MSG_2013" + id_rule},
+      {&S::SepaFPI1, std::string(36, '1'), "SepaFPI1 '" + std::string(36, '1') + id_rule},
+      {&S::KreditorID__, "DE97ZZZ09999999999",
        "Gläubiger ID falsch: Prüfziffer von KreditorID__ 'DE97ZZZ09999999999' stimmt nicht"},
   };
-  for (const auto& [change, result] : cases) {
+  for (const auto& [field, value, result] : cases) {
     in = DefaultSettings();
     in.ProgErzeFil1.Value = "alt.xml";
-    change(in);
+    (in.*field).Value = value;
     rows = {Debit("FRST", 10.0)};
     EXPECT_EQ(Run(), result);
     EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");  // the caller's array as passed

@@ -71,12 +71,9 @@ TEST_F(ProcessingRunTest, WarnsAtTheAmountLimitsInclusive) {
   SetMember(4, {.name = "Darueber", .mandate = "M-4", .contribution = 150.0});
 
   ASSERT_EQ(Run(), "ok");
-  const Texts warnings = {"Oberer Betragsgrenze", "Untere Betragsgrenze", "",
-                          "Oberer Betragsgrenze"};
-  for (int32_t row = 1; row <= 4; ++row) {
-    EXPECT_EQ(Text(row, 27), warnings[row - 1]) << row;
-    EXPECT_EQ(Colour(row, 8), warnings[row - 1].empty() ? 0 : 6) << row;
-  }
+  EXPECT_EQ(ColumnTexts(values, 27),
+            (Texts{"Oberer Betragsgrenze", "Untere Betragsgrenze", "", "Oberer Betragsgrenze"}));
+  for (int32_t row = 1; row <= 4; ++row) EXPECT_EQ(Colour(row, 8), row == 3 ? 0 : 6) << row;
   EXPECT_EQ(
       Figures(),
       "Fehl 0, Warn 3, alle 4/310, erste 4/310, zweite 0/0");  // warnings do not stop a payment
@@ -145,9 +142,7 @@ TEST_F(ProcessingRunTest, MergesNeighbouringRowsOfOneAccountIntoTheLast) {
 
   ASSERT_EQ(Run(), "ok");
   for (int32_t row : {1, 2}) {
-    SCOPED_TRACE(row);
-    for (int32_t column : {8, 9, 13, 14, 15, 16, 25}) EXPECT_EQ(Text(row, column), "");
-    EXPECT_EQ(Text(row, 26), "");
+    EXPECT_EQ(TextsOf(row, {8, 9, 13, 14, 15, 16, 25, 26}), Texts(8, "")) << row;
   }
   EXPECT_EQ(TextsOf(3, {16, 13, 14, 15, 8}), (Texts{"204", "1", "2", "4", "203"}));
   const std::string a = Padded("A", 35), b = Padded("B", 35), c = Padded("C", 35);

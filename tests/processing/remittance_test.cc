@@ -100,11 +100,10 @@ TEST_F(RemittanceTest, OnlyTheLaterRowOfADuplicateMandateIsMarked) {
 
   ASSERT_EQ(Run(), "ok");
   // Case counts; a row without an amount is not checked.
-  const Texts errors = {"", "Mandanten-ID doppelt", "", "Mandanten-ID fehlt",
-                        "", "Mandanten-ID doppelt"};
+  EXPECT_EQ(ColumnTexts(values, 26), (Texts{"", "Mandanten-ID doppelt", "", "Mandanten-ID fehlt",
+                                            "", "Mandanten-ID doppelt"}));
   for (int32_t row = 1; row <= 6; ++row) {
-    EXPECT_EQ(Text(row, 26), errors[row - 1]) << row;
-    EXPECT_EQ(Colour(row, 10), errors[row - 1].empty() ? 0 : 3) << row;
+    EXPECT_EQ(Colour(row, 10), row == 2 || row == 4 || row == 6 ? 3 : 0) << row;
   }
   EXPECT_EQ(reported.ProgBearFehl.Value, "3");
 }
