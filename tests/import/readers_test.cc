@@ -52,11 +52,9 @@ TEST_F(ReadersTest, OpenDocumentCellsAndCreationDate) {
   WriteOds(path, content, meta);
   Table table;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1, 0, "", Variant(int16_t{1})), "ok");
-  ASSERT_EQ(table.RowCount(), 3);
-  ASSERT_EQ(table.ColCount(), 3);
-  EXPECT_EQ(CellsOf(table, 1, {1, 2, 3}),
-            (Cells{"Name", 1.5, Variant::Date(MakeDate(2020, 4, 20))}));
-  EXPECT_EQ(CellsOf(table, 3, {2, 3}), (Cells{"a  b\nc", Variant()}));
+  EXPECT_EQ(GridOf(table), (Grid{{"Name", 1.5, Variant::Date(MakeDate(2020, 4, 20))},
+                                 {"a  b\nc", "a  b\nc", {}},
+                                 {"a  b\nc", "a  b\nc", {}}}));
   ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
   EXPECT_NE(platform_.dialogs().shown[0].prompt.find("02.01.2020 03:04:05"), std::string::npos);
 }
@@ -91,48 +89,41 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
  <row><c t="s"><v>0</v></c><c t="inlineStr"><is><t>inline</t></is></c><c t="str"><v>Formel</v></c></row>
  <row r="3"><c s="1"><v>0</v></c><c s="2"><v>1234.5</v></c><c><f>A1</f></c></row>
 </sheetData></worksheet>)";
+  using Parts = std::vector<std::pair<std::string, std::string>>;
+  const Parts parts = {{"xl/workbook.xml", workbook},
+                       {"xl/_rels/workbook.xml.rels", rels},
+                       {"xl/texts.xml", texts},
+                       {"xl/styles.xml", styles},
+                       {"xl/sheets/data.xml", sheet}};
   const std::string path = dir_.File("fremd.xlsx");
-  WriteZip(path, {{"xl/workbook.xml", workbook},
-                  {"xl/_rels/workbook.xml.rels", rels},
-                  {"xl/texts.xml", texts},
-                  {"xl/styles.xml", styles},
-                  {"xl/sheets/data.xml", sheet}});
+  WriteZip(path, parts);
   Table table;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "ok");
-  ASSERT_EQ(table.RowCount(), 3);
-  ASSERT_EQ(table.ColCount(), 3);
-  EXPECT_EQ(CellsOf(table, 1, {1, 2, 3}), (Cells{"Fett & normal", "inline", "Formel"}));
-  EXPECT_TRUE(table(2, 1).IsEmpty());
-  EXPECT_EQ(CellsOf(table, 3, {1, 2, 3}),
-            (Cells{Variant::Date(MakeDate(1904, 1, 1)), 1234.5, Variant()}));
+  EXPECT_EQ(GridOf(table), (Grid{{"Fett & normal", "inline", "Formel"},
+                                 {{}, {}, {}},
+                                 {Variant::Date(MakeDate(1904, 1, 1)), 1234.5, {}}}));
 
-  // A reference beyond the shared texts makes the file unreadable.
-  WriteZip(path,
-           {{"xl/workbook.xml", workbook},
-            {"xl/_rels/workbook.xml.rels", rels},
-            {"xl/texts.xml", texts},
-            {"xl/sheets/data.xml",
-             R"(<worksheet><sheetData><row><c t="s"><v>1</v></c></row></sheetData></worksheet>)"}});
-  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "Error");
-
-  // So does a part whose bytes its declared encoding cannot hold; the parser's own reports of it
-  // stay off the terminal.
-  for (const char* broken : {"xl/workbook.xml", "xl/sheets/data.xml"}) {
-    std::vector<std::pair<std::string, std::string>> parts = {{"xl/workbook.xml", workbook},
-                                                              {"xl/_rels/workbook.xml.rels", rels},
-                                                              {"xl/texts.xml", texts},
-                                                              {"xl/sheets/data.xml", sheet}};
-    for (auto& [name, bytes] : parts) {
-      if (name != broken) continue;
-      bytes.insert(bytes.find("?>"), " encoding=\"EUC-JP\"");
-      bytes.insert(bytes.find('>', bytes.find("?>") + 2) + 1,
-                   "\xff"
-                   "00:");  // in the root
-    }
-    WriteZip(path, parts);
+  // A reference beyond the shared texts makes the file unreadable, and so does a part whose bytes
+  // its declared encoding cannot hold; the parser's own reports of it stay off the terminal.
+  Parts beyond = parts;
+  beyond[4].second =
+      R"(<worksheet><sheetData><row><c t="s"><v>1</v></c></row></sheetData></worksheet>)";
+  Parts workbook_encoding = parts, sheet_encoding = parts;
+  for (std::string* bytes : {&workbook_encoding[0].second, &sheet_encoding[4].second}) {
+    bytes->insert(bytes->find("?>"), " encoding=\"EUC-JP\"");
+    bytes->insert(bytes->find('>', bytes->find("?>") + 2) + 1,
+                  "\xff"
+                  "00:");  // in the root
+  }
+  const std::pair<const char*, const Parts*> cases[] = {{"shared text", &beyond},
+                                                        {"workbook encoding", &workbook_encoding},
+                                                        {"sheet encoding", &sheet_encoding}};
+  for (const auto& [name, broken] : cases) {
+    SCOPED_TRACE(name);
+    WriteZip(path, *broken);
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "Error") << broken;
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << broken;
+    EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Daten", 1), "Error");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
 }
 
@@ -173,21 +164,15 @@ TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
   }
   Table empty;
   EXPECT_EQ(c_.GetColumnsFromExcelFile(sheets, empty, "Leer", 1), "ok");
-  for (int32_t row = 1; row <= empty.RowCount(); ++row) {
-    for (int32_t column = 1; column <= empty.ColCount(); ++column) {
-      EXPECT_TRUE(empty(row, column).IsEmpty()) << row << "," << column;
-    }
-  }
+  EXPECT_EQ(GridOf(empty), Grid(empty.RowCount(), std::vector<Variant>(empty.ColCount())));
 
   Table dates;
   ASSERT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/daten.xls", dates, "", 1), "ok");
-  ASSERT_EQ(dates.RowCount(), 3);
   // The second is formatted as a date only, so FreeXL leaves out the time of day.
-  EXPECT_EQ(CellsOf(dates, 1, {1, 2}),
-            (Cells{Variant::Date(MakeDate(2020, 4, 20)), Variant::Date(MakeDate(2026, 3, 16))}));
-  EXPECT_EQ(CellsOf(dates, 2, {1, 2}),
-            (Cells{Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0), -1.0}));
-  EXPECT_EQ(dates(3, 1), Variant(1e300));
+  EXPECT_EQ(GridOf(dates),
+            (Grid{{Variant::Date(MakeDate(2020, 4, 20)), Variant::Date(MakeDate(2026, 3, 16))},
+                  {Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0), -1.0},
+                  {1e300, {}}}));
 }
 
 TEST_F(ReadersTest, LegacyExcelNamesAreReadFromTheWorkingFolderOfTheMoment) {

@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "lastora/vb_error.h"
+#include "support/field_texts.h"
 
 namespace lastora::detail {
 namespace {
+
+using testing::Grid;
+using testing::GridOf;
 
 // Taking a block hands over the same cells reading it copies, long texts included, and leaves
 // only the taken cells empty.
@@ -19,14 +23,12 @@ TEST(SheetGridTest, TakenBlockIsTheReadBlockAndLeavesItsCellsEmpty) {
   grid.Set(2, 2, Variant("ein Text länger als vierzehn Bytes"));
   grid.Set(3, 1, Variant(12.5));
   grid.Set(3, 4, Variant("kurz"));
-  const Table read = grid.ReadBlock(2, 2, 5, 4);
-  const Table taken = grid.TakeBlock(2, 2, 5, 4);
-  ASSERT_EQ(taken.RowCount(), 4);
-  ASSERT_EQ(taken.ColCount(), 3);
-  for (int32_t r = 1; r <= 4; ++r) {
-    for (int32_t c = 1; c <= 3; ++c) EXPECT_EQ(taken(r, c), read(r, c)) << r << "," << c;
-  }
-  EXPECT_EQ(taken(1, 1), Variant("ein Text länger als vierzehn Bytes"));
+  const Grid read = GridOf(grid.ReadBlock(2, 2, 5, 4));
+  EXPECT_EQ(GridOf(grid.TakeBlock(2, 2, 5, 4)), read);
+  EXPECT_EQ(read, (Grid{{"ein Text länger als vierzehn Bytes", {}, {}},
+                        {{}, {}, "kurz"},
+                        {{}, {}, {}},
+                        {{}, {}, {}}}));
   EXPECT_TRUE(grid.At(2, 2).IsEmpty());
   EXPECT_TRUE(grid.At(3, 4).IsEmpty());
   EXPECT_EQ(grid.At(1, 1), Variant("Kopf"));  // above the block
@@ -50,15 +52,9 @@ TEST(SheetGridTest, TakingTheWholeWidthMatchesReadingIt) {
   const int32_t last_column = grid.LastColumn();
   ASSERT_EQ(last_column, 7);
   const Table read = grid.ReadBlock(2, 1, 42, last_column);
-  const Table taken = grid.TakeBlock(2, 1, 42, last_column);
-  ASSERT_EQ(taken.RowCount(), 41);
-  ASSERT_EQ(taken.ColCount(), last_column);
-  for (int32_t r = 1; r <= 41; ++r) {
-    for (int32_t c = 1; c <= last_column; ++c) {
-      EXPECT_EQ(taken(r, c), read(r, c)) << r << "," << c;
-    }
-  }
-  EXPECT_EQ(taken(39, 7), Variant("Zeile 40 Spalte 7"));
+  ASSERT_EQ(read.RowCount(), 41);
+  EXPECT_EQ(GridOf(grid.TakeBlock(2, 1, 42, last_column)), GridOf(read));
+  EXPECT_EQ(read(39, 7), Variant("Zeile 40 Spalte 7"));
   EXPECT_EQ(grid.At(1, 2), Variant("Spalte"));
   EXPECT_TRUE(grid.At(2, 1).IsEmpty());
   EXPECT_EQ(grid.LastRow(), 40);
@@ -80,13 +76,8 @@ TEST(SheetGridTest, ExpectedRowsAreNotPartOfTheSheet) {
   EXPECT_EQ(grid.LastRow(), 3);
   EXPECT_EQ(grid.LastColumn(), 3);
   grid.SortRows(1, grid.LastRow(), 2, false);
-  const Table taken = grid.TakeBlock(2, 1, grid.LastRow(), grid.LastColumn());
-  ASSERT_EQ(taken.RowCount(), 2);
-  ASSERT_EQ(taken.ColCount(), 3);
-  EXPECT_EQ(taken(1, 1), Variant("Albers, Karin Sophie"));
-  EXPECT_EQ(taken(1, 3), Variant("breiter"));
-  EXPECT_EQ(taken(2, 1), Variant("Zimmer, Ida Charlotte"));
-  EXPECT_TRUE(taken(2, 3).IsEmpty());
+  EXPECT_EQ(GridOf(grid.TakeBlock(2, 1, grid.LastRow(), grid.LastColumn())),
+            (Grid{{"Albers, Karin Sophie", 1, "breiter"}, {"Zimmer, Ida Charlotte", 2, {}}}));
   EXPECT_EQ(grid.At(1, 1), Variant("Name"));
 }
 
@@ -110,16 +101,13 @@ TEST(SheetGridTest, SortedRowsMatchAStableSortOfTheRows) {
       grid.Set(r, 2, Variant(rows[i].name));
     }
     grid.SortRows(1, grid.LastRow(), 1, descending);
-    std::vector<Row> expected = rows;
-    std::stable_sort(expected.begin(), expected.end(), [descending](const Row& a, const Row& b) {
+    std::vector<Row> sorted = rows;
+    std::stable_sort(sorted.begin(), sorted.end(), [descending](const Row& a, const Row& b) {
       return descending ? a.key > b.key : a.key < b.key;
     });
-    EXPECT_EQ(grid.At(1, 1), Variant("Nr"));  // the header stays on top
-    for (size_t i = 0; i < expected.size(); ++i) {
-      const int32_t r = static_cast<int32_t>(i) + 2;
-      ASSERT_EQ(grid.At(r, 1), Variant(expected[i].key)) << r;
-      ASSERT_EQ(grid.At(r, 2), Variant(expected[i].name)) << r;
-    }
+    Grid expected = {{"Nr", "Name"}};  // the header stays on top
+    for (const Row& row : sorted) expected.push_back({row.key, row.name});
+    EXPECT_EQ(GridOf(grid.ReadBlock(1, 1, grid.LastRow(), 2)), expected) << descending;
   }
 }
 

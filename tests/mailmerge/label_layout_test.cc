@@ -76,20 +76,6 @@ TEST(LabelSettingsTest, WhatIsNoNumberIsRefusedNamingTheCell) {
             "Zeichen (0 bis 255).");
 }
 
-TEST(LabelSheetTest, LabelsRunAcrossAndTheLastRowNeedNotBeFull) {
-  LabelSettings settings;
-  settings.block_rows = 6;
-  settings.block_columns = 2;
-  settings.across = 3;
-  settings.row_heights = {13, 15};
-  const LabelSheet sheet = PlanLabelSheet(settings, Labels(7));
-  EXPECT_EQ(TopLeftCorners(sheet),
-            (Places{{1, 1}, {1, 3}, {1, 5}, {7, 1}, {7, 3}, {7, 5}, {13, 1}}));
-  EXPECT_EQ(sheet.label_rows, 3);
-  EXPECT_TRUE(sheet.page_breaks.empty());
-  EXPECT_EQ(sheet.labels[6].cells[0].text, "Etikett 7");  // in the run's order
-}
-
 TEST(LabelSheetTest, PagesBreakAfterTheirLabelRowsAndAUsedSheetStartsFurtherOn) {
   LabelSettings settings;
   settings.block_rows = 5;

@@ -29,22 +29,24 @@ const double kMergeDay = MakeDate(2025, 3, 5) + MakeTime(14, 3, 9);
 class MergeRunTest : public ::testing::Test {
  protected:
   MergeRunTest() : home_("LASTORA_HOME", program_.path().string()), platform_(kMergeDay) {
-    fs::create_directories(program_.path() / "Vorlagen");
-    fs::create_directories(program_.path() / "Briefe");
-    fs::create_directories(program_.path() / "Sendedaten" / "_Postfach");
-    fs::create_directories(program_.path() / "Logdateien");
+    for (const char* folder : {"Vorlagen", "Briefe", "Sendedaten/_Postfach", "Logdateien"}) {
+      fs::create_directories(program_.path() / folder);
+    }
     strLogName().clear();
     WriteBytes(Home("Vorlagen/Brief.docx"), "Hallo <<Vorname>> <<Name>>\nGruß, <<Verein>>\n");
     WriteBytes(Home("Vorlagen/Lastora_Print.ini"),
                "[Druck]\r\nUsertext_Verein=TSV Musterstadt\r\nBetreff=TSV:\r\n"
                "Body=Liebe Mitglieder, (BODY)\r\n");
+    const char* cells[4][4] = {{"Name", "Vorname", "EMail", "Ort"},
+                               {"Zander", "Anna", "anna@example.org", "Musterstadt"},
+                               {"Berg", "Bernd", "", "Musterstadt"},
+                               {"Adler", "Carla", "carla@example.org", "Musterstadt"}};
     header_ = Table(1, 4);
-    const char* titles[] = {"Name", "Vorname", "EMail", "Ort"};
-    for (int32_t c = 1; c <= 4; ++c) header_(1, c) = Variant(titles[c - 1]);
     records_ = Table(3, 4);
-    AddMember(1, "Zander", "Anna", "anna@example.org");
-    AddMember(2, "Berg", "Bernd", "");
-    AddMember(3, "Adler", "Carla", "carla@example.org");
+    for (int32_t c = 1; c <= 4; ++c) {
+      header_(1, c) = Variant(cells[0][c - 1]);
+      for (int32_t r = 1; r <= 3; ++r) records_(r, c) = Variant(cells[r][c - 1]);
+    }
     definitions_ = Table(2, 24);
     Define(1, "..\\Vorlagen\\Brief.docx");
   }
@@ -57,23 +59,13 @@ class MergeRunTest : public ::testing::Test {
   std::string AppFolder(const std::string& rest) const {
     return program_.path().string() + "\\" + rest + "\\";
   }
-  void AddMember(int32_t row, const char* name, const char* first, const char* mail) {
-    records_(row, 1) = Variant(name);
-    records_(row, 2) = Variant(first);
-    records_(row, 3) = Variant(mail);
-    records_(row, 4) = Variant("Musterstadt");
-  }
   // Saves each letter as "Name_Vorname", prints one copy, mails it to the member.
   void Define(int32_t row, const std::string& template_path) {
+    const char* cells[] = {
+        "Name;\"_\";Vorname",         "..\\Briefe", "1", "x", "X", "EMail", "Beitrag 2025",
+        "anbei der Beitragsbescheid."};
     definitions_(row, 2) = Variant(template_path);
-    definitions_(row, 4) = Variant("Name;\"_\";Vorname");
-    definitions_(row, 5) = Variant("..\\Briefe");
-    definitions_(row, 6) = Variant("1");
-    definitions_(row, 7) = Variant("x");
-    definitions_(row, 8) = Variant("X");
-    definitions_(row, 9) = Variant("EMail");
-    definitions_(row, 10) = Variant("Beitrag 2025");
-    definitions_(row, 11) = Variant("anbei der Beitragsbescheid.");
+    for (int32_t c = 4; c <= 11; ++c) definitions_(row, c) = Variant(cells[c - 4]);
   }
   std::string Run(int16_t definition_row = 1, int32_t record_row = 0, bool no_print = false,
                   bool blank = false) {

@@ -55,14 +55,21 @@ void ExpectOnlyTheLogoScaledIntoItsBox(const std::string& pdf) {
   EXPECT_NEAR(width / x_ppi * 72, 51, 1.0) << rows[0];
 }
 
-// The document as LibreOffice prints it; the PDF's path. An earlier document of the same name
-// is removed first, so a failed conversion leaves no PDF behind.
-std::string RenderToPdf(const fs::path& document, const fs::path& scratch) {
-  fs::remove(scratch / (document.stem().string() + ".pdf"));
-  Output("soffice --headless --norestore -env:UserInstallation=file://" +
-         (scratch / "profile").string() + " --convert-to pdf --outdir " + scratch.string() + " " +
-         document.string() + " 2>/dev/null");
-  return (scratch / (document.stem().string() + ".pdf")).string();
+// The documents as LibreOffice prints them, converted by a single start of it; the PDFs' paths.
+// Earlier PDFs of the same names are removed first, so a failed conversion leaves none behind.
+std::vector<std::string> RenderToPdf(const std::vector<fs::path>& documents,
+                                     const fs::path& scratch) {
+  std::string command = "soffice --headless --norestore -env:UserInstallation=file://" +
+                        (scratch / "profile").string() + " --convert-to pdf --outdir " +
+                        scratch.string();
+  std::vector<std::string> pdfs;
+  for (const fs::path& document : documents) {
+    pdfs.push_back((scratch / (document.stem().string() + ".pdf")).string());
+    fs::remove(pdfs.back());
+    command += " " + document.string();
+  }
+  Output(command + " 2>/dev/null");
+  return pdfs;
 }
 
 // A program folder with the logo and the template in "Vorlagen"; one merge run that saves the
@@ -115,41 +122,24 @@ class RenderedLetterTest : public ::testing::Test {
 constexpr const char* kOneSaved =
     "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt";
 
-TEST_F(RenderedLetterTest, ValuesAndLogoAreOnTheLetterAndTheCardAndNoPlaceholderIsLeft) {
+// One program folder, one LibreOffice start: the letter and the member card carry the values and
+// the logo; the sample club's label sheet for 23 members has 21 labels on the first page, three
+// across and seven down, and two on the second, every label filled and numbered, the layout sheet
+// not printed.
+TEST_F(RenderedLetterTest, LetterCardAndLabelsShowTheValuesAndTheLogoAndNoPlaceholder) {
   Prepare("Beitragsbescheid.docx", "Brief.docx", "Briefe");
-  testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"),
+  const std::string print_settings = home_.File("Vorlagen/Lastora_Print.ini");
+  testing::WriteBytes(print_settings,
                       "Usertext_Verein=Kasse & Co\r\nUsertext_Heute=Timeformat=DD.MM.YYYY\r\n");
   ASSERT_EQ(Merge({"Nr", "Mitglied", "Kontoinhaber", "IBAN", "Mandatsreferenz", "Jahresbeitrag"},
                   {{"17", "Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
                     "TSVM-0017", "120,00"}},
                   1, "Nr"),
             kOneSaved);
-
-  const std::string pdf = RenderToPdf(home_.path() / "Briefe" / "17.docx", home_.path());
-  ASSERT_TRUE(fs::exists(pdf));
-  const std::string text = Output("pdftotext -layout " + pdf + " -");
-  for (const char* expected :
-       {"Beitragsbescheid für Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
-        "TSVM-0017", "120,00 Euro", "Kasse & Co", "05.03.2025", "Mitgliedsnummer 17"}) {
-    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-  }
-  EXPECT_EQ(text.find("<<"), std::string::npos) << text;
-  ExpectOnlyTheLogoScaledIntoItsBox(pdf);
-
-  // A workbook gets the logo in its box too.
   Prepare("Mitgliedsausweis.xlsx", "Karte.xlsx", "Karten");
-  ASSERT_EQ(Merge({"Nr", "Kontoinhaber"}, {{"17", "Jürgen Bäcker"}}, 1, "Nr"), kOneSaved);
-  const std::string card = RenderToPdf(home_.path() / "Karten" / "17.xlsx", home_.path());
-  ASSERT_TRUE(fs::exists(card));
-  EXPECT_NE(Output("pdftotext -layout " + card + " -").find("Jürgen Bäcker"), std::string::npos);
-  ExpectOnlyTheLogoScaledIntoItsBox(card);
-}
-
-// The sample club's label sheet for 23 members: 21 labels on the first page, three across and
-// seven down, two on the second; every label filled and numbered, the layout sheet not printed.
-TEST_F(RenderedLetterTest, AllMembersLabelsOnOneSheetAcrossTwoPages) {
+  ASSERT_EQ(Merge({"Nr", "Kontoinhaber"}, {{"17", "Jürgen Bäcker"}}, 1, "\"Karte\""), kOneSaved);
   Prepare("Adressetiketten.xlsx", "Etiketten.xlsx", "Etiketten");
-  testing::WriteBytes(home_.File("Vorlagen/Lastora_Print.ini"), "Usertext_Verein=TSV & Co\r\n");
+  testing::WriteBytes(print_settings, "Usertext_Verein=TSV & Co\r\n");
   std::vector<std::vector<std::string>> records;
   for (int r = 1; r <= 23; ++r) {
     const std::string number = std::to_string(100 + r);
@@ -160,12 +150,27 @@ TEST_F(RenderedLetterTest, AllMembersLabelsOnOneSheetAcrossTwoPages) {
   ASSERT_EQ(Merge({"Nr", "Mitglied", "Kontoinhaber", "IBAN"}, records, 2, "\"Etiketten\""),
             kOneSaved);
 
-  const std::string pdf = RenderToPdf(home_.path() / "Etiketten" / "Etiketten.xlsx", home_.path());
-  ASSERT_TRUE(fs::exists(pdf));
-  EXPECT_NE(Output("pdfinfo " + pdf).find("Pages:           2\n"), std::string::npos)
-      << Output("pdfinfo " + pdf);
-  const std::string first = Output("pdftotext -layout -f 1 -l 1 " + pdf + " -");
-  const std::string second = Output("pdftotext -layout -f 2 -l 2 " + pdf + " -");
+  const std::vector<std::string> pdfs =
+      RenderToPdf({home_.path() / "Briefe" / "17.docx", home_.path() / "Karten" / "Karte.xlsx",
+                   home_.path() / "Etiketten" / "Etiketten.xlsx"},
+                  home_.path());
+  for (const std::string& pdf : pdfs) ASSERT_TRUE(fs::exists(pdf)) << pdf;
+  const std::string text = Output("pdftotext -layout " + pdfs[0] + " -");
+  for (const char* expected :
+       {"Beitragsbescheid für Bäcker, Jürgen", "Jürgen Bäcker <Kasse>", "DE49503201002200456701",
+        "TSVM-0017", "120,00 Euro", "Kasse & Co", "05.03.2025", "Mitgliedsnummer 17"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  EXPECT_EQ(text.find("<<"), std::string::npos) << text;
+  ExpectOnlyTheLogoScaledIntoItsBox(pdfs[0]);
+  EXPECT_NE(Output("pdftotext -layout " + pdfs[1] + " -").find("Jürgen Bäcker"), std::string::npos);
+  ExpectOnlyTheLogoScaledIntoItsBox(pdfs[1]);
+
+  const std::string& labels = pdfs[2];
+  EXPECT_NE(Output("pdfinfo " + labels).find("Pages:           2\n"), std::string::npos)
+      << Output("pdfinfo " + labels);
+  const std::string first = Output("pdftotext -layout -f 1 -l 1 " + labels + " -");
+  const std::string second = Output("pdftotext -layout -f 2 -l 2 " + labels + " -");
   for (int r = 1; r <= 23; ++r) {
     const std::string& page = r <= 21 ? first : second;
     for (const std::string& expected :

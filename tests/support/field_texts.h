@@ -39,6 +39,19 @@ inline Texts ColumnTexts(const Table& table, int32_t column) {
   return texts;
 }
 
+// Every cell row by row, kinds included, so a whole table is checked in one comparison.
+using Grid = std::vector<std::vector<Variant>>;
+inline Grid GridOf(const Table& table) {
+  Grid grid;
+  for (int32_t row = table.RowLower(); row <= table.RowUpper(); ++row) {
+    grid.emplace_back();
+    for (int32_t col = table.ColLower(); col <= table.ColUpper(); ++col) {
+      grid.back().push_back(table(row, col));
+    }
+  }
+  return grid;
+}
+
 }  // namespace lastora::testing
 
 #endif  // LASTORA_TESTS_SUPPORT_FIELD_TEXTS_H_

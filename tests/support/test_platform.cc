@@ -3,7 +3,7 @@
 namespace lastora::testing {
 
 int ScriptedDialogs::MessageBox(const std::string& prompt, int style, const std::string& title) {
-  shown.push_back({prompt, style, title, "", false});
+  shown.push_back({prompt, style, title});
   if (!button_answers.empty()) {
     const int answer = button_answers.front();
     button_answers.pop_front();
@@ -15,7 +15,7 @@ int ScriptedDialogs::MessageBox(const std::string& prompt, int style, const std:
 
 std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& default_text) {
-  shown.push_back({prompt, 0, title, default_text, true});
+  shown.push_back({prompt, 0, title});
   if (!text_answers.empty()) {
     std::string answer = text_answers.front();
     text_answers.pop_front();

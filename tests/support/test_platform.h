@@ -29,8 +29,6 @@ class ScriptedDialogs : public Dialogs {
     std::string prompt;
     int style = 0;
     std::string title;
-    std::string default_text;
-    bool input_box = false;
   };
 
   int MessageBox(const std::string& prompt, int style, const std::string& title) override;

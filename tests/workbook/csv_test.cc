@@ -4,8 +4,13 @@
 
 #include <string>
 
+#include "support/field_texts.h"
+
 namespace lastora {
 namespace {
+
+using testing::Grid;
+using testing::GridOf;
 
 TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
   const CsvRows rows = ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n");
@@ -52,39 +57,26 @@ TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
 }
 
 TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
-  const Table table = CsvToTable(ParseCsv("Kopf\n12,50;01.03.2026;  \nx\n;;\n\n"), 2);
-  ASSERT_EQ(table.RowCount(), 2);  // the blank rows at the end are not data
-  ASSERT_EQ(table.ColCount(), 3);
-  EXPECT_EQ(table(1, 1), Variant("12,50"));
-  EXPECT_EQ(table(1, 2), Variant("01.03.2026"));
-  EXPECT_TRUE(table(1, 3).IsEmpty());
-  EXPECT_TRUE(table(2, 2).IsEmpty());
+  // The blank rows at the end are not data.
+  EXPECT_EQ(GridOf(CsvToTable(ParseCsv("Kopf\n12,50;01.03.2026;  \nx\n;;\n\n"), 2)),
+            (Grid{{"12,50", "01.03.2026", {}}, {"x", {}, {}}}));
   EXPECT_FALSE(CsvToTable(ParseCsv("Kopf\n;;\n"), 2).IsAllocated());
 }
 
 // The table grows as rows are read: a blank row widens it only when a filled row follows, rows
 // may widen anywhere, and lines ended by lone CRs or broken inside quotes miscount the rows ahead.
 TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
-  const Table blank_inside = CsvTextToTable("a\n;;;\nb;c\n;;;;;;\n", 1);
-  ASSERT_EQ(blank_inside.RowCount(), 3);
-  ASSERT_EQ(blank_inside.ColCount(), 4);
-  EXPECT_EQ(blank_inside(3, 2), Variant("c"));
-  EXPECT_TRUE(blank_inside(2, 4).IsEmpty());
-
-  const Table widening = CsvTextToTable("1\r1;2\r1;2;3\r1;2;3;4;5\r9", 1);
-  ASSERT_EQ(widening.RowCount(), 5);
-  ASSERT_EQ(widening.ColCount(), 5);
-  EXPECT_EQ(widening(4, 5), Variant("5"));
-  EXPECT_EQ(widening(5, 1), Variant("9"));
-  EXPECT_TRUE(widening(5, 2).IsEmpty());
-
-  const std::string many_breaks = "Kopf\n\"" + std::string(1000, '\n') + "\";x\ny;z\n";
-  const Table quoted = CsvTextToTable(many_breaks, 2);
-  ASSERT_EQ(quoted.RowCount(), 2);
-  ASSERT_EQ(quoted.ColCount(), 2);
-  EXPECT_EQ(quoted(1, 1), Variant(std::string(1000, '\n')));
-  EXPECT_EQ(quoted(1, 2), Variant("x"));
-  EXPECT_EQ(quoted(2, 2), Variant("z"));
+  EXPECT_EQ(GridOf(CsvTextToTable("a\n;;;\nb;c\n;;;;;;\n", 1)),
+            (Grid{{"a", {}, {}, {}}, {{}, {}, {}, {}}, {"b", "c", {}, {}}}));
+  EXPECT_EQ(GridOf(CsvTextToTable("1\r1;2\r1;2;3\r1;2;3;4;5\r9", 1)),
+            (Grid{{"1", {}, {}, {}, {}},
+                  {"1", "2", {}, {}, {}},
+                  {"1", "2", "3", {}, {}},
+                  {"1", "2", "3", "4", "5"},
+                  {"9", {}, {}, {}, {}}}));
+  const std::string breaks(1000, '\n');
+  EXPECT_EQ(GridOf(CsvTextToTable("Kopf\n\"" + breaks + "\";x\ny;z\n", 2)),
+            (Grid{{breaks, "x"}, {"y", "z"}}));
 }
 
 // The reader that lays text out as a table straight away must split and trim exactly as the
@@ -94,15 +86,9 @@ TEST(CsvTest, TextToTableMatchesParsedRows) {
        {"Kopf\n12,50;01.03.2026;  \nx\n;;\n\n", "Kopf\n;;\n", "", ";", "a;", "a;\"b\"\"c\"x;d\r\ne",
         "Kopf\r\n\"zwei\r\nZeilen\";\t\r;;;;\rz;\"\"\n \n", "a,b\n\"1,5\",2\n", "\n\n\nx\n"}) {
     for (const int32_t first_row : {1, 2, 4}) {
-      const Table expected = CsvToTable(ParseCsv(text), first_row);
-      const Table actual = CsvTextToTable(text, first_row);
-      ASSERT_EQ(actual.RowCount(), expected.RowCount()) << text << " from " << first_row;
-      ASSERT_EQ(actual.ColCount(), expected.ColCount()) << text << " from " << first_row;
-      for (int32_t r = 1; r <= actual.RowCount(); ++r) {
-        for (int32_t c = 1; c <= actual.ColCount(); ++c) {
-          EXPECT_EQ(actual(r, c), expected(r, c)) << text << " at " << r << "," << c;
-        }
-      }
+      EXPECT_EQ(GridOf(CsvTextToTable(text, first_row)),
+                GridOf(CsvToTable(ParseCsv(text), first_row)))
+          << text << " from " << first_row;
     }
   }
   EXPECT_THROW(CsvTextToTable("a\n\"b;c\n", 1), CsvQuoteError);

@@ -3,11 +3,14 @@
 
 #include "lastora/class1.h"
 #include "lastora/table_files.h"
+#include "support/field_texts.h"
 #include "support/temp_dir.h"
 
 namespace lastora {
 namespace {
 
+using ::lastora::testing::Grid;
+using ::lastora::testing::GridOf;
 using ::lastora::testing::ScopedTempDir;
 using ::lastora::testing::WriteBytes;
 
@@ -22,15 +25,11 @@ TEST(PaymentTableFileTest, NarrowTableIsWidenedWithItsRowsIntact) {
              "3;Zimmer, Ida;\r\n");
   Class1 component;
   const ColouredTable table = ReadPaymentTable(dir.File("kurz.csv"), component);
-  ASSERT_EQ(table.values.RowCount(), 3);
-  ASSERT_EQ(table.values.ColCount(), kPaymentColumns);
-  EXPECT_EQ(table.values(1, 2), Variant("Albers, Karin Sophie"));
-  EXPECT_EQ(table.values(2, 3), Variant("DE51123056001000565601"));
-  EXPECT_EQ(table.values(3, 1), Variant("3"));
-  EXPECT_TRUE(table.values(3, 3).IsEmpty());
-  for (int32_t r = 1; r <= 3; ++r) {
-    for (int32_t c = 4; c <= kPaymentColumns; ++c) EXPECT_TRUE(table.values(r, c).IsEmpty());
-  }
+  Grid expected = {{"1", "Albers, Karin Sophie", "DE12123056001000123401"},
+                   {"2", "Quast, Helga Margarete", "DE51123056001000565601"},
+                   {"3", "Zimmer, Ida", {}}};
+  for (auto& row : expected) row.resize(kPaymentColumns);
+  EXPECT_EQ(GridOf(table.values), expected);
   EXPECT_EQ(table.colours.RowCount(), 3);
   EXPECT_EQ(table.colours.ColCount(), kPaymentColumns);
 }

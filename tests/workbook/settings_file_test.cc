@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "lastora/workbook_error.h"
+#include "support/field_texts.h"
 #include "support/temp_dir.h"
 
 namespace lastora {
 namespace {
 
+using S = SEPAVARIABLEN;
 using testing::ReadBytes;
 using testing::ScopedTempDir;
+using testing::Texts;
+using testing::Values;
 using testing::WriteBytes;
 
 std::string ErrorOf(std::string_view text) {
@@ -27,11 +31,10 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
       "SepaFuncVER1 = \"  Beitrag #3; 2026 \"\nSepaFuncVER4 = 'mit \"Anfuehrung\"'\n"
       "UserTEL_ = A#B\n\n",
       "verein.ini");
-  const SEPAVARIABLEN& record = file.record();
-  EXPECT_EQ(record.KreditorNAME.Value, "TSV Musterstadt");
-  EXPECT_EQ(record.SepaFuncVER1.Value, "  Beitrag #3; 2026 ");
-  EXPECT_EQ(record.SepaFuncVER4.Value, "mit \"Anfuehrung\"");
-  EXPECT_EQ(record.UserTEL_.Value, "A#B");  // a hash inside a word is part of the value
+  // A hash inside a word is part of the value.
+  EXPECT_EQ(
+      Values(file.record(), {&S::KreditorNAME, &S::SepaFuncVER1, &S::SepaFuncVER4, &S::UserTEL_}),
+      (Texts{"TSV Musterstadt", "  Beitrag #3; 2026 ", "mit \"Anfuehrung\"", "A#B"}));
   EXPECT_EQ(file.WhereSet("SepaFuncVER1"), "verein.ini, Zeile 5");
   EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
 }
@@ -60,10 +63,8 @@ TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
                                    "SepaFuncAZYK = wechselmonat nicht abrechnen\n",
                                    "verein.ini")
                                    .record();
-  EXPECT_EQ(record.SepaCYCL.Value, "Jahr");
-  EXPECT_EQ(record.SepaVERF.Value, "DTAUS");
-  EXPECT_EQ(record.SepaAART.Value, "Überweisung");
-  EXPECT_EQ(record.SepaFuncAZYK.Value, "Wechselmonat nicht abrechnen");
+  EXPECT_EQ(Values(record, {&S::SepaCYCL, &S::SepaVERF, &S::SepaAART, &S::SepaFuncAZYK}),
+            (Texts{"Jahr", "DTAUS", "Überweisung", "Wechselmonat nicht abrechnen"}));
   // What a run cannot do without is named all at once, set empty or left out.
   const SettingsFile file = SettingsFile::Parse("SepaCYCL = Jahr\nSepaDAT1 =\n", "verein.ini");
   EXPECT_NO_THROW(file.Require(file.record(), {"SepaCYCL"}));
@@ -86,13 +87,10 @@ TEST(SettingsFileTest, SwitchesTakeJaNeinAnAusAndReachTheComponentAsItReadsThem)
           "SepaFuncMONT = Ja\nProgChecBLZ_ = An\nProgBLZ_Inte = aus\n",
           "verein.ini")
           .record();
-  EXPECT_EQ(record.SepaFuncCOLL.Value, "nicht");
-  EXPECT_EQ(record.SepaFuncWARN.Value, "nicht");
-  EXPECT_EQ(record.SepaBTXT.Value, "ja");
-  EXPECT_EQ(record.SepaITXT.Value, "nicht");
-  EXPECT_EQ(record.SepaFuncMONT.Value, "ja");
-  EXPECT_EQ(record.ProgChecBLZ_.Value, "ja");  // this one waits for a "ja"
-  EXPECT_EQ(record.ProgBLZ_Inte.Value, "nein");
+  // ProgChecBLZ_ waits for a "ja".
+  EXPECT_EQ(Values(record, {&S::SepaFuncCOLL, &S::SepaFuncWARN, &S::SepaBTXT, &S::SepaITXT,
+                            &S::SepaFuncMONT, &S::ProgChecBLZ_, &S::ProgBLZ_Inte}),
+            (Texts{"nicht", "nicht", "ja", "nicht", "ja", "ja", "nein"}));
   EXPECT_EQ(ErrorOf("SepaFuncCOLL = vielleicht\n"),
             "verein.ini, Zeile 1: SepaFuncCOLL = \"vielleicht\": unbekannter Wert; erlaubt: ja, "
             "nein, an, aus");
