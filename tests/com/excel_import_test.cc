@@ -3,7 +3,6 @@
 // the call closes the workbook and quits the Excel it started.
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -149,9 +148,7 @@ class ExcelImportTest : public ProgramFolderTest {
 
   // `name` in UTF-8.
   void Workbook(const std::string& body, const std::string& name = "Mitglieder.xls") {
-    std::ofstream(home_.path() / fs::path(std::u8string(name.begin(), name.end())),
-                  std::ios::binary)
-        << body;
+    Write(home_.path() / fs::path(std::u8string(name.begin(), name.end())), body);
   }
   // What the calls so far wrote to the run log, which then starts afresh.
   std::string TakeRunLog() const {
