@@ -73,16 +73,11 @@ class CheckBicTest : public LateBoundTest {
   }
   // The ten arguments a workbook passes, with `settings` in the sixth place.
   std::vector<VARIANT> Arguments(VARIANT settings) {
-    return {Short(1),
-            Short(23),
-            Short(8),
-            Short(5),
-            source_.v,
-            settings,
-            ByRef(&values_.v),
-            ByRef(&colours_.v),
-            ByRef(&bank_codes_.v),
-            ByRef(&passed_on_.v)};
+    std::vector<VARIANT> args{Short(1), Short(23), Short(8), Short(5), source_.v, settings};
+    for (Var* sheet : {&values_, &colours_, &bank_codes_, &passed_on_}) {
+      args.push_back(ByRef(&sheet->v));
+    }
+    return args;
   }
 
   Var values_, colours_, bank_codes_, passed_on_, source_{L"intern"};
