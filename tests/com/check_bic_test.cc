@@ -54,21 +54,36 @@ class SettingsRecord {
 
 VARIANT Short(short value) { return Scalar(VT_I2, value); }
 
-// Bank 37040044 with one BIC, 50010517 with two.
-Table BankCodes() {
-  Table table(3, 8);
-  const char* const rows[3][3] = {{"37040044", "Commerzbank", "COBADEFFXXX"},
-                                  {"50010517", "ING", "INGDDEFFXXX"},
-                                  {"50010517", "ING Zweigstelle", "INGDDEFF001"}};
-  for (int32_t r = 1; r <= 3; ++r) {
-    table(r, 1) = rows[r - 1][0];
-    table(r, 6) = rows[r - 1][1];
-    table(r, 8) = rows[r - 1][2];
+// The sheets of one call: members' rows with the bank code in column 23, and the bank codes,
+// where 37040044 has one BIC and 50010517 two.
+class CheckBicTest : public LateBoundTest {
+ protected:
+  void Sheets(const std::vector<const char*>& codes) {
+    Table rows(static_cast<int32_t>(codes.size()), 29);
+    for (int32_t row = 1; row <= rows.RowCount(); ++row) {
+      rows(row, 23) = codes[row - 1];
+      rows(row, 24) = "DE";
+    }
+    PutRange(rows, &values_.v);
+    PutRange(Table(rows.RowCount(), 29), &colours_.v);
+    PutRange(Rows({{"37040044", "", "", "", "", "Commerzbank", "", "COBADEFFXXX"},
+                   {"50010517", "", "", "", "", "ING", "", "INGDDEFFXXX"},
+                   {"50010517", "", "", "", "", "ING Zweigstelle", "", "INGDDEFF001"}}),
+             &bank_codes_.v);
   }
-  return table;
-}
+  // The ten arguments a workbook passes, with `settings` in the sixth place.
+  std::vector<VARIANT> Arguments(VARIANT settings) {
+    std::vector<VARIANT> args{Short(1), Short(23), Short(8), Short(5), source_.v, settings};
+    for (Var* sheet : {&values_, &colours_, &bank_codes_, &passed_on_}) {
+      args.push_back(ByRef(&sheet->v));
+    }
+    return args;
+  }
 
-TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
+  Var values_, colours_, bank_codes_, passed_on_, source_{L"intern"};
+};
+
+TEST_F(CheckBicTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
   ComPtr<IRecordInfo> info = SettingsRecordInfo(object_->get());
   ASSERT_NE(info.Get(), nullptr);
   SettingsRecord settings(info);
@@ -77,24 +92,12 @@ TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
   settings->UserNAME.Column = 70000;
   settings->UserNAME.IniSection = SysAllocString(L"Kontakt");
 
-  Table rows(2, 29);
-  rows(1, 23) = "37040044";
-  rows(1, 24) = "DE";
-  rows(2, 23) = "50010517";
-  rows(2, 24) = "DE";
-  Var values, colours, bank_codes, passed_on, source(L"intern");
-  PutRange(rows, &values.v);
-  PutRange(Table(2, 29), &colours.v);
-  PutRange(BankCodes(), &bank_codes.v);
-  const std::string result =
-      object_->Text(L"Check_BIC", {Short(1), Short(23), Short(8), Short(5), source.v,
-                                   settings.Argument(), ByRef(&values.v), ByRef(&colours.v),
-                                   ByRef(&bank_codes.v), ByRef(&passed_on.v)});
-  EXPECT_EQ(result, "ok");
-  const Table found = RangeOf(values.v);
+  Sheets({"37040044", "50010517"});
+  EXPECT_EQ(object_->Text(L"Check_BIC", Arguments(settings.Argument())), "ok");
+  const Table found = RangeOf(values_.v);
   EXPECT_EQ(found(1, 5), Variant("COBADEFFXXX"));
   EXPECT_EQ(found(2, 27), Variant("Mehrere BICs zur BLZ m\u00f6glich. Bitte manuell pr\u00fcfen!"));
-  EXPECT_EQ(CLng(RangeOf(colours.v)(2, 5)), 6);
+  EXPECT_EQ(CLng(RangeOf(colours_.v)(2, 5)), 6);
   Var warnings;
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   ASSERT_EQ(object_->get()->Invoke(object_->Id(L"lngZZ_WARN"), IID_NULL, LOCALE_USER_DEFAULT,
@@ -110,33 +113,22 @@ TEST_F(LateBoundTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
 
   // One IBAN alone: the answers land in the caller's variables; the tables stay as they are.
   Var iban(L"DE89370400440532013000"), bic(L""), bank_code(L""), bank(L"");
-  EXPECT_EQ(object_->Text(L"Check_BIC", {Short(1), Short(23), Short(8), Short(5), source.v,
-                                         settings.Argument(), ByRef(&values.v), ByRef(&colours.v),
-                                         ByRef(&bank_codes.v), ByRef(&passed_on.v), iban.v,
-                                         ByRef(&bic.v), ByRef(&bank_code.v), ByRef(&bank.v)}),
-            "ok");
+  std::vector<VARIANT> args = Arguments(settings.Argument());
+  args.insert(args.end(), {iban.v, ByRef(&bic.v), ByRef(&bank_code.v), ByRef(&bank.v)});
+  EXPECT_EQ(object_->Text(L"Check_BIC", args), "ok");
   EXPECT_EQ(FromVariant(bic.v), Variant("COBADEFFXXX"));
   EXPECT_EQ(FromVariant(bank_code.v), Variant("37040044"));
   EXPECT_EQ(FromVariant(bank.v), Variant("Commerzbank"));
 }
 
-TEST_F(LateBoundTest, CheckBicRefusesAnythingButTheSettingsRecordNamingItsPlace) {
-  Table rows(1, 29);
-  rows(1, 23) = "37040044";
-  rows(1, 24) = "DE";
-  Var values, colours, bank_codes, passed_on, source(L"intern"), not_a_record(L"sAct");
-  PutRange(rows, &values.v);
-  PutRange(Table(1, 29), &colours.v);
-  PutRange(BankCodes(), &bank_codes.v);
-  std::vector<VARIANT> args = {Short(1),           Short(23),         Short(8),
-                               Short(5),           source.v,          not_a_record.v,
-                               ByRef(&values.v),   ByRef(&colours.v), ByRef(&bank_codes.v),
-                               ByRef(&passed_on.v)};
-  Var result;
+TEST_F(CheckBicTest, CheckBicRefusesAnythingButTheSettingsRecordNamingItsPlace) {
+  Sheets({"37040044"});
+  Var not_a_record(L"sAct"), result;
+  std::vector<VARIANT> args = Arguments(not_a_record.v);
   UINT bad = 0;
   EXPECT_EQ(object_->Invoke(L"Check_BIC", args, &result.v, &bad), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(bad, 4u);  // the sixth of ten, counted from the last as IDispatch counts
-  EXPECT_TRUE(RangeOf(values.v)(1, 5).IsEmpty());
+  EXPECT_TRUE(RangeOf(values_.v)(1, 5).IsEmpty());
 
   args.pop_back();  // aBLZnew is not optional
   EXPECT_EQ(object_->Invoke(L"Check_BIC", args, &result.v), DISP_E_PARAMNOTOPTIONAL);

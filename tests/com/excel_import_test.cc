@@ -3,7 +3,6 @@
 // the call closes the workbook and quits the Excel it started.
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +11,7 @@
 #include "com/fake_office_host.h"
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
+#include "support/cell_dump.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -140,6 +140,13 @@ class ExcelImportTest : public ProgramFolderTest {
     return V_VT(&target_.v) == VT_BSTR && std::wstring(V_BSTR(&target_.v)) == L"vorher";
   }
   Table Imported() const { return RangeOf(target_.v); }
+  // The imported table whole: its size and first indices, then each cell with its kind (S text,
+  // D number, T date).
+  std::string Dump() const {
+    CellDump dump;
+    dump.AddTable("t", Imported());
+    return dump.Write();
+  }
 
   void SetUp() override {
     LateBoundTest::SetUp();
@@ -149,9 +156,7 @@ class ExcelImportTest : public ProgramFolderTest {
 
   // `name` in UTF-8.
   void Workbook(const std::string& body, const std::string& name = "Mitglieder.xls") {
-    std::ofstream(home_.path() / fs::path(std::u8string(name.begin(), name.end())),
-                  std::ios::binary)
-        << body;
+    Write(home_.path() / fs::path(std::u8string(name.begin(), name.end())), body);
   }
   // What the calls so far wrote to the run log, which then starts afresh.
   std::string TakeRunLog() const {
@@ -191,21 +196,10 @@ TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
   ASSERT_EQ(Import({}), "ok");
   // As a range hands it over: 1-based in both dimensions, up to the last used row and column.
   ASSERT_EQ(V_VT(&target_.v), VT_ARRAY | VT_VARIANT);
-  const Table table = Imported();
-  EXPECT_EQ(table.RowLower(), 1);
-  EXPECT_EQ(table.ColLower(), 1);
-  ASSERT_EQ(table.RowCount(), 2);
-  ASSERT_EQ(table.ColCount(), 5);
   // Cells compare by kind and value: 15.01.2020 is a date, not the number underneath it.
-  const auto row = [&table](int32_t r) {
-    std::vector<Variant> cells;
-    for (int32_t c = 1; c <= 5; ++c) cells.push_back(table(r, c));
-    return cells;
-  };
-  EXPECT_EQ(row(1), (std::vector<Variant>{Variant("Karin Albers"), Variant(12.5),
-                                          Variant::Date(43845), Variant("0042"), Variant()}));
-  EXPECT_EQ(row(2), (std::vector<Variant>{Variant("Jürgen Bäcker"), Variant(), Variant(), Variant(),
-                                          Variant("x")}));
+  EXPECT_EQ(Dump(),
+            "table t 2 5 1 1\n1\t1\tS\tKarin Albers\n1\t2\tD\t12.5\n1\t3\tT\t43845\n"
+            "1\t4\tS\t0042\n2\t1\tS\tJürgen Bäcker\n2\t5\tS\tx\n");
   const std::string log = office_->CallLog();
   EXPECT_EQ(MissingInOrder(log, {"Workbooks.Open(", "Excel.ScreenUpdating := False",
                                  "Range.SpecialCells(11)", "Range.Value()"}),
@@ -219,10 +213,7 @@ TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
   // A lone cell comes from Excel as a single value, and still arrives as a table.
   Workbook("@sheet Eins\n@cell 1 1 7\n");
   ASSERT_EQ(Import({.first_row = 1}), "ok");
-  const Table lone = Imported();
-  ASSERT_EQ(lone.RowCount(), 1);
-  ASSERT_EQ(lone.ColCount(), 1);
-  EXPECT_EQ(CDbl(lone(1, 1)), 7);
+  EXPECT_EQ(Dump(), "table t 1 1 1 1\n1\t1\tD\t7\n");
   ExpectStartedOnceAndQuit();
 
   // A first row below the data finds nothing, and Excel is quit all the same.
@@ -236,12 +227,10 @@ TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
       "@sheet Hinweise\n@cell 1 1 Stand Januar\n"
       "@sheet BLZ\n@cell 1 1 Bankleitzahl\n@cell 2 1 10000000\n@cell 3 1 10010010\n");
   ASSERT_EQ(Import({.first_row = 1}), "ok");
-  EXPECT_EQ(Imported()(1, 1).AsString(), "Stand Januar");
+  EXPECT_EQ(Dump(), "table t 1 1 1 1\n1\t1\tS\tStand Januar\n");
   ExpectStartedOnceAndQuit();
   ASSERT_EQ(Import({.sheet = L"blz"}), "ok");
-  const Table codes = Imported();
-  ASSERT_EQ(codes.RowCount(), 2);
-  EXPECT_EQ(CDbl(codes(2, 1)), 10010010);
+  EXPECT_EQ(Dump(), "table t 2 1 1 1\n1\t1\tD\t1e+07\n2\t1\tD\t10010010\n");
   ExpectStartedOnceAndQuit();
 
   // A treasurer's names keep their umlauts on the way to Excel.
@@ -250,7 +239,7 @@ TEST_F(StandInExcelTest, ASheetIsReadByItsNameOrElseTheFirstOne) {
       Import(
           {.file = L"\u00dcbersicht K\u00fcrzel.xls", .sheet = L"Beitr\u00e4ge", .first_row = 1}),
       "ok");
-  EXPECT_EQ(Imported()(1, 1).AsString(), "Müller");
+  EXPECT_EQ(Dump(), "table t 1 1 1 1\n1\t1\tS\tMüller\n");
   ExpectStartedOnceAndQuit();
 
   EXPECT_EQ(Import({.sheet = L"Fehlt"}), "Error");

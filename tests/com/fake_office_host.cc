@@ -10,6 +10,11 @@ std::string Read(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void Write(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
 FakeOfficeHost::FakeOfficeHost(const std::filesystem::path& folder)
     : module_(LoadLibraryW(LASTORA_FAKE_OFFICE_DLL)),
       log_path_(folder / "aufrufe.log"),

@@ -44,6 +44,8 @@ class FakeOfficeHost {
 
 // A whole file's bytes, under a name of any characters.
 std::string Read(const std::filesystem::path& path);
+// Writes the file whole, making its folder first.
+void Write(const std::filesystem::path& path, const std::string& text);
 
 // A late-bound object with the program folder (LASTORA_HOME) in a test folder; StartOffice
 // registers the stand-ins for the test, with their call log in that folder.

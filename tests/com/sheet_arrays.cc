@@ -19,6 +19,18 @@ SAFEARRAY* Held(const VARIANT& holder) {
 
 }  // namespace
 
+Table Rows(std::initializer_list<std::vector<std::string>> rows) {
+  Table table(static_cast<int32_t>(rows.size()), static_cast<int32_t>(rows.begin()->size()));
+  int32_t row = 0;
+  for (const std::vector<std::string>& texts : rows) {
+    ++row;
+    for (size_t column = 0; column < texts.size(); ++column) {
+      if (!texts[column].empty()) table(row, static_cast<int32_t>(column) + 1) = texts[column];
+    }
+  }
+  return table;
+}
+
 void PutRange(const Table& table, VARIANT* out) {
   SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(table.RowCount()), table.RowLower()},
                               {static_cast<ULONG>(table.ColCount()), table.ColLower()}};

@@ -12,10 +12,17 @@
 // clang-format on
 #include <oleauto.h>
 
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "lastora/table.h"
 #include "lastora/variant.h"
 
 namespace lastora::testing {
+
+// A table from (1, 1) of the rows' texts; "" leaves a cell empty.
+Table Rows(std::initializer_list<std::vector<std::string>> rows);
 
 // `out` must be empty; it receives a new array of the table's shape and bounds.
 void PutRange(const Table& table, VARIANT* out);

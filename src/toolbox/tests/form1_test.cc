@@ -28,15 +28,6 @@ int WINAPI RecordMessage(HWND, LPCWSTR text, LPCWSTR, UINT) {
   return IDOK;
 }
 
-std::string Narrow(const std::wstring& text) {
-  std::string result(
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), static_cast<int>(result.size()),
-                      nullptr, nullptr);
-  result.pop_back();
-  return result;
-}
-
 // The program folder of one prepared case (see the build: cases/<name>/DLL/Lastora.dll).
 std::wstring CaseFolder(const wchar_t* name) {
   wchar_t file[MAX_PATH];
@@ -118,15 +109,17 @@ TEST_F(Form1Test, WindowFollowsTheControlTable) {
   EXPECT_EQ(client.bottom, MulDiv(2145, dpi, 1440));
 
   for (const ControlSpec& control : Form1Controls()) {
+    SCOPED_TRACE(::testing::Message()
+                 << "control " << static_cast<int>(control.array) << "/" << control.index);
     HWND child = Control(control.array, control.index);
-    ASSERT_NE(child, nullptr) << Narrow(control.caption);
+    ASSERT_NE(child, nullptr);
     GetWindowTextW(child, text, 100);
     EXPECT_STREQ(text, control.caption);
     RECT box;
     GetWindowRect(child, &box);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_EQ(box.left, MulDiv(control.left, dpi, 1440)) << Narrow(control.caption);
-    EXPECT_EQ(box.top, MulDiv(control.top, dpi, 1440)) << Narrow(control.caption);
+    EXPECT_EQ(box.left, MulDiv(control.left, dpi, 1440));
+    EXPECT_EQ(box.top, MulDiv(control.top, dpi, 1440));
     EXPECT_EQ(box.right - box.left, MulDiv(control.width, dpi, 1440));
     EXPECT_EQ(box.bottom - box.top, MulDiv(control.height, dpi, 1440));
   }

@@ -14,37 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "counted.h"
 #include "model.h"
 
 namespace fake_office {
-
-// The reference count and interface query of every object here: each answers for IUnknown and
-// for the one interface it implements.
-template <typename Interface>
-class Counted : public Interface {
- public:
-  explicit Counted(const IID& own) : own_(own) {}
-  virtual ~Counted() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == own_) {
-      *out = this;
-      this->AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- private:
-  const IID& own_;
-  std::atomic<ULONG> references_{1};
-};
 
 extern std::atomic<long> live_objects;
 

@@ -12,12 +12,24 @@
 namespace lastora::automation {
 namespace {
 
-// A VARIANT that clears itself at the end of a test.
+// A VARIANT that clears itself at the end of a test; it may own an array of VARIANTs.
 struct Var {
   VARIANT v;
   Var() { VariantInit(&v); }
+  explicit Var(SAFEARRAY* array, VARTYPE kind = VT_VARIANT) : Var() {
+    V_VT(&v) = VT_ARRAY | kind;
+    V_ARRAY(&v) = array;
+  }
   ~Var() { VariantClear(&v); }
 };
+
+// A by-reference argument to the caller's variable.
+VARIANT RefTo(VARIANT* target) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = target;
+  return reference;
+}
 
 int ErrorNumber(const std::function<void()>& work) {
   try {
@@ -173,9 +185,7 @@ TEST(AutomationTables, ATableReadAgainHoldsTheNewSheetAndNothingOfTheOld) {
   };
   for (const auto& [rows, shift, lower] : {Sheet{130, 0, 1}, Sheet{130, 5, 1}, Sheet{200, 1, 1},
                                            Sheet{7, 2, 1}, Sheet{7, 2, 0}, Sheet{65, 3, 0}}) {
-    Var range;
-    V_VT(&range.v) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(&range.v) = MixedRange(rows, shift, lower);
+    Var range(MixedRange(rows, shift, lower));
     ReadTable(range.v, table);
     ASSERT_EQ(table.RowCount(), rows);
     ASSERT_EQ(table.RowLower(), lower);
@@ -183,9 +193,7 @@ TEST(AutomationTables, ATableReadAgainHoldsTheNewSheetAndNothingOfTheOld) {
     ASSERT_EQ(table.ColCount(), 3);
     ExpectCellsOf(V_ARRAY(&range.v), table);
     // And out again into a new array, cell for cell in its place.
-    Var copy;
-    V_VT(&copy.v) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(&copy.v) = NewSafeArray(table);
+    Var copy(NewSafeArray(table));
     ExpectCellsOf(V_ARRAY(&copy.v), table);
   }
   Var empty;
@@ -194,31 +202,23 @@ TEST(AutomationTables, ATableReadAgainHoldsTheNewSheetAndNothingOfTheOld) {
 }
 
 TEST(AutomationTables, ArgumentsOfTheWrongShapeGiveTheRunsOwnErrors) {
-  Var row;
-  V_VT(&row.v) = VT_ARRAY | VT_VARIANT;
-  V_ARRAY(&row.v) = SafeArrayCreateVector(VT_VARIANT, 1, 5);
+  Var row(SafeArrayCreateVector(VT_VARIANT, 1, 5));
   EXPECT_EQ(ErrorNumber([&] { TableFromVariant(row.v); }), 9);
   EXPECT_EQ(ArrayFromVariant(row.v).Count(), 5);
 
-  Var strings;
-  V_VT(&strings.v) = VT_ARRAY | VT_BSTR;
-  V_ARRAY(&strings.v) = SafeArrayCreateVector(VT_BSTR, 1, 5);
+  Var strings(SafeArrayCreateVector(VT_BSTR, 1, 5), VT_BSTR);
   EXPECT_EQ(ErrorNumber([&] { ArrayFromVariant(strings.v); }), 13);
 }
 
 TEST(AutomationWriteBack, OnlyChangedCellsAreWrittenSoUntouchedCellsKeepTheirKind) {
-  Var range;
-  V_VT(&range.v) = VT_ARRAY | VT_VARIANT;
-  V_ARRAY(&range.v) = MixedRange(130, 0);
+  Var range(MixedRange(130, 0));
   // A currency cell is read as a number: written back it would no longer be currency.
   LONG currency_index[2] = {1, 1};
   VARIANT currency;
   V_VT(&currency) = VT_CY;
   V_CY(&currency).int64 = 15000;
   SafeArrayPutElement(V_ARRAY(&range.v), currency_index, &currency);
-  VARIANT by_ref;
-  V_VT(&by_ref) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&by_ref) = &range.v;
+  VARIANT by_ref = RefTo(&range.v);
 
   Table result = TableFromVariant(by_ref);
   // Changed in the rows around the band edges; row 64 held the same 300 letters and another
@@ -247,9 +247,7 @@ TEST(AutomationWriteBack, SettingsArraysAreReplacedUnlessTheyHaveAFixedSize) {
 
   // A Variant holding Empty receives the new array.
   Var holder;
-  VARIANT by_ref;
-  V_VT(&by_ref) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&by_ref) = &holder.v;
+  VARIANT by_ref = RefTo(&holder.v);
   ReplaceArray(result, &by_ref);
   EXPECT_EQ(ArrayFromVariant(holder.v).Upper(), 206);
   EXPECT_EQ(ArrayFromVariant(holder.v).At(1).AsString(), "Verein");

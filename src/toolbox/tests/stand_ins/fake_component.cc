@@ -4,9 +4,9 @@
 #include <olectl.h>
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
+#include "counted.h"
 #include "registration_check.h"
 
 namespace {
@@ -16,23 +16,9 @@ constexpr wchar_t kClassKey[] = L"CLSID\\{9931F5E8-19F7-4985-B588-C12146DD8061}"
 
 // A class factory that is also its own product: the registration check asks the instance for
 // nothing but its identity.
-class Factory : public IClassFactory {
+class Factory final : public fake_office::Counted<IClassFactory> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    *out = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
+  Factory() : Counted(IID_IClassFactory) {}
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     Factory* object = new Factory;
@@ -41,9 +27,6 @@ class Factory : public IClassFactory {
     return result;
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
- private:
-  std::atomic<ULONG> references_ = 1;
 };
 
 LSTATUS SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
