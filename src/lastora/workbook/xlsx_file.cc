@@ -203,9 +203,8 @@ class SheetStream {
     piece_ += "\">";
     for (int32_t c = 0; c < values.ColCount(); ++c) {
       const Variant& cell = values(values.RowLower() + r, values.ColLower() + c);
-      static const Variant kNoColour;
       const Variant& colour =
-          coloured_ ? colours(colours.RowLower() + r, colours.ColLower() + c) : kNoColour;
+          coloured_ ? colours(colours.RowLower() + r, colours.ColLower() + c) : no_colour_;
       AppendCell(c, row, cell, colour);
     }
     piece_ += "</row>";
@@ -321,6 +320,7 @@ class SheetStream {
   const ColouredTable& table_;
   const std::vector<std::string>& header_;
   bool coloured_ = false;
+  const Variant no_colour_;  // the colour of every cell of a table without colours
   std::vector<std::string> column_names_;
   int32_t row_ = kBeforeStart;
   std::string piece_;
