@@ -4,6 +4,10 @@
 #define LASTORA_TABLE_H_
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "lastora/export.h"
@@ -14,6 +18,40 @@ LASTORA_PUBLIC_BEGIN
 
 // VbError 9, kept out of line so that the inline bounds checks stay small.
 [[noreturn]] void ThrowSubscriptOutOfRange();
+
+namespace detail {
+
+// Where table cells live. An Empty cell is sixteen zero bytes, and memory fresh from the system is
+// zero already, so a new cell costs nothing until it is written: most of a colour table never is,
+// and its pages are never touched. A cell given back is zeroed again, so that cells regained
+// within the capacity are Empty as well.
+template <typename T>
+struct ZeroedCells {
+  using value_type = T;
+  T* allocate(size_t count) {
+    void* cells = std::calloc(count, sizeof(T));
+    if (cells == nullptr) throw std::bad_alloc();
+    return static_cast<T*>(cells);
+  }
+  void deallocate(T* cells, size_t /*count*/) noexcept { std::free(cells); }
+
+  template <typename... Args>
+  void construct(T* cell, Args&&... args) {
+    if constexpr (sizeof...(Args) > 0)
+      ::new (static_cast<void*>(cell)) T(std::forward<Args>(args)...);
+  }
+  void destroy(T* cell) noexcept {
+    cell->~T();
+    std::memset(static_cast<void*>(cell), 0, sizeof(T));
+  }
+
+  friend bool operator==(const ZeroedCells& /*a*/, const ZeroedCells& /*b*/) { return true; }
+};
+
+}  // namespace detail
+
+// What lets a table's cells start as zero bytes.
+static_assert(static_cast<int>(VarType::kEmpty) == 0);
 
 class Table {
  public:
@@ -55,7 +93,7 @@ class Table {
   int32_t cols_ = 0;
   int32_t row_lower_ = 1;
   int32_t col_lower_ = 1;
-  std::vector<Variant> cells_;
+  std::vector<Variant, detail::ZeroedCells<Variant>> cells_;
 };
 
 class VariantArray {

@@ -30,9 +30,13 @@ TEST(TableTest, ResizeRowsKeepsContentsAndTheCallersLowerBound) {
   EXPECT_EQ(t.RowUpper(), 3);
   EXPECT_EQ(t(1, 2), Variant("b"));
   EXPECT_TRUE(t(3, 2).IsEmpty());
+  t(3, 1) = "eine Zeile, die wegfällt";
   t.ResizeRows(1);
   EXPECT_EQ(t(0, 1), Variant("a"));
   EXPECT_EQ(ErrorOf([&] { t(1, 2); }), 9);
+  // Rows regained are new rows, not the ones let go.
+  t.ResizeRows(4);
+  EXPECT_TRUE(t(3, 1).IsEmpty());
 }
 
 // Columns are resized in place, so every row's cells must land in their new row, long texts

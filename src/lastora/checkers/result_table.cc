@@ -1,7 +1,6 @@
 #include "checkers/result_table.h"
 
 #include <algorithm>
-#include <future>
 
 #include "lastora/payment_table.h"
 #include "lastora/variant.h"
@@ -11,18 +10,8 @@ namespace lastora::result_table {
 
 void LayOut(int32_t rows, Table& values, Table& colours) {
   if (rows < 1) throw VbError(9);
-  // Laying out a table of many rows is mostly first touches of fresh memory: the colours are
-  // laid out on a second core meanwhile.
-  constexpr int32_t kRowsWorthAThread = 20000;
-  if (rows < kRowsWorthAThread) {
-    values = Table(rows, payment_table::kColumnCount);
-    colours = Table(rows, payment_table::kColumnCount);
-    return;
-  }
-  std::future<Table> laid_out =
-      std::async(std::launch::async, [rows] { return Table(rows, payment_table::kColumnCount); });
   values = Table(rows, payment_table::kColumnCount);
-  colours = laid_out.get();
+  colours = Table(rows, payment_table::kColumnCount);
 }
 
 void EnsureRow(int32_t row, Table& values, Table& colours) {

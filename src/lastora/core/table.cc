@@ -27,9 +27,10 @@ size_t IndexOffset(int32_t index, int32_t lower, int64_t count) {
 
 // Room for `count` cells, growing geometrically as a vector does, with the new memory advised
 // before anything touches it.
-void Reserve(std::vector<Variant>& cells, size_t count) {
+template <typename Cells>
+void Reserve(Cells& cells, size_t count) {
   if (count <= cells.capacity()) return;
-  std::vector<Variant> room;
+  Cells room;
   room.reserve(std::max(count, 2 * cells.size()));
   memory::PreferLargePages(room.data(), room.capacity() * sizeof(Variant));
   std::move(cells.begin(), cells.end(), std::back_inserter(room));
