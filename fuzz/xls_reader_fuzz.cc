@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "contained_children.h"
 #include "fuzz_file.h"
 #include "lastora/class1.h"
 #include "silent_dialogs.h"
@@ -15,6 +16,7 @@ constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lastora::fuzz::SilenceDialogs();
+  lastora::fuzz::LeaveChildDeathsToTheProgram();
   // The signature is what sends a file to this reader; the corpus files carry it already.
   std::string bytes(reinterpret_cast<const char*>(data), size);
   if (!bytes.starts_with(std::string_view(kSignature, 8))) bytes.insert(0, kSignature, 8);
