@@ -49,9 +49,6 @@ TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
             "verein.ini, Zeile 2: Schlüssel \"SepaCYCL\" steht schon weiter oben");
   EXPECT_EQ(ErrorOf("SepaCYCL Jahr\n"),
             "verein.ini, Zeile 1: kein \"SCHLÜSSEL = Wert\": SepaCYCL Jahr");
-  EXPECT_EQ(ErrorOf("# Verein\nSepaCYCL = jährlich\n"),
-            "verein.ini, Zeile 2: SepaCYCL = \"jährlich\": unbekannter Wert; erlaubt: Jahr, "
-            "Halbjahr, Dritteljahr, Vierteljahr, 2 Monate, Monat");
   EXPECT_EQ(ErrorOf("SepaLART = RCURR\nSepaADAT = morgen\nSepaFuncBMAX = 500 Euro\n"),
             "verein.ini, Zeile 2: SepaADAT = \"morgen\": kein Datum; erwartet: Datum TT.MM.JJJJ\n"
             "verein.ini, Zeile 1: SepaLART = \"RCURR\": unbekannter Wert; erlaubt: automatisch, "
