@@ -31,20 +31,6 @@ class CheckedClock : public Clock {
   double now_;
 };
 
-TEST(PortsTest, AHeldPortOutlivesItsReplacementAndGoesWithItsLastUser) {
-  auto mine = std::make_shared<CheckedClock>(1.0);
-  const std::weak_ptr<Clock> watch = mine;
-  const std::shared_ptr<Clock> previous = SetClock(std::move(mine));
-  std::shared_ptr<Clock> held = GetClock();
-  SetClock(std::make_shared<CheckedClock>(2.0));
-  EXPECT_EQ(held->Now(), 1.0);
-  EXPECT_EQ(GetClock()->Now(), 2.0);
-  held.reset();
-  EXPECT_TRUE(watch.expired());
-  SetClock(previous);
-  EXPECT_EQ(CheckedClock::Live(), 0);
-}
-
 TEST(PortsTest, ThreadsReplacingAndUsingTheClockOnlyEverCallALiveOne) {
   const std::shared_ptr<Clock> previous = SetClock(std::make_shared<CheckedClock>(0));
   std::atomic<int> dead_calls{0};
