@@ -50,6 +50,7 @@ TEST(DocumentNameTest, SafeNamesStayInTheirFolder) {
       {"a/b\\c", "a_b_c"},
       {"..", "_"},
       {"a:b*c?d\"e<f>g|h", "a_b_c_d_e_f_g_h"},
+      {"con", "_con"},
       {"LPT1.brief", "_LPT1.brief"},
       {"COM10", "COM10"},
       {"Name. ", "Name"},

@@ -44,6 +44,7 @@ TEST(OutboxTest, RecipientsFromColumnsAddressesAndTheCopyAddress) {
   const Case cases[] = {
       // The second address column is empty: the first address alone, no leading ";".
       {{{"", 1}, {"", 2}}, "", "anna@example.org"},
+      {{{"", 2}}, "kasse@verein.de", "kasse@verein.de"},
       {{{"", 1}, {"vorstand@verein.de", 0}},
        "kasse@verein.de",
        "anna@example.org;vorstand@verein.de;kasse@verein.de"},
