@@ -83,17 +83,6 @@ TEST(IbanSplit, GermanIbanGivesBankCodeAndAccountOrTheFirstFindingInOrder) {
   EXPECT_EQ(c.Get_IBAN("DE89370400440532013x00"), "SEPA-Checker: Fehler: Typen unverträglich (13)");
 }
 
-TEST(IbanSplit, LettersWhereTheCountryWantsDigits) {
-  Class1 c;
-  // Correct check digits around a letter: numeric-only countries say so, others name the letter.
-  const std::string german = "DE00370400440532013A00";
-  const std::string with_digits = "DE" + c.getPruefziffer(german) + german.substr(4);
-  EXPECT_EQ(c.Get_IBAN(with_digits), "SEPA-Checker: IBAN ist nicht numerisch    ");
-  // Same form as for a point or a comma: the catalogue text already ends in an opening quote.
-  EXPECT_EQ(c.Get_IBAN("NL5630030A17164300"),
-            "SEPA-Checker: IBAN enthält ein üngültiges Zeichen: '\"\"3\"'");
-}
-
 TEST(IbanBuild, FromBankCodeAndAccountOrTheirError) {
   Class1 c;
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {

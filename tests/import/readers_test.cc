@@ -1,12 +1,9 @@
 // Each file format behind the spreadsheet port, and files that are not what they claim to be.
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
 #include "import/import_fixture.h"
-#include "import/workbook_reader.h"
 #include "support/field_texts.h"
 #include "support/workbook_fixtures.h"
 
@@ -108,15 +105,13 @@ TEST_F(ReadersTest, SpreadsheetPackageWrittenByOtherPrograms) {
   Parts beyond = parts;
   beyond[4].second =
       R"(<worksheet><sheetData><row><c t="s"><v>1</v></c></row></sheetData></worksheet>)";
-  Parts workbook_encoding = parts, sheet_encoding = parts;
-  for (std::string* bytes : {&workbook_encoding[0].second, &sheet_encoding[4].second}) {
-    bytes->insert(bytes->find("?>"), " encoding=\"EUC-JP\"");
-    bytes->insert(bytes->find('>', bytes->find("?>") + 2) + 1,
-                  "\xff"
-                  "00:");  // in the root
-  }
+  Parts sheet_encoding = parts;
+  std::string& bytes = sheet_encoding[4].second;
+  bytes.insert(bytes.find("?>"), " encoding=\"EUC-JP\"");
+  bytes.insert(bytes.find('>', bytes.find("?>") + 2) + 1,
+               "\xff"
+               "00:");  // in the root
   const std::pair<const char*, const Parts*> cases[] = {{"shared text", &beyond},
-                                                        {"workbook encoding", &workbook_encoding},
                                                         {"sheet encoding", &sheet_encoding}};
   for (const auto& [name, broken] : cases) {
     SCOPED_TRACE(name);
@@ -173,24 +168,6 @@ TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
             (Grid{{Variant::Date(MakeDate(2020, 4, 20)), Variant::Date(MakeDate(2026, 3, 16))},
                   {Variant::Date((12 * 3600 + 15 * 60 + 30) / 86400.0), -1.0},
                   {1e300, {}}}));
-}
-
-TEST_F(ReadersTest, LegacyExcelNamesAreReadFromTheWorkingFolderOfTheMoment) {
-  // The reading child process is started once and outlives changes of the working folder.
-  namespace fs = std::filesystem;
-  fs::create_directories(dir_.File("a"));
-  fs::create_directories(dir_.File("b"));
-  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/blaetter.xls", dir_.File("a/liste.xls"));
-  fs::copy_file(LASTORA_TESTDATA_DIR "/xls/daten.xls", dir_.File("b/liste.xls"));
-  const fs::path before = fs::current_path();
-  fs::current_path(dir_.File("a"));
-  std::unique_ptr<detail::WorkbookReader> first = detail::OpenXlsReader("liste.xls");
-  fs::current_path(dir_.File("b"));
-  std::unique_ptr<detail::WorkbookReader> second = detail::OpenXlsReader("liste.xls");
-  fs::current_path(before);
-  EXPECT_EQ(first->SheetNames(), (std::vector<std::string>{"Eins", "Zwei", "Leer"}));
-  EXPECT_EQ(second->SheetNames(), std::vector<std::string>{"Daten"});
-  EXPECT_EQ(second->ReadSheet(0).At(1, 1), Variant::Date(MakeDate(2020, 4, 20)));
 }
 
 TEST_F(ReadersTest, BrokenFilesEndInErrorAndLeaveTheTableAlone) {

@@ -41,15 +41,6 @@ std::vector<int32_t> Numbers(const LabelSettings& s) {
   return {s.block_rows, s.block_columns, s.across, s.rows_per_page, s.first_position, s.down_first};
 }
 
-TEST(LabelSettingsTest, UnfilledNumbersFallBackToTheTemplateAndOne) {
-  const LabelSettings settings =
-      ReadLabelSettings(Row({"Etiketten", "", "0", "-2", "", "", ""}), 2, {5, 3});
-  EXPECT_EQ(Numbers(settings), (std::vector<int32_t>{5, 3, 1, 0, 1, 0}));
-  EXPECT_TRUE(settings.row_heights.empty());
-  // An empty sheet still makes a label of one cell.
-  EXPECT_EQ(ReadLabelSettings({}, 1, {0, 0}).block_rows, 1);
-}
-
 TEST(LabelSettingsTest, NumbersAndListsAsTheWorkbookStoresOrATreasurerTypesThem) {
   const LabelSettings settings = ReadLabelSettings(
       Row({"", "6", " 2 ", "3", "7", "4", "1"}, "13;15,5;;41", "2;31.5"), 2, {5, 2});
@@ -62,10 +53,8 @@ TEST(LabelSettingsTest, WhatIsNoNumberIsRefusedNamingTheCell) {
   const auto message = [](const std::vector<std::string>& row) {
     return testing::ErrorTextOf([&] { ReadLabelSettings(row, 3, {5, 2}); });
   };
-  EXPECT_EQ(
-      message(Row({"", "6", "2", "drei"})),
-      "13 Etiketten: Im Blatt Settings, Zeile 3, Spalte 4 steht „drei“ statt einer ganzen Zahl.");
-  // A height that is no number, and one below the range, after a good one.
+  // A height that is no number, and one below the range, after a good one (a count that is no
+  // whole number is the merge run's label case).
   for (const std::string height : {"hoch", "-4"}) {
     EXPECT_EQ(message(Row({}, "13;" + height)),
               "13 Etiketten: Im Blatt Settings, Zeile 3, Spalte 14 ist „" + height +
@@ -89,19 +78,6 @@ TEST(LabelSheetTest, PagesBreakAfterTheirLabelRowsAndAUsedSheetStartsFurtherOn) 
   // A page that ends exactly with the last label gets no empty page after it.
   settings.first_position = 1;
   EXPECT_EQ(PlanLabelSheet(settings, Labels(4)).page_breaks, (std::vector<int32_t>{}));
-}
-
-TEST(LabelSheetTest, DownFirstFillsEachPageColumnByColumn) {
-  LabelSettings settings;
-  settings.block_rows = 3;
-  settings.across = 2;
-  settings.rows_per_page = 2;
-  settings.down_first = true;
-  EXPECT_EQ(TopLeftCorners(PlanLabelSheet(settings, Labels(5))),
-            (Places{{1, 1}, {4, 1}, {1, 2}, {4, 2}, {7, 1}}));
-  // Without a page length there is no column to fill first: the labels run across.
-  settings.rows_per_page = 0;
-  EXPECT_EQ(TopLeftCorners(PlanLabelSheet(settings, Labels(3))), (Places{{1, 1}, {1, 2}, {4, 1}}));
 }
 
 TEST(LabelSheetTest, ALayoutBeyondOneSheetIsRefused) {

@@ -32,19 +32,6 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
   return false;
 }
 
-// The logo picture is stored once, typed, and linked under the id the drawings name.
-void ExpectLogoStored(const ZipPackage& package, const std::string& folder,
-                      const std::string& relations, const std::string& target) {
-  EXPECT_EQ(package.Part(folder + "media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
-  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
-  EXPECT_NE(
-      package.Part(relations).find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
-                                   "officeDocument/2006/relationships/image\" Target=\"" +
-                                   target + "\""),
-      std::string::npos)
-      << relations;
-}
-
 TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
   DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
   // The word processor split "<<Mitglied>>" over a bold and a plain run.
@@ -106,7 +93,14 @@ TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
   logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
   letter.ReplaceLogos(logo);
   const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
-  ExpectLogoStored(package, "word/", "word/_rels/document.xml.rels", "media/lastora_logo.png");
+  // The picture is stored once, typed, and linked under the id the drawing names.
+  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("word/_rels/document.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
+      std::string::npos);
   const std::string body = package.Part("word/document.xml");
   // 51 points wide (the narrower ratio), half as high: 51 x 25.5 points in drawing units.
   // The other drawing ("Hinweis") keeps its own content.
@@ -139,26 +133,6 @@ TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
   EXPECT_EQ(testing::ErrorOf([&] { reread.SetCellText({99, 3, "x"}); }), 1004);
 }
 
-// The attribute of the element that carries `marker` in the XML text ("" when there is none).
-std::string AttributeNear(const std::string& xml, const std::string& marker,
-                          const std::string& name) {
-  const size_t at = xml.find(marker);
-  if (at == std::string::npos) return "";
-  const size_t start = xml.rfind('<', at);
-  const size_t end = xml.find('>', at);
-  const std::string element = xml.substr(start, end - start);
-  const size_t value = element.find(" " + name + "=\"");
-  if (value == std::string::npos) return "";
-  const size_t begin = value + name.size() + 3;
-  return element.substr(begin, element.find('"', begin) - begin);
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 // The sample label template (Settings row 2: six rows and two columns per label, three across,
 // seven label rows per page) filled for n members.
 class XlsxLabelSheetTest : public ::testing::Test {
@@ -166,10 +140,9 @@ class XlsxLabelSheetTest : public ::testing::Test {
   XlsxLabelSheetTest()
       : labels_(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx") {}
 
-  LabelSheet Plan(int members, int32_t settings_row = 2) {
-    const LabelSettings settings =
-        ReadLabelSettings(labels_.SheetRowTexts("Settings", settings_row, kLabelSettingsColumns),
-                          settings_row, labels_.UsedExtent());
+  LabelSheet Plan(int members) {
+    const LabelSettings settings = ReadLabelSettings(
+        labels_.SheetRowTexts("Settings", 2, kLabelSettingsColumns), 2, labels_.UsedExtent());
     std::vector<std::vector<TemplateCell>> filled;
     for (int i = 1; i <= members; ++i) {
       std::vector<TemplateCell> cells = labels_.PlaceholderCells();
@@ -184,9 +157,6 @@ class XlsxLabelSheetTest : public ::testing::Test {
 };
 
 TEST_F(XlsxLabelSheetTest, TwentyThreeMembersFillOnePageAndTwoLabelsOfTheNext) {
-  const std::string template_sheet =
-      ZipPackage::Read(ReadBytes(Fixture("Adressetiketten.xlsx")), "t")
-          .Part("xl/worksheets/sheet1.xml");
   labels_.LayOutLabels(Plan(23));
   const std::string saved = labels_.Write();
   XlsxDocument sheet(saved, "merged");
@@ -202,22 +172,11 @@ TEST_F(XlsxLabelSheetTest, TwentyThreeMembersFillOnePageAndTwoLabelsOfTheNext) {
 
   const ZipPackage package = ZipPackage::Read(saved, "merged");
   const std::string xml = package.Part("xl/worksheets/sheet1.xml");
-  // Every copy keeps the template cell's format; every label row the Settings heights.
-  EXPECT_EQ(AttributeNear(xml, "r=\"D44\"", "s"), AttributeNear(template_sheet, "r=\"B2\"", "s"));
-  EXPECT_EQ(AttributeNear(xml, "r=\"D47\"", "s"), AttributeNear(template_sheet, "r=\"B5\"", "s"));
-  EXPECT_NE(AttributeNear(template_sheet, "r=\"B2\"", "s"),
-            AttributeNear(template_sheet, "r=\"B5\"", "s"));
-  EXPECT_EQ(AttributeNear(xml, "<row r=\"2\"", "ht"), "15");
-  EXPECT_EQ(AttributeNear(xml, "<row r=\"36\"", "ht"), "41");  // a spacer row
-  EXPECT_EQ(AttributeNear(xml, "<row r=\"48\"", "ht"), "41");  // below the last label
-  EXPECT_EQ(AttributeNear(xml, "min=\"5\"", "width"), "2");
-  EXPECT_EQ(AttributeNear(xml, "min=\"6\"", "width"), "31.5");
-  // The sender line stays merged on every label, the print range covers all of them, and the
-  // second page begins after seven label rows.
-  EXPECT_EQ(Count(xml, "<mergeCell "), 23u);
-  EXPECT_NE(xml.find("<mergeCell ref=\"C43:D43\"/>"), std::string::npos);
-  EXPECT_NE(xml.find("<brk id=\"42\" max=\"16383\" man=\"1\"/>"), std::string::npos);
-  EXPECT_EQ(Count(xml, "<brk "), 1u);
+  // The print range covers every label, and the second page begins after seven label rows.
+  const size_t page_break = xml.find("<brk id=\"42\" max=\"16383\" man=\"1\"/>");
+  ASSERT_NE(page_break, std::string::npos);
+  EXPECT_EQ(xml.find("<brk "), page_break);
+  EXPECT_EQ(xml.find("<brk ", page_break + 1), std::string::npos);
   EXPECT_NE(package.Part("xl/workbook.xml").find("Etiketten!$A$1:$F$48</definedName>"),
             std::string::npos)
       << package.Part("xl/workbook.xml");
@@ -230,55 +189,6 @@ TEST_F(XlsxLabelSheetTest, ALabelTooSmallForTheTemplateIsRefusedNamingTheCell) {
   EXPECT_TRUE(error.starts_with("1004 ")) << error;
   EXPECT_NE(error.find("In Zelle B5 steht etwas außerhalb des Etiketts (A1:B4)"), std::string::npos)
       << error;
-}
-
-// A formula keeps what it showed, a number as a number; a sheet that names a row twice (no
-// spreadsheet program writes one, but a file may come damaged) is laid out all the same.
-TEST_F(XlsxLabelSheetTest, FormulasKeepTheirValueAndARowNamedTwiceIsLaidOut) {
-  ZipPackage package = ZipPackage::Read(ReadBytes(Fixture("Adressetiketten.xlsx")), "t");
-  std::string xml = package.Part("xl/worksheets/sheet1.xml");
-  const size_t end = xml.find("</row></sheetData>");
-  ASSERT_NE(end, std::string::npos);
-  xml.insert(end,
-             "<c r=\"A6\"><f>TODAY()</f><v>46082</v></c>"
-             "<c r=\"B6\" t=\"str\"><f>\"Nr. \"&amp;1</f><v>Nr. 1</v></c></row>"
-             "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>doppelt</t></is></c>");
-  package.SetPart("xl/worksheets/sheet1.xml", xml);
-  labels_ = XlsxDocument(package.Write(), "Adressetiketten.xlsx");
-  labels_.LayOutLabels(Plan(2));
-  const std::string saved = labels_.Write();
-  XlsxDocument sheet(saved, "merged");
-  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 6, 4),
-            (std::vector<std::string>{"46082", "Nr. 1", "46082", "Nr. 1"}));
-  EXPECT_EQ(sheet.SheetRowTexts("Etiketten", 2, 3)[2], "doppelt");
-  const std::string laid_out = ZipPackage::Read(saved, "merged").Part("xl/worksheets/sheet1.xml");
-  EXPECT_EQ(Count(laid_out, "<f>"), 0u);
-  EXPECT_NE(laid_out.find("<c r=\"C6\"><v>46082</v></c>"), std::string::npos) << laid_out;
-}
-
-TEST(XlsxEngineTest, LogoReplacesTheMarkedShapeAndTravelsWithEachLabel) {
-  XlsxDocument card(ReadBytes(Fixture("Mitgliedsausweis.xlsx")), "Mitgliedsausweis.xlsx");
-  LabelSheet plan;
-  plan.block_rows = 6;
-  plan.block_columns = 3;
-  plan.labels_across = 2;
-  plan.labels = {{1, 1, {}}, {1, 4, {}}};
-  card.LayOutLabels(plan);
-  LogoPlacement logo;
-  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
-  card.ReplaceLogos(logo);
-  const ZipPackage package = ZipPackage::Read(card.Write(), "merged");
-  ExpectLogoStored(package, "xl/", "xl/drawings/_rels/drawing1.xml.rels",
-                   "../media/lastora_logo.png");
-  const std::string drawing = package.Part("xl/drawings/drawing1.xml");
-  // Both cards carry the logo, 51 points wide (the narrower ratio) and half as high, at the
-  // box's corner: column B of the first card, column E of the second.
-  EXPECT_EQ(Count(drawing, "<xdr:ext cx=\"647700\" cy=\"323850\"/>"), 2u) << drawing;
-  EXPECT_EQ(Count(drawing, "r:embed=\"rIdLastoraLogo\""), 2u);
-  EXPECT_EQ(Count(drawing, "name=\"Vereinslogo\""), 2u);
-  EXPECT_EQ(Count(drawing, "twoCellAnchor"), 0u);
-  EXPECT_NE(drawing.find("<xdr:from><xdr:col>1</xdr:col>"), std::string::npos) << drawing;
-  EXPECT_NE(drawing.find("<xdr:from><xdr:col>4</xdr:col>"), std::string::npos) << drawing;
 }
 
 // Fake LibreOffice and print command, alone on PATH: each appends its arguments to calls.txt;

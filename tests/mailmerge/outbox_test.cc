@@ -48,9 +48,8 @@ TEST(OutboxTest, RecipientsFromColumnsAddressesAndTheCopyAddress) {
       {{{"", 1}, {"vorstand@verein.de", 0}},
        "kasse@verein.de",
        "anna@example.org;vorstand@verein.de;kasse@verein.de"},
-      // A column without "@", a title that named no column, a copy setting without "@".
-      {{{"", 3}, {"", 0}}, "niemand", ""},
-      {{{"", 9}}, "", ""},
+      // A column without "@", a column beyond the records, a copy setting without "@".
+      {{{"", 3}, {"", 9}}, "niemand", ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(AssembleRecipients(c.entries, records, 1, c.copy_address), c.expected) << c.expected;

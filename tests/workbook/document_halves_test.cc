@@ -66,23 +66,8 @@ TEST_F(DocumentHalvesTest, TheCutFallsBetweenTwoTransactionsOfOneBlockAndBothHal
   EXPECT_EQ(VerdictOf(SecondHalf(document, *cut)), "ok");
 }
 
-TEST_F(DocumentHalvesTest, MarkupThatOnlyLooksLikeATransactionIsPassedOver) {
-  std::string document = ClubDocument(3);
-  // A commented-out transaction right at the middle, quotes holding markup characters, and a
-  // processing instruction: none of them moves the cut into the middle of something.
-  const size_t middle = document.find(kTransaction, document.size() / 2);
-  document.insert(middle, "<!-- <DrctDbtTxInf> -- -> --><?note <DrctDbtTxInf> ?>");
-  const std::string quoted = "<PmtInf>";
-  document.replace(document.find(quoted), quoted.size(), "<PmtInf a='>/' b=\"<'/>\">");
-  const std::optional<Cut> cut = CutOf(document);
-  ASSERT_TRUE(cut.has_value());
-  EXPECT_GT(cut->resume_at, middle);
-  EXPECT_EQ(document.compare(cut->resume_at, kTransaction.size(), kTransaction), 0);
-  EXPECT_EQ(cut->closing, "</PmtInf></CstmrDrctDbtInitn></Document>");
-}
-
 TEST_F(DocumentHalvesTest, TheRunIsThatOfTheBlockTheMiddleFallsIn) {
-  // A first block of two transactions, then a prefixed second block of many.
+  // A first block of two transactions, then a second block of many.
   std::string document = ClubDocument(1);
   const std::string block_end = "    </PmtInf>\r\n";
   const size_t block = document.find("    <PmtInf>");
@@ -99,21 +84,6 @@ TEST_F(DocumentHalvesTest, TheRunIsThatOfTheBlockTheMiddleFallsIn) {
   EXPECT_EQ(cut->run_start, document.find(kTransaction, after));
   EXPECT_EQ(VerdictOf(FirstHalf(document, *cut)), "ok");
   EXPECT_EQ(VerdictOf(SecondHalf(document, *cut)), "ok");
-
-  std::string prefixed = ClubDocument(3);
-  const auto replace_all = [&prefixed](const std::string& from, const std::string& to) {
-    for (size_t at = 0; (at = prefixed.find(from, at)) != std::string::npos; at += to.size()) {
-      prefixed.replace(at, from.size(), to);
-    }
-  };
-  replace_all("<Document xmlns=", "<p:Document xmlns:p=");
-  for (const std::string tag : {"Document>", "CstmrDrctDbtInitn>", "PmtInf>", "DrctDbtTxInf>"}) {
-    replace_all("</" + tag, "</p:" + tag);
-    if (tag != "Document>") replace_all("<" + tag, "<p:" + tag);
-  }
-  const std::optional<Cut> prefixed_cut = CutOf(prefixed);
-  ASSERT_TRUE(prefixed_cut.has_value());
-  EXPECT_EQ(prefixed_cut->closing, "</p:PmtInf></p:CstmrDrctDbtInitn></p:Document>");
 }
 
 TEST_F(DocumentHalvesTest, NoCutWhereTheScanCannotFollowOrThereIsNothingToCut) {
