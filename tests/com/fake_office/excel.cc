@@ -330,12 +330,11 @@ Object* RangeOf(const std::shared_ptr<SheetModel>& sheet, const Args& args) {
 Object* NewSheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
                  std::shared_ptr<SheetModel> sheet) {
   return NewObject("Sheet",
-                   {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes", "Activate",
-                    "Delete", "HPageBreaks"},
+                   {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Activate", "Delete",
+                    "HPageBreaks"},
                    [=](auto& member, bool put, auto& args, VARIANT* result) {
                      if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
                      if (member == "Name") return Return(result, sheet->name);
-                     if (member == "Shapes") return Return(result, NewShapes(sheet->shapes));
                      if (member == "HPageBreaks") return Return(result, NewPageBreaks(sheet));
                      if (member == "Cells" && args.Has(0, "RowIndex")) {
                        const long row = static_cast<long>(args.Number(0, "RowIndex"));
