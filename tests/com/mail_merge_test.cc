@@ -220,51 +220,5 @@ TEST_F(OfficeMergeTest, ExcelCardsHoldTheMembersValuesAndExcelIsStartedAndQuitOn
   EXPECT_EQ(LiveObjects(), 0);
 }
 
-constexpr char kLabels[] =
-    "@sheet Etiketten\n"
-    "@cell 1 1 <<Name>>\n"
-    "@cell 2 1 <<Ort>>\n"
-    "@height 2 18\n"
-    "@sheet Settings\n"
-    "@cell 1 4 2\n"     // labels across
-    "@cell 1 5 1\n"     // label rows per page
-    "@cell 1 14 30;\n"  // the first row 30 points, the second as the template has it
-    "@cell 1 15 25\n";
-
-const Table kLabelRecords =
-    Rows({{"Karin Albers", "Köln"}, {"Jürgen Bäcker", "Hof"}, {"Ute Kranz", "Ulm"}});
-
-TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
-  // No size per label in the settings: a label is the template's used block, two rows by one
-  // column.
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
-  const Table header = Rows({{"Name", "Ort"}});
-  const Table definitions = Definition("..\\Vorlagen\\Etiketten.xlsx", "");
-  EXPECT_EQ(Merge(kLabelRecords, header, definitions),
-            "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
-  EXPECT_EQ(Read(Output("Karin Albers.xlsx")),
-            "@sheet Etiketten\n"
-            "@cell 1 1 Karin Albers\n@cell 1 2 Jürgen Bäcker\n"
-            "@cell 2 1 Köln\n@cell 2 2 Hof\n"
-            "@cell 3 1 Ute Kranz\n@cell 4 1 Ulm\n"
-            "@height 1 30\n@height 2 18\n@height 3 30\n@height 4 18\n"
-            "@width 1 25\n@width 2 25\n"
-            "@break 2\n");
-  EXPECT_EQ(LiveObjects(), 0);
-
-  // A note below the labels would be overwritten by the second row of labels.
-  std::string noted = kLabels;
-  noted.insert(noted.find("@height"), "@cell 5 3 Stand: Mai\n");
-  noted += "@cell 1 2 2\n@cell 1 3 1\n";  // rows and columns per label
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", noted);
-  fs::remove(office_->log_path());
-  EXPECT_EQ(Merge(kLabelRecords, header, definitions),
-            "Seriendruck Fehler: 1004 - Etiketten: In Zelle C5 steht etwas außerhalb des "
-            "Etiketts (A1:A2). Bitte im Blatt Settings Zeilen und Spalten je Etikett passend "
-            "angeben.");
-  EXPECT_EQ(Count(CallLog(), "Excel.Quit()"), 1);
-  EXPECT_EQ(LiveObjects(), 0);
-}
-
 }  // namespace
 }  // namespace lastora::testing

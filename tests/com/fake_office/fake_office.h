@@ -17,8 +17,6 @@
 //   @sheet NAME               starts a worksheet
 //   @cell ROW COLUMN TEXT     a cell of the current sheet
 //   @created SERIAL           the workbook's "Creation Date" property, as a date serial
-//   @height ROW POINTS, @width COLUMN CHARACTERS, @break ROW
-//                             row heights, column widths, page breaks of the current sheet
 // Cell texts are typed as a German Excel types what is keyed in: a number is a number, a date
 // DD.MM.YYYY a date, anything else (or anything after a leading apostrophe) a text. Range values
 // are read back with those kinds, a block as a 2-D array from 1 as Excel hands it to a macro.

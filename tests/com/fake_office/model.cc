@@ -37,14 +37,6 @@ bool LoadDocument(const std::wstring& path, DocumentModel& model) {
       if (used > 0 && line.size() > 6u + used) sheet->cells[{row, column}] = line.substr(6 + used);
     } else if (line.rfind("@created ", 0) == 0) {
       model.created = std::atof(line.c_str() + 9);
-    } else if ((line.rfind("@height ", 0) == 0 || line.rfind("@width ", 0) == 0) && sheet) {
-      const bool height = line[1] == 'h';
-      long at = 0;
-      double size = 0;
-      std::sscanf(line.c_str() + (height ? 8 : 7), "%ld %lf", &at, &size);
-      (height ? sheet->heights : sheet->widths)[at] = size;
-    } else if (line.rfind("@break ", 0) == 0 && sheet != nullptr) {
-      sheet->breaks.push_back(std::atol(line.c_str() + 7));
     } else if (!model.stories.empty()) {
       std::string& story = model.stories.back();
       if (!first_line_of_story) story += '\r';
@@ -69,13 +61,6 @@ std::string WriteDocument(const DocumentModel& model) {
       out += "@cell " + std::to_string(place.first) + " " + std::to_string(place.second) + " " +
              text + "\n";
     }
-    for (const auto& [row, points] : sheet->heights) {
-      out += "@height " + std::to_string(row) + " " + Number(points) + "\n";
-    }
-    for (const auto& [column, width] : sheet->widths) {
-      out += "@width " + std::to_string(column) + " " + Number(width) + "\n";
-    }
-    for (long row : sheet->breaks) out += "@break " + std::to_string(row) + "\n";
   }
   return out;
 }

@@ -13,9 +13,6 @@ namespace fake_office {
 struct SheetModel {
   std::string name;
   std::map<std::pair<long, long>, std::string> cells;  // (row, column), never empty texts
-  std::map<long, double> heights;
-  std::map<long, double> widths;
-  std::vector<long> breaks;
 };
 
 struct DocumentModel {
