@@ -1,5 +1,5 @@
-// Drives the real window through its own messages, as a user's clicks and keys would, with
-// the message box replaced so that its texts can be read.
+// Drives the real window through its own messages, as a user's clicks would, with the message
+// box replaced so that its texts can be read.
 #include "form1.h"
 
 #include <gtest/gtest.h>
