@@ -10,20 +10,12 @@
 #include "com/fake_office_host.h"
 #include "com/late_bound.h"
 #include "com/sheet_arrays.h"
-#include "platform/win32/automation_office.h"
 #include "support/scoped_env.h"
-#include "support/temp_dir.h"
 
 namespace lastora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A picture of 200 x 100 pixels (150 x 75 points): the stand-ins read only the PNG header.
-std::string LogoPicture() {
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xc8\0\0\0\x64\x08\x06\0\0\0", 29);
-  return png + std::string(4, '\0');
-}
 
 class MailMergeTest : public ProgramFolderTest {
  protected:
@@ -62,21 +54,11 @@ class OfficeMergeTest : public MailMergeTest {
   void SetUp() override {
     MailMergeTest::SetUp();
     StartOffice();
-    Write(home_.path() / "Vorlagen" / "Lastora_Logo.png", LogoPicture());
     fs::create_directories(home_.path() / "Ausgabe");
   }
   long LiveObjects() { return office_->LiveObjects(); }
   std::string CallLog() { return office_->CallLog(); }
   std::string Printed() { return office_->Printed(); }
-  // A member's saved letter, the picture's folder left out.
-  std::string Letter(const std::string& member) {
-    std::string text = Read(Output(member + ".docx"));
-    const size_t picture = text.find("Lastora_Logo.png"), folder = text.rfind('|', picture);
-    if (picture != std::string::npos && folder != std::string::npos) {
-      text.erase(folder + 1, picture - folder - 1);
-    }
-    return text;
-  }
   // `name` in UTF-8.
   fs::path Output(const std::string& name) {
     return home_.path() / "Ausgabe" / fs::path(std::u8string(name.begin(), name.end()));
@@ -99,34 +81,39 @@ constexpr char kLetter[] =
     "Sehr geehrte(r) <<Name>>,\n"
     "Ihr Beitrag von <<Beitrag>> wird eingezogen. Ort: <<Ort>>\n"
     "@story\n"
-    "Mitglied <<Name>>\n"
-    "@shape Vereinslogo oben|400|30|40|40||0,0\n"
-    "@shape Linie|0|0|500|1||0,0\n";
+    "Mitglied <<Name>>\n";
 
 // Word's search box reads "^&" as "the text found" and "^^" as one caret.
 const Table kLetterRecords =
     Rows({{"Karin Albers", "Köln", "12,50"}, {"Jürgen Bäcker", "Haus ^^ Hof ^& Co", "30,00"}});
 const Table kLetterHeader = Rows({{"Name", "Ort", "Beitrag"}});
 
-TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOnce) {
-  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+// A printer named in the print settings serves the run's prints alone: the user finds Word's
+// printer as it was, also after a print that failed.
+constexpr char kChosen[] = "Word.ActivePrinter := Büro 2. OG";
+constexpr char kRestored[] = "Word.ActivePrinter := Standarddrucker";
+
+class WordMergeTest : public OfficeMergeTest {
+ protected:
+  void SetUp() override {
+    OfficeMergeTest::SetUp();
+    Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+    // Windows-1252, as the settings file is kept.
+    Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
+  }
+};
+
+TEST_F(WordMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOnce) {
   const std::string result =
       Merge(kLetterRecords, kLetterHeader, Definition("..\\Vorlagen\\Beitrag.docx", "2"));
   EXPECT_EQ(result,
             "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
-
-  // The logo box of 40 x 40 at (400, 30) holds the 150 x 75 picture scaled to fit 51 x 66, placed
-  // relative to the page; the other shape stays.
-  const std::string shapes =
-      "@shape Linie|0|0|500|1||0,0\n@shape Vereinslogo oben|400|30|51|25.5|Lastora_Logo.png|1,1\n";
-  EXPECT_EQ(Letter("Karin Albers"),
+  EXPECT_EQ(Read(Output("Karin Albers.docx")),
             "@story\nSehr geehrte(r) Karin Albers,\nIhr Beitrag von 12,50 wird eingezogen. Ort: "
-            "Köln\n@story\nMitglied Karin Albers\n" +
-                shapes);
-  EXPECT_EQ(Letter("Jürgen Bäcker"),
+            "Köln\n@story\nMitglied Karin Albers\n");
+  EXPECT_EQ(Read(Output("Jürgen Bäcker.docx")),
             "@story\nSehr geehrte(r) Jürgen Bäcker,\nIhr Beitrag von 30,00 wird eingezogen. Ort: "
-            "Haus ^^ Hof ^& Co\n@story\nMitglied Jürgen Bäcker\n" +
-                shapes);
+            "Haus ^^ Hof ^& Co\n@story\nMitglied Jürgen Bäcker\n");
   // The template stays as it was; the working copy is gone.
   EXPECT_EQ(Read(home_.path() / "Vorlagen" / "Beitrag.docx"), kLetter);
   EXPECT_FALSE(fs::exists(home_.path() / "Vorlagen" / "Dummy.doc"));
@@ -140,6 +127,7 @@ TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOn
   EXPECT_EQ(Count(log, "Excel.Application created"), 0) << log;
   EXPECT_TRUE(log.ends_with("\nWord.Quit(SaveChanges:=0)\n")) << log;
   EXPECT_EQ(Count(log, "Word.Quit("), 1) << log;
+  EXPECT_EQ(Count(log, kChosen), 2) << log;
   EXPECT_EQ(
       MissingInOrder(
           log, {"Word.Visible := False", "Word.ScreenUpdating := False", "Word.WindowState := 2",
@@ -149,75 +137,32 @@ TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOn
                 "Dummy.doc)",
                 "Find.Execute(FindText:=<<Name>>, ReplaceWith:=Karin Albers, "
                 "Replace:=2)",
-                "Shape.ZOrder(4)", "Shapes.AddPicture(FileName:=",
-                "LinkToFile:=False, "
-                "SaveWithDocument:=True, Left:=10, Top:=10)",
-                "Shape.RelativeHorizontalPosition := 1", "Shape.Delete()",
-                "Document.PrintOut(Background:=False, FileName:=", "Copies:=2)", "Document.Save()",
-                "Document.Close(SaveChanges:=0)", "Dummy.doc)", "ReplaceWith:=Haus ^^^^ Hof ^^& Co",
+                kChosen, "Document.PrintOut(Background:=False, FileName:=", "Copies:=2)", kRestored,
+                "Document.Save()", "Document.Close(SaveChanges:=0)", "Dummy.doc)",
+                "ReplaceWith:=Haus ^^^^ Hof ^^& Co", kChosen, "Document.PrintOut(", kRestored,
                 "Document.Save()", "Word.Quit"}),
       "")
       << log;
   EXPECT_EQ(LiveObjects(), 0);
 }
 
-// A printer named in the print settings serves the run's prints alone: the user finds Word's
-// printer as it was, also after a print that failed (below).
-constexpr char kChosen[] = "Word.ActivePrinter := Büro 2. OG";
-constexpr char kRestored[] = "Word.ActivePrinter := Standarddrucker";
-
-TEST_F(OfficeMergeTest, ANamedPrinterIsTheUsersOwnAgainAfterEveryPrint) {
-  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
-  // Windows-1252, as the settings file is kept.
-  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
-  EXPECT_EQ(Merge(kLetterRecords, kLetterHeader, Definition("..\\Vorlagen\\Beitrag.docx", "1")),
-            "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
-  const std::string log = CallLog();
-  EXPECT_EQ(Count(log, kChosen), 2) << log;
-  EXPECT_EQ(MissingInOrder(log, {kChosen, "Document.PrintOut(", kRestored, kChosen,
-                                 "Document.PrintOut(", kRestored, "Word.Quit"}),
-            "")
-      << log;
-}
-
-TEST_F(OfficeMergeTest, AFailingCallOrAMissingFolderStillQuitsWord) {
-  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
-  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
+TEST_F(WordMergeTest, AFailingCallStillClosesTheDocumentAndQuitsWord) {
   {
     const ScopedEnv fail("FAKE_OFFICE_FAIL", "Document.PrintOut");
     const std::string result =
         Merge(kLetterRecords, kLetterHeader, Definition("..\\Vorlagen\\Beitrag.docx", "1"));
     EXPECT_EQ(result, "Seriendruck Fehler: 1004 - Der Test lässt Document.PrintOut scheitern");
   }
-  std::string log = CallLog();
+  const std::string log = CallLog();
   // The document the failure left open is closed unsaved before Word quits, and the user's
   // printer is back.
-  EXPECT_EQ(MissingInOrder(log, {"Document.PrintOut(", "Document.Close(SaveChanges:=0)",
-                                 "Word.Quit(SaveChanges:=0)"}),
+  EXPECT_EQ(MissingInOrder(log, {kChosen, "Document.PrintOut(", kRestored,
+                                 "Document.Close(SaveChanges:=0)", "Word.Quit(SaveChanges:=0)"}),
             "")
-      << log;
-  EXPECT_EQ(MissingInOrder(log, {kChosen, "Document.PrintOut(", kRestored, "Word.Quit"}), "")
       << log;
   EXPECT_EQ(Count(log, "Word.Application created"), Count(log, "Word.Quit("));
   EXPECT_FALSE(fs::exists(Output("Karin Albers.docx")));
   EXPECT_FALSE(fs::exists(home_.path() / "Vorlagen" / "Dummy.doc"));
-  EXPECT_EQ(LiveObjects(), 0);
-
-  // The second definition's folder is missing, found after Word was started for the first.
-  fs::remove(office_->log_path());
-  Table definitions(2, 24);
-  for (int32_t row = 1; row <= 2; ++row) {
-    definitions(row, 2) = "..\\Vorlagen\\Beitrag.docx";
-    definitions(row, 4) = "Name";
-    definitions(row, 5) = row == 1 ? "..\\Ausgabe" : "..\\Fehlt";
-    definitions(row, 7) = "X";
-  }
-  const std::string result = Merge(kLetterRecords, kLetterHeader, definitions);
-  EXPECT_EQ(result.rfind("Die Datei existiert nicht: ", 0), 0u) << result;
-  EXPECT_TRUE(result.ends_with("Fehlt\\")) << result;
-  log = CallLog();
-  EXPECT_EQ(Count(log, "Word.Application created"), 1) << log;
-  EXPECT_EQ(Count(log, "Word.Quit("), 1) << log;
   EXPECT_EQ(LiveObjects(), 0);
 }
 
@@ -273,93 +218,6 @@ TEST_F(OfficeMergeTest, ExcelCardsHoldTheMembersValuesAndExcelIsStartedAndQuitOn
       "")
       << log;
   EXPECT_EQ(LiveObjects(), 0);
-}
-
-constexpr char kLabels[] =
-    "@sheet Etiketten\n"
-    "@cell 1 1 <<Name>>\n"
-    "@cell 2 1 <<Ort>>\n"
-    "@height 2 18\n"
-    "@sheet Settings\n"
-    "@cell 1 4 2\n"     // labels across
-    "@cell 1 5 1\n"     // label rows per page
-    "@cell 1 14 30;\n"  // the first row 30 points, the second as the template has it
-    "@cell 1 15 25\n";
-
-const Table kLabelRecords =
-    Rows({{"Karin Albers", "Köln"}, {"Jürgen Bäcker", "Hof"}, {"Ute Kranz", "Ulm"}});
-
-TEST_F(OfficeMergeTest, LabelsAreLaidOutOnOneSheetAndTextOutsideTheLabelIsRefused) {
-  // No size per label in the settings: a label is the template's used block, two rows by one
-  // column.
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", kLabels);
-  const Table header = Rows({{"Name", "Ort"}});
-  const Table definitions = Definition("..\\Vorlagen\\Etiketten.xlsx", "");
-  EXPECT_EQ(Merge(kLabelRecords, header, definitions),
-            "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
-  EXPECT_EQ(Read(Output("Karin Albers.xlsx")),
-            "@sheet Etiketten\n"
-            "@cell 1 1 Karin Albers\n@cell 1 2 Jürgen Bäcker\n"
-            "@cell 2 1 Köln\n@cell 2 2 Hof\n"
-            "@cell 3 1 Ute Kranz\n@cell 4 1 Ulm\n"
-            "@height 1 30\n@height 2 18\n@height 3 30\n@height 4 18\n"
-            "@width 1 25\n@width 2 25\n"
-            "@break 2\n");
-  EXPECT_EQ(LiveObjects(), 0);
-
-  // A note below the labels would be overwritten by the second row of labels.
-  std::string noted = kLabels;
-  noted.insert(noted.find("@height"), "@cell 5 3 Stand: Mai\n");
-  noted += "@cell 1 2 2\n@cell 1 3 1\n";  // rows and columns per label
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx", noted);
-  fs::remove(office_->log_path());
-  EXPECT_EQ(Merge(kLabelRecords, header, definitions),
-            "Seriendruck Fehler: 1004 - Etiketten: In Zelle C5 steht etwas außerhalb des "
-            "Etiketts (A1:A2). Bitte im Blatt Settings Zeilen und Spalten je Etikett passend "
-            "angeben.");
-  EXPECT_EQ(Count(CallLog(), "Excel.Quit()"), 1);
-  EXPECT_EQ(LiveObjects(), 0);
-}
-
-TEST_F(OfficeMergeTest, OnPartlyUsedLabelPaperTheFirstPlacesStayEmpty) {
-  Write(home_.path() / "Vorlagen" / "Etiketten.xlsx",
-        std::string(kLabels) + "@cell 1 6 3\n");  // the first label position
-  EXPECT_EQ(
-      Merge(kLabelRecords, Rows({{"Name", "Ort"}}), Definition("..\\Vorlagen\\Etiketten.xlsx", "")),
-      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 1 gespeichert, 0 Mailvorlagen angelegt");
-  EXPECT_EQ(Read(Output("Karin Albers.xlsx")),
-            "@sheet Etiketten\n"
-            "@cell 3 1 Karin Albers\n@cell 3 2 Jürgen Bäcker\n"
-            "@cell 4 1 Köln\n@cell 4 2 Hof\n"
-            "@cell 5 1 Ute Kranz\n@cell 6 1 Ulm\n"
-            "@height 1 30\n@height 2 18\n@height 3 30\n@height 4 18\n@height 5 30\n@height 6 18\n"
-            "@width 1 25\n@width 2 25\n"
-            "@break 2\n@break 4\n");
-  EXPECT_EQ(LiveObjects(), 0);
-}
-
-// The adapter alone, where the number of calls matters: each one crosses into another process
-// on a real machine.
-TEST(AutomationOfficeTest, AWorkbooksTextsAreReadOneCallPerSheet) {
-  const ScopedTempDir folder;
-  const FakeOfficeHost host(folder.path());
-  ASSERT_TRUE(host.registered());
-  // A block away from A1 with a gap, read along its rows; an empty sheet; a sheet of one cell.
-  const std::filesystem::path book = folder.path() / "Karte.xlsx";
-  Write(book,
-        "@sheet Karte\n@cell 2 2 Nr. <<LfdNr>>\n"
-        "@cell 2 3 <<Name>>\n@cell 3 2 Köln\n"
-        "@sheet Leer\n@sheet Notiz\n@cell 4 4 bleibt\n");
-  {
-    AutomationOffice office;
-    EXPECT_EQ(office.Open(book.string(), DocumentKind::kSpreadsheet)->StoryTexts(),
-              (std::vector<std::string>{"Nr. <<LfdNr>>", "<<Name>>", "Köln", "bleibt"}));
-  }
-  const std::string log = host.CallLog();
-  EXPECT_EQ(Count(log, "Range.Value()"), 3) << log;
-  EXPECT_EQ(Count(log, "Sheet.Cells("), 0) << log;
-  EXPECT_EQ(Count(log, "Range.Text("), 0) << log;
-  EXPECT_EQ(host.LiveObjects(), 0);
 }
 
 }  // namespace

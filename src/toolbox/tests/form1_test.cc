@@ -1,5 +1,5 @@
-// Drives the real window through its own messages, as a user's clicks and keys would, with
-// the message box replaced so that its texts can be read.
+// Drives the real window through its own messages, as a user's clicks would, with the message
+// box replaced so that its texts can be read.
 #include "form1.h"
 
 #include <gtest/gtest.h>
@@ -68,14 +68,6 @@ class Form1Test : public ::testing::Test {
     return shown.empty() ? std::wstring() : shown.back();
   }
 
-  void Key(WPARAM key) {
-    MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
-    if (!form_->PreTranslateMessage(message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-
   static void DrainMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -123,35 +115,6 @@ TEST_F(Form1Test, WindowFollowsTheControlTable) {
     EXPECT_EQ(box.right - box.left, MulDiv(control.width, dpi, 1440));
     EXPECT_EQ(box.bottom - box.top, MulDiv(control.height, dpi, 1440));
   }
-
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-  LOGFONTW used{};
-  auto font =
-      reinterpret_cast<HFONT>(SendMessageW(Control(ControlArray::kCommand1, 0), WM_GETFONT, 0, 0));
-  ASSERT_NE(font, nullptr);
-  GetObjectW(font, sizeof(used), &used);
-  EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName);
-  EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight);
-}
-
-TEST_F(Form1Test, KeyboardWalksTheTabOrderAndPresses) {
-  ASSERT_TRUE(Open(L"absent"));
-  const HWND order[] = {Control(ControlArray::kCommand1, 0),   Control(ControlArray::kCommand1, 1),
-                        Control(ControlArray::kCmduRegDLL, 1), Control(ControlArray::kCmdTest, -1),
-                        Control(ControlArray::kCmdRegDLL, 0),  Control(ControlArray::kCommand1, 0)};
-  EXPECT_EQ(GetFocus(), order[0]);
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    Key(VK_TAB);
-    EXPECT_EQ(GetFocus(), order[i]) << "after " << i << " presses of Tab";
-  }
-  // Enter presses the button that has the focus.
-  SetFocus(Control(ControlArray::kCmdTest, -1));
-  shown.clear();
-  Key(VK_RETURN);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0], kNotRegistered);
 }
 
 TEST_F(Form1Test, InProcessRegistrationCycle) {

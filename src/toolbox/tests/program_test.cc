@@ -10,24 +10,6 @@
 namespace lastora::toolbox {
 namespace {
 
-struct Found {
-  DWORD process;
-  HWND window;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM context) {
-  auto* found = reinterpret_cast<Found*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t class_name[16];
-  if (owner == found->process && IsWindowVisible(window) && GetClassNameW(window, class_name, 16) &&
-      std::wstring(class_name) == L"#32770") {
-    found->window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Waits for a window; gives up after ten seconds.
 template <typename Probe>
 HWND Await(Probe probe) {
@@ -85,10 +67,15 @@ class ProgramTest : public ::testing::Test {
   // Presses the button, reads the message box it shows and answers it with OK.
   std::wstring PressAndRead(ControlArray array, int index) {
     PostMessageW(GetDlgItem(window_, ControlId(array, index)), BM_CLICK, 0, 0);
-    Found found{process_.dwProcessId, nullptr};
-    HWND box = Await([&found] {
-      EnumWindows(&FindMessageBox, reinterpret_cast<LPARAM>(&found));
-      return found.window;
+    // The program's own message box: a dialog window of its process.
+    HWND box = Await([this] {
+      for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window != nullptr;
+           window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process_.dwProcessId && IsWindowVisible(window)) return window;
+      }
+      return HWND{};
     });
     if (box == nullptr) return L"(no message box)";
     const std::wstring text = TextOf(box);

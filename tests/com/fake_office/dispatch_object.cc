@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 
 namespace fake_office {
 
@@ -14,15 +13,10 @@ std::atomic<long> live_objects{0};
 namespace {
 
 // DISPIDs are places in one table of every name ever asked for, members and argument names alike.
-struct NameTable {
-  std::mutex lock;
-  std::vector<std::wstring> names;
-  std::map<std::wstring, DISPID> ids;
-};
-
-NameTable& Names() {
-  static NameTable table;
-  return table;
+// The stand-ins live in the caller's apartment: one thread asks.
+std::vector<std::wstring>& Names() {
+  static std::vector<std::wstring> names;
+  return names;
 }
 
 std::wstring Lower(std::wstring text) {
@@ -31,18 +25,11 @@ std::wstring Lower(std::wstring text) {
 }
 
 DISPID Intern(const std::wstring& name) {
-  NameTable& table = Names();
-  const std::lock_guard<std::mutex> hold(table.lock);
-  const auto [at, added] =
-      table.ids.emplace(Lower(name), static_cast<DISPID>(table.names.size() + 1));
-  if (added) table.names.push_back(name);
+  static std::map<std::wstring, DISPID> ids;
+  std::vector<std::wstring>& names = Names();
+  const auto [at, added] = ids.emplace(Lower(name), static_cast<DISPID>(names.size() + 1));
+  if (added) names.push_back(name);
   return at->second;
-}
-
-std::vector<std::wstring> NamesSnapshot() {
-  NameTable& table = Names();
-  const std::lock_guard<std::mutex> hold(table.lock);
-  return table.names;
 }
 
 std::wstring Environment(const wchar_t* name) {
@@ -254,7 +241,7 @@ HRESULT Object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, 
       V_UNKNOWN(result) = new Enumerator(Items());
       return S_OK;
     }
-    const std::vector<std::wstring> names = NamesSnapshot();
+    const std::vector<std::wstring>& names = Names();
     if (id < 1 || static_cast<size_t>(id) > names.size()) return DISP_E_MEMBERNOTFOUND;
     const std::wstring& wide_member = names[static_cast<size_t>(id - 1)];
     const std::string member = Utf8(wide_member.c_str(), wide_member.size());

@@ -105,7 +105,6 @@ void Log(const std::string& line);
 // Appends to the print record beside the log.
 void LogPrint(const std::string& text);
 
-Object* NewShapes(std::shared_ptr<ShapeList> shapes);
 Object* NewWord();
 Object* NewExcel();
 

@@ -1,6 +1,5 @@
 // The spreadsheet program: workbooks of sheets of cells, kept as keyed in and read back typed.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -73,30 +72,16 @@ void CellValue(const std::string& text, VARIANT* out) {
   Return(out, text);
 }
 
-long ColumnNumber(const std::string& letters) {
-  long column = 0;
-  for (char c : letters)
-    column = column * 26 + (std::toupper(static_cast<unsigned char>(c)) - 'A' + 1);
-  return column;
-}
-
-// "B7" or "$B$7" as (row, column); a part that is no cell address fails as Excel's Range does.
+// "B7" as (row, column); a part that is no cell address fails as Excel's Range does.
 std::pair<long, long> CellAt(const std::string& part) {
-  std::string letters, digits;
-  for (char c : part) {
-    if (c == '$') continue;
-    if (std::isalpha(static_cast<unsigned char>(c)) && digits.empty()) {
-      letters += c;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      digits += c;
-    } else {
-      letters.clear();
-      break;
-    }
+  char letters[4] = "";
+  long row = 0, column = 0;
+  int used = 0;
+  if (std::sscanf(part.c_str(), "%3[A-Z]%ld%n", letters, &row, &used) == 2) {
+    for (const char* c = letters; *c != '\0'; ++c) column = column * 26 + (*c - 'A' + 1);
   }
-  const long row = digits.empty() ? 0 : std::atol(digits.c_str());
-  const long column = ColumnNumber(letters);
-  if (letters.empty() || letters.size() > 3 || row < 1 || row > kLastRow || column > kLastColumn) {
+  if (static_cast<size_t>(used) != part.size() || row < 1 || row > kLastRow || column < 1 ||
+      column > kLastColumn) {
     throw Failure{"Die Methode Range ist fehlgeschlagen: " + part};
   }
   return {row, column};
@@ -120,9 +105,7 @@ std::pair<long, long> LastCell(const SheetModel& sheet) { return UsedBlock(sheet
 class Range : public Object {
  public:
   Range(std::shared_ptr<SheetModel> sheet, long top, long left, long bottom, long right)
-      : Object("Range",
-               {"Value", "Text", "Row", "Column", "Rows", "Columns", "Replace", "Find", "Copy",
-                "ClearContents", "RowHeight", "ColumnWidth", "SpecialCells", "Sort"}),
+      : Object("Range", {"Value", "Row", "Column", "Replace", "Find", "SpecialCells", "Sort"}),
         sheet_(std::move(sheet)),
         top_(top),
         left_(left),
@@ -135,53 +118,28 @@ class Range : public Object {
  protected:
   void Call(const std::string& member, bool put, const Args& args, VARIANT* result) override {
     if (member == "Value" && !put) return Values(result);
-    if (member == "Value" || member == "Text") {
-      if (!put) return Return(result, CellText(top_, left_));
-      if (member == "Text") throw Failure{"Text wird hier nur gelesen"};
+    if (member == "Value") {
       const VARIANT& value = args.Put();
-      const std::string text = AsEntered(
-          V_VT(&value) == VT_BSTR ? Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value))) : "");
-      for (long row = top_; row <= bottom_; ++row) {
-        for (long column = left_; column <= right_; ++column) SetCell(row, column, text);
-      }
+      // The run fills single cells.
+      SetCell(top_, left_,
+              AsEntered(V_VT(&value) == VT_BSTR ? Utf8(V_BSTR(&value), SysStringLen(V_BSTR(&value)))
+                                                : ""));
     } else if (member == "Row") {
       Return(result, static_cast<double>(top_));
     } else if (member == "Column") {
       Return(result, static_cast<double>(left_));
-    } else if (member == "Rows" || member == "Columns") {
-      // Only counted: the size of the used block.
-      const double count = member == "Rows" ? bottom_ - top_ + 1 : right_ - left_ + 1;
-      Return(result, NewObject("Range", {"Count"},
-                               [count](auto&, bool, auto&, VARIANT* out) { Return(out, count); }));
     } else if (member == "Replace") {
       Replace(Unescaped(args.Text(0, "What")), args.Text(1, "Replacement"));
       ReturnBool(result, true);
     } else if (member == "Find") {
       FindAfter(args, result);
-    } else if (member == "Copy") {
-      CopyTo(*dynamic_cast<Range*>(Require(args.Target(0, "Destination"))));
-    } else if (member == "ClearContents") {
-      for (const auto& [place, text] : Block()) SetCell(place.first, place.second, "");
     } else if (member == "SpecialCells") {
       // Only the last cell is served: the corner of the sheet's used block, wherever asked.
       if (args.Number(0, "Type") != 11) throw Failure{"Nur SpecialCells(11) ist nachgebildet"};
       const auto [bottom, right] = LastCell(*sheet_);
       Return(result, new Range(sheet_, bottom, right, bottom, right));
-    } else if (member == "Sort") {
-      Sort(args);
     } else {
-      auto& sizes = member == "RowHeight" ? sheet_->heights : sheet_->widths;
-      const long first = member == "RowHeight" ? top_ : left_;
-      const long last = member == "RowHeight" ? bottom_ : right_;
-      if (!put) {
-        const auto size = sizes.find(first);
-        return Return(result, size != sizes.end()     ? size->second
-                              : member == "RowHeight" ? 15.0
-                                                      : 8.43);
-      }
-      double number = 0;
-      if (!AsNumber(args.Put(), &number)) throw Failure{member};
-      for (long at = first; at <= last; ++at) sizes[at] = number;
+      Sort(args);
     }
   }
 
@@ -199,10 +157,7 @@ class Range : public Object {
     SAFEARRAYBOUND bounds[2] = {{rows, 1}, {columns, 1}};
     SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
     VARIANT* cells = nullptr;
-    if (array == nullptr || FAILED(SafeArrayAccessData(array, reinterpret_cast<void**>(&cells)))) {
-      if (array != nullptr) SafeArrayDestroy(array);
-      throw Failure{"Nicht genügend Arbeitsspeicher"};
-    }
+    SafeArrayAccessData(array, reinterpret_cast<void**>(&cells));
     for (const auto& [place, text] : Block()) {
       CellValue(text, &cells[static_cast<size_t>(place.second - left_) * rows +
                              static_cast<size_t>(place.first - top_)]);
@@ -272,13 +227,13 @@ class Range : public Object {
       SetCell(place.first, place.second, text);
     }
   }
-  // Searches for part of a cell; "*" is any cell that holds something.
+  // Searches for part of a cell.
   void FindAfter(const Args& args, VARIANT* result) {
     auto* after = dynamic_cast<Range*>(Require(args.Target(1, "After")));
     const std::string what = args.Text(0, "What");
     std::vector<std::pair<long, long>> hits;
     for (const auto& [place, text] : Block()) {
-      if (what == "*" || text.find(what) != std::string::npos) hits.push_back(place);
+      if (text.find(what) != std::string::npos) hits.push_back(place);
     }
     if (hits.empty()) return ReturnNothing(result);
     const std::pair<long, long> start{after->top(), after->left()};
@@ -286,29 +241,10 @@ class Range : public Object {
     if (next == hits.end()) next = hits.begin();
     Return(result, new Range(sheet_, next->first, next->second, next->first, next->second));
   }
-  void CopyTo(const Range& target) {
-    const long down = target.top_ - top_, across = target.left_ - left_;
-    for (long row = top_; row <= bottom_; ++row) {
-      for (long column = left_; column <= right_; ++column) {
-        target.sheet_->cells.erase({row + down, column + across});
-      }
-    }
-    for (const auto& [place, text] : Block()) {
-      target.sheet_->cells[{place.first + down, place.second + across}] = text;
-    }
-  }
 
   std::shared_ptr<SheetModel> sheet_;
   long top_, left_, bottom_, right_;
 };
-
-Object* NewPageBreaks(std::shared_ptr<SheetModel> sheet) {
-  return NewObject("HPageBreaks", {"Add"}, [=](auto&, bool, auto& args, VARIANT*) {
-    auto* before = dynamic_cast<Range*>(args.Target(0, "Before"));
-    if (before == nullptr) throw Failure{"Bereich erwartet"};
-    sheet->breaks.push_back(before->top() - 1);
-  });
-}
 
 // By two cells, or by an address ("A2:IV9", "B7").
 Object* RangeOf(const std::shared_ptr<SheetModel>& sheet, const Args& args) {
@@ -327,16 +263,11 @@ Object* RangeOf(const std::shared_ptr<SheetModel>& sheet, const Args& args) {
   return new Range(sheet, from->top(), from->left(), to->top(), to->left());
 }
 
-Object* NewSheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> book,
-                 std::shared_ptr<SheetModel> sheet) {
-  return NewObject("Sheet",
-                   {"Name", "Cells", "UsedRange", "Rows", "Columns", "Range", "Shapes", "Activate",
-                    "Delete", "HPageBreaks"},
+Object* NewSheet(std::shared_ptr<OpenBook> book, std::shared_ptr<SheetModel> sheet) {
+  return NewObject("Sheet", {"Name", "Cells", "UsedRange", "Range", "Activate"},
                    [=](auto& member, bool put, auto& args, VARIANT* result) {
                      if (put) throw Failure{"Eigenschaft wird hier nur gelesen"};
                      if (member == "Name") return Return(result, sheet->name);
-                     if (member == "Shapes") return Return(result, NewShapes(sheet->shapes));
-                     if (member == "HPageBreaks") return Return(result, NewPageBreaks(sheet));
                      if (member == "Cells" && args.Has(0, "RowIndex")) {
                        const long row = static_cast<long>(args.Number(0, "RowIndex"));
                        const long column = static_cast<long>(args.Number(1, "ColumnIndex"));
@@ -344,12 +275,6 @@ Object* NewSheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> bo
                      }
                      if (member == "Cells")
                        return Return(result, new Range(sheet, 1, 1, kLastRow, kLastColumn));
-                     if (member == "Rows" || member == "Columns") {
-                       const long at = static_cast<long>(args.Number(0, "Index"));
-                       return Return(result, member == "Rows"
-                                                 ? new Range(sheet, at, 1, at, kLastColumn)
-                                                 : new Range(sheet, 1, at, kLastRow, at));
-                     }
                      if (member == "Range") return Return(result, RangeOf(sheet, args));
                      if (member == "UsedRange") {
                        const auto [top_left, bottom_right] = UsedBlock(*sheet);
@@ -358,26 +283,16 @@ Object* NewSheet(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook> bo
                      }
                      auto& sheets = book->model.sheets;
                      const auto at = std::find(sheets.begin(), sheets.end(), sheet);
-                     if (at == sheets.end()) throw Failure{"Das Blatt ist gelöscht"};
-                     if (member == "Activate") {
-                       book->active_sheet = static_cast<size_t>(at - sheets.begin());
-                     } else {
-                       if (state->alerts) {
-                         throw Failure{"Excel fragt vor dem Löschen nach (DisplayAlerts ist an)"};
-                       }
-                       sheets.erase(at);
-                       book->active_sheet = 0;
-                     }
+                     book->active_sheet = static_cast<size_t>(at - sheets.begin());
                    });
 }
 
 // A sheet by its name, whatever the case, or by its number from 1.
-Object* SheetItem(const std::shared_ptr<ExcelState>& state, const std::shared_ptr<OpenBook>& book,
-                  const Args& args) {
+Object* SheetItem(const std::shared_ptr<OpenBook>& book, const Args& args) {
   const auto& sheets = book->model.sheets;
   const std::string name = args.Text(0, "Index");
   for (const auto& sheet : sheets) {
-    if (_stricmp(sheet->name.c_str(), name.c_str()) == 0) return NewSheet(state, book, sheet);
+    if (_stricmp(sheet->name.c_str(), name.c_str()) == 0) return NewSheet(book, sheet);
   }
   const double index = args.Number(0, "Index", 0);
   char* end = nullptr;
@@ -385,7 +300,7 @@ Object* SheetItem(const std::shared_ptr<ExcelState>& state, const std::shared_pt
   if (*end != '\0' || index < 1 || index > static_cast<double>(sheets.size())) {
     throw Failure{"Index außerhalb des gültigen Bereichs: " + name};
   }
-  return NewSheet(state, book, sheets[static_cast<size_t>(index) - 1]);
+  return NewSheet(book, sheets[static_cast<size_t>(index) - 1]);
 }
 
 Object* NewSheets(std::shared_ptr<OpenBook> book) {
@@ -431,8 +346,7 @@ Object* NewWorkbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook>
       [=](auto& member, bool, auto& args, VARIANT* result) {
         if (!book->open) throw Failure{"Die Arbeitsmappe ist geschlossen"};
         if (member == "Sheets") {
-          return Return(result,
-                        args.Has(0, "Index") ? SheetItem(state, book, args) : NewSheets(book));
+          return Return(result, args.Has(0, "Index") ? SheetItem(book, args) : NewSheets(book));
         }
         if (member == "Windows") return Return(result, NewWindow(state, book));
         if (member == "BuiltinDocumentProperties") {

@@ -5,7 +5,7 @@
 // Every call is appended, one line each, to the UTF-8 file that FAKE_OFFICE_LOG names:
 //   Kind.Member(positional, Named:=value)   a method or property read
 //   Kind.Member := value                     a property written
-// where Kind is the object's kind (Word, Document, StoryRange, Find, Shapes, Shape, Excel,
+// where Kind is the object's kind (Word, Document, StoryRange, Find, Excel,
 // Workbook, Sheet, Range, ...). Creating an application logs "Word.Application created". Printing
 // appends what the document holds to FAKE_OFFICE_LOG + ".druck", after a line
 // "@print Kind copies=N from=F to=T" (Excel adds collate and printer). FAKE_OFFICE_FAIL =
@@ -16,12 +16,7 @@
 //                             paragraphs, which the story's Text joins with CR as Word does
 //   @sheet NAME               starts a worksheet
 //   @cell ROW COLUMN TEXT     a cell of the current sheet
-//   @shape NAME|LEFT|TOP|WIDTH|HEIGHT|PICTURE|RELATIVE
-//                             a shape of the current story's document or sheet (PICTURE: the
-//                             file it was made from, RELATIVE: its horizontal and vertical anchor)
 //   @created SERIAL           the workbook's "Creation Date" property, as a date serial
-//   @height ROW POINTS, @width COLUMN CHARACTERS, @break ROW
-//                             row heights, column widths, page breaks of the current sheet
 // Cell texts are typed as a German Excel types what is keyed in: a number is a number, a date
 // DD.MM.YYYY a date, anything else (or anything after a leading apostrophe) a text. Range values
 // are read back with those kinds, a block as a 2-D array from 1 as Excel hands it to a macro.

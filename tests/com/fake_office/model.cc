@@ -14,31 +14,6 @@ std::string Number(double value) {
   return text;
 }
 
-void WriteShapes(const ShapeList& shapes, std::string& out) {
-  for (const auto& shape : shapes) {
-    out += "@shape " + shape->name + "|" + Number(shape->left) + "|" + Number(shape->top) + "|" +
-           Number(shape->width) + "|" + Number(shape->height) + "|" + shape->picture + "|" +
-           std::to_string(shape->relative_horizontal) + "," +
-           std::to_string(shape->relative_vertical) + "\n";
-  }
-}
-
-std::shared_ptr<ShapeModel> ReadShape(const std::string& fields) {
-  auto shape = std::make_shared<ShapeModel>();
-  std::vector<std::string> parts;
-  std::stringstream in(fields);
-  for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
-  parts.resize(7);
-  shape->name = parts[0];
-  shape->left = std::atof(parts[1].c_str());
-  shape->top = std::atof(parts[2].c_str());
-  shape->width = std::atof(parts[3].c_str());
-  shape->height = std::atof(parts[4].c_str());
-  shape->picture = parts[5];
-  std::sscanf(parts[6].c_str(), "%ld,%ld", &shape->relative_horizontal, &shape->relative_vertical);
-  return shape;
-}
-
 }  // namespace
 
 bool LoadDocument(const std::wstring& path, DocumentModel& model) {
@@ -55,8 +30,6 @@ bool LoadDocument(const std::wstring& path, DocumentModel& model) {
     } else if (line.rfind("@sheet ", 0) == 0) {
       model.sheets.push_back(std::make_shared<SheetModel>());
       model.sheets.back()->name = line.substr(7);
-    } else if (line.rfind("@shape ", 0) == 0) {
-      (sheet != nullptr ? *sheet->shapes : *model.shapes).push_back(ReadShape(line.substr(7)));
     } else if (line.rfind("@cell ", 0) == 0 && sheet != nullptr) {
       long row = 0, column = 0;
       int used = 0;
@@ -64,14 +37,6 @@ bool LoadDocument(const std::wstring& path, DocumentModel& model) {
       if (used > 0 && line.size() > 6u + used) sheet->cells[{row, column}] = line.substr(6 + used);
     } else if (line.rfind("@created ", 0) == 0) {
       model.created = std::atof(line.c_str() + 9);
-    } else if ((line.rfind("@height ", 0) == 0 || line.rfind("@width ", 0) == 0) && sheet) {
-      const bool height = line[1] == 'h';
-      long at = 0;
-      double size = 0;
-      std::sscanf(line.c_str() + (height ? 8 : 7), "%ld %lf", &at, &size);
-      (height ? sheet->heights : sheet->widths)[at] = size;
-    } else if (line.rfind("@break ", 0) == 0 && sheet != nullptr) {
-      sheet->breaks.push_back(std::atol(line.c_str() + 7));
     } else if (!model.stories.empty()) {
       std::string& story = model.stories.back();
       if (!first_line_of_story) story += '\r';
@@ -89,7 +54,6 @@ std::string WriteDocument(const DocumentModel& model) {
     std::stringstream paragraphs(story);
     for (std::string paragraph; std::getline(paragraphs, paragraph, '\r');) out += paragraph + "\n";
   }
-  WriteShapes(*model.shapes, out);
   if (model.created != 0) out += "@created " + Number(model.created) + "\n";
   for (const auto& sheet : model.sheets) {
     out += "@sheet " + sheet->name + "\n";
@@ -97,14 +61,6 @@ std::string WriteDocument(const DocumentModel& model) {
       out += "@cell " + std::to_string(place.first) + " " + std::to_string(place.second) + " " +
              text + "\n";
     }
-    WriteShapes(*sheet->shapes, out);
-    for (const auto& [row, points] : sheet->heights) {
-      out += "@height " + std::to_string(row) + " " + Number(points) + "\n";
-    }
-    for (const auto& [column, width] : sheet->widths) {
-      out += "@width " + std::to_string(column) + " " + Number(width) + "\n";
-    }
-    for (long row : sheet->breaks) out += "@break " + std::to_string(row) + "\n";
   }
   return out;
 }

@@ -10,26 +10,13 @@
 
 namespace fake_office {
 
-struct ShapeModel {
-  std::string name;
-  double left = 0, top = 0, width = 0, height = 0;
-  std::string picture;
-  long relative_horizontal = 0, relative_vertical = 0;
-};
-using ShapeList = std::vector<std::shared_ptr<ShapeModel>>;
-
 struct SheetModel {
   std::string name;
   std::map<std::pair<long, long>, std::string> cells;  // (row, column), never empty texts
-  std::shared_ptr<ShapeList> shapes = std::make_shared<ShapeList>();
-  std::map<long, double> heights;
-  std::map<long, double> widths;
-  std::vector<long> breaks;
 };
 
 struct DocumentModel {
-  std::vector<std::string> stories;  // Word: paragraphs joined by CR
-  std::shared_ptr<ShapeList> shapes = std::make_shared<ShapeList>();
+  std::vector<std::string> stories;                 // Word: paragraphs joined by CR
   std::vector<std::shared_ptr<SheetModel>> sheets;  // Excel
   double created = 0;  // the "Creation Date" property as a date serial; 0: never set
 };

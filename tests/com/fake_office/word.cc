@@ -68,12 +68,10 @@ Object* NewStoryRanges(Document document) {
 }
 
 Object* NewDocument(Document document) {
-  return NewObject("Document", {"StoryRanges", "Shapes", "PrintOut", "Save", "Close"},
+  return NewObject("Document", {"StoryRanges", "PrintOut", "Save", "Close"},
                    [=](auto& member, bool, auto& args, VARIANT* result) {
                      if (!document->open) throw Failure{"Das Dokument ist geschlossen"};
                      if (member == "StoryRanges") return Return(result, NewStoryRanges(document));
-                     if (member == "Shapes")
-                       return Return(result, NewShapes(document->model.shapes));
                      if (member == "PrintOut") {
                        return LogPrint("@print Document copies=" + args.Text(7, "Copies", "1") +
                                        " from=" + args.Text(4, "From") + " to=" +
