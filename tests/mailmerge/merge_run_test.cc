@@ -129,6 +129,12 @@ TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeAndNameWhatIsMissing) {
   definitions_(1, 2) = Variant("..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Run(), "Die Datei existiert nicht: ..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Calls(), (Texts{"Quit"}));
+
+  Calls().clear();
+  Define(1, "..\\Vorlagen\\Brief.docx");
+  definitions_(1, 5) = Variant("..\\Archiv");
+  EXPECT_EQ(Run(), "Die Datei existiert nicht: " + AppFolder("Archiv"));
+  EXPECT_EQ(Calls(), (Texts{"Quit"}));
 }
 
 TEST_F(MergeRunTest, SelectionOfDefinitionAndRecordAndThePrintSwitches) {
