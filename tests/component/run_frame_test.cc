@@ -6,19 +6,13 @@
 
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <tuple>
 
-#include "component/catalogue.h"
-#include "lastora/class1.h"
 #include "lastora/settings.h"
 #include "lastora/vb_error.h"
-#include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {
-
-using testing::ErrorOf;
 
 // Cell i holds the text "v<i>", so every cell's way through the record can be followed.
 VariantArray Numbered(int32_t count) {
@@ -50,28 +44,6 @@ TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) 
             "++++++++..+++++++...++++++....+++.......+++......."
             "+++++++++0++++++++++++++++++++++++++++++++++++++++"
             "++++++");
-}
-
-TEST(SettingsExchange, FieldsUseTheirFixedCellsAndLeaveEverythingElseAlone) {
-  SEPAVARIABLEN record;
-  record.ProgNew_Vers.Value = "kept";  // a field without a cell
-  record.KreditorNAME.Row = 7;
-  VariantArray cells = Numbered(206);
-  VariablenToRecord(cells, record);
-  EXPECT_EQ(record.ProgBLZ_File.Value, "v142");
-  EXPECT_EQ(record.SepaFuncVER0.Value, "v206");
-  EXPECT_EQ(record.ProgNew_Vers.Value, "kept");
-  EXPECT_EQ(record.KreditorNAME.Row, 7);
-  record.ProgErzePAOK.Value = "ok";
-  RecordToVariablen(cells, record);
-  EXPECT_EQ(cells.At(133), Variant("ok"));
-}
-
-TEST(SettingsExchange, TooFewCellsFailAtTheFirstMissingOneWithEarlierFieldsFilled) {
-  SEPAVARIABLEN record;
-  EXPECT_EQ(ErrorOf([&] { VariablenToRecord(Numbered(100), record); }), 9);
-  EXPECT_EQ(record.KreditorNAME.Value, "v1");
-  EXPECT_EQ(record.ProgBearFehl.Value, "v94");
 }
 
 TEST(SettingsExchange, NullCellFailsTheRunButTheCallerStillGets206Cells) {
@@ -145,24 +117,6 @@ TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
     EXPECT_EQ(run.result, expected);
     EXPECT_EQ(run.cells.At(94), Variant("before the failure"));
   }
-}
-
-// The first run loads the thread's catalogue; another object in the same thread keeps it.
-TEST(Class1Objects, ShareTheThreadsCatalogue) {
-  std::string first_result;
-  std::string catalogue_after_second_run;
-  std::thread([&] {
-    Table values, colours, bank_codes, new_bank_codes;
-    VariantArray too_short = Numbered(10);
-    first_result = Class1().ext_DTAUS_Checker(too_short, values, colours, bank_codes,
-                                              new_bank_codes, "", false);
-    strSprache() = "english";
-    VariantArray also_short = Numbered(3);
-    Class1().ext_DTAUS_Checker(also_short, values, colours, bank_codes, new_bank_codes, "", false);
-    catalogue_after_second_run = aMeldungen()[1];
-  }).join();
-  EXPECT_EQ(first_result, "Fehler: Index außerhalb des gültigen Bereichs (9)");
-  EXPECT_EQ(catalogue_after_second_run, "Hinweis");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "lastora/platform.h"
 #include "lastora/variant.h"
@@ -61,17 +60,6 @@ TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
             "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n"
             "31.12.13;10:20:30;m\r\n10:20:30;m\r\n;m\r\n");
   EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
-}
-
-TEST_F(WriteLogTest, ThreadKeepsTheFileOfItsFirstWritePastMidnight) {
-  platform_.clock().Set(MakeDate(2013, 12, 31) + MakeTime(23, 59, 59));
-  Log("vorher");
-  platform_.clock().Set(MakeDate(2014, 1, 1) + MakeTime(0, 0, 1));
-  Log("nachher");
-  EXPECT_EQ(TodaysLog(), "31.12.2013;23:59:59;vorher\r\n01.01.2014;00:00:01;nachher\r\n");
-  std::thread fresh_thread([&] { Log("neuer Tag"); });
-  fresh_thread.join();
-  EXPECT_EQ(ReadBytes(LogFile("log_20140101.txt")), "01.01.2014;00:00:01;neuer Tag\r\n");
 }
 
 TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
