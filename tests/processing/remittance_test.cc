@@ -70,24 +70,6 @@ TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
                             Quoted(Padded("Mandat M-2", 27)));
 }
 
-TEST_F(RemittanceTest, DtausLinesAreTooLongBeyondFourteenLines) {
-  settings.SepaVERF.Value = "DTAUS";
-  settings.SepaFuncCOLL.Value = "Sammeln";
-  settings.SepaFuncVER2.Value = "-";
-  settings.SepaFuncVER3.Value = "Mitgliedsname";
-  for (const auto& [members, warned] : {std::pair{13, false}, std::pair{14, true}}) {
-    SCOPED_TRACE(members);
-    StartTable(members);
-    for (int32_t row = 1; row <= members; ++row) {
-      SetMember(row, {.name = "Kind " + std::to_string(row), .mandate = "M-1"});
-    }
-
-    ASSERT_EQ(Run(), "ok");
-    EXPECT_EQ(Text(members, 9).size(), static_cast<size_t>((members + 1) * 30 - 1));
-    EXPECT_EQ(Text(members, 27), warned ? "Verwendungszweck länger als 140 Zeichen" : "");
-  }
-}
-
 TEST_F(RemittanceTest, OnlyTheLaterRowOfADuplicateMandateIsMarked) {
   settings.ProgBearFehl.Value = "0";
   StartTable(6);
