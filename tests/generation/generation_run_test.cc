@@ -44,6 +44,7 @@ TEST_F(GenerationRun, BadSettingsOrNoRowsStopBeforeAnythingIsWrittenOrReturned) 
        "KreditorIBAN 'DE88370400440532013000' ungültig: SEPA-Checker: IBAN Prüfziffer ist falsch "
        "(88<>89)"},
       {&S::KreditorBIC_, "COBADEF", "KreditorBIC_ 'COBADEF' ist keine gültige BIC"},
+      {&S::KreditorNAME, std::string(71, 'n'), "KreditorNAME länger als 70 Zeichen"},
       {&S::SepaFMI2, "MSG_2013", "SepaFMI2 'MSG_2013" + id_rule},
       {&S::KreditorID__, "DE97ZZZ09999999999",
        "Gläubiger ID falsch: Prüfziffer von KreditorID__ 'DE97ZZZ09999999999' stimmt nicht"},
