@@ -28,26 +28,6 @@ TEST(TextTest, CountsAndSearchesCharactersNotBytes) {
   EXPECT_EQ(InStrRev("äbcäbc", "bc"), 5u);
 }
 
-TEST(TextTest, BrokenUtf8CountsOneCharacterPerByte) {
-  // Octal escapes here, so that no letter after a byte is read as part of its number.
-  const std::string broken = "a\303b\200\342\202c\377";
-  EXPECT_EQ(Length(broken), 8u);
-  EXPECT_EQ(Mid(broken, 2, 1), "\xC3");
-  size_t offset = 1;
-  EXPECT_EQ(NextCodePoint(broken, offset), U'\xFFFD');
-  EXPECT_EQ(offset, 2u);
-  // Overlong forms and surrogates are not characters.
-  for (const std::string bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
-    size_t at = 0;
-    EXPECT_EQ(NextCodePoint(bad, at), U'\xFFFD');
-    EXPECT_EQ(at, 1u);
-    EXPECT_EQ(Length(bad), bad.size());
-  }
-  // A byte match that starts inside a sequence is no match of characters.
-  EXPECT_EQ(InStr("\xE2\x82\xAC\xE2\x82\xAC", "\x82\xAC"), 0u);
-  EXPECT_EQ(ToWindows1252(broken), "a?b???c?");
-}
-
 TEST(TextTest, CaseTrimReplaceAndRepeat) {
   EXPECT_EQ(UCase("straße äöü éàç ÿ œšž 1€"), "STRAßE ÄÖÜ ÉÀÇ Ÿ ŒŠŽ 1€");
   EXPECT_EQ(LCase("ÄÖÜ ÉÀÇ Ÿ ŒŠŽ"), "äöü éàç ÿ œšž");
