@@ -46,22 +46,6 @@ TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) 
             "++++++");
 }
 
-TEST(SettingsExchange, NullCellFailsTheRunButTheCallerStillGets206Cells) {
-  VariantArray cells = Numbered(206);
-  cells.At(50) = Variant::Null();
-  SEPAVARIABLEN record;
-  bool work_ran = false;
-  const std::string result = RunInFrame("Exit", FinishRule::kOk, cells, record, [&](RunContext&) {
-    work_ran = true;
-    return RunEnd::kFinished;
-  });
-  EXPECT_EQ(result, "Fehler: Unzulässige Verwendung von Null (94)");
-  EXPECT_FALSE(work_ran);
-  ASSERT_EQ(cells.Count(), 206);
-  EXPECT_EQ(cells.At(49), Variant("v49"));
-  EXPECT_EQ(cells.At(50), Variant(std::string()));
-}
-
 // Runs work in a frame over a fresh 300-cell settings array, which the copy back cuts to 206.
 struct FrameRun {
   std::string result;
