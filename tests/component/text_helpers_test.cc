@@ -10,14 +10,6 @@ namespace {
 
 using testing::ErrorOf;
 
-std::vector<std::string> Parts(const VariantArray& array) {
-  EXPECT_EQ(array.Lower(), 1);
-  std::vector<std::string> parts;
-  for (int32_t i = array.Lower(); i <= array.Upper(); ++i)
-    parts.emplace_back(array.At(i).AsString());
-  return parts;
-}
-
 // Lengths count characters; the fill is the first character of its text.
 TEST(Padding, CountsCharactersAndFillsWithTheFirstCharacter) {
   EXPECT_EQ(PadRight(Variant("Müller"), Variant(3), Variant(" ")), "Mül");
@@ -27,29 +19,11 @@ TEST(Padding, CountsCharactersAndFillsWithTheFirstCharacter) {
   EXPECT_EQ(ErrorOf([] { PadLeft(Variant("ab"), Variant(-1), Variant("x")); }), 5);
 }
 
-TEST(SplitToArray, PartsStartAtIndexOne) {
-  EXPECT_EQ(Parts(SplitToArray("", ";")), (std::vector<std::string>{""}));
-  EXPECT_EQ(Parts(SplitToArray("1<>2<>", "<>")), (std::vector<std::string>{"1", "2", ""}));
-  EXPECT_EQ(Parts(SplitToArray("a;b", "")), (std::vector<std::string>{"a;b"}));
-}
-
 TEST(TextSearches, TextBetweenMarks) {
   // An end mark before the start mark does not count.
   EXPECT_EQ(TextBetween("</Nm><Nm>Verein</Nm><Nm>B</Nm>", "<Nm>", "</Nm>"), "Verein");
   EXPECT_EQ(TextBetween("<Nm>Verein", "<Nm>", "</Nm>"), "");
   EXPECT_EQ(TextBetween("<a>x<a>y</a>", "<a>", "</a>"), "x<a>y");
-}
-
-TEST(FindHeaderColumn, FirstExactMatchInRowOne) {
-  Table header(2, 4);
-  header(1, 1) = Variant::Null();
-  header(1, 2) = Variant("IBAN");
-  header(1, 3) = Variant("IBAN");
-  header(2, 1) = Variant("BIC");
-  EXPECT_EQ(FindHeaderColumn(header, "IBAN"), 2);
-  EXPECT_EQ(FindHeaderColumn(header, "iban"), 0);
-  EXPECT_EQ(FindHeaderColumn(header, "BIC"), 0);
-  EXPECT_EQ(FindHeaderColumn(Table(), "Name"), 0);
 }
 
 TEST(TruncateDecimals, RoundsDownTowardsMinusInfinity) {
