@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 using testing::ErrorOf;
 using testing::ErrorTextOf;
 using testing::ReadBytes;
-using testing::WriteBytes;
 
 class FilesTest : public ::testing::Test {
  protected:
