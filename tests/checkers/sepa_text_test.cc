@@ -9,7 +9,6 @@ namespace {
 
 TEST(SepaText, JoinsTrimmedLinesWhateverTheLineEnds) {
   EXPECT_EQ(JoinTrimmedLines("  <A>\r\n\t<B> x y </B>\t\n<C/>\r</A>  "), "<A><B> x y </B><C/></A>");
-  EXPECT_EQ(JoinTrimmedLines(""), "");
   EXPECT_EQ(JoinTrimmedLines("\r\n \r\n\t"), "");
 }
 
@@ -25,7 +24,6 @@ TEST(SepaText, TakesTextThatIsNoUtf8AsWindows1252) {
 TEST(SepaText, BetweenTakesTheFirstOpeningAndTheNextClosingAfterIt) {
   EXPECT_EQ(Between("</Nm><Nm>a</Nm><Nm>b</Nm>", "<Nm>", "</Nm>"), "a");
   EXPECT_EQ(Between("<Nm>a", "<Nm>", "</Nm>"), "");
-  EXPECT_EQ(Between("a</Nm>", "<Nm>", "</Nm>"), "");
 }
 
 TEST(SepaText, ResolvesCharacterReferencesAndKeepsWhatIsNone) {

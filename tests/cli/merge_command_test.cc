@@ -48,12 +48,6 @@ TEST(MergeCommandTest, LettersLandInTheDefinitionsFolderNamedAfterTheMember) {
   EXPECT_TRUE(fs::exists(club.dir.File("Briefe/Bescheid_1.docx")));
   EXPECT_TRUE(fs::exists(club.dir.File("Briefe/Bescheid_2.docx")));
 
-  fs::remove(club.dir.File("Briefe/Bescheid_1.docx"));
-  ran = Lastora(club.Args({"--row", "2", "--definition", "1", "--no-print"}));
-  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
-  EXPECT_TRUE(Contains(ran.out, "1 gespeichert"));
-  EXPECT_FALSE(fs::exists(club.dir.File("Briefe/Bescheid_1.docx")));
-
   fs::remove(club.dir.File("Vorlagen/Brief.docx"));
   ran = Lastora(club.Args());
   EXPECT_EQ(ran.status, 1);
@@ -61,21 +55,13 @@ TEST(MergeCommandTest, LettersLandInTheDefinitionsFolderNamedAfterTheMember) {
 }
 
 // One demo run serves both halves: the bank files and the letters.
-TEST(MergeCommandTest, DemoWritesCheckedBankFilesLettersLabelsAndOutbox) {
+TEST(MergeCommandTest, DemoWritesCheckedBankFilesAndLetters) {
   ScopedTempDir dir;
   const std::string club = dir.File("verein");
   const testing::Ran ran = Lastora({"demo", club});
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
-  auto count = [](const std::string& folder) {
-    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-  };
-  const long members = count(club + "/Briefe");
-  EXPECT_GT(members, 0);
-  // All members' address labels on one sheet.
-  EXPECT_EQ(count(club + "/Etiketten"), 1);
-  // Every letter goes to the club's copy address.
-  EXPECT_EQ(count(club + "/Sendedaten/_Postfach"), members);
+  EXPECT_FALSE(fs::is_empty(club + "/Briefe"));
   EXPECT_TRUE(Contains(ran.out, "Mailvorlagen angelegt"));
 }
 

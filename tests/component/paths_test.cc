@@ -29,11 +29,6 @@ TEST(GetAppPath, IsTheComponentsFolderUnlessLastoraHomeIsSet) {
   EXPECT_EQ(ResolveAppRelative("..\\Vorlagen\\a.txt"), "/srv/verein\\Vorlagen\\a.txt");
 }
 
-TEST(PathParts, SplitAtTheLastSeparatorOfEitherKind) {
-  EXPECT_EQ(FileNamePart("/a/b\\c.txt"), "c.txt");
-  EXPECT_EQ(TextBeforeLast("SEPA.2013.xml", ""), "SEPA.2013");
-}
-
 class FileSystemTest : public ::testing::Test {
  protected:
   FileSystemTest()

@@ -6,19 +6,13 @@
 
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <tuple>
 
-#include "component/catalogue.h"
-#include "lastora/class1.h"
 #include "lastora/settings.h"
 #include "lastora/vb_error.h"
-#include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {
-
-using testing::ErrorOf;
 
 // Cell i holds the text "v<i>", so every cell's way through the record can be followed.
 VariantArray Numbered(int32_t count) {
@@ -65,29 +59,6 @@ TEST(SettingsExchange, FieldsUseTheirFixedCellsAndLeaveEverythingElseAlone) {
   record.ProgErzePAOK.Value = "ok";
   RecordToVariablen(cells, record);
   EXPECT_EQ(cells.At(133), Variant("ok"));
-}
-
-TEST(SettingsExchange, TooFewCellsFailAtTheFirstMissingOneWithEarlierFieldsFilled) {
-  SEPAVARIABLEN record;
-  EXPECT_EQ(ErrorOf([&] { VariablenToRecord(Numbered(100), record); }), 9);
-  EXPECT_EQ(record.KreditorNAME.Value, "v1");
-  EXPECT_EQ(record.ProgBearFehl.Value, "v94");
-}
-
-TEST(SettingsExchange, NullCellFailsTheRunButTheCallerStillGets206Cells) {
-  VariantArray cells = Numbered(206);
-  cells.At(50) = Variant::Null();
-  SEPAVARIABLEN record;
-  bool work_ran = false;
-  const std::string result = RunInFrame("Exit", FinishRule::kOk, cells, record, [&](RunContext&) {
-    work_ran = true;
-    return RunEnd::kFinished;
-  });
-  EXPECT_EQ(result, "Fehler: Unzulässige Verwendung von Null (94)");
-  EXPECT_FALSE(work_ran);
-  ASSERT_EQ(cells.Count(), 206);
-  EXPECT_EQ(cells.At(49), Variant("v49"));
-  EXPECT_EQ(cells.At(50), Variant(std::string()));
 }
 
 // Runs work in a frame over a fresh 300-cell settings array, which the copy back cuts to 206.
@@ -145,24 +116,6 @@ TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
     EXPECT_EQ(run.result, expected);
     EXPECT_EQ(run.cells.At(94), Variant("before the failure"));
   }
-}
-
-// The first run loads the thread's catalogue; another object in the same thread keeps it.
-TEST(Class1Objects, ShareTheThreadsCatalogue) {
-  std::string first_result;
-  std::string catalogue_after_second_run;
-  std::thread([&] {
-    Table values, colours, bank_codes, new_bank_codes;
-    VariantArray too_short = Numbered(10);
-    first_result = Class1().ext_DTAUS_Checker(too_short, values, colours, bank_codes,
-                                              new_bank_codes, "", false);
-    strSprache() = "english";
-    VariantArray also_short = Numbered(3);
-    Class1().ext_DTAUS_Checker(also_short, values, colours, bank_codes, new_bank_codes, "", false);
-    catalogue_after_second_run = aMeldungen()[1];
-  }).join();
-  EXPECT_EQ(first_result, "Fehler: Index außerhalb des gültigen Bereichs (9)");
-  EXPECT_EQ(catalogue_after_second_run, "Hinweis");
 }
 
 }  // namespace

@@ -70,16 +70,6 @@ TEST(QuickSortRows, LargeRandomTablesEndSortedWithNoRowLost) {
   for (int32_t i = 0; i < static_cast<int32_t>(rows.size()); ++i) ASSERT_EQ(rows[i], i + 1);
 }
 
-TEST(QuickSortRows, KeysOfMixedKindsOnlyReorderTheirRange) {
-  // Empty equals both 0 and "", so these keys have no consistent order.
-  Table table = KeyedTable({Variant("Rand"), Variant(), Variant(""), Variant(0), Variant(),
-                            Variant(""), Variant(0), Variant(-1), Variant("Rand")});
-  Sort(table, 2, 8, 1, 1);
-  std::vector<int32_t> rows = OriginalRows(table);
-  std::sort(rows.begin() + 1, rows.end() - 1);
-  EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-}
-
 // Keys 1 ascending, 3 descending, 4 ascending; bad key lists fail before anything moves.
 TEST(SortTable, LaterKeysOrderRowsWithEqualEarlierKeys) {
   Table table(5, 4);

@@ -3,21 +3,12 @@
 #include <string>
 
 #include "component/helpers.h"
-#include "lastora/class1.h"
 #include "support/vb_error_number.h"
 
 namespace lastora {
 namespace {
 
 using testing::ErrorOf;
-
-std::vector<std::string> Parts(const VariantArray& array) {
-  EXPECT_EQ(array.Lower(), 1);
-  std::vector<std::string> parts;
-  for (int32_t i = array.Lower(); i <= array.Upper(); ++i)
-    parts.emplace_back(array.At(i).AsString());
-  return parts;
-}
 
 // Lengths count characters; the fill is the first character of its text.
 TEST(Padding, CountsCharactersAndFillsWithTheFirstCharacter) {
@@ -28,42 +19,11 @@ TEST(Padding, CountsCharactersAndFillsWithTheFirstCharacter) {
   EXPECT_EQ(ErrorOf([] { PadLeft(Variant("ab"), Variant(-1), Variant("x")); }), 5);
 }
 
-TEST(SplitToArray, PartsStartAtIndexOne) {
-  EXPECT_EQ(Parts(SplitToArray("", ";")), (std::vector<std::string>{""}));
-  EXPECT_EQ(Parts(SplitToArray("1<>2<>", "<>")), (std::vector<std::string>{"1", "2", ""}));
-  EXPECT_EQ(Parts(SplitToArray("a;b", "")), (std::vector<std::string>{"a;b"}));
-}
-
-TEST(TextSearches, CountAndTextBetweenMarks) {
-  Class1 component;
-  EXPECT_EQ(component.CountStringInText("aaa", "aa"), 1);
-  EXPECT_EQ(component.CountStringInText("abc", ""), 0);
+TEST(TextSearches, TextBetweenMarks) {
   // An end mark before the start mark does not count.
   EXPECT_EQ(TextBetween("</Nm><Nm>Verein</Nm><Nm>B</Nm>", "<Nm>", "</Nm>"), "Verein");
   EXPECT_EQ(TextBetween("<Nm>Verein", "<Nm>", "</Nm>"), "");
   EXPECT_EQ(TextBetween("<a>x<a>y</a>", "<a>", "</a>"), "x<a>y");
-}
-
-TEST(ColumnLetters, SpreadsheetColumnNames) {
-  for (auto [number, letters] :
-       {std::pair<int16_t, const char*>{26, "Z"}, {27, "AA"}, {703, "AAA"}}) {
-    int16_t column = number;
-    EXPECT_EQ(ColumnLetters(column), Variant(letters)) << number;
-  }
-  int16_t zero = 0;
-  EXPECT_EQ(ErrorOf([&] { ColumnLetters(zero); }), 5);
-}
-
-TEST(FindHeaderColumn, FirstExactMatchInRowOne) {
-  Table header(2, 4);
-  header(1, 1) = Variant::Null();
-  header(1, 2) = Variant("IBAN");
-  header(1, 3) = Variant("IBAN");
-  header(2, 1) = Variant("BIC");
-  EXPECT_EQ(FindHeaderColumn(header, "IBAN"), 2);
-  EXPECT_EQ(FindHeaderColumn(header, "iban"), 0);
-  EXPECT_EQ(FindHeaderColumn(header, "BIC"), 0);
-  EXPECT_EQ(FindHeaderColumn(Table(), "Name"), 0);
 }
 
 TEST(TruncateDecimals, RoundsDownTowardsMinusInfinity) {
@@ -78,13 +38,6 @@ TEST(CharacterCleaning, UmlautsAreSpelledOutAndOtherCharactersBecomeOneQuestionM
   EXPECT_EQ(ReplaceUmlauts("Ää Öö Üü ß Café"), "Aeae Oeoe Ueue ss Café");
   EXPECT_EQ(RemoveBlanks(" DE89 3704 0044 "), "DE8937040044");
   EXPECT_EQ(ReplaceNonAscii("Müller & Söhne €5 日\t\r\n~"), "M?ller & S?hne ?5 ?\t\r\n~");
-}
-
-TEST(CharacterCleaning, TextsOver32767CharactersFail) {
-  std::string umlauts;
-  for (int i = 0; i < 32767; ++i) umlauts += "ä";
-  EXPECT_EQ(ReplaceNonAscii(umlauts), std::string(32767, '?'));
-  EXPECT_EQ(ErrorOf([] { ReplaceNonAscii(std::string(32768, 'a')); }), 6);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "lastora/platform.h"
 #include "lastora/variant.h"
@@ -53,25 +52,12 @@ TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
   Log("63");
   Log("a\r\nb\rc\nd    e");
   EXPECT_EQ(WriteLog("1111-", 1, "", "Datei: ", "", "x.txt", "a;b"), Variant(true));
-  for (int16_t stamp_mode : {2, 3, 7}) WriteLog("0001", stamp_mode, "", "m", "", "", "");
   EXPECT_EQ(TodaysLog(),
             "31.12.2013;10:20:30;\334bertrag; 63\r\n"
             "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden\r\n"
             "31.12.2013;10:20:30;a b c d  e\r\n"
-            "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n"
-            "31.12.13;10:20:30;m\r\n10:20:30;m\r\n;m\r\n");
+            "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n");
   EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
-}
-
-TEST_F(WriteLogTest, ThreadKeepsTheFileOfItsFirstWritePastMidnight) {
-  platform_.clock().Set(MakeDate(2013, 12, 31) + MakeTime(23, 59, 59));
-  Log("vorher");
-  platform_.clock().Set(MakeDate(2014, 1, 1) + MakeTime(0, 0, 1));
-  Log("nachher");
-  EXPECT_EQ(TodaysLog(), "31.12.2013;23:59:59;vorher\r\n01.01.2014;00:00:01;nachher\r\n");
-  std::thread fresh_thread([&] { Log("neuer Tag"); });
-  fresh_thread.join();
-  EXPECT_EQ(ReadBytes(LogFile("log_20140101.txt")), "01.01.2014;00:00:01;neuer Tag\r\n");
 }
 
 TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {

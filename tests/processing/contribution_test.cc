@@ -68,9 +68,7 @@ TEST_F(ProcessingTest, MemberTextHasTheWidthOfARemittanceLine) {
       {"Mitgliedsname", "SEPA", 120.0, "Maximiliane Mustermann-Schulze     "},
       // Twelve and a half in German notation: five characters of amount, 29 of name.
       {"Mitgliedsname und Einzelbetrag", "SEPA", 12.5, "Maximiliane Mustermann-Schulz 12,50"},
-      {"Mitgliedsname und Einzelbetrag", "DTAUS", 1200.0, "Maximiliane Musterm 1200,00"},
-      {"Mandat-ID und Einzelbetrag", "DTAUS", 120.0, "MANDAT-0001          120,00"},
-      {"irgendwas", "SEPA", 120.0, "Maximiliane Mustermann-Schulze"}};
+      {"Mandat-ID und Einzelbetrag", "DTAUS", 120.0, "MANDAT-0001          120,00"}};
   for (const auto& [kind, procedure, contribution, expected] : cases) {
     SCOPED_TRACE(std::string(kind) + " " + procedure);
     settings.SepaFuncVER3.Value = kind;
@@ -100,12 +98,6 @@ const ContributionCase kWorkedExamples[] = {
      .rule = "Vollen Zeitrahmen abrechnen",
      .months = 12,
      .amount = 120},
-    {.name = "EntryAfterTheWindow", .entry = DateCell(2014, 1, 2), .months = 0, .amount = 0},
-    {.name = "OldExitBeforeAReentry",
-     .entry = DateCell(2013, 7, 10),
-     .exit = DateCell(2012, 12, 15),
-     .months = 6,
-     .amount = 60},
     {.name = "DatesGivenAsText",
      .contribution = "120",
      .entry = "15.03.2013",
@@ -125,7 +117,6 @@ const ContributionCase kWorkedExamples[] = {
      .window_last = "31.01.2013",
      .months = 1,
      .amount = 0.28},
-    {.name = "TwoMonths", .contribution = 20.0, .cycle = "2 Monate", .months = 12, .amount = 120},
     // Leaving in the unbilled first month of a window that starts late in a month leaves nothing
     // to pay, not a negative month.
     {.name = "ExitInTheUnbilledFirstMonth",

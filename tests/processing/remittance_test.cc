@@ -31,26 +31,6 @@ TEST_F(RemittanceTest, LinesFollowTheSettingsEachAtTheFullWidth) {
   EXPECT_EQ(Text(1, 27), "");
 }
 
-TEST_F(RemittanceTest, SepaLengthCheckBoundary) {
-  // With a text kind of its own the member text is the bare name, so its length shapes the whole:
-  // 37 for the first line, the name with its quotes and comma, 38 for the last line.
-  settings.SepaFuncVER1.Value = std::string(35, 'V');
-  settings.SepaFuncVER2.Value = "-";
-  settings.SepaFuncVER3.Value = "frei";
-  settings.SepaFuncVER4.Value = std::string(35, 'E');
-  for (const auto& [name_length, warned] : {std::pair{64, false}, std::pair{65, true}}) {
-    SCOPED_TRACE(name_length);
-    StartTable(1);
-    SetMember(1, {.name = std::string(static_cast<size_t>(name_length), 'N'), .mandate = "M-1"});
-
-    ASSERT_EQ(Run(), "ok");
-    EXPECT_EQ(Text(1, 9).size(), static_cast<size_t>(78 + name_length));
-    EXPECT_EQ(Text(1, 27), warned ? "Verwendungszweck länger als 140 Zeichen" : "");
-    EXPECT_EQ(Colour(1, 9), warned ? 6 : 0);
-    EXPECT_EQ(reported.ProgBearWarn.Value, warned ? "1" : "0");
-  }
-}
-
 TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
   ScopedTempDir folder;
   const std::string file = folder.File("Verwendungszweck.txt");
@@ -68,24 +48,6 @@ TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
   EXPECT_EQ(Text(2, 9), Quoted(Padded("Beitrag 2013", 27)) + "," +
                             Quoted("Gläubiger DE98ZZZ0999999999") + "," +
                             Quoted(Padded("Mandat M-2", 27)));
-}
-
-TEST_F(RemittanceTest, DtausLinesAreTooLongBeyondFourteenLines) {
-  settings.SepaVERF.Value = "DTAUS";
-  settings.SepaFuncCOLL.Value = "Sammeln";
-  settings.SepaFuncVER2.Value = "-";
-  settings.SepaFuncVER3.Value = "Mitgliedsname";
-  for (const auto& [members, warned] : {std::pair{13, false}, std::pair{14, true}}) {
-    SCOPED_TRACE(members);
-    StartTable(members);
-    for (int32_t row = 1; row <= members; ++row) {
-      SetMember(row, {.name = "Kind " + std::to_string(row), .mandate = "M-1"});
-    }
-
-    ASSERT_EQ(Run(), "ok");
-    EXPECT_EQ(Text(members, 9).size(), static_cast<size_t>((members + 1) * 30 - 1));
-    EXPECT_EQ(Text(members, 27), warned ? "Verwendungszweck länger als 140 Zeichen" : "");
-  }
 }
 
 TEST_F(RemittanceTest, OnlyTheLaterRowOfADuplicateMandateIsMarked) {
