@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "formats/dtaus_record_layout.h"
 #include "generation/dtaus_writer.h"
 #include "generation/sepa_kind.h"
 #include "lastora/class1.h"
@@ -87,6 +88,22 @@ TEST_F(DtausCheckerTest, TrailerFindingsNameBothValues) {
             (Texts{"DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)", "4", "3"}));
   ASSERT_EQ(values_.RowCount(), 3);  // the table is complete all the same
   EXPECT_EQ(Cell(3, 3), "VEREIN");
+}
+
+// An amount that is no number is the row's error, counted; the sum read leaves it out, so the
+// trailer's sum no longer agrees either.
+TEST_F(DtausCheckerTest, AmountThatIsNoNumberIsARowError) {
+  std::string file = TransferFile(ThreeDebits());
+  const dtaus::Field amount = dtaus::kCRecord[dtaus::kC12];
+  const size_t name_at = file.find("MAX MUSTER");
+  ASSERT_NE(name_at, std::string::npos);
+  const size_t second_record = name_at - (dtaus::kCRecord[dtaus::kC14a].position - 1);
+  file.replace(second_record + amount.position - 1, amount.width, std::string(amount.width, 'X'));
+  CheckText(file);
+  EXPECT_EQ(Cell(2, 26), "Betrag ungültig: '" + std::string(amount.width, 'X') + "'");
+  EXPECT_EQ(CLng(colours_(2, 8)), 3);
+  EXPECT_TRUE(colours_(1, 8).IsEmpty());
+  EXPECT_EQ(Values(out_, {&S::ProgChecFehl, &S::ProgChecDSUM}), (Texts{"1", "1246,55"}));
 }
 
 TEST_F(DtausCheckerTest, FilesThatAreNoTransferFilesStopEarly) {

@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/spill_file.h"
@@ -23,6 +25,7 @@ namespace fs = std::filesystem;
 using testing::ErrorOf;
 using testing::ErrorTextOf;
 using testing::ReadBytes;
+using testing::WriteBytes;
 
 class FilesTest : public ::testing::Test {
  protected:
@@ -48,6 +51,19 @@ TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
   WriteWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt", "x");
   EXPECT_EQ(ReadWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt"), "x");
   EXPECT_EQ(NativePath("..\\Vorlagen\\a b.txt"), "../Vorlagen/a b.txt");
+}
+
+TEST_F(FilesTest, ReplacingKeepsPermissionsAndLinks) {
+  fs::create_directories(dir_.path() / "echt");
+  const std::string real = (dir_.path() / "echt" / "liste.txt").string();
+  WriteBytes(real, "alt");
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write;
+  fs::permissions(real, shared);
+  fs::create_symlink(real, dir_.path() / "verweis.txt");
+  WriteWhole(PathOf("verweis.txt"), "neu");
+  EXPECT_TRUE(fs::is_symlink(dir_.path() / "verweis.txt"));
+  EXPECT_EQ(ReadBytes(real), "neu");
+  EXPECT_EQ(fs::status(real).permissions(), shared);
 }
 
 TEST_F(FilesTest, MissingFolderOrFile) {
@@ -117,6 +133,85 @@ TEST(SpillFileTest, TakenTextsComeBackInOrderAndAFailedSpillKeepsTheText) {
   });
   ASSERT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(FilesTest, TerminationSignalsRemoveTheTemporary) {
+  for (const int signal_number : {SIGTERM, SIGINT}) {
+    const std::string path = PathOf("abbruch.xml");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      signal(signal_number, SIG_DFL);
+      FileWriter writer(path);
+      writer.Write(std::string(100000, 'x'));
+      (void)!write(ready[1], "w", 1);
+      for (;;) pause();
+    }
+    close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    // Mid-write: the temporary is there.
+    EXPECT_EQ(Names().size(), 1u);
+    kill(child, signal_number);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    EXPECT_TRUE(Names().empty()) << Names().front();
+  }
+}
+
+TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
+  const std::string path = PathOf("Z.xlsx");
+  const std::string victim = PathOf("fremd.txt");
+  WriteBytes(victim, "nicht anfassen");
+  std::string first;
+  {
+    FileWriter probe(path);
+    first = probe.TemporaryPath();
+  }
+  // Names are "<target>.<pid>-<n>.lastora-tmp"; links wait at the next few.
+  const std::string suffix = ".lastora-tmp";
+  ASSERT_TRUE(first.ends_with(suffix)) << first;
+  const std::string stem = first.substr(0, first.size() - suffix.size());
+  const size_t dash = stem.rfind('-');
+  const unsigned long next = std::stoul(stem.substr(dash + 1)) + 1;
+  for (unsigned long n = next; n < next + 5; ++n) {
+    fs::create_symlink(victim, stem.substr(0, dash + 1) + std::to_string(n) + suffix);
+  }
+  WriteWhole(path, "neu");
+  EXPECT_EQ(ReadBytes(victim), "nicht anfassen");
+  EXPECT_FALSE(fs::is_symlink(path));
+  EXPECT_EQ(ReadBytes(path), "neu");
+}
+
+TEST_F(FilesTest, RacingWritersLeaveOneWholeFile) {
+  const std::string path = PathOf("gleich.xlsx");
+  const std::string a(3 << 20, 'a');
+  const std::string b(2 << 20, 'b');
+  for (int round = 0; round < 5; ++round) {
+    std::thread other([&] { WriteWhole(path, a); });
+    WriteWhole(path, b);
+    other.join();
+    const std::string result = ReadBytes(path);
+    EXPECT_TRUE(result == a || result == b) << result.size();
+    EXPECT_EQ(Names(), std::vector<std::string>{"gleich.xlsx"});
+  }
+}
+
+TEST_F(FilesTest, TemporariesOfEndedRunsAreRemovedByTheNextWriter) {
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string stale = "liste.csv." + std::to_string(ended) + "-7.lastora-tmp";
+  const std::string alive = "liste.csv." + std::to_string(getppid()) + "-7.lastora-tmp";
+  const std::string foreign = "liste.csv.lastora-tmp";
+  for (const std::string& name : {stale, alive, foreign}) WriteBytes(PathOf(name), "x");
+  WriteWhole(PathOf("neu.csv"), "y");
+  std::vector<std::string> expected = {alive, foreign, "neu.csv"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Names(), expected);
 }
 
 }  // namespace
