@@ -124,6 +124,11 @@ TEST_F(DtausCheckerTest, BrokenRecordChainEndsWithMessage142) {
   ASSERT_EQ(values_.RowCount(), 2);
   EXPECT_EQ(Cell(2, 3), "MAX MUSTER");
   EXPECT_EQ(out_.ProgChecPAOK.Value, message);
+
+  // A record length that is not one of the sixteen.
+  std::string unknown = whole;
+  unknown.replace(128 + 256, 4, "0300");
+  EXPECT_EQ(CheckText(unknown), message);
 }
 
 // Credit and debit, customer's and bank's files of other programs, all with the same payments.

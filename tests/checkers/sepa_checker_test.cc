@@ -172,6 +172,7 @@ TEST_F(SepaCheckerTest, MalformedContentNeverEscapesTheFrame) {
   ScopedParser accepting(std::make_shared<AcceptingParser>());
   const std::string cases[] = {
       std::string("\0\x01\xff\xfe<DrctDbtTxInf>", 18),
+      std::string(100000, '<') + "</Dbtr></Dbtr>",
       "</Dbtr></Cdtr><DrctDbtTxInf><InstdAmt Ccy=\"EUR\">1e300</InstdAmt></DrctDbtTxInf>",
       // Opening tags that never close must not make the reader go over the text once for each.
       "<PmtMtd>DD</PmtMtd></Dbtr></Cdtr>" + text::Repeat("<!--<DrctDbtTxInf>-->", 200000) +

@@ -65,6 +65,15 @@ TEST(XmlPrescreen, NeverPassesWhatTheParserRejects) {
   }
 }
 
+// An end tag is held against its start tag's name, and a prefix against its binding, however
+// many windows back they were read.
+TEST(XmlPrescreen, AStreamedScanRemembersWhatEarlierWindowsHeld) {
+  EXPECT_TRUE(Streamed(LongDocument(500, "")));
+  const std::string misnamed = LongDocument(500, "</Lista><Liste>");
+  EXPECT_FALSE(LibXml2Accepts(misnamed));
+  EXPECT_FALSE(Streamed(misnamed));
+}
+
 // A file too large to hold whole is read in pieces; a fault far into it still gets the parser's
 // reason and line, the same as from the whole text.
 TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdict) {

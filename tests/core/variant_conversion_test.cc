@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "lastora/variant.h"
@@ -55,8 +57,8 @@ TEST(VariantConversionTest, WholeNumberOverflow) {
 }
 
 // printf's %.15G is the reference for the platform's number text; the fast path through the
-// shortest representation must agree with it on the edges where rounding carries into the next
-// decade or the exponent form begins.
+// shortest representation must agree with it everywhere: first on the edges where rounding carries
+// into the next decade or the exponent form begins, then on random values.
 TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
   const auto reference = [](double x) {
     char buffer[40];
@@ -69,6 +71,26 @@ TEST(VariantConversionTest, TextOfNumbersAgreesWithFifteenDigitPrintf) {
                    std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
                    120.0, -7.0, 999999999999999.0, -999999999999999.0, 1e14, -1e15}) {
     EXPECT_EQ(CStr(x), reference(x));
+  }
+  std::mt19937_64 random(20131001);
+  for (int i = 0; i < 60000; ++i) {
+    double x = 0;
+    switch (i % 3) {
+      case 0: {  // any bit pattern of a finite double
+        const uint64_t bits = random();
+        std::memcpy(&x, &bits, sizeof x);
+        if (!std::isfinite(x)) continue;
+        break;
+      }
+      case 1:  // amounts in cents
+        x = static_cast<double>(static_cast<int64_t>(random() % 100000000000) - 50000000000) / 100;
+        break;
+      default:  // sums that carry binary noise
+        x = static_cast<double>(random() % 1000000) / 100 + 0.1 + 0.2;
+        break;
+    }
+    if (x == 0) continue;
+    ASSERT_EQ(CStr(x), reference(x)) << i;
   }
 }
 
