@@ -170,6 +170,24 @@ TEST_F(ReadersTest, LegacyExcelWorkbookWithSeveralSheetsAndDates) {
                   {1e300, {}}}));
 }
 
+// A damaged sheet that claims more rows than the format holds is refused, and the workbook's
+// sound sheets are still read.
+TEST_F(ReadersTest, ASheetClaimingMoreRowsThanTheFormatHoldsIsRefused) {
+  std::string bytes = ReadBytes(LASTORA_TESTDATA_DIR "/xls/blaetter.xls");
+  // The row count of the empty third sheet's dimensions record.
+  constexpr size_t kRowCountOfLeer = 2349;
+  ASSERT_EQ(bytes.substr(kRowCountOfLeer - 8, 4), std::string("\x00\x02\x0e\x00", 4));
+  bytes.replace(kRowCountOfLeer, 4, "\xff\xff\xff\xff");
+  const std::string path = dir_.File("behauptet.xls");
+  WriteBytes(path, bytes);
+  Table table(1, 1);
+  table(1, 1) = Variant("vorher");
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Leer", 1), "Error");
+  EXPECT_EQ(table(1, 1), Variant("vorher"));
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "Zwei", 1), "ok");
+  EXPECT_EQ(table(4, 8), Variant(7.0));
+}
+
 TEST_F(ReadersTest, BrokenFilesEndInErrorAndLeaveTheTableAlone) {
   WriteXlsx(dir_.File("good.xlsx"), {{"S", {{std::string("x"), 1.0}}}});
   const std::string good = ReadBytes(dir_.File("good.xlsx"));

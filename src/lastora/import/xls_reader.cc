@@ -25,6 +25,10 @@ namespace {
 // Far beyond what the largest sheet the format holds takes to read.
 constexpr std::chrono::seconds kReadTimeLimit(60);
 
+// The largest sheet of the format (BIFF8).
+constexpr unsigned int kMaxRows = 65536;
+constexpr unsigned short kMaxColumns = 256;
+
 // Each frame: a kind byte, the payload's length (4 bytes), the payload. The sheet names come
 // first, then each sheet's cells behind a sheet frame. Cells carry their row and column (4 bytes
 // each) before the value. A failure ends the names, or the cells of its sheet.
@@ -123,7 +127,10 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, Answe
   }
   unsigned int rows = 0;
   unsigned short columns = 0;
-  if (freexl_worksheet_dimensions(xls, &rows, &columns) != FREEXL_OK) {
+  // A sheet claiming more than the format holds is damaged: walking a claim of four billion
+  // rows would keep the child busy until the time limit.
+  if (freexl_worksheet_dimensions(xls, &rows, &columns) != FREEXL_OK || rows > kMaxRows ||
+      columns > kMaxColumns) {
     PutFrame(out, kFailure, "Blattgröße");
     return false;
   }
