@@ -41,6 +41,10 @@ struct ZeroedCells {
       ::new (static_cast<void*>(cell)) T(std::forward<Args>(args)...);
   }
   void destroy(T* cell) noexcept {
+    // A cell that is still zero bytes holds nothing: writing to it would touch a page that may
+    // never have been touched, and most of a colour table is freed as it came.
+    static constexpr unsigned char kZeroes[sizeof(T)] = {};
+    if (std::memcmp(cell, kZeroes, sizeof(T)) == 0) return;
     cell->~T();
     std::memset(static_cast<void*>(cell), 0, sizeof(T));
   }
