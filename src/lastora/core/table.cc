@@ -25,9 +25,10 @@ size_t IndexOffset(int32_t index, int32_t lower, int64_t count) {
   return static_cast<size_t>(offset);
 }
 
+using Cells = std::vector<Variant, detail::ZeroedCells<Variant>>;
+
 // Room for `count` cells, growing geometrically as a vector does, with the new memory advised
 // before anything touches it.
-template <typename Cells>
 void Reserve(Cells& cells, size_t count) {
   if (count <= cells.capacity()) return;
   Cells room;
