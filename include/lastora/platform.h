@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "lastora/export.h"
 
@@ -48,11 +47,6 @@ class XmlParser {
     long line = 0;       // the line of the fault, when not ok
   };
   virtual Result LoadFile(const std::string& path) = 0;
-  // The same check for a file whose bytes the caller has already read, so that they need not be
-  // read again. A parser that can only load files loads `path`.
-  virtual Result LoadFileBytes(const std::string& path, std::string_view /*bytes*/) {
-    return LoadFile(path);
-  }
 };
 
 // Process-wide ports. Never null: the POSIX adapters stand in until something else is installed.

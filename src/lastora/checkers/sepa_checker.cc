@@ -12,14 +12,11 @@
 #include "checkers/file_checkers.h"
 #include "checkers/result_table.h"
 #include "checkers/sepa_text.h"
-#include "checkers/xml_structure_check.h"
 #include "component/catalogue.h"
 #include "component/message_ids.h"
 #include "core/cents.h"
-#include "core/files.h"
 #include "core/text.h"
 #include "lastora/payment_table.h"
-#include "lastora/platform.h"
 #include "lastora/variant.h"
 #include "lastora/vb_error.h"
 
@@ -340,33 +337,21 @@ class SepaCheck {
 
   bool Load(int k, const std::string& file) {
     FileSetting(k, &FileFields::status).Value = "ok";
-    std::string bytes;
-    const std::string complaint = CheckStructure(file, &bytes);
+    // The file is read twice, by the structure check and for the text, a window at a time: both
+    // find it in the system's cache, and neither holds it whole. A file that cannot be read fails
+    // the structure check, worded as for a broken document.
+    const std::string complaint = self_.SEPA_Check_XMLStruktur(file);
     if (!complaint.empty()) {
       run_.result = Message(msg::kXmlParserError) + ": " + complaint;
       FileSetting(k, &FileFields::status).Value = run_.result;
       return false;
     }
-    texts_[k] = sepa_text::JoinTrimmedLines(std::move(bytes));
+    texts_[k] = sepa_text::ReadJoinedLines(file);
     const int64_t expected = static_cast<int64_t>(CountPartyTags(texts_[k])) - 1;
     if (expected > INT32_MAX) throw VbError(6);
     figures_[k].read_count = static_cast<int32_t>(expected);
     FileSetting(k, &FileFields::read_count).Value = CStr(Variant(figures_[k].read_count));
     return true;
-  }
-
-  // The well-formedness check on the bytes that are read anyway, so a file of a hundred
-  // megabytes is read once. A file that cannot be read is left to the check, which words the
-  // reason as for a broken document; should the check pass it all the same, the read error stands.
-  std::string CheckStructure(const std::string& file, std::string* bytes) {
-    try {
-      *bytes = files::ReadWhole(file);
-    } catch (const VbError&) {
-      const std::string complaint = self_.SEPA_Check_XMLStruktur(file);
-      if (complaint.empty()) throw;
-      return complaint;
-    }
-    return XmlStructureAnswer(GetXmlParser()->LoadFileBytes(file, *bytes));
   }
 
   bool ReadDocument(int k) {

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "core/byte_words.h"
+#include "core/files.h"
+#include "core/large_pages.h"
 #include "core/text.h"
 
 namespace lastora::sepa_text {
@@ -64,29 +66,13 @@ char32_t ReferencedCodePoint(std::string_view name) {
   return static_cast<char32_t>(value);
 }
 
-}  // namespace
-
-bool IsUtf8(std::string_view bytes) {
-  for (size_t i = 0; i < bytes.size();) {
-    // Runs of ASCII are the bulk of any payment file.
-    i += text::AsciiPrefix(bytes.substr(i));
-    if (i == bytes.size()) break;
-    const size_t length = Utf8SequenceLength(bytes, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
-std::string JoinTrimmedLines(std::string bytes) {
-  // The joined text is never longer than the bytes it comes from, so it is built in place, a word
-  // of eight bytes at a time: a payment file of a hundred megabytes is mostly indentation and
-  // short lines.
-  char* const data = bytes.data();
-  const size_t size = bytes.size();
+// Trims and joins the lines of data[0, size) in place and answers the joined length. The joined
+// text is never longer than the bytes it comes from, and it is built a word of eight bytes at a
+// time: a payment file of a hundred megabytes is mostly indentation and short lines. `high_bits`
+// gathers the bits of every byte kept: none set means ASCII, which is UTF-8 as it stands.
+size_t JoinInPlace(char* data, size_t size, uint64_t* high_bits) {
   size_t in = 0;
   size_t out = 0;
-  uint64_t high_bits = 0;  // of every byte kept: none means ASCII, which is UTF-8 as it stands
   while (in < size) {
     for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t)) {
       const uint64_t not_blank = byte_words::Load(data + in) ^ kEightBlanks;
@@ -99,7 +85,7 @@ std::string JoinTrimmedLines(std::string bytes) {
     const size_t line = out;
     for (; in + sizeof(uint64_t) <= size; in += sizeof(uint64_t), out += sizeof(uint64_t)) {
       const uint64_t word = byte_words::Load(data + in);
-      high_bits |= word;
+      *high_bits |= word;
       // Bytes below 0x0E include CR and LF; at a tab the loop below takes over.
       const uint64_t low = byte_words::BytesBelow(word, 0x0E);
       const size_t kept = low == 0 ? sizeof word : byte_words::FirstMarked(low);
@@ -117,16 +103,61 @@ std::string JoinTrimmedLines(std::string bytes) {
       }
     }
     while (in < size && data[in] != '\n' && data[in] != '\r') {
-      high_bits |= static_cast<unsigned char>(data[in]);
+      *high_bits |= static_cast<unsigned char>(data[in]);
       data[out++] = data[in++];
     }
     while (out > line && IsBlank(data[out - 1])) --out;
     // The line end, a CR LF as one.
     in += in + 1 < size && data[in] == '\r' && data[in + 1] == '\n' ? 2 : 1;
   }
-  bytes.resize(out);
-  if ((high_bits & byte_words::kHighBits) == 0 || IsUtf8(bytes)) return bytes;
-  return text::FromWindows1252(bytes);
+  return out;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    // Runs of ASCII are the bulk of any payment file.
+    i += text::AsciiPrefix(bytes.substr(i));
+    if (i == bytes.size()) break;
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string ReadJoinedLines(const std::string& path, size_t window) {
+  files::FileReader reader(path);
+  std::string text;
+  // Room for the whole file, of which only the joined text and one window are ever touched.
+  text.reserve(static_cast<size_t>(reader.size()) + window);
+  memory::PreferLargePages(text.data(), text.capacity());
+  uint64_t high_bits = 0;
+  size_t joined = 0;  // text[0, joined) is joined for good
+  size_t open = 0;    // the bytes after it of a line whose end is not read yet
+  for (;;) {
+    const size_t start = joined + open;
+    text.resize(start + window);
+    const size_t got = reader.Read(text.data() + start, window);
+    const size_t held = open + got;
+    // Only whole lines are joined: the trailing blanks of a line, or the LF of its CR LF, may
+    // still be to come. At the end of the file, what is held is the last line.
+    size_t whole = held;
+    if (got > 0) {
+      const size_t last_lf = std::string_view(text.data() + start, got).rfind('\n');
+      whole = last_lf == std::string_view::npos ? 0 : open + last_lf + 1;
+    }
+    char* const from = text.data() + joined;
+    const size_t kept = JoinInPlace(from, whole, &high_bits);
+    std::memmove(from + kept, from + whole, held - whole);
+    joined += kept;
+    open = held - whole;
+    if (got == 0) break;
+  }
+  text.resize(joined);
+  if ((high_bits & byte_words::kHighBits) == 0 || IsUtf8(text)) return text;
+  return text::FromWindows1252(text);
 }
 
 std::string_view Between(std::string_view text, std::string_view open, std::string_view close) {

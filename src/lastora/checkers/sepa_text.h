@@ -3,15 +3,18 @@
 #ifndef LASTORA_CHECKERS_SEPA_TEXT_H_
 #define LASTORA_CHECKERS_SEPA_TEXT_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace lastora::sepa_text {
 
-// Trims every line of the file's bytes of blanks and tabs and joins the lines without
-// separator; lines end at CR, LF or CR LF. The result is UTF-8: a file that is not valid UTF-8
-// is taken as Windows-1252, one byte per character.
-std::string JoinTrimmedLines(std::string bytes);
+// The file's lines, each trimmed of blanks and tabs, joined without separator; lines end at CR,
+// LF or CR LF. The result is UTF-8: a file that is not valid UTF-8 is taken as Windows-1252, one
+// byte per character. The file is read a window at a time straight behind the text joined so
+// far, and joined there, so that a payment file of hundreds of megabytes is never held whole
+// beside its joined text. VbError 53 or 75 as for any file read.
+std::string ReadJoinedLines(const std::string& path, size_t window = size_t{1} << 20);
 
 // The text after the first `open` up to the next `close` after it; empty when either is missing.
 std::string_view Between(std::string_view text, std::string_view open, std::string_view close);

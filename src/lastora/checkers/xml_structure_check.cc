@@ -1,10 +1,9 @@
 // Class1's well-formedness check of an XML file.
-#include "checkers/xml_structure_check.h"
-
 #include <string>
 
 #include "core/text.h"
 #include "lastora/class1.h"
+#include "lastora/platform.h"
 
 namespace lastora {
 namespace {
@@ -16,12 +15,13 @@ std::string OnOneLine(const std::string& text) {
   return line;
 }
 
-}  // namespace
-
+// "" for a well-formed document, otherwise the parser's reason, " (Zeile ", the line and ")".
 std::string XmlStructureAnswer(const XmlParser::Result& parsed) {
   if (parsed.ok) return "";
   return OnOneLine(parsed.reason) + " (Zeile " + std::to_string(parsed.line) + ")";
 }
+
+}  // namespace
 
 std::string Class1::SEPA_Check_XMLStruktur(const std::string& strDTAFile) {
   return XmlStructureAnswer(GetXmlParser()->LoadFile(strDTAFile));

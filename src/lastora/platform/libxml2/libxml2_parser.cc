@@ -103,11 +103,6 @@ XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
   }
 }
 
-XmlParser::Result LibXml2Parser::LoadFileBytes(const std::string&, std::string_view bytes) {
-  if (xml_prescreen::SurelyWellFormed(bytes)) return {};
-  return Parse(bytes);
-}
-
 XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
   return ParsePieces([bytes]() mutable {
     const std::string_view piece = bytes.substr(0, kChunkSize);

@@ -13,7 +13,6 @@ namespace lastora {
 class LibXml2Parser : public XmlParser {
  public:
   Result LoadFile(const std::string& path) override;
-  Result LoadFileBytes(const std::string& path, std::string_view bytes) override;
   // libxml2's own verdict, without the quick scan, which must never contradict it.
   static Result Parse(std::string_view bytes);
 };
