@@ -43,6 +43,9 @@ class FileReader {
   uintmax_t size() const { return size_; }
 
  private:
+  static constexpr size_t kReadBuffer = size_t{1} << 18;
+
+  std::unique_ptr<char[]> buffer_;  // the stream's, so it must outlive the stream
   std::unique_ptr<std::FILE, detail::FileCloser> file_;
   uintmax_t size_ = 0;
 };
