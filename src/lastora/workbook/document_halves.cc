@@ -16,6 +16,8 @@ constexpr size_t kPiece = size_t{1} << 20;
 constexpr size_t kDeepestNesting = 100;
 constexpr size_t kLongestName = 1000;
 
+bool EndsName(char c) { return text::IsXmlSpace(c) || c == '/' || c == '>'; }
+
 bool IsTransaction(std::string_view name) {
   const size_t colon = name.find(':');
   const std::string_view local = colon == std::string_view::npos ? name : name.substr(colon + 1);
@@ -77,15 +79,18 @@ class CutFinder {
           state_ = State::kStartName;
         }
         return at + 1;
-      case State::kStartName:
-        if (text::IsXmlSpace(c) || c == '/' || c == '>') {
+      case State::kStartName: {
+        // The name's bytes are taken in one go, up to its end or the end of the piece.
+        size_t end = at;
+        while (end < bytes.size() && !EndsName(bytes[end])) ++end;
+        name_.append(bytes, at, end - at);
+        if (name_.size() > kLongestName) over_ = true;
+        if (end < bytes.size()) {
           state_ = State::kInTag;
           slash_ = false;
-          return at;
         }
-        name_ += c;
-        if (name_.size() > kLongestName) over_ = true;
-        return at + 1;
+        return end;
+      }
       case State::kInTag:
         if (c == '"' || c == '\'') {
           quote_ = c;
@@ -101,10 +106,10 @@ class CutFinder {
         return Until(bytes, at, quote_, State::kInTag, [&](size_t) { slash_ = false; });
       case State::kEndTag:
         return Until(bytes, at, '>', State::kText, [&](size_t) {
-          if (open_.empty()) {
+          if (depth_ == 0) {
             over_ = true;
           } else {
-            open_.pop_back();
+            --depth_;
           }
         });
       case State::kBang:
@@ -143,12 +148,12 @@ class CutFinder {
   }
 
   void StartTagEnded(bool empty) {
-    if (open_.empty()) {
+    if (depth_ == 0) {
       if (empty) over_ = true;  // a root without content has nothing to cut
-      open_.push_back({name_, "", 0});
+      Enter();
       return;
     }
-    Open& parent = open_.back();
+    Open& parent = open_[depth_ - 1];
     const bool continues_run = name_ == parent.last_child;
     if (!continues_run) {
       parent.last_child = name_;
@@ -156,16 +161,24 @@ class CutFinder {
     }
     if (continues_run && tag_start_ >= middle_ && IsTransaction(name_)) {
       Cut cut{parent.run_start, tag_start_, ""};
-      for (auto open = open_.rbegin(); open != open_.rend(); ++open) {
-        cut.closing += "</" + open->name + ">";
-      }
+      for (size_t level = depth_; level-- > 0;) cut.closing += "</" + open_[level].name + ">";
       cut_ = std::move(cut);
       over_ = true;
       return;
     }
     if (empty) return;
-    open_.push_back({name_, "", 0});
-    if (open_.size() > kDeepestNesting) over_ = true;
+    Enter();
+    if (depth_ > kDeepestNesting) over_ = true;
+  }
+
+  // The element just started is open now. Its level's slot is reused from an earlier element
+  // where there was one, so that the texts keep their memory: a document opens millions.
+  void Enter() {
+    if (depth_ == open_.size()) open_.emplace_back();
+    Open& open = open_[depth_++];
+    open.name = name_;
+    open.last_child.clear();
+    open.run_start = 0;
   }
 
   const uint64_t middle_;
@@ -180,7 +193,8 @@ class CutFinder {
   std::string bang_;
   int dashes_ = 0;
   char previous_ = '\0';
-  std::vector<Open> open_;
+  std::vector<Open> open_;  // the elements open are the first depth_
+  size_t depth_ = 0;
 };
 
 }  // namespace
