@@ -150,7 +150,8 @@ std::string ReadJoinedLines(const std::string& path, size_t window) {
     }
     char* const from = text.data() + joined;
     const size_t kept = JoinInPlace(from, whole, &high_bits);
-    std::memmove(from + kept, from + whole, held - whole);
+    // A line still without its end stays where it is.
+    if (kept != whole) std::memmove(from + kept, from + whole, held - whole);
     joined += kept;
     open = held - whole;
     if (got == 0) break;
