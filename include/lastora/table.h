@@ -43,8 +43,11 @@ struct ZeroedCells {
   void destroy(T* cell) noexcept {
     // A cell that is still zero bytes holds nothing: writing to it would touch a page that may
     // never have been touched, and most of a colour table is freed as it came.
-    static constexpr unsigned char kZeroes[sizeof(T)] = {};
-    if (std::memcmp(cell, kZeroes, sizeof(T)) == 0) return;
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, static_cast<const void*>(cell), sizeof(T));
+    unsigned char any = 0;
+    for (const unsigned char byte : bytes) any |= byte;
+    if (any == 0) return;
     cell->~T();
     std::memset(static_cast<void*>(cell), 0, sizeof(T));
   }
