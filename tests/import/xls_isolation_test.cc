@@ -1,5 +1,7 @@
 // Damaged .xls files: the reader that may crash on them runs in a child process, so every damage
 // ends in the import's failure, never in the end of the program.
+#include <sys/resource.h>
+
 #include <string>
 
 #include "gtest/gtest.h"
@@ -36,6 +38,20 @@ TEST_F(XlsIsolationTest, ByteThatCrashedTheReaderEndsInTheImportFailure) {
   EXPECT_EQ(ImportMutated(0, 0), "Error");
   // The same file undamaged still reads.
   EXPECT_EQ(ImportMutated(3608, original_[3608]), "ok");
+}
+
+// On this damaged file FreeXL asks for 1.6 GB a few bytes at a time before it gives up: the
+// reader's child may not have that much.
+TEST_F(XlsIsolationTest, AFileThatMakesTheReaderHoardMemoryFailsWithinTheChildsAllowance) {
+  Table table(1, 1);
+  table(1, 1) = Variant("vorher");
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/speicherhunger.xls", table, "", 1),
+            "Error");
+  EXPECT_EQ(table(1, 1), Variant("vorher"));
+  EXPECT_NE(LogText().find("Die Datei kann nicht gelesen werden"), std::string::npos) << LogText();
+  rusage children{};
+  ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+  EXPECT_LT(children.ru_maxrss, 1024 * 1024) << "KB";
 }
 
 }  // namespace

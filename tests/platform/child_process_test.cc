@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -16,9 +17,18 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr milliseconds kAmple(30000);
+constexpr size_t kMegabyte = 1 << 20;
+constexpr size_t kAllowance = 256 * kMegabyte;
+
+// Whether `megabytes` could be allocated: the limit is on address space, touched or not.
+bool Took(size_t megabytes) {
+  void* block = std::malloc(megabytes * kMegabyte);
+  std::free(block);
+  return block != nullptr;
+}
 
 // Answers "<pid>#<requests this child served>#<request>", and does to itself what the request
-// says.
+// says; "take N" answers whether N megabytes could be had.
 class ChildServerTest : public ::testing::Test {
  protected:
   static bool Serve(std::string_view request, AnswerWriter& out) {
@@ -27,6 +37,9 @@ class ChildServerTest : public ::testing::Test {
     out.Append(request);
     // Many times the writer's buffer, and not a multiple of it.
     if (request == "big") out.Append(std::string(3 * 1000 * 1000 + 7, 'x'));
+    if (request.substr(0, 5) == "take ") {
+      out.Append(Took(std::stoul(std::string(request.substr(5)))) ? ":took" : ":refused");
+    }
     out.Flush();
     if (request == "SIGSEGV") ::raise(SIGSEGV);
     if (request == "exit") ::_exit(0);
@@ -53,7 +66,7 @@ class ChildServerTest : public ::testing::Test {
     return answer ? answer->substr(0, answer->find('#')) : "";
   }
 
-  ChildServer server_{Serve};
+  ChildServer server_{Serve, kAllowance};
 };
 
 TEST_F(ChildServerTest, AnswersComeWholeFromOneChildThatStays) {
@@ -65,7 +78,7 @@ TEST_F(ChildServerTest, AnswersComeWholeFromOneChildThatStays) {
   EXPECT_EQ(*first, pid + "#1#a");
   EXPECT_EQ(*second, pid + "#2#big" + std::string(3 * 1000 * 1000 + 7, 'x'));
 
-  ChildServer silent([](std::string_view, AnswerWriter&) { return true; });
+  ChildServer silent([](std::string_view, AnswerWriter&) { return true; }, kAllowance);
   int pieces = 0;
   EXPECT_TRUE(silent.Ask("", kAmple, [&](std::string_view) { ++pieces; }));
   EXPECT_EQ(pieces, 0);
@@ -105,6 +118,22 @@ TEST_F(ChildServerTest, WhatTheTakerThrowsEndsTheChildMidAnswer) {
   ASSERT_TRUE(next);
   EXPECT_NE(next->substr(0, next->find('#')), pid);
   EXPECT_EQ(next->substr(next->rfind('#')), "#b");
+}
+
+TEST_F(ChildServerTest, OnlyTheChildIsHeldToItsMemoryAllowance) {
+  const std::optional<std::string> modest = Ask("take 64");
+  ASSERT_TRUE(modest);
+  EXPECT_EQ(modest->substr(modest->rfind(':')), ":took");
+  // A sanitizer's allocator ends the child where the C library's returns nothing.
+  const std::optional<std::string> greedy = Ask("take 1024");
+  if (greedy) {
+    EXPECT_EQ(greedy->substr(greedy->rfind(':')), ":refused");
+  }
+  // The limit is the child's alone.
+  EXPECT_TRUE(Took(1024));
+  const std::optional<std::string> again = Ask("take 64");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->substr(again->rfind(':')), ":took");
 }
 
 TEST_F(ChildServerTest, AHangingChildIsKilledAtTheLimitAndReplaced) {

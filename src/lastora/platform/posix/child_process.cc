@@ -2,6 +2,8 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace lastora::detail {
@@ -57,8 +61,40 @@ bool Answer(int socket, const ChildServer::Serve& serve, std::string_view reques
   }
 }
 
+// The bytes of data and stack this process has mapped; 0 when the system does not say.
+size_t DataBytes() {
+  const int statm = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+  if (statm < 0) return 0;
+  char text[128] = {};
+  const ssize_t got = ::read(statm, text, sizeof text - 1);
+  ::close(statm);
+  if (got <= 0) return 0;
+  // Pages: size, resident, shared, text, lib, data.
+  const char* field = text;
+  for (int skip = 0; skip < 5 && field != nullptr; ++skip) {
+    field = std::strchr(field, ' ');
+    if (field != nullptr) ++field;
+  }
+  if (field == nullptr) return 0;
+  return std::strtoull(field, nullptr, 10) * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// The limit is on the writable memory a process maps, which the child inherits from the program:
+// the allowance is added to what is mapped now. (A limit on address space would not hold under a
+// sanitizer, whose allocator reserves its space at the start.) A lower limit the user set stays.
+// Without a reading the child goes without, rather than failing every request.
+void LimitMemory(size_t allowance) {
+  const size_t mapped = DataBytes();
+  rlimit limit{};
+  if (mapped == 0 || ::getrlimit(RLIMIT_DATA, &limit) != 0) return;
+  limit.rlim_cur = std::min<rlim_t>(limit.rlim_cur, mapped + allowance);
+  ::setrlimit(RLIMIT_DATA, &limit);
+}
+
 // _exit throughout, as the atexit handlers and stream buffers belong to the program.
-[[noreturn]] void ServeForever(int socket, const ChildServer::Serve& serve) {
+[[noreturn]] void ServeForever(int socket, const ChildServer::Serve& serve,
+                               size_t memory_allowance) {
+  LimitMemory(memory_allowance);
   // The child may live as long as the program: it must not keep the program's files, pipes and
   // sockets open behind its back.
   if (socket != 3) {
@@ -121,7 +157,7 @@ bool ChildServer::Start() {
   }
   if (child == 0) {
     ::close(fds[0]);
-    ServeForever(fds[1], serve_);
+    ServeForever(fds[1], serve_, memory_allowance_);
   }
   ::close(fds[1]);
   socket_ = fds[0];

@@ -5,9 +5,11 @@
 // The child is forked once and kept, since a fresh process per request pays a page fault for
 // every page the parser touches, and the program pays one for every page it writes after each
 // fork; with one child the parser's heap stays warm, as it would in the program itself. A child
-// that crashed, hung or met damage is replaced by a fresh one at the next request. While it
-// lives it is one of the program's children: a program that waits for any child (wait(),
-// waitpid(-1, ...)) instead of its own by pid would wait for it too.
+// that crashed, hung or met damage is replaced by a fresh one at the next request. A child may
+// map only a given amount of memory beyond what it inherits: a few kilobytes of hostile input can
+// make a parser allocate for seconds on end, and the limit turns that into a failed allocation
+// soon. While it lives it is one of the program's children: a program that waits for any child
+// (wait(), waitpid(-1, ...)) instead of its own by pid would wait for it too.
 #ifndef LASTORA_PLATFORM_POSIX_CHILD_PROCESS_H_
 #define LASTORA_PLATFORM_POSIX_CHILD_PROCESS_H_
 
@@ -59,7 +61,9 @@ class ChildServer {
   // Runs in the program, once per piece of the answer, in order.
   using Take = std::function<void(std::string_view piece)>;
 
-  explicit ChildServer(Serve serve) : serve_(std::move(serve)) {}
+  // `memory_allowance`: the bytes the child may map beyond those it inherits.
+  ChildServer(Serve serve, size_t memory_allowance)
+      : serve_(std::move(serve)), memory_allowance_(memory_allowance) {}
   ChildServer(const ChildServer&) = delete;
   ChildServer& operator=(const ChildServer&) = delete;
   // Ends the child (SIGKILL) and waits for it.
@@ -79,6 +83,7 @@ class ChildServer {
   bool Receive(std::chrono::milliseconds time_limit, const Take& take);
 
   Serve serve_;
+  size_t memory_allowance_;
   std::mutex mutex_;
   int socket_ = -1;
   pid_t child_ = -1;
