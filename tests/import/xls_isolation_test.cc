@@ -45,8 +45,9 @@ TEST_F(XlsIsolationTest, ByteThatCrashedTheReaderEndsInTheImportFailure) {
 TEST_F(XlsIsolationTest, AFileThatMakesTheReaderHoardMemoryFailsWithinTheChildsAllowance) {
   Table table(1, 1);
   table(1, 1) = Variant("vorher");
-  EXPECT_EQ(c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/speicherhunger.xls", table, "", 1),
-            "Error");
+  EXPECT_EQ(
+      c_.GetColumnsFromExcelFile(LASTORA_TESTDATA_DIR "/xls/speicherhunger.xls", table, "", 1),
+      "Error");
   EXPECT_EQ(table(1, 1), Variant("vorher"));
   EXPECT_NE(LogText().find("Die Datei kann nicht gelesen werden"), std::string::npos) << LogText();
   rusage children{};

@@ -1,8 +1,8 @@
 #include "platform/posix/child_process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
