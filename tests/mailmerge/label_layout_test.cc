@@ -60,9 +60,6 @@ TEST(LabelSettingsTest, WhatIsNoNumberIsRefusedNamingTheCell) {
               "13 Etiketten: Im Blatt Settings, Zeile 3, Spalte 14 ist „" + height +
                   "“ keine Zeilenhöhe in Punkt (0 bis 409).");
   }
-  EXPECT_EQ(message(Row({}, "", "2;300")),
-            "13 Etiketten: Im Blatt Settings, Zeile 3, Spalte 15 ist „300“ keine Spaltenbreite in "
-            "Zeichen (0 bis 255).");
 }
 
 TEST(LabelSheetTest, PagesBreakAfterTheirLabelRowsAndAUsedSheetStartsFurtherOn) {

@@ -129,12 +129,6 @@ TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeAndNameWhatIsMissing) {
   definitions_(1, 2) = Variant("..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Run(), "Die Datei existiert nicht: ..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Calls(), (Texts{"Quit"}));
-
-  Calls().clear();
-  Define(1, "..\\Vorlagen\\Brief.docx");
-  definitions_(1, 5) = Variant("..\\Archiv");
-  EXPECT_EQ(Run(), "Die Datei existiert nicht: " + AppFolder("Archiv"));
-  EXPECT_EQ(Calls(), (Texts{"Quit"}));
 }
 
 TEST_F(MergeRunTest, SelectionOfDefinitionAndRecordAndThePrintSwitches) {
@@ -192,16 +186,6 @@ TEST_F(MergeRunTest, LabelsOfAllRecordsGoOnOneSheetNamedAfterTheFirst) {
             "Seriendruck Fehler: 13 - Etiketten: Im Blatt Settings, Zeile 2, Spalte 2 steht "
             "„zwei“ statt einer ganzen Zahl.");
   EXPECT_EQ(Calls().back(), "Quit");
-}
-
-TEST_F(MergeRunTest, AWorkbookIsSavedWithItsUserTextsAndUnprintedWhenItsDefinitionSaysSo) {
-  WriteBytes(Home("Vorlagen/Karte.xlsx"), "Gruß <<Verein>>\n<<Name>>\n");
-  Define(2, "..\\Vorlagen\\Karte.xlsx");
-  definitions_(2, 6) = Variant("kein Druck");
-  definitions_(2, 8) = Variant("");
-  Run(2, 1);
-  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.xlsx")), "Gruß TSV Musterstadt\nZander\n");
-  EXPECT_TRUE(CallsOf("Print").empty());
 }
 
 TEST_F(MergeRunTest, UnusableDefinitionsAreSkippedAndTheRunGoesOn) {
