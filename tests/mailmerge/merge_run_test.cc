@@ -8,6 +8,7 @@
 
 #include "component/write_log.h"
 #include "lastora/variant.h"
+#include "mailmerge/outbox.h"
 #include "support/fake_office.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -101,15 +102,10 @@ TEST_F(MergeRunTest, LettersArePrintedSavedAndMailedWithTheRunsCounts) {
   // Bernd has no address: his letter is saved but not queued, and the numbering has no gap.
   EXPECT_EQ(Outbox(), (Texts{"MailingXML_0007_20250305140309_0001.xml",
                              "MailingXML_0007_20250305140309_0002.xml"}));
+  // The layout of a job is the outbox's own case; here: which letter goes to whom.
   EXPECT_EQ(ReadBytes(Home("Sendedaten/_Postfach/MailingXML_0007_20250305140309_0002.xml")),
-            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n<LASTORA>\r\n<EMAIL>\r\n"
-            "<DATEINAME>" +
-                AppFolder("Briefe") +
-                "Adler_Carla.docx</DATEINAME>\r\n"
-                "<EMPFAENGER>carla@example.org</EMPFAENGER>\r\n"
-                "<BETREFF>TSV: Beitrag 2025</BETREFF>\r\n"
-                "<BODY>Liebe Mitglieder, anbei der Beitragsbescheid.</BODY>\r\n"
-                "</EMAIL>\r\n</LASTORA>\r\n");
+            MailJobText({AppFolder("Briefe") + "Adler_Carla.docx", "carla@example.org",
+                         "TSV: Beitrag 2025", "Liebe Mitglieder, anbei der Beitragsbescheid."}));
   // What the caller reads back: the folders made absolute, the last saved document.
   EXPECT_EQ(definitions_(1, 5), Variant(AppFolder("Briefe")));
   EXPECT_EQ(definitions_(1, 24), Variant("Adler_Carla.docx"));
