@@ -159,12 +159,12 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
 // Optional columns and the first data row may be left out; a column may be named by its title.
 TEST(CommandsTest, ImportColumnsByTitleWithDefaults) {
   const Club club(kMembers, Edited({{"Import__LINE = 2", ""},
-                                   {"Import__KONT = 0", ""},
-                                   {"Import__BLZ_ = 0", ""},
-                                   {"Import__LAND = 0", ""},
-                                   {"Import__AUST = 0", ""},
-                                   {"Import__IBAN = 3", "Import__IBAN = iban"},
-                                   {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
+                                    {"Import__KONT = 0", ""},
+                                    {"Import__BLZ_ = 0", ""},
+                                    {"Import__LAND = 0", ""},
+                                    {"Import__AUST = 0", ""},
+                                    {"Import__IBAN = 3", "Import__IBAN = iban"},
+                                    {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
   const testing::Ran ran = club.Process();
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "DE12123056001000123401"));
@@ -206,7 +206,8 @@ TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
                         "--settings fehlt\nHilfe: lastora generate --help"));
 
   const Club club(kMembers, Edited({{"Import__LINE = 2", ""}}));
-  EXPECT_TRUE(Says(Lastora({"settings", "-s", club.settings}), 0, "Import__LINE = 2   # Vorgabe\n"));
+  EXPECT_TRUE(
+      Says(Lastora({"settings", "-s", club.settings}), 0, "Import__LINE = 2   # Vorgabe\n"));
   WriteBytes(club.settings, Edited({{"KreditorNAME = TSV Test", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
   EXPECT_EQ(ran.status, 1);
