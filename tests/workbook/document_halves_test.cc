@@ -68,6 +68,9 @@ TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
   EXPECT_EQ(VerdictOf(document), "ok");
   const std::optional<Cut> cut = CutOf(document);
   ASSERT_TRUE(cut.has_value());
+  // A half with any complaint costs a second validation of the whole: both must be valid.
+  EXPECT_EQ(VerdictOf(document.substr(0, cut->resume_at) + cut->closing), "ok");
+  EXPECT_EQ(VerdictOf(document.substr(0, cut->run_start) + document.substr(cut->resume_at)), "ok");
   const std::string amount = "<InstdAmt Ccy=\"EUR\">120.00</InstdAmt>";
   for (const size_t near : {size_t{0}, cut->run_start + 1000, cut->resume_at - 1000, cut->resume_at,
                             document.size() - 10000}) {
