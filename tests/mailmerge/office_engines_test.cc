@@ -87,6 +87,33 @@ TEST(DocxEngineTest, APartInAWrongEncodingIsNamedAndNothingElseIsPrinted) {
       << error;
 }
 
+TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
+  DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
+  LogoPlacement logo;
+  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
+  letter.ReplaceLogos(logo);
+  const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
+  // The picture is stored once, typed, and linked under the id the drawing names.
+  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("word/_rels/document.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
+      std::string::npos);
+  const std::string body = package.Part("word/document.xml");
+  // 51 points wide (the narrower ratio), half as high: 51 x 25.5 points in drawing units.
+  // The other drawing ("Hinweis") keeps its own content.
+  for (const char* part : {"<wp:extent cx=\"647700\" cy=\"323850\"/>", "r:embed=\"rIdLastoraLogo\"",
+                           "name=\"Vereinslogo\"", "name=\"Hinweis\""}) {
+    EXPECT_NE(body.find(part), std::string::npos) << part;
+  }
+
+  logo.picture_path = Fixture("Beitragsbescheid.docx");
+  DocxDocument other(ReadBytes(Fixture("Beitragsbescheid.docx")), "x");
+  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
+}
+
 TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
   XlsxDocument labels(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx");
   EXPECT_TRUE(labels.HasSheet("Settings"));

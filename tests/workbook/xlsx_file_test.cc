@@ -1,14 +1,16 @@
-// The .xlsx payment table as written to disk: through an exclusive temporary, and read back as
-// written.
+// The .xlsx payment table as written to disk: through an exclusive temporary, read back as written,
+// and the same bytes for the same clock.
 #include "workbook/xlsx_file.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "import/workbook_reader.h"
 #include "lastora/workbook_error.h"
+#include "platform/posix/zip_package.h"
 #include "support/field_texts.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -30,6 +32,22 @@ ColouredTable SmallTable() {
   table.values(2, 1) = Variant("Große, Björn");
   table.values(2, 2) = Variant::Date(MakeDate(2026, 3, 16));
   return table;
+}
+
+TEST(XlsxFileTest, SameClockGivesTheSameBytes) {
+  ScopedTempDir dir;
+  const ScopedTestPlatform first_clock(MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
+  WriteXlsx(dir.File("eins.xlsx"), SmallTable(), {"Name", "Betrag"});
+  const std::string first = ReadBytes(dir.File("eins.xlsx"));
+  ASSERT_FALSE(first.empty());
+  {
+    // A clock a year on must show in the workbook, or the comparison below proves nothing.
+    const ScopedTestPlatform later(MakeDate(2027, 3, 2) + MakeTime(9, 30, 0));
+    WriteXlsx(dir.File("spaeter.xlsx"), SmallTable(), {"Name", "Betrag"});
+    EXPECT_NE(ReadBytes(dir.File("spaeter.xlsx")), first);
+  }
+  WriteXlsx(dir.File("zwei.xlsx"), SmallTable(), {"Name", "Betrag"});
+  EXPECT_EQ(ReadBytes(dir.File("zwei.xlsx")), first);
 }
 
 TEST(XlsxFileTest, LinkAtTheOldTemporaryNameIsLeftAlone) {
@@ -66,9 +84,21 @@ TEST(XlsxFileTest, ATableBeyondTheLargestSheetIsRefusedAndTheOldFileStays) {
   EXPECT_TRUE(ReadBytes(path).starts_with("PK"));
 }
 
-// Every kind of value in its cell, texts with the characters XML reserves or drops; a colour
-// gives a cell a style of its own, which must not cost a date its date format.
-TEST(XlsxFileTest, CellsReadBackAsWrittenWhateverTheirColour) {
+// The value of the attribute opened by `attribute` in the first element found by `element`, when
+// it comes before `end`.
+std::string ValueAfter(const std::string& xml, const std::string& element,
+                       const std::string& attribute, const std::string& end) {
+  const size_t at = xml.find(element);
+  if (at == std::string::npos) return "";
+  const size_t value = xml.find(attribute, at);
+  if (value == std::string::npos || value > xml.find(end, at)) return "";
+  const size_t begin = value + attribute.size();
+  return xml.substr(begin, xml.find('"', begin) - begin);
+}
+
+// What a spreadsheet program shows: every kind of value in its cell, texts with the characters
+// XML reserves or drops, and the palette colours as fills.
+TEST(XlsxFileTest, CellsAndColoursReadBackAsWritten) {
   ScopedTempDir dir;
   const ScopedTestPlatform clock(MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
   ColouredTable table;
@@ -99,6 +129,46 @@ TEST(XlsxFileTest, CellsReadBackAsWrittenWhateverTheirColour) {
                             Variant::Date(MakeDate(2026, 3, 16)),
                             Variant::Date(MakeDate(2026, 4, 1)),
                             {}}}));
+  const ZipPackage package = ZipPackage::Read(ReadBytes(path), path);
+  const std::string& sheet = package.Part("xl/worksheets/sheet1.xml");
+  const std::string& styles = package.Part("xl/styles.xml");
+  // A cell's style number leads to its format, whose fill number leads to the fill's colour.
+  const auto fill_of = [&](const std::string& cell) -> std::string {
+    const std::string style = ValueAfter(sheet, "<c r=\"" + cell + "\"", "s=\"", ">");
+    if (style.empty()) return "none";
+    size_t xf = styles.find("<cellXfs");
+    for (int n = std::stoi(style); n >= 0; --n) xf = styles.find("<xf ", xf + 1);
+    size_t fill = 0;
+    for (int n = std::stoi(ValueAfter(styles.substr(xf), "", "fillId=\"", ">")); n >= 0; --n) {
+      fill = styles.find("<fill>", fill + 1);
+    }
+    const std::string rgb = ValueAfter(styles.substr(fill), "", "rgb=\"", "</fill>");
+    return rgb.empty() ? "none" : rgb;
+  };
+  EXPECT_EQ(fill_of("C2"), "FFFF0000");
+  EXPECT_EQ(fill_of("B3"), "FFFF9900");
+  EXPECT_EQ(fill_of("D3"), "FFFFFF00");
+  EXPECT_EQ(fill_of("B2"), "none");
+}
+
+// A sheet is packed while it is written, before its size is known to the archive; each entry must
+// still get the plain header of a small file, since not every spreadsheet program reads the form
+// for archives beyond 4 GB.
+TEST(XlsxFileTest, EveryEntryHasThePlainHeader) {
+  ScopedTempDir dir;
+  const ScopedTestPlatform clock(MakeDate(2026, 3, 2));
+  WriteXlsx(dir.File("Z.xlsx"), SmallTable(), {"Name", "Betrag"});
+  const std::string bytes = ReadBytes(dir.File("Z.xlsx"));
+  int entries = 0;
+  for (size_t at = bytes.find("PK\x03\x04"); at != std::string::npos;
+       at = bytes.find("PK\x03\x04", at + 4)) {
+    ASSERT_LE(at + 30, bytes.size());
+    uint16_t extra = 0;
+    std::memcpy(&extra, bytes.data() + at + 28, sizeof extra);
+    EXPECT_EQ(extra, 0) << "entry " << entries;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 7);
 }
 
 }  // namespace
