@@ -156,22 +156,18 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
                    "Prüfung DTAUS: ok"));
 }
 
-// Optional columns and the first data row may be left out; a column may be named by its title;
-// IBANs reach the component whole and in capitals.
-TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndNormalisedIbans) {
-  std::string members = kMembers;
-  members.replace(members.find("DE12123056001000123401"), 22, "de12 1230 5600 1000 1234 01");
-  const Club club(members, Edited({{"Import__LINE = 2", ""},
-                                   {"Import__KONT = 0", ""},
-                                   {"Import__BLZ_ = 0", ""},
-                                   {"Import__LAND = 0", ""},
-                                   {"Import__AUST = 0", ""},
-                                   {"Import__IBAN = 3", "Import__IBAN = iban"},
-                                   {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
-  testing::Ran ran = club.Process();
+// Optional columns and the first data row may be left out; a column may be named by its title.
+TEST(CommandsTest, ImportColumnsByTitleWithDefaults) {
+  const Club club(kMembers, Edited({{"Import__LINE = 2", ""},
+                                    {"Import__KONT = 0", ""},
+                                    {"Import__BLZ_ = 0", ""},
+                                    {"Import__LAND = 0", ""},
+                                    {"Import__AUST = 0", ""},
+                                    {"Import__IBAN = 3", "Import__IBAN = iban"},
+                                    {"Import__BIC_ = 4", "Import__BIC_ = BIC"}}));
+  const testing::Ran ran = club.Process();
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ReadBytes(club.dir.File("zahlungen.csv")), "DE12123056001000123401"));
-  EXPECT_FALSE(Contains(ran.out, "Prüfziffer"));
   WriteBytes(club.settings, Edited({{"Import__IBAN = 3", "Import__IBAN = Konto"}}));
   EXPECT_TRUE(Says(club.Process(), 1,
                    "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
@@ -209,13 +205,9 @@ TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
   EXPECT_TRUE(Complains(Lastora({"generate", "-d", "aus"}), 2,
                         "--settings fehlt\nHilfe: lastora generate --help"));
 
-  const Club club(kMembers,
-                  Edited({{"SepaFuncCOLL = ja", "SepaFuncCOLL = Aus"}, {"Import__LINE = 2", ""}}));
-  ran = Lastora({"settings", "-s", club.settings});
-  EXPECT_EQ(ran.status, 0) << ran.err;
-  for (const char* line : {"SepaFuncCOLL = nein\n", "Import__LINE = 2   # Vorgabe\n"}) {
-    EXPECT_TRUE(Contains(ran.out, line));
-  }
+  const Club club(kMembers, Edited({{"Import__LINE = 2", ""}}));
+  EXPECT_TRUE(
+      Says(Lastora({"settings", "-s", club.settings}), 0, "Import__LINE = 2   # Vorgabe\n"));
   WriteBytes(club.settings, Edited({{"KreditorNAME = TSV Test", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
   EXPECT_EQ(ran.status, 1);

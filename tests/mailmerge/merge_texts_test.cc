@@ -59,21 +59,5 @@ TEST(DocumentNameTest, SafeNamesStayInTheirFolder) {
   for (const auto& [name, safe] : cases) EXPECT_EQ(SafeFileName(name), safe) << name;
 }
 
-TEST(DocumentNameTest, CellPiecesKeepTextAroundThePlaceholders) {
-  Table header(1, 2);
-  header(1, 1) = Variant("Name");
-  header(1, 2) = Variant("Ort");
-  Table records(1, 2);
-  records(1, 1) = Variant("Berg");
-  records(1, 2) = Variant("Au");
-  const std::vector<NamePart> pieces = ParseCellPieces(
-      "Nr. <<Function:LfdNr>>: <<Name>> in <<Ort>> am <<Function:Date>> <<Unbekannt>> <<x", header,
-      kNoon);
-  EXPECT_EQ(FillParts(pieces, records, 1, 12, kNoon, false),
-            "Nr. 12: Berg in Au am 05.03.2025 <<Unbekannt>> <<x");
-  EXPECT_EQ(FillParts(pieces, records, 1, 12, kNoon, true),
-            "Nr. 12:  in  am 05.03.2025 <<Unbekannt>> <<x");
-}
-
 }  // namespace
 }  // namespace lastora

@@ -16,8 +16,6 @@ using testing::WriteBytes;
 TEST(OutboxTest, FileNameAndBytesFollowTheMailProgramsLayout) {
   EXPECT_EQ(MailJobFileName(7, MakeDate(2025, 3, 5) + MakeTime(14, 3, 9), 3),
             "MailingXML_0007_20250305140309_0003.xml");
-  EXPECT_EQ(MailJobFileName(12345, MakeDate(2025, 12, 31), 10000),
-            "MailingXML_12345_20251231000000_10000.xml");
   // Nothing is escaped; umlauts become single Windows-1252 bytes.
   const MailJob job{"C:\\Briefe\\Müller.docx", "a@b.de;c@d.de", "Beitrag & Spende <2025>", "Grüße"};
   EXPECT_EQ(MailJobText(job),

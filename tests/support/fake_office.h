@@ -1,9 +1,9 @@
 // A recording office for the mail-merge tests. A word-processor "document" is a text file whose
 // lines are its stories; a workbook is a text file whose lines are the cells of column 1 (a line
 // "[Settings]" adds a sheet of that name, whose rows are the lines after it, columns separated
-// by tabs). Every call is recorded in order; saving writes the current texts, so tests can read
-// what a saved document holds; a laid-out label sheet holds one line per label,
-// "@row,column | cell text | ...".
+// by tabs). The calls tests look at are recorded in order (logos are not); saving writes the
+// current texts, so tests can read what a saved document holds; a laid-out label sheet holds one
+// line per label, "@row,column | cell text | ...".
 #ifndef LASTORA_TESTS_SUPPORT_FAKE_OFFICE_H_
 #define LASTORA_TESTS_SUPPORT_FAKE_OFFICE_H_
 

@@ -15,7 +15,6 @@ class FixedClock : public Clock {
  public:
   explicit FixedClock(double now) : now_(now) {}
   double Now() override { return now_; }
-  void Set(double now) { now_ = now; }
 
  private:
   double now_;
@@ -48,7 +47,6 @@ class ScopedTestPlatform {
   ScopedTestPlatform(const ScopedTestPlatform&) = delete;
   ScopedTestPlatform& operator=(const ScopedTestPlatform&) = delete;
 
-  FixedClock& clock() { return *clock_; }
   ScriptedDialogs& dialogs() { return *dialogs_; }
 
  private:

