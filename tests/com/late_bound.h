@@ -101,6 +101,17 @@ class Object {
     SysFreeString(exception.bstrHelpFile);
     return outcome;
   }
+  HRESULT Get(const wchar_t* name, VARIANT* result) {
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    return dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                             result, nullptr, nullptr);
+  }
+  HRESULT Put(const wchar_t* name, VARIANT value) {
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    return dispatch_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                             nullptr, nullptr, nullptr);
+  }
   // As Invoke, for the method's answer as text; an automation error fails the test.
   std::string Text(const wchar_t* name, std::vector<VARIANT> args) {
     Var result;
