@@ -75,6 +75,16 @@ TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) 
       L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&not_a_table.v), ByRef(&colors.v)});
   EXPECT_EQ(wrong_table, "Fehler: Typen unverträglich (13)");
   EXPECT_EQ(FromVariant(not_a_table.v).AsString(), "keine Tabelle");
+
+  // A Null cell in the settings cannot become text.
+  LONG index = 1;
+  VARIANT null_cell;
+  V_VT(&null_cell) = VT_NULL;
+  SafeArrayPutElement(V_ARRAY(&full.v), &index, &null_cell);
+  const std::string null_setting =
+      object_->Text(L"ext_SEPA_Bearbeitung", {ByRef(&full.v), ByRef(&values.v), ByRef(&colors.v)});
+  EXPECT_EQ(null_setting.rfind("Fehler: ", 0), 0u) << null_setting;
+  EXPECT_NE(null_setting.find("(94)"), std::string::npos) << null_setting;
 }
 
 TEST_F(LateBoundTest, TheStructureCheckTellsAWellFormedFileFromABrokenOne) {
