@@ -17,6 +17,10 @@ if [ ${#arches[@]} -eq 0 ]; then
   fi
 fi
 wine_run="$root/scripts/wine-run.sh"
+# Wine's server outlives the last program by a moment and then writes the prefix's registry: the
+# script waits for it, so that nothing writes into the build folder after the script has ended
+# (a caller removing that folder would otherwise race it), whether the tests passed or not.
+trap 'WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}" timeout 120 wineserver -w || true' EXIT
 
 script_test() {
   local build="$1" system="$2"
