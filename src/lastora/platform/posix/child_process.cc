@@ -11,8 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
 #include <utility>
 
 namespace lastora::detail {
@@ -68,15 +67,10 @@ size_t DataBytes() {
   char text[128] = {};
   const ssize_t got = ::read(statm, text, sizeof text - 1);
   ::close(statm);
-  if (got <= 0) return 0;
   // Pages: size, resident, shared, text, lib, data.
-  const char* field = text;
-  for (int skip = 0; skip < 5 && field != nullptr; ++skip) {
-    field = std::strchr(field, ' ');
-    if (field != nullptr) ++field;
-  }
-  if (field == nullptr) return 0;
-  return std::strtoull(field, nullptr, 10) * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  unsigned long long data_pages = 0;
+  if (got <= 0 || std::sscanf(text, "%*u %*u %*u %*u %*u %llu", &data_pages) != 1) return 0;
+  return static_cast<size_t>(data_pages) * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
 }
 
 // The limit is on the writable memory a process maps, which the child inherits from the program:
