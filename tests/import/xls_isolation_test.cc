@@ -40,6 +40,19 @@ TEST_F(XlsIsolationTest, ByteThatCrashedTheReaderEndsInTheImportFailure) {
   EXPECT_EQ(ImportMutated(3608, original_[3608]), "ok");
 }
 
+// FreeXL gives up on this damage yet answers "ok" without a workbook: that is a damaged file,
+// not a workbook without sheets.
+TEST_F(XlsIsolationTest, AWorkbookTheReaderGivesUpOnWithoutSayingSoIsUnreadable) {
+  std::string bytes = ReadBytes(LASTORA_TESTDATA_DIR "/xls/blaetter.xls");
+  ASSERT_GT(bytes.size(), 2186u);
+  bytes[2186] = static_cast<char>(247);
+  const std::string path = dir_.File("blaetter.xls");
+  WriteBytes(path, bytes);
+  Table table(1, 1);
+  EXPECT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 1), "Error");
+  EXPECT_NE(LogText().find("(keine lesbare Excel-Arbeitsmappe)"), std::string::npos) << LogText();
+}
+
 // On this damaged file FreeXL asks for 1.6 GB a few bytes at a time before it gives up: the
 // reader's child may not have that much.
 TEST_F(XlsIsolationTest, AFileThatMakesTheReaderHoardMemoryFailsWithinTheChildsAllowance) {

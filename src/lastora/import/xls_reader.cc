@@ -156,7 +156,8 @@ bool PutSheetCells(const void* xls, const std::string& name, size_t index, Answe
 // the next workbook.
 bool ReadWorkbookInChild(const std::string& path, AnswerWriter& out) {
   const void* xls = nullptr;
-  if (freexl_open(path.c_str(), &xls) != FREEXL_OK) {
+  // On some damage FreeXL gives up, yet answers OK with no workbook behind it.
+  if (freexl_open(path.c_str(), &xls) != FREEXL_OK || xls == nullptr) {
     PutFrame(out, kFailure, "keine lesbare Excel-Arbeitsmappe");
     return false;
   }
