@@ -61,26 +61,6 @@ TEST(SheetGridTest, TakingTheWholeWidthMatchesReadingIt) {
   EXPECT_EQ(grid.LastColumn(), last_column);
 }
 
-// Rows expected by a reader are room, not content: the used range, sorting and the taken block
-// show only the filled rows, also when a later row is wider than the expectation's width.
-TEST(SheetGridTest, ExpectedRowsAreNotPartOfTheSheet) {
-  SheetGrid grid;
-  grid.Set(1, 1, Variant("Name"));
-  grid.Set(1, 2, Variant("Nr"));
-  grid.ExpectRows(1000);
-  grid.Set(2, 1, Variant("Zimmer, Ida Charlotte"));
-  grid.Set(2, 2, Variant(2));
-  grid.Set(3, 1, Variant("Albers, Karin Sophie"));
-  grid.Set(3, 3, Variant("breiter"));
-  grid.Set(3, 2, Variant(1));
-  EXPECT_EQ(grid.LastRow(), 3);
-  EXPECT_EQ(grid.LastColumn(), 3);
-  grid.SortRows(1, grid.LastRow(), 2, false);
-  EXPECT_EQ(GridOf(grid.TakeBlock(2, 1, grid.LastRow(), grid.LastColumn())),
-            (Grid{{"Albers, Karin Sophie", 1, "breiter"}, {"Zimmer, Ida Charlotte", 2, {}}}));
-  EXPECT_EQ(grid.At(1, 1), Variant("Name"));
-}
-
 // Sorting moves whole rows in place; against a plain stable sort of the same rows, every row must
 // arrive whole and in order, for permutations with long cycles as well as fixed rows.
 TEST(SheetGridTest, SortedRowsMatchAStableSortOfTheRows) {
