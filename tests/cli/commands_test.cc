@@ -86,18 +86,13 @@ TEST(CommandsTest, SettingsTemplateReadsBackAndNamesWhatIsStillEmpty) {
   EXPECT_FALSE(Contains(process.out, "Import"));
 }
 
-// A member list that is missing or broken stops the run before the payment table is written.
-TEST(CommandsTest, MemberListProblemsAreReportedInTheSystemsWords) {
+// A missing member list stops the run before the payment table is written.
+TEST(CommandsTest, MissingMemberListIsReportedInTheSystemsWords) {
   Club club;
   const std::string output = club.dir.File("zahlungen.csv");
   EXPECT_TRUE(
       Says(Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output}),
            1, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
-  // A quote left open would have taken every member after it into one cell.
-  const std::string open_quote = club.dir.File("offen.csv");
-  WriteBytes(open_quote, std::string(kMembers) + "\"Neu, Nina;Nina Neu;DE12123056001000123401\r\n");
-  EXPECT_TRUE(Says(Lastora({"process", "-s", club.settings, "-m", open_quote, "-o", output}), 1,
-                   open_quote + ": Anführungszeichen ab Zeile 5 nicht geschlossen"));
   EXPECT_FALSE(fs::exists(output));
 }
 
@@ -193,13 +188,10 @@ TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned)
   EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
 }
 
-// The program speaks German throughout, CLI11's own texts included; "settings" shows a file's
-// settings as they will be used and names what a run would refuse.
-TEST(CommandsTest, HelpAndUsageErrorsInGermanAndSettingsShownChecked) {
-  testing::Ran ran = Lastora({"--help"});
-  EXPECT_TRUE(Says(ran, 0, "Aufruf: lastora [OPTIONEN] BEFEHL"));
-  EXPECT_FALSE(Contains(ran.out, "Usage"));
-  ran = Lastora({});
+// Usage errors name what is missing and where help is; "settings" shows a file's settings as
+// they will be used and names what a run would refuse.
+TEST(CommandsTest, UsageErrorsAndSettingsShownChecked) {
+  testing::Ran ran = Lastora({});
   EXPECT_EQ(ran.status, 2);
   EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
   EXPECT_TRUE(Complains(Lastora({"generate", "-d", "aus"}), 2,

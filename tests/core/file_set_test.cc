@@ -75,28 +75,6 @@ TEST_F(FileSetTest, ARenameThatFailsPutsBackTheRenamesBeforeIt) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "Ordner.xml", "RCUR.xml"}));
 }
 
-TEST_F(FileSetTest, FailedDocumentIsKeptOnlyUnderItsMarkedName) {
-  EXPECT_EQ(FailedName("/a/SEPA_2013-10-01_FRST.xml"), "/a/SEPA_2013-10-01_FRST_FEHLERHAFT.xml");
-  EXPECT_EQ(FailedName("DTAUS0"), "DTAUS0_FEHLERHAFT");
-  {
-    FileSet set;
-    Stage(set, {{"FRST.xml", "neu FRST kaputt"}, {"RCUR.xml", "neu RCUR"}});
-    set.MarkFailed(PathOf("FRST.xml"));
-    set.KeepOnlyFailed();
-  }
-  ExpectPreviousSet();
-  EXPECT_EQ(ReadBytes(PathOf("FRST_FEHLERHAFT.xml")), "neu FRST kaputt");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"FRST.xml", "FRST_FEHLERHAFT.xml", "RCUR.xml"}));
-
-  FileSet set;
-  Stage(set, {{"FRST.xml", "wieder kaputt"}, {"RCUR.xml", "neu RCUR"}});
-  set.MarkFailed(PathOf("FRST.xml"));
-  set.Commit();
-  EXPECT_EQ(ReadBytes(PathOf("FRST_FEHLERHAFT.xml")), "wieder kaputt");
-  EXPECT_EQ(ReadBytes(PathOf("FRST.xml")), "alt FRST");
-  EXPECT_EQ(ReadBytes(PathOf("RCUR.xml")), "neu RCUR");
-}
-
 // Code that commits file by file (the generation run) becomes one set for its caller, which
 // may read each file, whole, as soon as it joins.
 TEST_F(FileSetTest, CommitsUnderACollectorWaitForTheSet) {

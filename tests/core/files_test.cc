@@ -6,15 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "core/spill_file.h"
 #include "support/temp_dir.h"
 #include "support/vb_error_number.h"
 
@@ -53,19 +50,6 @@ TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
   EXPECT_EQ(NativePath("..\\Vorlagen\\a b.txt"), "../Vorlagen/a b.txt");
 }
 
-TEST_F(FilesTest, ReplacingKeepsPermissionsAndLinks) {
-  fs::create_directories(dir_.path() / "echt");
-  const std::string real = (dir_.path() / "echt" / "liste.txt").string();
-  WriteBytes(real, "alt");
-  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write;
-  fs::permissions(real, shared);
-  fs::create_symlink(real, dir_.path() / "verweis.txt");
-  WriteWhole(PathOf("verweis.txt"), "neu");
-  EXPECT_TRUE(fs::is_symlink(dir_.path() / "verweis.txt"));
-  EXPECT_EQ(ReadBytes(real), "neu");
-  EXPECT_EQ(fs::status(real).permissions(), shared);
-}
-
 TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { FileWriter writer(PathOf("fehlt/datei.txt")); }), 76);
@@ -99,69 +83,6 @@ TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFileAndGivesTheSystemsReason) {
   EXPECT_EQ(Names(), std::vector<std::string>{"gross.xml"});
 }
 
-// Texts moved out of memory come back whole and in order, across the pieces they are read in;
-// where the spill file cannot take a text (here a file-size limit, with the signal at the
-// default a shell leaves), the text stays with the caller and nothing taken before is lost.
-TEST(SpillFileTest, TakenTextsComeBackInOrderAndAFailedSpillKeepsTheText) {
-  const auto replayed = [](const SpillFile& spill) {
-    std::string all;
-    spill.Replay([&all](std::string_view piece) { all.append(piece); });
-    return all;
-  };
-  SpillFile spill;
-  std::string first(1536 * 1024, 'a'), second = "bc", empty;
-  first.back() = 'z';
-  spill.Take(first);
-  spill.Take(empty);
-  spill.Take(second);
-  EXPECT_TRUE(first.empty() && second.empty());
-  EXPECT_EQ(replayed(spill), std::string(1536 * 1024 - 1, 'a') + "zbc");
-
-  const int status = StatusOfChild([&] {
-    signal(SIGXFSZ, SIG_DFL);
-    rlimit limit{8192, 8192};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    SpillFile limited;
-    std::string small = "kurz", large(100000, 'x'), later = "danach";
-    limited.Take(small);
-    limited.Take(large);
-    limited.Take(later);
-    return small.empty() && large.size() == 100000 && later == "danach" &&
-                   replayed(limited) == "kurz"
-               ? 0
-               : 1;
-  });
-  ASSERT_TRUE(WIFEXITED(status)) << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-}
-
-TEST_F(FilesTest, TerminationSignalsRemoveTheTemporary) {
-  for (const int signal_number : {SIGTERM, SIGINT}) {
-    const std::string path = PathOf("abbruch.xml");
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      signal(signal_number, SIG_DFL);
-      FileWriter writer(path);
-      writer.Write(std::string(100000, 'x'));
-      (void)!write(ready[1], "w", 1);
-      for (;;) pause();
-    }
-    close(ready[1]);
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    close(ready[0]);
-    // Mid-write: the temporary is there.
-    EXPECT_EQ(Names().size(), 1u);
-    kill(child, signal_number);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
-    EXPECT_TRUE(Names().empty()) << Names().front();
-  }
-}
-
 TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
   const std::string path = PathOf("Z.xlsx");
   const std::string victim = PathOf("fremd.txt");
@@ -184,34 +105,6 @@ TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
   EXPECT_EQ(ReadBytes(victim), "nicht anfassen");
   EXPECT_FALSE(fs::is_symlink(path));
   EXPECT_EQ(ReadBytes(path), "neu");
-}
-
-TEST_F(FilesTest, RacingWritersLeaveOneWholeFile) {
-  const std::string path = PathOf("gleich.xlsx");
-  const std::string a(3 << 20, 'a');
-  const std::string b(2 << 20, 'b');
-  for (int round = 0; round < 5; ++round) {
-    std::thread other([&] { WriteWhole(path, a); });
-    WriteWhole(path, b);
-    other.join();
-    const std::string result = ReadBytes(path);
-    EXPECT_TRUE(result == a || result == b) << result.size();
-    EXPECT_EQ(Names(), std::vector<std::string>{"gleich.xlsx"});
-  }
-}
-
-TEST_F(FilesTest, TemporariesOfEndedRunsAreRemovedByTheNextWriter) {
-  const pid_t ended = fork();
-  if (ended == 0) _exit(0);
-  waitpid(ended, nullptr, 0);
-  const std::string stale = "liste.csv." + std::to_string(ended) + "-7.lastora-tmp";
-  const std::string alive = "liste.csv." + std::to_string(getppid()) + "-7.lastora-tmp";
-  const std::string foreign = "liste.csv.lastora-tmp";
-  for (const std::string& name : {stale, alive, foreign}) WriteBytes(PathOf(name), "x");
-  WriteWhole(PathOf("neu.csv"), "y");
-  std::vector<std::string> expected = {alive, foreign, "neu.csv"};
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(), expected);
 }
 
 }  // namespace

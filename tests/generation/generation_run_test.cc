@@ -66,13 +66,6 @@ TEST_F(GenerationRun, BadSettingsOrNoRowsStopBeforeAnythingIsWrittenOrReturned) 
   EXPECT_EQ(out.ProgErzeFil1.Value, "alt.xml");
 }
 
-// DTAUS files carry no BIC.
-TEST_F(GenerationRun, DtausNeedsNoOwnBic) {
-  in.KreditorBIC_.Value = "";
-  rows = {Debit("FRST", 10.0)};
-  EXPECT_EQ(Run(/*dtaus=*/true), "ok");
-}
-
 // Every row is collected once: final and one-off debits go into the first pass that runs, never
 // into both files.
 TEST_F(GenerationRun, RowsGoIntoThePassOfTheirSequenceType) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "lastora/vb_error.h"
 #include "support/field_texts.h"
 
 namespace lastora::detail {
@@ -14,27 +13,6 @@ namespace {
 
 using testing::Grid;
 using testing::GridOf;
-
-// Taking a block hands over the same cells reading it copies, long texts included, and leaves
-// only the taken cells empty.
-TEST(SheetGridTest, TakenBlockIsTheReadBlockAndLeavesItsCellsEmpty) {
-  SheetGrid grid;
-  grid.Set(1, 1, Variant("Kopf"));
-  grid.Set(2, 2, Variant("ein Text länger als vierzehn Bytes"));
-  grid.Set(3, 1, Variant(12.5));
-  grid.Set(3, 4, Variant("kurz"));
-  const Grid read = GridOf(grid.ReadBlock(2, 2, 5, 4));
-  EXPECT_EQ(GridOf(grid.TakeBlock(2, 2, 5, 4)), read);
-  EXPECT_EQ(read, (Grid{{"ein Text länger als vierzehn Bytes", {}, {}},
-                        {{}, {}, "kurz"},
-                        {{}, {}, {}},
-                        {{}, {}, {}}}));
-  EXPECT_TRUE(grid.At(2, 2).IsEmpty());
-  EXPECT_TRUE(grid.At(3, 4).IsEmpty());
-  EXPECT_EQ(grid.At(1, 1), Variant("Kopf"));  // above the block
-  EXPECT_EQ(grid.LastRow(), 3);
-  EXPECT_THROW(grid.TakeBlock(2, 1, 1, 1), VbError);
-}
 
 // A whole sheet read from its left edge is handed over as it is stored; rows that widened after
 // the first ones, the row above the block and a row reaching past the stored ones must all come
@@ -59,26 +37,6 @@ TEST(SheetGridTest, TakingTheWholeWidthMatchesReadingIt) {
   EXPECT_TRUE(grid.At(2, 1).IsEmpty());
   EXPECT_EQ(grid.LastRow(), 40);
   EXPECT_EQ(grid.LastColumn(), last_column);
-}
-
-// Rows expected by a reader are room, not content: the used range, sorting and the taken block
-// show only the filled rows, also when a later row is wider than the expectation's width.
-TEST(SheetGridTest, ExpectedRowsAreNotPartOfTheSheet) {
-  SheetGrid grid;
-  grid.Set(1, 1, Variant("Name"));
-  grid.Set(1, 2, Variant("Nr"));
-  grid.ExpectRows(1000);
-  grid.Set(2, 1, Variant("Zimmer, Ida Charlotte"));
-  grid.Set(2, 2, Variant(2));
-  grid.Set(3, 1, Variant("Albers, Karin Sophie"));
-  grid.Set(3, 3, Variant("breiter"));
-  grid.Set(3, 2, Variant(1));
-  EXPECT_EQ(grid.LastRow(), 3);
-  EXPECT_EQ(grid.LastColumn(), 3);
-  grid.SortRows(1, grid.LastRow(), 2, false);
-  EXPECT_EQ(GridOf(grid.TakeBlock(2, 1, grid.LastRow(), grid.LastColumn())),
-            (Grid{{"Albers, Karin Sophie", 1, "breiter"}, {"Zimmer, Ida Charlotte", 2, {}}}));
-  EXPECT_EQ(grid.At(1, 1), Variant("Name"));
 }
 
 // Sorting moves whole rows in place; against a plain stable sort of the same rows, every row must

@@ -60,24 +60,6 @@ TEST_F(ProcessingRunTest, OnlyTheProcedureSepaItselfAsksForABic) {
   EXPECT_EQ(reported.ProgBearFehl.Value, "1");
 }
 
-TEST_F(ProcessingRunTest, WarnsAtTheAmountLimitsInclusive) {
-  settings.SepaFuncWARN.Value = "warnen";
-  settings.SepaFuncBMAX.Value = "100";
-  settings.SepaFuncBMIN.Value = "10";
-  StartTable(3);
-  SetMember(1, {.name = "Oben", .mandate = "M-1", .contribution = 100.0});
-  SetMember(2, {.name = "Unten", .mandate = "M-2", .contribution = 10.0});
-  SetMember(3, {.name = "Mitte", .mandate = "M-3", .contribution = 50.0});
-
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(ColumnTexts(values, 27), (Texts{"Oberer Betragsgrenze", "Untere Betragsgrenze", ""}));
-  EXPECT_EQ(ColoursOf(1, {8}), Colours{6});
-  EXPECT_EQ(ColoursOf(2, {8}), Colours{6});
-  EXPECT_EQ(Colour(3, 8), 0);
-  // Warnings do not stop a payment.
-  EXPECT_EQ(Figures(), "Fehl 0, Warn 2, alle 3/160, erste 3/160, zweite 0/0");
-}
-
 TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmount) {
   StartTable(1);
   SetMember(1, {.name = "Guthaben", .contribution = 120.0, .credit = 200.0});

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "processing/run_findings.h"
-#include "support/temp_dir.h"
 
 namespace lastora::testing {
 namespace {
@@ -29,25 +28,6 @@ TEST_F(RemittanceTest, LinesFollowTheSettingsEachAtTheFullWidth) {
                             Quoted(Padded("Anna", 35)) + "," + Quoted(Padded("Danke", 35)));
   // 151 characters, but the fill blanks count half in the SEPA length check.
   EXPECT_EQ(Text(1, 27), "");
-}
-
-TEST_F(RemittanceTest, DtausTemplateReplacesTheLinesAfterTheFirst) {
-  ScopedTempDir folder;
-  const std::string file = folder.File("Verwendungszweck.txt");
-  WriteBytes(file, "Gl\xe4ubiger <<GID>>\r\nMandat <<Mandatsreferenz>>\r\n");
-  settings.SepaVERF.Value = "DTAUS";
-  settings.SepaFuncVERP.Value = file;
-  settings.SepaFuncVER3.Value = "Mitgliedsname";
-  settings.SepaFuncVER4.Value = "Danke";
-  StartTable(2);
-  SetMember(1, {.name = "Anna", .mandate = "M-1"});
-  SetMember(2, {.name = "Bert", .iban = "DE02120300000000202051", .mandate = "M-2"});
-
-  ASSERT_EQ(Run(), "ok");
-  // The creditor identifier pushes the line one character over the width; it is cut.
-  EXPECT_EQ(Text(2, 9), Quoted(Padded("Beitrag 2013", 27)) + "," +
-                            Quoted("Gläubiger DE98ZZZ0999999999") + "," +
-                            Quoted(Padded("Mandat M-2", 27)));
 }
 
 TEST_F(RemittanceTest, OnlyTheLaterRowOfADuplicateMandateIsMarked) {

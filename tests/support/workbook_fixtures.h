@@ -2,7 +2,6 @@
 #ifndef LASTORA_TESTS_SUPPORT_WORKBOOK_FIXTURES_H_
 #define LASTORA_TESTS_SUPPORT_WORKBOOK_FIXTURES_H_
 
-#include <ctime>
 #include <string>
 #include <utility>
 #include <variant>
@@ -22,10 +21,8 @@ struct FixtureSheet {
   FixtureRows rows;  // from A1
 };
 
-// An .xlsx written by libxlsxwriter. created: the document's creation time in UTC (0: the
-// writer's default, now).
-void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
-               std::time_t created = 0);
+// An .xlsx written by libxlsxwriter.
+void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets);
 
 // A zip package holding the given parts, in order.
 void WriteZip(const std::string& path,
@@ -33,9 +30,6 @@ void WriteZip(const std::string& path,
 
 // An .ods package with the given content.xml and meta.xml (meta may be empty: no meta part).
 void WriteOds(const std::string& path, const std::string& content_xml, const std::string& meta_xml);
-
-// Seconds since the epoch of a UTC date and time, for WriteXlsx.
-std::time_t UtcTime(int year, int month, int day, int hour = 0, int minute = 0);
 
 }  // namespace lastora::testing
 

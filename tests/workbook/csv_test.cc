@@ -89,24 +89,5 @@ TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
   EXPECT_EQ(back(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
 }
 
-// A table written in pieces: every piece ends at a line end and together they are the text.
-TEST(CsvTest, PiecesJoinToTheWholeText) {
-  Table table(20000, 3);
-  for (int32_t r = 1; r <= table.RowCount(); ++r) {
-    table(r, 1) = r;
-    table(r, 2) = "Zeile; " + std::to_string(r);
-  }
-  std::string joined;
-  int pieces = 0;
-  TableToCsvPieces(table, {"Nr"}, [&](std::string_view piece) {
-    EXPECT_TRUE(piece.ends_with("\r\n"));
-    joined += piece;
-    ++pieces;
-  });
-  EXPECT_GT(pieces, 1);
-  EXPECT_EQ(joined, TableToCsv(table, {"Nr"}));
-  EXPECT_TRUE(joined.ends_with("20000;\"Zeile; 20000\";\r\n"));
-}
-
 }  // namespace
 }  // namespace lastora

@@ -52,10 +52,5 @@ TEST(NumberingTest, FileIdentifiersAreCleanedCutAndNeverRepeatWithinTheDay) {
   EXPECT_NE(again.SepaFPI2.Value, settings.SepaFPI2.Value);
 }
 
-TEST(NumberingTest, ExecutionDateThatIsNoDateStopsTheStep) {
-  EXPECT_EQ(MakeIdentifierPrefix(Settings("TSVM", "16.13.2026")).result,
-            "Fehler in Abbuchungsdatum: 16.13.2026");
-}
-
 }  // namespace
 }  // namespace lastora

@@ -4,17 +4,13 @@
 
 #include "lastora/workbook_error.h"
 #include "support/field_texts.h"
-#include "support/temp_dir.h"
 
 namespace lastora {
 namespace {
 
 using S = SEPAVARIABLEN;
-using testing::ReadBytes;
-using testing::ScopedTempDir;
 using testing::Texts;
 using testing::Values;
-using testing::WriteBytes;
 
 std::string ErrorOf(std::string_view text) {
   try {
@@ -112,19 +108,6 @@ TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys)
   SettingsFile open_end = SettingsFile::Parse("UserNAME = x", "x.ini");
   open_end.Update(result, [](std::string_view name) { return name == "ProgBearFehl"; });
   EXPECT_EQ(open_end.Bytes(), "UserNAME = x\nProgBearFehl = 2\n");
-}
-
-TEST(SettingsFileTest, WindowsCodePageFileStaysInItsCodePage) {
-  ScopedTempDir dir;
-  const std::string path = dir.File("alt.ini");
-  WriteBytes(path, "KreditorNAME = M\xFCller\n");
-  SettingsFile file = SettingsFile::Load(path);
-  EXPECT_EQ(file.record().KreditorNAME.Value, "Müller");
-  SEPAVARIABLEN result = file.record();
-  result.ProgErzeResu.Value = "Gläubiger ID falsch";
-  file.Update(result, [](std::string_view) { return true; });
-  file.Save();
-  EXPECT_EQ(ReadBytes(path), "KreditorNAME = M\xFCller\nProgErzeResu = Gl\xE4ubiger ID falsch\n");
 }
 
 }  // namespace
