@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -83,6 +85,33 @@ TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFileAndGivesTheSystemsReason) {
   EXPECT_EQ(Names(), std::vector<std::string>{"gross.xml"});
 }
 
+TEST_F(FilesTest, TerminationSignalsRemoveTheTemporary) {
+  for (const int signal_number : {SIGTERM, SIGINT}) {
+    const std::string path = PathOf("abbruch.xml");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      signal(signal_number, SIG_DFL);
+      FileWriter writer(path);
+      writer.Write(std::string(100000, 'x'));
+      (void)!write(ready[1], "w", 1);
+      for (;;) pause();
+    }
+    close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    // Mid-write: the temporary is there.
+    EXPECT_EQ(Names().size(), 1u);
+    kill(child, signal_number);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    EXPECT_TRUE(Names().empty()) << Names().front();
+  }
+}
+
 TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
   const std::string path = PathOf("Z.xlsx");
   const std::string victim = PathOf("fremd.txt");
@@ -105,6 +134,34 @@ TEST_F(FilesTest, TemporaryNeverFollowsALinkPlantedAtItsName) {
   EXPECT_EQ(ReadBytes(victim), "nicht anfassen");
   EXPECT_FALSE(fs::is_symlink(path));
   EXPECT_EQ(ReadBytes(path), "neu");
+}
+
+TEST_F(FilesTest, RacingWritersLeaveOneWholeFile) {
+  const std::string path = PathOf("gleich.xlsx");
+  const std::string a(3 << 20, 'a');
+  const std::string b(2 << 20, 'b');
+  for (int round = 0; round < 5; ++round) {
+    std::thread other([&] { WriteWhole(path, a); });
+    WriteWhole(path, b);
+    other.join();
+    const std::string result = ReadBytes(path);
+    EXPECT_TRUE(result == a || result == b) << result.size();
+    EXPECT_EQ(Names(), std::vector<std::string>{"gleich.xlsx"});
+  }
+}
+
+TEST_F(FilesTest, TemporariesOfEndedRunsAreRemovedByTheNextWriter) {
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string stale = "liste.csv." + std::to_string(ended) + "-7.lastora-tmp";
+  const std::string alive = "liste.csv." + std::to_string(getppid()) + "-7.lastora-tmp";
+  const std::string foreign = "liste.csv.lastora-tmp";
+  for (const std::string& name : {stale, alive, foreign}) WriteBytes(PathOf(name), "x");
+  WriteWhole(PathOf("neu.csv"), "y");
+  std::vector<std::string> expected = {alive, foreign, "neu.csv"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Names(), expected);
 }
 
 }  // namespace

@@ -41,6 +41,27 @@ int WaitFor(pid_t pid) {
   return status;
 }
 
+TEST(MandateRegisterProcessTest, TwoProcessesRecordingAtOnceBothSucceed) {
+  ScopedTempDir dir;
+  const std::string path = dir.File("lastora.db");
+  const pid_t first = RecordInChild(path, 1);
+  const pid_t second = RecordInChild(path, 2);
+  const int first_status = WaitFor(first);
+  const int second_status = WaitFor(second);
+  ASSERT_TRUE(WIFEXITED(first_status) && WEXITSTATUS(first_status) == 0);
+  ASSERT_TRUE(WIFEXITED(second_status) && WEXITSTATUS(second_status) == 0);
+
+  Register reg = Register::Open(path);
+  const auto runs = reg.ListRuns();
+  ASSERT_EQ(runs.size(), 2u);
+  for (const mandate_register::Run& run : runs) {
+    EXPECT_EQ(run.count, kRunSize);
+  }
+  EXPECT_EQ(reg.FindMandate("M" + std::to_string(kRunSize))->first_collection, "2026-12-01");
+  EXPECT_EQ(reg.FindMandate("M" + std::to_string(3 * kRunSize - 1))->first_collection,
+            "2026-12-02");
+}
+
 detail::RecordStep kill_step;
 int64_t kill_after = 0;
 

@@ -1,8 +1,10 @@
-// The .xlsx payment table as written to disk: refused whole when too long, read back as written.
+// The .xlsx payment table as written to disk: through an exclusive temporary, read back as written,
+// and the same bytes for the same clock.
 #include "workbook/xlsx_file.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "import/workbook_reader.h"
@@ -19,6 +21,32 @@ using ::lastora::testing::ReadBytes;
 using ::lastora::testing::ScopedTempDir;
 using ::lastora::testing::ScopedTestPlatform;
 using ::lastora::testing::WriteBytes;
+
+ColouredTable SmallTable() {
+  ColouredTable table;
+  table.values = Table(2, 2);
+  table.values(1, 1) = Variant("Albers, Karin");
+  table.values(1, 2) = Variant(120.0);
+  table.values(2, 1) = Variant("Große, Björn");
+  table.values(2, 2) = Variant::Date(MakeDate(2026, 3, 16));
+  return table;
+}
+
+TEST(XlsxFileTest, SameClockGivesTheSameBytes) {
+  ScopedTempDir dir;
+  const ScopedTestPlatform first_clock(MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
+  WriteXlsx(dir.File("eins.xlsx"), SmallTable(), {"Name", "Betrag"});
+  const std::string first = ReadBytes(dir.File("eins.xlsx"));
+  ASSERT_FALSE(first.empty());
+  {
+    // A clock a year on must show in the workbook, or the comparison below proves nothing.
+    const ScopedTestPlatform later(MakeDate(2027, 3, 2) + MakeTime(9, 30, 0));
+    WriteXlsx(dir.File("spaeter.xlsx"), SmallTable(), {"Name", "Betrag"});
+    EXPECT_NE(ReadBytes(dir.File("spaeter.xlsx")), first);
+  }
+  WriteXlsx(dir.File("zwei.xlsx"), SmallTable(), {"Name", "Betrag"});
+  EXPECT_EQ(ReadBytes(dir.File("zwei.xlsx")), first);
+}
 
 // Cutting the table at the sheet's last row would lose payments without a word.
 TEST(XlsxFileTest, ATableBeyondTheLargestSheetIsRefusedAndTheOldFileStays) {
@@ -108,6 +136,26 @@ TEST(XlsxFileTest, CellsAndColoursReadBackAsWritten) {
   EXPECT_EQ(fill_of("B3"), "FFFF9900");
   EXPECT_EQ(fill_of("D3"), "FFFFFF00");
   EXPECT_EQ(fill_of("B2"), "none");
+}
+
+// A sheet is packed while it is written, before its size is known to the archive; each entry must
+// still get the plain header of a small file, since not every spreadsheet program reads the form
+// for archives beyond 4 GB.
+TEST(XlsxFileTest, EveryEntryHasThePlainHeader) {
+  ScopedTempDir dir;
+  const ScopedTestPlatform clock(MakeDate(2026, 3, 2));
+  WriteXlsx(dir.File("Z.xlsx"), SmallTable(), {"Name", "Betrag"});
+  const std::string bytes = ReadBytes(dir.File("Z.xlsx"));
+  int entries = 0;
+  for (size_t at = bytes.find("PK\x03\x04"); at != std::string::npos;
+       at = bytes.find("PK\x03\x04", at + 4)) {
+    ASSERT_LE(at + 30, bytes.size());
+    uint16_t extra = 0;
+    std::memcpy(&extra, bytes.data() + at + 28, sizeof extra);
+    EXPECT_EQ(extra, 0) << "entry " << entries;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 7);
 }
 
 }  // namespace
