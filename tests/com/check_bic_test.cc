@@ -99,10 +99,7 @@ TEST_F(CheckBicTest, CheckBicLooksUpTheRowsAndHandsTheRecordBackWhole) {
   EXPECT_EQ(found(2, 27), Variant("Mehrere BICs zur BLZ m\u00f6glich. Bitte manuell pr\u00fcfen!"));
   EXPECT_EQ(CLng(RangeOf(colours_.v)(2, 5)), 6);
   Var warnings;
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
-  ASSERT_EQ(object_->get()->Invoke(object_->Id(L"lngZZ_WARN"), IID_NULL, LOCALE_USER_DEFAULT,
-                                   DISPATCH_PROPERTYGET, &none, &warnings.v, nullptr, nullptr),
-            S_OK);
+  ASSERT_EQ(object_->Get(L"lngZZ_WARN", &warnings.v), S_OK);
   EXPECT_EQ(CLng(FromVariant(warnings.v)), 1);
 
   // The record crossed twice and lost nothing: text beyond ASCII, both numbers, the section.
