@@ -78,29 +78,19 @@ constexpr char kLetter[] =
     "@story\n"
     "Mitglied <<Name>>\n";
 
-// Word's search box reads "^&" as "the text found" and "^^" as one caret.
-const Table kLetterRecords =
-    Rows({{"Karin Albers", "Köln", "12,50"}, {"Jürgen Bäcker", "Haus ^^ Hof ^& Co", "30,00"}});
-const Table kLetterHeader = Rows({{"Name", "Ort", "Beitrag"}});
-
 // A printer named in the print settings serves the run's prints alone: the user finds Word's
 // printer as it was.
 constexpr char kChosen[] = "Word.ActivePrinter := Büro 2. OG";
 constexpr char kRestored[] = "Word.ActivePrinter := Standarddrucker";
 
-class WordMergeTest : public OfficeMergeTest {
- protected:
-  void SetUp() override {
-    OfficeMergeTest::SetUp();
-    Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
-    // Windows-1252, as the settings file is kept.
-    Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
-  }
-};
-
-TEST_F(WordMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOnce) {
-  const std::string result =
-      Merge(kLetterRecords, kLetterHeader, Definition("..\\Vorlagen\\Beitrag.docx", "2"));
+TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOnce) {
+  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+  // Windows-1252, as the settings file is kept.
+  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
+  // Word's search box reads "^&" as "the text found" and "^^" as one caret.
+  const std::string result = Merge(
+      Rows({{"Karin Albers", "Köln", "12,50"}, {"Jürgen Bäcker", "Haus ^^ Hof ^& Co", "30,00"}}),
+      Rows({{"Name", "Ort", "Beitrag"}}), Definition("..\\Vorlagen\\Beitrag.docx", "2"));
   EXPECT_EQ(result,
             "Seriendruck ok: Anzahl Dokumente: 2 gedruckt, 2 gespeichert, 0 Mailvorlagen angelegt");
   EXPECT_EQ(Read(Output("Karin Albers.docx")),
