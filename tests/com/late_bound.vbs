@@ -7,8 +7,6 @@ If lastora.getPruefziffer("DE00370400440532013000") <> "89" Then WScript.Quit 2
 If lastora.RubLeadingZero("000123") <> "123" Then WScript.Quit 3
 lastora.strPathProgram = "Kasse"
 If lastora.strPathProgram <> "Kasse" Then WScript.Quit 4
-lastora.rowBlattAufruf = 17
-If lastora.rowBlattAufruf <> 17 Then WScript.Quit 5
 
 ' A table argument that is no table gets the run's own text, not a script error.
 notATable = "keine Tabelle"

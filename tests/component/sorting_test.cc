@@ -47,15 +47,6 @@ TEST(QuickSortRows, BothDirectionsMoveWholeRowsTextsByCodePointAfterNumbers) {
   EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{4, 1, 5, 2, 3, 6}));
 }
 
-TEST(QuickSortRows, OnlyTheGivenRowsMoveAndBadRangesOrNullKeysFail) {
-  Table table = KeyedTable({Variant(9), Variant(5), Variant(4), Variant(3), Variant(0)});
-  Sort(table, 2, 4, 1, 1);
-  EXPECT_EQ(OriginalRows(table), (std::vector<int32_t>{1, 4, 3, 2, 5}));
-  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 6, 1, 1); }), 9);
-  table(3, 1) = Variant::Null();
-  EXPECT_EQ(ErrorOf([&] { Sort(table, 1, 5, 1, 1); }), 94);
-}
-
 TEST(QuickSortRows, LargeRandomTablesEndSortedWithNoRowLost) {
   std::mt19937 random(20131231);
   std::vector<Variant> keys;

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "component/catalogue.h"
 #include "lastora/platform.h"
 #include "lastora/variant.h"
 #include "support/scoped_env.h"
@@ -82,16 +81,6 @@ TEST_F(WriteLogTest, QuestionsAndInputBoxReturnTheAnswer) {
   EXPECT_EQ(Shown()[0].style, 36);
   EXPECT_EQ(Shown()[0].title, std::string("Frage") + kTitleSuffix);
   EXPECT_EQ(Shown()[1].prompt, "Name: x");
-}
-
-TEST(MessageCatalogue, EnglishOnlyForTheWordEnglishInAnyCase) {
-  MessageCatalogue catalogue;
-  LoadMessageTexts(catalogue, "  English ");
-  EXPECT_EQ(catalogue[1], "Advice");
-  for (const char* language : {"", "Englisch", "english."}) {
-    LoadMessageTexts(catalogue, language);
-    EXPECT_EQ(catalogue[1], "Hinweis") << language;
-  }
 }
 
 }  // namespace

@@ -184,15 +184,6 @@ TEST_F(MergeRunTest, LabelsOfAllRecordsGoOnOneSheetNamedAfterTheFirst) {
   EXPECT_EQ(Calls().back(), "Quit");
 }
 
-// Each record reopens the template: a cell holding nothing but a user text is filled again.
-TEST_F(MergeRunTest, AWorkbookIsSavedWithItsUserTexts) {
-  WriteBytes(Home("Vorlagen/Karte.xlsx"), "Gruß <<Verein>>\n<<Name>>\n");
-  Define(2, "..\\Vorlagen\\Karte.xlsx");
-  definitions_(2, 8) = Variant("");
-  Run(2, 1);
-  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.xlsx")), "Gruß TSV Musterstadt\nZander\n");
-}
-
 TEST_F(MergeRunTest, UnusableDefinitionsAreSkippedAndTheRunGoesOn) {
   WriteBytes(Home("Vorlagen/Kaputt.docx"), "broken");
   WriteBytes(Home("Vorlagen/Info.pdf"), "%PDF");

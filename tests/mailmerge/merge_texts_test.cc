@@ -10,24 +10,20 @@ namespace {
 
 const double kNoon = MakeDate(2025, 3, 5) + MakeTime(12, 7, 9);
 
-TEST(PrintSettingsTest, FirstMatchingRuleWinsAndDefaultsStand) {
+TEST(PrintSettingsTest, FirstMatchingRuleWins) {
   const PrintSettings settings = ParsePrintSettings(
       "[Allgemein]\r\n  Usertext_Verein = TSV  \r\nUsertext_Datum=Timeformat=DD.MM.YYYY\r\n"
-      "LogoWidth=breit\r\nLogoHeight=0\r\nKopien an Empfänger= kasse @ verein.de \r\n"
+      "Kopien an Empfänger= kasse @ verein.de \r\n"
       "Betreff=TSV:\r\nBody=Hallo (BODY)\r\nUsertext_Body=kein Body\r\nDrucker=Buero\r\n"
       "ohne Gleichheitszeichen\r\n");
   ASSERT_EQ(settings.user_texts.size(), 3u);
   EXPECT_EQ(settings.user_texts[0], (std::pair<std::string, std::string>{"Verein ", " TSV"}));
   EXPECT_EQ(settings.user_texts[1].second, "Timeformat=DD.MM.YYYY");
   EXPECT_EQ(settings.user_texts[2].first, "Body");
-  EXPECT_EQ(settings.logo_width, 51);
-  EXPECT_EQ(settings.logo_height, 66);
   EXPECT_EQ(settings.copy_address, "kasse@verein.de");
   EXPECT_EQ(settings.subject_prefix, "TSV: ");
   EXPECT_EQ(settings.body, "Hallo (BODY)");
   EXPECT_EQ(settings.printer, "Buero");
-  EXPECT_EQ(ParsePrintSettings("LogoWidth=40,5\nLogoHeight=30").logo_width, 40.5);
-  EXPECT_EQ(ReadPrintSettings("/gibt/es/nicht.ini").logo_height, 66);
 }
 
 TEST(DocumentNameTest, PatternPartsBecomeTheNameOfEachRecord) {

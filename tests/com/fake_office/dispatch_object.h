@@ -11,13 +11,32 @@
 #include <atomic>
 #include <functional>
 #include <initializer_list>
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "counted.h"
-#include "model.h"
 
 namespace fake_office {
+
+// The programs' documents: what a test reads back after a run (see fake_office.h).
+struct SheetModel {
+  std::string name;
+  std::map<std::pair<long, long>, std::string> cells;  // (row, column), never empty texts
+};
+
+struct DocumentModel {
+  std::vector<std::string> stories;                 // Word: paragraphs joined by CR
+  std::vector<std::shared_ptr<SheetModel>> sheets;  // Excel
+  double created = 0;  // the "Creation Date" property as a date serial; 0: never set
+};
+
+// False when the file cannot be read.
+bool LoadDocument(const std::wstring& path, DocumentModel& model);
+std::string WriteDocument(const DocumentModel& model);
+bool SaveDocument(const std::wstring& path, const DocumentModel& model);
 
 extern std::atomic<long> live_objects;
 

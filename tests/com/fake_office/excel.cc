@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <numeric>
 
 #include "dispatch_object.h"
 
@@ -14,14 +13,12 @@ constexpr long kLastColumn = 16384;
 
 struct OpenBook {
   DocumentModel model;
-  std::wstring path;
   bool open = true;
   size_t active_sheet = 0;
 };
 
 struct ExcelState {
   std::shared_ptr<OpenBook> active;
-  bool alerts = true;
 };
 
 std::shared_ptr<OpenBook> ActiveBook(const ExcelState& state) {
@@ -39,16 +36,6 @@ std::string AsEntered(const std::string& text) {
   char shown[32];
   std::snprintf(shown, sizeof shown, "%g", number);
   return shown;
-}
-
-// The adapters escape Excel's wildcards in a replacement's search text with "~".
-std::string Unescaped(const std::string& pattern) {
-  std::string plain;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '~' && i + 1 < pattern.size()) ++i;
-    plain += pattern[i];
-  }
-  return plain;
 }
 
 // The value a cell holds, of the kind Excel gives it (see fake_office.h).
@@ -129,7 +116,7 @@ class Range : public Object {
     } else if (member == "Column") {
       Return(result, static_cast<double>(left_));
     } else if (member == "Replace") {
-      Replace(Unescaped(args.Text(0, "What")), args.Text(1, "Replacement"));
+      Replace(args.Text(0, "What"), args.Text(1, "Replacement"));
       ReturnBool(result, true);
     } else if (member == "Find") {
       FindAfter(args, result);
@@ -138,16 +125,11 @@ class Range : public Object {
       if (args.Number(0, "Type") != 11) throw Failure{"Nur SpecialCells(11) ist nachgebildet"};
       const auto [bottom, right] = LastCell(*sheet_);
       Return(result, new Range(sheet_, bottom, right, bottom, right));
-    } else {
-      Sort(args);
     }
+    // Sorting is Excel's own: the import's call log shows what Excel is asked for.
   }
 
  private:
-  static Object* Require(Object* object) {
-    if (dynamic_cast<Range*>(object) == nullptr) throw Failure{"Bereich erwartet"};
-    return object;
-  }
   // A lone cell as a lone value, a block as a 2-D array from 1, column-major, as Excel gives both.
   void Values(VARIANT* result) const {
     if (top_ == bottom_ && left_ == right_) return CellValue(CellText(top_, left_), result);
@@ -165,37 +147,6 @@ class Range : public Object {
     SafeArrayUnaccessData(array);
     V_VT(result) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(result) = array;
-  }
-  // Whole rows of the block change places by their key's text, rows without a key last: all the
-  // import's tests need. Excel's guess at a heading row is left to Excel; the import's call log
-  // shows what it asks for.
-  void Sort(const Args& args) {
-    const long column = dynamic_cast<Range*>(Require(args.Target(0, "Key1")))->left();
-    const bool descending = args.Number(1, "Order1", 1) == 2;
-    const long first = top_ + (args.Number(7, "Header", 2) == 1 ? 1 : 0);
-    const long last = std::min(bottom_, LastCell(*sheet_).first);
-    if (last <= first) return;
-    std::vector<std::map<long, std::string>> rows(static_cast<size_t>(last - first + 1));
-    for (auto& [place, text] : Block()) {
-      if (place.first < first || place.first > last) continue;
-      rows[static_cast<size_t>(place.first - first)][place.second] = text;
-      sheet_->cells.erase(place);
-    }
-    const auto key = [&rows, column](size_t row) {
-      const auto cell = rows[row].find(column);
-      return cell == rows[row].end() ? std::string() : cell->second;
-    };
-    std::vector<size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      const std::string x = key(a), y = key(b);
-      if (x.empty() || y.empty()) return !x.empty() && y.empty();
-      return descending ? y < x : x < y;
-    });
-    for (size_t i = 0; i < order.size(); ++i) {
-      for (const auto& [at, text] : rows[order[i]])
-        sheet_->cells[{first + static_cast<long>(i), at}] = text;
-    }
   }
   std::string CellText(long row, long column) const {
     const auto cell = sheet_->cells.find({row, column});
@@ -229,7 +180,8 @@ class Range : public Object {
   }
   // Searches for part of a cell.
   void FindAfter(const Args& args, VARIANT* result) {
-    auto* after = dynamic_cast<Range*>(Require(args.Target(1, "After")));
+    auto* after = dynamic_cast<Range*>(args.Target(1, "After"));
+    if (after == nullptr) throw Failure{"Bereich erwartet"};
     const std::string what = args.Text(0, "What");
     std::vector<std::pair<long, long>> hits;
     for (const auto& [place, text] : Block()) {
@@ -287,18 +239,12 @@ Object* NewSheet(std::shared_ptr<OpenBook> book, std::shared_ptr<SheetModel> she
                    });
 }
 
-// A sheet by its name, whatever the case, or by its number from 1.
+// A sheet by its number from 1.
 Object* SheetItem(const std::shared_ptr<OpenBook>& book, const Args& args) {
   const auto& sheets = book->model.sheets;
-  const std::string name = args.Text(0, "Index");
-  for (const auto& sheet : sheets) {
-    if (_stricmp(sheet->name.c_str(), name.c_str()) == 0) return NewSheet(book, sheet);
-  }
-  const double index = args.Number(0, "Index", 0);
-  char* end = nullptr;
-  std::strtod(name.c_str(), &end);
-  if (*end != '\0' || index < 1 || index > static_cast<double>(sheets.size())) {
-    throw Failure{"Index außerhalb des gültigen Bereichs: " + name};
+  const double index = args.Number(0, "Index");
+  if (index < 1 || index > static_cast<double>(sheets.size())) {
+    throw Failure{"Index außerhalb des gültigen Bereichs: " + args.Text(0, "Index")};
   }
   return NewSheet(book, sheets[static_cast<size_t>(index) - 1]);
 }
@@ -357,15 +303,11 @@ Object* NewWorkbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook>
           return Return(result, NewCreationDate(book));
         }
         if (member == "SaveAs") {
-          const std::wstring path = Wide(args.Text(0, "FileName"));
-          if (state->alerts && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            throw Failure{"Excel fragt, ob die Datei ersetzt werden soll (DisplayAlerts ist an)"};
+          if (!SaveDocument(Wide(args.Text(0, "FileName")), book->model)) {
+            throw Failure{"Speichern misslungen"};
           }
-          if (!SaveDocument(path, book->model)) throw Failure{"Speichern misslungen"};
-          book->path = path;
           return;
         }
-        if (args.Number(0, "SaveChanges", 0) != 0) SaveDocument(book->path, book->model);
         book->open = false;
         if (state->active == book) state->active.reset();
       });
@@ -374,8 +316,7 @@ Object* NewWorkbook(std::shared_ptr<ExcelState> state, std::shared_ptr<OpenBook>
 Object* NewWorkbooks(std::shared_ptr<ExcelState> state) {
   return NewObject("Workbooks", {"Open"}, [=](auto&, bool, auto& args, VARIANT* result) {
     auto book = std::make_shared<OpenBook>();
-    book->path = Wide(args.Text(0, "FileName"));
-    if (!LoadDocument(book->path, book->model) || book->model.sheets.empty()) {
+    if (!LoadDocument(Wide(args.Text(0, "FileName")), book->model) || book->model.sheets.empty()) {
       throw Failure{"Excel konnte die Datei nicht öffnen: " + args.Text(0, "FileName")};
     }
     state->active = book;
@@ -392,14 +333,13 @@ Object* NewExcel() {
       "Excel",
       {"ScreenUpdating", "Calculation", "DisplayAlerts", "StatusBar", "Workbooks", "ActiveWindow",
        "ActiveCell", "Calculate", "Quit"},
-      [state](auto& member, bool put, auto& args, VARIANT* result) {
+      [state](auto& member, bool put, auto&, VARIANT* result) {
         if (member == "Workbooks") return Return(result, NewWorkbooks(state));
         if (member == "ActiveWindow") return Return(result, NewWindow(state, ActiveBook(*state)));
         if (member == "ActiveCell") {
           const std::shared_ptr<OpenBook> book = ActiveBook(*state);
           return Return(result, new Range(book->model.sheets.at(book->active_sheet), 1, 1, 1, 1));
         }
-        if (member == "DisplayAlerts" && put) state->alerts = V_BOOL(&args.Put()) != VARIANT_FALSE;
         // Excel refuses a calculation mode while no workbook is open.
         if (member == "Calculation" && put) ActiveBook(*state);
       });

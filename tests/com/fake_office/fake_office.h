@@ -20,7 +20,7 @@
 // Cell texts are typed as a German Excel types what is keyed in: a number is a number, a date
 // DD.MM.YYYY a date, anything else (or anything after a leading apostrophe) a text. Range values
 // are read back with those kinds, a block as a 2-D array from 1 as Excel hands it to a macro.
-// Saving writes the same format back.
+// Saving writes the same format back, bar the creation date.
 #ifndef LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_
 #define LASTORA_TESTS_COM_FAKE_OFFICE_FAKE_OFFICE_H_
 

@@ -33,7 +33,6 @@ Object* NewFind(Document document, size_t story) {
     std::string& text = document->model.stories[story];
     const std::string find = Unescape(args.Text(0, "FindText"), "");
     if (find.empty()) throw Failure{"Suchtext fehlt"};
-    if (args.Number(10, "Replace", 0) != 2) throw Failure{"Nur Alle ersetzen ist nachgebildet"};
     const std::string replacement = Unescape(args.Text(9, "ReplaceWith"), find);
     bool found = false;
     for (size_t at = text.find(find); at != std::string::npos;
@@ -77,10 +76,8 @@ Object* NewDocument(Document document) {
                                        " from=" + args.Text(4, "From") + " to=" +
                                        args.Text(5, "To") + "\n" + WriteDocument(document->model));
                      }
-                     if (member == "Save" || args.Number(0, "SaveChanges", 0) != 0) {
-                       if (!SaveDocument(document->path, document->model)) {
-                         throw Failure{"Speichern misslungen"};
-                       }
+                     if (member == "Save" && !SaveDocument(document->path, document->model)) {
+                       throw Failure{"Speichern misslungen"};
                      }
                      if (member == "Close") document->open = false;
                    });

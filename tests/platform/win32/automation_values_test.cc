@@ -55,12 +55,10 @@ TEST(AutomationCells, CellsThatNeedConvertingAreReadAsTheRunExpects) {
   EXPECT_EQ(FromVariant(cell.v).AsString(), "Fehler 2042");
   V_ERROR(&cell.v) = DISP_E_PARAMNOTFOUND;
   EXPECT_TRUE(FromVariant(cell.v).IsMissing());
-
-  IDispatch* object = nullptr;
-  VARIANT dispatch;
-  V_VT(&dispatch) = VT_DISPATCH;
-  V_DISPATCH(&dispatch) = object;
-  EXPECT_EQ(ErrorNumber([&] { FromVariant(dispatch); }), 13);
+  // An object in a cell has no value the run could use.
+  V_VT(&cell.v) = VT_DISPATCH;
+  V_DISPATCH(&cell.v) = nullptr;
+  EXPECT_EQ(ErrorNumber([&] { FromVariant(cell.v); }), 13);
 }
 
 // The texts where a shortcut for plain ASCII could go wrong: the last ASCII unit and the first
