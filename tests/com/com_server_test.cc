@@ -50,6 +50,16 @@ TEST_F(ComServerTest, RegistersCreatesAndUnregistersWithoutLeavingAKey) {
             REGDB_E_CLASSNOTREG);
 }
 
+TEST_F(ComServerTest, AUserWithoutAdministratorRightsRegistersUnderTheirOwnClasses) {
+  Server server;
+  ASSERT_EQ(server.Install(TRUE, L"user"), S_OK);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring(kClassKey) + L"\\InprocServer32"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+  ASSERT_EQ(server.Install(FALSE, L"user"), S_OK);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Lastora.Class1"));
+}
+
 TEST_F(LateBoundTest, BadArgumentsGiveTheRunsFailureTextNeverAnAutomationError) {
   Var settings, values, colors;
   PutArray(VariantArray(205), &settings.v);

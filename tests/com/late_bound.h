@@ -57,13 +57,18 @@ class Server {
   ~Server() {
     if (module_ != nullptr) FreeLibrary(module_);
   }
-  HRESULT Call(const char* name) {
-    return reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-        reinterpret_cast<void*>(GetProcAddress(module_, name)))();
+  HRESULT Call(const char* name) { return Export<HRESULT STDAPICALLTYPE()>(name)(); }
+  HRESULT Install(BOOL install, const wchar_t* command_line) {
+    return Export<HRESULT STDAPICALLTYPE(BOOL, LPCWSTR)>("DllInstall")(install, command_line);
   }
   bool loaded() const { return module_ != nullptr; }
 
  private:
+  template <typename Function>
+  Function* Export(const char* name) {
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+
   HMODULE module_;
 };
 

@@ -131,6 +131,29 @@ TEST_F(OfficeMergeTest, WordLettersHoldTheMembersValuesAndWordIsStartedAndQuitOn
   EXPECT_EQ(office_->LiveObjects(), 0);
 }
 
+// Every automation object a call creates is released in that call, a failing one included.
+TEST_F(OfficeMergeTest, AFailingCallStillClosesTheDocumentAndQuitsWord) {
+  Write(home_.path() / "Vorlagen" / "Beitrag.docx", kLetter);
+  Write(home_.path() / "Vorlagen" / "Lastora_Print.ini", "Drucker=B\xFCro 2. OG\r\n");
+  {
+    const ScopedEnv fail("FAKE_OFFICE_FAIL", "Document.PrintOut");
+    EXPECT_EQ(Merge(Rows({{"Karin Albers"}}), Rows({{"Name"}}),
+                    Definition("..\\Vorlagen\\Beitrag.docx", "1")),
+              "Seriendruck Fehler: 1004 - Der Test lässt Document.PrintOut scheitern");
+  }
+  const std::string log = office_->CallLog();
+  // The document the failure left open is closed unsaved before Word quits, and the user's
+  // printer is back.
+  EXPECT_EQ(MissingInOrder(log, {kChosen, "Document.PrintOut(", kRestored,
+                                 "Document.Close(SaveChanges:=0)", "Word.Quit(SaveChanges:=0)"}),
+            "")
+      << log;
+  EXPECT_EQ(Count(log, "Word.Application created"), Count(log, "Word.Quit("));
+  EXPECT_FALSE(fs::exists(Output("Karin Albers.docx")));
+  EXPECT_FALSE(fs::exists(home_.path() / "Vorlagen" / "Dummy.doc"));
+  EXPECT_EQ(office_->LiveObjects(), 0);
+}
+
 constexpr char kCard[] =
     "@sheet Karte\n"
     "@cell 1 1 Mitgliedskarte Nr. <<Function:LfdNr>>\n"
