@@ -4,6 +4,7 @@
 #define LASTORA_TESTS_IMPORT_IMPORT_FIXTURE_H_
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@
 #include "support/test_platform.h"
 
 namespace lastora::testing {
+
+// The cells of `columns` in `row` with their kinds, to compare a row at once.
+using Cells = std::vector<Variant>;
+inline Cells CellsOf(const Table& table, int32_t row, std::initializer_list<int32_t> columns) {
+  Cells cells;
+  for (int32_t column : columns) cells.push_back(table(row, column));
+  return cells;
+}
 
 class ImportTest : public ::testing::Test {
  protected:
