@@ -46,21 +46,6 @@ TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) 
             "++++++");
 }
 
-TEST(SettingsExchange, FieldsUseTheirFixedCellsAndLeaveEverythingElseAlone) {
-  SEPAVARIABLEN record;
-  record.ProgNew_Vers.Value = "kept";  // a field without a cell
-  record.KreditorNAME.Row = 7;
-  VariantArray cells = Numbered(206);
-  VariablenToRecord(cells, record);
-  EXPECT_EQ(record.ProgBLZ_File.Value, "v142");
-  EXPECT_EQ(record.SepaFuncVER0.Value, "v206");
-  EXPECT_EQ(record.ProgNew_Vers.Value, "kept");
-  EXPECT_EQ(record.KreditorNAME.Row, 7);
-  record.ProgErzePAOK.Value = "ok";
-  RecordToVariablen(cells, record);
-  EXPECT_EQ(cells.At(133), Variant("ok"));
-}
-
 // Runs work in a frame over a fresh 300-cell settings array, which the copy back cuts to 206.
 struct FrameRun {
   std::string result;

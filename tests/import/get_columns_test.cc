@@ -20,16 +20,6 @@ class GetColumnsTest : public ImportTest {
   }
 };
 
-TEST_F(GetColumnsTest, KeepsCellTypesAndTheUsedRange) {
-  const std::string path = Write({{S("Name"), S("Betrag"), S("Eintritt"), S("Aktiv")},
-                                  {S("Müller"), 12.5, FixtureDate{2019, 3, 1}, true},
-                                  {S("Schmidt"), {}, {}, false}});
-  Table table;
-  ASSERT_EQ(c_.GetColumnsFromExcelFile(path, table, "", 2), "ok");
-  EXPECT_EQ(GridOf(table), (Grid{{"Müller", 12.5, Variant::Date(MakeDate(2019, 3, 1)), true},
-                                 {"Schmidt", {}, {}, false}}));
-}
-
 TEST_F(GetColumnsTest, NoDataBelowTheFirstRowLeavesTheTableAlone) {
   const std::string path = Write({{S("Kopf")}, {S("Zeile 2")}});
   Table before(1, 1);

@@ -14,31 +14,6 @@ namespace {
 using testing::Grid;
 using testing::GridOf;
 
-// A whole sheet read from its left edge is handed over as it is stored; rows that widened after
-// the first ones, the row above the block and a row reaching past the stored ones must all come
-// out where reading the block puts them.
-TEST(SheetGridTest, TakingTheWholeWidthMatchesReadingIt) {
-  SheetGrid grid;
-  grid.Set(1, 1, Variant("Kopf"));
-  grid.Set(1, 2, Variant("Spalte"));
-  for (int32_t r = 2; r <= 40; ++r) {
-    const int32_t width = 2 + r / 8;  // the rows widen several times
-    for (int32_t c = 1; c <= width; ++c) {
-      grid.Set(r, c, Variant("Zeile " + std::to_string(r) + " Spalte " + std::to_string(c)));
-    }
-  }
-  const int32_t last_column = grid.LastColumn();
-  ASSERT_EQ(last_column, 7);
-  const Table read = grid.ReadBlock(2, 1, 42, last_column);
-  ASSERT_EQ(read.RowCount(), 41);
-  EXPECT_EQ(GridOf(grid.TakeBlock(2, 1, 42, last_column)), GridOf(read));
-  EXPECT_EQ(read(39, 7), Variant("Zeile 40 Spalte 7"));
-  EXPECT_EQ(grid.At(1, 2), Variant("Spalte"));
-  EXPECT_TRUE(grid.At(2, 1).IsEmpty());
-  EXPECT_EQ(grid.LastRow(), 40);
-  EXPECT_EQ(grid.LastColumn(), last_column);
-}
-
 // Sorting moves whole rows in place; against a plain stable sort of the same rows, every row must
 // arrive whole and in order, for permutations with long cycles as well as fixed rows.
 TEST(SheetGridTest, SortedRowsMatchAStableSortOfTheRows) {

@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "lastora/variant.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
 
 namespace lastora {
 namespace {
-
-using testing::WriteBytes;
 
 TEST(OutboxTest, FileNameAndBytesFollowTheMailProgramsLayout) {
   EXPECT_EQ(MailJobFileName(7, MakeDate(2025, 3, 5) + MakeTime(14, 3, 9), 3),
@@ -52,20 +46,6 @@ TEST(OutboxTest, RecipientsFromColumnsAddressesAndTheCopyAddress) {
   for (const Case& c : cases) {
     EXPECT_EQ(AssembleRecipients(c.entries, records, 1, c.copy_address), c.expected) << c.expected;
   }
-}
-
-TEST(OutboxTest, ExtraAttachmentsThatExistFollowTheDocument) {
-  testing::ScopedTempDir program;
-  testing::ScopedEnv home("LASTORA_HOME", program.path().string());
-  std::filesystem::create_directory(program.path() / "Anlagen");
-  WriteBytes(program.File("Anlagen/Info.pdf"), "%PDF");
-  WriteBytes(program.File("Satzung.pdf"), "%PDF");
-  const std::string document = "/briefe/a.docx";
-  EXPECT_EQ(AssembleAttachments(document, "..\\Anlagen\\Info.pdf;-;;..\\Anlagen\\Fehlt.pdf"),
-            document + ";" + (program.path() / "Anlagen" / "Info.pdf").string());
-  EXPECT_EQ(AssembleAttachments(document, program.File("Satzung.pdf") + " "),
-            document + ";" + program.File("Satzung.pdf"));
-  EXPECT_EQ(AssembleAttachments("", ""), "");
 }
 
 }  // namespace

@@ -23,11 +23,9 @@ class FakeDocument : public OfficeDocument {
       }
     }
   }
-  ~FakeDocument() override { office_.calls.push_back("Close"); }
 
   std::vector<std::string> StoryTexts() override { return texts_; }
   void ReplaceAll(const std::string& find, const std::string& replacement) override {
-    office_.calls.push_back("Replace " + find + " -> " + replacement);
     for (std::string& text : texts_) {
       for (size_t at = text.find(find); at != std::string::npos;
            at = text.find(find, at + replacement.size())) {
@@ -77,7 +75,6 @@ class FakeDocument : public OfficeDocument {
                             printer + (first_page_only ? " first-page" : ""));
   }
   void SaveAs(const std::string& path) override {
-    office_.calls.push_back("SaveAs " + path);
     std::string bytes;
     for (const std::string& text : texts_) bytes += text + "\n";
     WriteBytes(files::NativePath(path), bytes);

@@ -21,7 +21,7 @@ class FakeOffice : public Office {
   void SetStatusText(const std::string& text) override;
   void Quit() override;
 
-  // The calls in order, e.g. "Open Dummy.doc", "Print 2 first-page", "SaveAs /x/a.docx".
+  // The calls in order, e.g. "Open Dummy.doc word", "Print 2 first-page", "Quit".
   std::vector<std::string> calls;
   // The calls that begin with the prefix.
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;

@@ -12,15 +12,6 @@ void Require(bool ok, const std::string& what) {
   if (!ok) throw std::runtime_error("fixture: " + what);
 }
 
-void AddZipEntry(zip_t* archive, const std::string& name, const std::string& bytes) {
-  zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-  Require(source != nullptr, "zip source " + name);
-  if (zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
-    zip_source_free(source);
-    Require(false, "zip entry " + name);
-  }
-}
-
 }  // namespace
 
 void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets) {
@@ -56,16 +47,12 @@ void WriteZip(const std::string& path,
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   Require(archive != nullptr, "zip " + path);
-  for (const auto& [name, bytes] : parts) AddZipEntry(archive, name, bytes);
+  for (const auto& [name, bytes] : parts) {
+    zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+    Require(source != nullptr && zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) >= 0,
+            "zip entry " + name);
+  }
   Require(zip_close(archive) == 0, "close " + path);
-}
-
-void WriteOds(const std::string& path, const std::string& content_xml,
-              const std::string& meta_xml) {
-  std::vector<std::pair<std::string, std::string>> parts = {
-      {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content_xml}};
-  if (!meta_xml.empty()) parts.emplace_back("meta.xml", meta_xml);
-  WriteZip(path, parts);
 }
 
 }  // namespace lastora::testing

@@ -28,9 +28,6 @@ void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets)
 void WriteZip(const std::string& path,
               const std::vector<std::pair<std::string, std::string>>& parts);
 
-// An .ods package with the given content.xml and meta.xml (meta may be empty: no meta part).
-void WriteOds(const std::string& path, const std::string& content_xml, const std::string& meta_xml);
-
 }  // namespace lastora::testing
 
 #endif  // LASTORA_TESTS_SUPPORT_WORKBOOK_FIXTURES_H_

@@ -45,21 +45,6 @@ class DocumentHalvesTest : public ::testing::Test {
   const std::string path_ = dir_.File("document.xml");
 };
 
-TEST_F(DocumentHalvesTest, NoCutWhereTheScanCannotFollowOrThereIsNothingToCut) {
-  const std::string document = ClubDocument(3);
-  const std::string root = "<Document";
-  const size_t at = document.find(root);
-  EXPECT_FALSE(CutOf(document.substr(0, at) + "<!DOCTYPE Document>\n" + document.substr(at)));
-  const std::string name = "<Nm>Karin Albers</Nm>";
-  std::string with_cdata = document;
-  with_cdata.replace(with_cdata.find(name), name.size(), "<Nm><![CDATA[Karin]]></Nm>");
-  EXPECT_FALSE(CutOf(with_cdata));
-  EXPECT_FALSE(CutOf(ClubDocument(1).substr(0, document.find(kTransaction))));
-  WriteBytes(path_, document);
-  EXPECT_FALSE(FindCut(path_, document.size() + 1));
-  EXPECT_FALSE(FindCut(dir_.File("missing.xml"), 0));
-}
-
 // Large enough to be validated in halves: every fault is still found, and named with its line in
 // the whole document, wherever it lies.
 TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {

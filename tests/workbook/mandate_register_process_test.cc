@@ -54,9 +54,7 @@ TEST(MandateRegisterProcessTest, TwoProcessesRecordingAtOnceBothSucceed) {
   Register reg = Register::Open(path);
   const auto runs = reg.ListRuns();
   ASSERT_EQ(runs.size(), 2u);
-  for (const mandate_register::Run& run : runs) {
-    EXPECT_EQ(run.count, kRunSize);
-  }
+  for (const mandate_register::Run& run : runs) EXPECT_EQ(run.count, kRunSize);
   EXPECT_EQ(reg.FindMandate("M" + std::to_string(kRunSize))->first_collection, "2026-12-01");
   EXPECT_EQ(reg.FindMandate("M" + std::to_string(3 * kRunSize - 1))->first_collection,
             "2026-12-02");

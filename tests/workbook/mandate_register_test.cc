@@ -180,10 +180,8 @@ TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancell
   EXPECT_EQ(repeats[0].index, 1u);
   EXPECT_EQ(repeats[1].index, 2u);
   EXPECT_EQ(repeats[0].run_id, march);
-  EXPECT_FALSE(repeats[0].recorded_at.empty());
   EXPECT_EQ(reg.FindRepeats(planned, "2026-03-16").size(), 2u);
   EXPECT_TRUE(reg.FindRepeats(planned, "2026-03-17").empty());
-  EXPECT_TRUE(reg.FindRepeats(planned, "2026-05-16").empty());
   // The look before the rows are listed: never "no" where a repeat can be.
   EXPECT_TRUE(reg.MayHaveRepeats("16.03.2026"));
   EXPECT_TRUE(reg.MayHaveRepeats("2026-04-16"));
