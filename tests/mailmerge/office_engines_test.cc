@@ -1,14 +1,17 @@
-// The POSIX office: the .docx and .xlsx engines on templates a word processor wrote.
+// The POSIX office: the .docx and .xlsx engines on templates a word processor wrote, and the
+// hand-over to LibreOffice and the print command (fakes on PATH that record their arguments).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "lastora/office.h"
 #include "mailmerge/label_layout.h"
 #include "platform/posix/docx_document.h"
+#include "platform/posix/file_office.h"
 #include "platform/posix/xlsx_document.h"
 #include "platform/posix/zip_package.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "support/vb_error_number.h"
 
@@ -16,6 +19,7 @@ namespace lastora {
 namespace {
 
 using testing::ReadBytes;
+using testing::WriteBytes;
 
 std::string Fixture(const std::string& name) {
   return std::string(LASTORA_TESTDATA_DIR) + "/mailmerge/" + name;
@@ -77,6 +81,32 @@ TEST(DocxEngineTest, APartInAWrongEncodingIsNamedAndNothingElseIsPrinted) {
       << error;
 }
 
+TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
+  DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
+  LogoPlacement logo;
+  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
+  letter.ReplaceLogos(logo);
+  const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
+  // The picture is stored once, typed, and linked under the id the drawing names.
+  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("word/_rels/document.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
+      std::string::npos);
+  const std::string body = package.Part("word/document.xml");
+  // The other drawing ("Hinweis") keeps its own content.
+  for (const char* part :
+       {"r:embed=\"rIdLastoraLogo\"", "name=\"Vereinslogo\"", "name=\"Hinweis\""}) {
+    EXPECT_NE(body.find(part), std::string::npos) << part;
+  }
+
+  logo.picture_path = Fixture("Beitragsbescheid.docx");
+  DocxDocument other(ReadBytes(Fixture("Beitragsbescheid.docx")), "x");
+  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
+}
+
 TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
   XlsxDocument labels(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx");
   EXPECT_TRUE(labels.HasSheet("Settings"));
@@ -104,6 +134,38 @@ TEST(LabelSheetTest, ALayoutBeyondOneSheetIsRefused) {
   settings.block_rows = 1000;
   settings.first_position = 2000;
   EXPECT_EQ(testing::ErrorOf([&] { PlanLabelSheet(settings, {{{2, 1, "Etikett 1"}}}); }), 1004);
+}
+
+// Fake LibreOffice and print command, alone on PATH: each appends its arguments to calls.txt;
+// the converter copies its input to the output folder under the new extension.
+TEST(ExternalProgramsTest, PrintingHandsAPdfWithCopiesAndPrinterToLp) {
+  testing::ScopedTempDir bin;
+  testing::ScopedEnv path("PATH", bin.path().string());
+  WriteBytes(
+      bin.File("soffice"),
+      "#!/bin/sh\necho soffice \"$@\" >> " + bin.File("calls.txt") +
+          "\nwhile [ $# -gt 1 ]; do case $1 in --convert-to) f=$2;; --outdir) d=$2;; "
+          "esac; shift; done\nname=$(/usr/bin/basename \"$1\"); out=\"$d/${name%.*}.${f%%:*}\"\n"
+          "/bin/cp \"$1\" \"$out\"\n");
+  WriteBytes(bin.File("lp"), "#!/bin/sh\necho lp \"$@\" >> " + bin.File("calls.txt") + "\n");
+  for (const char* program : {"soffice", "lp"}) {
+    std::filesystem::permissions(bin.File(program), std::filesystem::perms::owner_all);
+  }
+  FileOffice office;
+  auto letter = office.Open(Fixture("Beitragsbescheid.docx"), DocumentKind::kWordProcessor);
+  letter->PrintOut(2, "Buero", false);
+  letter->PrintOut(0, "", true);
+  const std::string calls = ReadBytes(bin.File("calls.txt"));
+  for (const char* part :
+       {"--headless", "--convert-to pdf", "lp -n 2 -d Buero /", "lp -n 1 -P 1 /", "druck.pdf\n"}) {
+    EXPECT_NE(calls.find(part), std::string::npos) << part << " in " << calls;
+  }
+
+  std::filesystem::remove(bin.File("lp"));
+  EXPECT_TRUE(
+      testing::ErrorTextOf([&] {
+        letter->PrintOut(1, "", false);
+      }).ends_with(" Drucken braucht den Druckbefehl lp (CUPS), der nicht installiert ist."));
 }
 
 }  // namespace

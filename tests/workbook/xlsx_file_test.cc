@@ -9,6 +9,7 @@
 
 #include "import/workbook_reader.h"
 #include "lastora/workbook_error.h"
+#include "platform/posix/zip_package.h"
 #include "support/field_texts.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -70,13 +71,26 @@ TEST(XlsxFileTest, ATableBeyondTheLargestSheetIsRefusedAndTheOldFileStays) {
   EXPECT_TRUE(ReadBytes(path).starts_with("PK"));
 }
 
+// The value of the attribute opened by `attribute` in the first element found by `element`, when
+// it comes before `end`.
+std::string ValueAfter(const std::string& xml, const std::string& element,
+                       const std::string& attribute, const std::string& end) {
+  const size_t at = xml.find(element);
+  if (at == std::string::npos) return "";
+  const size_t value = xml.find(attribute, at);
+  if (value == std::string::npos || value > xml.find(end, at)) return "";
+  const size_t begin = value + attribute.size();
+  return xml.substr(begin, xml.find('"', begin) - begin);
+}
+
 // What a spreadsheet program shows: every kind of value in its cell, texts with the characters
-// XML reserves or drops.
-TEST(XlsxFileTest, CellsReadBackAsWritten) {
+// XML reserves or drops, and the palette colours as fills.
+TEST(XlsxFileTest, CellsAndColoursReadBackAsWritten) {
   ScopedTempDir dir;
   const ScopedTestPlatform clock(MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
   ColouredTable table;
   table.values = Table(2, 4);
+  table.colours = Table(2, 4);
   table.values(1, 1) = Variant("Meier & Söhne <GbR>");
   table.values(1, 2) = Variant(int32_t{7});
   table.values(1, 3) = Variant(0.1);
@@ -84,7 +98,10 @@ TEST(XlsxFileTest, CellsReadBackAsWritten) {
   table.values(2, 1) = Variant("  eingerückt\tmit Tab ");
   table.values(2, 2) = Variant::Date(MakeDate(2026, 3, 16));
   table.values(2, 3) = Variant::Date(MakeDate(2026, 4, 1));
-  const std::string path = dir.File("zellen.xlsx");
+  table.colours(1, 3) = Variant(3.0);          // red
+  table.colours(2, 2) = Variant(int32_t{45});  // orange, on a date
+  table.colours(2, 4) = Variant(6.0);          // yellow, on an empty cell
+  const std::string path = dir.File("farben.xlsx");
   WriteXlsx(path, table, {"", "Nr"});
 
   const auto reader = detail::OpenXlsxReader(path);
@@ -99,6 +116,26 @@ TEST(XlsxFileTest, CellsReadBackAsWritten) {
                             Variant::Date(MakeDate(2026, 3, 16)),
                             Variant::Date(MakeDate(2026, 4, 1)),
                             {}}}));
+  const ZipPackage package = ZipPackage::Read(ReadBytes(path), path);
+  const std::string& sheet = package.Part("xl/worksheets/sheet1.xml");
+  const std::string& styles = package.Part("xl/styles.xml");
+  // A cell's style number leads to its format, whose fill number leads to the fill's colour.
+  const auto fill_of = [&](const std::string& cell) -> std::string {
+    const std::string style = ValueAfter(sheet, "<c r=\"" + cell + "\"", "s=\"", ">");
+    if (style.empty()) return "none";
+    size_t xf = styles.find("<cellXfs");
+    for (int n = std::stoi(style); n >= 0; --n) xf = styles.find("<xf ", xf + 1);
+    size_t fill = 0;
+    for (int n = std::stoi(ValueAfter(styles.substr(xf), "", "fillId=\"", ">")); n >= 0; --n) {
+      fill = styles.find("<fill>", fill + 1);
+    }
+    const std::string rgb = ValueAfter(styles.substr(fill), "", "rgb=\"", "</fill>");
+    return rgb.empty() ? "none" : rgb;
+  };
+  EXPECT_EQ(fill_of("C2"), "FFFF0000");
+  EXPECT_EQ(fill_of("B3"), "FFFF9900");
+  EXPECT_EQ(fill_of("D3"), "FFFFFF00");
+  EXPECT_EQ(fill_of("B2"), "none");
 }
 
 // A sheet is packed while it is written, before its size is known to the archive; each entry must
