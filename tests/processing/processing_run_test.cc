@@ -12,26 +12,6 @@ namespace {
 
 using ProcessingRunTest = FindingsTest;
 
-TEST_F(ProcessingRunTest, CleansUmlautsAndOtherCharactersOfTheTextColumns) {
-  settings.ProgBearUmla.Value = "5";
-  settings.ProgBearZeic.Value = "2";
-  StartTable(1);
-  SetMember(1, {.name = "Jürgen Weiß", .mandate = "M-1"});
-  Cell(1, 1) = Variant(17.0);  // a member number stays a number
-  Cell(1, 2) = "Señor Łukasz";
-  Cell(1, 6) = "Ärger";  // not a text column of the run
-  Cell(1, 22) = "Öl";    // beyond the cleaned columns
-
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(Cell(1, 1), Variant(17.0));
-  EXPECT_EQ(TextsOf(1, {2, 3, 6, 21, 22, 28, 29}),
-            (Texts{"Se?or ?ukasz", "Juergen Weiss", "Ärger", "Juergen Weiss", "Öl", "X", "X"}));
-  EXPECT_EQ(ColoursOf(1, {2, 3}), (Colours{45, 16}));
-  // Umlauts in columns 3 and 21, other characters in column 2; the counts go on from the caller's.
-  EXPECT_EQ(reported.ProgBearUmla.Value, "7");
-  EXPECT_EQ(reported.ProgBearZeic.Value, "3");
-}
-
 TEST_F(ProcessingRunTest, DtausRejectsAForeignAccountKeepingTheFormerAmount) {
   settings.SepaVERF.Value = "DTAUS";
   StartTable(2);
