@@ -149,16 +149,6 @@ TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
   EXPECT_EQ(c_.lngZZ_FEHL, 3);
 }
 
-TEST_F(BundesbankLookupTest, PassesEachBanksRowsOnOnce) {
-  UseFile("bundesbank-blz_20200420.txt");
-  Table values = ResultTable({"10010010", "10010010"});
-  EXPECT_EQ(Lookup("extern", values), "ok");
-  ASSERT_EQ(new_.RowCount(), 2);
-  ASSERT_EQ(new_.ColCount(), 13);
-  EXPECT_EQ(CellsOf(new_, 1, {1, 8}), (Cells{Variant("10010010"), Variant("PBNKDEFFXXX")}));
-  EXPECT_TRUE(new_(2, 1).IsEmpty());
-}
-
 TEST_F(BundesbankLookupTest, UnreadableFileFindsNothing) {
   c_.settings().ProgBLZ_File.Value = dir_.File("fehlt.txt");
   Table values = ResultTable({"10010010"});
