@@ -22,8 +22,12 @@ TEST(MergeCommandTest, DemoWritesCheckedBankFilesAndLetters) {
   const testing::Ran ran = Lastora({"demo", club});
   ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
-  EXPECT_FALSE(fs::is_empty(club + "/Briefe"));
-  EXPECT_TRUE(Contains(ran.out, "Mailvorlagen angelegt"));
+  // The first member's letter too, named after her by the definition's fields.
+  EXPECT_TRUE(fs::exists(club + "/Briefe/Beitrag_1_Karin Albers.docx"));
+  // The thirty notices and the label sheet saved, one mail per notice.
+  EXPECT_TRUE(Contains(
+      ran.out,
+      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 31 gespeichert, 30 Mailvorlagen angelegt"));
 }
 
 }  // namespace
