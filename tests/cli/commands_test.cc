@@ -170,6 +170,24 @@ TEST(CommandsTest, ImportColumnsByTitleWithDefaults) {
                    "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"));
 }
 
+// Rows of one account are merged only when adjacent: the workbook brings them together for the
+// processing run, and says so when the merged rows name different holders. The payment table keeps
+// the list's order, the merged payment on the account's last member.
+TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned) {
+  const Club club(std::string(kMembers) +
+                  "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
+                  "60,00;01.01.2014;15.03.2014;\r\n");
+  const testing::Ran ran = club.Process();
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  const std::string written = ReadBytes(club.dir.File("zahlungen.csv"));
+  const std::string last_row = written.substr(written.find(";Bernd Albers;"));
+  EXPECT_TRUE(Contains(last_row, ";180;")) << "one debit of 120 + 60: " << written;
+  EXPECT_TRUE(
+      Contains(last_row, "Ein Konto, verschiedene Kontoinhaber: Karin Albers / Bernd Albers"))
+      << written;
+  EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
+}
+
 // Usage errors name what is missing and where help is; "settings" names what a run would refuse.
 TEST(CommandsTest, UsageErrorsAndSettingsShownChecked) {
   testing::Ran ran = Lastora({});
