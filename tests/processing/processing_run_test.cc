@@ -27,19 +27,6 @@ TEST_F(ProcessingRunTest, DtausRejectsAForeignAccountKeepingTheFormerAmount) {
   EXPECT_EQ(Figures(), "Fehl 1, Warn 0, alle 1/120, erste 0/0, zweite 1/120");
 }
 
-TEST_F(ProcessingRunTest, OnlyTheProcedureSepaItselfAsksForABic) {
-  settings.ProgBearFehl.Value = "";  // a blank count starts at zero
-  StartTable(1);
-  SetMember(1, {.name = "Ohne BIC", .bic = "", .mandate = "M-1"});
-  Cell(1, 26) = "Vorher";
-
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(TextsOf(1, {8, 9, 26}),
-            (Texts{"0", "", "Vorher, BIC fehlt - Betrag auf 0 gesetzt! zuvor: 120"}));
-  EXPECT_EQ(ColoursOf(1, {5, 8}), (Colours{3, 3}));
-  EXPECT_EQ(reported.ProgBearFehl.Value, "1");
-}
-
 TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmount) {
   StartTable(1);
   SetMember(1, {.name = "Guthaben", .contribution = 120.0, .credit = 200.0});
