@@ -48,13 +48,6 @@ std::string TransferFile(const std::vector<Debit>& debits) {
   return writer.Finish("0000000001", "030913", "10092013").transfer;
 }
 
-// The file with one trailer field, at its offset in the record, replaced by a number.
-std::string WithTrailerField(std::string file, size_t offset, size_t width, int64_t value) {
-  file.replace(file.size() - 128 + offset, width, testing::DtausNumber(value, width));
-  return file;
-}
-constexpr size_t kTrailerCount = 10;
-
 class DtausCheckerTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& bytes) {
@@ -82,8 +75,9 @@ class DtausCheckerTest : public ::testing::Test {
 };
 
 TEST_F(DtausCheckerTest, TrailerFindingsNameBothValues) {
-  EXPECT_EQ(CheckText(WithTrailerField(TransferFile(ThreeDebits()), kTrailerCount, 7, 4)),
-            "DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)");
+  std::string file = TransferFile(ThreeDebits());
+  file.replace(file.size() - 128 + 10, 7, testing::DtausNumber(4, 7));  // the trailer's count
+  EXPECT_EQ(CheckText(file), "DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)");
   EXPECT_EQ(Values(out_, {&S::ProgChecPAOK, &S::ProgChecKANZ, &S::ProgChecDANZ}),
             (Texts{"DTAUS-Checker: Datensatz-Anzahl falsch (4 <> 3)", "4", "3"}));
   ASSERT_EQ(values_.RowCount(), 3);  // the table is complete all the same

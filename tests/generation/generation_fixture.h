@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,21 +52,14 @@ class GenerationTest : public ::testing::Test {
     RecordToVariablen(returned, in);
     payments = Table(static_cast<int32_t>(rows.size()), 27);
     colours = Table(static_cast<int32_t>(rows.size()), 27);
-    for (size_t r = 0; r < rows.size(); ++r) {
-      const PaymentRow& row = rows[r];
-      const int32_t i = static_cast<int32_t>(r) + 1;
-      payments(i, 3) = row.name;
-      payments(i, 4) = row.iban;
-      payments(i, 5) = row.bic;
-      payments(i, 7) = row.payment_id;
-      payments(i, 8) = row.amount;
-      payments(i, 9) = row.remittance;
-      payments(i, 10) = row.mandate_id;
-      payments(i, 11) = row.mandate_date;
-      payments(i, 12) = row.sequence_type;
-      payments(i, 22) = row.account;
-      payments(i, 23) = row.bank_code;
-      payments(i, 27) = row.warnings;
+    // The table's column of each PaymentRow field, in the fields' order.
+    constexpr int32_t kColumns[] = {3, 4, 5, 7, 8, 9, 10, 11, 12, 22, 23, 27};
+    for (int32_t i = 1; i <= payments.RowUpper(); ++i) {
+      const PaymentRow& r = rows[static_cast<size_t>(i - 1)];
+      const Variant cells[] = {r.name,          r.iban,       r.bic,        r.payment_id,
+                               r.amount,        r.remittance, r.mandate_id, r.mandate_date,
+                               r.sequence_type, r.account,    r.bank_code,  r.warnings};
+      for (size_t c = 0; c < std::size(kColumns); ++c) payments(i, kColumns[c]) = cells[c];
     }
     const std::string result =
         object.ext_SEPA_Erzeugung(returned, payments, colours, folder, dtaus);

@@ -148,15 +148,6 @@ TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
   EXPECT_EQ(out.ProgErzeWarn.Value, "7");
 }
 
-TEST_F(GenerationRun, LongRemittanceIsCutAndMarked) {
-  in.SepaFPI2.Value = "-";
-  rows = {Debit("FRST", 5.0)};
-  rows[0].remittance = "\"" + std::string(100, 'a') + "\",\"" + std::string(41, 'b') + "\"";
-  ASSERT_EQ(Run(), "ok");  // and the document the cut text went into is valid
-  EXPECT_EQ(CStr(payments(1, 27)), "Verwendungszweck gekürzt auf 140 Zeichen");
-  EXPECT_EQ(CStr(colours(1, 9)), "6");
-}
-
 TEST_F(GenerationRun, RowsWithoutAccountDataAreLeftOut) {
   in.SepaFPI2.Value = "-";
   rows = {Debit("FRST", 5.0, "A"), Debit("FRST", 6.0, "B"), Debit("FRST", 7.0, "C")};

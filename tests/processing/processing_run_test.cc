@@ -12,26 +12,6 @@ namespace {
 
 using ProcessingRunTest = FindingsTest;
 
-TEST_F(ProcessingRunTest, CleansUmlautsAndOtherCharactersOfTheTextColumns) {
-  settings.ProgBearUmla.Value = "5";
-  settings.ProgBearZeic.Value = "2";
-  StartTable(1);
-  SetMember(1, {.name = "Jürgen Weiß", .mandate = "M-1"});
-  Cell(1, 1) = Variant(17.0);  // a member number stays a number
-  Cell(1, 2) = "Señor Łukasz";
-  Cell(1, 6) = "Ärger";  // not a text column of the run
-  Cell(1, 22) = "Öl";    // beyond the cleaned columns
-
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(Cell(1, 1), Variant(17.0));
-  EXPECT_EQ(TextsOf(1, {2, 3, 6, 21, 22, 28, 29}),
-            (Texts{"Se?or ?ukasz", "Juergen Weiss", "Ärger", "Juergen Weiss", "Öl", "X", "X"}));
-  EXPECT_EQ(ColoursOf(1, {2, 3}), (Colours{45, 16}));
-  // Umlauts in columns 3 and 21, other characters in column 2; the counts go on from the caller's.
-  EXPECT_EQ(reported.ProgBearUmla.Value, "7");
-  EXPECT_EQ(reported.ProgBearZeic.Value, "3");
-}
-
 TEST_F(ProcessingRunTest, DtausRejectsAForeignAccountKeepingTheFormerAmount) {
   settings.SepaVERF.Value = "DTAUS";
   StartTable(2);
@@ -45,19 +25,6 @@ TEST_F(ProcessingRunTest, DtausRejectsAForeignAccountKeepingTheFormerAmount) {
   EXPECT_EQ(ColoursOf(1, {4, 8}), (Colours{3, 3}));
   EXPECT_EQ(TextsOf(2, {8, 26}), (Texts{"120", ""}));  // DTAUS needs no BIC
   EXPECT_EQ(Figures(), "Fehl 1, Warn 0, alle 1/120, erste 0/0, zweite 1/120");
-}
-
-TEST_F(ProcessingRunTest, OnlyTheProcedureSepaItselfAsksForABic) {
-  settings.ProgBearFehl.Value = "";  // a blank count starts at zero
-  StartTable(1);
-  SetMember(1, {.name = "Ohne BIC", .bic = "", .mandate = "M-1"});
-  Cell(1, 26) = "Vorher";
-
-  ASSERT_EQ(Run(), "ok");
-  EXPECT_EQ(TextsOf(1, {8, 9, 26}),
-            (Texts{"0", "", "Vorher, BIC fehlt - Betrag auf 0 gesetzt! zuvor: 120"}));
-  EXPECT_EQ(ColoursOf(1, {5, 8}), (Colours{3, 3}));
-  EXPECT_EQ(reported.ProgBearFehl.Value, "1");
 }
 
 TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmount) {
