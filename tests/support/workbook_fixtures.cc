@@ -14,9 +14,24 @@ void Require(bool ok, const std::string& what) {
 
 }  // namespace
 
-void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets) {
+std::time_t UtcTime(int year, int month, int day, int hour) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  return timegm(&tm);
+}
+
+void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
+               std::time_t created) {
   lxw_workbook* workbook = workbook_new(path.c_str());
   Require(workbook != nullptr, "workbook " + path);
+  if (created != 0) {
+    lxw_doc_properties properties{};
+    properties.created = created;
+    workbook_set_properties(workbook, &properties);
+  }
   lxw_format* date_format = workbook_add_format(workbook);
   format_set_num_format(date_format, "dd.mm.yyyy");
   for (const FixtureSheet& sheet : sheets) {

@@ -2,6 +2,7 @@
 #ifndef LASTORA_TESTS_SUPPORT_WORKBOOK_FIXTURES_H_
 #define LASTORA_TESTS_SUPPORT_WORKBOOK_FIXTURES_H_
 
+#include <ctime>
 #include <string>
 #include <utility>
 #include <variant>
@@ -21,12 +22,17 @@ struct FixtureSheet {
   FixtureRows rows;  // from A1
 };
 
-// An .xlsx written by libxlsxwriter.
-void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets);
+// An .xlsx written by libxlsxwriter. created: the document's creation time in UTC (0: the
+// writer's default, now).
+void WriteXlsx(const std::string& path, const std::vector<FixtureSheet>& sheets,
+               std::time_t created = 0);
 
 // A zip package holding the given parts, in order.
 void WriteZip(const std::string& path,
               const std::vector<std::pair<std::string, std::string>>& parts);
+
+// Seconds since the epoch of a UTC date and time, for WriteXlsx.
+std::time_t UtcTime(int year, int month, int day, int hour = 0);
 
 }  // namespace lastora::testing
 
