@@ -1,5 +1,7 @@
 #include "support/test_platform.h"
 
+#include "lastora/fixed_clock.h"
+
 namespace lastora::testing {
 
 int ScriptedDialogs::MessageBox(const std::string& prompt, int style, const std::string& title) {
@@ -25,7 +27,7 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
 }
 
 ScopedTestPlatform::ScopedTestPlatform(double now)
-    : clock_(std::make_shared<FixedClock>(now)),
+    : clock_(MakeFixedClock(now)),
       dialogs_(std::make_shared<ScriptedDialogs>()),
       previous_clock_(SetClock(clock_)),
       previous_dialogs_(SetDialogs(dialogs_)) {}

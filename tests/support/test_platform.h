@@ -1,4 +1,5 @@
-// Test doubles for the ports: a fixed clock and scripted dialogs, installed for one test's scope.
+// Test doubles for the ports: the library's fixed clock and scripted dialogs, installed for one
+// test's scope.
 #ifndef LASTORA_TESTS_SUPPORT_TEST_PLATFORM_H_
 #define LASTORA_TESTS_SUPPORT_TEST_PLATFORM_H_
 
@@ -10,15 +11,6 @@
 #include "lastora/platform.h"
 
 namespace lastora::testing {
-
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(double now) : now_(now) {}
-  double Now() override { return now_; }
-
- private:
-  double now_;
-};
 
 // Records every dialog and answers from a script; an empty script answers with the default
 // button (OK, or Yes for Yes/No styles) or the default text.
@@ -50,7 +42,7 @@ class ScopedTestPlatform {
   ScriptedDialogs& dialogs() { return *dialogs_; }
 
  private:
-  std::shared_ptr<FixedClock> clock_;
+  std::shared_ptr<Clock> clock_;
   std::shared_ptr<ScriptedDialogs> dialogs_;
   std::shared_ptr<Clock> previous_clock_;
   std::shared_ptr<Dialogs> previous_dialogs_;
