@@ -52,6 +52,7 @@ int RunLastora(std::vector<std::string> args, std::ostream& out, std::ostream& e
   AddSettingsCommand(app, commands);
   AddMergeCommand(app, commands);
   AddRegisterCommands(app, commands);
+  GroupSubcommandHelp(app);
 
   std::reverse(args.begin(), args.end());
   try {

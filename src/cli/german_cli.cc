@@ -1,5 +1,6 @@
 #include "german_cli.h"
 
+#include <functional>
 #include <memory>
 #include <regex>
 #include <utility>
@@ -68,6 +69,13 @@ std::shared_ptr<CLI::Formatter> GermanFormatter() {
 }
 
 }  // namespace
+
+void GroupSubcommandHelp(CLI::App& app) {
+  const std::string group = app.get_help_ptr()->get_group();
+  for (CLI::App* sub : app.get_subcommands(std::function<bool(CLI::App*)>())) {
+    if (CLI::Option* help = sub->get_help_ptr()) help->group(group);
+  }
+}
 
 std::string GermanParseError(const std::string& english) {
   std::string text = english;

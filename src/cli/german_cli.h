@@ -12,6 +12,10 @@ namespace lastora::cli {
 // adding options and subcommands: they take the groups and the flags over from the app.
 void SpeakGerman(CLI::App& app);
 
+// Puts the subcommands' help flags under the German heading. CLI11 makes a subcommand's help flag
+// before the subcommand takes the group over, so call this once all subcommands are added.
+void GroupSubcommandHelp(CLI::App& app);
+
 // A parse error of CLI11 in German; texts it does not know pass unchanged.
 std::string GermanParseError(const std::string& english);
 

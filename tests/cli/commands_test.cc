@@ -195,6 +195,11 @@ TEST(CommandsTest, UsageErrorsAndSettingsShownChecked) {
   EXPECT_EQ(ran.err, "lastora: Befehl fehlt\nHilfe: lastora --help\n");
   EXPECT_TRUE(Complains(Lastora({"generate", "-d", "aus"}), 2,
                         "--settings fehlt\nHilfe: lastora generate --help"));
+  EXPECT_TRUE(Complains(Lastora({"check"}), 2, "datei fehlt\nHilfe: lastora check --help"));
+  // A subcommand's help has one heading for its options, the German one.
+  ran = Lastora({"check", "--help"});
+  EXPECT_EQ(ran.out.find("Options"), std::string::npos) << ran.out;
+  EXPECT_NE(ran.out.find("Optionen:\n  -h,--help"), std::string::npos) << ran.out;
 
   const Club club(kMembers, Edited({{"KreditorNAME = TSV Test", ""}}));
   ran = Lastora({"settings", "-s", club.settings});

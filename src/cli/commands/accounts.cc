@@ -70,7 +70,7 @@ void AddAccountCommands(CLI::App& app, Commands& commands) {
   auto iban = std::make_shared<IbanOptions>();
   CLI::App* iban_app =
       app.add_subcommand("iban", "IBAN prüfen oder aus Bankleitzahl und Konto bilden");
-  iban_app->add_option("ibans", iban->ibans, "zu prüfende IBANs");
+  iban_app->add_option("iban", iban->ibans, "zu prüfende IBANs");
   iban_app->add_flag("--build", iban->build, "IBAN bilden");
   iban_app->add_option("--country", iban->country, "Länderkennzeichen")->default_val("DE");
   iban_app->add_option("--bank-code", iban->bank_code, "Bankleitzahl");
@@ -81,7 +81,7 @@ void AddAccountCommands(CLI::App& app, Commands& commands) {
   CLI::App* bic_app = app.add_subcommand("bic", "BIC und Bank zu IBAN oder Bankleitzahl finden");
   bic_app->add_option("--bank-codes", bic->bank_codes, "Bankleitzahlendatei der Bundesbank")
       ->required();
-  bic_app->add_option("queries", bic->queries, "IBANs oder Bankleitzahlen")->required();
+  bic_app->add_option("iban-oder-blz", bic->queries, "IBANs oder Bankleitzahlen")->required();
   commands.push_back({bic_app, [bic](CommandContext& c) { return Bic(*bic, c); }});
 }
 

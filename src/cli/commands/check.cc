@@ -83,7 +83,7 @@ void AddCheckCommands(CLI::App& app, Commands& commands) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* check = app.add_subcommand(
       "check", "SEPA-XML- oder DTAUS-Datei prüfen: Angaben der Datei und gezählte Werte");
-  check->add_option("files", options->files, "Datei, bei SEPA auch eine zweite")
+  check->add_option("datei", options->files, "Datei, bei SEPA auch eine zweite")
       ->required()
       ->expected(1, 2);
   check->add_option("-s,--settings", options->settings, "Einstellungsdatei");
@@ -94,7 +94,7 @@ void AddCheckCommands(CLI::App& app, Commands& commands) {
 
   auto file = std::make_shared<std::string>();
   CLI::App* xml = app.add_subcommand("xml-check", "prüfen, ob eine XML-Datei wohlgeformt ist");
-  xml->add_option("file", *file, "XML-Datei")->required();
+  xml->add_option("datei", *file, "XML-Datei")->required();
   commands.push_back({xml, [file](CommandContext& c) { return XmlCheck(*file, c); }});
 }
 

@@ -94,7 +94,7 @@ void AddDemoCommand(CLI::App& app, Commands& commands) {
   auto folder = std::make_shared<std::string>("lastora-demo");
   CLI::App* sub = app.add_subcommand(
       "demo", "Beispielverein anlegen, verarbeiten, Dateien erzeugen und prüfen");
-  sub->add_option("dir", *folder, "Ordner für den Beispielverein")->default_val("lastora-demo");
+  sub->add_option("ordner", *folder, "Ordner für den Beispielverein")->default_val("lastora-demo");
   commands.push_back({sub, [folder](CommandContext& c) { return Demo(*folder, c); }});
 }
 

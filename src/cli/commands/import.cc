@@ -56,7 +56,7 @@ void AddImportCommand(CLI::App& app, Commands& commands) {
   auto options = std::make_shared<ImportOptions>();
   CLI::App* sub =
       app.add_subcommand("import", "ein Tabellenblatt einlesen (.xlsx, .xls, .ods, .csv)");
-  sub->add_option("file", options->file, "Tabellendatei")->required();
+  sub->add_option("datei", options->file, "Tabellendatei")->required();
   sub->add_option("--sheet", options->sheet, "Tabellenblatt; leer: das erste");
   sub->add_option("--first-row", options->first_row, "erste Zeile")->check(CLI::PositiveNumber);
   sub->add_option("--sort-column", options->sort_column, "nach dieser Spalte sortieren");
