@@ -94,6 +94,25 @@ TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdict) {
             "Auf die Datei kann nicht zugegriffen werden.");
 }
 
+// A file that ends too soon is called so, wherever it was cut, and not "extra content"; content
+// after the root still is extra content.
+TEST(XmlPrescreen, ACutOffFileIsNamedAsCutOff) {
+  const testing::ScopedTempDir dir;
+  LibXml2Parser parser;
+  const std::string whole = LongDocument(300000, "");
+  const std::string cut = whole.substr(0, whole.find("\r\n", whole.size() / 2) + 2);
+  testing::WriteBytes(dir.File("abgeschnitten.xml"), cut);
+  const XmlParser::Result verdict = parser.LoadFile(dir.File("abgeschnitten.xml"));
+  EXPECT_EQ(verdict.reason, "Premature end of data in tag Liste line 3");
+  EXPECT_EQ(verdict.line, std::count(cut.begin(), cut.end(), '\n') + 1);
+  testing::WriteBytes(dir.File("leer.xml"), "");
+  EXPECT_EQ(parser.LoadFile(dir.File("leer.xml")).reason, "Document is empty");
+  EXPECT_EQ(LibXml2Parser::Parse(std::string(kDeclaration) + "<Root>").reason,
+            "Premature end of data in tag Root line 2");
+  EXPECT_EQ(LibXml2Parser::Parse(whole + "<Nachsatz/>").reason,
+            "Extra content at the end of the document");
+}
+
 // The scan goes eight bytes at a time: a fault must be seen wherever in a word it falls.
 TEST(XmlPrescreen, SeesFaultsAtEveryPlaceInAWord) {
   for (size_t offset = 0; offset < 17; ++offset) {

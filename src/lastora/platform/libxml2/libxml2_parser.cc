@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,13 +29,33 @@ std::string WithoutTrailingLineBreaks(std::string text) {
   return text;
 }
 
+struct FirstError {
+  XmlParser::Result result;
+  int code = XML_ERR_OK;
+};
+
 // Keeps the first error only: later ones are consequences of it.
 void KeepFirstError(void* sink, xmlErrorPtr error) {
-  auto* result = static_cast<XmlParser::Result*>(sink);
-  if (!result->ok || error == nullptr || error->level < XML_ERR_ERROR) return;
-  result->ok = false;
-  result->reason = WithoutTrailingLineBreaks(error->message != nullptr ? error->message : "");
-  result->line = error->line;
+  auto* first = static_cast<FirstError*>(sink);
+  if (!first->result.ok || error == nullptr || error->level < XML_ERR_ERROR) return;
+  first->result.ok = false;
+  first->result.reason = WithoutTrailingLineBreaks(error->message != nullptr ? error->message : "");
+  first->result.line = error->line;
+  first->code = error->code;
+}
+
+xmlSAXHandler QuietHandler() {
+  xmlSAXHandler sax{};
+  sax.initialized = XML_SAX2_MAGIC;
+  sax.serror = KeepFirstError;
+  return sax;
+}
+
+// A parser that ended without an error of its own on a document it found broken.
+void ExplainUnreported(xmlParserCtxtPtr context, bool failed, FirstError& first) {
+  if ((failed || !context->wellFormed) && first.result.ok) {
+    first.result = {false, kNotWellFormed, xmlSAX2GetLineNumber(context)};
+  }
 }
 
 // A document type declaration makes the parser start a document even without tree building, to
@@ -46,36 +67,64 @@ struct ContextFreer {
   }
 };
 
-// The document's next piece; empty at its end.
-using NextPiece = std::function<std::string_view()>;
+// Fills `into` with up to `room` bytes of the document; 0 at its end.
+using ReadInto = std::function<size_t(char* into, size_t room)>;
 
 // Well-formedness only, as the platform's parser is used here: the pieces are fed to a push
 // parser whose SAX handler does nothing, so no tree is built.
-XmlParser::Result ParsePieces(const NextPiece& next_piece) {
-  XmlParser::Result result;
+FirstError PushParse(const ReadInto& read) {
+  FirstError first;
   // A document in an encoding it does not hold fails here as not well-formed; the converter's
   // own reports of it would only repeat that on the terminal.
   const ThreadErrors quiet;
-  xmlSAXHandler sax{};
-  sax.initialized = XML_SAX2_MAGIC;
-  sax.serror = KeepFirstError;
+  xmlSAXHandler sax = QuietHandler();
   std::unique_ptr<xmlParserCtxt, ContextFreer> context(
-      xmlCreatePushParserCtxt(&sax, &result, nullptr, 0, nullptr));
-  if (!context) return {false, kFileUnreadable, 0};
+      xmlCreatePushParserCtxt(&sax, &first, nullptr, 0, nullptr));
+  if (!context) return {{false, kFileUnreadable, 0}};
   xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
+  std::string piece(kChunkSize, '\0');
   bool failed = false;
   for (;;) {
-    const std::string_view piece = next_piece();
-    const bool last = piece.empty();
-    failed = xmlParseChunk(context.get(), piece.data(), static_cast<int>(piece.size()), last) != 0;
-    if (failed || last || !result.ok) break;
+    const size_t got = read(piece.data(), piece.size());
+    failed = xmlParseChunk(context.get(), piece.data(), static_cast<int>(got), got == 0) != 0;
+    if (failed || got == 0 || !first.result.ok) break;
   }
-  if ((failed || !context->wellFormed) && result.ok) {
-    result.ok = false;
-    result.reason = kNotWellFormed;
-    result.line = xmlSAX2GetLineNumber(context.get());
+  ExplainUnreported(context.get(), failed, first);
+  return first;
+}
+
+int ReadForParser(void* read, char* into, int room) {
+  try {
+    return static_cast<int>((*static_cast<ReadInto*>(read))(into, static_cast<size_t>(room)));
+  } catch (const VbError&) {
+    return -1;
   }
-  return result;
+}
+
+// The same document through libxml2's pull parser, which reads on by itself.
+FirstError PullParse(ReadInto read) {
+  FirstError first;
+  const ThreadErrors quiet;
+  xmlSAXHandler sax = QuietHandler();
+  std::unique_ptr<xmlParserCtxt, ContextFreer> context(
+      xmlCreateIOParserCtxt(&sax, &first, ReadForParser, nullptr, &read, XML_CHAR_ENCODING_NONE));
+  if (!context) return {{false, kFileUnreadable, 0}};
+  xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
+  const bool failed = xmlParseDocument(context.get()) != 0;
+  ExplainUnreported(context.get(), failed, first);
+  return first;
+}
+
+// The push parser calls every input that ends too soon "Extra content at the end of the
+// document": a file cut off inside its root, or an empty one. That sends a treasurer looking for
+// too much where something is missing, so for this one error the pull parser, which tells these
+// cases apart, words the reason. The verdict stays the push parser's. `reopen` gives the document
+// from its start again.
+XmlParser::Result Verdict(const std::function<ReadInto()>& reopen) {
+  const FirstError pushed = PushParse(reopen());
+  if (pushed.code != XML_ERR_DOCUMENT_END) return pushed.result;
+  const FirstError pulled = PullParse(reopen());
+  return pulled.result.ok ? pushed.result : pulled.result;
 }
 
 }  // namespace
@@ -94,20 +143,25 @@ XmlParser::Result LibXml2Parser::LoadFile(const std::string& path) {
             [&scanned](char* into, size_t room) { return scanned.Read(into, room); }, window)) {
       return {};
     }
-    files::FileReader parsed(path);
-    std::string buffer(kChunkSize, '\0');
-    return ParsePieces(
-        [&] { return std::string_view(buffer.data(), parsed.Read(buffer.data(), kChunkSize)); });
+    std::optional<files::FileReader> parsed;
+    return Verdict([&]() -> ReadInto {
+      parsed.emplace(path);
+      return [&](char* into, size_t room) { return parsed->Read(into, room); };
+    });
   } catch (const VbError& error) {
     return {false, error.number() == 53 ? kFileNotFound : kFileUnreadable, 0};
   }
 }
 
 XmlParser::Result LibXml2Parser::Parse(std::string_view bytes) {
-  return ParsePieces([bytes]() mutable {
-    const std::string_view piece = bytes.substr(0, kChunkSize);
-    bytes.remove_prefix(piece.size());
-    return piece;
+  std::string_view rest;
+  return Verdict([&]() -> ReadInto {
+    rest = bytes;
+    return [&rest](char* into, size_t room) {
+      const size_t count = rest.copy(into, room);
+      rest.remove_prefix(count);
+      return count;
+    };
   });
 }
 
