@@ -42,6 +42,11 @@ std::vector<CheckedFigure> CheckedFigures(const SEPAVARIABLEN& record);
 // settings' values, which would pass for the file's.
 bool SepaFilesRead(const SEPAVARIABLEN& record, bool two_files);
 
+// Whether the DTAUS checker read the file's header, which it has once it counted payments in a
+// check that started with the figures cleared (as `Workbook::CheckDtaus` does): otherwise the
+// record still holds the settings' creditor and date, which would pass for the file's.
+bool DtausHeaderRead(const SEPAVARIABLEN& record);
+
 LASTORA_PUBLIC_END
 }  // namespace lastora
 

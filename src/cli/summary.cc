@@ -208,11 +208,16 @@ CheckVerdict PrintDtausCheck(std::ostream& out, const SEPAVARIABLEN& record) {
   if (!AllSame(figures)) faults.push_back("Angaben der Datei und gezählte Werte weichen ab");
   if (row_errors > 0) faults.push_back(RowErrorsText(row_errors));
   out << "Prüfung DTAUS: " << Headline(record.ProgChecResu.Value, faults) << "\n";
-  out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", BLZ "
-      << record.KreditorIBAN.Value << ", Ausführung " << record.SepaADAT.Value << "\n";
-  PrintCheckedFigures(out, figures);
-  out << "  Kontosumme " << record.ProgChecISUM.Value << ", BLZ-Summe " << record.ProgChecBSUM.Value
-      << "\n";
+  if (DtausHeaderRead(record)) {
+    out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", BLZ "
+        << record.KreditorIBAN.Value << ", Ausführung " << record.SepaADAT.Value << "\n";
+    PrintCheckedFigures(out, figures);
+  }
+  // The sums of accounts and bank codes are added up only when the trailer was reached.
+  if (!record.ProgChecISUM.Value.empty()) {
+    out << "  Kontosumme " << record.ProgChecISUM.Value << ", BLZ-Summe "
+        << record.ProgChecBSUM.Value << "\n";
+  }
   return VerdictOf(record.ProgChecResu.Value, !AllSame(figures), row_errors > 0);
 }
 

@@ -164,6 +164,23 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   EXPECT_EQ(ran.status, 1);
   EXPECT_FALSE(Contains(ran.out, "Gesamt"));
   EXPECT_FALSE(Contains(ran.out, "alt.xml"));
+
+  // Nor does a check that stops before the file's header or its trailer show the settings'
+  // creditor, or the stated figures of an earlier check, as the file's.
+  WriteBytes(club.settings,
+             ReadBytes(club.settings) + "ProgChecKANZ = 99\r\nProgChecISUM = 777777\r\n");
+  const std::string not_dtaus = club.dir.File("kein.dta");
+  WriteBytes(not_dtaus, "kein DTAUS");
+  EXPECT_EQ(Lastora({"check", "-s", club.settings, not_dtaus}).out,
+            "Prüfung DTAUS: DTAUS-Checker: Falsches Dateiformat\n");
+  const std::string dtaus = ReadBytes(std::string(LASTORA_TESTDATA_DIR) + "/dtaus/testContent.dta");
+  const std::string without_trailer = club.dir.File("ohne-nachsatz.dta");
+  WriteBytes(without_trailer, dtaus.substr(0, dtaus.size() - 128));
+  const Ran checked = Lastora({"check", "--extern", "-s", club.settings, without_trailer});
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_TRUE(Contains(checked.out, "SENDERS NAME")) << checked.out;
+  EXPECT_FALSE(Contains(checked.out, "99")) << checked.out;
+  EXPECT_FALSE(Contains(checked.out, "777777")) << checked.out;
 }
 
 TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {

@@ -50,4 +50,8 @@ bool SepaFilesRead(const SEPAVARIABLEN& record, bool two_files) {
   return record.ProgChecPAO1.Value == "ok" && (!two_files || record.ProgChecPAO2.Value == "ok");
 }
 
+bool DtausHeaderRead(const SEPAVARIABLEN& record) {
+  return !record.ProgChecDANZ.Value.empty() && record.ProgChecDANZ.Value != "0";
+}
+
 }  // namespace lastora

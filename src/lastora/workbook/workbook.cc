@@ -309,6 +309,13 @@ bool Workbook::CheckSepa(const std::string& file1, const std::string& file2) {
 }
 
 bool Workbook::CheckDtaus(const std::string& file, bool external) {
+  // The checker states what the trailer says only once it reaches the trailer, and counts only
+  // once it has read the header: figures of an earlier check must not pass for this file's.
+  for (SEPAVALUES* figure :
+       {&record_.ProgChecDANZ, &record_.ProgChecDSUM, &record_.ProgChecKANZ, &record_.ProgChecKSUM,
+        &record_.ProgChecISUM, &record_.ProgChecBSUM, &record_.ProgChecFehl}) {
+    figure->Value.clear();
+  }
   Table internal_bank_codes, passed_on;
   const std::string result = CallComponent([&](VariantArray& cells) {
     return component_.ext_DTAUS_Checker(cells, payments_.values, payments_.colours,
