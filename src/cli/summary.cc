@@ -210,7 +210,12 @@ CheckVerdict PrintDtausCheck(std::ostream& out, const SEPAVARIABLEN& record) {
   out << "Prüfung DTAUS: " << Headline(record.ProgChecResu.Value, faults) << "\n";
   if (DtausHeaderRead(record)) {
     out << "  " << record.SepaAART.Value << ", " << record.KreditorNAME.Value << ", BLZ "
-        << record.KreditorIBAN.Value << ", Ausführung " << record.SepaADAT.Value << "\n";
+        << record.KreditorIBAN.Value;
+    // The execution date is optional in the header; without one the field holds only its points.
+    if (record.SepaADAT.Value.find_first_of("0123456789") != std::string::npos) {
+      out << ", Ausführung " << record.SepaADAT.Value;
+    }
+    out << "\n";
     PrintCheckedFigures(out, figures);
   }
   // The sums of accounts and bank codes are added up only when the trailer was reached.

@@ -178,7 +178,7 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   WriteBytes(without_trailer, dtaus.substr(0, dtaus.size() - 128));
   const Ran checked = Lastora({"check", "--extern", "-s", club.settings, without_trailer});
   EXPECT_EQ(checked.status, 1);
-  EXPECT_TRUE(Contains(checked.out, "SENDERS NAME")) << checked.out;
+  EXPECT_TRUE(Contains(checked.out, "SENDERS NAME, BLZ 16050000\n")) << checked.out;
   EXPECT_FALSE(Contains(checked.out, "99")) << checked.out;
   EXPECT_FALSE(Contains(checked.out, "777777")) << checked.out;
 }
