@@ -10,7 +10,7 @@ namespace {
 
 // Each value is a trap for rounding the binary value instead of the decimals the cell shows
 // (0.29 * 100, for one, lies just below 29).
-TEST(Amount, CentsFollowTheShownDecimalsNotTheBinaryValue) {
+TEST(Amount, CentsFollowTheShownDecimalsAndTextsHaveTwoDecimalsWithoutGrouping) {
   std::vector<int64_t> cents;
   for (double value : {0.29, 0.285, 1.005, 0.004, 0.0049999999999, 0.00500001, 1234567.8949999,
                        999999999.99, -2.345, -0.0, 0.1 + 0.2}) {
@@ -18,13 +18,9 @@ TEST(Amount, CentsFollowTheShownDecimalsNotTheBinaryValue) {
   }
   EXPECT_EQ(cents,
             (std::vector<int64_t>{29, 29, 101, 0, 0, 1, 123456789, 99999999999, -235, 0, 30}));
-}
-
-TEST(Amount, WholeCentsSurviveTheTripThroughADouble) {
+  // Whole cents survive the trip through a double.
   for (int64_t cents = 0; cents < 1000000; ++cents) ASSERT_EQ(ToCents(cents / 100.0), cents);
-}
-
-TEST(Amount, TextsHaveTwoDecimalsAndNoGrouping) {
+  // Texts have two decimals and no grouping.
   EXPECT_EQ(CentsText(123450, '.'), "1234.50");
   EXPECT_EQ(CentsText(123450, ','), "1234,50");
   EXPECT_EQ(CentsText(0, ','), "0,00");

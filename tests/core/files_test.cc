@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +33,7 @@ class FilesTest : public ::testing::Test {
   testing::ScopedTempDir dir_;
 };
 
-TEST_F(FilesTest, EveryByteSurvivesAndAnEmptyFileIsKept) {
+TEST_F(FilesTest, EveryByteAndAnEmptyFileAndAnyNameSurviveAndMissingOnesAreNamed) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
   const std::string path = PathOf("binary.dta");
@@ -43,42 +42,31 @@ TEST_F(FilesTest, EveryByteSurvivesAndAnEmptyFileIsKept) {
   WriteWhole(path, "");
   EXPECT_TRUE(fs::exists(path));
   EXPECT_EQ(fs::file_size(path), 0u);
-}
-
-TEST_F(FilesTest, WindowsSeparatorsAndUmlautsInNamesAreAccepted) {
+  // Windows separators and umlauts in names are accepted.
   fs::create_directories(dir_.path() / "Beiträge");
   WriteWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt", "x");
   EXPECT_EQ(ReadWhole(dir_.path().string() + "\\Beiträge\\Begleitzettel_März_€.txt"), "x");
   EXPECT_EQ(NativePath("..\\Vorlagen\\a b.txt"), "../Vorlagen/a b.txt");
-}
-
-TEST_F(FilesTest, MissingFolderOrFile) {
   EXPECT_EQ(ErrorOf([&] { WriteWhole(PathOf("fehlt/datei.txt"), "x"); }), 76);
   EXPECT_EQ(ErrorOf([&] { FileWriter writer(PathOf("fehlt/datei.txt")); }), 76);
   EXPECT_EQ(ErrorOf([&] { ReadWhole(PathOf("gibtsnicht.txt")); }), 53);
 }
 
-// The wait status of a forked child that runs `body` and exits with what it returns.
-int StatusOfChild(const std::function<int()>& body) {
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = -1;
-  waitpid(child, &status, 0);
-  return status;
-}
-
 TEST_F(FilesTest, WriteFailingHalfwayKeepsTheOldFileAndGivesTheSystemsReason) {
   const std::string path = PathOf("gross.xml");
   WriteWhole(path, "gut");
-  const int status = StatusOfChild([&] {
+  const pid_t child = fork();
+  if (child == 0) {
     // As a shell's `ulimit -f` leaves it: the signal at its default, which would end the process.
     signal(SIGXFSZ, SIG_DFL);
     rlimit limit{8192, 8192};
     setrlimit(RLIMIT_FSIZE, &limit);
     const std::string error = ErrorTextOf([&] { WriteWhole(path, std::string(1 << 20, 'x')); });
-    const bool says_why = error.find(std::strerror(EFBIG)) != std::string::npos;
-    return error.starts_with("75 ") && says_why ? 0 : 1;
-  });
+    _exit(error.starts_with("75 ") && error.find(std::strerror(EFBIG)) != std::string::npos ? 0
+                                                                                            : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadBytes(path), "gut");

@@ -11,17 +11,15 @@ namespace {
 
 using testing::ErrorOf;
 
-TEST(TableTest, IndexOutsideTheBounds) {
+TEST(TableTest, IndexOutsideTheBoundsAndResizeRowsKeepsContentsAndLowerBound) {
   Table t(2, 3);
   for (auto [row, col] : {std::pair{0, 1}, {3, 1}, {1, 4}, {INT32_MIN, 1}, {1, INT32_MAX}}) {
     EXPECT_EQ(ErrorOf([&] { t.At(row, col); }), 9) << row << "," << col;
   }
   EXPECT_EQ(ErrorOf([] { Table(-1, 2); }), 9);
-}
 
-// Worksheet ranges start at 1; a script may pass 0, and resizing keeps what is there.
-TEST(TableTest, ResizeRowsKeepsContentsAndTheCallersLowerBound) {
-  Table t(2, 2, 0, 1);
+  // Worksheet ranges start at 1; a script may pass 0, and resizing keeps what is there.
+  t = Table(2, 2, 0, 1);
   t(0, 1) = "a";
   t(1, 2) = "b";
   t.ResizeRows(4);

@@ -15,7 +15,7 @@ using testing::ErrorOf;
 // 8 characters, 12 bytes.
 const std::string kMixed = "Müßig €5";
 
-TEST(TextTest, CountsAndSearchesCharactersNotBytes) {
+TEST(TextTest, CountsSearchesPadsAndChangesCaseOfCharactersNotBytes) {
   EXPECT_EQ(Length(kMixed), 8u);
   EXPECT_EQ(Length("\xF0\x9F\x98\x80"), 1u);  // outside the basic plane
   EXPECT_EQ(Left(kMixed, 2), "Mü");
@@ -26,9 +26,14 @@ TEST(TextTest, CountsAndSearchesCharactersNotBytes) {
   EXPECT_EQ(InStr("abcabc", "bc", 3), 5u);
   EXPECT_EQ(ErrorOf([] { InStr("abc", "a", 0); }), 5);
   EXPECT_EQ(InStrRev("äbcäbc", "bc"), 5u);
-}
-
-TEST(TextTest, CaseTrimReplaceAndRepeat) {
+  EXPECT_EQ(PadRight("Müller", 8), "Müller  ");
+  EXPECT_EQ(PadRight("Müller", 3), "Mül");
+  // Long plain texts are cut on the fast path, one past the first eight bytes as well.
+  EXPECT_EQ(PadRight("ABCDEFGHIJ", 9), "ABCDEFGHI");
+  EXPECT_EQ(PadRight("ABCDEFGHü", 8), "ABCDEFGH");
+  // A broken byte is one character, as everywhere else.
+  EXPECT_EQ(PadRight("a\xFF", 3, "."), "a\xFF.");
+  // Case, trimming, replacing and repeating.
   EXPECT_EQ(UCase("straße äöü éàç ÿ œšž 1€"), "STRAßE ÄÖÜ ÉÀÇ Ÿ ŒŠŽ 1€");
   EXPECT_EQ(LCase("ÄÖÜ ÉÀÇ Ÿ ŒŠŽ"), "äöü éàç ÿ œšž");
   // A broken byte stays as it was.
@@ -41,17 +46,7 @@ TEST(TextTest, CaseTrimReplaceAndRepeat) {
   EXPECT_EQ(Repeat("€", 2), "€€");
 }
 
-TEST(TextTest, PadRightCountsCharacters) {
-  EXPECT_EQ(PadRight("Müller", 8), "Müller  ");
-  EXPECT_EQ(PadRight("Müller", 3), "Mül");
-  // Long plain texts are cut on the fast path, one past the first eight bytes as well.
-  EXPECT_EQ(PadRight("ABCDEFGHIJ", 9), "ABCDEFGHI");
-  EXPECT_EQ(PadRight("ABCDEFGHü", 8), "ABCDEFGH");
-  // A broken byte is one character, as everywhere else.
-  EXPECT_EQ(PadRight("a\xFF", 3, "."), "a\xFF.");
-}
-
-TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
+TEST(TextTest, TextThatIsNoUtf8IsReadInTheWindowsCodePage) {
   EXPECT_TRUE(text::IsValidUtf8("Bäcker € \xF0\x9F\x98\x80 \xEF\xBF\xBD"));
   EXPECT_TRUE(text::IsValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF, the last code point
   for (const std::string_view bad : {"\xED\xA0\x80", "\xE0\x80\x80", "\xC1\xBF", "\xF4\x90\x80\x80",
@@ -61,9 +56,6 @@ TEST(TextTest, Utf8CheckRefusesOverlongFormsSurrogatesAndCutSequences) {
     const std::string late = "Bäcker; 0123456789 abcdefghijklmnop " + std::string(bad);
     EXPECT_FALSE(text::IsValidUtf8(late)) << ::testing::PrintToString(late);
   }
-}
-
-TEST(TextTest, TextFilesThatAreNoUtf8AreReadInTheWindowsCodePage) {
   // A surrogate or overlong form is no UTF-8: the bytes are the Windows code page's characters.
   const DecodedText overlong = DecodeTextFile("\xEF\xBB\xBF\xE0\x80\x80");
   EXPECT_TRUE(overlong.windows1252);
@@ -75,9 +67,6 @@ TEST(TextTest, TextFilesThatAreNoUtf8AreReadInTheWindowsCodePage) {
   const DecodedText cp1252 = DecodeTextFile("Stra\337e");
   EXPECT_EQ(cp1252.text, "Straße");
   EXPECT_EQ(EncodeTextFile(cp1252), "Stra\337e");
-}
-
-TEST(TextTest, Windows1252) {
   EXPECT_EQ(FromWindows1252("\x80\x84\x96\x9F\xE4\xDF"), "€„–Ÿäß");
   // Characters outside the code page, and C1 controls that the page uses for other characters.
   EXPECT_EQ(ToWindows1252("Łódź \u0080 \u0082 \xF0\x9F\x98\x80"), "?\363d? ? ? ?");
