@@ -1,22 +1,23 @@
-#include "platform/libxml2/xml_prescreen.h"
-
+// Reading XML: the quick well-formedness scan, the parser's verdicts and the checker's text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "checkers/sepa_text.h"
 #include "platform/libxml2/libxml2_parser.h"
+#include "platform/libxml2/xml_prescreen.h"
 #include "support/temp_dir.h"
 
 namespace lastora {
 namespace {
 
+using sepa_text::ReadJoinedLines;
+using sepa_text::XmlValue;
 using xml_prescreen::SurelyWellFormed;
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-
-bool LibXml2Accepts(const std::string& document) { return LibXml2Parser::Parse(document).ok; }
 
 // Hands the document over a few bytes at a time, as a slow file would, through a small window
 // that has to move many times.
@@ -59,7 +60,7 @@ TEST(XmlPrescreen, NeverPassesWhatTheParserRejects) {
       d + "<a>" + std::string(1, '\0') + "</a>",
   };
   for (const std::string& document : rejected) {
-    EXPECT_FALSE(LibXml2Accepts(document)) << "not a fault after all: " << document;
+    EXPECT_FALSE(LibXml2Parser::Parse(document).ok) << "not a fault after all: " << document;
     EXPECT_FALSE(SurelyWellFormed(document)) << document;
     EXPECT_FALSE(Streamed(document)) << document;
   }
@@ -74,11 +75,12 @@ TEST(XmlPrescreen, AStreamedScanRemembersWhatEarlierWindowsHeld) {
 
 // A file too large to hold whole is read in pieces; a fault far into it still gets the parser's
 // reason and line, the same as from the whole text.
-TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdict) {
+TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdictAndACutOffFileIsNamedSo) {
   const testing::ScopedTempDir dir;
   LibXml2Parser parser;
   const int items = 300000;  // about 12 MB, several windows
-  testing::WriteBytes(dir.File("gut.xml"), LongDocument(items, ""));
+  const std::string whole = LongDocument(items, "");
+  testing::WriteBytes(dir.File("gut.xml"), whole);
   EXPECT_TRUE(parser.LoadFile(dir.File("gut.xml")).ok);
 
   const std::string broken = LongDocument(items, "<Posten>&nbsp;</Posten>");
@@ -92,19 +94,14 @@ TEST(XmlPrescreen, FilesAreReadInPiecesWithTheParsersVerdict) {
             "Das System kann die angegebene Datei nicht finden.");
   EXPECT_EQ(parser.LoadFile(dir.path().string()).reason,
             "Auf die Datei kann nicht zugegriffen werden.");
-}
 
-// A file that ends too soon is called so, wherever it was cut, and not "extra content"; content
-// after the root still is extra content.
-TEST(XmlPrescreen, ACutOffFileIsNamedAsCutOff) {
-  const testing::ScopedTempDir dir;
-  LibXml2Parser parser;
-  const std::string whole = LongDocument(300000, "");
+  // A file that ends too soon is called so, wherever it was cut, and not "extra content"; content
+  // after the root still is extra content.
   const std::string cut = whole.substr(0, whole.find("\r\n", whole.size() / 2) + 2);
   testing::WriteBytes(dir.File("abgeschnitten.xml"), cut);
-  const XmlParser::Result verdict = parser.LoadFile(dir.File("abgeschnitten.xml"));
-  EXPECT_EQ(verdict.reason, "Premature end of data in tag Liste line 3");
-  EXPECT_EQ(verdict.line, std::count(cut.begin(), cut.end(), '\n') + 1);
+  const XmlParser::Result cut_off = parser.LoadFile(dir.File("abgeschnitten.xml"));
+  EXPECT_EQ(cut_off.reason, "Premature end of data in tag Liste line 3");
+  EXPECT_EQ(cut_off.line, std::count(cut.begin(), cut.end(), '\n') + 1);
   testing::WriteBytes(dir.File("leer.xml"), "");
   EXPECT_EQ(parser.LoadFile(dir.File("leer.xml")).reason, "Document is empty");
   EXPECT_EQ(LibXml2Parser::Parse(std::string(kDeclaration) + "<Root>").reason,
@@ -127,6 +124,40 @@ TEST(XmlPrescreen, SeesFaultsAtEveryPlaceInAWord) {
       EXPECT_FALSE(SurelyWellFormed(value)) << value;
     }
   }
+}
+
+// The file read through windows of every small size, so that each line end, CR LF pair, run of
+// blanks and character falls on a window's edge somewhere.
+std::string JoinedThroughAnyWindow(const std::string& bytes) {
+  const testing::ScopedTempDir dir;
+  const std::string path = dir.File("SEPA.xml");
+  testing::WriteBytes(path, bytes);
+  const std::string whole = ReadJoinedLines(path);
+  for (size_t window = 1; window <= 24; ++window) {
+    EXPECT_EQ(ReadJoinedLines(path, window), whole) << "window " << window;
+  }
+  return whole;
+}
+
+TEST(SepaText, JoinsTrimmedLinesWhateverTheLineEndsTheWindowsAndTheEncoding) {
+  EXPECT_EQ(JoinedThroughAnyWindow("  <A>\r\n\t<B> x y </B>\t\n<C/>\r</A>  "),
+            "<A><B> x y </B><C/></A>");
+  EXPECT_EQ(JoinedThroughAnyWindow("\r\n \r\n\t"), "");
+  // A line far longer than any window, blanks within it kept, and a last line without its end.
+  const std::string name(100, 'N');
+  EXPECT_EQ(JoinedThroughAnyWindow("<Nm>" + name + "   " + name + "</Nm>   \r\n   <Ende/>"),
+            "<Nm>" + name + "   " + name + "</Nm><Ende/>");
+  // Text that is no UTF-8 is taken as Windows-1252.
+  EXPECT_EQ(JoinedThroughAnyWindow("J\xfcrgen\n \x80"), "Jürgen€");
+  EXPECT_EQ(JoinedThroughAnyWindow("Jürgen €"), "Jürgen €");
+}
+
+TEST(SepaText, ResolvesCharacterReferencesAndKeepsWhatIsNone) {
+  EXPECT_EQ(XmlValue("A &amp; B &lt;&gt; &quot;&apos;"), "A & B <> \"'");
+  EXPECT_EQ(XmlValue("M&#252;ller &#xDF;&#x20AC;"), "Müller ß€");
+  EXPECT_EQ(XmlValue("a & b &unknown; &#xD800; &#0; &#99999999999; &"),
+            "a & b &unknown; &#xD800; &#0; &#99999999999; &");
+  EXPECT_EQ(XmlValue(std::string(5000, '&')), std::string(5000, '&'));
 }
 
 }  // namespace
