@@ -1,12 +1,10 @@
 // The program as a user meets it: real files in a temporary folder, exit codes and messages.
-// The mandate register through the program: a club without first-debit dates collects FRST once,
-// RCUR afterwards, and FRST again when the run is cancelled; nobody is debited twice on one day
-// by mistake.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "cli/lastora_runner.h"
+#include "program_home.h"
 #include "support/schema_validation.h"
 #include "support/temp_dir.h"
 
@@ -86,16 +84,6 @@ TEST(CommandsTest, SettingsTemplateReadsBackAndNamesWhatIsStillEmpty) {
   EXPECT_FALSE(Contains(process.out, "Import"));
 }
 
-// A missing member list stops the run before the payment table is written.
-TEST(CommandsTest, MissingMemberListIsReportedInTheSystemsWords) {
-  Club club;
-  const std::string output = club.dir.File("zahlungen.csv");
-  EXPECT_TRUE(
-      Says(Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output}),
-           1, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
-  EXPECT_FALSE(fs::exists(output));
-}
-
 TEST(CommandsTest, IbanValidatesEachAndBuildsFromBankCodeAndAccount) {
   EXPECT_TRUE(Says(Lastora({"iban", "DE12 1230 5600 1000 1234 01", "DE13123056001000123401"}), 1,
                    "DE13123056001000123401: SEPA-Checker: IBAN Prüfziffer ist falsch"));
@@ -152,7 +140,7 @@ TEST(CommandsTest, DtausFilesReadBackWithTheirOwnFigures) {
 }
 
 // Optional columns and the first data row may be left out; a column may be named by its title.
-TEST(CommandsTest, ImportColumnsByTitleWithDefaults) {
+TEST(CommandsTest, ImportColumnsByTitleWithDefaultsAndAMissingListNamed) {
   const Club club(kMembers, Edited({{"Import__LINE = 2", ""},
                                     {"Import__KONT = 0", ""},
                                     {"Import__BLZ_ = 0", ""},
@@ -168,11 +156,17 @@ TEST(CommandsTest, ImportColumnsByTitleWithDefaults) {
                    "Import-Spalte für IBAN nicht oder nicht richtig angegeben: Konto "
                    "(Überschriften der Liste: Mitglied, Kontoinhaber, IBAN, BIC, Mandat, "
                    "Mandatsdatum, Beitrag, Eintritt, Erste Abbuchung, Einmal)"));
+
+  // A missing member list stops the run before the payment table is written.
+  const std::string output = club.dir.File("fehlt.csv");
+  EXPECT_TRUE(
+      Says(Lastora({"process", "-s", club.settings, "-m", club.dir.File("weg.csv"), "-o", output}),
+           1, "Angegebene Import-Datei nicht vorhanden: " + club.dir.File("weg.csv")));
+  EXPECT_FALSE(fs::exists(output));
 }
 
-// Rows of one account are merged only when adjacent: the workbook brings them together for the
-// processing run, and says so when the merged rows name different holders. The payment table keeps
-// the list's order, the merged payment on the account's last member.
+// Rows are merged only when adjacent, so the workbook brings one account's rows together and
+// warns of different holders; the table keeps the list's order, the sum on the last member.
 TEST(CommandsTest, JointAccountsAreMergedAcrossTheListAndDifferentHoldersWarned) {
   const Club club(std::string(kMembers) +
                   "Albers, Bernd;Bernd Albers;DE12123056001000123401;BEISDEM1XXX;M-4;12.01.2014;"
@@ -276,6 +270,31 @@ TEST(RegisterCommandTest, MandatesTravelThroughCsvAndMissingRegisterIsNamed) {
   ASSERT_EQ(Lastora({"mandates", "-s", club.settings, "--import", club.dir.File("alt.csv")}).status,
             0);
   EXPECT_TRUE(Contains(Lastora({"mandates", "-s", club.settings}).out, "erste 10.03.2020"));
+}
+
+// One demo run serves both halves: the bank files and the letters.
+TEST(MergeCommandTest, DemoWritesCheckedBankFilesAndLetters) {
+  ScopedTempDir dir;
+  const std::string club = dir.File("verein");
+  const testing::Ran ran = Lastora({"demo", club});
+  ASSERT_EQ(ran.status, 0) << ran.out << ran.err;
+  EXPECT_TRUE(Contains(ran.out, "Prüfung SEPA: ok"));
+  // The first member's letter too, named after her by the definition's fields.
+  EXPECT_TRUE(fs::exists(club + "/Briefe/Beitrag_1_Karin Albers.docx"));
+  // The thirty notices and the label sheet saved, one mail per notice.
+  EXPECT_TRUE(Contains(
+      ran.out,
+      "Seriendruck ok: Anzahl Dokumente: 0 gedruckt, 31 gespeichert, 30 Mailvorlagen angelegt"));
+}
+
+// An installed program cannot write beside itself; a program folder or build tree can.
+TEST(ProgramHomeTest, OnlyAnInstalledProgramMovesItsFilesToTheUsersDataFolder) {
+  EXPECT_EQ(InstalledProgramHome("/usr/bin/lastora", nullptr, "/home/kasse"),
+            "/home/kasse/.local/share/lastora");
+  EXPECT_EQ(InstalledProgramHome("/usr/local/bin/lastora", "/daten", "/home/kasse"),
+            "/daten/lastora");
+  EXPECT_EQ(InstalledProgramHome("/home/kasse/Lastora/lastora", nullptr, "/home/kasse"), "");
+  EXPECT_EQ(InstalledProgramHome("/work/build/src/cli/lastora", "/daten", "/home/kasse"), "");
 }
 
 }  // namespace

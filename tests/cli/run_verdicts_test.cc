@@ -68,11 +68,16 @@ struct SampleClub {
   std::string out = dir.File("Ausgabe");
 };
 
-TEST(RunVerdictsTest, RowsLeftOutExitWithThreeAndNameTheirSpreadsheetLine) {
+TEST(RunVerdictsTest, RowsLeftOutOrNothingToPayExitWithThreeAndSayWhy) {
   SampleClub club;
   EXPECT_TRUE(Says(club.Run(), 3, "Zeile 22 (Thomsen, Kai)\n    Fehler:  Mandanten-ID doppelt"));
   EXPECT_TRUE(fs::exists(club.out + "/" + kSecond));
   EXPECT_EQ(club.Run({"--strict"}).status, 1);
+  // Zero payments written is a warning too, with the reason.
+  const std::string table = club.dir.File("zwei-spalten.csv");
+  WriteBytes(table, "A;B\r\n1;2\r\n3;4\r\n5;6\r\n");
+  EXPECT_TRUE(Says(Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out}), 3,
+                   "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"));
 }
 
 // A day without the banks' lead time stops the run; a day outside the billed period only warns.
@@ -181,14 +186,6 @@ TEST(RunVerdictsTest, UnreadableInputsAndFailedRunsSayWhyAndShowNoOldFigures) {
   EXPECT_TRUE(Contains(checked.out, "SENDERS NAME, BLZ 16050000\n")) << checked.out;
   EXPECT_FALSE(Contains(checked.out, "99")) << checked.out;
   EXPECT_FALSE(Contains(checked.out, "777777")) << checked.out;
-}
-
-TEST(RunVerdictsTest, ATableWithNothingToPaySaysWhy) {
-  SampleClub club;
-  const std::string table = club.dir.File("zwei-spalten.csv");
-  WriteBytes(table, "A;B\r\n1;2\r\n3;4\r\n5;6\r\n");
-  EXPECT_TRUE(Says(Lastora({"generate", "-s", club.settings, "-p", table, "-d", club.out}), 3,
-                   "Warnung: Keine Zahlung geschrieben: von 3 Zeilen 3 ohne Sequenztyp"));
 }
 
 }  // namespace
