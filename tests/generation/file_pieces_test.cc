@@ -1,11 +1,14 @@
-#include "generation/dtaus_writer.h"
-
+// The pieces of a run's files: DTAUS records, the payment list and remittance texts.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
+#include "generation/dtaus_writer.h"
+#include "generation/payment_list.h"
+#include "generation/remittance_text.h"
 #include "generation/sepa_kind.h"
+#include "generation/text_pieces.h"
 
 namespace lastora::generation {
 namespace {
@@ -14,9 +17,8 @@ std::string TwoDigitLine(int i) {
   return "ZEILE " + std::string(i < 10 ? "0" : "") + std::to_string(i) + std::string(19, ' ');
 }
 
-// A transfer differs from a debit in its file kind and transaction key; the rest is held by the
-// golden files, whose records of 1, 3, 4 and 14 lines fill two, three and five blocks. The last
-// lines of three blocks and the first of four are the step the golden files do not take.
+// A transfer differs from a debit in kind and key; the golden files (2, 3 and 5 blocks) hold the
+// rest but not the step from three blocks to four, which 7 and 8 purpose lines take.
 TEST(DtausWriter, RecordLengthAndKeyFollowThePurposeLinesAndTheKind) {
   const std::tuple<int, const char*, const char*, size_t> cases[] = {{7, "0361", "06", 384},
                                                                      {8, "0477", "10", 512}};
@@ -40,6 +42,49 @@ TEST(DtausWriter, RecordLengthAndKeyFollowThePurposeLinesAndTheKind) {
           << k;
     }
   }
+}
+
+// A list far longer than the part held in memory: the rows that were moved out come back first,
+// in order, between the heading and the total.
+TEST(PaymentListTest, ALongListKeepsItsRowsInOrder) {
+  constexpr int kRows = 99999;  // the most that five places number
+  PaymentList list(kRows);
+  for (int i = 1; i <= kRows; ++i) {
+    list.Append("Müller " + std::to_string(i), "BEISDEM1XXX", "DE12123056001000123401", 1234,
+                "Beitrag");
+  }
+  std::string text;
+  list.Write(SepaKindFor("Lastschrift"), {"Lastschrift", "01.03.2026", "MSG", "16.03.2026"},
+             int64_t{1234} * kRows, AppendTo(text));
+  ASSERT_GT(text.size(), size_t{8} << 20);
+  EXPECT_TRUE(text.starts_with("Sammel-Lastschrift"));
+  EXPECT_TRUE(text.ends_with("1233987,66\r\n\r\n"));
+  // Each row starts with its number right-aligned in five places.
+  const auto row_start = [](int i) {
+    const std::string number = std::to_string(i);
+    return "\r\n" + std::string(5 - number.size(), ' ') + number + " M\xfcller " + number + " ";
+  };
+  size_t at = text.find(row_start(1));
+  ASSERT_NE(at, std::string::npos);
+  for (int i = 2; i <= kRows; ++i) {
+    const size_t next = text.find(row_start(i), at);
+    ASSERT_NE(next, std::string::npos) << i;
+    ASSERT_LT(next - at, size_t{300}) << i;
+    at = next;
+  }
+}
+
+// Joining with and without separator is held by the golden files.
+TEST(SepaRemittance, PaddedLinesLoseTheirBlanksAndCutsCountCharacters) {
+  EXPECT_EQ(SepaRemittanceText("\"Beitrag   \",\"Kurs\"", /*separate=*/true).text, "Beitrag-Kurs");
+  // Cuts after 140 characters, not bytes.
+  const std::string exact(140, 'x');
+  const SepaRemittance cut = SepaRemittanceText("\"" + exact + "ä\"", false);
+  EXPECT_TRUE(cut.cut);
+  EXPECT_EQ(cut.text, exact);
+  std::string umlauts;
+  for (int i = 0; i < 140; ++i) umlauts += "ü";
+  EXPECT_FALSE(SepaRemittanceText(umlauts, false).cut);
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST_F(GenerationRun, RowsTheSchemaRefusesAreLeftOutAndMarked) {
   EXPECT_EQ(out.ProgErzeDAN1.Value, "1");
 }
 
-TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
+TEST_F(GenerationRun, UnpayableAmountsAreMarkedAndRowsWithoutAccountDataLeftOut) {
   rows = {Debit("FRST", 0.0, "X1"),   Debit("FRST", 0.0, ""),    Debit("FRST", "zehn", "X3"),
           Debit("FRST", 0.004, "X4"), Debit("FRST", -5.0, "X5"), Debit("FRST", 7.0, "X6")};
   rows[0].warnings = "Adresse alt";
@@ -146,10 +146,8 @@ TEST_F(GenerationRun, UnpayableAmountsAreMarkedWhenTheRowWasMeantToBePaid) {
                                               "Betragsgrenze!", "Betragsgrenze!", ""}));
   EXPECT_EQ(ColumnTexts(colours, 8), (Texts{"6", "", "6", "6", "6", ""}));
   EXPECT_EQ(out.ProgErzeWarn.Value, "7");
-}
 
-TEST_F(GenerationRun, RowsWithoutAccountDataAreLeftOut) {
-  in.SepaFPI2.Value = "-";
+  // Rows without account data are left out.
   rows = {Debit("FRST", 5.0, "A"), Debit("FRST", 6.0, "B"), Debit("FRST", 7.0, "C")};
   rows[0].iban = "  ";
   rows[1].bic = "";
@@ -207,17 +205,8 @@ TEST_F(GenerationRun, AFailedCheckIsNotHiddenByALaterGoodFile) {
             (Texts{result, "ok", result}));
 }
 
-TEST_F(GenerationRun, RuntimeFailuresUseTheFailureFormAndReturnTheSettings) {
-  rows = {Debit("FRST", 5.0)};
-  in.ProgErzeFil1.Value = "alt.xml";
-  folder = Folder() + "fehlt/";
-  EXPECT_EQ(Run(), "Fehler: Pfad nicht gefunden (76)");
-  EXPECT_EQ(out.ProgErzeFil1.Value, "");  // emptied by the run and handed back
-}
-
-// Enough payments that every file leaves in many pieces; names with umlauts and "&" make rows
-// of different byte lengths, so no piece ends at the same place in a row. The DTAUS writer shares
-// the pieces.
+// Enough payments that every file (DTAUS's too) leaves in many pieces; umlauts and "&" vary the
+// rows' byte lengths, so no piece ends at the same place in a row.
 class LargeCollection : public GenerationRun {
  protected:
   static constexpr int kCount = 3000;
@@ -257,7 +246,7 @@ TEST_F(LargeCollection, SepaDocumentHoldsEveryPaymentInOrder) {
 
 // A record that cannot be written stops the run before any file is replaced; the length check
 // hands the caller's settings back as passed, a failure hands back those the run had emptied.
-TEST_F(GenerationRun, DtausRecordThatCannotBeWrittenStopsTheRun) {
+TEST_F(GenerationRun, DtausRecordOrFolderThatCannotBeWrittenStopsTheRun) {
   for (const auto& [account, result_start, file_name_after] :
        {std::tuple{"12345678901", "DTAUS: Datensatzlänge falsch für Datensatz 2 : '", "alt.txt"},
         std::tuple{"12AB", "Fehler: Typen unverträglich (13)", ""}}) {
@@ -269,6 +258,11 @@ TEST_F(GenerationRun, DtausRecordThatCannotBeWrittenStopsTheRun) {
     EXPECT_EQ(out.ProgErzeFil1.Value, file_name_after);
     EXPECT_EQ(FileNames(), Names{});
   }
+  // Any runtime failure takes the failure form, as a SEPA run into a missing folder.
+  rows = {Debit("FRST", 5.0)};
+  folder = Folder() + "fehlt/";
+  EXPECT_EQ(Run(), "Fehler: Pfad nicht gefunden (76)");
+  EXPECT_EQ(out.ProgErzeFil1.Value, "");  // emptied by the run and handed back
 }
 
 }  // namespace
