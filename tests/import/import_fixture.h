@@ -27,10 +27,7 @@ inline Cells CellsOf(const Table& table, int32_t row, std::initializer_list<int3
 
 class ImportTest : public ::testing::Test {
  protected:
-  // 21.05.2020, noon.
-  static double Today() { return MakeDate(2020, 5, 21) + 0.5; }
-
-  ImportTest() : platform_(Today()) {
+  ImportTest() : platform_(MakeDate(2020, 5, 21) + 0.5) {
     std::filesystem::create_directory(dir_.path() / "Logdateien");
     strLogName().clear();
   }
