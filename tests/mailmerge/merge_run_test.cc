@@ -113,7 +113,7 @@ TEST_F(MergeRunTest, LettersArePrintedSavedAndMailedWithTheRunsCounts) {
   EXPECT_EQ(Calls().back(), "Quit");
 }
 
-TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeAndNameWhatIsMissing) {
+TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeNameWhatIsMissingAndKeepWhatWasSaved) {
   Table none;
   EXPECT_EQ(RunMailMerge({7, none, header_, definitions_, 1, 0, 0, 0, false, false}),
             "Seriendruck: Nichts ausgewählt! Bitte mindestens einen Datensatz auswählen!");
@@ -123,6 +123,16 @@ TEST_F(MergeRunTest, EarlyEndsQuitTheOfficeAndNameWhatIsMissing) {
   definitions_(1, 2) = Variant("..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Run(), "Die Datei existiert nicht: ..\\Vorlagen\\Fehlt.docx");
   EXPECT_EQ(Calls(), (Texts{"Quit"}));
+
+  // A missing outbox ends the run but keeps the saved letter.
+  definitions_(1, 2) = Variant("..\\Vorlagen\\Brief.docx");
+  fs::remove_all(program_.path() / "Sendedaten");
+  const std::string result = Run(1, 1);
+  EXPECT_TRUE(result.starts_with("Seriendruck Fehler: 76 - ")) << result;
+  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.docx")),
+            "Hallo Anna Zander\nGruß, TSV Musterstadt\n");
+  EXPECT_EQ(Calls().back(), "Quit");
+  EXPECT_FALSE(fs::exists(Home("Vorlagen/Dummy.doc")));
 }
 
 TEST_F(MergeRunTest, OnlyTheChosenDefinitionAndRecordAreMergedAndPrintedAsItSays) {
@@ -185,16 +195,6 @@ TEST_F(MergeRunTest, UnusableDefinitionsAreSkippedAndTheRunGoesOn) {
             "0 Mailvorlagen angelegt");
   ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
   EXPECT_EQ(platform_.dialogs().shown[0].prompt.find("Die Datei existiert nicht: \r\n\r\n"), 0u);
-}
-
-TEST_F(MergeRunTest, MissingOutboxEndsTheRunButKeepsTheSavedLetter) {
-  fs::remove_all(program_.path() / "Sendedaten");
-  const std::string result = Run(1, 1);
-  EXPECT_TRUE(result.starts_with("Seriendruck Fehler: 76 - ")) << result;
-  EXPECT_EQ(ReadBytes(Home("Briefe/Zander_Anna.docx")),
-            "Hallo Anna Zander\nGruß, TSV Musterstadt\n");
-  EXPECT_EQ(Calls().back(), "Quit");
-  EXPECT_FALSE(fs::exists(Home("Vorlagen/Dummy.doc")));
 }
 
 TEST_F(MergeRunTest, RecordValuesCannotLeadTheLetterOutOfItsFolder) {

@@ -32,7 +32,7 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
   return false;
 }
 
-TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
+TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAndTheLogoAreReplaced) {
   DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
   // The word processor split "<<Mitglied>>" over a bold and a plain run.
   EXPECT_TRUE(AnyContains(letter.StoryTexts(), "Beitragsbescheid für <<Mitglied>>"));
@@ -45,6 +45,9 @@ TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
                                                         {"<<Heute>>", "05.03.2025"},
                                                         {"<<IBAN>>", "DE02120300000000202051"}};
   for (const auto& [find, value] : values) letter.ReplaceAll(find, value);
+  LogoPlacement logo;
+  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
+  letter.ReplaceLogos(logo);
 
   const std::string saved = letter.Write();
   DocxDocument reread(saved, "merged");
@@ -58,6 +61,27 @@ TEST(DocxEngineTest, PlaceholdersInEveryStoryAndSplitRunsAreReplaced) {
         "48,00 Euro von Ihrem Konto DE02120300000000202051 ein"}) {
     EXPECT_TRUE(AnyContains(merged, text)) << text;
   }
+
+  // The logo replaces the marked shape: the picture is stored once, typed, and linked under the
+  // id the drawing names.
+  const ZipPackage package = ZipPackage::Read(saved, "merged");
+  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
+  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
+  EXPECT_NE(
+      package.Part("word/_rels/document.xml.rels")
+          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
+                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
+      std::string::npos);
+  const std::string body = package.Part("word/document.xml");
+  // The other drawing ("Hinweis") keeps its own content.
+  for (const char* part :
+       {"r:embed=\"rIdLastoraLogo\"", "name=\"Vereinslogo\"", "name=\"Hinweis\""}) {
+    EXPECT_NE(body.find(part), std::string::npos) << part;
+  }
+
+  logo.picture_path = Fixture("Beitragsbescheid.docx");
+  DocxDocument other(ReadBytes(Fixture("Beitragsbescheid.docx")), "x");
+  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
 }
 
 // A part whose bytes its declared encoding cannot hold is named in the error; the XML library's
@@ -81,33 +105,7 @@ TEST(DocxEngineTest, APartInAWrongEncodingIsNamedAndNothingElseIsPrinted) {
       << error;
 }
 
-TEST(DocxEngineTest, LogoReplacesTheMarkedShapeScaledIntoItsBox) {
-  DocxDocument letter(ReadBytes(Fixture("Beitragsbescheid.docx")), "Beitragsbescheid.docx");
-  LogoPlacement logo;
-  logo.picture_path = Fixture("logo.png");  // 240 x 120 pixels
-  letter.ReplaceLogos(logo);
-  const ZipPackage package = ZipPackage::Read(letter.Write(), "merged");
-  // The picture is stored once, typed, and linked under the id the drawing names.
-  EXPECT_EQ(package.Part("word/media/lastora_logo.png"), ReadBytes(Fixture("logo.png")));
-  EXPECT_NE(package.Part("[Content_Types].xml").find("Extension=\"png\""), std::string::npos);
-  EXPECT_NE(
-      package.Part("word/_rels/document.xml.rels")
-          .find("Id=\"rIdLastoraLogo\" Type=\"http://schemas.openxmlformats.org/"
-                "officeDocument/2006/relationships/image\" Target=\"media/lastora_logo.png\""),
-      std::string::npos);
-  const std::string body = package.Part("word/document.xml");
-  // The other drawing ("Hinweis") keeps its own content.
-  for (const char* part :
-       {"r:embed=\"rIdLastoraLogo\"", "name=\"Vereinslogo\"", "name=\"Hinweis\""}) {
-    EXPECT_NE(body.find(part), std::string::npos) << part;
-  }
-
-  logo.picture_path = Fixture("Beitragsbescheid.docx");
-  DocxDocument other(ReadBytes(Fixture("Beitragsbescheid.docx")), "x");
-  EXPECT_EQ(testing::ErrorOf([&] { other.ReplaceLogos(logo); }), 481);
-}
-
-TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
+TEST(XlsxEngineTest, CellsAreFilledTheSettingsSheetLeavesAndNothingGoesBeyondTheSheet) {
   XlsxDocument labels(ReadBytes(Fixture("Adressetiketten.xlsx")), "Adressetiketten.xlsx");
   EXPECT_TRUE(labels.HasSheet("Settings"));
   const std::vector<TemplateCell> cells = labels.PlaceholderCells();
@@ -124,10 +122,9 @@ TEST(XlsxEngineTest, CellsAreFilledAndTheSettingsSheetLeavesTheSavedWorkbook) {
     EXPECT_TRUE(AnyContains(texts, text)) << text;
   }
   EXPECT_EQ(testing::ErrorOf([&] { reread.SetCellText({99, 3, "x"}); }), 1004);
-}
 
-// A layout whose last label lies below the sheet's last row is refused before anything is laid out.
-TEST(LabelSheetTest, ALayoutBeyondOneSheetIsRefused) {
+  // A label layout whose last label lies below the sheet's last row is refused before anything
+  // is laid out.
   LabelSettings settings;
   settings.block_columns = 1;
   settings.across = 1;
