@@ -57,8 +57,11 @@ class BicLookupTest : public ImportTest {
   Table new_;
 };
 
-TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
-  Table values = ResultTable({"10010010", " 10010010 ", "30000000"});
+// Filled, foreign and blank rows are left alone, also after a row of the same code.
+TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCodeOnly) {
+  Table values = ResultTable({"10010010", " 10010010 ", "30000000", "10010010", "10010010", "  "});
+  values(4, kBic) = Variant("");
+  values(5, kCountry) = Variant("AT611904300234573201");
   EXPECT_EQ(Lookup("intern", values), "ok");
   for (int r : {1, 2}) {
     EXPECT_EQ(CellsOf(values, r, {kBic, kCode, kName}),
@@ -66,15 +69,8 @@ TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
         << r;
   }
   EXPECT_EQ(CellsOf(values, 3, {kBic, kName}), (Cells{Variant(), Variant("Ohne BIC")}));
-}
-
-TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
-  Table values = ResultTable({"10010010", "10010010", "  "});
-  values(1, kBic) = Variant("");
-  values(2, kCountry) = Variant("AT611904300234573201");
-  EXPECT_EQ(Lookup("intern", values), "ok");
-  EXPECT_EQ(CellsOf(values, 1, {kBic, kName}), (Cells{Variant(""), Variant()}));
-  for (int r : {2, 3}) EXPECT_EQ(CellsOf(values, r, {kBic, kName}), (Cells{Variant(), Variant()}));
+  EXPECT_EQ(CellsOf(values, 4, {kBic, kName}), (Cells{Variant(""), Variant()}));
+  for (int r : {5, 6}) EXPECT_EQ(CellsOf(values, r, {kBic, kName}), (Cells{Variant(), Variant()}));
 }
 
 TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {

@@ -30,10 +30,6 @@ class WriteLogTest : public ::testing::Test {
   }
   ~WriteLogTest() override { strLogName().clear(); }
 
-  std::string LogFile(const std::string& name) const {
-    return (program_folder_.path() / "Logdateien" / name).string();
-  }
-  std::string TodaysLog() const { return ReadBytes(LogFile("log_20131231.txt")); }
   // Writes one stamped line to the file only.
   void Log(const std::string& message, const std::string& extra_fields = "") {
     EXPECT_EQ(WriteLog("1111-", 1, "", message, "", "", extra_fields), Variant(true));
@@ -52,7 +48,7 @@ TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
   Log("63");
   Log("a\r\nb\rc\nd    e");
   EXPECT_EQ(WriteLog("1111-", 1, "", "Datei: ", "", "x.txt", "a;b"), Variant(true));
-  EXPECT_EQ(TodaysLog(),
+  EXPECT_EQ(ReadBytes(program_folder_.File("Logdateien/log_20131231.txt")),
             "31.12.2013;10:20:30;\334bertrag; 63\r\n"
             "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden\r\n"
             "31.12.2013;10:20:30;a b c d  e\r\n"

@@ -118,16 +118,6 @@ CellDump RunCalls(const CellDump& arguments) {
   return dump;
 }
 
-void Refresh(const CellDump& dump, const Files& files) {
-  fs::remove_all(kCopy);
-  fs::create_directories(kCopy / "files");
-  WriteBytes((kCopy / "calls.txt").string(), dump.Write());
-  for (const auto& [name, bytes] : files) {
-    fs::create_directories((kCopy / "files" / name).parent_path());
-    WriteBytes((kCopy / "files" / name).string(), bytes);
-  }
-}
-
 TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   ScopedTempDir home;
   const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
@@ -145,7 +135,13 @@ TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   EXPECT_TRUE(platform.dialogs().shown.empty()) << platform.dialogs().shown.front().prompt;
 
   if (std::getenv("LASTORA_REFRESH_CLUB_CALLS") != nullptr) {
-    Refresh(dump, files);
+    fs::remove_all(kCopy);
+    fs::create_directories(kCopy / "files");
+    WriteBytes((kCopy / "calls.txt").string(), dump.Write());
+    for (const auto& [name, bytes] : files) {
+      fs::create_directories((kCopy / "files" / name).parent_path());
+      WriteBytes((kCopy / "files" / name).string(), bytes);
+    }
     GTEST_SKIP() << "rewrote " << kCopy;
   }
   const CellDump kept = CellDump::Read(ReadBytes((kCopy / "calls.txt").string()));

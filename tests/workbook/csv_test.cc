@@ -13,11 +13,8 @@ using testing::Grid;
 using testing::GridOf;
 
 TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
-  const CsvRows rows = ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n");
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "b;\"c\"", ""}));
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"zwei\nZeilen", "x"}));
-  EXPECT_EQ(rows[2], (std::vector<std::string>{"y"}));
+  EXPECT_EQ(ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n"),
+            (CsvRows{{"a", "b;\"c\"", ""}, {"zwei\nZeilen", "x"}, {"y"}}));
 }
 
 TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
@@ -46,16 +43,12 @@ TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
   }
 }
 
-TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
-  // The blank rows at the end are not data.
+// The table grows as rows are read: a blank row widens it only when a filled row follows, and
+// lines broken inside quotes do not miscount the rows ahead. Blank rows at the end are not data.
+TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
   EXPECT_EQ(GridOf(CsvToTable(ParseCsv("Kopf\n12,50;01.03.2026;  \nx\n;;\n\n"), 2)),
             (Grid{{"12,50", "01.03.2026", {}}, {"x", {}, {}}}));
   EXPECT_FALSE(CsvToTable(ParseCsv("Kopf\n;;\n"), 2).IsAllocated());
-}
-
-// The table grows as rows are read: a blank row widens it only when a filled row follows, and
-// lines broken inside quotes do not miscount the rows ahead.
-TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
   EXPECT_EQ(GridOf(CsvTextToTable("a\n;;;\nb;c\n;;;;;;\n", 1)),
             (Grid{{"a", {}, {}, {}}, {{}, {}, {}, {}}, {"b", "c", {}, {}}}));
   const std::string breaks(1000, '\n');

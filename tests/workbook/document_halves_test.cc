@@ -32,10 +32,6 @@ std::string ClubDocument(int times) {
 
 class DocumentHalvesTest : public ::testing::Test {
  protected:
-  std::optional<Cut> CutOf(const std::string& document) {
-    WriteBytes(path_, document);
-    return FindCut(path_, 0);
-  }
   std::string VerdictOf(const std::string& document) {
     WriteBytes(path_, document);
     return SchemaVerdict(path_);
@@ -51,7 +47,8 @@ TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
   const std::string document = ClubDocument(500);
   ASSERT_GT(document.size(), size_t{8} << 20);
   EXPECT_EQ(VerdictOf(document), "ok");
-  const std::optional<Cut> cut = CutOf(document);
+  WriteBytes(path_, document);
+  const std::optional<Cut> cut = FindCut(path_, 0);
   ASSERT_TRUE(cut.has_value());
   // A half with any complaint costs a second validation of the whole: both must be valid.
   EXPECT_EQ(VerdictOf(document.substr(0, cut->resume_at) + cut->closing), "ok");

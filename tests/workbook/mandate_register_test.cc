@@ -191,9 +191,9 @@ TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancell
   EXPECT_TRUE(reg.FindRepeats(planned, "2026-03-16").empty());
 }
 
-// A register as the first released layout wrote it, with a run and a taken-over date.
-void WriteFirstLayout(const std::string& path) {
-  Sql(path,
+TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
+  // A register as the first released layout wrote it, with a run and a taken-over date.
+  Sql(Path(),
       std::string(detail::SchemaStep(0)) +
           "INSERT INTO mandates VALUES ('M1', 'Erika Muster', 'DE02120300000000202051', "
           "'BYLADEM1001', '2020-01-15', NULL, '2025-03-01', 'FRST', '2025-09-01', 'RCUR', "
@@ -208,10 +208,6 @@ void WriteFirstLayout(const std::string& path) {
           "(2, 2, 'M1', 'E2', 1250, 'RCUR', '2025-09-01'), (3, 2, 'M1', 'E3', 1250, 'FNAL', "
           "'2025-09-01');"
           "PRAGMA user_version = 1;");
-}
-
-TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
-  WriteFirstLayout(Path());
   Register reg = Register::Open(Path());
   const auto m1 = reg.FindMandate("M1");
   ASSERT_TRUE(m1);
