@@ -1,5 +1,4 @@
-// The settings array's way through a run: its cells into the record and back, and the frame
-// around the work that decides the result and the copy back.
+// The frame around a run's work that decides the result and the copy back of the settings array.
 #include "component/run_frame.h"
 
 #include <gtest/gtest.h>
@@ -19,31 +18,6 @@ VariantArray Numbered(int32_t count) {
   VariantArray cells(count, 1);
   for (int32_t i = 1; i <= count; ++i) cells.At(i) = Variant("v" + std::to_string(i));
   return cells;
-}
-
-// The workbook reads the settings back from fixed cells, as text, in 206 cells.
-TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) {
-  VariantArray cells = Numbered(300);
-  cells.At(1) = Variant(static_cast<int16_t>(5));
-  SEPAVARIABLEN record;
-  VariablenToRecord(cells, record);
-  RecordToVariablen(cells, record);
-
-  ASSERT_EQ(cells.Count(), 206);
-  EXPECT_EQ(cells.At(1), Variant("5"));
-  // One character per cell, 50 to a line: '+' came back, '.' is Empty, '0' the empty text.
-  std::string cell_map = "+";
-  for (int32_t i = 2; i <= 206; ++i) {
-    const Variant& cell = cells.At(i);
-    const bool came_back = cell == Variant("v" + std::to_string(i));
-    cell_map += cell.IsEmpty() ? '.' : came_back ? '+' : cell == Variant(std::string()) ? '0' : '?';
-  }
-  EXPECT_EQ(cell_map,
-            "+++++++++++++......+++++++++++.+++++...+++++++++++"
-            "++++++....++++++++..++++++++++++++......++++++++.."
-            "++++++++..+++++++...++++++....+++.......+++......."
-            "+++++++++0++++++++++++++++++++++++++++++++++++++++"
-            "++++++");
 }
 
 // Runs work in a frame over a fresh 300-cell settings array, which the copy back cuts to 206.
