@@ -17,18 +17,6 @@ SEPAVARIABLEN Settings(const std::string& frid, const std::string& date = "16.03
 constexpr char kSepaCharacters[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 +?/-:().,'";
 
-TEST(NumberingTest, PaymentIdentifiersForRowsWithAnAmountOnly) {
-  Table values(3, 29);
-  values(1, 8) = "";   // absorbed into the next row: no payment
-  values(2, 8) = 0.0;  // an amount of 0 is still an amount the generation reports
-  values(3, 8) = 60.0;
-  values(3, 7) = "EIGENE-ID";  // the caller's own identifier stays
-  EXPECT_EQ(NumberPayments(values, MakeIdentifierPrefix(Settings("")).prefix), 1);
-  EXPECT_TRUE(values(1, 7).IsEmpty());
-  EXPECT_EQ(values(2, 7), Variant("LASTORA-20260316-00002"));
-  EXPECT_EQ(values(3, 7), Variant("EIGENE-ID"));
-}
-
 // File identifiers are derived only where the settings leave them empty ("-" means: no second
 // file); an odd identifier setting is cleaned, cut to fit and reported. A file made again later
 // the same day gets new identifiers: the bank refuses a message identifier it has seen.
