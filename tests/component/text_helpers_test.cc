@@ -33,11 +33,5 @@ TEST(TruncateDecimals, RoundsDownTowardsMinusInfinity) {
   EXPECT_EQ(NullToZero(Variant::Null()), Variant(int16_t{0}));
 }
 
-TEST(CharacterCleaning, UmlautsAreSpelledOutAndOtherCharactersBecomeOneQuestionMark) {
-  EXPECT_EQ(ReplaceUmlauts("Ää Öö Üü ß Café"), "Aeae Oeoe Ueue ss Café");
-  EXPECT_EQ(RemoveBlanks(" DE89 3704 0044 "), "DE8937040044");
-  EXPECT_EQ(ReplaceNonAscii("Müller & Söhne €5 日\t\r\n~"), "M?ller & S?hne ?5 ?\t\r\n~");
-}
-
 }  // namespace
 }  // namespace lastora
