@@ -85,17 +85,13 @@ TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
   for (int r : {1, 2}) EXPECT_EQ(colours_(r, kBic), Variant(int32_t{6})) << r;
 }
 
-TEST_F(BicLookupTest, MissingCodeFromTheCallersTableMarksNothing) {
-  Table values = ResultTable({"99999999"});
-  EXPECT_EQ(Lookup("intern", values), "Not found");
-  EXPECT_TRUE(values(1, kErrors).IsEmpty() && colours_(1, kCode).IsEmpty());
+// A code missing from the caller's table marks nothing; codes stored there as numbers are found.
+TEST_F(BicLookupTest, MissingCodeMarksNothingAndCodesStoredAsNumbersAreFound) {
+  Table missing = ResultTable({"99999999"});
+  EXPECT_EQ(Lookup("intern", missing), "Not found");
+  EXPECT_TRUE(missing(1, kErrors).IsEmpty() && colours_(1, kCode).IsEmpty());
   EXPECT_EQ(c_.lngZZ_FEHL, 0);
 
-  intern_ = Table();
-  EXPECT_EQ(Lookup("intern", values), "Keine Daten vorhanden");
-}
-
-TEST_F(BicLookupTest, BankCodesStoredAsNumbersAreFound) {
   intern_ = BankTable({{Variant(10010010.0), "Postbank Ndl DB PFK", "PBNKDEFFXXX"},
                        {Variant(int32_t{20050550}), "Haspa", "HASPDEHHXXX"}});
   Table values = ResultTable({"10010010", "20050550"});
@@ -103,6 +99,9 @@ TEST_F(BicLookupTest, BankCodesStoredAsNumbersAreFound) {
   EXPECT_EQ(CellsOf(values, 1, {kBic, kCode}),
             (Cells{Variant("PBNKDEFFXXX"), Variant(10010010.0)}));
   EXPECT_EQ(values(2, kBic), Variant("HASPDEHHXXX"));
+
+  intern_ = Table();
+  EXPECT_EQ(Lookup("intern", values), "Keine Daten vorhanden");
 }
 
 TEST_F(BicLookupTest, SingleLookupByIban) {
@@ -123,7 +122,7 @@ TEST_F(BicLookupTest, SingleLookupByIban) {
 
 using BundesbankLookupTest = BicLookupTest;
 
-TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
+TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFileAndNothingInAnUnreadableOne) {
   settings_.ProgBLZ_Inte.Value = "ja";
   for (const char* file :
        {"bundesbank-blz_20200420.txt", "blz_20200420.xlsx", "blz_20200420.xls"}) {
@@ -138,9 +137,8 @@ TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
     EXPECT_EQ(values(2, kErrors), Variant("BIC konnte nicht ermittelt werden"));
   }
   EXPECT_EQ(c_.lngZZ_FEHL, 3);
-}
 
-TEST_F(BundesbankLookupTest, UnreadableFileFindsNothing) {
+  // An unreadable file finds nothing.
   c_.settings().ProgBLZ_File.Value = dir_.File("fehlt.txt");
   Table values = ResultTable({"10010010"});
   EXPECT_EQ(Lookup("extern", values), "Not found");

@@ -1,9 +1,11 @@
-// IBAN check digits, building and splitting, against hand cases and the registry examples.
+// IBAN and creditor-identifier check digits, IBAN building and splitting, against hand cases and
+// the registry examples.
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "accounts/creditor_id.h"
 #include "accounts/iban_countries.h"
 #include "gtest/gtest.h"
 #include "lastora/class1.h"
@@ -34,6 +36,18 @@ TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals)
        {"DE89370400440532013x00", "DE89 3704 0044 0532 0130 00", "DE8937040044053201300.",
         "DE8937040044053201300,", "de89370400440532013000"}) {
     EXPECT_EQ(testing::ErrorOf([&] { c.getPruefziffer(bad); }), 13) << bad;
+  }
+}
+
+TEST(CreditorId, CheckDigitsLeaveTheBusinessCodeOut) {
+  // The Bundesbank's published example, with its business code changed and in small letters.
+  for (const char* sound :
+       {"DE98ZZZ09999999999", "DE98ABC09999999999", "de98zzz09999999999", "AT61ZZZ01234567890"}) {
+    EXPECT_TRUE(detail::CreditorIdCheckDigitsValid(sound)) << sound;
+  }
+  for (const char* wrong : {"DE97ZZZ09999999999", "DE98ZZZ09999999998", "DE98ZZZ0999999999-",
+                            "DEXXZZZ09999999999", "DE98ZZZ", ""}) {
+    EXPECT_FALSE(detail::CreditorIdCheckDigitsValid(wrong)) << wrong;
   }
 }
 

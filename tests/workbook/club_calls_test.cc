@@ -32,22 +32,6 @@ using Files = std::map<std::string, std::string>;
 const fs::path kClub = fs::path(LASTORA_TESTDATA_DIR) / ".." / ".." / "examples" / "club";
 const fs::path kCopy = fs::path(LASTORA_TESTDATA_DIR) / "club_calls";
 
-// Excel keeps amounts as numbers and dates as dates, whatever text they were typed as.
-void AsSpreadsheetCells(Table& values) {
-  for (int32_t r = 1; r <= values.RowUpper(); ++r) {
-    for (int32_t c : {columns::kOneOff, columns::kBackPayment, columns::kCredit,
-                      columns::kContribution, columns::kPeriodContribution}) {
-      if (values(r, c).IsString() && IsNumeric(values(r, c))) values(r, c) = CDbl(values(r, c));
-    }
-    for (int32_t c : {columns::kMandateDate, columns::kEntryDate, columns::kExitDate,
-                      columns::kFirstCollection}) {
-      if (values(r, c).IsString() && IsDate(values(r, c))) {
-        values(r, c) = Variant::Date(CDate(values(r, c)));
-      }
-    }
-  }
-}
-
 // The sheets as the workbook holds them after its import step, with the files the settings name
 // in the program folder, so that no path of this machine enters the arguments.
 CellDump Arguments() {
@@ -70,7 +54,19 @@ CellDump Arguments() {
     }
   }
   Table values = workbook.payments().values;
-  AsSpreadsheetCells(values);
+  // Excel keeps amounts as numbers and dates as dates, whatever text they were typed as.
+  for (int32_t r = 1; r <= values.RowUpper(); ++r) {
+    for (int32_t c : {columns::kOneOff, columns::kBackPayment, columns::kCredit,
+                      columns::kContribution, columns::kPeriodContribution}) {
+      if (values(r, c).IsString() && IsNumeric(values(r, c))) values(r, c) = CDbl(values(r, c));
+    }
+    for (int32_t c : {columns::kMandateDate, columns::kEntryDate, columns::kExitDate,
+                      columns::kFirstCollection}) {
+      if (values(r, c).IsString() && IsDate(values(r, c))) {
+        values(r, c) = Variant::Date(CDate(values(r, c)));
+      }
+    }
+  }
   CellDump arguments;
   arguments.AddArray(std::string(club_calls::kInput) + ".aVariablen", settings);
   arguments.AddTable(std::string(club_calls::kInput) + ".aZielValues", values);

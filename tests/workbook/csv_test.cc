@@ -17,7 +17,7 @@ TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
             (CsvRows{{"a", "b;\"c\"", ""}, {"zwei\nZeilen", "x"}, {"y"}}));
 }
 
-TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
+TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolonAndQuotesOnlyAtAFieldStart) {
   EXPECT_EQ(ParseCsv("a,b\n1,2\n")[1], (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(ParseCsv("a\tb\tc\n")[0], (std::vector<std::string>{"a", "b", "c"}));
   // One semicolon outweighs any number of commas: a German list leaves the commas of names and
@@ -28,9 +28,8 @@ TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
   EXPECT_EQ(CsvSeparator("\"a;b\",c\n"), ',');
   EXPECT_EQ(CsvSeparator("a,b\tc\n"), '\t');
   EXPECT_EQ(CsvSeparator("Name\nx;y\n"), ';');
-}
 
-TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
+  // Quotes open only at a field's start and must close.
   EXPECT_EQ(ParseCsv("12\" Zoll;x\n")[0], (std::vector<std::string>{"12\" Zoll", "x"}));
   EXPECT_EQ(ParseCsv("a;\n")[0], (std::vector<std::string>{"a", ""}));
   EXPECT_EQ(ParseCsv("a;")[0], (std::vector<std::string>{"a", ""}));
