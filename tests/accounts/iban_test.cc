@@ -26,7 +26,7 @@ std::vector<std::string> ReadLines(const std::string& name) {
 }
 
 // Two-digit forms such as "02" and "98" are met by the registry examples below.
-TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals) {
+TEST(CheckDigits, IbanIgnoresThePresentOnesAndRejectsAnythingButDigitsAndCapitals) {
   Class1 c;
   EXPECT_EQ(c.getPruefziffer("DE00370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DEXX370400440532013000"), "89");
@@ -37,10 +37,9 @@ TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals)
         "DE8937040044053201300,", "de89370400440532013000"}) {
     EXPECT_EQ(testing::ErrorOf([&] { c.getPruefziffer(bad); }), 13) << bad;
   }
-}
 
-TEST(CreditorId, CheckDigitsLeaveTheBusinessCodeOut) {
-  // The Bundesbank's published example, with its business code changed and in small letters.
+  // A creditor identifier's check digits leave its business code out: the Bundesbank's example,
+  // with that code changed and in small letters.
   for (const char* sound :
        {"DE98ZZZ09999999999", "DE98ABC09999999999", "de98zzz09999999999", "AT61ZZZ01234567890"}) {
     EXPECT_TRUE(detail::CreditorIdCheckDigitsValid(sound)) << sound;

@@ -34,7 +34,7 @@ FrameRun RunFramed(const std::string& start, FinishRule finish,
   return run;
 }
 
-TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
+TEST(RunFrame, TheWayTheWorkEndsOrFailsDecidesResultAndCopyBack) {
   // The work sets the result unless its text is "".
   const std::tuple<FinishRule, std::string, RunEnd, std::string, std::string> cases[] = {
       {FinishRule::kOk, "Exit", RunEnd::kFinished, "ignoriert", "ok"},
@@ -57,16 +57,15 @@ TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
     EXPECT_EQ(run.cells.Count(), copied_back ? 206 : 300);
     EXPECT_EQ(run.cells.At(94), Variant(copied_back ? "changed" : "v94"));
   }
-}
 
-TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
-  const std::pair<std::function<void()>, std::string> cases[] = {
+  // Failures become the "Fehler:" form on one line.
+  const std::pair<std::function<void()>, std::string> failures[] = {
       {[] { throw VbError(13); }, "Fehler: Typen unverträglich (13)"},
       {[] { throw VbError(1004, "Zeile eins\r\nZeile zwei\r\n"); },
        "Fehler: Zeile eins / Zeile zwei /  (1004)"},
       {[] { throw std::logic_error("anything"); }, "Fehler: Interner Fehler (51)"},
   };
-  for (const auto& [fail, expected] : cases) {
+  for (const auto& [fail, expected] : failures) {
     const FrameRun run = RunFramed("Exit", FinishRule::kOk, [&fail = fail](RunContext& context) {
       context.settings.ProgBearFehl.Value = "before the failure";
       fail();

@@ -56,7 +56,7 @@ TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
   EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
 }
 
-TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
+TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheDialogsAndTheirAnswers) {
   std::filesystem::remove(program_folder_.path() / "Logdateien");
   EXPECT_EQ(WriteLog("11111", 1, "", "149", "Fehler", " (1)", ""), Variant(true));
   EXPECT_FALSE(std::filesystem::exists(program_folder_.path() / "Logdateien"));
@@ -66,17 +66,16 @@ TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
   // The dialog keeps the line breaks that the log line folds.
   EXPECT_EQ(Shown()[0].prompt,
             "Der aktuelle Datensatz wurde geändert!\r\n\r\nWeiter OHNE Anspeichern? (1)");
-}
 
-TEST_F(WriteLogTest, QuestionsAndInputBoxReturnTheAnswer) {
+  // Questions and the input box return the answer.
   platform_.dialogs().button_answers = {kVbNo};
   platform_.dialogs().text_answers = {"Meier"};
   EXPECT_EQ(CLng(WriteLog("----1", 1, "", "Weiter?", "vbYesNo", "", "")), 7);
   EXPECT_EQ(WriteLog("----1", 1, "", "Name: ", "InputBox", "x", ""), Variant("Meier"));
-  ASSERT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(Shown()[0].style, 36);
-  EXPECT_EQ(Shown()[0].title, std::string("Frage") + kTitleSuffix);
-  EXPECT_EQ(Shown()[1].prompt, "Name: x");
+  ASSERT_EQ(Shown().size(), 3u);
+  EXPECT_EQ(Shown()[1].style, 36);
+  EXPECT_EQ(Shown()[1].title, std::string("Frage") + kTitleSuffix);
+  EXPECT_EQ(Shown()[2].prompt, "Name: x");
 }
 
 }  // namespace

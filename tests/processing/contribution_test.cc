@@ -45,7 +45,7 @@ TEST_P(ContributionTest, BillsTheMonthsOfTheWindow) {
   EXPECT_EQ(CDbl(Cell(1, 16)), c.amount);
 }
 
-TEST_F(ProcessingTest, NoPositiveContributionLeavesTheRowUntouchedByTheCalculation) {
+TEST_F(ProcessingTest, NoPositiveContributionIsLeftAloneAndMemberTextsFitARemittanceLine) {
   StartTable(2);
   SetMember(1, {.name = "Null", .mandate = "M-1", .contribution = 0.0});
   SetMember(2, {.name = "Minus", .mandate = "M-2", .contribution = -10.0});
@@ -53,10 +53,8 @@ TEST_F(ProcessingTest, NoPositiveContributionLeavesTheRowUntouchedByTheCalculati
 
   ASSERT_EQ(Run(), "ok");
   for (int32_t row : {1, 2}) EXPECT_EQ(Cell(row, 16), Variant(int16_t{0})) << row;
-}
 
-TEST_F(ProcessingTest, MemberTextHasTheWidthOfARemittanceLine) {
-  // kind, procedure, contribution, member text
+  // The member text has the width of a remittance line: kind, procedure, contribution, text.
   const std::tuple<const char*, const char*, Variant, std::string> cases[] = {
       // Twelve and a half in German notation: five characters of amount, 29 of name.
       {"Mitgliedsname und Einzelbetrag", "SEPA", 12.5, "Maximiliane Mustermann-Schulz 12,50"},

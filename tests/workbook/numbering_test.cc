@@ -7,13 +7,6 @@
 namespace lastora {
 namespace {
 
-SEPAVARIABLEN Settings(const std::string& frid, const std::string& date = "16.03.2026") {
-  SEPAVARIABLEN settings;
-  settings.SepaFRID.Value = frid;
-  settings.SepaADAT.Value = date;
-  return settings;
-}
-
 constexpr char kSepaCharacters[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 +?/-:().,'";
 
@@ -23,7 +16,9 @@ constexpr char kSepaCharacters[] =
 TEST(NumberingTest, FileIdentifiersAreCleanedCutAndNeverRepeatWithinTheDay) {
   const double morning = CDate(Variant("02.03.2026 09:30:00"));
   const double later = CDate(Variant("02.03.2026 09:30:01"));
-  SEPAVARIABLEN settings = Settings("TSV Grün-Weiß 1898 e.V. & Co_KG");
+  SEPAVARIABLEN settings;
+  settings.SepaFRID.Value = "TSV Grün-Weiß 1898 e.V. & Co_KG";
+  settings.SepaADAT.Value = "16.03.2026";
   settings.SepaFMI2.Value = "-";
   const IdentifierPrefix ids = MakeIdentifierPrefix(settings);
   EXPECT_NE(ids.notice.find("TSV Grün-Weiß 1898 e.V. & Co_KG"), std::string::npos);
