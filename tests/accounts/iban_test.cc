@@ -72,11 +72,12 @@ TEST(IbanRegistryExamples, ValidOnesComeBackUnchangedInvalidOnesAsAFinding) {
   EXPECT_GT(invalid, 3000);
 }
 
-TEST(IbanSplit, GermanIbanGivesBankCodeAndAccountOrTheFirstFindingInOrder) {
+TEST(IbanSplitAndBuild, BankCodeAndAccountOrTheFirstFindingInOrder) {
   Class1 c;
-  std::string country, bank, account;
-  EXPECT_EQ(c.Get_IBAN("DE89370400440532013000", country, bank, account), "DE89370400440532013000");
-  EXPECT_EQ(country + " " + bank + " " + account, "DE 37040044 532013000");
+  std::string parts[3];
+  EXPECT_EQ(c.Get_IBAN("DE89370400440532013000", parts[0], parts[1], parts[2]),
+            "DE89370400440532013000");
+  EXPECT_EQ(parts[0] + " " + parts[1] + " " + parts[2], "DE 37040044 532013000");
   EXPECT_EQ(c.Get_IBAN("de89370400440532013000"),
             "SEPA-Checker: IBAN Länderkennzeichen besteht nicht aus Großbuchstaben");
   EXPECT_EQ(c.Get_IBAN("XX89370400440532013000"), "SEPA-Checker: IBAN Länderkennzeichen unbekannt");
@@ -90,10 +91,8 @@ TEST(IbanSplit, GermanIbanGivesBankCodeAndAccountOrTheFirstFindingInOrder) {
   EXPECT_EQ(c.Get_IBAN("DE89 3704 0044 0532 0130 00"), "SEPA-Checker: IBAN ist zu lang");
   // Check digits that cannot be computed are trapped, not thrown.
   EXPECT_EQ(c.Get_IBAN("DE89370400440532013x00"), "SEPA-Checker: Fehler: Typen unverträglich (13)");
-}
 
-TEST(IbanBuild, FromBankCodeAndAccountOrTheirErrorAndGermanShortAccountsAtOneBank) {
-  Class1 c;
+  // Built from bank code and account, or their error.
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
       {"DE", "37040044", "532013000", "DE89370400440532013000"},
       // Short values are padded with zeros on the left.

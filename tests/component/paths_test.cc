@@ -50,7 +50,7 @@ class FileSystemTest : public ::testing::Test {
 
 // Found any way they are written; a missing file is false without a log line, a missing folder
 // is logged.
-TEST_F(FileSystemTest, FilesAndFoldersAreFoundAndOnlyAMissingFolderIsLogged) {
+TEST_F(FileSystemTest, FilesAreFoundAndReadAndOnlyAMissingFolderIsLogged) {
   std::filesystem::create_directory(folder_.path() / "Beiträge");
   EXPECT_TRUE(PathExists(Variant(folder_.path().string() + "\\Beiträge")));
   EXPECT_TRUE(FileExists("../Vorlagen/t.txt"));
@@ -65,9 +65,8 @@ TEST_F(FileSystemTest, FilesAndFoldersAreFoundAndOnlyAMissingFolderIsLogged) {
   EXPECT_FALSE(CheckPathAndFile("..\\Weg\\a.txt", "----1", "Ordner fehlt"));
   ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
   EXPECT_EQ(platform_.dialogs().shown[0].style, 16);
-}
 
-TEST_F(FileSystemTest, ReadFileLinesKeepsTheLastLineAndDecodes8BitText) {
+  // Reading lines keeps the last line and decodes 8-bit text.
   WriteBytes(folder_.File("Vorlagen/verw.txt"), "Beitrag \xE4\r\nGID <<GID>>\nletzte");
   VariantArray lines;
   ReadFileLines(lines, "..\\Vorlagen\\verw.txt", 10);

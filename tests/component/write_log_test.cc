@@ -43,7 +43,7 @@ class WriteLogTest : public ::testing::Test {
 
 // Catalogue numbers stand for their texts; line breaks become blanks and doubled blanks are
 // halved, so each message stays one line, with the suffix and extra fields after it.
-TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
+TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessageAndDialogsWithoutTheFolder) {
   Log("Übertrag; 63");
   Log("63");
   Log("a\r\nb\rc\nd    e");
@@ -54,10 +54,9 @@ TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
             "31.12.2013;10:20:30;a b c d  e\r\n"
             "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n");
   EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
-}
 
-TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheDialogsAndTheirAnswers) {
-  std::filesystem::remove(program_folder_.path() / "Logdateien");
+  // A missing log folder suppresses only the line, not the dialogs and their answers.
+  std::filesystem::remove_all(program_folder_.path() / "Logdateien");
   EXPECT_EQ(WriteLog("11111", 1, "", "149", "Fehler", " (1)", ""), Variant(true));
   EXPECT_FALSE(std::filesystem::exists(program_folder_.path() / "Logdateien"));
   ASSERT_EQ(Shown().size(), 1u);

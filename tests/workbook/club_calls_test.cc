@@ -1,7 +1,5 @@
-// The sample club through processing, generation and check, called as the Windows workbook calls
-// the component, held to the copy in tests/data/club_calls that the automation server's test
-// under Wine is held to as well. A change of this platform's answers or files fails here first;
-// after an intended one, LASTORA_REFRESH_CLUB_CALLS=1 rewrites the copy (review it with git).
+// The sample club's calls as the Windows workbook makes them, held to tests/data/club_calls, which
+// the Wine test is held to too; LASTORA_REFRESH_CLUB_CALLS=1 rewrites it after an intended change.
 #include "support/club_calls.h"
 
 #include <gtest/gtest.h>

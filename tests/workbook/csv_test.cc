@@ -12,9 +12,18 @@ namespace {
 using testing::Grid;
 using testing::GridOf;
 
-TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
+TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEndAndWritesWhatItReads) {
   EXPECT_EQ(ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n"),
             (CsvRows{{"a", "b;\"c\"", ""}, {"zwei\nZeilen", "x"}, {"y"}}));
+
+  // Written with a decimal comma, quoted where needed, and read back.
+  Table table(1, 4);
+  table(1, 1) = 12.5;
+  table(1, 2) = "\"Zeile 1\",\"Zeile 2\"";
+  table(1, 4) = Variant::Date(MakeDate(2026, 3, 16));
+  const std::string csv = TableToCsv(table, {"Betrag", "Zweck", "", "Datum"});
+  EXPECT_EQ(csv, "Betrag;Zweck;;Datum\r\n12,5;\"\"\"Zeile 1\"\",\"\"Zeile 2\"\"\";;16.03.2026\r\n");
+  EXPECT_EQ(CsvToTable(ParseCsv(csv), 2)(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
 }
 
 TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolonAndQuotesOnlyAtAFieldStart) {
@@ -68,17 +77,6 @@ TEST(CsvTest, TextToTableMatchesParsedRows) {
     }
   }
   EXPECT_THROW(CsvTextToTable("a\n\"b;c\n", 1), CsvQuoteError);
-}
-
-TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
-  Table table(1, 4);
-  table(1, 1) = 12.5;
-  table(1, 2) = "\"Zeile 1\",\"Zeile 2\"";
-  table(1, 4) = Variant::Date(MakeDate(2026, 3, 16));
-  const std::string csv = TableToCsv(table, {"Betrag", "Zweck", "", "Datum"});
-  EXPECT_EQ(csv, "Betrag;Zweck;;Datum\r\n12,5;\"\"\"Zeile 1\"\",\"\"Zeile 2\"\"\";;16.03.2026\r\n");
-  const Table back = CsvToTable(ParseCsv(csv), 2);
-  EXPECT_EQ(back(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ SEPAVARIABLEN Mapping() {
   return s;
 }
 
-TEST(MemberListTest, PlacesColumnsOntoThePaymentLayoutAndKeepsWrongIbansOutOfThePayments) {
+TEST(MemberListTest, MapsOntoThePaymentLayoutKeepingWrongIbansOutAndNamingAMissingColumn) {
   ColouredTable table;
   SEPAVARIABLEN settings = Mapping();
   ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
@@ -50,13 +50,10 @@ TEST(MemberListTest, PlacesColumnsOntoThePaymentLayoutAndKeepsWrongIbansOutOfThe
   EXPECT_EQ(table.values(3, 26),
             Variant("SEPA-Checker: IBAN Prüfziffer ist falsch (57<>08): DE57210907004400767610"));
   EXPECT_EQ(settings.ProgImpoFehl.Value, "1");
-}
 
-// One list column may feed several layout columns; the cells move out of the list, so each
-// feeding must still see them.
-TEST(MemberListTest, OneColumnFeedsSeveralTargetsButAMissingOneIsNamed) {
-  ColouredTable table;
-  SEPAVARIABLEN settings = Mapping();
+  // One list column may feed several layout columns; the cells move out of the list, so each
+  // feeding must still see them.
+  settings = Mapping();
   settings.Import__MITG.Value = "1";  // the member is the account holder
   settings.Import__MAND.Value = "1";  // and the mandate reference
   ASSERT_EQ(MapMembers(Members(), settings, table), "ok");

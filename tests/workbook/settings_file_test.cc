@@ -47,9 +47,8 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotesAndSwitchesInGerm
             (Texts{"nicht", "nicht", "ja", "nicht", "ja", "ja", "nein"}));
 }
 
-// A value the component would not recognise changes the run without failing it (an unknown
-// cycle bills monthly), so the file refuses it, as it refuses a bad line, and says where and what
-// is allowed.
+// A value the component would not know changes the run without failing it (an unknown cycle
+// bills monthly), so the file refuses it like a bad line, saying where and what is allowed.
 TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
   EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\n\nKreditorNAHME = TSV\n"),
             "verein.ini, Zeile 3: unbekannter Schlüssel \"KreditorNAHME\"");

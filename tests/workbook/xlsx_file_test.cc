@@ -32,9 +32,8 @@ ColouredTable SmallTable() {
   return table;
 }
 
-// A sheet is packed while it is written, before its size is known to the archive; each entry must
-// still get the plain header of a small file, since not every spreadsheet program reads the form
-// for archives beyond 4 GB.
+// Entries are packed before their size is known, yet each keeps the plain header of a small file:
+// not every spreadsheet program reads the form for archives beyond 4 GB.
 TEST(XlsxFileTest, SameClockGivesTheSameBytesAndEveryEntryHasThePlainHeader) {
   ScopedTempDir dir;
   const ScopedTestPlatform first_clock(MakeDate(2026, 3, 2) + MakeTime(9, 30, 0));
