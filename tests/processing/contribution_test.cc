@@ -15,7 +15,6 @@ struct ContributionCase {
   Variant entry{};
   Variant exit{};
   const char* rule = "Wechselmonat abrechnen";
-  const char* monthly = "monatsgenau";  // SepaFuncMONT
   const char* cycle = "Jahr";
   Variant window_first = "01.01.2013";
   Variant window_last = "31.12.2013";
@@ -29,7 +28,7 @@ class ContributionTest : public ProcessingTest,
 TEST_P(ContributionTest, BillsTheMonthsOfTheWindow) {
   const ContributionCase& c = GetParam();
   settings.SepaFuncAZYK.Value = c.rule;
-  settings.SepaFuncMONT.Value = c.monthly;
+  settings.SepaFuncMONT.Value = "monatsgenau";
   settings.SepaCYCL.Value = c.cycle;
   settings.SepaDAT1.Value = CStr(c.window_first);
   settings.SepaDAT2.Value = CStr(c.window_last);

@@ -43,7 +43,7 @@ class DocumentHalvesTest : public ::testing::Test {
 
 // Large enough to be validated in halves: every fault is still found, and named with its line in
 // the whole document, wherever it lies.
-TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
+TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLiesOrAMissingSchema) {
   const std::string document = ClubDocument(500);
   ASSERT_GT(document.size(), size_t{8} << 20);
   EXPECT_EQ(VerdictOf(document), "ok");
@@ -64,10 +64,9 @@ TEST_F(DocumentHalvesTest, ALargeDocumentsVerdictNamesTheFaultWhereverItLies) {
         VerdictOf(faulty).starts_with("Schema pain.008.002.02 verletzt, Zeile " + line + ":"))
         << near << ": " << VerdictOf(faulty);
   }
-}
 
-// The verdict is the only word on it: a terminal user sees no parser warning beside it.
-TEST_F(DocumentHalvesTest, ASchemaThatCannotBeOpenedIsNamedInTheVerdictAlone) {
+  // A schema that cannot be opened is named in the verdict alone: a terminal user sees no parser
+  // warning beside it.
   const ScopedEnv no_schemas("LASTORA_SCHEMA_DIR", dir_.path().string());
   ::testing::internal::CaptureStderr();
   const std::string verdict = VerdictOf(ClubDocument(1));
