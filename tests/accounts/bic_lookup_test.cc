@@ -57,8 +57,11 @@ class BicLookupTest : public ImportTest {
   Table new_;
 };
 
-TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
-  Table values = ResultTable({"10010010", " 10010010 ", "30000000"});
+// Filled, foreign and blank rows are left alone, also after a row of the same code.
+TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCodeOnly) {
+  Table values = ResultTable({"10010010", " 10010010 ", "30000000", "10010010", "10010010", "  "});
+  values(4, kBic) = Variant("");
+  values(5, kCountry) = Variant("AT611904300234573201");
   EXPECT_EQ(Lookup("intern", values), "ok");
   for (int r : {1, 2}) {
     EXPECT_EQ(CellsOf(values, r, {kBic, kCode, kName}),
@@ -66,18 +69,11 @@ TEST_F(BicLookupTest, FillsBicCodeAndNameAndRepeatsForTheSameCode) {
         << r;
   }
   EXPECT_EQ(CellsOf(values, 3, {kBic, kName}), (Cells{Variant(), Variant("Ohne BIC")}));
+  EXPECT_EQ(CellsOf(values, 4, {kBic, kName}), (Cells{Variant(""), Variant()}));
+  for (int r : {5, 6}) EXPECT_EQ(CellsOf(values, r, {kBic, kName}), (Cells{Variant(), Variant()}));
 }
 
-TEST_F(BicLookupTest, LeavesFilledForeignAndBlankRowsAlone) {
-  Table values = ResultTable({"10010010", "10010010", "  "});
-  values(1, kBic) = Variant("");
-  values(2, kCountry) = Variant("AT611904300234573201");
-  EXPECT_EQ(Lookup("intern", values), "ok");
-  EXPECT_EQ(CellsOf(values, 1, {kBic, kName}), (Cells{Variant(""), Variant()}));
-  for (int r : {2, 3}) EXPECT_EQ(CellsOf(values, r, {kBic, kName}), (Cells{Variant(), Variant()}));
-}
-
-TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
+TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRowAMissingCodeNotAtAll) {
   const std::string several = "Mehrere BICs zur BLZ möglich. Bitte manuell prüfen!";
   Table values = ResultTable({"20050550", "20050550", "20050550"});
   values(3, kWarnings) = Variant(several);
@@ -87,26 +83,23 @@ TEST_F(BicLookupTest, SeveralBicsAreMarkedOncePerRow) {
   // The repeated code is just as ambiguous: marked too, after what was there.
   EXPECT_EQ(ColumnTexts(values, kWarnings), (Texts{several, "alt; " + several, several}));
   for (int r : {1, 2}) EXPECT_EQ(colours_(r, kBic), Variant(int32_t{6})) << r;
-}
 
-TEST_F(BicLookupTest, MissingCodeFromTheCallersTableMarksNothing) {
-  Table values = ResultTable({"99999999"});
-  EXPECT_EQ(Lookup("intern", values), "Not found");
-  EXPECT_TRUE(values(1, kErrors).IsEmpty() && colours_(1, kCode).IsEmpty());
+  // A code missing from the caller's table marks nothing; codes stored there as numbers are found.
+  Table missing = ResultTable({"99999999"});
+  EXPECT_EQ(Lookup("intern", missing), "Not found");
+  EXPECT_TRUE(missing(1, kErrors).IsEmpty() && colours_(1, kCode).IsEmpty());
   EXPECT_EQ(c_.lngZZ_FEHL, 0);
 
-  intern_ = Table();
-  EXPECT_EQ(Lookup("intern", values), "Keine Daten vorhanden");
-}
-
-TEST_F(BicLookupTest, BankCodesStoredAsNumbersAreFound) {
   intern_ = BankTable({{Variant(10010010.0), "Postbank Ndl DB PFK", "PBNKDEFFXXX"},
                        {Variant(int32_t{20050550}), "Haspa", "HASPDEHHXXX"}});
-  Table values = ResultTable({"10010010", "20050550"});
+  values = ResultTable({"10010010", "20050550"});
   EXPECT_EQ(Lookup("intern", values), "ok");
   EXPECT_EQ(CellsOf(values, 1, {kBic, kCode}),
             (Cells{Variant("PBNKDEFFXXX"), Variant(10010010.0)}));
   EXPECT_EQ(values(2, kBic), Variant("HASPDEHHXXX"));
+
+  intern_ = Table();
+  EXPECT_EQ(Lookup("intern", values), "Keine Daten vorhanden");
 }
 
 TEST_F(BicLookupTest, SingleLookupByIban) {
@@ -127,7 +120,7 @@ TEST_F(BicLookupTest, SingleLookupByIban) {
 
 using BundesbankLookupTest = BicLookupTest;
 
-TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
+TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFileAndNothingInAnUnreadableOne) {
   settings_.ProgBLZ_Inte.Value = "ja";
   for (const char* file :
        {"bundesbank-blz_20200420.txt", "blz_20200420.xlsx", "blz_20200420.xls"}) {
@@ -142,9 +135,8 @@ TEST_F(BundesbankLookupTest, FindsBicsInEveryFormOfTheFile) {
     EXPECT_EQ(values(2, kErrors), Variant("BIC konnte nicht ermittelt werden"));
   }
   EXPECT_EQ(c_.lngZZ_FEHL, 3);
-}
 
-TEST_F(BundesbankLookupTest, UnreadableFileFindsNothing) {
+  // An unreadable file finds nothing.
   c_.settings().ProgBLZ_File.Value = dir_.File("fehlt.txt");
   Table values = ResultTable({"10010010"});
   EXPECT_EQ(Lookup("extern", values), "Not found");

@@ -1,9 +1,11 @@
-// IBAN check digits, building and splitting, against hand cases and the registry examples.
+// IBAN and creditor-identifier check digits, IBAN building and splitting, against hand cases and
+// the registry examples.
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "accounts/creditor_id.h"
 #include "accounts/iban_countries.h"
 #include "gtest/gtest.h"
 #include "lastora/class1.h"
@@ -23,13 +25,8 @@ std::vector<std::string> ReadLines(const std::string& name) {
   return lines;
 }
 
-bool InTableWithItsLength(const std::string& iban) {
-  const detail::IbanCountry* country = detail::FindIbanCountry(iban.substr(0, 2));
-  return country != nullptr && static_cast<int>(iban.size()) == country->IbanLength();
-}
-
 // Two-digit forms such as "02" and "98" are met by the registry examples below.
-TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals) {
+TEST(CheckDigits, IbanIgnoresThePresentOnesAndRejectsAnythingButDigitsAndCapitals) {
   Class1 c;
   EXPECT_EQ(c.getPruefziffer("DE00370400440532013000"), "89");
   EXPECT_EQ(c.getPruefziffer("DEXX370400440532013000"), "89");
@@ -40,6 +37,17 @@ TEST(IbanCheckDigits, IgnoreThePresentOnesAndRejectAnythingButDigitsAndCapitals)
         "DE8937040044053201300,", "de89370400440532013000"}) {
     EXPECT_EQ(testing::ErrorOf([&] { c.getPruefziffer(bad); }), 13) << bad;
   }
+
+  // A creditor identifier's check digits leave its business code out: the Bundesbank's example,
+  // with that code changed and in small letters.
+  for (const char* sound :
+       {"DE98ZZZ09999999999", "DE98ABC09999999999", "de98zzz09999999999", "AT61ZZZ01234567890"}) {
+    EXPECT_TRUE(detail::CreditorIdCheckDigitsValid(sound)) << sound;
+  }
+  for (const char* wrong : {"DE97ZZZ09999999999", "DE98ZZZ09999999998", "DE98ZZZ0999999999-",
+                            "DEXXZZZ09999999999", "DE98ZZZ", ""}) {
+    EXPECT_FALSE(detail::CreditorIdCheckDigitsValid(wrong)) << wrong;
+  }
 }
 
 // Valid ones come back unchanged; invalid ones never do, but as the checker's finding.
@@ -47,7 +55,8 @@ TEST(IbanRegistryExamples, ValidOnesComeBackUnchangedInvalidOnesAsAFinding) {
   Class1 c;
   int valid = 0, invalid = 0;
   for (const std::string& iban : ReadLines("valid-ibans.txt")) {
-    if (!InTableWithItsLength(iban)) continue;
+    const detail::IbanCountry* country = detail::FindIbanCountry(iban.substr(0, 2));
+    if (country == nullptr || static_cast<int>(iban.size()) != country->IbanLength()) continue;
     EXPECT_EQ(c.Get_IBAN(iban), iban);
     ++valid;
   }
@@ -63,11 +72,12 @@ TEST(IbanRegistryExamples, ValidOnesComeBackUnchangedInvalidOnesAsAFinding) {
   EXPECT_GT(invalid, 3000);
 }
 
-TEST(IbanSplit, GermanIbanGivesBankCodeAndAccountOrTheFirstFindingInOrder) {
+TEST(IbanSplitAndBuild, BankCodeAndAccountOrTheFirstFindingInOrder) {
   Class1 c;
-  std::string country, bank, account;
-  EXPECT_EQ(c.Get_IBAN("DE89370400440532013000", country, bank, account), "DE89370400440532013000");
-  EXPECT_EQ(country + " " + bank + " " + account, "DE 37040044 532013000");
+  std::string parts[3];
+  EXPECT_EQ(c.Get_IBAN("DE89370400440532013000", parts[0], parts[1], parts[2]),
+            "DE89370400440532013000");
+  EXPECT_EQ(parts[0] + " " + parts[1] + " " + parts[2], "DE 37040044 532013000");
   EXPECT_EQ(c.Get_IBAN("de89370400440532013000"),
             "SEPA-Checker: IBAN Länderkennzeichen besteht nicht aus Großbuchstaben");
   EXPECT_EQ(c.Get_IBAN("XX89370400440532013000"), "SEPA-Checker: IBAN Länderkennzeichen unbekannt");
@@ -81,10 +91,8 @@ TEST(IbanSplit, GermanIbanGivesBankCodeAndAccountOrTheFirstFindingInOrder) {
   EXPECT_EQ(c.Get_IBAN("DE89 3704 0044 0532 0130 00"), "SEPA-Checker: IBAN ist zu lang");
   // Check digits that cannot be computed are trapped, not thrown.
   EXPECT_EQ(c.Get_IBAN("DE89370400440532013x00"), "SEPA-Checker: Fehler: Typen unverträglich (13)");
-}
 
-TEST(IbanBuild, FromBankCodeAndAccountOrTheirError) {
-  Class1 c;
+  // Built from bank code and account, or their error.
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
       {"DE", "37040044", "532013000", "DE89370400440532013000"},
       // Short values are padded with zeros on the left.
@@ -95,14 +103,11 @@ TEST(IbanBuild, FromBankCodeAndAccountOrTheirError) {
   for (auto [country, bank, account, expected] : cases) {
     EXPECT_EQ(c.Get_IBAN("", country, bank, account), expected) << bank << " " << account;
   }
-}
 
-TEST(IbanBuild, GermanShortAccountGainsTwoZerosAtItsBankOnly) {
-  Class1 c;
+  // A German short account gains two zeros at its bank only.
   std::string country = "DE", bank = "10070000", account = "1234567";
   const std::string iban = c.Get_IBAN("", country, bank, account);
-  ASSERT_EQ(iban.size(), 22u) << iban;
-  EXPECT_EQ(iban.substr(4), "100700000123456700");
+  EXPECT_EQ(iban, "DE43100700000123456700");
   EXPECT_EQ(account, "123456700");
   EXPECT_EQ(c.Get_IBAN(iban), iban);
 

@@ -48,15 +48,14 @@ class FileSystemTest : public ::testing::Test {
   testing::ScopedTestPlatform platform_;
 };
 
-TEST_F(FileSystemTest, FilesAndFoldersAreFoundAnyWayTheyAreWritten) {
+// Found any way they are written; a missing file is false without a log line, a missing folder
+// is logged.
+TEST_F(FileSystemTest, FilesAreFoundAndReadAndOnlyAMissingFolderIsLogged) {
   std::filesystem::create_directory(folder_.path() / "Beiträge");
   EXPECT_TRUE(PathExists(Variant(folder_.path().string() + "\\Beiträge")));
   EXPECT_TRUE(FileExists("../Vorlagen/t.txt"));
   EXPECT_FALSE(FileExists(folder_.path().string() + "\\Vorlagen\\"));
   EXPECT_TRUE(CheckPathAndFile(folder_.path().string() + "\\Vorlagen\\t.txt", "11110", "nie"));
-}
-
-TEST_F(FileSystemTest, MissingFileIsFalseWithoutLogButMissingFolderIsLogged) {
   EXPECT_FALSE(CheckPathAndFile("..\\Vorlagen\\fehlt.txt", "11110", "Datei fehlt"));
   EXPECT_FALSE(std::filesystem::exists(LogFile()));
   EXPECT_FALSE(CheckPathAndFile("..\\Weg\\fehlt.txt", "11110", "Ordner fehlt"));
@@ -66,9 +65,8 @@ TEST_F(FileSystemTest, MissingFileIsFalseWithoutLogButMissingFolderIsLogged) {
   EXPECT_FALSE(CheckPathAndFile("..\\Weg\\a.txt", "----1", "Ordner fehlt"));
   ASSERT_EQ(platform_.dialogs().shown.size(), 1u);
   EXPECT_EQ(platform_.dialogs().shown[0].style, 16);
-}
 
-TEST_F(FileSystemTest, ReadFileLinesKeepsTheLastLineAndDecodes8BitText) {
+  // Reading lines keeps the last line and decodes 8-bit text.
   WriteBytes(folder_.File("Vorlagen/verw.txt"), "Beitrag \xE4\r\nGID <<GID>>\nletzte");
   VariantArray lines;
   ReadFileLines(lines, "..\\Vorlagen\\verw.txt", 10);

@@ -1,5 +1,4 @@
-// The settings array's way through a run: its cells into the record and back, and the frame
-// around the work that decides the result and the copy back.
+// The frame around a run's work that decides the result and the copy back of the settings array.
 #include "component/run_frame.h"
 
 #include <gtest/gtest.h>
@@ -21,31 +20,6 @@ VariantArray Numbered(int32_t count) {
   return cells;
 }
 
-// The workbook reads the settings back from fixed cells, as text, in 206 cells.
-TEST(SettingsExchange, RoundTripGivesBackEveryMappedCellAsTextAndClearsTheRest) {
-  VariantArray cells = Numbered(300);
-  cells.At(1) = Variant(static_cast<int16_t>(5));
-  SEPAVARIABLEN record;
-  VariablenToRecord(cells, record);
-  RecordToVariablen(cells, record);
-
-  ASSERT_EQ(cells.Count(), 206);
-  EXPECT_EQ(cells.At(1), Variant("5"));
-  // One character per cell, 50 to a line: '+' came back, '.' is Empty, '0' the empty text.
-  std::string cell_map = "+";
-  for (int32_t i = 2; i <= 206; ++i) {
-    const Variant& cell = cells.At(i);
-    const bool came_back = cell == Variant("v" + std::to_string(i));
-    cell_map += cell.IsEmpty() ? '.' : came_back ? '+' : cell == Variant(std::string()) ? '0' : '?';
-  }
-  EXPECT_EQ(cell_map,
-            "+++++++++++++......+++++++++++.+++++...+++++++++++"
-            "++++++....++++++++..++++++++++++++......++++++++.."
-            "++++++++..+++++++...++++++....+++.......+++......."
-            "+++++++++0++++++++++++++++++++++++++++++++++++++++"
-            "++++++");
-}
-
 // Runs work in a frame over a fresh 300-cell settings array, which the copy back cuts to 206.
 struct FrameRun {
   std::string result;
@@ -60,7 +34,7 @@ FrameRun RunFramed(const std::string& start, FinishRule finish,
   return run;
 }
 
-TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
+TEST(RunFrame, TheWayTheWorkEndsOrFailsDecidesResultAndCopyBack) {
   // The work sets the result unless its text is "".
   const std::tuple<FinishRule, std::string, RunEnd, std::string, std::string> cases[] = {
       {FinishRule::kOk, "Exit", RunEnd::kFinished, "ignoriert", "ok"},
@@ -83,16 +57,15 @@ TEST(RunFrame, TheWayTheWorkEndsDecidesResultAndCopyBack) {
     EXPECT_EQ(run.cells.Count(), copied_back ? 206 : 300);
     EXPECT_EQ(run.cells.At(94), Variant(copied_back ? "changed" : "v94"));
   }
-}
 
-TEST(RunFrame, FailuresBecomeTheFehlerFormOnOneLine) {
-  const std::pair<std::function<void()>, std::string> cases[] = {
+  // Failures become the "Fehler:" form on one line.
+  const std::pair<std::function<void()>, std::string> failures[] = {
       {[] { throw VbError(13); }, "Fehler: Typen unverträglich (13)"},
       {[] { throw VbError(1004, "Zeile eins\r\nZeile zwei\r\n"); },
        "Fehler: Zeile eins / Zeile zwei /  (1004)"},
       {[] { throw std::logic_error("anything"); }, "Fehler: Interner Fehler (51)"},
   };
-  for (const auto& [fail, expected] : cases) {
+  for (const auto& [fail, expected] : failures) {
     const FrameRun run = RunFramed("Exit", FinishRule::kOk, [&fail = fail](RunContext& context) {
       context.settings.ProgBearFehl.Value = "before the failure";
       fail();

@@ -11,15 +11,13 @@ namespace {
 using testing::ErrorOf;
 
 // Lengths count characters; the fill is the first character of its text.
-TEST(Padding, CountsCharactersAndFillsWithTheFirstCharacter) {
+TEST(TextHelpers, PaddingCountsCharactersFillsWithTheFirstAndTextBetweenMarks) {
   EXPECT_EQ(PadLeft(Variant("Bär"), Variant(5), Variant("")), "  Bär");
   EXPECT_EQ(PadLeft(Variant(42), Variant(6), Variant(0)), "000042");
   EXPECT_EQ(PadRight(Variant("ab"), Variant(5), Variant("xyz")), "abxxx");
   EXPECT_EQ(ErrorOf([] { PadLeft(Variant("ab"), Variant(-1), Variant("x")); }), 5);
-}
 
-TEST(TextSearches, TextBetweenMarks) {
-  // An end mark before the start mark does not count.
+  // Between marks, an end mark before the start mark does not count.
   EXPECT_EQ(TextBetween("</Nm><Nm>Verein</Nm><Nm>B</Nm>", "<Nm>", "</Nm>"), "Verein");
   EXPECT_EQ(TextBetween("<Nm>Verein", "<Nm>", "</Nm>"), "");
   EXPECT_EQ(TextBetween("<a>x<a>y</a>", "<a>", "</a>"), "x<a>y");
@@ -31,12 +29,6 @@ TEST(TruncateDecimals, RoundsDownTowardsMinusInfinity) {
     EXPECT_DOUBLE_EQ(TruncateDecimals(value, decimals), expected) << value;
   }
   EXPECT_EQ(NullToZero(Variant::Null()), Variant(int16_t{0}));
-}
-
-TEST(CharacterCleaning, UmlautsAreSpelledOutAndOtherCharactersBecomeOneQuestionMark) {
-  EXPECT_EQ(ReplaceUmlauts("Ää Öö Üü ß Café"), "Aeae Oeoe Ueue ss Café");
-  EXPECT_EQ(RemoveBlanks(" DE89 3704 0044 "), "DE8937040044");
-  EXPECT_EQ(ReplaceNonAscii("Müller & Söhne €5 日\t\r\n~"), "M?ller & S?hne ?5 ?\t\r\n~");
 }
 
 }  // namespace

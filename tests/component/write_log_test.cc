@@ -30,10 +30,6 @@ class WriteLogTest : public ::testing::Test {
   }
   ~WriteLogTest() override { strLogName().clear(); }
 
-  std::string LogFile(const std::string& name) const {
-    return (program_folder_.path() / "Logdateien" / name).string();
-  }
-  std::string TodaysLog() const { return ReadBytes(LogFile("log_20131231.txt")); }
   // Writes one stamped line to the file only.
   void Log(const std::string& message, const std::string& extra_fields = "") {
     EXPECT_EQ(WriteLog("1111-", 1, "", message, "", "", extra_fields), Variant(true));
@@ -47,21 +43,20 @@ class WriteLogTest : public ::testing::Test {
 
 // Catalogue numbers stand for their texts; line breaks become blanks and doubled blanks are
 // halved, so each message stays one line, with the suffix and extra fields after it.
-TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessage) {
+TEST_F(WriteLogTest, OneStampedWindows1252LinePerMessageAndDialogsWithoutTheFolder) {
   Log("Übertrag; 63");
   Log("63");
   Log("a\r\nb\rc\nd    e");
   EXPECT_EQ(WriteLog("1111-", 1, "", "Datei: ", "", "x.txt", "a;b"), Variant(true));
-  EXPECT_EQ(TodaysLog(),
+  EXPECT_EQ(ReadBytes(program_folder_.File("Logdateien/log_20131231.txt")),
             "31.12.2013;10:20:30;\334bertrag; 63\r\n"
             "31.12.2013;10:20:30;BIC konnte nicht ermittelt werden\r\n"
             "31.12.2013;10:20:30;a b c d  e\r\n"
             "31.12.2013;10:20:30;Datei: x.txt;a;b\r\n");
   EXPECT_EQ(ErrorOf([] { WriteLog("1111-", 1, "", "201", "", "", ""); }), 9);
-}
 
-TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
-  std::filesystem::remove(program_folder_.path() / "Logdateien");
+  // A missing log folder suppresses only the line, not the dialogs and their answers.
+  std::filesystem::remove_all(program_folder_.path() / "Logdateien");
   EXPECT_EQ(WriteLog("11111", 1, "", "149", "Fehler", " (1)", ""), Variant(true));
   EXPECT_FALSE(std::filesystem::exists(program_folder_.path() / "Logdateien"));
   ASSERT_EQ(Shown().size(), 1u);
@@ -70,17 +65,16 @@ TEST_F(WriteLogTest, MissingLogFolderSuppressesOnlyTheLineNotTheMessageBox) {
   // The dialog keeps the line breaks that the log line folds.
   EXPECT_EQ(Shown()[0].prompt,
             "Der aktuelle Datensatz wurde geändert!\r\n\r\nWeiter OHNE Anspeichern? (1)");
-}
 
-TEST_F(WriteLogTest, QuestionsAndInputBoxReturnTheAnswer) {
+  // Questions and the input box return the answer.
   platform_.dialogs().button_answers = {kVbNo};
   platform_.dialogs().text_answers = {"Meier"};
   EXPECT_EQ(CLng(WriteLog("----1", 1, "", "Weiter?", "vbYesNo", "", "")), 7);
   EXPECT_EQ(WriteLog("----1", 1, "", "Name: ", "InputBox", "x", ""), Variant("Meier"));
-  ASSERT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(Shown()[0].style, 36);
-  EXPECT_EQ(Shown()[0].title, std::string("Frage") + kTitleSuffix);
-  EXPECT_EQ(Shown()[1].prompt, "Name: x");
+  ASSERT_EQ(Shown().size(), 3u);
+  EXPECT_EQ(Shown()[1].style, 36);
+  EXPECT_EQ(Shown()[1].title, std::string("Frage") + kTitleSuffix);
+  EXPECT_EQ(Shown()[2].prompt, "Name: x");
 }
 
 }  // namespace

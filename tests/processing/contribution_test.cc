@@ -15,7 +15,6 @@ struct ContributionCase {
   Variant entry{};
   Variant exit{};
   const char* rule = "Wechselmonat abrechnen";
-  const char* monthly = "monatsgenau";  // SepaFuncMONT
   const char* cycle = "Jahr";
   Variant window_first = "01.01.2013";
   Variant window_last = "31.12.2013";
@@ -29,7 +28,7 @@ class ContributionTest : public ProcessingTest,
 TEST_P(ContributionTest, BillsTheMonthsOfTheWindow) {
   const ContributionCase& c = GetParam();
   settings.SepaFuncAZYK.Value = c.rule;
-  settings.SepaFuncMONT.Value = c.monthly;
+  settings.SepaFuncMONT.Value = "monatsgenau";
   settings.SepaCYCL.Value = c.cycle;
   settings.SepaDAT1.Value = CStr(c.window_first);
   settings.SepaDAT2.Value = CStr(c.window_last);
@@ -45,7 +44,7 @@ TEST_P(ContributionTest, BillsTheMonthsOfTheWindow) {
   EXPECT_EQ(CDbl(Cell(1, 16)), c.amount);
 }
 
-TEST_F(ProcessingTest, NoPositiveContributionLeavesTheRowUntouchedByTheCalculation) {
+TEST_F(ProcessingTest, NoPositiveContributionIsLeftAloneAndMemberTextsFitARemittanceLine) {
   StartTable(2);
   SetMember(1, {.name = "Null", .mandate = "M-1", .contribution = 0.0});
   SetMember(2, {.name = "Minus", .mandate = "M-2", .contribution = -10.0});
@@ -53,10 +52,8 @@ TEST_F(ProcessingTest, NoPositiveContributionLeavesTheRowUntouchedByTheCalculati
 
   ASSERT_EQ(Run(), "ok");
   for (int32_t row : {1, 2}) EXPECT_EQ(Cell(row, 16), Variant(int16_t{0})) << row;
-}
 
-TEST_F(ProcessingTest, MemberTextHasTheWidthOfARemittanceLine) {
-  // kind, procedure, contribution, member text
+  // The member text has the width of a remittance line: kind, procedure, contribution, text.
   const std::tuple<const char*, const char*, Variant, std::string> cases[] = {
       // Twelve and a half in German notation: five characters of amount, 29 of name.
       {"Mitgliedsname und Einzelbetrag", "SEPA", 12.5, "Maximiliane Mustermann-Schulz 12,50"},

@@ -22,12 +22,12 @@ TEST_F(ProcessingRunTest, DtausRejectsAForeignAccountKeepingTheFormerAmount) {
   ASSERT_EQ(Run(), "ok");
   EXPECT_EQ(TextsOf(1, {8, 12, 26}),
             (Texts{"0", "", "Kein deutsches Kreditinstitut - Betrag auf 0 gesetzt! zuvor: 126"}));
-  EXPECT_EQ(ColoursOf(1, {4, 8}), (Colours{3, 3}));
+  EXPECT_EQ((std::vector{Colour(1, 4), Colour(1, 8)}), (std::vector{3, 3}));
   EXPECT_EQ(TextsOf(2, {8, 26}), (Texts{"120", ""}));  // DTAUS needs no BIC
   EXPECT_EQ(Figures(), "Fehl 1, Warn 0, alle 1/120, erste 0/0, zweite 1/120");
 }
 
-TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmount) {
+TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmountButATransferPaysIt) {
   StartTable(1);
   SetMember(1, {.name = "Guthaben", .contribution = 120.0, .credit = 200.0});
 
@@ -38,9 +38,8 @@ TEST_F(ProcessingRunTest, ACreditAboveTheContributionIsANegativeAmount) {
   EXPECT_EQ(Colour(1, 8), 3);
   EXPECT_NE(Text(1, 9), "");
   EXPECT_EQ(Figures(), "Fehl 2, Warn 0, alle 0/0, erste 0/0, zweite 0/0");
-}
 
-TEST_F(ProcessingRunTest, CreditTransferPaysTheCreditColumnWithoutSequenceType) {
+  // A credit transfer pays the credit column, without a sequence type.
   settings.SepaAART.Value = "Überweisung";
   StartTable(1);
   SetMember(1, {.name = "Auslagen", .mandate = "M-1", .contribution = 120.0, .credit = 35.0});
@@ -116,7 +115,7 @@ TEST_F(ProcessingRunTest, SumsKeepWholeCentsOverManyPayments) {
   EXPECT_EQ(Figures(), "Fehl 0, Warn 0, alle 1000/100, erste 1000/100, zweite 0/0");
 }
 
-TEST_F(ProcessingRunTest, ABadCellFailsTheRunKeepingTheRowsAlreadyComputed) {
+TEST_F(ProcessingRunTest, ABadCellOrAMissingTemplateFailsTheRunKeepingWhatWasDone) {
   StartTable(2);
   SetMember(1, {.name = "Anna", .mandate = "M-1"});
   SetMember(2, {.name = "Bert", .mandate = "M-2", .entry = "irgendwann"});
@@ -126,9 +125,8 @@ TEST_F(ProcessingRunTest, ABadCellFailsTheRunKeepingTheRowsAlreadyComputed) {
   EXPECT_EQ(CDbl(Cell(1, 16)), 120);
   EXPECT_EQ(Cell(2, 16), Variant(int16_t{0}));
   EXPECT_EQ(Text(1, 12), "RCUR");  // the amounts step never ran
-}
 
-TEST_F(ProcessingRunTest, AMissingDtausTemplateStopsTheRunAfterTheResets) {
+  // A missing DTAUS template stops the run after the resets.
   ScopedTempDir folder;
   const std::string missing = folder.File("Verwendungszweck.txt");
   settings.SepaVERF.Value = "DTAUS";

@@ -8,15 +8,11 @@
 namespace lastora::testing {
 namespace {
 
-class RemittanceTest : public FindingsTest {
- protected:
-  RemittanceTest() {
-    settings.SepaFuncVER1.Value = "Beitrag 2013";
-    settings.SepaFuncVER2.Value = "Mandat-ID";
-  }
-};
+using RemittanceTest = FindingsTest;
 
 TEST_F(RemittanceTest, LinesFollowTheSettingsEachAtTheFullWidth) {
+  settings.SepaFuncVER1.Value = "Beitrag 2013";
+  settings.SepaFuncVER2.Value = "Mandat-ID";
   settings.SepaFuncVER3.Value = "Mitgliedsname";
   settings.SepaFuncVER4.Value = "Danke";
   StartTable(1);

@@ -12,17 +12,10 @@
 
 namespace lastora::testing {
 
-using Colours = std::vector<int32_t>;
-
 class FindingsTest : public ProcessingTest {
  protected:
   Texts TextsOf(int32_t row, std::initializer_list<int32_t> columns) const {
     return CellTexts(values, row, columns);
-  }
-  Colours ColoursOf(int32_t row, std::initializer_list<int32_t> columns) const {
-    Colours found;
-    for (int32_t column : columns) found.push_back(Colour(row, column));
-    return found;
   }
   // The counts and sums the run reported back, all in one line.
   std::string Figures() const {

@@ -1,7 +1,5 @@
-// The sample club through processing, generation and check, called as the Windows workbook calls
-// the component, held to the copy in tests/data/club_calls that the automation server's test
-// under Wine is held to as well. A change of this platform's answers or files fails here first;
-// after an intended one, LASTORA_REFRESH_CLUB_CALLS=1 rewrites the copy (review it with git).
+// The sample club's calls as the Windows workbook makes them, held to tests/data/club_calls, which
+// the Wine test is held to too; LASTORA_REFRESH_CLUB_CALLS=1 rewrites it after an intended change.
 #include "support/club_calls.h"
 
 #include <gtest/gtest.h>
@@ -32,22 +30,6 @@ using Files = std::map<std::string, std::string>;
 const fs::path kClub = fs::path(LASTORA_TESTDATA_DIR) / ".." / ".." / "examples" / "club";
 const fs::path kCopy = fs::path(LASTORA_TESTDATA_DIR) / "club_calls";
 
-// Excel keeps amounts as numbers and dates as dates, whatever text they were typed as.
-void AsSpreadsheetCells(Table& values) {
-  for (int32_t r = 1; r <= values.RowUpper(); ++r) {
-    for (int32_t c : {columns::kOneOff, columns::kBackPayment, columns::kCredit,
-                      columns::kContribution, columns::kPeriodContribution}) {
-      if (values(r, c).IsString() && IsNumeric(values(r, c))) values(r, c) = CDbl(values(r, c));
-    }
-    for (int32_t c : {columns::kMandateDate, columns::kEntryDate, columns::kExitDate,
-                      columns::kFirstCollection}) {
-      if (values(r, c).IsString() && IsDate(values(r, c))) {
-        values(r, c) = Variant::Date(CDate(values(r, c)));
-      }
-    }
-  }
-}
-
 // The sheets as the workbook holds them after its import step, with the files the settings name
 // in the program folder, so that no path of this machine enters the arguments.
 CellDump Arguments() {
@@ -70,7 +52,19 @@ CellDump Arguments() {
     }
   }
   Table values = workbook.payments().values;
-  AsSpreadsheetCells(values);
+  // Excel keeps amounts as numbers and dates as dates, whatever text they were typed as.
+  for (int32_t r = 1; r <= values.RowUpper(); ++r) {
+    for (int32_t c : {columns::kOneOff, columns::kBackPayment, columns::kCredit,
+                      columns::kContribution, columns::kPeriodContribution}) {
+      if (values(r, c).IsString() && IsNumeric(values(r, c))) values(r, c) = CDbl(values(r, c));
+    }
+    for (int32_t c : {columns::kMandateDate, columns::kEntryDate, columns::kExitDate,
+                      columns::kFirstCollection}) {
+      if (values(r, c).IsString() && IsDate(values(r, c))) {
+        values(r, c) = Variant::Date(CDate(values(r, c)));
+      }
+    }
+  }
   CellDump arguments;
   arguments.AddArray(std::string(club_calls::kInput) + ".aVariablen", settings);
   arguments.AddTable(std::string(club_calls::kInput) + ".aZielValues", values);
@@ -118,16 +112,6 @@ CellDump RunCalls(const CellDump& arguments) {
   return dump;
 }
 
-void Refresh(const CellDump& dump, const Files& files) {
-  fs::remove_all(kCopy);
-  fs::create_directories(kCopy / "files");
-  WriteBytes((kCopy / "calls.txt").string(), dump.Write());
-  for (const auto& [name, bytes] : files) {
-    fs::create_directories((kCopy / "files" / name).parent_path());
-    WriteBytes((kCopy / "files" / name).string(), bytes);
-  }
-}
-
 TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   ScopedTempDir home;
   const ScopedEnv home_variable("LASTORA_HOME", home.path().string());
@@ -145,7 +129,13 @@ TEST(ClubCallsTest, TheLibraryAnswersAndWritesAsTheKeptCopySays) {
   EXPECT_TRUE(platform.dialogs().shown.empty()) << platform.dialogs().shown.front().prompt;
 
   if (std::getenv("LASTORA_REFRESH_CLUB_CALLS") != nullptr) {
-    Refresh(dump, files);
+    fs::remove_all(kCopy);
+    fs::create_directories(kCopy / "files");
+    WriteBytes((kCopy / "calls.txt").string(), dump.Write());
+    for (const auto& [name, bytes] : files) {
+      fs::create_directories((kCopy / "files" / name).parent_path());
+      WriteBytes((kCopy / "files" / name).string(), bytes);
+    }
     GTEST_SKIP() << "rewrote " << kCopy;
   }
   const CellDump kept = CellDump::Read(ReadBytes((kCopy / "calls.txt").string()));

@@ -28,9 +28,8 @@ TEST(CollectionDateTest, BusinessDaysAndLeadTimeFollowTheTarget2Calendar) {
   EXPECT_EQ(EarliestCollectionDay(Day(2026, 3, 7), false), Day(2026, 3, 10));
   EXPECT_EQ(EarliestCollectionDay(Day(2026, 3, 7), true), Day(2026, 3, 9));
   EXPECT_EQ(EarliestCollectionDay(Day(2026, 3, 2), true), Day(2026, 3, 2));
-}
 
-TEST(CollectionDateTest, CreditTransfersMayBeExecutedTodayButNotInThePast) {
+  // Credit transfers may be executed today but not in the past.
   SEPAVARIABLEN s;
   s.SepaAART.Value = "Überweisung";
   s.SepaADAT.Value = "02.03.2026";

@@ -12,15 +12,21 @@ namespace {
 using testing::Grid;
 using testing::GridOf;
 
-TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEnd) {
-  const CsvRows rows = ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n");
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "b;\"c\"", ""}));
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"zwei\nZeilen", "x"}));
-  EXPECT_EQ(rows[2], (std::vector<std::string>{"y"}));
+TEST(CsvTest, ParsesQuotedFieldsAndEveryLineEndAndWritesWhatItReads) {
+  EXPECT_EQ(ParseCsv("a;\"b;\"\"c\"\"\";\r\n\"zwei\nZeilen\";x\ry\n"),
+            (CsvRows{{"a", "b;\"c\"", ""}, {"zwei\nZeilen", "x"}, {"y"}}));
+
+  // Written with a decimal comma, quoted where needed, and read back.
+  Table table(1, 4);
+  table(1, 1) = 12.5;
+  table(1, 2) = "\"Zeile 1\",\"Zeile 2\"";
+  table(1, 4) = Variant::Date(MakeDate(2026, 3, 16));
+  const std::string csv = TableToCsv(table, {"Betrag", "Zweck", "", "Datum"});
+  EXPECT_EQ(csv, "Betrag;Zweck;;Datum\r\n12,5;\"\"\"Zeile 1\"\",\"\"Zeile 2\"\"\";;16.03.2026\r\n");
+  EXPECT_EQ(CsvToTable(ParseCsv(csv), 2)(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
 }
 
-TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
+TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolonAndQuotesOnlyAtAFieldStart) {
   EXPECT_EQ(ParseCsv("a,b\n1,2\n")[1], (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(ParseCsv("a\tb\tc\n")[0], (std::vector<std::string>{"a", "b", "c"}));
   // One semicolon outweighs any number of commas: a German list leaves the commas of names and
@@ -31,9 +37,8 @@ TEST(CsvTest, TakesCommaOrTabWhenTheFirstLineHasNoSemicolon) {
   EXPECT_EQ(CsvSeparator("\"a;b\",c\n"), ',');
   EXPECT_EQ(CsvSeparator("a,b\tc\n"), '\t');
   EXPECT_EQ(CsvSeparator("Name\nx;y\n"), ';');
-}
 
-TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
+  // Quotes open only at a field's start and must close.
   EXPECT_EQ(ParseCsv("12\" Zoll;x\n")[0], (std::vector<std::string>{"12\" Zoll", "x"}));
   EXPECT_EQ(ParseCsv("a;\n")[0], (std::vector<std::string>{"a", ""}));
   EXPECT_EQ(ParseCsv("a;")[0], (std::vector<std::string>{"a", ""}));
@@ -46,16 +51,12 @@ TEST(CsvTest, QuotesOpenOnlyAtAFieldStartAndMustClose) {
   }
 }
 
-TEST(CsvTest, TableKeepsTextsAndMakesBlanksEmpty) {
-  // The blank rows at the end are not data.
+// The table grows as rows are read: a blank row widens it only when a filled row follows, and
+// lines broken inside quotes do not miscount the rows ahead. Blank rows at the end are not data.
+TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
   EXPECT_EQ(GridOf(CsvToTable(ParseCsv("Kopf\n12,50;01.03.2026;  \nx\n;;\n\n"), 2)),
             (Grid{{"12,50", "01.03.2026", {}}, {"x", {}, {}}}));
   EXPECT_FALSE(CsvToTable(ParseCsv("Kopf\n;;\n"), 2).IsAllocated());
-}
-
-// The table grows as rows are read: a blank row widens it only when a filled row follows, and
-// lines broken inside quotes do not miscount the rows ahead.
-TEST(CsvTest, TableTakesItsShapeFromTheRowsUpToTheLastFilledOne) {
   EXPECT_EQ(GridOf(CsvTextToTable("a\n;;;\nb;c\n;;;;;;\n", 1)),
             (Grid{{"a", {}, {}, {}}, {{}, {}, {}, {}}, {"b", "c", {}, {}}}));
   const std::string breaks(1000, '\n');
@@ -76,17 +77,6 @@ TEST(CsvTest, TextToTableMatchesParsedRows) {
     }
   }
   EXPECT_THROW(CsvTextToTable("a\n\"b;c\n", 1), CsvQuoteError);
-}
-
-TEST(CsvTest, WritesDecimalCommaAndQuotesWhatNeedsIt) {
-  Table table(1, 4);
-  table(1, 1) = 12.5;
-  table(1, 2) = "\"Zeile 1\",\"Zeile 2\"";
-  table(1, 4) = Variant::Date(MakeDate(2026, 3, 16));
-  const std::string csv = TableToCsv(table, {"Betrag", "Zweck", "", "Datum"});
-  EXPECT_EQ(csv, "Betrag;Zweck;;Datum\r\n12,5;\"\"\"Zeile 1\"\",\"\"Zeile 2\"\"\";;16.03.2026\r\n");
-  const Table back = CsvToTable(ParseCsv(csv), 2);
-  EXPECT_EQ(back(1, 2), Variant("\"Zeile 1\",\"Zeile 2\""));
 }
 
 }  // namespace

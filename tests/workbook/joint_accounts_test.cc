@@ -31,7 +31,7 @@ ColouredTable Members(const std::vector<std::string>& accounts) {
 
 // Grouping moves whole rows, colours with their values, and putting them back restores the
 // list exactly, however the accounts interleave.
-TEST(JointAccountsTest, GroupedRowsStayWholeAndGoBackWhereTheyCameFrom) {
+TEST(JointAccountsTest, GroupedRowsStayWholeAndGoBackAndOnlyDifferentHoldersAreWarned) {
   const std::vector<std::string> accounts = {"DE01", "DE02", "",     "DE01", "DE03", "DE02",
                                              "DE01", "",     "DE03", "DE04", "DE02"};
   ColouredTable table = Members(accounts);
@@ -49,18 +49,15 @@ TEST(JointAccountsTest, GroupedRowsStayWholeAndGoBackWhereTheyCameFrom) {
   RestoreOrder(table, order);
   EXPECT_EQ(GridOf(table.values), values);
   EXPECT_EQ(GridOf(table.colours), colours);
-}
 
-// An account is its text without surrounding blanks, whatever kind of cell holds it.
-TEST(JointAccountsTest, AccountsMatchByTheirTrimmedText) {
-  ColouredTable table = Members({"12345", "DE01", "", " DE01 "});
-  table.values(3, kIban) = 12345.0;
-  EXPECT_EQ(GroupByAccount(table), (std::vector<int32_t>{0, 2, 1, 3}));
-}
+  // An account is its text without surrounding blanks, whatever kind of cell holds it.
+  ColouredTable kinds = Members({"12345", "DE01", "", " DE01 "});
+  kinds.values(3, kIban) = 12345.0;
+  EXPECT_EQ(GroupByAccount(kinds), (std::vector<int32_t>{0, 2, 1, 3}));
 
-// Holders differing only in case and blanks are one; rows without an account are no run.
-TEST(JointAccountsTest, OnlyRunsNamingDifferentHoldersAreWarned) {
-  ColouredTable table = Members({"DE01", "DE01", "DE02", "DE02", "", "", "DE03"});
+  // Only runs naming different holders are warned: holders differing only in case and blanks
+  // are one; rows without an account are no run.
+  table = Members({"DE01", "DE01", "DE02", "DE02", "", "", "DE03"});
   const std::vector<std::string> names = {"Anna Schmidt", " anna SCHMIDT ", "Anna", "Jürgen",
                                           "Otto",         "Paul",           "Eva"};
   for (int32_t r = 1; r <= static_cast<int32_t>(names.size()); ++r) {

@@ -44,12 +44,11 @@ int WaitFor(pid_t pid) {
 TEST(MandateRegisterProcessTest, TwoProcessesRecordingAtOnceBothSucceed) {
   ScopedTempDir dir;
   const std::string path = dir.File("lastora.db");
-  const pid_t first = RecordInChild(path, 1);
-  const pid_t second = RecordInChild(path, 2);
-  const int first_status = WaitFor(first);
-  const int second_status = WaitFor(second);
-  ASSERT_TRUE(WIFEXITED(first_status) && WEXITSTATUS(first_status) == 0);
-  ASSERT_TRUE(WIFEXITED(second_status) && WEXITSTATUS(second_status) == 0);
+  // Both children are started before either is waited for.
+  for (const pid_t child : {RecordInChild(path, 1), RecordInChild(path, 2)}) {
+    const int status = WaitFor(child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
 
   Register reg = Register::Open(path);
   const auto runs = reg.ListRuns();

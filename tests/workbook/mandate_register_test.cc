@@ -70,14 +70,26 @@ Table MemberRow(const std::string& reference, const std::string& iban) {
   return values;
 }
 
-TEST_F(MandateRegisterTest, FirstAndLastCollectionSpanRunsAndKeepTheirTypes) {
+// A cancelled file may still have reached someone: its ids stay used, and a run reusing them is
+// refused naming the earlier run.
+TEST_F(MandateRegisterTest, FirstAndLastCollectionSpanRunsAndUsedIdsAreRefused) {
   Register reg = Register::Open(Path());
   reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2025-03-01", "FRST")});
-  const int64_t later =
-      reg.RecordRun(SampleRun("MSG-2", "PMT-2"), {SampleCollection("M1", "2025-09-01", "RCUR")});
+  const int64_t later = reg.RecordRun(
+      SampleRun("MSG-2", "PMT-2"),
+      {SampleCollection("M1", "2025-09-01", "RCUR"), SampleCollection("M3", "2025-09-01")});
   EXPECT_EQ(Summary(reg, "M1"), (Texts{"2025-03-01", "FRST", "2025-09-01", "RCUR", "aktiv"}));
   reg.CancelRun(later);
   EXPECT_EQ(Summary(reg, "M1"), (Texts{"2025-03-01", "FRST", "2025-03-01", "FRST", "aktiv"}));
+  EXPECT_EQ(Summary(reg, "M3").back(), "neu");
+  EXPECT_THROW(reg.CancelRun(later), RegisterError);
+  EXPECT_THROW(reg.CancelRun(later + 1), RegisterError);
+  const std::string refusal = Refusal(
+      [&] { reg.RecordRun(SampleRun("MSG-2", "PMT-9"), {SampleCollection("M2", "2026-02-02")}); });
+  EXPECT_NE(refusal.find("Lauf " + std::to_string(later)), std::string::npos) << refusal;
+  EXPECT_THROW(reg.RecordRun(SampleRun("MSG-9", "PMT-1"), {SampleCollection("M2", "2026-02-02")}),
+               RegisterError);
+  EXPECT_FALSE(reg.FindMandate("M2"));  // the refused runs left nothing behind
 
   const auto runs = reg.ListRuns();
   ASSERT_EQ(runs.size(), 2u);
@@ -148,24 +160,6 @@ TEST_F(MandateRegisterTest, RowsOutOfTheRegistersOrderAreAllJudgedInTheTablesOrd
   EXPECT_EQ(values(4, column::kFirstCollection).AsDate(), MakeDate(2026, 1, 2));
 }
 
-TEST_F(MandateRegisterTest, UsedIdsAreRefusedNamingTheEarlierRun) {
-  Register reg = Register::Open(Path());
-  const int64_t first =
-      reg.RecordRun(SampleRun("MSG-1", "PMT-1"), {SampleCollection("M1", "2026-01-02")});
-  reg.CancelRun(first);  // a cancelled file may still have reached someone: its ids stay used
-  EXPECT_EQ(Summary(reg, "M1").back(), "neu");
-  EXPECT_THROW(reg.CancelRun(first), RegisterError);
-  EXPECT_THROW(reg.CancelRun(first + 1), RegisterError);
-  const std::string refusal = Refusal(
-      [&] { reg.RecordRun(SampleRun("MSG-1", "PMT-9"), {SampleCollection("M2", "2026-02-02")}); });
-  EXPECT_NE(refusal.find("Lauf " + std::to_string(first)), std::string::npos) << refusal;
-  EXPECT_THROW(reg.RecordRun(SampleRun("MSG-9", "PMT-1"), {SampleCollection("M2", "2026-02-02")}),
-               RegisterError);
-  // The refused runs left nothing behind.
-  EXPECT_EQ(reg.ListRuns().size(), 1u);
-  EXPECT_FALSE(reg.FindMandate("M2"));
-}
-
 TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancelled) {
   Register reg = Register::Open(Path());
   const int64_t march =
@@ -191,9 +185,9 @@ TEST_F(MandateRegisterTest, SameMandateOnTheSameDayIsARepeatUntilItsRunIsCancell
   EXPECT_TRUE(reg.FindRepeats(planned, "2026-03-16").empty());
 }
 
-// A register as the first released layout wrote it, with a run and a taken-over date.
-void WriteFirstLayout(const std::string& path) {
-  Sql(path,
+TEST_F(MandateRegisterTest, FirstLayoutIsCarriedOverWholeButANewerOrForeignFileRefused) {
+  // A register as the first released layout wrote it, with a run and a taken-over date.
+  Sql(Path(),
       std::string(detail::SchemaStep(0)) +
           "INSERT INTO mandates VALUES ('M1', 'Erika Muster', 'DE02120300000000202051', "
           "'BYLADEM1001', '2020-01-15', NULL, '2025-03-01', 'FRST', '2025-09-01', 'RCUR', "
@@ -208,10 +202,6 @@ void WriteFirstLayout(const std::string& path) {
           "(2, 2, 'M1', 'E2', 1250, 'RCUR', '2025-09-01'), (3, 2, 'M1', 'E3', 1250, 'FNAL', "
           "'2025-09-01');"
           "PRAGMA user_version = 1;");
-}
-
-TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
-  WriteFirstLayout(Path());
   Register reg = Register::Open(Path());
   const auto m1 = reg.FindMandate("M1");
   ASSERT_TRUE(m1);
@@ -236,10 +226,8 @@ TEST_F(MandateRegisterTest, RegisterOfTheFirstLayoutIsCarriedOverWhole) {
 
   Register::Open(Path());  // a second opening finds it up to date
   EXPECT_EQ(Sql(Path(), "PRAGMA user_version"), "2");
-}
 
-TEST_F(MandateRegisterTest, RegisterOfNewerVersionOrForeignFileIsRefused) {
-  Register::Open(Path());
+  // A newer version's register or a foreign file is refused.
   Sql(Path(), "PRAGMA user_version = 7");
   EXPECT_NE(Refusal([&] { Register::Open(Path()); }).find("neueren Lastora-Version"),
             std::string::npos);

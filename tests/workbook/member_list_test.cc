@@ -33,43 +33,15 @@ SEPAVARIABLEN Mapping() {
   return s;
 }
 
-TEST(MemberListTest, PlacesColumnsOntoThePaymentLayout) {
+TEST(MemberListTest, MapsOntoThePaymentLayoutKeepingWrongIbansOutAndNamingAMissingColumn) {
   ColouredTable table;
-  ASSERT_EQ(MapMembers(Members(), Mapping(), table), "ok");
+  SEPAVARIABLEN settings = Mapping();
+  ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
   EXPECT_EQ(table.values(1, 4), Variant("DE12123056001000123401"));  // groups joined
   EXPECT_EQ(table.values(3, 4), Variant("DE57210907004400767610"));  // in capitals
   EXPECT_EQ(table.values(1, 17), Variant("120,00"));  // the list's text, not a number
   EXPECT_TRUE(table.values(2, 17).IsEmpty());         // a blank field is an Empty cell
-}
 
-// One list column may feed several layout columns; the cells move out of the list, so each
-// feeding must still see them.
-TEST(MemberListTest, OneColumnFeedsSeveralTargets) {
-  ColouredTable table;
-  SEPAVARIABLEN settings = Mapping();
-  settings.Import__MITG.Value = "1";  // the member is the account holder
-  settings.Import__MAND.Value = "1";  // and the mandate reference
-  ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
-  for (const int32_t column : {payment_table::kName, 10, 21}) {
-    ASSERT_EQ(table.values(3, column), Variant("Ida Zimmer")) << column;
-  }
-}
-
-// A column outside the list; a missing IBAN column is the command line's case.
-TEST(MemberListTest, MappingMissingIsReportedWithTheCatalogueMessage) {
-  ColouredTable table;
-  SEPAVARIABLEN settings = Mapping();
-  settings.Import__NAME.Value = "0";
-  EXPECT_EQ(
-      MapMembers(Members(), settings, table),
-      "Import-Spalte für Name (Kontoinhaber) nicht oder nicht richtig angegeben: 0 (die Liste "
-      "hat 6 Spalten)");
-}
-
-TEST(MemberListTest, CompletesAccountsAndKeepsWrongIbansOutOfThePayments) {
-  ColouredTable table;
-  SEPAVARIABLEN settings = Mapping();
-  ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
   Class1 component;
   ASSERT_EQ(CompleteAccounts(component, settings, table), "ok");
   EXPECT_EQ(table.values(2, 4), Variant("DE51123056001000565601"));
@@ -78,6 +50,23 @@ TEST(MemberListTest, CompletesAccountsAndKeepsWrongIbansOutOfThePayments) {
   EXPECT_EQ(table.values(3, 26),
             Variant("SEPA-Checker: IBAN Prüfziffer ist falsch (57<>08): DE57210907004400767610"));
   EXPECT_EQ(settings.ProgImpoFehl.Value, "1");
+
+  // One list column may feed several layout columns; the cells move out of the list, so each
+  // feeding must still see them.
+  settings = Mapping();
+  settings.Import__MITG.Value = "1";  // the member is the account holder
+  settings.Import__MAND.Value = "1";  // and the mandate reference
+  ASSERT_EQ(MapMembers(Members(), settings, table), "ok");
+  for (const int32_t column : {payment_table::kName, 10, 21}) {
+    ASSERT_EQ(table.values(3, column), Variant("Ida Zimmer")) << column;
+  }
+
+  // A column outside the list; a missing IBAN column is the command line's case.
+  settings.Import__NAME.Value = "0";
+  EXPECT_EQ(
+      MapMembers(Members(), settings, table),
+      "Import-Spalte für Name (Kontoinhaber) nicht oder nicht richtig angegeben: 0 (die Liste "
+      "hat 6 Spalten)");
 }
 
 TEST(MemberListTest, ReadsCsvListsInUtf8OrTheWindowsCodePage) {

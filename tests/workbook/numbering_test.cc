@@ -7,27 +7,8 @@
 namespace lastora {
 namespace {
 
-SEPAVARIABLEN Settings(const std::string& frid, const std::string& date = "16.03.2026") {
-  SEPAVARIABLEN settings;
-  settings.SepaFRID.Value = frid;
-  settings.SepaADAT.Value = date;
-  return settings;
-}
-
 constexpr char kSepaCharacters[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 +?/-:().,'";
-
-TEST(NumberingTest, PaymentIdentifiersForRowsWithAnAmountOnly) {
-  Table values(3, 29);
-  values(1, 8) = "";   // absorbed into the next row: no payment
-  values(2, 8) = 0.0;  // an amount of 0 is still an amount the generation reports
-  values(3, 8) = 60.0;
-  values(3, 7) = "EIGENE-ID";  // the caller's own identifier stays
-  EXPECT_EQ(NumberPayments(values, MakeIdentifierPrefix(Settings("")).prefix), 1);
-  EXPECT_TRUE(values(1, 7).IsEmpty());
-  EXPECT_EQ(values(2, 7), Variant("LASTORA-20260316-00002"));
-  EXPECT_EQ(values(3, 7), Variant("EIGENE-ID"));
-}
 
 // File identifiers are derived only where the settings leave them empty ("-" means: no second
 // file); an odd identifier setting is cleaned, cut to fit and reported. A file made again later
@@ -35,7 +16,9 @@ TEST(NumberingTest, PaymentIdentifiersForRowsWithAnAmountOnly) {
 TEST(NumberingTest, FileIdentifiersAreCleanedCutAndNeverRepeatWithinTheDay) {
   const double morning = CDate(Variant("02.03.2026 09:30:00"));
   const double later = CDate(Variant("02.03.2026 09:30:01"));
-  SEPAVARIABLEN settings = Settings("TSV Grün-Weiß 1898 e.V. & Co_KG");
+  SEPAVARIABLEN settings;
+  settings.SepaFRID.Value = "TSV Grün-Weiß 1898 e.V. & Co_KG";
+  settings.SepaADAT.Value = "16.03.2026";
   settings.SepaFMI2.Value = "-";
   const IdentifierPrefix ids = MakeIdentifierPrefix(settings);
   EXPECT_NE(ids.notice.find("TSV Grün-Weiß 1898 e.V. & Co_KG"), std::string::npos);

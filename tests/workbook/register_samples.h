@@ -19,13 +19,10 @@ inline mandate_register::Collection SampleCollection(const std::string& referenc
 
 inline mandate_register::Run SampleRun(const std::string& message_id,
                                        const std::string& payment_information_id) {
-  return {0,
-          "",
-          "/verein/lastora.ini",
-          {{"Lastschrift.xml", message_id, payment_information_id, 0, 0}},
-          0,
-          0,
-          ""};
+  mandate_register::Run run;
+  run.settings_file = "/verein/lastora.ini";
+  run.files = {{"Lastschrift.xml", message_id, payment_information_id, 0, 0}};
+  return run;
 }
 
 // Collections for the mandates M<first>..M<first + count - 1> on one day.

@@ -21,7 +21,7 @@ std::string ErrorOf(std::string_view text) {
   return "";
 }
 
-TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
+TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotesAndSwitchesInGermanWords) {
   const SettingsFile file = SettingsFile::Parse(
       "# Kommentar\n; auch einer\n[Kreditor]\n  KreditorNAME=TSV Musterstadt   # Name\n"
       "SepaFuncVER1 = \"  Beitrag #3; 2026 \"\nSepaFuncVER4 = 'mit \"Anfuehrung\"'\n"
@@ -33,11 +33,22 @@ TEST(SettingsFileTest, ReadsKeysAcrossSectionsCommentsAndQuotes) {
       (Texts{"TSV Musterstadt", "  Beitrag #3; 2026 ", "mit \"Anfuehrung\"", "A#B"}));
   EXPECT_EQ(file.WhereSet("SepaFuncVER1"), "verein.ini, Zeile 5");
   EXPECT_EQ(file.WhereSet("SepaCYCL"), "verein.ini");
+
+  // The component switches off only on "nicht"; the file takes what a German user writes.
+  const SEPAVARIABLEN record =
+      SettingsFile::Parse(
+          "SepaFuncCOLL = Nein\nSepaFuncWARN = AUS\nSepaBTXT = an\nSepaITXT = nicht schreiben\n"
+          "SepaFuncMONT = Ja\nProgChecBLZ_ = An\nProgBLZ_Inte = aus\n",
+          "verein.ini")
+          .record();
+  // ProgChecBLZ_ waits for a "ja".
+  EXPECT_EQ(Values(record, {&S::SepaFuncCOLL, &S::SepaFuncWARN, &S::SepaBTXT, &S::SepaITXT,
+                            &S::SepaFuncMONT, &S::ProgChecBLZ_, &S::ProgBLZ_Inte}),
+            (Texts{"nicht", "nicht", "ja", "nicht", "ja", "ja", "nein"}));
 }
 
-// A value the component would not recognise changes the run without failing it (an unknown
-// cycle bills monthly), so the file refuses it, as it refuses a bad line, and says where and what
-// is allowed.
+// A value the component would not know changes the run without failing it (an unknown cycle
+// bills monthly), so the file refuses it like a bad line, saying where and what is allowed.
 TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
   EXPECT_EQ(ErrorOf("SepaCYCL = Jahr\n\nKreditorNAHME = TSV\n"),
             "verein.ini, Zeile 3: unbekannter Schlüssel \"KreditorNAHME\"");
@@ -70,20 +81,6 @@ TEST(SettingsFileTest, BadLinesAndValuesAreRefusedWhereTheyAreSet) {
                  "verein.ini: SepaAART fehlt; erlaubt: Basislastschrift, Firmenlastschrift, "
                  "Überweisung");
   }
-}
-
-// The component switches off only on "nicht"; the file takes what a German user writes.
-TEST(SettingsFileTest, SwitchesTakeJaNeinAnAusAndReachTheComponentAsItReadsThem) {
-  const SEPAVARIABLEN record =
-      SettingsFile::Parse(
-          "SepaFuncCOLL = Nein\nSepaFuncWARN = AUS\nSepaBTXT = an\nSepaITXT = nicht schreiben\n"
-          "SepaFuncMONT = Ja\nProgChecBLZ_ = An\nProgBLZ_Inte = aus\n",
-          "verein.ini")
-          .record();
-  // ProgChecBLZ_ waits for a "ja".
-  EXPECT_EQ(Values(record, {&S::SepaFuncCOLL, &S::SepaFuncWARN, &S::SepaBTXT, &S::SepaITXT,
-                            &S::SepaFuncMONT, &S::ProgChecBLZ_, &S::ProgBLZ_Inte}),
-            (Texts{"nicht", "nicht", "ja", "nicht", "ja", "ja", "nein"}));
 }
 
 TEST(SettingsFileTest, UpdateKeepsCommentsOrderAndLineEndsAndAppendsMissingKeys) {
