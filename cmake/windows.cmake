@@ -52,11 +52,10 @@ target_compile_definitions(lastora_tests PRIVATE
   LASTORA_TESTDATA_DIR="${LASTORA_TESTDATA_DIR}"
   LASTORA_GOLDEN_DIR="${LASTORA_ROOT}/tests/generation/golden")
 target_link_libraries(lastora_tests PRIVATE lastora gtest gtest_main)
-# Left out under Wine: the program-path test reads /proc/self/exe, one path test makes its
-# folder through a narrow (code page) name, and the bank-code lookup reads its spreadsheet
-# through the Excel port, which has no Excel behind it here.
+# Left out under Wine: the program-path test reads /proc/self/exe, and the bank-code lookup reads
+# its spreadsheet through the Excel port, which has no Excel behind it here.
 add_test(NAME lastora_tests COMMAND lastora_tests
-         "--gtest_filter=-GetAppPath.IsTheComponentsFolderUnlessLastoraHomeIsSet:FileSystemTest.FilesAndFoldersAreFoundAnyWayTheyAreWritten:BundesbankLookupTest.*")
+         "--gtest_filter=-GetAppPath.IsTheComponentsFolderUnlessLastoraHomeIsSet:BundesbankLookupTest.*")
 
 foreach(part IN ITEMS src/com src/toolbox)
   if(EXISTS "${CMAKE_CURRENT_LIST_DIR}/../${part}/CMakeLists.txt")

@@ -51,7 +51,7 @@ class FileSystemTest : public ::testing::Test {
 // Found any way they are written; a missing file is false without a log line, a missing folder
 // is logged.
 TEST_F(FileSystemTest, FilesAreFoundAndReadAndOnlyAMissingFolderIsLogged) {
-  std::filesystem::create_directory(folder_.path() / "Beiträge");
+  std::filesystem::create_directory(folder_.path() / u8"Beiträge");
   EXPECT_TRUE(PathExists(Variant(folder_.path().string() + "\\Beiträge")));
   EXPECT_TRUE(FileExists("../Vorlagen/t.txt"));
   EXPECT_FALSE(FileExists(folder_.path().string() + "\\Vorlagen\\"));
