@@ -64,7 +64,9 @@ class GenerationTest : public ::testing::Test {
     VariablenToRecord(returned, out);
     // Whatever a test does, a document the run leaves under its name is one the bank accepts.
     for (const std::string& name : FileNames()) {
-      if (name.ends_with(".xml")) EXPECT_EQ(SepaSchemaErrorsOfFile(dir_.File(name)), "") << name;
+      if (name.ends_with(".xml")) {
+        EXPECT_EQ(SepaSchemaErrorsOfFile(dir_.File(name)), "") << name;
+      }
     }
     return result;
   }
