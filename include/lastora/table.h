@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -23,8 +22,8 @@ namespace detail {
 
 // Where table cells live. An Empty cell is sixteen zero bytes, and memory fresh from the system is
 // zero already, so a new cell costs nothing until it is written: most of a colour table never is,
-// and its pages are never touched. A cell given back is zeroed again, so that cells regained
-// within the capacity are Empty as well.
+// and its pages are never touched. The table lets go of its cells itself (see Table), passing
+// over the pages it never touched, so the container's own per-cell destruction does nothing.
 template <typename T>
 struct ZeroedCells {
   using value_type = T;
@@ -40,17 +39,7 @@ struct ZeroedCells {
     if constexpr (sizeof...(Args) > 0)
       ::new (static_cast<void*>(cell)) T(std::forward<Args>(args)...);
   }
-  void destroy(T* cell) noexcept {
-    // A cell that is still zero bytes holds nothing: writing to it would touch a page that may
-    // never have been touched, and most of a colour table is freed as it came.
-    unsigned char bytes[sizeof(T)];
-    std::memcpy(bytes, static_cast<const void*>(cell), sizeof(T));
-    unsigned char any = 0;
-    for (const unsigned char byte : bytes) any |= byte;
-    if (any == 0) return;
-    cell->~T();
-    std::memset(static_cast<void*>(cell), 0, sizeof(T));
-  }
+  void destroy(T* /*cell*/) noexcept {}
 
   friend bool operator==(const ZeroedCells& /*a*/, const ZeroedCells& /*b*/) { return true; }
 };
@@ -65,6 +54,11 @@ class Table {
   Table() = default;  // no rows, no columns (an uninitialised array)
   // rows x cols cells, all Empty, indexed from the given lower bounds.
   Table(int32_t rows, int32_t cols, int32_t row_lower = 1, int32_t col_lower = 1);
+  Table(const Table& other) = default;
+  Table(Table&& other) noexcept;
+  Table& operator=(const Table& other);
+  Table& operator=(Table&& other) noexcept;
+  ~Table();
 
   int32_t RowLower() const { return row_lower_; }
   int32_t RowUpper() const { return row_lower_ + rows_ - 1; }

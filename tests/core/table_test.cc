@@ -57,5 +57,26 @@ TEST(TableTest, ResizeColumnsKeepsEveryRowsLeadingCells) {
   EXPECT_EQ(ErrorOf([&] { t.ResizeColumns(-1); }), 9);
 }
 
+// Large tables let go of their cells page by page, passing over pages never written: texts written
+// anywhere must survive growth and be freed on shrinking and at the end (the leak check sees
+// the rest), and a moved-from table is empty.
+TEST(TableTest, LargeTablesKeepAndFreeTextsWrittenAnywhere) {
+  const std::string text = "ein Text, der nicht in die Zelle passt";
+  Table t(100000, 2);
+  for (const int32_t row : {1, 50000, 100000}) t(row, 2) = text;
+  t.ResizeRows(60000);
+  t.ResizeRows(200000);
+  EXPECT_EQ(t(1, 2), Variant(text));
+  EXPECT_EQ(t(50000, 2), Variant(text));
+  EXPECT_TRUE(t(100000, 2).IsEmpty());
+  t(200000, 1) = text;
+  Table moved(std::move(t));
+  EXPECT_FALSE(t.IsAllocated());
+  moved = Table(moved);
+  EXPECT_EQ(moved(200000, 1), Variant(text));
+  moved = Table(3, 3);
+  EXPECT_EQ(moved.RowCount(), 3);
+}
+
 }  // namespace
 }  // namespace lastora

@@ -1,10 +1,11 @@
 #include "lastora/table.h"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "core/large_pages.h"
+#include "core/touched_pages.h"
 #include "lastora/vb_error.h"
 
 namespace lastora {
@@ -27,14 +28,40 @@ size_t IndexOffset(int32_t index, int32_t lower, int64_t count) {
 
 using Cells = std::vector<Variant, detail::ZeroedCells<Variant>>;
 
+// Calls `visit` for each cell of [first, last) that may have been written: the cells on pages
+// never touched are Empty, and reading them would make the system back those pages.
+template <typename Visit>
+void ForEachWrittenCell(Variant* first, Variant* last, Visit visit) {
+  memory::ForEachTouchedStretch(first, static_cast<size_t>(last - first) * sizeof(Variant),
+                                [&](size_t from, size_t to) {
+                                  for (size_t i = from / sizeof(Variant);
+                                       i < (to + sizeof(Variant) - 1) / sizeof(Variant); ++i) {
+                                    visit(first[i], i);
+                                  }
+                                });
+}
+
+// Lets go of the texts of cells [first, last) and leaves them Empty, so that cells regained within
+// the capacity are Empty as well. An Empty cell is left unwritten: its page may only ever have
+// been read.
+void Release(Variant* first, Variant* last) {
+  ForEachWrittenCell(first, last, [](Variant& cell, size_t) {
+    if (!cell.IsEmpty()) cell = Variant();
+  });
+}
+
 // Room for `count` cells, growing geometrically as a vector does, with the new memory advised
-// before anything touches it.
+// before anything touches it. Only the cells written so far move; the rest are Empty in the new
+// room as they were in the old.
 void Reserve(Cells& cells, size_t count) {
   if (count <= cells.capacity()) return;
   Cells room;
   room.reserve(std::max(count, 2 * cells.size()));
   memory::PreferLargePages(room.data(), room.capacity() * sizeof(Variant));
-  std::move(cells.begin(), cells.end(), std::back_inserter(room));
+  room.resize(cells.size());
+  ForEachWrittenCell(cells.data(), cells.data() + cells.size(), [&](Variant& cell, size_t i) {
+    if (!cell.IsEmpty()) room[i] = std::move(cell);
+  });
   cells.swap(room);
 }
 
@@ -49,9 +76,35 @@ Table::Table(int32_t rows, int32_t cols, int32_t row_lower, int32_t col_lower)
   cells_.resize(cells);
 }
 
+Table::Table(Table&& other) noexcept
+    : rows_(std::exchange(other.rows_, 0)),
+      cols_(std::exchange(other.cols_, 0)),
+      row_lower_(other.row_lower_),
+      col_lower_(other.col_lower_),
+      cells_(std::move(other.cells_)) {}
+
+Table& Table::operator=(const Table& other) {
+  if (this != &other) *this = Table(other);
+  return *this;
+}
+
+Table& Table::operator=(Table&& other) noexcept {
+  if (this == &other) return *this;
+  Release(cells_.data(), cells_.data() + cells_.size());
+  cells_ = std::move(other.cells_);
+  rows_ = std::exchange(other.rows_, 0);
+  cols_ = std::exchange(other.cols_, 0);
+  row_lower_ = other.row_lower_;
+  col_lower_ = other.col_lower_;
+  return *this;
+}
+
+Table::~Table() { Release(cells_.data(), cells_.data() + cells_.size()); }
+
 void Table::ResizeRows(int32_t rows) {
   // Cells are stored row by row, so keeping the leading rows is a plain resize.
   const size_t cells = Extent(rows) * Extent(cols_);
+  if (cells < cells_.size()) Release(cells_.data() + cells, cells_.data() + cells_.size());
   Reserve(cells_, cells);
   cells_.resize(cells);
   rows_ = rows;
@@ -66,11 +119,12 @@ void Table::ResizeColumns(int32_t cols) {
   };
   if (new_cols < old_cols) {
     // Rows only move towards the front, so each lands on cells already moved or dropped; the
-    // dropped cells' texts are let go by the assignment or by the final resize.
+    // dropped cells' texts are let go by the assignment or with the cells past the new end.
     for (size_t r = 1; r < rows; ++r) {
       std::move(row_start(r, old_cols), row_start(r, old_cols) + static_cast<ptrdiff_t>(new_cols),
                 row_start(r, new_cols));
     }
+    Release(cells_.data() + rows * new_cols, cells_.data() + cells_.size());
     cells_.resize(rows * new_cols);
   } else if (new_cols > old_cols) {
     Reserve(cells_, rows * new_cols);
