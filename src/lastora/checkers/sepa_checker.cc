@@ -135,6 +135,13 @@ struct FileFigures {
   int64_t read_cents = 0;
 };
 
+// Most fields hold no reference: their text goes into the cell without a string of its own, which
+// for a payment file of a million debits is millions of allocations fewer.
+Variant FieldCell(std::string_view raw) {
+  if (raw.find('&') == std::string_view::npos) return Variant(raw);
+  return Variant(XmlValue(raw));
+}
+
 bool TakesPart(const std::string& file) { return !file.empty() && file != "-"; }
 
 // Whether `tag` (which begins with "<") stands at `pos`, where text has a "<". The second
@@ -425,26 +432,28 @@ class SepaCheck {
   // Returns the row's amount in cents (0 when the amount is not a number).
   int64_t WriteRow(int32_t row, const DocumentKind& kind, std::string_view up_to_close,
                    const TransactionScan& scan) {
-    const auto field = [&](TransactionField f) {
-      if (scan.field_open[f] == std::string_view::npos) return std::string();
+    // A field's text as it stands in the document, references unresolved.
+    const auto raw = [&](TransactionField f) {
+      if (scan.field_open[f] == std::string_view::npos) return std::string_view();
       const size_t from = scan.field_open[f] + kind.fields[f].open.size();
       const size_t to = up_to_close.find(kind.fields[f].close, from);
-      if (to == std::string_view::npos) return std::string();
-      return XmlValue(up_to_close.substr(from, to - from));
+      if (to == std::string_view::npos) return std::string_view();
+      return up_to_close.substr(from, to - from);
     };
-    std::string iban = field(kFieldIban);
+    const auto cell = [&](TransactionField f) { return FieldCell(raw(f)); };
+    Variant iban = cell(kFieldIban);
     values_(row, payment_table::kNumber) = Variant(row);
-    values_(row, payment_table::kName) = field(kFieldName);
-    values_(row, payment_table::kCountry) = text::Left(iban, 2);
+    values_(row, payment_table::kName) = cell(kFieldName);
+    values_(row, payment_table::kCountry) = text::Left(iban.AsString(), 2);
     values_(row, payment_table::kIban) = std::move(iban);
-    values_(row, payment_table::kBic) = field(kFieldBic);
-    values_(row, payment_table::kPaymentId) = field(kFieldReference);
+    values_(row, payment_table::kBic) = cell(kFieldBic);
+    values_(row, payment_table::kPaymentId) = cell(kFieldReference);
     if (kind.has_mandate) {
-      values_(row, payment_table::kMandateId) = field(kFieldMandate);
-      values_(row, payment_table::kMandateDate) = field(kFieldMandateDate);
+      values_(row, payment_table::kMandateId) = cell(kFieldMandate);
+      values_(row, payment_table::kMandateDate) = cell(kFieldMandateDate);
     }
-    values_(row, payment_table::kRemittanceLines) = field(kFieldRemittance);
-    const std::string amount = field(kFieldAmount);
+    values_(row, payment_table::kRemittanceLines) = cell(kFieldRemittance);
+    const std::string amount = XmlValue(raw(kFieldAmount));
     int64_t cents = 0;
     // A bank books no payment of nothing or less; such an amount adds nothing to the sum read.
     if (!AmountCents(amount, &cents) || cents < 1) {
