@@ -1,5 +1,6 @@
 #include "lastora/variant.h"
 
+#include <algorithm>
 #include <new>
 
 #include "lastora/vb_error.h"
@@ -42,7 +43,8 @@ void Variant::SetText(std::string_view text) {
   bytes_[kTypeByte] = static_cast<unsigned char>(VarType::kString);
   if (text.size() <= kLongestShortText) {
     bytes_[kShortSizeByte] = static_cast<unsigned char>(text.size());
-    std::memcpy(bytes_.data() + kShortTextByte, text.data(), text.size());
+    // Not memcpy: an empty view may have no address at all.
+    std::copy(text.begin(), text.end(), bytes_.begin() + kShortTextByte);
   } else {
     bytes_[kShortSizeByte] = kLongText;
     Set(VarType::kString, NewLongText(text));
