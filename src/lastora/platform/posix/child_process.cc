@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace lastora::detail {
@@ -38,15 +40,19 @@ bool SendPacket(int socket, std::string_view packet) {
   }
 }
 
-// The next packet into `packet`; false when the peer has gone or sent more than a packet holds.
-bool ReceivePacket(int socket, std::string& packet) {
-  packet.resize(kMaxPacket + 1);
+// Room for the largest packet and one byte more, which tells an oversized packet. Left
+// uninitialised, as a packet only ever reads what the socket wrote into it.
+std::unique_ptr<char[]> PacketRoom() {
+  return std::make_unique_for_overwrite<char[]>(kMaxPacket + 1);
+}
+
+// The next packet, held in `room`; nullopt when the peer has gone or sent more than a packet holds.
+std::optional<std::string_view> ReceivePacket(int socket, char* room) {
   ssize_t got;
-  while ((got = ::recv(socket, packet.data(), packet.size(), 0)) < 0 && errno == EINTR) {
+  while ((got = ::recv(socket, room, kMaxPacket + 1, 0)) < 0 && errno == EINTR) {
   }
-  if (got <= 0 || static_cast<size_t>(got) > kMaxPacket) return false;
-  packet.resize(static_cast<size_t>(got));
-  return true;
+  if (got <= 0 || static_cast<size_t>(got) > kMaxPacket) return std::nullopt;
+  return std::string_view(room, static_cast<size_t>(got));
 }
 
 // Whether the child finished its answer; `fit` says whether it may serve again.
@@ -96,11 +102,12 @@ void LimitMemory(size_t allowance) {
     socket = 3;
   }
   ::close_range(4, ~0u, 0);
-  std::string request;
+  const std::unique_ptr<char[]> room = PacketRoom();
   for (;;) {
-    if (!ReceivePacket(socket, request) || request.empty() || request[0] != kRequest) ::_exit(0);
+    const std::optional<std::string_view> request = ReceivePacket(socket, room.get());
+    if (!request || request->front() != kRequest) ::_exit(0);
     bool fit = false;
-    if (!Answer(socket, serve, std::string_view(request).substr(1), fit)) ::_exit(1);
+    if (!Answer(socket, serve, request->substr(1), fit)) ::_exit(1);
     if (!SendPacket(socket, std::string(1, fit ? kFit : kRetiring)) || !fit) ::_exit(0);
   }
 }
@@ -181,23 +188,25 @@ void ChildServer::ForgetInherited() {
 
 bool ChildServer::Receive(std::chrono::milliseconds time_limit, const Take& take) {
   const auto deadline = std::chrono::steady_clock::now() + time_limit;
-  std::string packet;
+  if (!packet_room_) packet_room_ = PacketRoom();
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     pollfd readable{socket_, POLLIN, 0};
     const int ready = ::poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 0)));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0 || !ReceivePacket(socket_, packet)) return false;
-    switch (packet[0]) {
+    if (ready <= 0) return false;
+    const std::optional<std::string_view> packet = ReceivePacket(socket_, packet_room_.get());
+    if (!packet) return false;
+    switch (packet->front()) {
       case kData:
-        take(std::string_view(packet).substr(1));
+        take(packet->substr(1));
         break;
       case kFit:
-        return packet.size() == 1;
+        return packet->size() == 1;
       case kRetiring:
         Stop();
-        return packet.size() == 1;
+        return packet->size() == 1;
       default:
         return false;
     }

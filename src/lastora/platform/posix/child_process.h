@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -88,6 +89,8 @@ class ChildServer {
   int socket_ = -1;
   pid_t child_ = -1;
   pid_t owner_ = -1;  // the process that started the child
+  // Kept from answer to answer: a fresh one per answer costs its pages again.
+  std::unique_ptr<char[]> packet_room_;
 };
 
 }  // namespace lastora::detail
